@@ -1,0 +1,235 @@
+#pragma once
+// The line lists of the program: TOVStringList (lines of 8-bit code-page
+// text, each with an opaque object value, batched change notification),
+// TOVSynStringList (the document: one style byte per text byte) and
+// TOVHashedStringList (keyword lists answered from a hash table).
+//
+// Texts never contain CR, LF or NUL. Entry texts are owned by the list; a
+// pointer from Get stays valid until that entry is replaced or removed, or
+// the list is cleared.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ov {
+
+class TOVStringList;
+using TStringListNotify = std::function<void(TOVStringList* sender)>;
+
+// Style byte of the document: signed; +s opens a construct of style s on its
+// first byte, -s closes it on its last byte, 0 is no mark.
+using TStyleByte = std::int8_t;
+
+// Storage of the entry texts (and, in the styled list, the style bytes):
+// large chunks carved into blocks, released all at once. A replaced or
+// deleted entry's block is not reused until the list is cleared; the lists of
+// this program are filled once and then read.
+class TBlockArena {
+public:
+    TBlockArena() = default;
+    TBlockArena(const TBlockArena&) = delete;
+    TBlockArena& operator=(const TBlockArena&) = delete;
+
+    // A block of size bytes, 4-byte aligned. Throws EOutOfMemory.
+    char* Allocate(std::size_t size);
+    void Release();
+    std::size_t Reserved() const { return FReserved; }
+
+private:
+    std::vector<std::unique_ptr<char[]>> FChunks;
+    char* FNext = nullptr;
+    std::size_t FLeft = 0;
+    std::size_t FReserved = 0;
+};
+
+class TOVStringList {
+public:
+    TOVStringList();
+    virtual ~TOVStringList();
+    TOVStringList(const TOVStringList&) = delete;
+    TOVStringList& operator=(const TOVStringList&) = delete;
+
+    // The overridable operations. Every addition, removal, clearing and
+    // capacity change of the list passes through one of them.
+
+    // Accepts a source whose class is exactly TOVStringList; anything else
+    // throws EConvertError "Cannot assign a <source> to a <target>".
+    virtual void Assign(const TOVStringList& source);
+    // Notification step: nothing while an update is open; otherwise sorts a
+    // sorted list, calls OnChange, clears TextReplaced.
+    virtual void Changed();
+    virtual void SetCapacity(int newCapacity);
+    int Add(std::string_view text) { return AddObject(text, 0); }
+    virtual int AddObject(std::string_view text, std::intptr_t object);
+    virtual void Clear();
+    virtual void Delete(int index);
+    virtual int IndexOf(std::string_view text);
+    // 0 <= index < Count; appending is Add's job.
+    virtual void Insert(int index, std::string_view text);
+    virtual void AddStrings(const TOVStringList& source);
+    // Reads 8-bit text, or UTF-16 LE after the byte-order mark FF FE converted
+    // to the code page. A file that cannot be opened leaves the list as it is.
+    // Files over 100 MiB ask first. NUL bytes inside 8-bit text read as spaces
+    // so that the rest of the file is still shown.
+    virtual void LoadFromFile(const std::string& fileName);
+    // Every entry followed by one LF. Failure is silent; returns false on it.
+    virtual bool SaveToFile(const std::string& fileName);
+
+    // Entry access; an index outside 0 .. Count - 1 throws ERangeError.
+    const char* Get(int index) const;
+    // The entry's length in bytes (its text holds no NUL).
+    int GetLength(int index) const;
+    std::string_view GetView(int index) const { return {Get(index), std::size_t(GetLength(index))}; }
+    void Set(int index, std::string_view text);
+    std::intptr_t GetObject(int index) const;
+    void SetObject(int index, std::intptr_t object);
+
+    void Sort();
+    void SetSorted(bool sorted);
+    bool Sorted() const { return FSorted; }
+
+    void BeginUpdate() { ++FUpdateCount; }
+    void EndUpdate();
+    bool GetUpdating() const { return FUpdateCount != 0; }
+    int UpdateCount() const { return FUpdateCount; }
+
+    int Count() const { return FCount; }
+    int Capacity() const { return FCapacity; }
+    bool TextReplaced() const { return FTextReplaced; }
+
+    char Delimiter() const { return FDelimiter; }
+    void SetDelimiter(char delimiter) { FDelimiter = delimiter; }
+    bool CaseSensitive() const { return FCaseSensitive; }
+    void SetCaseSensitive(bool caseSensitive) { FCaseSensitive = caseSensitive; }
+
+    TStringListNotify OnChange;
+
+    // Whole-text operations. Both splitters end lines at CR LF, LF and CR,
+    // run in one update bracket and set TextReplaced before its end.
+    // The text ends at its first NUL.
+    void SetTextStr(const char* text);
+    // UTF-16 units ended by a zero unit; each line converted to the code page.
+    void SetUnicodeTextStr(const char16_t* text);
+    std::string GetDelimitedText() const;
+    // Splits at LF, CR and Delimiter; runs of separators give no empty entries
+    // (but a leading separator gives one). Tokens longer than 255 bytes are
+    // kept whole. Does nothing when Delimiter is 0.
+    void SetDelimitedText(std::string_view text);
+
+    // The class name used in error labels and the refusal of Assign.
+    virtual const char* ClassName() const { return "TOVStringList"; }
+
+protected:
+    void Grow();
+    void CheckIndex(int index, const char* label) const;
+    void SetTextReplaced() { FTextReplaced = true; }
+    // Exchanges entries i and j; derived lists exchange their parallel data too.
+    virtual void Exchange(int i, int j);
+    char* AllocateBlock(std::size_t size) { return FArena.Allocate(size); }
+
+private:
+    void QuickSort(int left, int right);
+    char* CopyText(std::string_view text);
+    template <typename TUnit> void SplitBuffer(const TUnit* text);
+    void LoadStream(class TReadOnlyFile& file, std::int64_t size);
+
+    // Each entry points at its text, which is preceded by its 32-bit length.
+    std::vector<char*> FStrings;
+    std::vector<std::intptr_t> FObjects;
+    int FCapacity = 0;
+    int FCount = 0;
+    int FUpdateCount = 0;
+    bool FSorted = false;
+    bool FTextReplaced = false;
+    char FDelimiter = ' ';
+    bool FCaseSensitive = false;
+    TBlockArena FArena;
+};
+
+// The document of the text viewer: one style byte per text byte of every
+// line, kept with its line through every change. Style bytes of a new line
+// are 0.
+class TOVSynStringList : public TOVStringList {
+public:
+    TOVSynStringList() = default;
+    ~TOVSynStringList() override;
+
+    void Assign(const TOVStringList& source) override;
+    void SetCapacity(int newCapacity) override;
+    int AddObject(std::string_view text, std::intptr_t object) override;
+    void Clear() override;
+    void Delete(int index) override;
+    void Insert(int index, std::string_view text) override;
+    void AddStrings(const TOVStringList& source) override;
+
+    // The row is validated (ERangeError); the column must lie within the row.
+    TStyleByte GetStyleID(int row, int column) const;
+    void SetStyleID(int row, int column, TStyleByte style);
+    void ClearStyles();
+
+    // Direct access to a row's style bytes (GetLength(row) of them) for the
+    // scanners and the painter; the row is validated.
+    const TStyleByte* GetStyleBytes(int row) const;
+    TStyleByte* GetStyleBytes(int row);
+
+    const char* ClassName() const override { return "TOVSynStringList"; }
+
+protected:
+    void Exchange(int i, int j) override;
+
+private:
+    std::vector<TStyleByte*> FStyles;
+};
+
+// Hash table of the keyword lists: 256 chains of nodes that point at the
+// list's own entry texts (keys are not copied).
+class TOVStringHash {
+public:
+    explicit TOVStringHash(int bucketCount);
+    virtual ~TOVStringHash();
+    TOVStringHash(const TOVStringHash&) = delete;
+    TOVStringHash& operator=(const TOVStringHash&) = delete;
+
+    virtual std::uint32_t HashKey(std::string_view key) const;
+    void AddKey(const char* key, int value);
+    void ClearKeys();
+    int IndexOfKey(std::string_view key) const;
+
+    bool CaseSensitive() const { return FCaseSensitive; }
+    void SetCaseSensitive(bool caseSensitive) { FCaseSensitive = caseSensitive; }
+
+private:
+    struct TNode {
+        TNode* Next;
+        const char* Key;
+        int Value;
+    };
+    const TNode* FindKey(std::string_view key) const;
+
+    std::vector<TNode*> FBuckets;
+    bool FCaseSensitive = false;
+};
+
+class TOVHashedStringList : public TOVStringList {
+public:
+    TOVHashedStringList();
+
+    void Changed() override;
+    // Answered from the table, rebuilt first when stale; a text present
+    // several times is found at its highest index.
+    int IndexOf(std::string_view text) override;
+    void RebuildHash();
+
+    const char* ClassName() const override { return "TOVHashedStringList"; }
+
+private:
+    TOVStringHash FHash{256};
+    bool FHashValid = false;
+};
+
+} // namespace ov

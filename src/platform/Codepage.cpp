@@ -1,0 +1,222 @@
+#include "Codepage.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace ov {
+
+namespace {
+
+// One iconv descriptor per direction and thread; iconv_t is not thread safe
+// but the descriptors are reset before each use, so reuse is safe.
+class TIconv {
+public:
+    TIconv(const char* to, const char* from) : FHandle(iconv_open(to, from)) {}
+    ~TIconv() {
+        if (Valid())
+            iconv_close(FHandle);
+    }
+    TIconv(const TIconv&) = delete;
+    TIconv& operator=(const TIconv&) = delete;
+
+    bool Valid() const { return FHandle != reinterpret_cast<iconv_t>(-1); }
+    iconv_t Handle() const { return FHandle; }
+    void Reset() const { iconv(FHandle, nullptr, nullptr, nullptr, nullptr); }
+
+private:
+    iconv_t FHandle;
+};
+
+const TIconv& Utf16ToCp949() {
+    thread_local TIconv conv("CP949", "UTF-16LE");
+    return conv;
+}
+const TIconv& Cp949ToUtf16() {
+    thread_local TIconv conv("UTF-16LE", "CP949");
+    return conv;
+}
+
+// Converts one UTF-16 unit sequence that iconv refused (or a lone surrogate)
+// into '?'. Returns the number of units consumed.
+size_t SkipUnmappable(const char16_t* p, const char16_t* end) {
+    if (p + 1 < end && p[0] >= 0xD800 && p[0] < 0xDC00 && p[1] >= 0xDC00 && p[1] < 0xE000)
+        return 2;
+    return 1;
+}
+
+} // namespace
+
+std::string AnsiFromWide(std::u16string_view text) {
+    std::string out;
+    if (text.empty())
+        return out;
+    const TIconv& conv = Utf16ToCp949();
+    out.reserve(text.size() * 2);
+    const char16_t* p = text.data();
+    const char16_t* end = p + text.size();
+    char buffer[4096];
+    while (p < end) {
+        if (!conv.Valid()) {
+            out.push_back('?');
+            p += 1;
+            continue;
+        }
+        conv.Reset();
+        char* in = const_cast<char*>(reinterpret_cast<const char*>(p));
+        size_t inLeft = static_cast<size_t>(end - p) * 2;
+        char* outPtr = buffer;
+        size_t outLeft = sizeof buffer;
+        size_t rc = iconv(conv.Handle(), &in, &inLeft, &outPtr, &outLeft);
+        int error = errno;
+        out.append(buffer, static_cast<size_t>(outPtr - buffer));
+        p = reinterpret_cast<const char16_t*>(in);
+        if (rc != static_cast<size_t>(-1))
+            break;
+        if (error == E2BIG)
+            continue;
+        // EILSEQ (no CP949 equivalent) or EINVAL (a lone high surrogate at the end).
+        out.push_back('?');
+        p += SkipUnmappable(p, end);
+    }
+    return out;
+}
+
+std::u16string WideFromAnsi(std::string_view text) {
+    std::u16string out;
+    if (text.empty())
+        return out;
+    const TIconv& conv = Cp949ToUtf16();
+    out.reserve(text.size());
+    const char* p = text.data();
+    const char* end = p + text.size();
+    char16_t buffer[2048];
+    while (p < end) {
+        if (!conv.Valid()) {
+            unsigned char byte = static_cast<unsigned char>(*p++);
+            out.push_back(byte < 0x80 ? byte : u'\uFFFD');
+            continue;
+        }
+        conv.Reset();
+        char* in = const_cast<char*>(p);
+        size_t inLeft = static_cast<size_t>(end - p);
+        char* outPtr = reinterpret_cast<char*>(buffer);
+        size_t outLeft = sizeof buffer;
+        size_t rc = iconv(conv.Handle(), &in, &inLeft, &outPtr, &outLeft);
+        int error = errno;
+        out.append(buffer, static_cast<size_t>(outPtr - reinterpret_cast<char*>(buffer)) / 2);
+        p = in;
+        if (rc != static_cast<size_t>(-1))
+            break;
+        if (error == E2BIG)
+            continue;
+        out.push_back(u'\uFFFD');
+        p += 1;
+    }
+    return out;
+}
+
+namespace {
+
+std::u16string WideFromUtf8(std::string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    size_t i = 0;
+    while (i < text.size()) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        char32_t cp;
+        size_t len;
+        if (c < 0x80) {
+            cp = c;
+            len = 1;
+        } else if ((c & 0xE0) == 0xC0) {
+            cp = c & 0x1F;
+            len = 2;
+        } else if ((c & 0xF0) == 0xE0) {
+            cp = c & 0x0F;
+            len = 3;
+        } else if ((c & 0xF8) == 0xF0) {
+            cp = c & 0x07;
+            len = 4;
+        } else {
+            out.push_back(u'\uFFFD');
+            ++i;
+            continue;
+        }
+        if (i + len > text.size()) {
+            out.push_back(u'\uFFFD');
+            break;
+        }
+        for (size_t k = 1; k < len; ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        i += len;
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+        } else {
+            out.push_back(static_cast<char16_t>(cp));
+        }
+    }
+    return out;
+}
+
+std::string Utf8FromWide(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size() * 3);
+    for (size_t i = 0; i < text.size(); ++i) {
+        char32_t cp = text[i];
+        if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] < 0xE000) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        }
+        if (cp < 0x80) {
+            out.push_back(static_cast<char>(cp));
+        } else if (cp < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else if (cp < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::string AnsiFromUtf8(std::string_view text) { return AnsiFromWide(WideFromUtf8(text)); }
+
+std::string Utf8FromAnsi(std::string_view text) { return Utf8FromWide(WideFromAnsi(text)); }
+
+char AnsiUpperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+
+int AnsiCompare(const char* a, const char* b) { return std::strcmp(a, b); }
+
+int AnsiCompareText(const char* a, const char* b) {
+    const auto* p = reinterpret_cast<const unsigned char*>(a);
+    const auto* q = reinterpret_cast<const unsigned char*>(b);
+    for (;; ++p, ++q) {
+        unsigned char x = static_cast<unsigned char>(AnsiUpperChar(static_cast<char>(*p)));
+        unsigned char y = static_cast<unsigned char>(AnsiUpperChar(static_cast<char>(*q)));
+        if (x != y)
+            return x < y ? -1 : 1;
+        if (x == 0)
+            return 0;
+    }
+}
+
+void AnsiUpperInPlace(char* text) {
+    for (; *text; ++text)
+        *text = AnsiUpperChar(*text);
+}
+
+} // namespace ov

@@ -1,0 +1,37 @@
+#pragma once
+// The system code page of the program is always CP949. Everything that turns
+// CP949 bytes into Unicode or back goes through here (glibc iconv); nothing
+// else in the program talks to iconv.
+
+#include <string>
+#include <string_view>
+
+namespace ov {
+
+// True for a byte that starts a double-byte CP949 character.
+inline bool IsLeadByte(unsigned char byte) { return byte >= 0x80; }
+
+// UTF-16 to CP949. A character without a CP949 equivalent becomes '?', as the
+// system conversion does with its default character. Lone surrogates also
+// become '?'.
+std::string AnsiFromWide(std::u16string_view text);
+
+// CP949 to UTF-16. A byte sequence that is not valid CP949 yields U+FFFD per
+// offending byte; the rest of the text is still converted.
+std::u16string WideFromAnsi(std::string_view text);
+
+// UTF-8 (the encoding of the program's own source texts) to CP949 and back.
+std::string AnsiFromUtf8(std::string_view text);
+std::string Utf8FromAnsi(std::string_view text);
+
+// Byte-wise comparisons standing in for the system's string comparisons:
+// the same order for ASCII; bytes >= 0x80 compare by value. Result < 0, 0, > 0.
+int AnsiCompare(const char* a, const char* b);
+// As AnsiCompare, but ASCII letters compare without regard to case.
+int AnsiCompareText(const char* a, const char* b);
+// Upper-cases ASCII letters in place; other bytes, including both bytes of a
+// double-byte character, are left alone.
+void AnsiUpperInPlace(char* text);
+char AnsiUpperChar(char c);
+
+} // namespace ov

@@ -1,0 +1,70 @@
+#pragma once
+// File-system services: the executable's folder, case-insensitive lookup of
+// the program's own files, read-only access to viewed files and safe writing
+// of the program's own files. Paths are UTF-8 (the file system's encoding).
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ov {
+
+// The folder of the running executable, with a trailing '/'. Tests may
+// override it so that nothing is read from or written beside the real binary.
+std::string ExeFolder();
+void SetExeFolderOverride(const std::string& folder); // empty restores the real one
+
+// Returns path when it exists; otherwise, walking the path from the root,
+// replaces each missing component by an entry of its folder that matches it
+// without regard to ASCII letter case. Returns path unchanged when nothing
+// matches, so callers can pass the result straight to an open that fails.
+std::string ResolveFileCase(const std::string& path);
+
+bool FileExists(const std::string& path); // a regular file (after ResolveFileCase)
+bool FolderExists(const std::string& path);
+
+// File names (not paths) in folder whose name ends with suffix, compared
+// without regard to case; sorted.
+std::vector<std::string> ListFiles(const std::string& folder, const std::string& suffix);
+
+// A viewed file, opened for reading only; it is never written. The size is
+// 64-bit, so files of 4 GiB and more are handled.
+class TReadOnlyFile {
+public:
+    TReadOnlyFile() = default;
+    ~TReadOnlyFile();
+    TReadOnlyFile(const TReadOnlyFile&) = delete;
+    TReadOnlyFile& operator=(const TReadOnlyFile&) = delete;
+
+    bool Open(const std::string& path);
+    void Close();
+    bool IsOpen() const { return FHandle >= 0; }
+    // Current size, or -1 when it cannot be read.
+    int64_t Size() const;
+    // Reads up to count bytes at offset; returns the number read (0 at or past
+    // the end, -1 on error). Short reads are retried until end of file.
+    int64_t ReadAt(int64_t offset, void* buffer, int64_t count) const;
+
+private:
+    int FHandle = -1;
+};
+
+// Reads a whole file; nullopt when it cannot be opened or read.
+std::optional<std::string> ReadWholeFile(const std::string& path);
+
+// Writes data to a temporary file beside path and renames it over path, so a
+// failure never leaves a half-written file. Returns false on any failure.
+bool WriteFileAtomically(const std::string& path, const std::string& data);
+
+// Creates or truncates path and writes data. Returns false on any failure.
+bool WriteWholeFile(const std::string& path, const std::string& data);
+
+// "dir/name.ext" -> "dir/"; a path without '/' gives "".
+std::string ExtractFilePath(const std::string& path);
+// "dir/name.ext" -> "name.ext"
+std::string ExtractFileName(const std::string& path);
+// "dir/name.ext" -> ".ext" (the last dot of the file name, with the dot); "" when none.
+std::string ExtractFileExt(const std::string& path);
+
+} // namespace ov

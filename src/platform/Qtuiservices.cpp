@@ -1,0 +1,77 @@
+#include "Qtuiservices.h"
+
+#include <QFont>
+#include <QGuiApplication>
+#include <QMessageBox>
+
+#include <cstdio>
+#include <exception>
+
+namespace ov {
+
+namespace {
+
+QMessageBox::Icon ToQtIcon(TMessageIcon icon) {
+    switch (icon) {
+    case TMessageIcon::Information: return QMessageBox::Information;
+    case TMessageIcon::Warning: return QMessageBox::Warning;
+    case TMessageIcon::Error: return QMessageBox::Critical;
+    case TMessageIcon::Question: return QMessageBox::Question;
+    case TMessageIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QWidget* DialogParent() { return QApplication::activeWindow(); }
+
+} // namespace
+
+bool TQtUIServices::AskYesNo(const std::string& text, const std::string& caption,
+                             TMessageIcon icon) {
+    QMessageBox box(ToQtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
+                    QMessageBox::Yes | QMessageBox::No, DialogParent());
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void TQtUIServices::ShowMessage(const std::string& text, const std::string& caption,
+                                TMessageIcon icon) {
+    QMessageBox box(ToQtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
+                    QMessageBox::Ok, DialogParent());
+    box.exec();
+}
+
+void TQtUIServices::BeginWaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+
+void TQtUIServices::EndWaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+
+TOVApplication::TOVApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool TOVApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        ShowException(error.what());
+    } catch (...) {
+        ShowException("Unknown error");
+    }
+    return false;
+}
+
+void TOVApplication::ShowException(const std::string& message) {
+    std::fprintf(stderr, "orvane: %s\n", message.c_str());
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        return; // nobody could answer a modal box
+    UIServices().ShowMessage(message, QApplication::applicationDisplayName().toStdString(),
+                             TMessageIcon::Error);
+}
+
+void InstallFontSubstitutions() {
+    QFont::insertSubstitution(QStringLiteral("굴림"), QStringLiteral("NanumGothic"));
+    QFont::insertSubstitution(QStringLiteral("Gulim"), QStringLiteral("NanumGothic"));
+    QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"));
+    QFont::insertSubstitution(QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans"));
+    QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
+}
+
+} // namespace ov

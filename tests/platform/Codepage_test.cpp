@@ -1,0 +1,55 @@
+#include "Codepage.h"
+
+#include <gtest/gtest.h>
+
+using namespace ov;
+
+TEST(Codepage, EveryDoubleByteCodeRoundTrips) {
+    // Every lead/trail pair that CP949 decodes to one character must encode
+    // back to the same two bytes.
+    int decoded = 0;
+    for (int lead = 0x81; lead <= 0xFE; ++lead) {
+        for (int trail = 0x41; trail <= 0xFE; ++trail) {
+            std::string bytes{static_cast<char>(lead), static_cast<char>(trail)};
+            std::u16string wide = WideFromAnsi(bytes);
+            if (wide.size() != 1 || wide[0] == u'\uFFFD')
+                continue;
+            ++decoded;
+            ASSERT_EQ(AnsiFromWide(wide), bytes) << std::hex << lead << " " << trail;
+        }
+    }
+    // 2350 KS X 1001 Hangul + 8822 extended Hangul + 4888 Hanja + symbols.
+    EXPECT_GT(decoded, 17000);
+}
+
+TEST(Codepage, AsciiAndHangulConvert) {
+    EXPECT_EQ(WideFromAnsi("abc"), u"abc");
+    EXPECT_EQ(AnsiFromWide(u"\uAC00"), "\xB0\xA1"); // 가
+    EXPECT_EQ(AnsiFromWide(u"\uD79D"), "\xC8\xFE"); // 힝, the last KS X 1001 syllable
+    EXPECT_EQ(AnsiFromWide(u"\uD7A3"), "\xC6\x52"); // 힣 lies in the extended area
+    EXPECT_EQ(Utf8FromAnsi("\xB0\xA1"), "가");
+    EXPECT_EQ(AnsiFromUtf8("한글"), "\xC7\xD1\xB1\xDB");
+}
+
+TEST(Codepage, UnmappableCharactersBecomeQuestionMarks) {
+    EXPECT_EQ(AnsiFromWide(u"a\u0E01b"), "a?b");       // Thai has no CP949 code
+    EXPECT_EQ(AnsiFromWide(u"x\U0001F600y"), "x?y");   // a surrogate pair is one '?'
+    EXPECT_EQ(AnsiFromWide(std::u16string(1, char16_t(0xD800))), "?"); // lone surrogate
+}
+
+TEST(Codepage, InvalidBytesDoNotStopDecoding) {
+    std::u16string wide = WideFromAnsi("a\xFF" "b");
+    ASSERT_EQ(wide.size(), 3u);
+    EXPECT_EQ(wide[0], u'a');
+    EXPECT_EQ(wide[2], u'b');
+}
+
+TEST(Codepage, ComparisonsFollowByteOrderAndAsciiCase) {
+    EXPECT_LT(AnsiCompare("ABC", "abc"), 0);
+    EXPECT_EQ(AnsiCompareText("Begin", "BEGIN"), 0);
+    EXPECT_LT(AnsiCompareText("a", "B"), 0);
+    EXPECT_GT(AnsiCompare("\xB0\xA1", "z"), 0);
+    char text[] = "a\xB0\xE1z";
+    AnsiUpperInPlace(text);
+    EXPECT_STREQ(text, "A\xB0\xE1Z"); // both bytes of a double-byte character untouched
+}

@@ -1,0 +1,52 @@
+#include "Files.h"
+
+#include "Testsupport.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+using namespace ov;
+using ov::test::TTempFolder;
+
+TEST(Files, LookupIgnoresLetterCaseWhenTheExactNameIsMissing) {
+    TTempFolder temp;
+    temp.Write("Syntax/Default.han", "x");
+    EXPECT_EQ(ResolveFileCase(temp.File("syntax/default.HAN")), temp.File("Syntax/Default.han"));
+    EXPECT_EQ(ResolveFileCase(temp.File("Syntax/Default.han")), temp.File("Syntax/Default.han"));
+    EXPECT_EQ(ResolveFileCase(temp.File("nothing/here")), temp.File("nothing/here"));
+    EXPECT_TRUE(FileExists(temp.File("SYNTAX/default.han")));
+    EXPECT_TRUE(FolderExists(temp.File("syntax")));
+    EXPECT_FALSE(FileExists(temp.File("syntax")));
+}
+
+TEST(Files, ReadAtStopsAtTheEnd) {
+    TTempFolder temp;
+    std::string path = temp.Write("f.bin", "0123456789");
+    TReadOnlyFile file;
+    ASSERT_TRUE(file.Open(path));
+    EXPECT_EQ(file.Size(), 10);
+    char buffer[16] = {};
+    EXPECT_EQ(file.ReadAt(8, buffer, 16), 2);
+    EXPECT_EQ(std::string(buffer, 2), "89");
+    EXPECT_EQ(file.ReadAt(20, buffer, 4), 0);
+    EXPECT_FALSE(TReadOnlyFile().Open(temp.File("missing")));
+    EXPECT_FALSE(TReadOnlyFile().Open(temp.Path())); // a folder is not a file
+}
+
+TEST(Files, AtomicWriteReplacesWholeAndLeavesNoTemporaryFile) {
+    TTempFolder temp;
+    std::string path = temp.Write("Orvane.ini", "old");
+    ASSERT_TRUE(WriteFileAtomically(path, "new contents"));
+    EXPECT_EQ(ov::test::ReadBytes(path), "new contents");
+    EXPECT_EQ(ListFiles(temp.Path(), "").size(), 1u);
+    EXPECT_FALSE(WriteFileAtomically(temp.File("no/such/folder/x.ini"), "x"));
+}
+
+TEST(Files, PathPieces) {
+    EXPECT_EQ(ExtractFilePath("/a/b/c.txt"), "/a/b/");
+    EXPECT_EQ(ExtractFileName("/a/b/c.txt"), "c.txt");
+    EXPECT_EQ(ExtractFileExt("/a/b.d/c"), "");
+    EXPECT_EQ(ExtractFileExt("/a/b/c.tar.gz"), ".gz");
+    EXPECT_EQ(ExtractFilePath("c.txt"), "");
+}

@@ -1,0 +1,38 @@
+#include "Testsupport.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace ov::test {
+
+TTempFolder::TTempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "orvane-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot create a temporary folder");
+    FPath = pattern + "/";
+}
+
+TTempFolder::~TTempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(FPath, ignored);
+}
+
+std::string TTempFolder::Write(const std::string& name, const std::string& bytes) const {
+    std::string path = File(name);
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return path;
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+} // namespace ov::test

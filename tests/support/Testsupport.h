@@ -1,0 +1,28 @@
+#pragma once
+// Helpers shared by the tests: a temporary folder that removes itself, and
+// file helpers.
+
+#include <string>
+
+namespace ov::test {
+
+class TTempFolder {
+public:
+    TTempFolder();
+    ~TTempFolder();
+    TTempFolder(const TTempFolder&) = delete;
+    TTempFolder& operator=(const TTempFolder&) = delete;
+
+    // The folder, with a trailing '/'.
+    const std::string& Path() const { return FPath; }
+    std::string File(const std::string& name) const { return FPath + name; }
+    // Writes bytes to name in the folder and returns the full path.
+    std::string Write(const std::string& name, const std::string& bytes) const;
+
+private:
+    std::string FPath;
+};
+
+std::string ReadBytes(const std::string& path);
+
+} // namespace ov::test
