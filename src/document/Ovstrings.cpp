@@ -1,1 +1,306 @@
 #include "Ovstrings.h"
+
+#include "Codepage.h"
+#include "Errors.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <new>
+#include <typeinfo>
+
+namespace ov {
+
+// ---------------------------------------------------------------- arena
+
+namespace {
+constexpr std::size_t ArenaChunkSize = 1 << 20;
+// Blocks larger than this get a chunk of their own, so a huge line does not
+// waste the rest of a chunk.
+constexpr std::size_t ArenaLargeBlock = ArenaChunkSize / 8;
+} // namespace
+
+char* TBlockArena::Allocate(std::size_t size) {
+    size = (size + 3) & ~std::size_t(3);
+    if (size > FLeft) {
+        std::size_t chunk = size > ArenaLargeBlock ? size : ArenaChunkSize;
+        try {
+            FChunks.emplace_back(new char[chunk]);
+        } catch (const std::bad_alloc&) {
+            ThrowOutOfMemory();
+        }
+        FReserved += chunk;
+        if (size > ArenaLargeBlock)
+            return FChunks.back().get(); // the current chunk stays the one to carve from
+        FNext = FChunks.back().get();
+        FLeft = chunk;
+    }
+    char* block = FNext;
+    FNext += size;
+    FLeft -= size;
+    return block;
+}
+
+void TBlockArena::Release() {
+    FChunks.clear();
+    FChunks.shrink_to_fit();
+    FNext = nullptr;
+    FLeft = 0;
+    FReserved = 0;
+}
+
+// ---------------------------------------------------------------- TOVStringList
+
+namespace {
+
+
+std::int32_t StoredLength(const char* text) {
+    std::int32_t length;
+    std::memcpy(&length, text - sizeof length, sizeof length);
+    return length;
+}
+
+} // namespace
+
+TOVStringList::TOVStringList() = default;
+
+TOVStringList::~TOVStringList() {
+    OnChange = nullptr;
+    FCount = 0;
+}
+
+char* TOVStringList::CopyText(std::string_view text) {
+    if (text.size() > static_cast<std::size_t>(INT_MAX - 8))
+        ThrowOutOfMemory();
+    auto length = static_cast<std::int32_t>(text.size());
+    char* block = AllocateBlock(sizeof length + text.size() + 1);
+    std::memcpy(block, &length, sizeof length);
+    char* copy = block + sizeof length;
+    if (!text.empty())
+        std::memcpy(copy, text.data(), text.size());
+    copy[text.size()] = '\0';
+    return copy;
+}
+
+void TOVStringList::CheckIndex(int index, const char* label) const {
+    if (index < 0 || index >= FCount)
+        ThrowRangeError(label, index);
+}
+
+const char* TOVStringList::Get(int index) const {
+    CheckIndex(index, "TOVStringList.Get");
+    return FStrings[static_cast<std::size_t>(index)];
+}
+
+int TOVStringList::GetLength(int index) const {
+    CheckIndex(index, "TOVStringList.Get");
+    return StoredLength(FStrings[static_cast<std::size_t>(index)]);
+}
+
+void TOVStringList::Set(int index, std::string_view text) {
+    CheckIndex(index, "TOVStringList.Set");
+    FStrings[static_cast<std::size_t>(index)] = CopyText(text);
+    Changed();
+}
+
+std::intptr_t TOVStringList::GetObject(int index) const {
+    CheckIndex(index, "TOVStringList.GetObject");
+    return FObjects[static_cast<std::size_t>(index)];
+}
+
+void TOVStringList::SetObject(int index, std::intptr_t object) {
+    CheckIndex(index, "TOVStringList.SetObject");
+    FObjects[static_cast<std::size_t>(index)] = object;
+}
+
+void TOVStringList::SetCapacity(int newCapacity) {
+    if (newCapacity == FCapacity)
+        return;
+    if (newCapacity <= 0) {
+        std::vector<char*>().swap(FStrings);
+        std::vector<std::intptr_t>().swap(FObjects);
+        FCapacity = 0;
+        return;
+    }
+    try {
+        FStrings.resize(static_cast<std::size_t>(newCapacity));
+        FObjects.resize(static_cast<std::size_t>(newCapacity));
+    } catch (const std::bad_alloc&) {
+        ThrowOutOfMemory();
+    }
+    FCapacity = newCapacity;
+}
+
+void TOVStringList::Grow() {
+    int delta = FCapacity > 64 ? FCapacity / 4 : (FCapacity > 8 ? 16 : 4);
+    if (FCapacity == INT_MAX)
+        ThrowOutOfMemory(); // no more entries can be counted
+    if (FCapacity > INT_MAX - delta)
+        delta = INT_MAX - FCapacity;
+    SetCapacity(FCapacity + delta);
+}
+
+int TOVStringList::AddObject(std::string_view text, std::intptr_t object) {
+    if (FCount == FCapacity)
+        Grow();
+    auto slot = static_cast<std::size_t>(FCount);
+    FObjects[slot] = object;
+    FStrings[slot] = CopyText(text);
+    ++FCount;
+    Changed();
+    return FCount - 1;
+}
+
+void TOVStringList::Insert(int index, std::string_view text) {
+    CheckIndex(index, "TOVStringList.Insert");
+    if (FCount == FCapacity)
+        Grow();
+    char* copy = CopyText(text);
+    auto at = static_cast<std::size_t>(index);
+    auto end = static_cast<std::size_t>(FCount);
+    std::move_backward(FStrings.begin() + at, FStrings.begin() + end, FStrings.begin() + end + 1);
+    std::move_backward(FObjects.begin() + at, FObjects.begin() + end, FObjects.begin() + end + 1);
+    FStrings[at] = copy;
+    FObjects[at] = 0;
+    ++FCount;
+    Changed();
+}
+
+void TOVStringList::Delete(int index) {
+    CheckIndex(index, "TOVStringList.Delete");
+    auto at = static_cast<std::size_t>(index);
+    auto end = static_cast<std::size_t>(FCount);
+    std::move(FStrings.begin() + at + 1, FStrings.begin() + end, FStrings.begin() + at);
+    std::move(FObjects.begin() + at + 1, FObjects.begin() + end, FObjects.begin() + at);
+    --FCount;
+    Changed();
+}
+
+void TOVStringList::Clear() {
+    FCount = 0;
+    FArena.Release();
+    SetCapacity(0);
+    Changed();
+}
+
+void TOVStringList::Changed() {
+    if (FUpdateCount != 0)
+        return;
+    if (FSorted && FCount > 0)
+        QuickSort(0, FCount - 1);
+    if (OnChange)
+        OnChange(this);
+    FTextReplaced = false;
+}
+
+void TOVStringList::EndUpdate() {
+    if (FUpdateCount > 0)
+        --FUpdateCount;
+    Changed();
+}
+
+void TOVStringList::Exchange(int i, int j) {
+    std::swap(FStrings[static_cast<std::size_t>(i)], FStrings[static_cast<std::size_t>(j)]);
+    // Object values travel with their texts so that no entry changes its value.
+    std::swap(FObjects[static_cast<std::size_t>(i)], FObjects[static_cast<std::size_t>(j)]);
+}
+
+void TOVStringList::QuickSort(int left, int right) {
+    do {
+        int i = left;
+        int j = right;
+        const char* pivot = FStrings[static_cast<std::size_t>((left + right) / 2)];
+        do {
+            while (AnsiCompare(FStrings[static_cast<std::size_t>(i)], pivot) < 0)
+                ++i;
+            while (AnsiCompare(FStrings[static_cast<std::size_t>(j)], pivot) > 0)
+                --j;
+            if (i <= j) {
+                Exchange(i, j);
+                ++i;
+                --j;
+            }
+        } while (i <= j);
+        if (left < j)
+            QuickSort(left, j);
+        left = i;
+    } while (left < right);
+}
+
+void TOVStringList::Sort() {
+    if (FCount <= 0)
+        return;
+    QuickSort(0, FCount - 1);
+    Changed();
+}
+
+void TOVStringList::SetSorted(bool sorted) {
+    if (sorted == FSorted)
+        return;
+    FSorted = sorted;
+    if (FSorted && FCount > 0)
+        QuickSort(0, FCount - 1);
+}
+
+int TOVStringList::IndexOf(std::string_view text) {
+    std::string key(text);
+    if (FSorted) {
+        int lo = 0;
+        int hi = FCount - 1;
+        while (lo <= hi) {
+            int mid = lo + (hi - lo) / 2;
+            const char* entry = FStrings[static_cast<std::size_t>(mid)];
+            int order = FCaseSensitive ? AnsiCompare(entry, key.c_str())
+                                       : AnsiCompareText(entry, key.c_str());
+            if (order == 0)
+                return mid;
+            if (order > 0)
+                hi = mid - 1;
+            else
+                lo = mid + 1;
+        }
+        return -1;
+    }
+    for (int i = 0; i < FCount; ++i) {
+        const char* entry = FStrings[static_cast<std::size_t>(i)];
+        if (static_cast<std::size_t>(StoredLength(entry)) == text.size() &&
+            std::memcmp(entry, text.data(), text.size()) == 0)
+            return i;
+    }
+    return -1;
+}
+
+void TOVStringList::AddStrings(const TOVStringList& source) {
+    BeginUpdate();
+    try {
+        int count = source.Count();
+        for (int i = 0; i < count; ++i)
+            AddObject(source.GetView(i), source.GetObject(i));
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+void TOVStringList::Assign(const TOVStringList& source) {
+    if (typeid(source) != typeid(TOVStringList))
+        throw EConvertError(std::string("Cannot assign a ") + source.ClassName() + " to a " +
+                            ClassName());
+    if (&source == this)
+        return;
+    BeginUpdate();
+    try {
+        Clear();
+        FDelimiter = source.FDelimiter;
+        FCaseSensitive = source.FCaseSensitive;
+        FSorted = source.FSorted;
+        AddStrings(source);
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+} // namespace ov

@@ -19,6 +19,7 @@
 namespace ov {
 
 class TOVStringList;
+class TReadOnlyFile;
 using TStringListNotify = std::function<void(TOVStringList* sender)>;
 
 // Style byte of the document: signed; +s opens a construct of style s on its
@@ -136,7 +137,7 @@ private:
     void QuickSort(int left, int right);
     char* CopyText(std::string_view text);
     template <typename TUnit> void SplitBuffer(const TUnit* text);
-    void LoadStream(class TReadOnlyFile& file, std::int64_t size);
+    void LoadStream(TReadOnlyFile& file, std::int64_t size);
 
     // Each entry points at its text, which is preceded by its 32-bit length.
     std::vector<char*> FStrings;

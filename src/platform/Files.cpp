@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <string_view>
 #include <strings.h>
 
 namespace ov {
@@ -187,7 +188,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
 
 namespace {
 
-bool WriteAll(int fd, const std::string& data) {
+bool WriteAll(int fd, std::string_view data) {
     size_t done = 0;
     while (done < data.size()) {
         ssize_t n = ::write(fd, data.data() + done, data.size() - done);
@@ -202,6 +203,29 @@ bool WriteAll(int fd, const std::string& data) {
 }
 
 } // namespace
+
+TWriteFile::~TWriteFile() { Close(); }
+
+bool TWriteFile::Create(const std::string& path) {
+    Close();
+    FFailed = false;
+    FHandle = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    return FHandle >= 0;
+}
+
+void TWriteFile::Write(const void* data, std::size_t count) {
+    if (FHandle < 0 || FFailed)
+        return;
+    FFailed = !WriteAll(FHandle, std::string_view(static_cast<const char*>(data), count));
+}
+
+bool TWriteFile::Close() {
+    if (FHandle < 0)
+        return false;
+    bool ok = ::close(FHandle) == 0 && !FFailed;
+    FHandle = -1;
+    return ok;
+}
 
 bool WriteFileAtomically(const std::string& path, const std::string& data) {
     std::string temp = path + ".tmp-XXXXXX";

@@ -3,6 +3,7 @@
 // the program's own files, read-only access to viewed files and safe writing
 // of the program's own files. Paths are UTF-8 (the file system's encoding).
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -48,6 +49,25 @@ public:
 
 private:
     int FHandle = -1;
+};
+
+// A file the program writes itself (saved lines, exported pages): created
+// or truncated, written sequentially. Errors are remembered; Close reports
+// whether everything reached the file.
+class TWriteFile {
+public:
+    TWriteFile() = default;
+    ~TWriteFile();
+    TWriteFile(const TWriteFile&) = delete;
+    TWriteFile& operator=(const TWriteFile&) = delete;
+
+    bool Create(const std::string& path);
+    void Write(const void* data, std::size_t count);
+    bool Close();
+
+private:
+    int FHandle = -1;
+    bool FFailed = false;
 };
 
 // Reads a whole file; nullopt when it cannot be opened or read.

@@ -1,0 +1,142 @@
+// TOVSynStringList: the document, with one style byte per text byte. The
+// style bytes live in the list's block storage like the texts, so they are
+// released together at Clear.
+
+#include "Ovstrings.h"
+
+#include "Errors.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <typeinfo>
+
+namespace ov {
+
+TOVSynStringList::~TOVSynStringList() = default;
+
+void TOVSynStringList::SetCapacity(int newCapacity) {
+    if (newCapacity == Capacity())
+        return;
+    if (newCapacity <= 0) {
+        std::vector<TStyleByte*>().swap(FStyles);
+    } else {
+        try {
+            FStyles.resize(static_cast<std::size_t>(newCapacity));
+        } catch (const std::bad_alloc&) {
+            ThrowOutOfMemory();
+        }
+    }
+    TOVStringList::SetCapacity(newCapacity);
+}
+
+int TOVSynStringList::AddObject(std::string_view text, std::intptr_t object) {
+    if (Count() == Capacity())
+        Grow();
+    auto* styles = reinterpret_cast<TStyleByte*>(AllocateBlock(text.size()));
+    std::memset(styles, 0, text.size());
+    FStyles[static_cast<std::size_t>(Count())] = styles;
+    return TOVStringList::AddObject(text, object);
+}
+
+void TOVSynStringList::Insert(int index, std::string_view text) {
+    CheckIndex(index, "TOVSynStringList.Insert");
+    if (Count() == Capacity())
+        Grow();
+    auto* styles = reinterpret_cast<TStyleByte*>(AllocateBlock(text.size()));
+    std::memset(styles, 0, text.size());
+    auto at = static_cast<std::size_t>(index);
+    auto end = static_cast<std::size_t>(Count());
+    std::move_backward(FStyles.begin() + at, FStyles.begin() + end, FStyles.begin() + end + 1);
+    FStyles[at] = styles;
+    TOVStringList::Insert(index, text);
+}
+
+void TOVSynStringList::Delete(int index) {
+    CheckIndex(index, "TOVSynStringList.Delete");
+    auto at = static_cast<std::size_t>(index);
+    auto end = static_cast<std::size_t>(Count());
+    std::move(FStyles.begin() + at + 1, FStyles.begin() + end, FStyles.begin() + at);
+    TOVStringList::Delete(index);
+}
+
+void TOVSynStringList::Clear() { TOVStringList::Clear(); }
+
+void TOVSynStringList::Exchange(int i, int j) {
+    TOVStringList::Exchange(i, j);
+    std::swap(FStyles[static_cast<std::size_t>(i)], FStyles[static_cast<std::size_t>(j)]);
+}
+
+void TOVSynStringList::AddStrings(const TOVStringList& source) {
+    if (typeid(source) != typeid(TOVSynStringList)) {
+        TOVStringList::AddStrings(source);
+        return;
+    }
+    const auto& styled = static_cast<const TOVSynStringList&>(source);
+    BeginUpdate();
+    try {
+        int count = styled.Count();
+        for (int i = 0; i < count; ++i) {
+            int row = AddObject(styled.GetView(i), styled.GetObject(i));
+            std::memcpy(FStyles[static_cast<std::size_t>(row)], styled.GetStyleBytes(i),
+                        static_cast<std::size_t>(styled.GetLength(i)));
+        }
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+void TOVSynStringList::Assign(const TOVStringList& source) {
+    if (typeid(source) != typeid(TOVSynStringList)) {
+        TOVStringList::Assign(source);
+        return;
+    }
+    if (&source == this)
+        return;
+    BeginUpdate();
+    try {
+        Clear();
+        SetDelimiter(source.Delimiter());
+        SetCaseSensitive(source.CaseSensitive());
+        SetSorted(source.Sorted());
+        AddStrings(source);
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+TStyleByte TOVSynStringList::GetStyleID(int row, int column) const {
+    CheckIndex(row, "TOVSynStringList.GetStyleID");
+    // A column outside the row reads as "no mark" instead of reading past it.
+    if (column < 0 || column >= GetLength(row))
+        return 0;
+    return FStyles[static_cast<std::size_t>(row)][column];
+}
+
+void TOVSynStringList::SetStyleID(int row, int column, TStyleByte style) {
+    CheckIndex(row, "TOVSynStringList.SetStyleID(Row)");
+    if (column < 0 || column >= GetLength(row))
+        return;
+    FStyles[static_cast<std::size_t>(row)][column] = style;
+}
+
+const TStyleByte* TOVSynStringList::GetStyleBytes(int row) const {
+    CheckIndex(row, "TOVSynStringList.GetStyleID");
+    return FStyles[static_cast<std::size_t>(row)];
+}
+
+TStyleByte* TOVSynStringList::GetStyleBytes(int row) {
+    CheckIndex(row, "TOVSynStringList.GetStyleID");
+    return FStyles[static_cast<std::size_t>(row)];
+}
+
+void TOVSynStringList::ClearStyles() {
+    for (int row = 0; row < Count(); ++row)
+        std::memset(FStyles[static_cast<std::size_t>(row)], 0, static_cast<std::size_t>(GetLength(row)));
+}
+
+} // namespace ov
