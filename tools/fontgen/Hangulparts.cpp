@@ -1,0 +1,358 @@
+#include "Hangulparts.h"
+
+#include "Hangulsets.h"
+
+#include <algorithm>
+#include <bit>
+#include <map>
+
+namespace ov::fontgen {
+
+namespace {
+
+// Unicode initial indexes of the two consonants whose vowels take their own
+// sets (0 and 2): ㄱ and ㅋ.
+constexpr int KiyeokL = 0, KhieukhL = 15;
+
+struct TSyllable {
+    int L, V, T; // Unicode indexes
+    hangul::TParts Parts;
+};
+
+TCell Full() {
+    TCell cell;
+    cell.fill(0xFFFF);
+    return cell;
+}
+
+TCell And(const TCell& a, const TCell& b) {
+    TCell r;
+    for (int i = 0; i < 16; ++i)
+        r[i] = a[i] & b[i];
+    return r;
+}
+
+TCell Or(const TCell& a, const TCell& b) {
+    TCell r;
+    for (int i = 0; i < 16; ++i)
+        r[i] = a[i] | b[i];
+    return r;
+}
+
+TCell Minus(const TCell& a, const TCell& b) {
+    TCell r;
+    for (int i = 0; i < 16; ++i)
+        r[i] = static_cast<uint16_t>(a[i] & ~b[i]);
+    return r;
+}
+
+int Pixels(const TCell& a) {
+    int n = 0;
+    for (uint16_t row : a)
+        n += std::popcount(row);
+    return n;
+}
+
+// The most frequent cell; ties go to the one with less ink, so a stray
+// stroke of another part is not kept by chance.
+TCell Mode(const std::vector<TCell>& cells) {
+    std::map<TCell, int> counts;
+    for (const TCell& c : cells)
+        ++counts[c];
+    TCell best{};
+    int bestCount = 0;
+    for (const auto& [cell, count] : counts) {
+        if (count > bestCount || (count == bestCount && Pixels(cell) < Pixels(best))) {
+            best = cell;
+            bestCount = count;
+        }
+    }
+    return best;
+}
+
+std::vector<TSyllable> AllSyllables() {
+    std::vector<TSyllable> list;
+    list.reserve(SyllableCount);
+    for (int s = 0; s < SyllableCount; ++s) {
+        const int l = s / (21 * 28), v = s / 28 % 21, t = s % 28;
+        list.push_back({l, v, t, hangul::PartsOf(hangul::JohabOfSyllable(l, v, t))});
+    }
+    return list;
+}
+
+bool IsKiyeokLike(int l) { return l == KiyeokL || l == KhieukhL; }
+
+class TRecovery {
+public:
+    explicit TRecovery(const std::vector<TCell>& glyphs) : FGlyphs(glyphs), FList(AllSyllables()) {}
+
+    THangulParts Run() {
+        MarkLengthenedVowels();
+        EstimateMedialsAwayFromKiyeok();
+        EstimateFinals();
+        EstimateInitials();
+        EstimateMedialsAfterKiyeok();
+        for (int round = 0; round < 8; ++round)
+            RefineByMajority();
+        return FParts;
+    }
+
+private:
+    const TCell& Glyph(int l, int v, int t) const { return FGlyphs[(l * 21 + v) * 28 + t]; }
+
+    // Unifont draws some vowels one row longer before a final ㄴ (and its
+    // clusters); those syllables would spoil the intersections.
+    void MarkLengthenedVowels() {
+        FLengthened.assign(SyllableCount, false);
+        for (int v = 0; v < 21; ++v) {
+            for (int l = 0; l < 19; ++l) {
+                for (int t : {4, 5, 6}) {
+                    const TCell& withN = Glyph(l, v, t);
+                    // Ink of the syllable that lies above every row of the
+                    // same syllable with final ㄱ's final area.
+                    const TCell extra = Minus(withN, Glyph(l, v, 1));
+                    int top = 16;
+                    for (int r = 0; r < 16; ++r)
+                        if (extra[r]) {
+                            top = r;
+                            break;
+                        }
+                    int finalTop = 16;
+                    const TCell kiyeokFinal = Minus(Glyph(l, v, 1), Glyph(l, v, 0));
+                    for (int r = 0; r < 16; ++r)
+                        if (kiyeokFinal[r]) {
+                            finalTop = r;
+                            break;
+                        }
+                    if (top < finalTop)
+                        FLengthened[(l * 21 + v) * 28 + t] = true;
+                }
+            }
+        }
+    }
+
+    bool Lengthened(int l, int v, int t) const { return FLengthened[(l * 21 + v) * 28 + t]; }
+
+    // Vowel sets 1 and 3: the intersection over initials other than ㄱ and ㅋ
+    // (and, with a final, over the finals) leaves the vowel alone.
+    void EstimateMedialsAwayFromKiyeok() {
+        for (int v = 0; v < 21; ++v) {
+            TCell open = Full(), closed = Full();
+            for (int l = 1; l < 19; ++l) {
+                if (IsKiyeokLike(l))
+                    continue;
+                open = And(open, Glyph(l, v, 0));
+                for (int t = 1; t < 28; ++t)
+                    if (!Lengthened(l, v, t))
+                        closed = And(closed, Glyph(l, v, t));
+            }
+            FParts.Medial[1][v + 1] = open;
+            FParts.Medial[3][v + 1] = closed;
+        }
+    }
+
+    // A final of set c: per vowel of set c, the intersection over initials
+    // less the vowel drawn above it; the most frequent result wins.
+    void EstimateFinals() {
+        for (int c = 0; c < 4; ++c) {
+            for (int t = 1; t < 28; ++t) {
+                std::vector<TCell> candidates;
+                for (int v = 0; v < 21; ++v) {
+                    if (hangul::FinalSet[v + 1] != c)
+                        continue;
+                    TCell common = Full();
+                    bool any = false;
+                    for (int l = 0; l < 19; ++l) {
+                        if (Lengthened(l, v, t))
+                            continue;
+                        common = And(common, Glyph(l, v, t));
+                        any = true;
+                    }
+                    if (any)
+                        candidates.push_back(Minus(common, FParts.Medial[3][v + 1]));
+                }
+                FParts.Final[c][t] = Mode(candidates);
+            }
+        }
+    }
+
+    // An initial of set s: the most frequent "syllable less vowel and final"
+    // over the vowels that choose set s. ㄱ and ㅋ, whose vowels are not known
+    // yet, take the intersection instead. Set 7 looks at ㅝ, ㅞ and ㅟ only.
+    void EstimateInitials() {
+        for (int s = 0; s < 8; ++s) {
+            for (int l = 0; l < 19; ++l) {
+                std::vector<TCell> candidates;
+                TCell common = Full();
+                for (const TSyllable& syl : FList) {
+                    if (syl.L != l || syl.Parts.InitialSet != s)
+                        continue;
+                    if (s == 7 && (syl.V < 14 || syl.V > 16))
+                        continue;
+                    const TCell& glyph = Glyph(syl.L, syl.V, syl.T);
+                    const TCell final = FParts.Final[syl.Parts.FinalSet][syl.T];
+                    if (IsKiyeokLike(l)) {
+                        common = And(common, Minus(glyph, final));
+                    } else {
+                        const TCell& medial = FParts.Medial[syl.Parts.MedialSet][syl.V + 1];
+                        candidates.push_back(Minus(Minus(glyph, medial), final));
+                    }
+                }
+                FParts.Initial[s][l + 1] = IsKiyeokLike(l) ? common : Mode(candidates);
+            }
+        }
+    }
+
+    // Vowel sets 0 and 2 (after ㄱ and ㅋ): what ㄱ and ㅋ syllables share
+    // once their initial and final are taken away.
+    void EstimateMedialsAfterKiyeok() {
+        for (int v = 0; v < 21; ++v) {
+            TCell open = Full(), closed = Full();
+            for (const TSyllable& syl : FList) {
+                if (syl.V != v || !IsKiyeokLike(syl.L) || Lengthened(syl.L, syl.V, syl.T))
+                    continue;
+                const TCell& glyph = Glyph(syl.L, syl.V, syl.T);
+                const TCell rest =
+                    Minus(Minus(glyph, FParts.Initial[syl.Parts.InitialSet][syl.L + 1]),
+                          FParts.Final[syl.Parts.FinalSet][syl.T]);
+                if (syl.T == 0)
+                    open = And(open, rest);
+                else
+                    closed = And(closed, rest);
+            }
+            FParts.Medial[0][v + 1] = open;
+            FParts.Medial[2][v + 1] = closed;
+        }
+    }
+
+    // One round of per-pixel votes: each part pixel is inked when, among the
+    // syllables using the part whose other parts leave that pixel blank, more
+    // want ink there than not.
+    void RefineByMajority() {
+        for (int s = 0; s < 8; ++s)
+            for (int i = 1; i < 20; ++i)
+                Refine(FParts.Initial[s][i], [&](const TSyllable& syl) {
+                    return syl.Parts.InitialSet == s && syl.Parts.Initial == i;
+                });
+        for (int s = 0; s < 4; ++s)
+            for (int m = 1; m < 22; ++m)
+                Refine(FParts.Medial[s][m], [&](const TSyllable& syl) {
+                    return syl.Parts.MedialSet == s && syl.Parts.Medial == m;
+                });
+        for (int s = 0; s < 4; ++s)
+            for (int f = 1; f < 28; ++f)
+                Refine(FParts.Final[s][f], [&](const TSyllable& syl) {
+                    return syl.Parts.FinalSet == s && syl.Parts.Final == f;
+                });
+    }
+
+    template <class TUses> void Refine(TCell& part, TUses uses) {
+        int wantInk[256] = {}, wantBlank[256] = {};
+        for (const TSyllable& syl : FList) {
+            if (!uses(syl))
+                continue;
+            const TCell& target = Glyph(syl.L, syl.V, syl.T);
+            const TCell others = OthersOf(syl, part);
+            for (int r = 0; r < 16; ++r)
+                for (int b = 0; b < 16; ++b) {
+                    const uint16_t bit = static_cast<uint16_t>(0x8000 >> b);
+                    if (others[r] & bit)
+                        continue;
+                    if (target[r] & bit)
+                        ++wantInk[r * 16 + b];
+                    else
+                        ++wantBlank[r * 16 + b];
+                }
+        }
+        for (int r = 0; r < 16; ++r) {
+            uint16_t row = 0;
+            for (int b = 0; b < 16; ++b)
+                if (wantInk[r * 16 + b] > wantBlank[r * 16 + b])
+                    row |= static_cast<uint16_t>(0x8000 >> b);
+            part[r] = row;
+        }
+    }
+
+    TCell OthersOf(const TSyllable& syl, const TCell& part) const {
+        const TCell* pieces[3] = {&FParts.Initial[syl.Parts.InitialSet][syl.Parts.Initial],
+                                  &FParts.Medial[syl.Parts.MedialSet][syl.Parts.Medial],
+                                  &FParts.Final[syl.Parts.FinalSet][syl.Parts.Final]};
+        TCell r{};
+        for (const TCell* piece : pieces)
+            if (piece != &part)
+                r = Or(r, *piece);
+        return r;
+    }
+
+    const std::vector<TCell>& FGlyphs;
+    std::vector<TSyllable> FList;
+    std::vector<bool> FLengthened;
+    THangulParts FParts;
+};
+
+TCell Compose(const THangulParts& parts, const hangul::TParts& p, int* overlap) {
+    const TCell& a = parts.Initial[p.InitialSet][p.Initial];
+    const TCell& b = parts.Medial[p.MedialSet][p.Medial];
+    const TCell& c = parts.Final[p.FinalSet][p.Final];
+    *overlap = Pixels(And(a, b)) + Pixels(And(a, c)) + Pixels(And(b, c));
+    return Or(Or(a, b), c);
+}
+
+} // namespace
+
+std::vector<TCell> SyllablesOf(const TUnifont& font) {
+    std::vector<TCell> glyphs;
+    for (int s = 0; s < SyllableCount; ++s) {
+        const TUnifontGlyph* glyph = font.Find(static_cast<char32_t>(0xAC00 + s));
+        if (!glyph || glyph->Width != 16)
+            return {};
+        glyphs.push_back(glyph->Rows);
+    }
+    return glyphs;
+}
+
+THangulParts RecoverHangulParts(const std::vector<TCell>& syllables) {
+    return TRecovery(syllables).Run();
+}
+
+TRecompositionStats CompareRecomposed(const THangulParts& parts,
+                                      const std::vector<TCell>& syllables) {
+    TRecompositionStats stats;
+    long total = 0;
+    for (const TSyllable& syl : AllSyllables()) {
+        int overlap = 0;
+        const TCell composed = Compose(parts, syl.Parts, &overlap);
+        const TCell& original = syllables[(syl.L * 21 + syl.V) * 28 + syl.T];
+        int different = 0;
+        for (int r = 0; r < 16; ++r)
+            different += std::popcount(static_cast<uint16_t>(composed[r] ^ original[r]));
+        total += different;
+        stats.MaxDifferent = std::max(stats.MaxDifferent, different);
+        stats.Identical += different == 0;
+        stats.WithOverlap += overlap > 0;
+    }
+    stats.MeanDifferent = static_cast<double>(total) / SyllableCount;
+    return stats;
+}
+
+std::string SerializeHangulParts(const THangulParts& parts) {
+    std::string out;
+    auto put = [&out](const TCell& cell) {
+        for (uint16_t row : cell) {
+            out += static_cast<char>(row >> 8);
+            out += static_cast<char>(row & 0xFF);
+        }
+    };
+    for (const auto& set : parts.Initial)
+        for (const TCell& cell : set)
+            put(cell);
+    for (const auto& set : parts.Medial)
+        for (const TCell& cell : set)
+            put(cell);
+    for (const auto& set : parts.Final)
+        for (const TCell& cell : set)
+            put(cell);
+    return out;
+}
+
+} // namespace ov::fontgen
