@@ -1,0 +1,58 @@
+#include "Ovstrings.h"
+
+#include <gtest/gtest.h>
+
+using namespace ov;
+
+TEST(HashedStringList, CaseRuleFollowsTheListFlag) {
+    TOVHashedStringList list;
+    list.Add("if");
+    list.Add("Begin");
+    EXPECT_EQ(list.IndexOf("BEGIN"), 1);
+    EXPECT_EQ(list.IndexOf("begin"), 1);
+    EXPECT_EQ(list.IndexOf("Begi"), -1);
+    list.SetCaseSensitive(true);
+    EXPECT_EQ(list.IndexOf("begin"), -1);
+    EXPECT_EQ(list.IndexOf("Begin"), 1);
+}
+
+TEST(HashedStringList, ChangesMakeTheTableStaleAndDuplicatesFindTheLast) {
+    TOVHashedStringList list;
+    EXPECT_EQ(list.IndexOf("x"), -1);
+    list.Add("while");
+    EXPECT_EQ(list.IndexOf("while"), 0);
+    list.Add("for");
+    EXPECT_EQ(list.IndexOf("for"), 1); // added after the table was built
+    list.Add("while");
+    EXPECT_EQ(list.IndexOf("while"), 2);
+    list.Delete(2);
+    EXPECT_EQ(list.IndexOf("while"), 0);
+    list.BeginUpdate();
+    list.Add("do");
+    EXPECT_EQ(list.IndexOf("do"), 2); // visible in the middle of a batch
+    list.EndUpdate();
+    list.Clear();
+    EXPECT_EQ(list.IndexOf("do"), -1);
+}
+
+TEST(HashedStringList, EveryWordOfALargeListIsFoundInBothCaseModes) {
+    // High bytes (Korean keywords) and long keys hash consistently.
+    TOVHashedStringList list;
+    std::vector<std::string> words;
+    for (int i = 0; i < 2000; ++i) {
+        std::string word = "k" + std::to_string(i);
+        if (i % 3 == 0)
+            word += "\xB0\xA1";
+        if (i % 7 == 0)
+            word += std::string(200, 'z');
+        words.push_back(word);
+        list.Add(word);
+    }
+    for (bool caseSensitive : {false, true}) {
+        list.SetCaseSensitive(caseSensitive);
+        for (std::size_t i = 0; i < words.size(); ++i)
+            ASSERT_EQ(list.IndexOf(words[i]), static_cast<int>(i)) << words[i];
+        std::string upper = "K1";
+        EXPECT_EQ(list.IndexOf(upper), caseSensitive ? -1 : 1);
+    }
+}

@@ -1,0 +1,240 @@
+#include "Ovstrings.h"
+
+#include "Codepage.h"
+#include "Errors.h"
+#include "Linesplitter.h"
+#include "Messages.h"
+#include "Testsupport.h"
+#include "Uiservices.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+using namespace ov;
+using ov::test::TTempFolder;
+
+namespace {
+
+std::vector<std::string> Lines(const TOVStringList& list) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < list.Count(); ++i)
+        lines.emplace_back(list.GetView(i));
+    return lines;
+}
+
+std::vector<std::string> Split(const std::string& text) {
+    TOVStringList list;
+    list.SetTextStr(text.c_str());
+    return Lines(list);
+}
+
+using TLines = std::vector<std::string>;
+
+} // namespace
+
+TEST(TextSplitting, LineEndsFollowCrLfRules) {
+    EXPECT_EQ(Split("A\r\nB\nE\rF"), (TLines{"A", "B", "E", "F"}));
+    EXPECT_EQ(Split("A\n\rB"), (TLines{"A", "", "B"}));
+    EXPECT_EQ(Split("A\n"), (TLines{"A"}));
+    EXPECT_EQ(Split("\n"), (TLines{""}));
+    EXPECT_EQ(Split(""), TLines{});
+    EXPECT_EQ(Split(std::string(300, 'x')), TLines{std::string(300, 'x')});
+    TOVStringList list;
+    list.Add("stale");
+    list.SetTextStr(nullptr);
+    EXPECT_EQ(list.Count(), 0);
+}
+
+TEST(TextSplitting, PiecesSplitAnywhereGiveTheSameLines) {
+    // Every text of up to 7 symbols over {a, CR, LF}, cut at every position,
+    // must split exactly as when fed whole (the file loader feeds pieces).
+    const char symbols[] = {'a', '\r', '\n'};
+    for (int length = 0; length <= 7; ++length) {
+        int total = 1;
+        for (int i = 0; i < length; ++i)
+            total *= 3;
+        for (int code = 0; code < total; ++code) {
+            std::string text;
+            for (int i = 0, c = code; i < length; ++i, c /= 3)
+                text.push_back(symbols[c % 3]);
+            TLines whole = Split(text);
+            for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+                TLines pieces;
+                TLineSplitter splitter;
+                auto sink = [&](std::string_view line) { pieces.emplace_back(line); };
+                splitter.Feed(text.data(), cut, sink);
+                splitter.Feed(text.data() + cut, text.size() - cut, sink);
+                splitter.Finish(sink);
+                ASSERT_EQ(pieces, whole) << "text of " << length << " code " << code << " cut " << cut;
+            }
+        }
+    }
+}
+
+TEST(TextSplitting, WholeTextLoadsAnnounceAReplacementOnce) {
+    TOVStringList list;
+    std::vector<bool> replaced;
+    list.OnChange = [&](TOVStringList* sender) { replaced.push_back(sender->TextReplaced()); };
+    list.SetTextStr("a\nb\nc");
+    EXPECT_EQ(replaced, std::vector<bool>{true});
+    EXPECT_FALSE(list.TextReplaced());
+
+    // Inside the caller's own bracket the flag waits for the caller's end.
+    replaced.clear();
+    list.BeginUpdate();
+    list.SetUnicodeTextStr(u"x\r\ny");
+    EXPECT_TRUE(list.TextReplaced());
+    EXPECT_TRUE(replaced.empty());
+    list.EndUpdate();
+    EXPECT_EQ(replaced, std::vector<bool>{true});
+    EXPECT_EQ(Lines(list), (TLines{"x", "y"}));
+
+    replaced.clear();
+    list.Add("z");
+    EXPECT_EQ(replaced, std::vector<bool>{false});
+}
+
+TEST(FileLoading, EightBitUnicodeAndByteOrderMarks) {
+    TTempFolder temp;
+    TOVStringList list;
+
+    list.LoadFromFile(temp.Write("two.txt", "\xFF\xFE"));
+    EXPECT_EQ(Lines(list), TLines{"\xFF\xFE"}); // a mark alone is 8-bit text
+
+    // 가나 CR LF abc, then a Hangul line longer than the first line buffer.
+    std::u16string hangul(200, u'\uD55C'); // 한
+    std::u16string units = u"\uAC00\uB098\r\nabc\n" + hangul;
+    std::string bytes = "\xFF\xFE";
+    for (char16_t unit : units) {
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+        bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    list.LoadFromFile(temp.Write("utf16.txt", bytes));
+    ASSERT_EQ(list.Count(), 3);
+    EXPECT_EQ(Utf8FromAnsi(list.GetView(0)), "가나");
+    EXPECT_EQ(list.GetView(1), "abc");
+    EXPECT_EQ(list.GetView(2), AnsiFromWide(hangul));
+    EXPECT_EQ(list.GetLength(2), 400);
+
+    // An odd byte count: the dangling byte is dropped, nothing is read past the end.
+    list.LoadFromFile(temp.Write("odd.txt", std::string("\xFF\xFE" "a\0b", 5)));
+    EXPECT_EQ(Lines(list), TLines{"a"});
+
+    list.LoadFromFile(temp.Write("utf8.txt", "\xEF\xBB\xBFx"));
+    EXPECT_EQ(Lines(list), TLines{"\xEF\xBB\xBFx"}); // no other mark is recognised
+}
+
+TEST(FileLoading, NulBytesReadAsSpacesAndTheRestOfTheFileStays) {
+    TTempFolder temp;
+    TOVStringList list;
+    list.LoadFromFile(temp.Write("nul.txt", std::string("ab\0cd\n\0\nef", 10)));
+    EXPECT_EQ(Lines(list), (TLines{"ab cd", " ", "ef"}));
+    std::string utf16("\xFF\xFE" "a\0\0\0b\0", 8);
+    list.LoadFromFile(temp.Write("nul16.txt", utf16));
+    EXPECT_EQ(Lines(list), (TLines{"a b"}));
+}
+
+TEST(FileLoading, UnreadableFilesLeaveTheListAlone) {
+    TTempFolder temp;
+    TOVStringList list;
+    list.Add("kept");
+    int notified = 0;
+    list.OnChange = [&](TOVStringList*) { ++notified; };
+    list.LoadFromFile(temp.File("missing.txt"));
+    list.LoadFromFile(temp.Path()); // a folder
+    EXPECT_EQ(Lines(list), TLines{"kept"});
+    EXPECT_EQ(notified, 0);
+}
+
+TEST(FileLoading, LargeFilesAskFirstAndNoKeepsTheList) {
+    TTempFolder temp;
+    std::string path = temp.File("large.txt");
+    int fd = ::open(path.c_str(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, 104857601), 0); // one byte over 100 MiB, sparse
+    ::close(fd);
+
+    TScriptedUIServices ui;
+    TUIServicesGuard guard(&ui);
+    ui.Answers = {false};
+    TOVStringList list;
+    list.Add("kept");
+    list.LoadFromFile(path);
+    EXPECT_EQ(Lines(list), TLines{"kept"});
+    ASSERT_EQ(ui.Records.size(), 1u);
+    EXPECT_TRUE(ui.Records[0].Question);
+    EXPECT_EQ(ui.Records[0].Text, LoadStr(SLargeFileQuestion));
+    EXPECT_EQ(ui.Records[0].Caption, "확인");
+    EXPECT_EQ(ui.Records[0].Icon, TMessageIcon::Information);
+    EXPECT_EQ(ui.WaitDepth, 0); // the wait cursor is restored
+
+    // Exactly 100 MiB loads without a question.
+    ASSERT_EQ(::truncate(path.c_str(), 104857600), 0);
+    list.LoadFromFile(path);
+    EXPECT_EQ(ui.Records.size(), 1u);
+    ASSERT_EQ(list.Count(), 1);
+    EXPECT_EQ(list.GetLength(0), 104857600);
+}
+
+TEST(FileLoading, LinesCrossingReadChunksStayWhole) {
+    // The loader reads in pieces of a few megabytes; lines and CR LF pairs
+    // that straddle a piece must come out as written.
+    TTempFolder temp;
+    std::string text;
+    TLines expected;
+    for (int i = 0; text.size() < (20u << 20); ++i) {
+        std::string line(static_cast<std::size_t>((i * 7717) % 5000), static_cast<char>('a' + i % 26));
+        expected.push_back(line);
+        text += line + (i % 3 == 0 ? "\r\n" : i % 3 == 1 ? "\n" : "\r");
+    }
+    TOVSynStringList list;
+    list.LoadFromFile(temp.Write("big.txt", text));
+    ASSERT_EQ(list.Count(), static_cast<int>(expected.size()));
+    for (int i = 0; i < list.Count(); ++i) {
+        ASSERT_EQ(list.GetView(i), expected[static_cast<std::size_t>(i)]) << i;
+        const TStyleByte* styles = list.GetStyleBytes(i);
+        for (int j = 0; j < list.GetLength(i); ++j)
+            ASSERT_EQ(styles[j], 0);
+    }
+}
+
+TEST(FileSaving, LinesEndWithOneLfAndReadBack) {
+    TTempFolder temp;
+    TOVStringList list;
+    list.Add("A");
+    list.Add("B");
+    std::string path = temp.File("out.txt");
+    EXPECT_TRUE(list.SaveToFile(path));
+    EXPECT_EQ(ov::test::ReadBytes(path), "A\nB\n");
+    TOVStringList back;
+    back.LoadFromFile(path);
+    EXPECT_EQ(Lines(back), (TLines{"A", "B"}));
+    EXPECT_FALSE(list.SaveToFile(temp.File("no/folder/out.txt")));
+}
+
+TEST(DelimitedText, SeparatorRunsGiveNoEmptyEntriesButALeadingOneDoes) {
+    TOVStringList list;
+    list.SetDelimitedText("  int  long ");
+    EXPECT_EQ(Lines(list), (TLines{"", "int", "long"}));
+    list.SetDelimitedText("int\nlong");
+    EXPECT_EQ(Lines(list), (TLines{"int", "long"}));
+    list.SetDelimitedText("   ");
+    EXPECT_EQ(Lines(list), TLines{""});
+    list.SetDelimitedText("\"a b\"");
+    EXPECT_EQ(Lines(list), (TLines{"\"a", "b\""}));
+    std::string longWord(300, 'w');
+    list.SetDelimitedText(longWord + " x");
+    EXPECT_EQ(Lines(list), (TLines{longWord, "x"}));
+    EXPECT_EQ(list.GetDelimitedText(), longWord + " x");
+
+    list.SetDelimiter(';');
+    list.SetDelimitedText("a;b;;c");
+    EXPECT_EQ(list.GetDelimitedText(), "a;b;c");
+    list.SetDelimiter(0);
+    list.SetDelimitedText("q");
+    EXPECT_EQ(Lines(list), (TLines{"a", "b", "c"})); // no delimiter: nothing happens
+    TOVStringList empty;
+    EXPECT_EQ(empty.GetDelimitedText(), "");
+}
