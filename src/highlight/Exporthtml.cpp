@@ -1,0 +1,130 @@
+#include "Exporthtml.h"
+
+#include "Codepage.h"
+#include "Files.h"
+#include "Htmlpage.h"
+#include "Langlinks.h"
+#include "Ovstrings.h"
+#include "Ovsynhighlighter.h"
+
+#include <exception>
+#include <filesystem>
+#include <optional>
+
+namespace ov {
+
+namespace {
+
+struct TExportArgs {
+    std::string Input;
+    std::string Output;
+    std::optional<std::string> Language;
+};
+
+std::optional<TExportArgs> ParseArgs(const std::vector<std::string>& args) {
+    TExportArgs result;
+    std::vector<std::string> positional;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--lang") {
+            if (i + 1 >= args.size() || result.Language)
+                return std::nullopt;
+            result.Language = args[++i];
+        } else {
+            positional.push_back(args[i]);
+        }
+    }
+    if (positional.size() != 2 || positional[0].empty() || positional[1].empty())
+        return std::nullopt;
+    result.Input = positional[0];
+    result.Output = positional[1];
+    return result;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error) && !error;
+}
+
+bool Readable(const std::string& path) {
+    if (!FileExists(path))
+        return false;
+    TReadOnlyFile file;
+    return file.Open(path) && file.Size() >= 0;
+}
+
+// The extension table's language for the input, or none with a reason.
+std::optional<std::string> LanguageFor(const TExportArgs& args, std::ostream& err) {
+    if (args.Language) {
+        if (args.Language->empty())
+            err << "orvane: --lang needs a language name\n";
+        else
+            return *args.Language;
+        return std::nullopt;
+    }
+    TLangLinks links;
+    const std::string table = ExeFolder() + "langlink.ini";
+    if (!links.LoadFromFile(table)) {
+        err << "orvane: cannot read " << table << "; name the language with --lang NAME\n";
+        return std::nullopt;
+    }
+    std::optional<std::string> language = links.LanguageOfFile(args.Input);
+    if (!language || language->empty()) {
+        err << "orvane: no language for '" << ExtractFileName(args.Input)
+            << "' in langlink.ini; name one with --lang NAME\n";
+        return std::nullopt;
+    }
+    return language;
+}
+
+int Export(const TExportArgs& args, std::ostream& err) {
+    std::optional<std::string> language = LanguageFor(args, err);
+    if (!language)
+        return 1;
+    const std::string folder = ResolveFileCase(ExeFolder() + "Syntax");
+    if (!FileExists(TOVSynHighlighter::JoinPath(folder, *language + ".syn"))) {
+        err << "orvane: no syntax definition " << *language << ".syn in " << folder << "\n";
+        return 1;
+    }
+    if (!Readable(args.Input)) {
+        err << "orvane: cannot read '" << args.Input << "'\n";
+        return 1;
+    }
+    if (SameFile(args.Input, args.Output)) {
+        err << "orvane: the page would replace its own input '" << args.Input << "'\n";
+        return 1;
+    }
+
+    TOVSynStringList lines;
+    lines.LoadFromFile(args.Input);
+    TOVSynHighlighter highlighter(folder);
+    try {
+        highlighter.SetLang(*language);
+    } catch (const std::exception& error) {
+        err << "orvane: " << *language << ".sty: " << error.what() << "\n";
+        return 1;
+    }
+    highlighter.Execute(lines);
+    if (!SaveAsHtml(args.Output, lines, highlighter, AnsiFromUtf8(ExtractFileName(args.Input)))) {
+        err << "orvane: cannot write '" << args.Output << "'\n";
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+int ExportHtmlCommand(const std::vector<std::string>& args, std::ostream& err) {
+    std::optional<TExportArgs> parsed = ParseArgs(args);
+    if (!parsed) {
+        err << "orvane: usage: orvane --export-html IN OUT [--lang NAME]\n";
+        return 2;
+    }
+    try {
+        return Export(*parsed, err);
+    } catch (const std::exception& error) {
+        err << "orvane: " << error.what() << "\n";
+        return 1;
+    }
+}
+
+} // namespace ov

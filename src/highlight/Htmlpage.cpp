@@ -1,0 +1,180 @@
+#include "Htmlpage.h"
+
+#include "Files.h"
+#include "Ovsynhighlighter.h"
+
+#include <cstdio>
+
+namespace ov {
+
+namespace {
+
+// Runs open at one time; a run that would open beyond this is not opened
+// (its bytes get the enclosing run's colours, its end a one-byte span).
+constexpr std::size_t MaxOpenRuns = 64;
+constexpr std::size_t MaxStyleNameLength = 255;
+
+const std::string& ClassOf(const std::vector<std::string>& classes, int id) {
+    static const std::string none;
+    return id >= 0 && id < static_cast<int>(classes.size()) ? classes[id] : none;
+}
+
+void AppendSpan(std::string& html, const std::vector<std::string>& classes, int id) {
+    html += "<span class='";
+    html += ClassOf(classes, id);
+    html += "'>";
+}
+
+// One document line: marks become spans (the stack of open runs is shared
+// by all lines), "<", ">", "&", runs of blanks and tabs become entities.
+// Of two blanks in a row each becomes "&nbsp;", and each keeps its own marks.
+class TLineWriter {
+public:
+    explicit TLineWriter(const std::vector<std::string>& classes) : FClasses(classes) {}
+
+    void Line(std::string& html, std::string_view text, const TStyleByte* styles) {
+        bool secondBlank = false;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const int s = styles[i];
+            if (s > 0 && FOpen.size() < MaxOpenRuns) {
+                FOpen.push_back(s);
+                AppendSpan(html, FClasses, s);
+            }
+            if (s < 0 && (FOpen.empty() || FOpen.back() != -s))
+                AppendSpan(html, FClasses, -s);
+            const char c = text[i];
+            switch (c) {
+            case '<':
+                html += "&lt;";
+                break;
+            case '>':
+                html += "&gt;";
+                break;
+            case '&':
+                html += "&amp;";
+                break;
+            case '\t':
+                html += "&nbsp; ";
+                break;
+            case ' ':
+                if (secondBlank) {
+                    html += "&nbsp;";
+                    secondBlank = false;
+                } else if (i + 1 < text.size() && text[i + 1] == ' ') {
+                    html += "&nbsp;";
+                    secondBlank = true;
+                } else {
+                    html += ' ';
+                }
+                break;
+            default:
+                html += c;
+            }
+            if (s < 0) {
+                html += "</span>";
+                if (!FOpen.empty() && FOpen.back() == -s)
+                    FOpen.pop_back();
+            }
+        }
+    }
+
+    void CloseAll(std::string& html) {
+        for (; !FOpen.empty(); FOpen.pop_back())
+            html += "</span>";
+    }
+
+private:
+    const std::vector<std::string>& FClasses;
+    std::vector<int> FOpen;
+};
+
+} // namespace
+
+std::string ColorToHtml(TColor color) {
+    char text[8];
+    std::snprintf(text, sizeof(text), "#%02X%02X%02X", color & 0xFF, (color >> 8) & 0xFF,
+                  (color >> 16) & 0xFF);
+    return text;
+}
+
+std::string ReplaceAll(std::string_view text, std::string_view find, std::string_view replacement) {
+    if (find.empty())
+        return std::string(text);
+    std::string result;
+    std::size_t start = 0;
+    for (std::size_t at; (at = text.find(find, start)) != std::string_view::npos;
+         start = at + find.size()) {
+        result.append(text.substr(start, at - start));
+        result.append(replacement);
+    }
+    result.append(text.substr(start));
+    return result;
+}
+
+void CollectStyleClasses(const TOVSynHighlighter& highlighter, std::vector<std::string>& list) {
+    list.clear();
+    const std::vector<std::string>& languages = highlighter.Languages();
+    for (std::size_t slot = 0; slot < languages.size(); ++slot) {
+        for (int index = 0; index < StyleCount; ++index) {
+            std::string name =
+                highlighter.GetStyleNameOf(static_cast<int>(slot) * StyleCount + index);
+            if (name.size() > MaxStyleNameLength)
+                name.resize(MaxStyleNameLength);
+            list.push_back(name.empty() ? std::string()
+                                        : languages[slot] + ReplaceAll(name, " ", "_"));
+        }
+    }
+}
+
+void WriteStyleSheet(std::vector<std::string>& out, const std::vector<std::string>& classes,
+                     const TOVSynHighlighter& highlighter) {
+    out.push_back("<style type='text/css'>");
+    out.push_back("body,p,br {font-family:Courier New; font-size:9pt}");
+    for (std::size_t id = 0; id < classes.size(); ++id) {
+        if (classes[id].empty())
+            continue;
+        TStyleColors colors = highlighter.GetStyles(static_cast<int>(id));
+        out.push_back("." + classes[id] + " {color:" + ColorToHtml(colors.Fore) +
+                      "; background-color:" + ColorToHtml(colors.Back) + "}");
+    }
+    out.push_back("</style>");
+}
+
+std::string BuildHtmlPage(const TOVSynStringList& lines, const TOVSynHighlighter& highlighter,
+                          std::string_view title) {
+    std::vector<std::string> classes;
+    CollectStyleClasses(highlighter, classes);
+    std::vector<std::string> out;
+    out.push_back("<html>");
+    out.push_back("<head>\r\n<title>" + std::string(title) + "</title>\r\n");
+    WriteStyleSheet(out, classes, highlighter);
+    out.push_back("</head>");
+    out.push_back("<body bgcolor='" + ColorToHtml(highlighter.GetStyles(0).Back) + "'>");
+    out.push_back("<div class='" + ClassOf(classes, 0) + "'>");
+
+    TLineWriter writer(classes);
+    std::size_t size = 0;
+    for (const std::string& line : out)
+        size += line.size() + 2;
+    std::string page;
+    for (int row = 0; row < lines.Count(); ++row)
+        size += static_cast<std::size_t>(lines.GetLength(row)) * 2 + 8;
+    page.reserve(size + 64);
+    for (const std::string& line : out)
+        page.append(line).append("\r\n");
+    for (int row = 0; row < lines.Count(); ++row) {
+        writer.Line(page, lines.GetView(row), lines.GetStyleBytes(row));
+        if (row == lines.Count() - 1)
+            writer.CloseAll(page);
+        page += "<br>\r\n";
+    }
+    page += "</div>\r\n</body>\r\n</html>\r\n";
+    return page;
+}
+
+bool SaveAsHtml(const std::string& path, const TOVSynStringList& lines,
+                const TOVSynHighlighter& highlighter, std::string_view title) {
+    return WriteFileAtomically(path, BuildHtmlPage(lines, highlighter, title));
+}
+
+} // namespace ov

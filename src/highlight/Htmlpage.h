@@ -1,0 +1,41 @@
+#pragma once
+// The HTML page of a highlighted document: a style sheet with one class per
+// style of every loaded language, and the text with each marked run in a
+// span of its class. The document's bytes are written unchanged apart from
+// the HTML replacements; no character set is declared.
+
+#include "Ovsynlangstyle.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ov {
+
+class TOVSynHighlighter;
+class TOVSynStringList;
+
+// "#RRGGBB" of the red, green and blue bytes in upper-case hexadecimal.
+std::string ColorToHtml(TColor color);
+// Every occurrence of find replaced, left to right without overlap; an
+// empty find leaves text unchanged.
+std::string ReplaceAll(std::string_view text, std::string_view find, std::string_view replacement);
+// One entry per style id, in id order: language name + style name with
+// blanks as "_", or empty for a style without a name.
+void CollectStyleClasses(const TOVSynHighlighter& highlighter, std::vector<std::string>& list);
+// Appends the style element (from "<style type='text/css'>" to "</style>"),
+// one rule per non-empty class.
+void WriteStyleSheet(std::vector<std::string>& out, const std::vector<std::string>& classes,
+                     const TOVSynHighlighter& highlighter);
+
+// The whole page, every line ended by CR LF. title is in the code page of
+// the document. Runs still open at the end of the document are closed on its
+// last line, so the spans always balance.
+std::string BuildHtmlPage(const TOVSynStringList& lines, const TOVSynHighlighter& highlighter,
+                          std::string_view title);
+// Writes the page to path, replacing any file there (an existing file is
+// left whole when writing fails). Returns false on failure.
+bool SaveAsHtml(const std::string& path, const TOVSynStringList& lines,
+                const TOVSynHighlighter& highlighter, std::string_view title);
+
+} // namespace ov

@@ -1,0 +1,136 @@
+#include "Ovsynhighlighter.h"
+
+#include "Codepage.h"
+#include "Uiservices.h"
+
+#include <exception>
+
+namespace ov {
+
+TOVSynHighlighter::TOVSynHighlighter(std::string folder) : FFolder(std::move(folder)) {}
+
+TOVSynHighlighter::~TOVSynHighlighter() = default;
+
+std::string TOVSynHighlighter::JoinPath(const std::string& folder, const std::string& fileName) {
+    if (fileName.empty())
+        return folder;
+    if (folder.empty())
+        return fileName;
+    if (folder.back() == '/')
+        return folder + fileName;
+    return folder + "/" + fileName;
+}
+
+int TOVSynHighlighter::SlotOf(std::string_view name) const {
+    std::string key(name);
+    for (std::size_t i = 0; i < FLanguages.size(); ++i) {
+        if (AnsiCompareText(FLanguages[i].c_str(), key.c_str()) == 0)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void TOVSynHighlighter::Clear() {
+    FSyntaxes.clear();
+    FLangStyles.clear();
+    FLanguages.clear();
+}
+
+// Both definitions exist before either file is read, so a style file that
+// throws leaves a complete slot behind; its syntax is still read.
+void TOVSynHighlighter::LoadSlot(int slot) {
+    const std::string& name = FLanguages[slot];
+    std::exception_ptr styleError;
+    try {
+        FLangStyles[slot]->LoadFromFile(JoinPath(FFolder, name + ".sty"));
+    } catch (...) {
+        styleError = std::current_exception();
+    }
+    FSyntaxes[slot]->LoadFromFile(JoinPath(FFolder, name + ".syn"));
+    if (styleError)
+        std::rethrow_exception(styleError);
+}
+
+void TOVSynHighlighter::SetLang(const std::string& name) {
+    if (name == FLangName)
+        return;
+    FLangName = name;
+    Clear();
+    if (name.empty())
+        return;
+    FLanguages.push_back(name);
+    FLangStyles.push_back(std::make_unique<TOVSynLangStyle>());
+    FSyntaxes.push_back(std::make_unique<TOVSynLangSyntax>());
+    LoadSlot(0);
+}
+
+void TOVSynHighlighter::AddLang(const std::string& name) {
+    if (FLanguages.empty() || static_cast<int>(FLanguages.size()) >= MaxLanguages ||
+        SlotOf(name) >= 0)
+        return;
+    FLanguages.push_back(name);
+    FLangStyles.push_back(std::make_unique<TOVSynLangStyle>());
+    FSyntaxes.push_back(std::make_unique<TOVSynLangSyntax>());
+    LoadSlot(static_cast<int>(FLanguages.size()) - 1);
+}
+
+void TOVSynHighlighter::Refresh() {
+    if (FFolder.empty() || FLangName.empty())
+        return;
+    std::exception_ptr firstError;
+    for (std::size_t slot = 0; slot < FLanguages.size(); ++slot) {
+        try {
+            LoadSlot(static_cast<int>(slot));
+        } catch (...) {
+            if (!firstError)
+                firstError = std::current_exception();
+        }
+    }
+    if (firstError)
+        std::rethrow_exception(firstError);
+}
+
+bool TOVSynHighlighter::Execute(TOVSynStringList& lines) {
+    if (FFolder.empty() || FLangName.empty() || FLanguages.empty())
+        return false;
+    FLines = &lines;
+    if (lines.Count() == 0)
+        return true;
+    TWaitCursor waitCursor;
+    lines.ClearStyles();
+    TScanPos pos;
+    if (FSyntaxes[0]->HTML_LANG) {
+        if (FLangName != "HTML")
+            AddLang("HTML");
+        ParseHTML(FLangName, pos);
+    } else {
+        ParseText(FLangName, {}, pos);
+    }
+    return true;
+}
+
+TStyleColors TOVSynHighlighter::GetStyles(int id) const {
+    if (FLangStyles.empty())
+        return TStyleColors{};
+    int slot = id / StyleCount;
+    int index = id % StyleCount;
+    if (id < 0) {
+        slot = 0;
+        index = StyleNormal;
+    }
+    if (slot >= static_cast<int>(FLangStyles.size()))
+        slot = 0;
+    return FLangStyles[slot]->Colors[index];
+}
+
+std::string TOVSynHighlighter::GetStyleNameOf(int id) const {
+    const int slot = id / StyleCount;
+    const int index = id % StyleCount;
+    if (id < 0 || slot >= static_cast<int>(FSyntaxes.size()))
+        return {};
+    if (index < FixedStyleCount)
+        return FixedStyleName(index);
+    return FSyntaxes[slot]->GetItems(index - FixedStyleCount).Name;
+}
+
+} // namespace ov

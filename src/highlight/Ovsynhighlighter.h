@@ -1,0 +1,95 @@
+#pragma once
+// The highlighter of a document: the set of languages the document needs
+// (its own language in slot 0, then the languages of code embedded in HTML
+// pages), one syntax and one style definition per language, and the scanners
+// that write style marks into the document.
+//
+// Style marks: a construct of style id s gets +s on its first byte and -s on
+// its last byte; a one-byte construct gets -s only; 0 is no mark.
+
+#include "Ovstrings.h"
+#include "Ovsynlangstyle.h"
+#include "Ovsynlangsyntax.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ov {
+
+// Ids of slot k are k * 17 + 0 .. 16 and must fit a signed byte, so the set
+// holds slots 0 .. 6 only; AddLang beyond that does nothing.
+constexpr int MaxLanguages = 7;
+
+// Position of a scan: a row of the document and a byte column in it.
+struct TScanPos {
+    int Row = 0;
+    int Col = 0;
+};
+
+class TOVSynHighlighter {
+public:
+    // folder: where <language>.syn and .sty lie.
+    explicit TOVSynHighlighter(std::string folder);
+    ~TOVSynHighlighter();
+    TOVSynHighlighter(const TOVSynHighlighter&) = delete;
+    TOVSynHighlighter& operator=(const TOVSynHighlighter&) = delete;
+
+    // Loads the language into slot 0 when name differs (case included) from
+    // LangName; an empty name leaves no language. A bad colour code in the
+    // style file throws EConvertError after both definitions are in place
+    // (the syntax is still read), so the set stays usable.
+    void SetLang(const std::string& name);
+    // Appends a language unless the set is empty, full or holds it already
+    // (names compared without regard to case).
+    void AddLang(const std::string& name);
+    // Rereads the style and syntax files of every slot.
+    void Refresh();
+    // Clears the marks of lines and marks every construct. False (marks left
+    // alone) when there is no language; true otherwise, also for an empty
+    // document. lines is borrowed for the call and kept as Lines().
+    bool Execute(TOVSynStringList& lines);
+
+    // Colours of a style id. An id whose slot is not loaded gets slot 0's
+    // colours of the same style index, or black on white without a language.
+    TStyleColors GetStyles(int id) const;
+    // "Normal" .. "HTMLValue" or the item's name; empty for an id that
+    // names no loaded slot.
+    std::string GetStyleNameOf(int id) const;
+
+    // The scanners. Each starts at pos, moves it and leaves it where it
+    // stopped; they need Lines() set (Execute sets it).
+    void ParseText(std::string_view name, std::string_view endText, TScanPos& pos);
+    void ParseString(int slot, int kind, TScanPos& pos);
+    void ParseBlockComment(int slot, std::string_view closer, TScanPos& pos);
+    void ParseHTML(std::string_view name, TScanPos& pos);
+
+    const std::string& LangName() const { return FLangName; }
+    const std::string& Folder() const { return FFolder; }
+    // Slot order.
+    const std::vector<std::string>& Languages() const { return FLanguages; }
+    // -1 when the name is not in the set.
+    int SlotOf(std::string_view name) const;
+    const TOVSynLangSyntax& Syntax(int slot) const { return *FSyntaxes[slot]; }
+    const TOVSynLangStyle& Style(int slot) const { return *FLangStyles[slot]; }
+    TOVSynStringList* Lines() const { return FLines; }
+
+    // folder joined with file name: "/" between them unless the folder
+    // already ends in one.
+    static std::string JoinPath(const std::string& folder, const std::string& fileName);
+
+private:
+    void ScanOpeningTag(int htmlSlot, TScanPos& pos);
+    void LoadSlot(int slot);
+    void Clear();
+
+    TOVSynStringList* FLines = nullptr;
+    std::string FLangName;
+    std::string FFolder;
+    std::vector<std::string> FLanguages;
+    std::vector<std::unique_ptr<TOVSynLangSyntax>> FSyntaxes;
+    std::vector<std::unique_ptr<TOVSynLangStyle>> FLangStyles;
+};
+
+} // namespace ov

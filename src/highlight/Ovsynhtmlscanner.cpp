@@ -1,0 +1,213 @@
+// The scanner of HTML pages: tags, attributes, comments and entities in the
+// styles of the "HTML" language, script and style sections in "JS" and "CSS",
+// and the code sections of a language that embeds HTML in its own.
+
+#include "Ovsynhighlighter.h"
+#include "Scanrows.h"
+
+namespace ov {
+
+using scan::StartsWithIgnoringCase;
+
+namespace {
+
+// Tags, entities and attribute names of this length or more are not looked up.
+constexpr int LookupBufferSize = 256;
+
+struct TEmbeddedLanguage {
+    std::string_view Opener; // compared ignoring ASCII case
+    const char* Language;
+    std::string_view EndText; // compared byte-exact
+};
+
+constexpr TEmbeddedLanguage EmbeddedLanguages[] = {
+    {"<script", "JS", "</script>"},
+    {"<style", "CSS", "</style>"},
+};
+
+// Length of the run at text up to (not including) NUL, a blank, or one of
+// the stop bytes.
+int RunUntil(const char* text, char stop1, char stop2 = ' ') {
+    int n = 0;
+    while (text[n] != '\0' && text[n] != ' ' && text[n] != stop1 && text[n] != stop2)
+        ++n;
+    return n;
+}
+
+} // namespace
+
+void TOVSynHighlighter::ParseHTML(std::string_view name, TScanPos& pos) {
+    const int h = SlotOf("HTML");
+    if (h < 0 || !FLines)
+        return;
+    TOVSynStringList& lines = *FLines;
+    const TOVSynLangSyntax& html = *FSyntaxes[h];
+    const TOVSynLangSyntax& own = *FSyntaxes[0];
+    const int base = h * StyleCount;
+    const scan::TBounds bounds(lines);
+    scan::TRow row;
+    auto lookUp = [&](const char* text, int length) {
+        if (length >= LookupBufferSize)
+            return 0;
+        return html.GetStyleIDOf(std::string_view(text, length), TWordContext::Text);
+    };
+    // A section scanner that cannot move (its language could not be added)
+    // must not stall the page.
+    auto scanSection = [&](std::string_view language, std::string_view endText) {
+        const TScanPos before = pos;
+        ParseText(language, endText, pos);
+        if (pos.Row == before.Row && pos.Col == before.Col)
+            ++pos.Col;
+    };
+
+    while (bounds.Contains(pos)) {
+        row.Load(lines, pos.Row);
+        if (pos.Col >= row.Length) {
+            ++pos.Row;
+            pos.Col = 0;
+            continue;
+        }
+        const char* p = row.Text + pos.Col;
+        const std::string_view rest = row.Rest(pos.Col);
+        const char b = *p;
+        if (b == ' ' || b == '\t') {
+            ++pos.Col;
+            continue;
+        }
+        if (h != 0 && StartsWithIgnoringCase(rest, own.LangBraceS)) {
+            scanSection(name, own.LangBraceE);
+            continue;
+        }
+        if (b == '<') {
+            bool embedded = false;
+            for (const TEmbeddedLanguage& section : EmbeddedLanguages) {
+                if (StartsWithIgnoringCase(rest, section.Opener)) {
+                    AddLang(section.Language);
+                    scanSection(section.Language, section.EndText);
+                    embedded = true;
+                    break;
+                }
+            }
+            if (embedded)
+                continue;
+            if (rest.starts_with("<!--")) {
+                ParseBlockComment(h, "-->", pos);
+                ++pos.Col;
+                continue;
+            }
+            if (rest.size() > 1 && p[1] == '/') {
+                std::size_t close = rest.find('>');
+                if (close == std::string_view::npos) {
+                    ++pos.Col;
+                    continue;
+                }
+                const int n = static_cast<int>(close);
+                if (int x = lookUp(p, n + 1)) {
+                    row.Mark(pos.Col, base + x);
+                    row.Mark(pos.Col + n, -(base + x));
+                    pos.Col += n + 1;
+                } else {
+                    row.Mark(pos.Col, -base);
+                    row.Mark(pos.Col + n, -base);
+                    ++pos.Col;
+                }
+                continue;
+            }
+            ScanOpeningTag(h, pos);
+            continue;
+        }
+        if (b == '>') {
+            row.Mark(pos.Col, -(base + StyleItem0));
+            ++pos.Col;
+            continue;
+        }
+        if (b == '&') {
+            const int n = RunUntil(p, ';');
+            const TOVSynItem& entities = html.GetItems(2);
+            if (p[n] == ';' && entities.Words && n + 1 < LookupBufferSize &&
+                entities.Words->IndexOf(std::string_view(p, n + 1)) >= 0) {
+                row.MarkRun(pos.Col, n + 1, base + StyleItem0 + 2);
+                pos.Col += n + 1;
+            } else {
+                ++pos.Col;
+            }
+            continue;
+        }
+        ++pos.Col;
+    }
+}
+
+// An opening tag: "<name" in the tag style when listed, then its
+// attributes (names, quoted and unquoted values), which may run over rows.
+// Returns on the ">" that ends the tag, which the page scan then marks.
+void TOVSynHighlighter::ScanOpeningTag(int h, TScanPos& pos) {
+    TOVSynStringList& lines = *FLines;
+    const TOVSynLangSyntax& html = *FSyntaxes[h];
+    const int base = h * StyleCount;
+    const int tagStyle = base + StyleItem0;
+    scan::TRow row;
+    row.Load(lines, pos.Row);
+    const char* p = row.Text + pos.Col;
+    const int n = RunUntil(p, '>');
+    const int x =
+        n < LookupBufferSize ? html.GetStyleIDOf(std::string_view(p, n), TWordContext::Text) : 0;
+    if (x == 0) {
+        row.Mark(pos.Col, -tagStyle);
+        ++pos.Col;
+        return;
+    }
+    row.Mark(pos.Col, tagStyle);
+    if (pos.Col + n >= row.Length) {
+        row.Mark(pos.Col + n - 1, -tagStyle);
+        pos.Col += n;
+    } else {
+        const bool closed = p[n] == '>';
+        row.Mark(pos.Col + n, -tagStyle);
+        pos.Col += n + 1;
+        if (closed)
+            return;
+    }
+
+    bool valueNext = false;
+    while (pos.Row <= lines.Count() - 1) {
+        row.Load(lines, pos.Row);
+        if (pos.Col >= row.Length) {
+            ++pos.Row;
+            pos.Col = 0;
+            continue;
+        }
+        const char* at = row.Text + pos.Col;
+        const char b = *at;
+        if (b == '>')
+            return;
+        if (b == '"' || b == '\'') {
+            ParseString(h, b == '"' ? 1 : 2, pos);
+            ++pos.Col;
+            valueNext = false;
+            continue;
+        }
+        if (b == '=') {
+            ++pos.Col;
+            while (pos.Col < row.Length && row.Text[pos.Col] == ' ')
+                ++pos.Col;
+            valueNext = true;
+            continue;
+        }
+        if (b == ' ') {
+            ++pos.Col;
+            valueNext = false;
+            continue;
+        }
+        const int length = RunUntil(at, '=', '>');
+        if (valueNext) {
+            row.MarkRun(pos.Col, length, base + StyleHTMLValue);
+        } else if (length < LookupBufferSize) {
+            if (int attribute = html.GetStyleIDOf(std::string_view(at, length), TWordContext::Text))
+                row.MarkRun(pos.Col, length, base + attribute);
+        }
+        pos.Col += length;
+        valueNext = false;
+    }
+}
+
+} // namespace ov

@@ -1,0 +1,70 @@
+#pragma once
+// Row access shared by the scanners: the current row's text, length and
+// style bytes, reloaded only when the scan moves to another row, and the
+// loop condition of every scan.
+
+#include "Ovstrings.h"
+#include "Ovsynhighlighter.h"
+
+#include <string_view>
+
+namespace ov::scan {
+
+struct TRow {
+    // Rows are NUL-terminated, so a byte run may be measured up to the NUL.
+    const char* Text = nullptr;
+    int Length = 0;
+    TStyleByte* Styles = nullptr;
+    int Index = -1;
+
+    void Load(TOVSynStringList& lines, int row) {
+        if (row == Index)
+            return;
+        Index = row;
+        Text = lines.Get(row);
+        Length = lines.GetLength(row);
+        Styles = lines.GetStyleBytes(row);
+    }
+    std::string_view Rest(int col) const { return {Text + col, std::size_t(Length - col)}; }
+    void Mark(int col, int style) { Styles[col] = static_cast<TStyleByte>(style); }
+    // +style on the first byte, -style on the last; a one-byte run keeps -style.
+    void MarkRun(int col, int length, int style) {
+        Mark(col, style);
+        Mark(col + length - 1, -style);
+    }
+};
+
+// A scan goes on while the position lies before the last row's end.
+class TBounds {
+public:
+    explicit TBounds(const TOVSynStringList& lines)
+        : FLast(lines.Count() - 1), FLastLength(FLast >= 0 ? lines.GetLength(FLast) : 0) {}
+    bool Contains(const TScanPos& pos) const {
+        return pos.Row < FLast || (pos.Row == FLast && pos.Col < FLastLength);
+    }
+
+private:
+    int FLast;
+    int FLastLength;
+};
+
+inline bool StartsWithText(std::string_view text, const char* prefix) {
+    return prefix[0] != '\0' && text.starts_with(prefix);
+}
+
+inline char LowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// prefix must be lower case.
+inline bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+    if (prefix.empty() || text.size() < prefix.size())
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (LowerAscii(text[i]) != LowerAscii(prefix[i]))
+            return false;
+    }
+    return true;
+}
+
+} // namespace ov::scan
