@@ -1,0 +1,87 @@
+#pragma once
+// TThreadTimer: a timer whose clock is a worker thread (TTimerThread) rather
+// than the event loop, so that it keeps time while the interface thread is
+// busy. The tick handler OnTimer always runs on the interface thread: the
+// worker only posts a queued call to a receiver object that lives there, and
+// at most one tick waits in the queue at a time (ticks that fall due while
+// one is pending are merged into it).
+//
+// Threads: every switch-on starts one worker; switching off, or destroying
+// the timer, stops that worker and waits for it to end, so no worker outlives
+// its timer and no tick is delivered after the timer was switched off. The
+// handler may switch the timer off or destroy it.
+
+#include <QThread>
+
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+namespace ov {
+
+class TThreadTimer;
+class TTimerReceiver;
+
+// State shared by one worker and its timer. Written by the interface thread,
+// read by the worker; the mutex and condition let a stop wake a waiting
+// worker at once.
+struct TTimerShared {
+    std::atomic<bool> Stopped{false};
+    std::atomic<int> Interval{3000};
+    std::atomic<bool> TickPending{false};
+    std::mutex Mutex;
+    std::condition_variable Wake;
+};
+
+class TTimerThread : public QThread {
+public:
+    TTimerThread(std::shared_ptr<TTimerShared> shared, TTimerReceiver* receiver, int generation);
+
+protected:
+    void run() override;
+
+private:
+    bool ShouldEnd() const;
+    void PostTick();
+
+    std::shared_ptr<TTimerShared> FShared;
+    TTimerReceiver* FReceiver; // lives on the interface thread, outlives this thread
+    int FGeneration;
+};
+
+class TThreadTimer {
+public:
+    TThreadTimer();
+    ~TThreadTimer();
+    TThreadTimer(const TThreadTimer&) = delete;
+    TThreadTimer& operator=(const TThreadTimer&) = delete;
+
+    // Milliseconds between ticks; the worker waits at least 10.
+    int Interval() const { return FInterval; }
+    void SetInterval(int milliseconds);
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool enabled);
+    QThread::Priority ThreadPriority() const { return FPriority; }
+    void SetThreadPriority(QThread::Priority priority);
+
+    std::function<void(TThreadTimer* sender)> OnTimer;
+
+private:
+    friend class TTimerReceiver;
+    void StartThread();
+    void StopThread();
+    void DeliverTick(int generation);
+
+    int FInterval = 3000;
+    bool FEnabled = false;
+    QThread::Priority FPriority = QThread::NormalPriority;
+    int FGeneration = 0;
+    int FDeliveryDepth = 0; // ticks being handled, nested ones included
+    std::shared_ptr<TTimerShared> FShared;
+    std::unique_ptr<TTimerThread> FThread;
+    TTimerReceiver* FReceiver;
+};
+
+} // namespace ov
