@@ -1,0 +1,56 @@
+#include "Ovhexpainter.h"
+
+#include "Qtcodepage.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace ov {
+
+THexMetrics TOVHexPainter::Measure(const THexMetrics& base, int addressDigits) {
+    QFontMetrics metrics(FFont);
+    THexMetrics result = base;
+    result.LineHeight = metrics.height();
+    result.CharWidth = std::max(metrics.horizontalAdvance(QStringLiteral("A")), 1);
+    result.CellWidth = std::max(metrics.horizontalAdvance(QStringLiteral("AA ")), 1);
+    QString address = QString(addressDigits, QLatin1Char('0')) + QStringLiteral("h: ");
+    result.AddressWidth = metrics.horizontalAdvance(address);
+    FAscent = metrics.ascent();
+    return result;
+}
+
+void TOVHexPainter::Begin(QPainter& painter) const {
+    painter.setFont(FFont);
+    painter.setPen(FText);
+}
+
+void TOVHexPainter::DrawRow(QPainter& painter, const TOVHexLayout& layout, int screenRow,
+                            int64_t fileRow, std::string_view bytes, int horzOffset,
+                            int addressDigits, int width) const {
+    int top = layout.RowY(screenRow);
+    QRect band(0, top, width, layout.RowPitch());
+    painter.fillRect(band, FBackground);
+    if (bytes.empty())
+        return;
+    painter.save();
+    painter.setClipRect(band);
+    int x0 = layout.RowOriginX(horzOffset);
+    int baseline = top + FAscent;
+    std::string address = HexAddressText(fileRow * HexBytesPerRow, addressDigits);
+    painter.drawText(x0, baseline, QString::fromLatin1(address.data(), address.size()));
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        std::string hex = HexByteText(static_cast<unsigned char>(bytes[i]));
+        painter.drawText(x0 + layout.HexCellX(static_cast<int>(i)), baseline,
+                         QString::fromLatin1(hex.data(), 2));
+    }
+    painter.drawText(x0 + layout.CharColumnX(), baseline,
+                     QStringFromAnsi(HexCharColumnBytes(bytes)));
+    painter.restore();
+}
+
+void TOVHexPainter::Clear(QPainter& painter, int y, int height, int width) const {
+    if (height > 0)
+        painter.fillRect(QRect(0, y, width, height), FBackground);
+}
+
+} // namespace ov

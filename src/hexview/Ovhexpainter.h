@@ -1,0 +1,51 @@
+#pragma once
+// Draws rows of the hex view onto the back buffer. Each screen row owns the
+// band from its top to the next row's top: drawing a row first fills its
+// band with the background and clips its text to it, so a row's pixels
+// depend on that row alone. That is what lets the view move rows as pixels
+// and redraw only the new ones with the same result as a full redraw.
+
+#include "Ovhexlayout.h"
+
+#include <QColor>
+#include <QFont>
+
+#include <cstdint>
+#include <string_view>
+
+class QPainter;
+
+namespace ov {
+
+class TOVHexPainter {
+public:
+    void SetFont(const QFont& font) { FFont = font; }
+    const QFont& Font() const { return FFont; }
+    void SetColors(const QColor& background, const QColor& text) {
+        FBackground = background;
+        FText = text;
+    }
+
+    // The widths of the row layout in the current font, for an address of
+    // addressDigits digits; margins and spacing are taken from base.
+    THexMetrics Measure(const THexMetrics& base, int addressDigits);
+
+    // Sets font and pen; call once before DrawRow on a new painter.
+    void Begin(QPainter& painter) const;
+
+    // Draws screen row screenRow, which shows file row fileRow and holds
+    // bytes (at most 16; empty draws the blank band), across width pixels.
+    void DrawRow(QPainter& painter, const TOVHexLayout& layout, int screenRow, int64_t fileRow,
+                 std::string_view bytes, int horzOffset, int addressDigits, int width) const;
+
+    // Fills the band of pixel rows y .. y + height - 1 with the background.
+    void Clear(QPainter& painter, int y, int height, int width) const;
+
+private:
+    QFont FFont;
+    QColor FBackground = Qt::white;
+    QColor FText = Qt::black;
+    int FAscent = 0;
+};
+
+} // namespace ov

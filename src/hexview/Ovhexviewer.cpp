@@ -1,0 +1,305 @@
+#include "Ovhexviewer.h"
+
+#include "Files.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QPalette>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <cstring>
+
+namespace ov {
+
+TOVHexViewer::TOVHexViewer(QWidget* parent) : QAbstractScrollArea(parent) {
+    resize(350, 350);
+    setFocusPolicy(Qt::StrongFocus);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setAutoFillBackground(false);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    FColor = QApplication::palette().color(QPalette::Base);
+    FFontColor = QApplication::palette().color(QPalette::Text);
+    QFont face(QStringLiteral("Courier New"));
+    face.setPixelSize(12);
+    setFont(face);
+    FPainter.SetFont(face);
+    FPainter.SetColors(FColor, FFontColor);
+    FLayout.SetMetrics(FPainter.Measure(FLayout.Metrics(), FAddressDigits));
+    ApplyFrame();
+    verticalScrollBar()->setEnabled(false);
+    horizontalScrollBar()->setEnabled(false);
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this](int action) { VerticalBarAction(action); });
+    connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this](int action) { HorizontalBarAction(action); });
+}
+
+TOVHexViewer::~TOVHexViewer() = default;
+
+void TOVHexViewer::SetFileName(const std::string& path) {
+    if (!FileExists(path))
+        return;
+    int64_t size = -1;
+    {
+        TReadOnlyFile file;
+        if (file.Open(path))
+            size = file.Size();
+    }
+    if (size < 0)
+        return; // never take a size from a failed open
+    FFileName = path;
+    FFileSize = size;
+    FRowCount = HexRowCount(size);
+    if (HexAddressDigits(size) != FAddressDigits) {
+        FAddressDigits = HexAddressDigits(size);
+        Remeasure();
+    }
+    UpdateScrollBar(skBoth);
+    FTopIndex = 0;
+    FVertScrollPos = 0;
+    FHorzScrollPos = 0;
+    SetScrollPos(0, skVertical);
+    SetScrollPos(0, skHorizontal);
+    verticalScrollBar()->setValue(0);
+    FHorzOffset = 0;
+    if (FPage.Empty())
+        SetPageBufferSize(FPageRows);
+    ReloadPage();
+    FireTopIndexChanged();
+}
+
+void TOVHexViewer::CloseFile() {
+    SetPageBufferSize(0);
+    FTopIndex = -1;
+    FFileName.clear();
+    FRowCount = 0;
+    FFileSize = 0;
+    FVertScrollPos = 0;
+    UpdateScrollBar(skVertical);
+    Paint();
+    FireTopIndexChanged();
+}
+
+void TOVHexViewer::SetTopIndex(int64_t row) {
+    if (row == FTopIndex || FTopIndex < 0)
+        return;
+    int64_t old = FTopIndex;
+    // A hidden view has no page yet; it still never points past the last row.
+    FTopIndex = ClampHexTopIndex(row, FRowCount, std::max(FPageRows, 1));
+    SetScrollPos(FTopIndex, skVertical);
+    int64_t d = old > FTopIndex ? old - FTopIndex : FTopIndex - old;
+    if (d >= FPageRows)
+        ReloadPage();
+    else if (d > 0)
+        ScrollPixels(old);
+    FireTopIndexChanged();
+}
+
+void TOVHexViewer::SetPageBufferSize(int rows) {
+    FPage.SetRows(rows);
+}
+
+void TOVHexViewer::ReloadPage() {
+    if (FFileName.empty() || FTopIndex < 0 || FPageRows <= 0 || FPage.Empty())
+        return;
+    // An unreadable file leaves the picture as it was.
+    if (!FPage.Load(FFileName, FFileSize, FTopIndex, 0, FPage.Rows()))
+        return;
+    DrawScreen();
+}
+
+void TOVHexViewer::ReloadRows(int first, int count) {
+    if (FFileName.empty() || FTopIndex < 0 || FPageRows <= 0 || FPage.Empty())
+        return;
+    // The rows were moved away already; if they cannot be read they show
+    // blank rather than the bytes that happen to lie there.
+    if (!FPage.Load(FFileName, FFileSize, FTopIndex + first, first, count))
+        FPage.Forget(first, count);
+}
+
+void TOVHexViewer::SetPageRow() {
+    if (!FWindowCreated)
+        return;
+    FPageRows = FLayout.PageRows(viewport()->height());
+    SetPageBufferSize(FPageRows);
+    ReloadPage();
+}
+
+void TOVHexViewer::UpdateScrollBar(TScrollKind kind) {
+    if (kind == skVertical || kind == skBoth) {
+        QScrollBar* bar = verticalScrollBar();
+        if (FRowCount > FPageRows) {
+            // The system bar's convention: the thumb reaches RowCount - PageRows + 1.
+            FVertScale.SetLastRow(FRowCount - FPageRows + 1);
+            bar->setRange(0, FVertScale.MaxPosition());
+            bar->setPageStep(FVertScale.PageStep(FPageRows));
+            bar->setSingleStep(1);
+            bar->setEnabled(true);
+        } else {
+            bar->setEnabled(false);
+        }
+    }
+    if (kind == skHorizontal || kind == skBoth) {
+        QScrollBar* bar = horizontalScrollBar();
+        TOVHexLayout::THorzRange range = FLayout.HorzRange(viewport()->width());
+        FHorzBarActive = range.Active;
+        int position = range.Active ? std::min(FHorzScrollPos, range.LastPosition()) : 0;
+        if (range.Active) {
+            bar->setRange(0, range.LastPosition());
+            bar->setPageStep(std::max(range.Page, 1));
+            bar->setSingleStep(1);
+        }
+        bar->setEnabled(range.Active);
+        // A bar that shrinks or goes away takes the sideways shift with it;
+        // otherwise no step could bring the columns back.
+        if (position != FHorzScrollPos) {
+            FHorzScrollPos = position;
+            bar->setValue(position);
+            FHorzOffset = position * FLayout.Metrics().CharWidth;
+            DrawScreen();
+        }
+    }
+}
+
+void TOVHexViewer::SetScrollPos(int64_t position, TScrollKind kind) {
+    if (kind == skVertical) {
+        if (position >= FRowCount || FPageRows >= FRowCount)
+            return;
+        FVertScrollPos = std::clamp<int64_t>(position, 0, FVertScale.LastRow());
+        verticalScrollBar()->setValue(FVertScale.PositionOfRow(FVertScrollPos));
+    } else if (kind == skHorizontal) {
+        if (!FHorzBarActive)
+            return;
+        QScrollBar* bar = horizontalScrollBar();
+        bar->setValue(static_cast<int>(std::clamp<int64_t>(position, 0, bar->maximum())));
+        FHorzScrollPos = bar->value();
+    }
+}
+
+void TOVHexViewer::ClearBackBuffer() {
+    if (!FBackBuffer.isNull())
+        FBackBuffer.fill(FColor);
+}
+
+void TOVHexViewer::DrawScreen() {
+    if (FBackBuffer.isNull())
+        return;
+    ClearBackBuffer();
+    if (FTopIndex >= 0 && !FPage.Empty()) {
+        QPainter painter(&FBackBuffer);
+        FPainter.Begin(painter);
+        DrawLines(painter, 0, FPageRows);
+    }
+    Paint();
+}
+
+void TOVHexViewer::DrawLines(QPainter& painter, int first, int count) {
+    first = std::max(first, 0);
+    int last = std::min(first + count, std::min(FPageRows, FPage.Rows()));
+    for (int r = first; r < last; ++r)
+        FPainter.DrawRow(painter, FLayout, r, FTopIndex + r, FPage.Row(r), FHorzOffset,
+                         FAddressDigits, FBackBuffer.width());
+}
+
+void TOVHexViewer::Paint() {
+    if (FTopIndex < 0 || FPage.Empty())
+        ClearBackBuffer();
+    viewport()->update();
+}
+
+// The incremental path of SetTopIndex: 0 < d < PageRows rows moved.
+void TOVHexViewer::ScrollPixels(int64_t oldTop) {
+    int d = static_cast<int>(oldTop < FTopIndex ? FTopIndex - oldTop : oldTop - FTopIndex);
+    int pitch = FLayout.RowPitch();
+    int height = FBackBuffer.height();
+    int width = FBackBuffer.width();
+    int textTop = FLayout.Metrics().TextTop;
+    int pageBottom = FLayout.RowY(FPageRows);
+    if (oldTop < FTopIndex) {
+        FPage.ShiftUp(d);
+        ReloadRows(FPageRows - d, d);
+        MoveBackBufferRows(textTop + d * pitch, textTop, height - (textTop + d * pitch));
+        QPainter painter(&FBackBuffer);
+        FPainter.Begin(painter);
+        int strip = FLayout.RowY(FPageRows - d - 1);
+        FPainter.Clear(painter, strip, height - strip, width);
+        DrawLines(painter, FPageRows - d - 1, d + 1);
+    } else {
+        FPage.ShiftDown(d);
+        ReloadRows(0, d);
+        MoveBackBufferRows(0, d * pitch, height - d * pitch);
+        QPainter painter(&FBackBuffer);
+        FPainter.Begin(painter);
+        FPainter.Clear(painter, 0, d * pitch, width);
+        // The rows pushed below the page must not peek out under it.
+        FPainter.Clear(painter, pageBottom, height - pageBottom, width);
+        DrawLines(painter, 0, d);
+    }
+    Paint();
+}
+
+void TOVHexViewer::MoveBackBufferRows(int fromY, int toY, int height) {
+    if (FBackBuffer.isNull())
+        return;
+    int rows = FBackBuffer.height();
+    height = std::min({height, rows - fromY, rows - toY});
+    if (height <= 0 || fromY < 0 || toY < 0)
+        return;
+    qsizetype stride = FBackBuffer.bytesPerLine();
+    uchar* bits = FBackBuffer.bits();
+    std::memmove(bits + toY * stride, bits + fromY * stride, static_cast<size_t>(height * stride));
+}
+
+void TOVHexViewer::SetColor(const QColor& color) {
+    if (color == FColor)
+        return;
+    FColor = color;
+    FPainter.SetColors(FColor, FFontColor);
+    DrawScreen();
+}
+
+void TOVHexViewer::SetFontColor(const QColor& color) {
+    if (color == FFontColor)
+        return;
+    FFontColor = color;
+    FPainter.SetColors(FColor, FFontColor);
+    DrawScreen();
+}
+
+void TOVHexViewer::SetBorderStyle(TBorderStyle style) {
+    if (style == FBorderStyle)
+        return;
+    FBorderStyle = style;
+    ApplyFrame();
+}
+
+void TOVHexViewer::SetCtl3D(bool value) {
+    if (value == FCtl3D)
+        return;
+    FCtl3D = value;
+    ApplyFrame();
+}
+
+void TOVHexViewer::ApplyFrame() {
+    if (FBorderStyle == TBorderStyle::None)
+        setFrameStyle(QFrame::NoFrame);
+    else if (FCtl3D)
+        setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    else
+        setFrameStyle(QFrame::Box | QFrame::Plain);
+}
+
+void TOVHexViewer::Remeasure() {
+    FLayout.SetMetrics(FPainter.Measure(FLayout.Metrics(), FAddressDigits));
+}
+
+void TOVHexViewer::FireTopIndexChanged() {
+    if (OnTopIndexChanged)
+        OnTopIndexChanged(this);
+}
+
+} // namespace ov

@@ -1,0 +1,157 @@
+#pragma once
+// TOVHexViewer: a read-only hexadecimal view of a file of any size. It never
+// loads the whole file: it keeps the rows on screen in a page buffer and
+// reads them on demand, opening the file for each read and closing it at
+// once. Everything is drawn into a back buffer of the client size that the
+// paint event copies to the screen in one piece; scrolling by less than a
+// page moves the buffer's pixels and bytes and reads and draws only the rows
+// that came into view.
+//
+// Sizes, offsets and rows are 64-bit. The vertical scroll bar counts rows
+// while they fit its int range and is scaled beyond that (TOVScrollScale).
+// The view owns its page and back buffer; it borrows nothing.
+
+#include "Ovhexlayout.h"
+#include "Ovhexpage.h"
+#include "Ovhexpainter.h"
+
+#include <QAbstractScrollArea>
+#include <QColor>
+#include <QImage>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace ov {
+
+enum class TBorderStyle { None, Single };
+
+enum TScrollKind { skHorizontal = 0, skVertical = 1, skBoth = 3 };
+
+class TOVHexViewer : public QAbstractScrollArea {
+public:
+    explicit TOVHexViewer(QWidget* parent = nullptr);
+    ~TOVHexViewer() override;
+
+    // Shows the file at path from its first row. A path that names no
+    // readable file is ignored and the file shown so far stays.
+    void SetFileName(const std::string& path);
+    // Forgets the file: empty view, TopIndex -1.
+    void CloseFile();
+    // Scrolls so that row is at the top, clamped to the last page. Ignored
+    // while no file is open.
+    void SetTopIndex(int64_t row);
+
+    const std::string& FileName() const { return FFileName; }
+    // Size when the file was set; a file that changes on disk keeps it
+    // until it is set again.
+    int64_t FileSize() const { return FFileSize; }
+    int64_t RowCount() const { return FRowCount; }
+    int PageRows() const { return FPageRows; }
+    int64_t TopIndex() const { return FTopIndex; }
+    int HorzOffset() const { return FHorzOffset; }
+    int64_t VertScrollPos() const { return FVertScrollPos; }
+    int HorzScrollPos() const { return FHorzScrollPos; }
+    bool HorzBarActive() const { return FHorzBarActive; }
+    int LineHeight() const { return FLayout.Metrics().LineHeight; }
+    int AddressDigits() const { return FAddressDigits; }
+    const TOVHexLayout& Layout() const { return FLayout; }
+    const TOVScrollScale& VertScale() const { return FVertScale; }
+    int64_t PageBufferSize() const { return FPage.SizeInBytes(); }
+    const TOVHexPage& Page() const { return FPage; }
+    // The picture as it reaches the screen.
+    const QImage& BackBuffer() const { return FBackBuffer; }
+
+    QColor Color() const { return FColor; }
+    void SetColor(const QColor& color);
+    QColor FontColor() const { return FFontColor; }
+    void SetFontColor(const QColor& color);
+    int WheelLines() const { return FWheelLines; }
+    void SetWheelLines(int lines) { FWheelLines = lines; }
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle style);
+    bool Ctl3D() const { return FCtl3D; }
+    void SetCtl3D(bool value);
+
+    // The steps the view is built from; the host normally needs none of them.
+    void SetPageBufferSize(int rows);
+    void ReloadPage();
+    void ReloadRows(int first, int count);
+    void SetPageRow();
+    void UpdateScrollBar(TScrollKind kind);
+    // Moves one bar's thumb; the position the bar accepts after its own
+    // clamping becomes VertScrollPos (a row) or HorzScrollPos.
+    void SetScrollPos(int64_t position, TScrollKind kind);
+    void DrawScreen();
+    void DrawLines(QPainter& painter, int first, int count);
+    void Paint();
+
+    // Scroll requests as the bars and keys send them: line and page steps,
+    // and a thumb position in the bar's own units.
+    enum class TScrollRequest { LineBack, LineForward, PageBack, PageForward, Thumb, Other };
+    void WMVScroll(TScrollRequest request, int thumbPosition = 0);
+    void WMHScroll(TScrollRequest request, int thumbPosition = 0);
+
+    // Events; an unassigned one is skipped. Paths are UTF-8, in the order
+    // the drop delivered them; the list lives for the call only.
+    std::function<void(TOVHexViewer* sender)> OnTopIndexChanged;
+    std::function<void(TOVHexViewer* sender, const std::vector<std::string>& files)> OnDropFiles;
+    std::function<void(TOVHexViewer* sender, int key, Qt::KeyboardModifiers shift)> OnKeyDown;
+    std::function<void(TOVHexViewer* sender)> OnDblClick;
+    std::function<void(TOVHexViewer* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
+                       int x, int y)>
+        OnMouseDown;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    void WMSize();
+    void CMFontChanged();
+    void KeyDown(int key, Qt::KeyboardModifiers shift);
+    void ApplyFrame();
+    void Remeasure();
+    void ScrollPixels(int64_t oldTop);
+    void MoveBackBufferRows(int fromY, int toY, int height);
+    void VerticalBarAction(int action);
+    void HorizontalBarAction(int action);
+    void ClearBackBuffer();
+    void FireTopIndexChanged();
+
+    TOVHexLayout FLayout;
+    TOVHexPainter FPainter;
+    TOVHexPage FPage;
+    TOVScrollScale FVertScale;
+    QImage FBackBuffer;
+    bool FWindowCreated = false;
+
+    std::string FFileName;
+    int64_t FFileSize = 0;
+    int64_t FRowCount = 0;
+    int64_t FTopIndex = -1;
+    int FPageRows = 0;
+    int FAddressDigits = MinAddressDigits;
+    int FHorzOffset = 0;
+    int64_t FVertScrollPos = 0;
+    int FHorzScrollPos = 0;
+    bool FHorzBarActive = false;
+    int FWheelLines = 3;
+    QColor FColor;
+    QColor FFontColor;
+    TBorderStyle FBorderStyle = TBorderStyle::Single;
+    bool FCtl3D = true;
+};
+
+} // namespace ov

@@ -1,0 +1,255 @@
+// TOVHexViewer: window events, scroll bars, keys, mouse, wheel and drops.
+
+#include "Ovhexviewer.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QUrl>
+#include <QWheelEvent>
+
+namespace ov {
+
+namespace {
+
+using TScrollRequest = TOVHexViewer::TScrollRequest;
+
+TScrollRequest RequestOfAction(int action) {
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepSub:
+        return TScrollRequest::LineBack;
+    case QAbstractSlider::SliderSingleStepAdd:
+        return TScrollRequest::LineForward;
+    case QAbstractSlider::SliderPageStepSub:
+        return TScrollRequest::PageBack;
+    case QAbstractSlider::SliderPageStepAdd:
+        return TScrollRequest::PageForward;
+    case QAbstractSlider::SliderMove:
+        return TScrollRequest::Thumb;
+    default:
+        return TScrollRequest::Other;
+    }
+}
+
+std::vector<std::string> LocalFiles(const QMimeData* data) {
+    std::vector<std::string> files;
+    if (!data)
+        return files;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile())
+            files.push_back(url.toLocalFile().toStdString());
+    }
+    return files;
+}
+
+} // namespace
+
+void TOVHexViewer::WMVScroll(TScrollRequest request, int thumbPosition) {
+    int64_t position = FVertScrollPos;
+    switch (request) {
+    case TScrollRequest::LineBack:
+        position -= 1;
+        break;
+    case TScrollRequest::LineForward:
+        position += 1;
+        break;
+    case TScrollRequest::PageBack:
+        position -= FPageRows;
+        break;
+    case TScrollRequest::PageForward:
+        position += FPageRows;
+        break;
+    case TScrollRequest::Thumb:
+        position = FVertScale.RowOfPosition(thumbPosition);
+        break;
+    case TScrollRequest::Other:
+        return;
+    }
+    int64_t before = FVertScrollPos;
+    SetScrollPos(position, skVertical);
+    if (FVertScrollPos != before)
+        SetTopIndex(FVertScrollPos);
+}
+
+void TOVHexViewer::WMHScroll(TScrollRequest request, int thumbPosition) {
+    int position = FHorzScrollPos;
+    int page = FLayout.HorzPageStep(viewport()->width());
+    switch (request) {
+    case TScrollRequest::LineBack:
+        position -= 1;
+        break;
+    case TScrollRequest::LineForward:
+        position += 1;
+        break;
+    case TScrollRequest::PageBack:
+        position -= page;
+        break;
+    case TScrollRequest::PageForward:
+        position += page;
+        break;
+    case TScrollRequest::Thumb:
+        position = thumbPosition;
+        break;
+    case TScrollRequest::Other:
+        return;
+    }
+    int before = FHorzScrollPos;
+    SetScrollPos(position, skHorizontal);
+    if (FHorzScrollPos != before) {
+        FHorzOffset = FHorzScrollPos * FLayout.Metrics().CharWidth;
+        DrawScreen();
+    }
+}
+
+// The bar has already moved its slider by its own rule; the view decides
+// instead, and the final value written back is the view's.
+void TOVHexViewer::VerticalBarAction(int action) {
+    QScrollBar* bar = verticalScrollBar();
+    WMVScroll(RequestOfAction(action), bar->sliderPosition());
+    bar->setSliderPosition(FVertScale.PositionOfRow(FVertScrollPos));
+}
+
+void TOVHexViewer::HorizontalBarAction(int action) {
+    QScrollBar* bar = horizontalScrollBar();
+    WMHScroll(RequestOfAction(action), bar->sliderPosition());
+    bar->setSliderPosition(FHorzScrollPos);
+}
+
+// The view moves itself; the scroll area's own content shift is not used.
+void TOVHexViewer::scrollContentsBy(int, int) {}
+
+void TOVHexViewer::paintEvent(QPaintEvent*) {
+    QPainter painter(viewport());
+    painter.drawImage(0, 0, FBackBuffer);
+    QRect covered(QPoint(0, 0), FBackBuffer.size());
+    if (!covered.contains(viewport()->rect())) {
+        QRegion rest = QRegion(viewport()->rect()).subtracted(covered);
+        for (const QRect& part : rest)
+            painter.fillRect(part, FColor);
+    }
+}
+
+// Resize events arrive for the frame and for the viewport; only a change of
+// the client size matters.
+void TOVHexViewer::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    if (!FWindowCreated || viewport()->size() != FBackBuffer.size())
+        WMSize();
+}
+
+void TOVHexViewer::WMSize() {
+    FWindowCreated = true;
+    FBackBuffer = QImage();
+    FBackBuffer = QImage(viewport()->size(), QImage::Format_RGB32);
+    ClearBackBuffer();
+    Remeasure();
+    SetPageRow();
+    UpdateScrollBar(skBoth);
+    Paint();
+}
+
+void TOVHexViewer::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        CMFontChanged();
+}
+
+void TOVHexViewer::CMFontChanged() {
+    FPainter.SetFont(font());
+    Remeasure();
+    FHorzOffset = FHorzScrollPos * FLayout.Metrics().CharWidth;
+    SetPageRow();
+    // New widths and row heights change both bars' ranges.
+    UpdateScrollBar(skBoth);
+}
+
+void TOVHexViewer::keyPressEvent(QKeyEvent* event) {
+    KeyDown(event->key(), event->modifiers());
+    event->accept();
+}
+
+void TOVHexViewer::KeyDown(int key, Qt::KeyboardModifiers shift) {
+    if ((shift & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        switch (key) {
+        case Qt::Key_PageUp:
+            SetTopIndex(std::max<int64_t>(FTopIndex - FPageRows, 0));
+            break;
+        case Qt::Key_PageDown:
+            SetTopIndex(std::min<int64_t>(FTopIndex + FPageRows, FRowCount - FPageRows));
+            break;
+        case Qt::Key_End:
+            SetTopIndex(FRowCount - FPageRows + 1);
+            break;
+        case Qt::Key_Home:
+            SetTopIndex(0);
+            break;
+        case Qt::Key_Up:
+            SetTopIndex(FTopIndex - 1);
+            break;
+        case Qt::Key_Down:
+            SetTopIndex(FTopIndex + 1);
+            break;
+        case Qt::Key_Left:
+            WMHScroll(TScrollRequest::LineBack);
+            break;
+        case Qt::Key_Right:
+            WMHScroll(TScrollRequest::LineForward);
+            break;
+        default:
+            break;
+        }
+    }
+    if (OnKeyDown)
+        OnKeyDown(this, key, shift);
+}
+
+void TOVHexViewer::mousePressEvent(QMouseEvent* event) {
+    if (isVisible())
+        setFocus(Qt::MouseFocusReason);
+    if (OnMouseDown) {
+        QPoint at = event->position().toPoint();
+        OnMouseDown(this, event->button(), event->modifiers(), at.x(), at.y());
+    }
+}
+
+void TOVHexViewer::mouseDoubleClickEvent(QMouseEvent*) {
+    if (OnDblClick)
+        OnDblClick(this);
+}
+
+// Every wheel event is a fixed number of line steps, whatever its size, so
+// a fine-grained touchpad event scrolls as far as a notch. Sideways wheels
+// are not vertical scrolling.
+void TOVHexViewer::wheelEvent(QWheelEvent* event) {
+    event->accept();
+    int delta = event->angleDelta().y();
+    if (delta == 0)
+        return;
+    for (int i = 0; i < FWheelLines; ++i)
+        WMVScroll(delta < 0 ? TScrollRequest::LineForward : TScrollRequest::LineBack);
+}
+
+void TOVHexViewer::dragEnterEvent(QDragEnterEvent* event) {
+    if (!LocalFiles(event->mimeData()).empty())
+        event->acceptProposedAction();
+}
+
+void TOVHexViewer::dragMoveEvent(QDragMoveEvent* event) {
+    if (!LocalFiles(event->mimeData()).empty())
+        event->acceptProposedAction();
+}
+
+void TOVHexViewer::dropEvent(QDropEvent* event) {
+    std::vector<std::string> files = LocalFiles(event->mimeData());
+    if (files.empty())
+        return;
+    event->acceptProposedAction();
+    if (OnDropFiles)
+        OnDropFiles(this, files);
+}
+
+} // namespace ov

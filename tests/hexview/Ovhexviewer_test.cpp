@@ -1,0 +1,264 @@
+#include "Codepage.h"
+#include "Hexviewertesting.h"
+#include "Qtcodepage.h"
+
+#include <QScrollBar>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace ov {
+namespace {
+
+using test::InkInRow;
+using test::MakeViewer;
+using test::PatternBytes;
+
+// x ranges of one row's parts, relative to the back buffer.
+struct TRowParts {
+    int AddressLeft, HexLeft, CellEnd1, CharLeft;
+};
+TRowParts PartsOf(const TOVHexViewer& viewer) {
+    const TOVHexLayout& layout = viewer.Layout();
+    int x0 = layout.RowOriginX(viewer.HorzOffset());
+    return {x0, x0 + layout.HexCellX(0), x0 + layout.HexCellX(1), x0 + layout.CharColumnX()};
+}
+
+TEST(HexViewerTest, SeventeenByteFileShowsOneByteOnItsSecondRow) {
+    test::TTempFolder folder;
+    std::string path = folder.Write("seventeen.bin", "0123456789ABCDEFZ");
+    auto viewer = MakeViewer();
+    int events = 0;
+    viewer->OnTopIndexChanged = [&](TOVHexViewer* sender) {
+        EXPECT_EQ(sender, viewer.get());
+        ++events;
+    };
+    viewer->SetFileName(path);
+    EXPECT_EQ(events, 1);
+    EXPECT_EQ(viewer->FileSize(), 17);
+    EXPECT_EQ(viewer->RowCount(), 2);
+    EXPECT_EQ(viewer->TopIndex(), 0);
+    EXPECT_EQ(viewer->Page().Row(1), "Z");
+    EXPECT_EQ(HexAddressText(16, viewer->AddressDigits()), "00000010h:");
+    EXPECT_FALSE(viewer->verticalScrollBar()->isEnabled());
+
+    TRowParts parts = PartsOf(*viewer);
+    int charWidth = viewer->Layout().Metrics().CharWidth;
+    int width = viewer->BackBuffer().width();
+    // First row: all sixteen cells and sixteen characters.
+    EXPECT_GT(InkInRow(*viewer, 0,
+                       parts.HexLeft + viewer->Layout().HexCellX(15) - viewer->Layout().HexCellX(0),
+                       parts.CharLeft),
+              0);
+    // Second row: address, one hex cell, one character, nothing else.
+    EXPECT_GT(InkInRow(*viewer, 1, parts.AddressLeft, parts.HexLeft), 0);
+    EXPECT_GT(InkInRow(*viewer, 1, parts.HexLeft, parts.CellEnd1), 0);
+    EXPECT_EQ(InkInRow(*viewer, 1, parts.CellEnd1, parts.CharLeft), 0);
+    EXPECT_GT(InkInRow(*viewer, 1, parts.CharLeft, parts.CharLeft + charWidth), 0);
+    EXPECT_EQ(InkInRow(*viewer, 1, parts.CharLeft + charWidth + 1, width), 0);
+    for (int r = 2; r < viewer->PageRows(); ++r)
+        EXPECT_EQ(InkInRow(*viewer, r, 0, width), 0) << r;
+    EXPECT_TRUE(test::SaveSnapshot(*viewer, folder, "hexview-17-bytes.png"));
+}
+
+TEST(HexViewerTest, KoreanTextShowsWholeCharactersInTheCharacterColumn) {
+    test::TTempFolder folder;
+    // CP949 text: Korean syllables are two bytes, so rows of 16 bytes cut
+    // some characters in two; those halves are shown as they decode alone.
+    std::string text = AnsiFromUtf8("A한글 텍스트 보B\r\n"
+                                    "가나다라마바사아자차카타파하\r\n"
+                                    "Orvane 헥사 보기: 0123456789\r\n"
+                                    "\t탭과 공백   그리고 끝.");
+    std::string path = folder.Write("korean.txt", text);
+    auto viewer = MakeViewer(720, 160);
+    viewer->SetFileName(path);
+    ASSERT_EQ(viewer->RowCount(), HexRowCount(static_cast<int64_t>(text.size())));
+    // "A", seven syllables, two blanks and "B" are exactly one row of 16 bytes.
+    std::string_view first = viewer->Page().Row(0);
+    ASSERT_EQ(first, std::string_view(text).substr(0, 16));
+    QString shown = QStringFromAnsi(HexCharColumnBytes(first));
+    EXPECT_EQ(shown, QString::fromUtf8("A한글.텍스트.보B"));
+    TRowParts parts = PartsOf(*viewer);
+    EXPECT_GT(InkInRow(*viewer, 0, parts.CharLeft, viewer->BackBuffer().width()), 0);
+    EXPECT_TRUE(test::SaveSnapshot(*viewer, folder, "hexview-korean.png"));
+}
+
+TEST(HexViewerTest, EmptyFileShowsNoRowsAndDisablesTheBar) {
+    test::TTempFolder folder;
+    std::string path = folder.Write("empty.bin", "");
+    auto viewer = MakeViewer();
+    viewer->SetFileName(path);
+    EXPECT_EQ(viewer->FileName(), path);
+    EXPECT_EQ(viewer->RowCount(), 0);
+    EXPECT_EQ(viewer->TopIndex(), 0);
+    EXPECT_FALSE(viewer->verticalScrollBar()->isEnabled());
+    for (int r = 0; r < viewer->PageRows(); ++r)
+        EXPECT_EQ(InkInRow(*viewer, r, 0, viewer->BackBuffer().width()), 0);
+}
+
+TEST(HexViewerTest, WholeRowsOnlyForASizeThatIsAMultipleOfSixteen) {
+    test::TTempFolder folder;
+    std::string path = folder.Write("rows.bin", PatternBytes(16 * 40));
+    auto viewer = MakeViewer();
+    viewer->SetFileName(path);
+    EXPECT_EQ(viewer->RowCount(), 40);
+    ASSERT_LT(viewer->PageRows(), 40);
+    EXPECT_TRUE(viewer->verticalScrollBar()->isEnabled());
+    // The system bar's convention: the thumb reaches RowCount - PageRows + 1.
+    EXPECT_EQ(viewer->verticalScrollBar()->maximum(), 40 - viewer->PageRows() + 1);
+    EXPECT_EQ(viewer->PageBufferSize(), viewer->PageRows() * 16);
+    viewer->SetTopIndex(1000);
+    EXPECT_EQ(viewer->TopIndex(), 40 - viewer->PageRows());
+    EXPECT_EQ(viewer->Page().Row(viewer->PageRows() - 1).size(), 16u);
+}
+
+TEST(HexViewerTest, MissingOrUnreadablePathKeepsTheFileShown) {
+    test::TTempFolder folder;
+    std::string path = folder.Write("a.bin", PatternBytes(100));
+    auto viewer = MakeViewer();
+    viewer->SetFileName(path);
+    int events = 0;
+    viewer->OnTopIndexChanged = [&](TOVHexViewer*) { ++events; };
+    viewer->SetFileName(folder.File("missing.bin"));
+    viewer->SetFileName(folder.Path()); // a folder is not a file
+    EXPECT_EQ(events, 0);
+    EXPECT_EQ(viewer->FileName(), path);
+    EXPECT_EQ(viewer->FileSize(), 100);
+}
+
+TEST(HexViewerTest, CloseFileForgetsEverything) {
+    test::TTempFolder folder;
+    std::string path = folder.Write("a.bin", PatternBytes(16 * 100));
+    auto viewer = MakeViewer();
+    viewer->SetFileName(path);
+    viewer->SetTopIndex(30);
+    int events = 0;
+    viewer->OnTopIndexChanged = [&](TOVHexViewer*) { ++events; };
+    viewer->CloseFile();
+    EXPECT_EQ(events, 1);
+    EXPECT_EQ(viewer->TopIndex(), -1);
+    EXPECT_EQ(viewer->RowCount(), 0);
+    EXPECT_EQ(viewer->FileSize(), 0);
+    EXPECT_TRUE(viewer->FileName().empty());
+    EXPECT_EQ(viewer->PageBufferSize(), 0);
+    // Nothing to scroll and no buffer to move rows in.
+    viewer->SetTopIndex(5);
+    EXPECT_EQ(viewer->TopIndex(), -1);
+    EXPECT_EQ(events, 1);
+    for (int r = 0; r < viewer->PageRows(); ++r)
+        EXPECT_EQ(InkInRow(*viewer, r, 0, viewer->BackBuffer().width()), 0);
+    // A file set again gets a page buffer again.
+    viewer->SetFileName(path);
+    EXPECT_EQ(viewer->PageBufferSize(), viewer->PageRows() * 16);
+    EXPECT_EQ(viewer->TopIndex(), 0);
+}
+
+TEST(HexViewerTest, FileLargerThanFourGiBIsReadAtItsEnd) {
+    test::TTempFolder folder;
+    const int64_t size = 5000000000LL + 17;
+    std::string tail = PatternBytes(16 * 3 + 17, 5);
+    std::string path = test::WriteSparseFile(folder.File("big.bin"), size, tail);
+    ASSERT_FALSE(path.empty());
+    auto viewer = MakeViewer();
+    viewer->SetFileName(path);
+    EXPECT_EQ(viewer->FileSize(), size);
+    EXPECT_EQ(viewer->RowCount(), HexRowCount(size));
+    EXPECT_EQ(viewer->AddressDigits(), 9);
+    EXPECT_EQ(viewer->PageBufferSize(), viewer->PageRows() * 16);
+    viewer->SetTopIndex(viewer->RowCount());
+    int pageRows = viewer->PageRows();
+    EXPECT_EQ(viewer->TopIndex(), viewer->RowCount() - pageRows);
+    // The last four rows hold the tail: three whole rows and 17 - 16 = 1 byte.
+    std::string_view last = viewer->Page().Row(pageRows - 1);
+    EXPECT_EQ(last, std::string_view(tail).substr(tail.size() - 1));
+    EXPECT_EQ(viewer->Page().Row(pageRows - 2),
+              std::string_view(tail).substr(tail.size() - 17, 16));
+    EXPECT_FALSE(viewer->VertScale().Scaled());
+    EXPECT_EQ(viewer->verticalScrollBar()->value(), viewer->TopIndex());
+    TRowParts parts = PartsOf(*viewer);
+    EXPECT_GT(InkInRow(*viewer, pageRows - 1, parts.AddressLeft, parts.HexLeft), 0);
+}
+
+TEST(HexViewerTest, RowsBeyondTheIntRangeScaleTheBarButStayReachable) {
+    test::TTempFolder folder;
+    const int64_t size = int64_t{1} << 36; // 2^32 rows
+    std::string path = test::WriteSparseFile(folder.File("huge.bin"), size, "END");
+    ASSERT_FALSE(path.empty());
+    auto viewer = MakeViewer();
+    viewer->SetFileName(path);
+    QScrollBar* bar = viewer->verticalScrollBar();
+    ASSERT_TRUE(viewer->VertScale().Scaled());
+    EXPECT_EQ(bar->maximum(), TOVScrollScale::DefaultLimit);
+    // A thumb dragged to the middle shows the matching row and stays put.
+    int middle = bar->maximum() / 2;
+    bar->setSliderPosition(middle);
+    EXPECT_EQ(viewer->TopIndex(), viewer->VertScale().RowOfPosition(middle));
+    EXPECT_EQ(bar->value(), middle);
+    // Line steps move by one row, not by the scale.
+    int64_t top = viewer->TopIndex();
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(viewer->TopIndex(), top + 1);
+    // The thumb at the end shows the last page, whose last row holds "END".
+    bar->setSliderPosition(bar->maximum());
+    EXPECT_EQ(viewer->TopIndex(), viewer->RowCount() - viewer->PageRows());
+    EXPECT_EQ(viewer->Page().Row(viewer->PageRows() - 1), std::string(13, '\0') + "END");
+}
+
+TEST(HexViewerTest, FileTruncatedWhileShownShowsBlankRowsNotStaleOnes) {
+    test::TTempFolder folder;
+    std::string path = folder.Write("shrinking.bin", PatternBytes(16 * 100));
+    auto viewer = MakeViewer(640, 300);
+    viewer->SetFileName(path);
+    int pageRows = viewer->PageRows();
+    ASSERT_GT(pageRows, 10);
+    std::filesystem::resize_file(path, 16 * 20 + 3);
+    // Incremental: the new rows past the new end are blank.
+    viewer->SetTopIndex(pageRows - 1);
+    int width = viewer->BackBuffer().width();
+    for (int r = 0; r < pageRows; ++r) {
+        int64_t fileRow = viewer->TopIndex() + r;
+        size_t expected = fileRow < 20 ? 16u : fileRow == 20 ? 3u : 0u;
+        EXPECT_EQ(viewer->Page().Row(r).size(), expected) << r;
+        if (expected == 0) {
+            EXPECT_EQ(InkInRow(*viewer, r, 0, width), 0) << r;
+        }
+    }
+    // Full reload far past the end: nothing at all.
+    viewer->SetTopIndex(70);
+    EXPECT_EQ(viewer->TopIndex(), 70);
+    for (int r = 0; r < pageRows; ++r)
+        EXPECT_EQ(InkInRow(*viewer, r, 0, width), 0) << r;
+    // The file vanishes: the view stays, nothing crashes.
+    viewer->SetTopIndex(0);
+    QImage before = viewer->BackBuffer();
+    std::filesystem::remove(path);
+    viewer->SetTopIndex(pageRows + 5);
+    EXPECT_EQ(viewer->BackBuffer(), before);
+    viewer->SetTopIndex(pageRows + 7);
+    EXPECT_EQ(viewer->Page().Row(pageRows - 1), "");
+}
+
+TEST(HexViewerTest, SizeAndColourChangesRedrawThePage) {
+    test::TTempFolder folder;
+    std::string path = folder.Write("a.bin", PatternBytes(16 * 100));
+    auto viewer = MakeViewer(640, 300);
+    viewer->SetFileName(path);
+    viewer->SetTopIndex(10);
+    int pitch = viewer->Layout().RowPitch();
+    QSize frame = viewer->size() - viewer->viewport()->size();
+    viewer->resize(QSize(640, 300 + 5 * pitch) + frame);
+    EXPECT_EQ(viewer->PageRows(), viewer->Layout().PageRows(300 + 5 * pitch));
+    EXPECT_EQ(viewer->PageBufferSize(), viewer->PageRows() * 16);
+    EXPECT_EQ(viewer->TopIndex(), 10);
+    EXPECT_EQ(viewer->BackBuffer().size(), viewer->viewport()->size());
+    EXPECT_EQ(viewer->Page().Row(viewer->PageRows() - 1),
+              PatternBytes(16 * 100).substr(16 * (10 + viewer->PageRows() - 1), 16));
+    viewer->SetColor(QColor(10, 20, 30));
+    viewer->SetFontColor(QColor(250, 240, 230));
+    EXPECT_EQ(viewer->BackBuffer().pixel(0, 0), QColor(10, 20, 30).rgb());
+    EXPECT_GT(InkInRow(*viewer, 0, 0, viewer->BackBuffer().width()), 0);
+}
+
+} // namespace
+} // namespace ov
