@@ -1,0 +1,166 @@
+#include "Highlighttestsupport.h"
+#include "Htmlpage.h"
+
+#include <gtest/gtest.h>
+
+namespace ov {
+namespace {
+
+using test::Crlf;
+using test::SetLines;
+
+// Lines of the page between "<div ...>" and "</div>", without their CR LF.
+std::vector<std::string> BodyLines(const std::string& page) {
+    std::vector<std::string> lines;
+    std::size_t start = page.find("<div class=");
+    start = page.find("\r\n", start) + 2;
+    for (std::size_t end; (end = page.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        std::string line = page.substr(start, end - start);
+        if (line == "</div>")
+            break;
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+class HtmlPage : public testing::Test {
+protected:
+    void SetUp() override {
+        Folder.Add("Demo", test::DemoSyntax,
+                   Crlf({"Normal=#000080,#FFFFF0", "Comment=#008000", "Item0=#0000FF,#EEEEEE"}));
+        Highlighter = Folder.Highlighter("Demo");
+    }
+    std::string Page(std::initializer_list<std::string_view> texts, bool highlight = true) {
+        SetLines(Lines, texts);
+        if (highlight)
+            Highlighter->Execute(Lines);
+        return BuildHtmlPage(Lines, *Highlighter, "a.c");
+    }
+    test::TDefinitionFolder Folder;
+    std::unique_ptr<TOVSynHighlighter> Highlighter;
+    TOVSynStringList Lines;
+};
+
+TEST_F(HtmlPage, FileLayout) {
+    const std::string page = Page({"int x;"});
+    const std::string expected = "<html>\r\n"
+                                 "<head>\r\n<title>a.c</title>\r\n\r\n"
+                                 "<style type='text/css'>\r\n"
+                                 "body,p,br {font-family:Courier New; font-size:9pt}\r\n"
+                                 ".DemoNormal {color:#000080; background-color:#FFFFF0}\r\n"
+                                 ".DemoNumber {color:#000000; background-color:#FFFFF0}\r\n"
+                                 ".DemoComment {color:#008000; background-color:#FFFFF0}\r\n"
+                                 ".DemoString1 {color:#000000; background-color:#FFFFF0}\r\n"
+                                 ".DemoString2 {color:#000000; background-color:#FFFFF0}\r\n"
+                                 ".DemoLineNum {color:#000000; background-color:#FFFFF0}\r\n"
+                                 ".DemoHTMLValue {color:#000000; background-color:#FFFFF0}\r\n"
+                                 ".DemoKeyword {color:#0000FF; background-color:#EEEEEE}\r\n"
+                                 "</style>\r\n"
+                                 "</head>\r\n"
+                                 "<body bgcolor='#FFFFF0'>\r\n"
+                                 "<div class='DemoNormal'>\r\n"
+                                 "<span class='DemoKeyword'>int</span> x;<br>\r\n"
+                                 "</div>\r\n"
+                                 "</body>\r\n"
+                                 "</html>\r\n";
+    EXPECT_EQ(page, expected);
+}
+
+TEST_F(HtmlPage, BlanksTabsAndMarkupCharacters) {
+    Page({"a    b", "a   b", "a\tb", "<&>"}, false);
+    const std::vector<std::string> body = BodyLines(BuildHtmlPage(Lines, *Highlighter, "t"));
+    ASSERT_EQ(body.size(), 4u);
+    EXPECT_EQ(body[0], "a&nbsp;&nbsp;&nbsp;&nbsp;b<br>");
+    EXPECT_EQ(body[1], "a&nbsp;&nbsp; b<br>");
+    EXPECT_EQ(body[2], "a&nbsp; b<br>");
+    EXPECT_EQ(body[3], "&lt;&amp;&gt;<br>");
+}
+
+TEST_F(HtmlPage, RunsOverRowsOneByteRunsAndUnnamedStyles) {
+    const std::vector<std::string> body = BodyLines(Page({"x /* a", "b", "c */", "{"}));
+    ASSERT_EQ(body.size(), 4u);
+    EXPECT_EQ(body[0], "x <span class='DemoComment'>/* a<br>");
+    EXPECT_EQ(body[1], "b<br>");
+    EXPECT_EQ(body[2], "c */</span><br>");
+    EXPECT_EQ(body[3], "<span class='DemoKeyword'>{</span><br>");
+
+    // Items 1 .. 9 have no names: no rule, an empty class.
+    Lines.SetStyleID(3, 0, -(StyleItem0 + 1));
+    const std::string page = BuildHtmlPage(Lines, *Highlighter, "t");
+    EXPECT_EQ(BodyLines(page)[3], "<span class=''>{</span><br>");
+    std::size_t rules = 0;
+    for (std::size_t at = 0; (at = page.find("\r\n.", at)) != std::string::npos; ++at)
+        ++rules;
+    EXPECT_EQ(rules, 8u) << "seven fixed styles and the one named item";
+}
+
+TEST_F(HtmlPage, MarksOnTheSecondOfTwoBlanksAreKept) {
+    // A line comment that ends in two blanks closes on the second one.
+    const std::vector<std::string> body = BodyLines(Page({"x //  ", "int"}));
+    EXPECT_EQ(body[0], "x <span class='DemoComment'>//&nbsp;&nbsp;</span><br>");
+    EXPECT_EQ(body[1], "<span class='DemoKeyword'>int</span><br>");
+}
+
+TEST_F(HtmlPage, SpansAlwaysBalance) {
+    auto balanced = [](const std::string& page) {
+        std::size_t opens = 0, closes = 0;
+        for (std::size_t at = 0; (at = page.find("<span", at)) != std::string::npos; ++at)
+            ++opens;
+        for (std::size_t at = 0; (at = page.find("</span>", at)) != std::string::npos; ++at)
+            ++closes;
+        return opens == closes;
+    };
+    // An unterminated string at the end of the document has no closing mark.
+    EXPECT_TRUE(balanced(Page({"int \"open"})));
+    // 100 nested runs: beyond 64 they are not opened.
+    SetLines(Lines, {std::string(200, 'x')});
+    for (int i = 0; i < 100; ++i) {
+        Lines.SetStyleID(0, i, StyleItem0);
+        Lines.SetStyleID(0, 199 - i, -StyleItem0);
+    }
+    const std::string page = BuildHtmlPage(Lines, *Highlighter, "t");
+    EXPECT_TRUE(balanced(page));
+    // Marks that close out of order, ids of slots that are not loaded.
+    SetLines(Lines, {"abcdef"});
+    Lines.SetStyleID(0, 0, 7);
+    Lines.SetStyleID(0, 1, 2);
+    Lines.SetStyleID(0, 2, -7);
+    Lines.SetStyleID(0, 3, -2);
+    Lines.SetStyleID(0, 4, 100);
+    Lines.SetStyleID(0, 5, -128);
+    EXPECT_TRUE(balanced(BuildHtmlPage(Lines, *Highlighter, "t")));
+}
+
+TEST_F(HtmlPage, EmbeddedLanguagesGetClassesInSlotOrder) {
+    Folder.Add("HTML", Crlf({"HTML_LANG=1", "#Item \"Tag\"", "<b"}),
+               Crlf({"Normal=#000000,#FFFFFF", "Item0=#800000"}));
+    Folder.Add("JS", Crlf({"Delimiters=<>", "#Item \"Reserved Word\"", "var"}));
+    Highlighter = Folder.Highlighter("HTML");
+    const std::string page = Page({"<b><script>var</script>"});
+    std::vector<std::string> classes;
+    CollectStyleClasses(*Highlighter, classes);
+    ASSERT_EQ(classes.size(), 2u * StyleCount);
+    EXPECT_EQ(classes[StyleCount + StyleItem0], "JSReserved_Word");
+    EXPECT_NE(page.find(".JSReserved_Word {color:#000000; background-color:#FFFFFF}"),
+              std::string::npos);
+    EXPECT_EQ(BodyLines(page)[0], "<span class='HTMLTag'>&lt;b&gt;</span>&lt;script&gt;"
+                                  "<span class='JSReserved_Word'>var</span>&lt;/script&gt;<br>");
+}
+
+TEST(HtmlText, ColoursAndReplacement) {
+    EXPECT_EQ(ColorToHtml(RGBColor(0x12, 0xAB, 0x0C)), "#12AB0C");
+    EXPECT_EQ(ReplaceAll("a  b c", " ", "_"), "a__b_c");
+    EXPECT_EQ(ReplaceAll("aaaa", "aa", "a"), "aa");
+    EXPECT_EQ(ReplaceAll("abc", "", "x"), "abc");
+}
+
+TEST_F(HtmlPage, SaveWritesThePageOrReportsFailure) {
+    Page({"int"});
+    test::TTempFolder out;
+    ASSERT_TRUE(SaveAsHtml(out.File("a.htm"), Lines, *Highlighter, "a.c"));
+    EXPECT_EQ(test::ReadBytes(out.File("a.htm")), BuildHtmlPage(Lines, *Highlighter, "a.c"));
+    EXPECT_FALSE(SaveAsHtml(out.File("missing/a.htm"), Lines, *Highlighter, "a.c"));
+}
+
+} // namespace
+} // namespace ov
