@@ -7,6 +7,17 @@
 
 namespace ov {
 
+void TOVHexPainter::SetFont(const QFont& font) {
+    FFont = font;
+    for (int byte = 0; byte < 256; ++byte) {
+        std::string hex = HexByteText(static_cast<unsigned char>(byte));
+        QStaticText& cell = FHexCells[static_cast<size_t>(byte)];
+        cell.setTextFormat(Qt::PlainText);
+        cell.setText(QString::fromLatin1(hex.data(), 2));
+        cell.prepare(QTransform(), FFont);
+    }
+}
+
 THexMetrics TOVHexPainter::Measure(const THexMetrics& base, int addressDigits) {
     QFontMetrics metrics(FFont);
     THexMetrics result = base;
@@ -38,11 +49,9 @@ void TOVHexPainter::DrawRow(QPainter& painter, const TOVHexLayout& layout, int s
     int baseline = top + FAscent;
     std::string address = HexAddressText(fileRow * HexBytesPerRow, addressDigits);
     painter.drawText(x0, baseline, QString::fromLatin1(address.data(), address.size()));
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        std::string hex = HexByteText(static_cast<unsigned char>(bytes[i]));
-        painter.drawText(x0 + layout.HexCellX(static_cast<int>(i)), baseline,
-                         QString::fromLatin1(hex.data(), 2));
-    }
+    for (size_t i = 0; i < bytes.size(); ++i)
+        painter.drawStaticText(x0 + layout.HexCellX(static_cast<int>(i)), top,
+                               FHexCells[static_cast<unsigned char>(bytes[i])]);
     painter.drawText(x0 + layout.CharColumnX(), baseline,
                      QStringFromAnsi(HexCharColumnBytes(bytes)));
     painter.restore();

@@ -9,6 +9,9 @@
 
 #include <QColor>
 #include <QFont>
+#include <QStaticText>
+
+#include <array>
 
 #include <cstdint>
 #include <string_view>
@@ -19,7 +22,7 @@ namespace ov {
 
 class TOVHexPainter {
 public:
-    void SetFont(const QFont& font) { FFont = font; }
+    void SetFont(const QFont& font);
     const QFont& Font() const { return FFont; }
     void SetColors(const QColor& background, const QColor& text) {
         FBackground = background;
@@ -46,6 +49,8 @@ private:
     QColor FBackground = Qt::white;
     QColor FText = Qt::black;
     int FAscent = 0;
+    // The 256 two-digit cells, laid out once per font: most of a row's text.
+    std::array<QStaticText, 256> FHexCells;
 };
 
 } // namespace ov
