@@ -13,15 +13,12 @@ constexpr int MedialSets = 4, MedialCount = 22;
 constexpr int FinalSets = 4, FinalCount = 28;
 
 // By the 5-bit fields of the Johab code (bits 14-10, 9-5, 4-0).
-constexpr uint8_t InitialIndex[32] = {0,  0,  1,  2,  3,  4,  5,  6,  7,  8,  9,
-                                      10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 0,
-                                      0,  0,  0,  0,  0,  0,  0,  0,  0,  0};
-constexpr uint8_t MedialIndex[32] = {0,  0,  0,  1,  2,  3,  4,  5,  0,  0,  6,
-                                     7,  8,  9,  10, 11, 0,  0,  12, 13, 14, 15,
-                                     16, 17, 0,  0,  18, 19, 20, 21, 0,  0};
-constexpr uint8_t FinalIndex[32] = {0,  0,  1,  2,  3,  4,  5,  6,  7,  8,  9,
-                                    10, 11, 12, 13, 14, 15, 16, 0,  17, 18, 19,
-                                    20, 21, 22, 23, 24, 25, 26, 27, 0,  0};
+constexpr uint8_t InitialIndex[32] = {0,  0,  1,  2,  3,  4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14,
+                                      15, 16, 17, 18, 19, 0, 0, 0, 0, 0, 0, 0,  0,  0,  0,  0};
+constexpr uint8_t MedialIndex[32] = {0, 0, 0,  1,  2,  3,  4,  5,  0, 0, 6,  7,  8,  9,  10, 11,
+                                     0, 0, 12, 13, 14, 15, 16, 17, 0, 0, 18, 19, 20, 21, 0,  0};
+constexpr uint8_t FinalIndex[32] = {0,  0,  1, 2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14,
+                                    15, 16, 0, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 0,  0};
 
 // Initial set by vowel index, without and with a final.
 constexpr uint8_t InitialSetNoFinal[MedialCount] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 3,

@@ -1,7 +1,7 @@
 #include "Putbmpfont.h"
 
-#include "Hangulsets.h"
 #include "Files.h"
+#include "Hangulsets.h"
 #include "Uiservices.h"
 
 #include <algorithm>
@@ -14,8 +14,8 @@ namespace {
 
 using namespace hangul;
 
-constexpr int GlyphBytes = 32;     // 16 x 16
-constexpr int EngGlyphBytes = 16;  // 8 x 16
+constexpr int GlyphBytes = 32;    // 16 x 16
+constexpr int EngGlyphBytes = 16; // 8 x 16
 constexpr int SpcCount = 1128;
 constexpr int SpcShortCount = 1053;
 constexpr int HanjaCount = 4888;
@@ -169,7 +169,9 @@ bool LoadHanjaFont(const std::string& path) {
     return true;
 }
 
-void ResetBitmapFonts() { std::memset(&Tables(), 0xFF, sizeof(TGlyphTables)); }
+void ResetBitmapFonts() {
+    std::memset(&Tables(), 0xFF, sizeof(TGlyphTables));
+}
 
 TBmpGlyph ComposeHangul(uint16_t code) {
     const TParts p = PartsOf(code);

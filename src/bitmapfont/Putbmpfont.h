@@ -67,8 +67,7 @@ int PutBmpChar(QImage& target, int x, int y, uint8_t first, uint8_t second, QRgb
                QRgb backColor);
 
 // The same for a character given as bytes: s[1] is read only when s[0] >= 0x80.
-inline int PutBmpChar(QImage& target, int x, int y, const char* s, QRgb textColor,
-                      QRgb backColor) {
+inline int PutBmpChar(QImage& target, int x, int y, const char* s, QRgb textColor, QRgb backColor) {
     const auto first = static_cast<uint8_t>(s[0]);
     const auto second = first >= 0x80 ? static_cast<uint8_t>(s[1]) : uint8_t{0};
     return PutBmpChar(target, x, y, first, second, textColor, backColor);

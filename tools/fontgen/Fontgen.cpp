@@ -67,8 +67,7 @@ std::string KsgFont(const TUnifont& font) {
 
 bool WriteFile(const std::string& path, const std::string& data, size_t expected) {
     if (data.size() != expected) {
-        std::fprintf(stderr, "%s: %zu bytes instead of %zu\n", path.c_str(), data.size(),
-                     expected);
+        std::fprintf(stderr, "%s: %zu bytes instead of %zu\n", path.c_str(), data.size(), expected);
         return false;
     }
     FILE* out = std::fopen(path.c_str(), "wb");
@@ -100,10 +99,10 @@ int main(int argc, char** argv) {
     const THangulParts parts = RecoverHangulParts(syllables);
     if (argc > 3 && std::string(argv[3]) == "--stats") {
         const TRecompositionStats stats = CompareRecomposed(parts, syllables);
-        std::printf("identical %d of %d (%.1f %%), mean %.2f differing pixels, max %d, "
-                    "%d with overlapping parts\n",
+        std::printf("identical %d of %d (%.1f %%), mean %.2f differing pixels, max %d; "
+                    "parts share ink in %d, collide where the original is blank in %d\n",
                     stats.Identical, SyllableCount, 100.0 * stats.Identical / SyllableCount,
-                    stats.MeanDifferent, stats.MaxDifferent, stats.WithOverlap);
+                    stats.MeanDifferent, stats.MaxDifferent, stats.SharingInk, stats.Colliding);
     }
 
     const std::string folder = std::string(argv[2]) + "/";

@@ -3,6 +3,7 @@
 #include "Hangulsets.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <map>
 
@@ -80,7 +81,9 @@ std::vector<TSyllable> AllSyllables() {
     return list;
 }
 
-bool IsKiyeokLike(int l) { return l == KiyeokL || l == KhieukhL; }
+bool IsKiyeokLike(int l) {
+    return l == KiyeokL || l == KhieukhL;
+}
 
 class TRecovery {
 public:
@@ -92,8 +95,13 @@ public:
         EstimateFinals();
         EstimateInitials();
         EstimateMedialsAfterKiyeok();
-        for (int round = 0; round < 8; ++round)
-            RefineByMajority();
+        // The estimates follow the structure of the syllables; the rounds then
+        // fit each part to every syllable that uses it, and the last two steps
+        // remove ink that two parts would draw twice.
+        for (int round = 0; round < 3; ++round)
+            RefineRound();
+        DropRedundantPixels();
+        SettleOverlaps();
         return FParts;
     }
 
@@ -176,6 +184,16 @@ private:
         }
     }
 
+    // Ink that every initial other than ㄱ and ㅋ shares before this vowel and
+    // final: the vowel and the final.
+    TCell SharedByInitials(int v, int t) const {
+        TCell common = Full();
+        for (int l = 0; l < 19; ++l)
+            if (!IsKiyeokLike(l))
+                common = And(common, Glyph(l, v, t));
+        return common;
+    }
+
     // An initial of set s: the most frequent "syllable less vowel and final"
     // over the vowels that choose set s. ㄱ and ㅋ, whose vowels are not known
     // yet, take the intersection instead. Set 7 looks at ㅝ, ㅞ and ㅟ only.
@@ -191,6 +209,12 @@ private:
                         continue;
                     const TCell& glyph = Glyph(syl.L, syl.V, syl.T);
                     const TCell final = FParts.Final[syl.Parts.FinalSet][syl.T];
+                    if (s == 7) {
+                        // Unlike the vowel estimates, this keeps the bar of ㅜ
+                        // out of the initial: every initial has it.
+                        candidates.push_back(Minus(glyph, SharedByInitials(syl.V, syl.T)));
+                        continue;
+                    }
                     if (IsKiyeokLike(l)) {
                         common = And(common, Minus(glyph, final));
                     } else {
@@ -198,7 +222,8 @@ private:
                         candidates.push_back(Minus(Minus(glyph, medial), final));
                     }
                 }
-                FParts.Initial[s][l + 1] = IsKiyeokLike(l) ? common : Mode(candidates);
+                FParts.Initial[s][l + 1] =
+                    IsKiyeokLike(l) && candidates.empty() ? common : Mode(candidates);
             }
         }
     }
@@ -225,52 +250,182 @@ private:
         }
     }
 
-    // One round of per-pixel votes: each part pixel is inked when, among the
-    // syllables using the part whose other parts leave that pixel blank, more
-    // want ink there than not.
-    void RefineByMajority() {
-        for (int s = 0; s < 8; ++s)
+    // Calls step(part, uses) for every part that the rounds may change, where
+    // uses(syllable) tells whether the syllable is drawn with the part. Initial
+    // set 7 stays as estimated: fitted to all its vowels it would settle at
+    // the height Unifont gives it before ㅘ, ㅙ, ㅚ and ㅢ, where it runs into
+    // the bar of ㅝ, ㅞ and ㅟ.
+    template <class TStep> void ForEachPart(TStep step) {
+        for (int s = 0; s < 7; ++s)
             for (int i = 1; i < 20; ++i)
-                Refine(FParts.Initial[s][i], [&](const TSyllable& syl) {
+                step(FParts.Initial[s][i], [s, i](const TSyllable& syl) {
                     return syl.Parts.InitialSet == s && syl.Parts.Initial == i;
                 });
         for (int s = 0; s < 4; ++s)
             for (int m = 1; m < 22; ++m)
-                Refine(FParts.Medial[s][m], [&](const TSyllable& syl) {
+                step(FParts.Medial[s][m], [s, m](const TSyllable& syl) {
                     return syl.Parts.MedialSet == s && syl.Parts.Medial == m;
                 });
         for (int s = 0; s < 4; ++s)
             for (int f = 1; f < 28; ++f)
-                Refine(FParts.Final[s][f], [&](const TSyllable& syl) {
+                step(FParts.Final[s][f], [s, f](const TSyllable& syl) {
                     return syl.Parts.FinalSet == s && syl.Parts.Final == f;
                 });
     }
 
-    template <class TUses> void Refine(TCell& part, TUses uses) {
-        int wantInk[256] = {}, wantBlank[256] = {};
+    void RefineRound() {
+        ForEachPart([this](TCell& part, auto uses) { Refine(part, uses); });
+    }
+
+    void DropRedundantPixels() {
+        ForEachPart([this](TCell& part, auto uses) { DropRedundant(part, uses); });
+    }
+
+    struct TContext {
+        const TCell* Target;
+        TCell Others;
+    };
+
+    struct TScore {
+        int Identical = -1;
+        long Different = 0;
+        long Overlapping = 0;
+        bool operator<(const TScore& o) const {
+            if (Identical != o.Identical)
+                return Identical < o.Identical;
+            if (Different != o.Different)
+                return Different > o.Different;
+            return Overlapping > o.Overlapping;
+        }
+    };
+
+    TScore Score(const TCell& candidate, const std::vector<TContext>& contexts) const {
+        TScore score{0, 0, 0};
+        for (const TContext& c : contexts) {
+            int different = 0;
+            for (int r = 0; r < 16; ++r) {
+                score.Overlapping +=
+                    std::popcount(static_cast<uint16_t>(candidate[r] & c.Others[r]));
+                different += std::popcount(
+                    static_cast<uint16_t>((candidate[r] | c.Others[r]) ^ (*c.Target)[r]));
+            }
+            score.Identical += different == 0;
+            score.Different += different;
+        }
+        return score;
+    }
+
+    std::array<TCell*, 3> PartsUsedBy(const TSyllable& syl) {
+        return {&FParts.Initial[syl.Parts.InitialSet][syl.Parts.Initial],
+                &FParts.Medial[syl.Parts.MedialSet][syl.Parts.Medial],
+                &FParts.Final[syl.Parts.FinalSet][syl.Parts.Final]};
+    }
+
+    // Syllables that would lose pixel (r, bit) if part gave it up.
+    int LossIfRemoved(const TCell* part, int r, uint16_t bit) {
+        int loss = 0;
         for (const TSyllable& syl : FList) {
-            if (!uses(syl))
+            const auto used = PartsUsedBy(syl);
+            if (used[0] != part && used[1] != part && used[2] != part)
                 continue;
+            if (!(Glyph(syl.L, syl.V, syl.T)[r] & bit))
+                continue;
+            bool elsewhere = false;
+            for (const TCell* other : used)
+                if (other != part && ((*other)[r] & bit))
+                    elsewhere = true;
+            if (!elsewhere)
+                ++loss;
+        }
+        return loss;
+    }
+
+    // Where two parts of a syllable ink the same pixel and the syllable is
+    // blank there, the strokes would run into each other: the part whose
+    // syllables miss that pixel least gives it up. Parts may still share a
+    // pixel where Unifont's own strokes touch.
+    void SettleOverlaps() {
+        for (const TSyllable& syl : FList) {
+            const auto used = PartsUsedBy(syl);
             const TCell& target = Glyph(syl.L, syl.V, syl.T);
-            const TCell others = OthersOf(syl, part);
+            for (int a = 0; a < 3; ++a)
+                for (int b = a + 1; b < 3; ++b)
+                    for (int r = 0; r < 16; ++r) {
+                        const uint16_t shared =
+                            (*used[a])[r] & (*used[b])[r] & static_cast<uint16_t>(~target[r]);
+                        for (int k = 0; k < 16; ++k) {
+                            const uint16_t bit = static_cast<uint16_t>(0x8000 >> k);
+                            if (!(shared & bit) || !((*used[a])[r] & (*used[b])[r] & bit))
+                                continue;
+                            TCell* loser =
+                                LossIfRemoved(used[a], r, bit) <= LossIfRemoved(used[b], r, bit)
+                                    ? used[a]
+                                    : used[b];
+                            (*loser)[r] &= static_cast<uint16_t>(~bit);
+                        }
+                    }
+        }
+    }
+
+    // Drops the pixels of a part that every syllable using it gets from
+    // another part anyway.
+    template <class TUses> void DropRedundant(TCell& part, TUses uses) {
+        TCell alwaysCovered = Full();
+        for (const TSyllable& syl : FList)
+            if (uses(syl))
+                alwaysCovered = And(alwaysCovered, OthersOf(syl, part));
+        part = Minus(part, alwaysCovered);
+    }
+
+    static TCell MajorityVote(const std::vector<TContext>& contexts) {
+        int wantInk[256] = {}, wantBlank[256] = {};
+        for (const TContext& c : contexts)
             for (int r = 0; r < 16; ++r)
                 for (int b = 0; b < 16; ++b) {
                     const uint16_t bit = static_cast<uint16_t>(0x8000 >> b);
-                    if (others[r] & bit)
+                    if (c.Others[r] & bit)
                         continue;
-                    if (target[r] & bit)
+                    if ((*c.Target)[r] & bit)
                         ++wantInk[r * 16 + b];
                     else
                         ++wantBlank[r * 16 + b];
                 }
-        }
-        for (int r = 0; r < 16; ++r) {
-            uint16_t row = 0;
+        TCell vote{};
+        for (int r = 0; r < 16; ++r)
             for (int b = 0; b < 16; ++b)
                 if (wantInk[r * 16 + b] > wantBlank[r * 16 + b])
-                    row |= static_cast<uint16_t>(0x8000 >> b);
-            part[r] = row;
+                    vote[r] |= static_cast<uint16_t>(0x8000 >> b);
+        return vote;
+    }
+
+    // The candidates for a part are its present value, the per-pixel majority
+    // vote (a pixel is inked when, among the syllables whose other parts leave
+    // it blank, more want ink there than not) and, for every syllable using
+    // the part, the exact piece that would make that syllable right. The
+    // candidate that recomposes the most syllables exactly wins, then the one
+    // with the fewest wrong pixels, then the one that shares the fewest pixels
+    // with other parts.
+    template <class TUses> void Refine(TCell& part, TUses uses) {
+        std::vector<TContext> contexts;
+        for (const TSyllable& syl : FList)
+            if (uses(syl))
+                contexts.push_back({&Glyph(syl.L, syl.V, syl.T), OthersOf(syl, part)});
+        std::vector<TCell> candidates{part, MajorityVote(contexts)};
+        for (const TContext& c : contexts)
+            candidates.push_back(Minus(*c.Target, c.Others));
+        std::sort(candidates.begin(), candidates.end());
+        candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+
+        TCell best{};
+        TScore bestScore = Score(best, contexts);
+        for (const TCell& candidate : candidates) {
+            const TScore score = Score(candidate, contexts);
+            if (bestScore < score) {
+                best = candidate;
+                bestScore = score;
+            }
         }
+        part = best;
     }
 
     TCell OthersOf(const TSyllable& syl, const TCell& part) const {
@@ -290,12 +445,17 @@ private:
     THangulParts FParts;
 };
 
-TCell Compose(const THangulParts& parts, const hangul::TParts& p, int* overlap) {
+TCell Compose(const THangulParts& parts, const hangul::TParts& p) {
+    return Or(Or(parts.Initial[p.InitialSet][p.Initial], parts.Medial[p.MedialSet][p.Medial]),
+              parts.Final[p.FinalSet][p.Final]);
+}
+
+// Pixels that at least two parts ink.
+TCell SharedInk(const THangulParts& parts, const hangul::TParts& p) {
     const TCell& a = parts.Initial[p.InitialSet][p.Initial];
     const TCell& b = parts.Medial[p.MedialSet][p.Medial];
     const TCell& c = parts.Final[p.FinalSet][p.Final];
-    *overlap = Pixels(And(a, b)) + Pixels(And(a, c)) + Pixels(And(b, c));
-    return Or(Or(a, b), c);
+    return Or(Or(And(a, b), And(a, c)), And(b, c));
 }
 
 } // namespace
@@ -320,8 +480,8 @@ TRecompositionStats CompareRecomposed(const THangulParts& parts,
     TRecompositionStats stats;
     long total = 0;
     for (const TSyllable& syl : AllSyllables()) {
-        int overlap = 0;
-        const TCell composed = Compose(parts, syl.Parts, &overlap);
+        const TCell composed = Compose(parts, syl.Parts);
+        const TCell shared = SharedInk(parts, syl.Parts);
         const TCell& original = syllables[(syl.L * 21 + syl.V) * 28 + syl.T];
         int different = 0;
         for (int r = 0; r < 16; ++r)
@@ -329,7 +489,8 @@ TRecompositionStats CompareRecomposed(const THangulParts& parts,
         total += different;
         stats.MaxDifferent = std::max(stats.MaxDifferent, different);
         stats.Identical += different == 0;
-        stats.WithOverlap += overlap > 0;
+        stats.SharingInk += Pixels(shared) > 0;
+        stats.Colliding += Pixels(Minus(shared, original)) > 0;
     }
     stats.MeanDifferent = static_cast<double>(total) / SyllableCount;
     return stats;

@@ -20,10 +20,11 @@ struct THangulParts {
 };
 
 struct TRecompositionStats {
-    int Identical = 0;         // syllables recomposed pixel for pixel
-    double MeanDifferent = 0;  // differing pixels per syllable
+    int Identical = 0;        // syllables recomposed pixel for pixel
+    double MeanDifferent = 0; // differing pixels per syllable
     int MaxDifferent = 0;
-    int WithOverlap = 0;       // syllables in which two parts ink the same pixel
+    int SharingInk = 0; // syllables in which two parts ink the same pixel
+    int Colliding = 0;  // ... a pixel that the original leaves blank
 };
 
 // Syllable glyphs in Unicode order (U+AC00 + index); empty when the font lacks
@@ -31,8 +32,10 @@ struct TRecompositionStats {
 std::vector<TCell> SyllablesOf(const TUnifont& font);
 
 // Derives the parts: first estimates built from intersections of syllables
-// that share a part, then rounds of per-pixel majority votes that keep the
-// other parts fixed. Glyph 0 of every set stays blank.
+// that share a part, then rounds that refit each part to the syllables using
+// it while the others stay fixed. No two parts of a syllable ink the same
+// pixel where the original syllable is blank. Glyph 0 of every set stays
+// blank.
 THangulParts RecoverHangulParts(const std::vector<TCell>& syllables);
 
 // Composes every syllable from parts and compares it with the original.

@@ -8,8 +8,12 @@ namespace ov::fontgen {
 
 namespace {
 
-bool IsBoxDrawing(char32_t c) { return c >= 0x2500 && c <= 0x257F; }
-bool IsShade(char32_t c) { return c >= 0x2591 && c <= 0x2593; }
+bool IsBoxDrawing(char32_t c) {
+    return c >= 0x2500 && c <= 0x257F;
+}
+bool IsShade(char32_t c) {
+    return c >= 0x2591 && c <= 0x2593;
+}
 
 uint16_t WidenBoxRow(uint16_t row8) {
     const uint16_t left = row8 & 0x8000 ? 0xF000 : 0;
