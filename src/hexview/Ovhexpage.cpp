@@ -19,8 +19,7 @@ void TOVHexPage::SetRows(int rows) {
         // memory back.
         std::vector<char> bytes(static_cast<size_t>(rows) * HexBytesPerRow);
         std::vector<unsigned char> lengths(static_cast<size_t>(rows));
-        size_t keep = std::min(bytes.size(), FBytes.size());
-        std::memcpy(bytes.data(), FBytes.data(), keep);
+        std::copy_n(FBytes.begin(), std::min(bytes.size(), FBytes.size()), bytes.begin());
         std::copy_n(FRowLengths.begin(), std::min(lengths.size(), FRowLengths.size()),
                     lengths.begin());
         FBytes.swap(bytes);

@@ -2,6 +2,7 @@
 #include "Hexviewertesting.h"
 #include "Qtcodepage.h"
 
+#include <QApplication>
 #include <QScrollBar>
 
 #include <gtest/gtest.h>
@@ -82,6 +83,48 @@ TEST(HexViewerTest, KoreanTextShowsWholeCharactersInTheCharacterColumn) {
     TRowParts parts = PartsOf(*viewer);
     EXPECT_GT(InkInRow(*viewer, 0, parts.CharLeft, viewer->BackBuffer().width()), 0);
     EXPECT_TRUE(test::SaveSnapshot(*viewer, folder, "hexview-korean.png"));
+}
+
+// The host creates the view hidden and may set the file and the row first.
+TEST(HexViewerTest, FileSetWhileHiddenIsReadWhenShown) {
+    test::TTempFolder folder;
+    std::string bytes = PatternBytes(16 * 200);
+    std::string path = folder.Write("a.bin", bytes);
+    TOVHexViewer viewer;
+    viewer.SetFileName(path);
+    EXPECT_EQ(viewer.RowCount(), 200);
+    EXPECT_EQ(viewer.PageRows(), 0);
+    EXPECT_EQ(viewer.PageBufferSize(), 0);
+    viewer.SetTopIndex(1000);
+    EXPECT_EQ(viewer.TopIndex(), 199); // never past the last row
+    viewer.SetTopIndex(50);
+    viewer.show();
+    QApplication::processEvents();
+    ASSERT_GT(viewer.PageRows(), 0);
+    EXPECT_EQ(viewer.TopIndex(), 50);
+    EXPECT_EQ(viewer.Page().Row(0), bytes.substr(16 * 50, 16));
+    EXPECT_GT(InkInRow(viewer, 0, 0, viewer.BackBuffer().width()), 0);
+}
+
+TEST(HexViewerTest, FontChangeMeasuresRowsAndBarsAgain) {
+    test::TTempFolder folder;
+    std::string bytes = PatternBytes(16 * 200);
+    std::string path = folder.Write("a.bin", bytes);
+    auto viewer = MakeViewer(640, 300);
+    viewer->SetFileName(path);
+    int oldHeight = viewer->LineHeight();
+    int oldCell = viewer->Layout().Metrics().CellWidth;
+    QFont larger(QStringLiteral("Courier New"));
+    larger.setPixelSize(20);
+    viewer->setFont(larger);
+    EXPECT_GT(viewer->LineHeight(), oldHeight);
+    EXPECT_GT(viewer->Layout().Metrics().CellWidth, oldCell);
+    EXPECT_EQ(viewer->PageRows(), viewer->Layout().PageRows(viewer->viewport()->height()));
+    EXPECT_EQ(viewer->PageBufferSize(), viewer->PageRows() * 16);
+    EXPECT_EQ(viewer->verticalScrollBar()->maximum(), 200 - viewer->PageRows() + 1);
+    EXPECT_TRUE(viewer->HorzBarActive()); // a row of the larger font is wider than 640
+    int last = viewer->PageRows() - 1;
+    EXPECT_EQ(viewer->Page().Row(last), bytes.substr(16 * static_cast<size_t>(last), 16));
 }
 
 TEST(HexViewerTest, EmptyFileShowsNoRowsAndDisablesTheBar) {
