@@ -40,9 +40,12 @@ int InkInRow(const TOVHexViewer& viewer, int screenRow, int from, int to) {
     return ink;
 }
 
-bool SaveSnapshot(const TOVHexViewer& viewer, const TTempFolder& folder, const std::string& name) {
+bool SaveSnapshot(TOVHexViewer& viewer, const TTempFolder& folder, const std::string& name) {
     const char* target = std::getenv("ORVANE_HEXVIEW_SNAPSHOTS");
     std::string path = target && *target ? std::string(target) + "/" + name : folder.File(name);
+    // The whole control, frame and scroll bars included, beside the picture.
+    std::string control = path.substr(0, path.size() - 4) + "-control.png";
+    viewer.grab().save(QString::fromStdString(control), "PNG");
     return viewer.BackBuffer().save(QString::fromStdString(path), "PNG");
 }
 

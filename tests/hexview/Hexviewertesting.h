@@ -22,9 +22,10 @@ std::unique_ptr<TOVHexViewer> MakeViewer(int width = 640, int height = 300);
 // differs from the background, between x pixels from and to (exclusive).
 int InkInRow(const TOVHexViewer& viewer, int screenRow, int from, int to);
 
-// Saves the back buffer to ORVANE_HEXVIEW_SNAPSHOTS/name when that folder
-// is set, otherwise into folder; returns whether the PNG was written.
-bool SaveSnapshot(const TOVHexViewer& viewer, const TTempFolder& folder, const std::string& name);
+// Saves the back buffer as name (a .png) in ORVANE_HEXVIEW_SNAPSHOTS when
+// that folder is set, otherwise in folder, and the whole control with frame
+// and bars beside it; returns whether the picture was written.
+bool SaveSnapshot(TOVHexViewer& viewer, const TTempFolder& folder, const std::string& name);
 
 // A file of size bytes that holds data only at its end: size - tail.size()
 // zero bytes (a hole, taking no disk space) followed by tail.
