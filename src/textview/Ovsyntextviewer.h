@@ -1,0 +1,272 @@
+#pragma once
+// TOVSynTextViewer: the read-only text view of the program. It shows its
+// document (a styled line list) as display rows, optionally highlighted,
+// wrapped, with line numbers and a selection, drawn with the Korean bitmap
+// fonts or with the widget's outline font.
+//
+// The view owns its document, its highlighter, its wrapped rows and its back
+// buffer, an image of the client area into which every row is drawn; the
+// window only ever shows a copy of that image. Display rows are the lines of
+// the document, or their wrapped segments while WordWrap is on; TopIndex, the
+// row count, the line numbers and OnDrawLine count display rows.
+
+#include "Charwidths.h"
+#include "Openstyles.h"
+#include "Ovstrings.h"
+#include "Qtcolor.h"
+#include "Qttextdraw.h"
+#include "Viewerhighlighter.h"
+#include "Viewerlayout.h"
+#include "Wrapedlines.h"
+
+#include <QAbstractScrollArea>
+#include <QImage>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QPainter;
+
+namespace ov {
+
+class TTextCanvas;
+
+class TOVSynTextViewer : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    using TNotifyEvent = std::function<void(TOVSynTextViewer* sender)>;
+    // canvas paints on the back buffer; index is the display row, y its top,
+    // lineNumWidth the width of the line-number area (0 when hidden).
+    using TDrawLineEvent = std::function<void(TOVSynTextViewer* sender, QPainter& canvas, int index,
+                                              int y, int lineNumWidth)>;
+    // files: full paths (UTF-8), valid during the call.
+    using TDropFilesEvent =
+        std::function<void(TOVSynTextViewer* sender, const std::vector<std::string>& files)>;
+    using TKeyEvent =
+        std::function<void(TOVSynTextViewer* sender, int key, Qt::KeyboardModifiers shift)>;
+
+    enum class TBorderStyle { None, Single };
+    enum TScrollBarKind : unsigned { sbHorizontal = 0, sbVertical = 1, sbBoth = 3 };
+
+    // highlighter null: the program's highlighter on the folder "Syntax"
+    // beside the executable.
+    explicit TOVSynTextViewer(QWidget* parent = nullptr,
+                              std::unique_ptr<TViewerHighlighter> highlighter = nullptr);
+    ~TOVSynTextViewer() override;
+
+    // The document. Changing it notifies the view once per update bracket.
+    TOVSynStringList& Lines() { return *FLines; }
+    const TOVSynStringList& Lines() const { return *FLines; }
+    // Copies source into the document.
+    void SetLines(const TOVStringList& source);
+
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool value);
+    bool UseBitmapFont() const { return FUseBitmapFont; }
+    void SetUseBitmapFont(bool value);
+    bool EnabeHighlighting() const { return FEnableHighlighting; }
+    void SetEnableHighlighting(bool value);
+    const std::string& SynLang() const { return FSynLang; }
+    void SetSynLang(const std::string& value);
+    uint16_t TabWidth() const { return FTabWidth; }
+    void SetTabWidth(uint16_t value);
+    bool ShowLineNum() const { return FShowLineNum; }
+    void SetShowLineNum(bool value);
+    uint16_t WheelScrollLines() const { return FWheelScrollLines; }
+    void SetWheelScrollLines(uint16_t value) { FWheelScrollLines = value; }
+    uint16_t LeftMargin() const { return FLeftMargin; }
+    void SetLeftMargin(uint16_t value);
+    uint16_t TopMargin() const { return FTopMargin; }
+    void SetTopMargin(uint16_t value);
+    uint16_t LineSpace() const { return FLineSpace; }
+    void SetLineSpace(uint16_t value);
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle value);
+
+    // The view's background: BackColor, or the Normal style's background
+    // while highlighting is active.
+    TColor Color() const { return FColor; }
+    void SetColor(TColor value);
+    TColor BackColor() const { return FBackColor; }
+    void SetBackColor(TColor value);
+    TColor ForeColor() const { return FForeColor; }
+    void SetForeColor(TColor value);
+    TColor LineNumColor() const { return FLineNumColor; }
+    void SetLineNumColor(TColor value);
+    TColor LineNumBackColor() const { return FLineNumBackColor; }
+    void SetLineNumBackColor(TColor value);
+
+    // Bitmap font file names in the folder "Fonts" beside the executable.
+    std::string HanFont() const { return FHanFont; }
+    void SetHanFont(const std::string& value);
+    std::string EngFont() const { return FEngFont; }
+    void SetEngFont(const std::string& value);
+    std::string KSGFont() const { return FKSGFont; }
+    void SetKSGFont(const std::string& value);
+    std::string SPCFont() const { return FSPCFont; }
+    void SetSPCFont(const std::string& value);
+    void LoadBitmapFonts();
+
+    // First display row shown; -1 while nothing is shown. Values are clamped
+    // to 0 .. RowCount - VisibleRows + 1 (0 when every row fits).
+    int TopIndex() const { return FTopIndex; }
+    void SetTopIndex(int value);
+
+    // Selection ends in line coordinates, both inclusive, not ordered.
+    TTextPoint SelStart() const { return FSelStart; }
+    TTextPoint SelEnd() const { return FSelEnd; }
+    // Stores the point and nothing else.
+    void SetSelStart(TTextPoint value) { FSelStart = value; }
+    // Stores and repaints when both ends are valid locations; otherwise
+    // clears the selection without repainting.
+    void SetSelEnd(TTextPoint value);
+    bool IsSelection() const;
+    bool IsValidLocation(int line, int column) const;
+    bool IsLocationInSelText(int line, int column) const;
+    void Deselect();
+    void SelectAll();
+
+    // Metrics.
+    int LineHeight() const { return FLineHeight; }
+    int VisibleRows() const { return FVisibleRows; }
+    int RowCount() const { return FRowCount; }
+    int MaxStrWidth() const { return FMaxStrWidth; }
+    int HorzOffset() const { return FHorzOffset; }
+    int VertScrollPos() const { return FVertScrollPos; }
+    int HorzScrollPos() const { return FHorzScrollPos; }
+    bool HighlightActive() const { return FHighlightActive; }
+    uint16_t GetGutterWidth() const;
+    int GetLineNumWidth() const;
+    int GetMaxStrWidth() const;
+    int HorzUnit() const;
+    int ClientWidth() const;
+    int ClientHeight() const;
+
+    // Word wrap.
+    const TWrapedLines& WrapedLines() const { return FWrapedLines; }
+    void MakeWrapedLines(bool repaint);
+    void ClearWrapedLines();
+    TTextPoint OriginToWraped(TTextPoint linePoint) const;
+    TTextPoint WrapedToOrigin(TTextPoint rowPoint) const;
+    // The bytes of a display row (0 <= row < RowCount).
+    TRowSpan RowSpan(int row) const;
+
+    // The document changed (the handler of Lines' OnChange).
+    void LinesChange();
+    // Rereads the language's styles and highlights again.
+    void RefreshStyle();
+
+    // Painting.
+    void DrawScreen(bool invalidate);
+    void DrawLines(TTextCanvas& canvas, int first, int count);
+    TStyleByte GetLastStyle(int row);
+    const QImage& BackBuffer() const { return FBackBuffer; }
+
+    // Scrolling.
+    void UpdateScrollBar(unsigned kind);
+    void SetScrollPos(int pos, unsigned kind);
+    void VertScroll(TScrollCode code, int trackPosition = 0);
+    void HorzScroll(TScrollCode code, int trackPosition = 0);
+
+    TNotifyEvent OnTopIndexChanged;
+    TDrawLineEvent OnDrawLine;
+    TDropFilesEvent OnDropFiles;
+    TKeyEvent OnKeyDown;
+    TNotifyEvent OnDblClick;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    // Painting parts.
+    void DrawRow(TTextCanvas& canvas, int row, int y, int gutter);
+    void SkipPastEdge(TTextCanvas& canvas, const TRowSpan& span, const char* text,
+                      const TStyleByte* styles, int p);
+    void ApplyCharColors(TTextCanvas& canvas, const TRowSpan& span, const TStyleByte* styles, int p,
+                         bool& selected);
+    int DrawChar(TTextCanvas& canvas, const char* text, int p, int length, int rowLength, int x,
+                 int y);
+    void DrawLineNumber(TTextCanvas& canvas, int row, int y, int lineNumWidth);
+    void PushStyle(TTextCanvas& canvas, TStyleByte id);
+    void PopStyle();
+    void SetStyle(TTextCanvas& canvas, TStyleByte id);
+    void RestoreLastStyle(TTextCanvas& canvas);
+    QRgb StyleFore(TStyleByte id) const;
+    QRgb StyleBack(TStyleByte id) const;
+    QRgb SelectionBack() const;
+    QRgb SelectionText() const;
+    void FlushToWindow();
+
+    // Metrics and layout.
+    void SetLineHeight();
+    void UpdateVisibleRows();
+    void UpdateHighlightState(bool execute);
+    void ExecuteHighlighter();
+    void FontChanged();
+    void WMSize();
+    const TCharWidths& Widths() const;
+    void ResetWidths();
+    void InvalidateStyleRecord() { FOpenStyles.Invalidate(); }
+    void OnVertAction(int action);
+    void OnHorzAction(int action);
+
+    std::unique_ptr<TOVSynStringList> FLines;
+    std::unique_ptr<TViewerHighlighter> FHighlighter;
+    TWrapedLines FWrapedLines;
+    TOpenStyleRecord FOpenStyles;
+    QImage FBackBuffer;
+    TQtTextDrawer FTextDrawer;
+    std::unique_ptr<TCharWidths> FWidths;
+
+    bool FWordWrap = false;
+    bool FUseBitmapFont = true;
+    bool FEnableHighlighting = true;
+    uint16_t FTabWidth = 4;
+    bool FShowLineNum = true;
+    uint16_t FWheelScrollLines = 3;
+    TBorderStyle FBorderStyle = TBorderStyle::Single;
+    std::string FSynLang;
+    int FTopIndex = -1;
+    TTextPoint FSelStart;
+    TTextPoint FSelEnd;
+    TTextPoint FSelAnchor;
+    uint16_t FLeftMargin = 2;
+    uint16_t FTopMargin = 2;
+    uint16_t FLineSpace = 2;
+    TColor FColor = clWindow;
+    TColor FBackColor = clWindow;
+    TColor FForeColor = clWindowText;
+    TColor FLineNumColor = clWindowText;
+    TColor FLineNumBackColor = clWindow;
+    std::string FHanFont = "default.han";
+    std::string FEngFont = "default.eng";
+    std::string FKSGFont = "default.ksg";
+    std::string FSPCFont = "default.ksg";
+
+    int FLineHeight = 0;
+    int FVisibleRows = 0;
+    int FRowCount = 0;
+    int FMaxStrWidth = 0;
+    int FHorzOffset = 0;
+    int FVertScrollPos = 0;
+    int FHorzScrollPos = 0;
+    bool FSelecting = false;
+    bool FHighlightActive = false;
+
+    // The style stack of one DrawLines call.
+    static constexpr int StyleStackSize = 10;
+    TStyleByte FStyleStack[StyleStackSize] = {};
+    int FStyleTop = -1;
+};
+
+} // namespace ov

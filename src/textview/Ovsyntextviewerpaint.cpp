@@ -1,0 +1,274 @@
+// Painting of TOVSynTextViewer: every row goes into the back buffer, the
+// window only shows a copy of it.
+//
+// Colour priorities for one character: the selection colours win over the
+// style colours; the style colours come from the style stack (a positive
+// mark opens a style, a negative mark colours its character and closes the
+// style when it is on top, no mark continues the open style); without
+// highlighting the view's own ForeColor and BackColor apply.
+
+#include "Codeconv.h"
+#include "Ovsyntextviewer.h"
+#include "Putbmpfont.h"
+#include "Selection.h"
+#include "Textcanvas.h"
+
+#include <cstring>
+
+namespace ov {
+
+namespace {
+
+// The start of the character that holds byte q, given a character start
+// known <= q: a byte after one below 0x80 always starts a character, and
+// from there on bytes at or above 0x80 pair up.
+int CharStartOf(const char* text, int known, int q) {
+    int j = q;
+    while (j > known && static_cast<uint8_t>(text[j - 1]) >= 0x80)
+        --j;
+    return j + (q - j) / 2 * 2;
+}
+
+// The next non-zero style byte in from .. end - 1, or end.
+int NextMark(const TStyleByte* styles, int from, int end) {
+    int p = from;
+    while (end - p >= 8) {
+        uint64_t word;
+        std::memcpy(&word, styles + p, 8);
+        if (word != 0)
+            break;
+        p += 8;
+    }
+    while (p < end && styles[p] == 0)
+        ++p;
+    return p;
+}
+
+} // namespace
+
+void TOVSynTextViewer::DrawScreen(bool invalidate) {
+    if (FLines->GetUpdating())
+        return;
+    if (!FBackBuffer.isNull()) {
+        TTextCanvas canvas(FBackBuffer, &FTextDrawer);
+        canvas.SetBackColor(RgbFromColor(FColor));
+        canvas.FillRect(0, 0, canvas.Width(), canvas.Height());
+        if (FLines->Count() > 0 && FTopIndex != -1)
+            DrawLines(canvas, FTopIndex, FVisibleRows);
+    }
+    FlushToWindow();
+    if (invalidate)
+        viewport()->update();
+}
+
+void TOVSynTextViewer::FlushToWindow() {
+    viewport()->update();
+}
+
+void TOVSynTextViewer::DrawLines(TTextCanvas& canvas, int first, int count) {
+    if (first < 0 || first >= FRowCount || first > FTopIndex + FVisibleRows)
+        return;
+    const int gutter = GetGutterWidth();
+    const int lineNumWidth = GetLineNumWidth();
+    const int pitch = FLineHeight + FLineSpace;
+    FStyleTop = -1;
+    if (FHighlightActive)
+        PushStyle(canvas, GetLastStyle(first - 1));
+    int y = (first - FTopIndex) * pitch + FTopMargin;
+    for (int i = first; i < first + count && i < FRowCount; ++i) {
+        DrawRow(canvas, i, y, gutter);
+        if (FShowLineNum)
+            DrawLineNumber(canvas, i, y, lineNumWidth);
+        if (OnDrawLine) {
+            OnDrawLine(this, canvas.Painter(), i, y, lineNumWidth);
+            canvas.EndPainting();
+        }
+        y += pitch;
+    }
+}
+
+void TOVSynTextViewer::DrawRow(TTextCanvas& canvas, int row, int y, int gutter) {
+    const TRowSpan span = RowSpan(row);
+    const char* text = FLines->Get(span.Line) + span.Start;
+    const TStyleByte* styles = FLines->GetStyleBytes(span.Line) + span.Start;
+    const int right = canvas.Width();
+    const int pitch = FLineHeight + FLineSpace;
+    int x = gutter - FHorzOffset;
+    if (span.Length == 0 && IsLocationInSelText(span.Line, span.Start)) {
+        canvas.SetBackColor(SelectionBack());
+        canvas.FillRect(x, y, right, y + pitch);
+    }
+    int width = 0;
+    for (int p = 0, length = 1; p < span.Length; p += length) {
+        length = static_cast<uint8_t>(text[p]) >= 0x80 ? 2 : 1;
+        if (x >= right) {
+            // Nothing more is drawn on this row; only the marks still count.
+            SkipPastEdge(canvas, span, text, styles, p);
+            return;
+        }
+        bool selected = false;
+        ApplyCharColors(canvas, span, styles, p, selected);
+        width = DrawChar(canvas, text, p, length, span.Length, x, y);
+        if (selected) {
+            const bool lastOfRow = p + length >= span.Length;
+            canvas.FillRect(x, y + FLineHeight, x + width, y + pitch);
+            if (lastOfRow && FSelStart.Y != FSelEnd.Y)
+                canvas.FillRect(x + width, y, right, y + pitch);
+        }
+        const int last = p + length - 1;
+        if (FHighlightActive && last < span.Length) {
+            const TStyleByte id = styles[last];
+            if (id < 0 && FStyleTop >= 0 && FStyleStack[FStyleTop] == -id)
+                PopStyle();
+        }
+        x += width;
+    }
+}
+
+void TOVSynTextViewer::SkipPastEdge(TTextCanvas& canvas, const TRowSpan& span, const char* text,
+                                    const TStyleByte* styles, int p) {
+    const int end = span.Length;
+    const int lastChar = CharStartOf(text, p, end - 1);
+    if (FHighlightActive) {
+        // Stack effects of the characters before the last one: a positive
+        // mark on a character's first byte opens, a negative mark on its last
+        // byte closes the style on top.
+        int known = p;
+        for (int q = NextMark(styles, p, lastChar); q < lastChar;
+             q = NextMark(styles, q + 1, lastChar)) {
+            const int start = CharStartOf(text, known, q);
+            known = start;
+            const bool lead = static_cast<uint8_t>(text[start]) >= 0x80;
+            const TStyleByte id = styles[q];
+            if (q == start && id > 0) {
+                if (FStyleTop + 1 < StyleStackSize)
+                    FStyleStack[++FStyleTop] = id;
+            }
+            const bool lastByte = lead ? q == start + 1 : q == start;
+            if (lastByte && id < 0 && FStyleTop >= 0 && FStyleStack[FStyleTop] == -id)
+                --FStyleTop;
+        }
+    }
+    // The last character sets the colours the row ends with.
+    bool selected = false;
+    ApplyCharColors(canvas, span, styles, lastChar, selected);
+    const int lastByte = lastChar + (static_cast<uint8_t>(text[lastChar]) >= 0x80 ? 1 : 0);
+    if (FHighlightActive && lastByte < end) {
+        const TStyleByte id = styles[lastByte];
+        if (id < 0 && FStyleTop >= 0 && FStyleStack[FStyleTop] == -id)
+            PopStyle();
+    }
+}
+
+void TOVSynTextViewer::ApplyCharColors(TTextCanvas& canvas, const TRowSpan& span,
+                                       const TStyleByte* styles, int p, bool& selected) {
+    if (FHighlightActive) {
+        const TStyleByte id = styles[p];
+        if (id == 0)
+            RestoreLastStyle(canvas);
+        else if (id > 0)
+            PushStyle(canvas, id);
+        else
+            SetStyle(canvas, TStyleByte(-id));
+    } else {
+        canvas.SetTextColor(RgbFromColor(FForeColor));
+        canvas.SetBackColor(RgbFromColor(FBackColor));
+    }
+    selected = IsLocationInSelText(span.Line, span.Start + p);
+    if (selected) {
+        canvas.SetBackColor(SelectionBack());
+        canvas.SetTextColor(SelectionText());
+    }
+}
+
+int TOVSynTextViewer::DrawChar(TTextCanvas& canvas, const char* text, int p, int length,
+                               int rowLength, int x, int y) {
+    const auto first = static_cast<uint8_t>(text[p]);
+    if (first == '\t') {
+        int width = 0;
+        for (int k = 0; k < FTabWidth; ++k)
+            width += FUseBitmapFont ? canvas.DrawBitmapChar(x + width, y, ' ', 0)
+                                    : canvas.DrawOutlineChar(x + width, y, ' ', 0);
+        return FUseBitmapFont ? FTabWidth * BmpSingleWidth : width;
+    }
+    if (length == 1)
+        return FUseBitmapFont ? (canvas.DrawBitmapChar(x, y, first, 0), BmpSingleWidth)
+                              : canvas.DrawOutlineChar(x, y, first, 0);
+    const bool hasTrail = p + 1 < rowLength;
+    if (!FUseBitmapFont)
+        return canvas.DrawOutlineChar(x, y, first,
+                                      hasTrail ? static_cast<uint8_t>(text[p + 1]) : 0);
+    // A lead byte at the end of the line pairs with a space.
+    uint16_t code = uint16_t(first << 8 | (hasTrail ? static_cast<uint8_t>(text[p + 1]) : 0x20));
+    ConvertCode(code);
+    canvas.DrawBitmapChar(x, y, uint8_t(code >> 8), uint8_t(code & 0xFF));
+    return BmpDoubleWidth;
+}
+
+void TOVSynTextViewer::DrawLineNumber(TTextCanvas& canvas, int row, int y, int lineNumWidth) {
+    if (FHighlightActive) {
+        SetStyle(canvas, StyleLineNum);
+    } else {
+        canvas.SetTextColor(RgbFromColor(FLineNumColor));
+        canvas.SetBackColor(RgbFromColor(FLineNumBackColor));
+    }
+    canvas.FillRect(0, y, lineNumWidth, y + FLineHeight + FLineSpace);
+    const std::string number = std::to_string(row + 1);
+    int x = 2;
+    for (char digit : number) {
+        if (FUseBitmapFont) {
+            canvas.DrawBitmapChar(x, y, uint8_t(digit), 0);
+            x += BmpSingleWidth;
+        } else {
+            x += canvas.DrawOutlineChar(x, y, uint8_t(digit), 0);
+        }
+    }
+}
+
+// --- style stack ---------------------------------------------------------------
+
+TStyleByte TOVSynTextViewer::GetLastStyle(int row) {
+    return FOpenStyles.LastStyle(*FLines, row, FRowCount, [this](int r) { return RowSpan(r); });
+}
+
+void TOVSynTextViewer::PushStyle(TTextCanvas& canvas, TStyleByte id) {
+    if (id == 0)
+        return;
+    // A style opened beyond the stack's depth still colours its character
+    // but is not remembered.
+    if (FStyleTop + 1 < StyleStackSize)
+        FStyleStack[++FStyleTop] = id;
+    SetStyle(canvas, id);
+}
+
+void TOVSynTextViewer::PopStyle() {
+    if (FStyleTop >= 0)
+        --FStyleTop;
+}
+
+void TOVSynTextViewer::SetStyle(TTextCanvas& canvas, TStyleByte id) {
+    canvas.SetTextColor(StyleFore(id));
+    canvas.SetBackColor(StyleBack(id));
+}
+
+void TOVSynTextViewer::RestoreLastStyle(TTextCanvas& canvas) {
+    SetStyle(canvas, FStyleTop < 0 ? TStyleByte(0) : FStyleStack[FStyleTop]);
+}
+
+QRgb TOVSynTextViewer::StyleFore(TStyleByte id) const {
+    return RgbFromColor(FHighlighter->GetStyles(id).Fore);
+}
+
+QRgb TOVSynTextViewer::StyleBack(TStyleByte id) const {
+    return RgbFromColor(FHighlighter->GetStyles(id).Back);
+}
+
+QRgb TOVSynTextViewer::SelectionBack() const {
+    return FHighlightActive ? StyleFore(0) : RgbFromColor(FForeColor);
+}
+
+QRgb TOVSynTextViewer::SelectionText() const {
+    return FHighlightActive ? StyleBack(0) : RgbFromColor(FBackColor);
+}
+
+} // namespace ov

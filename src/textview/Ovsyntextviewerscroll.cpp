@@ -1,0 +1,237 @@
+// Scrolling and input of TOVSynTextViewer: the top row with its partial
+// repaint, the scroll bars with the system scroll bar's meaning (range
+// 0 .. Maximum, a page of Page, positions up to Maximum - Page + 1), the
+// scroll codes, the wheel, resizing, keys and dropped files.
+
+#include "Ovsyntextviewer.h"
+#include "Textcanvas.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPainter>
+#include <QScrollBar>
+#include <QUrl>
+#include <QWheelEvent>
+
+namespace ov {
+
+void TOVSynTextViewer::SetTopIndex(int value) {
+    if (value == FTopIndex)
+        return;
+    const int old = FTopIndex;
+    FTopIndex = ClampTopIndex(value, FRowCount, FVisibleRows);
+    if (!FLines->GetUpdating()) {
+        const TRepaintPlan plan = PlanTopIndexRepaint(
+            old, FTopIndex, FVisibleRows, FLineHeight + FLineSpace, FTopMargin, ClientHeight());
+        if (plan.Kind == TRepaintPlan::Full) {
+            DrawScreen(true);
+        } else if (plan.Kind != TRepaintPlan::Nothing && !FBackBuffer.isNull()) {
+            TTextCanvas canvas(FBackBuffer, &FTextDrawer);
+            canvas.SetBackColor(RgbFromColor(FColor));
+            MoveImageRows(FBackBuffer, plan.SourceY, plan.TargetY, plan.CopyHeight);
+            canvas.FillRect(0, plan.FillTop, canvas.Width(), plan.FillBottom);
+            DrawLines(canvas, plan.FirstRow, plan.RowCount);
+            canvas.EndPainting();
+            FlushToWindow();
+        }
+    }
+    SetScrollPos(FTopIndex, sbVertical);
+    if (OnTopIndexChanged)
+        OnTopIndexChanged(this);
+}
+
+void TOVSynTextViewer::UpdateScrollBar(unsigned kind) {
+    if (kind == sbVertical || kind == sbBoth) {
+        const TScrollRange range = VertScrollRange(FRowCount, FVisibleRows);
+        QScrollBar* bar = verticalScrollBar();
+        bar->setEnabled(range.Enabled);
+        if (range.Enabled) {
+            bar->setRange(0, range.LastPosition());
+            bar->setPageStep(range.Page);
+        }
+    }
+    if (kind == sbHorizontal || kind == sbBoth) {
+        const TScrollRange range =
+            HorzScrollRange(FWordWrap, ClientWidth() - GetGutterWidth(), FMaxStrWidth, HorzUnit());
+        QScrollBar* bar = horizontalScrollBar();
+        bar->setEnabled(range.Enabled);
+        if (range.Enabled) {
+            bar->setRange(0, range.LastPosition());
+            bar->setPageStep(range.Page);
+        }
+    }
+}
+
+void TOVSynTextViewer::SetScrollPos(int pos, unsigned kind) {
+    if (kind == sbVertical) {
+        if (pos >= FRowCount || FRowCount < FVisibleRows)
+            return;
+        verticalScrollBar()->setValue(pos);
+        FVertScrollPos = verticalScrollBar()->value();
+    } else if (kind == sbHorizontal) {
+        if (FWordWrap || ClientWidth() - GetGutterWidth() >= FMaxStrWidth)
+            return;
+        horizontalScrollBar()->setValue(pos);
+        FHorzScrollPos = horizontalScrollBar()->value();
+    }
+}
+
+void TOVSynTextViewer::VertScroll(TScrollCode code, int trackPosition) {
+    const int before = FVertScrollPos;
+    SetScrollPos(ScrollTarget(FVertScrollPos, code, FVisibleRows, trackPosition), sbVertical);
+    if (FVertScrollPos != before)
+        SetTopIndex(FVertScrollPos);
+}
+
+void TOVSynTextViewer::HorzScroll(TScrollCode code, int trackPosition) {
+    const int unit = HorzUnit() > 0 ? HorzUnit() : 1;
+    const int page = (ClientWidth() - GetGutterWidth()) / unit;
+    const int before = FHorzScrollPos;
+    SetScrollPos(ScrollTarget(FHorzScrollPos, code, page, trackPosition), sbHorizontal);
+    if (FHorzScrollPos != before) {
+        FHorzOffset = FHorzScrollPos * unit;
+        DrawScreen(true);
+    }
+}
+
+namespace {
+
+TScrollCode CodeOfAction(int action) {
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd:
+        return TScrollCode::LineForward;
+    case QAbstractSlider::SliderSingleStepSub:
+        return TScrollCode::LineBack;
+    case QAbstractSlider::SliderPageStepAdd:
+        return TScrollCode::PageForward;
+    case QAbstractSlider::SliderPageStepSub:
+        return TScrollCode::PageBack;
+    case QAbstractSlider::SliderMove:
+        return TScrollCode::Track;
+    default:
+        return TScrollCode::Other;
+    }
+}
+
+} // namespace
+
+// The bar has moved its slider already; the view decides the position and
+// puts the slider there, so the bar never runs ahead of the view.
+void TOVSynTextViewer::OnVertAction(int action) {
+    QScrollBar* bar = verticalScrollBar();
+    VertScroll(CodeOfAction(action), bar->sliderPosition());
+    bar->setSliderPosition(FVertScrollPos);
+}
+
+void TOVSynTextViewer::OnHorzAction(int action) {
+    QScrollBar* bar = horizontalScrollBar();
+    HorzScroll(CodeOfAction(action), bar->sliderPosition());
+    bar->setSliderPosition(FHorzScrollPos);
+}
+
+void TOVSynTextViewer::scrollContentsBy(int, int) {}
+
+void TOVSynTextViewer::wheelEvent(QWheelEvent* event) {
+    const int delta = event->angleDelta().y();
+    event->accept();
+    // A purely horizontal wheel turn has no vertical meaning.
+    if (delta == 0)
+        return;
+    for (int k = 0; k < FWheelScrollLines; ++k)
+        VertScroll(delta < 0 ? TScrollCode::LineForward : TScrollCode::LineBack);
+}
+
+void TOVSynTextViewer::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    WMSize();
+}
+
+void TOVSynTextViewer::WMSize() {
+    FBackBuffer = QImage();
+    if (viewport()->width() > 0 && viewport()->height() > 0) {
+        FBackBuffer = QImage(viewport()->size(), QImage::Format_RGB32);
+        FBackBuffer.fill(RgbFromColor(FColor));
+    }
+    UpdateVisibleRows();
+    if (FWordWrap)
+        MakeWrapedLines(false);
+    else
+        UpdateScrollBar(sbBoth);
+    // The view stays inside its rows: a top row past the last page moves
+    // back, and a horizontal offset goes when the text fits.
+    const int oldTop = FTopIndex;
+    if (FTopIndex > MaxTopIndex(FRowCount, FVisibleRows))
+        FTopIndex = MaxTopIndex(FRowCount, FVisibleRows);
+    if (!horizontalScrollBar()->isEnabled())
+        FHorzOffset = FHorzScrollPos = 0;
+    SetScrollPos(FTopIndex, sbVertical);
+    DrawScreen(false);
+    if (FTopIndex != oldTop && OnTopIndexChanged)
+        OnTopIndexChanged(this);
+}
+
+void TOVSynTextViewer::paintEvent(QPaintEvent*) {
+    if ((FTopIndex == -1 || FLines->Count() == 0) && !FBackBuffer.isNull())
+        FBackBuffer.fill(RgbFromColor(FColor));
+    QPainter painter(viewport());
+    painter.drawImage(0, 0, FBackBuffer);
+}
+
+void TOVSynTextViewer::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        FontChanged();
+}
+
+void TOVSynTextViewer::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    const Qt::KeyboardModifiers modifiers =
+        event->modifiers() &
+        (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (modifiers == Qt::NoModifier && FLines->Count() > 0) {
+        const int last = FRowCount - FVisibleRows + 1;
+        switch (key) {
+        case Qt::Key_Down:
+            SetTopIndex(FTopIndex + 1);
+            break;
+        case Qt::Key_Up:
+            SetTopIndex(FTopIndex - 1);
+            break;
+        case Qt::Key_PageDown:
+            SetTopIndex(FTopIndex + FVisibleRows > last ? last : FTopIndex + FVisibleRows - 1);
+            break;
+        case Qt::Key_PageUp:
+            SetTopIndex(FTopIndex - FVisibleRows < 0 ? 0 : FTopIndex - (FVisibleRows - 1));
+            break;
+        case Qt::Key_Home:
+            SetTopIndex(0);
+            break;
+        case Qt::Key_End:
+            SetTopIndex(last);
+            break;
+        case Qt::Key_Left:
+            if (!FWordWrap)
+                HorzScroll(TScrollCode::LineBack);
+            break;
+        case Qt::Key_Right:
+            if (!FWordWrap)
+                HorzScroll(TScrollCode::LineForward);
+            break;
+        default:
+            break;
+        }
+    }
+    if (OnKeyDown)
+        OnKeyDown(this, key, event->modifiers());
+    event->accept();
+}
+
+void TOVSynTextViewer::mouseDoubleClickEvent(QMouseEvent*) {
+    FSelAnchor = FSelStart = FSelEnd = NoTextPoint;
+    if (OnDblClick)
+        OnDblClick(this);
+}
+
+} // namespace ov

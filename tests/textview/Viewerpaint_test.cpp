@@ -1,0 +1,239 @@
+#include "Codeconv.h"
+#include "Viewertestsupport.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace ov {
+namespace {
+
+using test::AreaIs;
+using test::CellIs;
+using test::TViewerFixture;
+
+const TColor NormalText = RGBColor(0, 0, 0);
+const TColor NormalBack = RGBColor(255, 255, 240);
+const TColor KeywordText = RGBColor(0, 0, 200);
+const TColor KeywordBack = RGBColor(255, 255, 0);
+const TColor CommentText = RGBColor(0, 128, 0);
+const TColor CommentBack = RGBColor(220, 220, 220);
+const TColor NumberText = RGBColor(200, 0, 0);
+const TColor LineNumText = RGBColor(128, 0, 128);
+const TColor LineNumBack = RGBColor(0, 255, 255);
+
+constexpr TStyleByte Keyword = StyleItem0;
+constexpr TStyleByte Comment = StyleComment;
+constexpr TStyleByte Number = StyleNumber;
+
+class ViewerPaint : public ::testing::Test, public TViewerFixture {
+protected:
+    void SetUp() override {
+        Highlighter->Colors[0] = {NormalText, NormalBack};
+        Highlighter->Colors[Keyword] = {KeywordText, KeywordBack};
+        Highlighter->Colors[Comment] = {CommentText, CommentBack};
+        Highlighter->Colors[Number] = {NumberText, NormalBack};
+        Highlighter->Colors[StyleLineNum] = {LineNumText, LineNumBack};
+    }
+    // Marks a construct of style id over columns first .. last of line.
+    static void Mark(TOVSynStringList& lines, int line, int first, int last, TStyleByte id) {
+        if (first != last)
+            lines.SetStyleID(line, first, id);
+        lines.SetStyleID(line, last, TStyleByte(-id));
+    }
+    QRgb Rgb(TColor color) const { return RgbFromColor(color); }
+    int Pitch() const { return Viewer->LineHeight() + Viewer->LineSpace(); }
+    int RowTop(int row) const { return Viewer->TopMargin() + (row - Viewer->TopIndex()) * Pitch(); }
+    const QImage& Image() const { return Viewer->BackBuffer(); }
+};
+
+TEST_F(ViewerPaint, HighlightedLineInStyleColoursWithLineNumbers) {
+    SetClientSize(400, HeightForRows(4));
+    Highlighter->Marker = [](TOVSynStringList& lines) {
+        Mark(lines, 0, 0, 2, Keyword); // int
+        Mark(lines, 0, 7, 7, Number);  // 5
+        Mark(lines, 0, 10, 13, Comment);
+    };
+    SetText("int x = 5; // c\n");
+    Viewer->SetSynLang("C");
+    const std::string text = "int x = 5; // c";
+    const int gutter = Viewer->GetGutterWidth();
+    ASSERT_EQ(gutter, 2 + 12);
+    const int y = RowTop(0);
+    for (int column = 0; column < int(text.size()); ++column) {
+        TColor textColor = NormalText, backColor = NormalBack;
+        if (column <= 2)
+            textColor = KeywordText, backColor = KeywordBack;
+        else if (column == 7)
+            textColor = NumberText;
+        else if (column >= 10 && column <= 13)
+            textColor = CommentText, backColor = CommentBack;
+        EXPECT_TRUE(CellIs(Image(), gutter + 8 * column, y, uint8_t(text[std::size_t(column)]), 0,
+                           Rgb(textColor), Rgb(backColor)))
+            << "column " << column;
+    }
+    // The line number: its area in the LineNum background, "1" at x = 2.
+    EXPECT_TRUE(CellIs(Image(), 2, y, '1', 0, Rgb(LineNumText), Rgb(LineNumBack)));
+    EXPECT_TRUE(AreaIs(Image(), 10, y, 12, y + Pitch(), Rgb(LineNumBack)));
+    // The left margin and the line space keep the view's background.
+    EXPECT_TRUE(AreaIs(Image(), 12, y, 14, y + Pitch(), Rgb(NormalBack)));
+    EXPECT_TRUE(AreaIs(Image(), gutter, y + 16, gutter + 8, y + Pitch(), Rgb(NormalBack)));
+}
+
+TEST_F(ViewerPaint, SelectionIsInvertedAndRunsToTheEdgeWhenItContinues) {
+    SetClientSize(300, HeightForRows(4));
+    SetText("abcdef\nghij\n\nklm\n");
+    Viewer->SetSynLang("C");
+    Viewer->SetSelStart({4, 0});
+    Viewer->SetSelEnd({1, 3});
+    const int gutter = Viewer->GetGutterWidth();
+    const QRgb selBack = Rgb(NormalText), selText = Rgb(NormalBack);
+    int y = RowTop(0);
+    EXPECT_TRUE(CellIs(Image(), gutter + 8 * 3, y, 'd', 0, Rgb(NormalText), Rgb(NormalBack)));
+    EXPECT_TRUE(CellIs(Image(), gutter + 8 * 4, y, 'e', 0, selText, selBack));
+    EXPECT_TRUE(CellIs(Image(), gutter + 8 * 5, y, 'f', 0, selText, selBack));
+    // Past the last selected character of a continuing selection: to the edge.
+    EXPECT_TRUE(AreaIs(Image(), gutter + 8 * 6, y, 300, y + Pitch(), selBack));
+    EXPECT_TRUE(AreaIs(Image(), gutter + 8 * 4, y + 16, gutter + 8 * 6, y + Pitch(), selBack));
+    // The empty line is a full-width band.
+    y = RowTop(2);
+    EXPECT_TRUE(AreaIs(Image(), gutter, y, 300, y + Pitch(), selBack));
+    // The last line is selected up to its second character only.
+    y = RowTop(3);
+    EXPECT_TRUE(CellIs(Image(), gutter + 8, y, 'l', 0, selText, selBack));
+    EXPECT_TRUE(CellIs(Image(), gutter + 16, y, 'm', 0, Rgb(NormalText), Rgb(NormalBack)));
+    EXPECT_TRUE(AreaIs(Image(), gutter + 24, y, 300, y + Pitch(), Rgb(NormalBack)));
+}
+
+TEST_F(ViewerPaint, CommentOpenAboveTheTopRowKeepsItsColours) {
+    SetClientSize(300, HeightForRows(3));
+    Highlighter->Marker = [](TOVSynStringList& lines) {
+        lines.SetStyleID(1, 2, Comment);  // "/*" on line 1
+        lines.SetStyleID(4, 1, -Comment); // "*/" on line 4
+    };
+    SetText("a\nb /*\nccc\nddd\n*/ e\nf\ng\n");
+    Viewer->SetSynLang("C");
+    Viewer->SetTopIndex(3);
+    const int gutter = Viewer->GetGutterWidth();
+    EXPECT_TRUE(CellIs(Image(), gutter, RowTop(3), 'd', 0, Rgb(CommentText), Rgb(CommentBack)));
+    EXPECT_TRUE(CellIs(Image(), gutter + 8, RowTop(4), '/', 0, Rgb(CommentText), Rgb(CommentBack)));
+    EXPECT_TRUE(CellIs(Image(), gutter + 24, RowTop(4), 'e', 0, Rgb(NormalText), Rgb(NormalBack)));
+    EXPECT_EQ(Viewer->GetLastStyle(2), Comment);
+    EXPECT_EQ(Viewer->GetLastStyle(4), 0);
+}
+
+TEST_F(ViewerPaint, TabsDoubleByteCellsAndALoneLeadByte) {
+    SetClientSize(400, HeightForRows(3));
+    SetText("\tX\n\xB0\xA1Y\nZ\xB0\n");
+    const int gutter = Viewer->GetGutterWidth();
+    const QRgb text = Rgb(Viewer->ForeColor()), back = Rgb(Viewer->BackColor());
+    EXPECT_TRUE(CellIs(Image(), gutter + 32, RowTop(0), 'X', 0, text, back));
+    uint16_t ga = 0xB0A1;
+    ConvertCode(ga);
+    EXPECT_TRUE(CellIs(Image(), gutter, RowTop(1), uint8_t(ga >> 8), uint8_t(ga), text, back));
+    EXPECT_TRUE(CellIs(Image(), gutter + 16, RowTop(1), 'Y', 0, text, back));
+    // The lead byte at the end pairs with a space.
+    uint16_t lone = 0xB020;
+    ConvertCode(lone);
+    EXPECT_TRUE(
+        CellIs(Image(), gutter + 8, RowTop(2), uint8_t(lone >> 8), uint8_t(lone), text, back));
+}
+
+TEST_F(ViewerPaint, EmptyDocumentAndHiddenLineNumbers) {
+    SetClientSize(200, HeightForRows(4));
+    int lineNumWidth = -1;
+    Viewer->OnDrawLine = [&](TOVSynTextViewer*, QPainter&, int, int, int width) {
+        lineNumWidth = width;
+    };
+    Viewer->DrawScreen(false);
+    EXPECT_EQ(lineNumWidth, -1);
+    EXPECT_TRUE(AreaIs(Image(), 0, 0, 200, Viewer->ClientHeight(), Rgb(Viewer->Color())));
+    SetText("x\n");
+    EXPECT_EQ(lineNumWidth, 12);
+    Viewer->SetShowLineNum(false);
+    EXPECT_EQ(lineNumWidth, 0);
+}
+
+// A document with long lines, double-byte characters, tabs and marks that
+// nest and span lines, some of them far right of any window.
+void MakeRandomDocument(TViewerFixture& fixture, std::mt19937& random, bool nested) {
+    std::string text;
+    const int lines = 60;
+    for (int i = 0; i < lines; ++i) {
+        const int length = int(random() % 120);
+        for (int j = 0; j < length; ++j) {
+            const int kind = int(random() % 12);
+            text += kind == 0  ? std::string("\t")
+                    : kind < 3 ? std::string("\xC7\xD1")
+                               : std::string(1, char('a' + random() % 26));
+        }
+        text += '\n';
+    }
+    const unsigned seed = unsigned(random());
+    fixture.Highlighter->Marker = [seed, nested](TOVSynStringList& document) {
+        std::mt19937 marks(seed);
+        int open = 0;
+        for (int i = 0; i < document.Count(); ++i) {
+            const std::string_view line = document.GetView(i);
+            for (int p = 0; p < int(line.size());) {
+                const int length = static_cast<uint8_t>(line[std::size_t(p)]) >= 0x80 ? 2 : 1;
+                if (marks() % 9 == 0) {
+                    if (open != 0 && (!nested || marks() % 2 == 0)) {
+                        document.SetStyleID(i, p + length - 1, TStyleByte(-open));
+                        open = 0;
+                    } else if (open == 0 || nested) {
+                        open = int(marks() % 2) ? Comment : Keyword;
+                        document.SetStyleID(i, p, TStyleByte(open));
+                    }
+                }
+                p += length;
+            }
+        }
+    };
+    fixture.SetText(text);
+    fixture.Viewer->SetSynLang("C");
+}
+
+TEST_F(ViewerPaint, TopIndexMovesPaintWhatAFreshScreenPaints) {
+    std::mt19937 random(5);
+    for (bool wrap : {false, true}) {
+        SetClientSize(360, HeightForRows(15) - 5);
+        Viewer->SetWordWrap(wrap);
+        MakeRandomDocument(*this, random, false);
+        Viewer->SetSelStart({0, 0});
+        Viewer->SetSelEnd({0, 0});
+        for (int step = 0; step < 150; ++step) {
+            const int move =
+                int(random() % 5) == 0 ? int(random() % 40) - 20 : int(random() % 7) - 3;
+            Viewer->SetTopIndex(Viewer->TopIndex() + move);
+            const QImage moved = Image().copy();
+            Viewer->DrawScreen(false);
+            ASSERT_EQ(moved, Image())
+                << "wrap " << wrap << " step " << step << " top " << Viewer->TopIndex();
+        }
+    }
+}
+
+TEST_F(ViewerPaint, RowsPastTheRightEdgeLeaveTheSameStylesForTheNextRows) {
+    std::mt19937 random(9);
+    for (int round = 0; round < 6; ++round) {
+        TViewerFixture wide;
+        wide.Highlighter->Colors = Highlighter->Colors;
+        wide.SetClientSize(2400, HeightForRows(40));
+        SetClientSize(150, HeightForRows(40));
+        std::mt19937 copy = random;
+        MakeRandomDocument(*this, random, true);
+        MakeRandomDocument(wide, copy, true);
+        for (TViewerFixture* fixture : {static_cast<TViewerFixture*>(this), &wide}) {
+            fixture->Viewer->SetSelStart({5, 3});
+            fixture->Viewer->SetSelEnd({7, 5});
+            fixture->Viewer->SetTopIndex(round * 3);
+        }
+        const QImage narrow = Image();
+        ASSERT_EQ(narrow, wide.Viewer->BackBuffer().copy(0, 0, narrow.width(), narrow.height()))
+            << "round " << round;
+    }
+}
+
+} // namespace
+} // namespace ov

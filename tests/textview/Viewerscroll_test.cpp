@@ -1,0 +1,146 @@
+#include "Viewertestsupport.h"
+
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+
+namespace ov {
+namespace {
+
+using test::TViewerFixture;
+
+class ViewerScroll : public ::testing::Test, public TViewerFixture {
+protected:
+    void SetUp() override {
+        Viewer->OnTopIndexChanged = [this](TOVSynTextViewer*) { ++Events; };
+        Viewer->OnDrawLine = [this](TOVSynTextViewer*, QPainter&, int, int, int) { ++Draws; };
+    }
+    void SetLines(int count, const std::string& prefix = "row ") {
+        std::string text;
+        for (int i = 0; i < count; ++i)
+            text += prefix + std::to_string(i) + "\n";
+        SetText(text);
+    }
+    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(Viewer.get(), &event);
+    }
+    int Events = 0;
+    int Draws = 0;
+};
+
+TEST_F(ViewerScroll, TopIndexClampsToOnePastTheLastPage) {
+    SetClientSize(300, HeightForRows(20));
+    ASSERT_EQ(Viewer->VisibleRows(), 20);
+    SetLines(100);
+    Viewer->SetTopIndex(500);
+    EXPECT_EQ(Viewer->TopIndex(), 81);
+    Viewer->SetTopIndex(10);
+    Key(Qt::Key_End);
+    EXPECT_EQ(Viewer->TopIndex(), 81);
+    Viewer->SetTopIndex(-5);
+    EXPECT_EQ(Viewer->TopIndex(), 0);
+    EXPECT_EQ(Viewer->VertScrollPos(), 0);
+}
+
+TEST_F(ViewerScroll, EventOnEveryNewValueEvenWhenClampingKeepsIt) {
+    SetClientSize(300, HeightForRows(20));
+    SetLines(100);
+    Events = Draws = 0;
+    Viewer->SetTopIndex(0);
+    EXPECT_EQ(Events, 0);
+    Viewer->SetTopIndex(-5);
+    EXPECT_EQ(Events, 1);
+    EXPECT_EQ(Draws, 0);
+    Viewer->SetTopIndex(3);
+    EXPECT_EQ(Events, 2);
+    EXPECT_EQ(Draws, 4); // three new rows and the partly visible one
+}
+
+TEST_F(ViewerScroll, FewRowsAlwaysShowFromTheTopWithTheBarDisabled) {
+    SetClientSize(300, HeightForRows(20));
+    SetLines(5);
+    Viewer->SetTopIndex(3);
+    EXPECT_EQ(Viewer->TopIndex(), 0);
+    EXPECT_FALSE(Viewer->verticalScrollBar()->isEnabled());
+    SetText("");
+    Viewer->SetTopIndex(7);
+    EXPECT_EQ(Viewer->TopIndex(), 0);
+}
+
+TEST_F(ViewerScroll, WheelNotchMovesWheelScrollLinesRows) {
+    SetClientSize(300, HeightForRows(20));
+    SetLines(100);
+    QWheelEvent down(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, -120), Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(Viewer->viewport(), &down);
+    EXPECT_EQ(Viewer->TopIndex(), 3);
+    QWheelEvent up(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, 120), Qt::NoButton,
+                   Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(Viewer->viewport(), &up);
+    EXPECT_EQ(Viewer->TopIndex(), 0);
+}
+
+TEST_F(ViewerScroll, KeysPageAndIgnoreModifiers) {
+    SetClientSize(300, HeightForRows(20));
+    SetLines(100);
+    Key(Qt::Key_PageDown);
+    EXPECT_EQ(Viewer->TopIndex(), 19);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Viewer->TopIndex(), 20);
+    Key(Qt::Key_Down, Qt::ControlModifier);
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(Viewer->TopIndex(), 20);
+    Key(Qt::Key_PageUp);
+    EXPECT_EQ(Viewer->TopIndex(), 1);
+    Key(Qt::Key_PageUp);
+    EXPECT_EQ(Viewer->TopIndex(), 0);
+    int keys = 0;
+    Viewer->OnKeyDown = [&](TOVSynTextViewer*, int, Qt::KeyboardModifiers) { ++keys; };
+    Key(Qt::Key_A);
+    EXPECT_EQ(keys, 1);
+}
+
+TEST_F(ViewerScroll, ThumbTrackReachesRowsBeyondSixteenBits) {
+    SetClientSize(300, HeightForRows(20));
+    SetLines(100000, "");
+    Viewer->VertScroll(TScrollCode::Track, 99900);
+    EXPECT_EQ(Viewer->TopIndex(), 99900);
+    // A position past the rows is not a position of the bar.
+    Viewer->VertScroll(TScrollCode::Track, 200000);
+    EXPECT_EQ(Viewer->TopIndex(), 99900);
+    // The bar itself: dragging the slider to its end.
+    Viewer->verticalScrollBar()->setSliderPosition(0);
+    Viewer->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
+    Viewer->verticalScrollBar()->setSliderPosition(70000);
+    Viewer->verticalScrollBar()->triggerAction(QAbstractSlider::SliderMove);
+    EXPECT_EQ(Viewer->TopIndex(), 70000);
+}
+
+TEST_F(ViewerScroll, HorizontalScrollingByUnitsOnlyWithoutWrap) {
+    SetClientSize(200, HeightForRows(5));
+    SetText(std::string(100, 'h') + "\n");
+    ASSERT_TRUE(Viewer->horizontalScrollBar()->isEnabled());
+    Key(Qt::Key_Right);
+    EXPECT_EQ(Viewer->HorzOffset(), 40);
+    Viewer->HorzScroll(TScrollCode::PageForward);
+    EXPECT_EQ(Viewer->HorzOffset(), 40 * (1 + (200 - Viewer->GetGutterWidth()) / 40));
+    Viewer->SetWordWrap(true);
+    EXPECT_FALSE(Viewer->horizontalScrollBar()->isEnabled());
+    EXPECT_EQ(Viewer->HorzOffset(), 0);
+    Viewer->HorzScroll(TScrollCode::LineForward);
+    EXPECT_EQ(Viewer->HorzOffset(), 0);
+}
+
+TEST_F(ViewerScroll, ResizeKeepsTheViewInsideItsRows) {
+    SetClientSize(300, HeightForRows(20));
+    SetLines(100);
+    Viewer->SetTopIndex(81);
+    SetClientSize(300, HeightForRows(30));
+    EXPECT_EQ(Viewer->VisibleRows(), 30);
+    EXPECT_EQ(Viewer->TopIndex(), 71);
+}
+
+} // namespace
+} // namespace ov

@@ -1,0 +1,127 @@
+#include "Charwidths.h"
+#include "Ovstrings.h"
+#include "Wrapedlines.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace ov {
+namespace {
+
+std::vector<TWrapedLine> Wrap(std::string_view text, int area, int tabWidth = 4) {
+    std::vector<TWrapedLine> rows;
+    TWrapedLines::WrapLine(text, 0, TBitmapCharWidths(tabWidth), area, rows);
+    return rows;
+}
+
+const std::string Ga = "\xB0\xA1"; // one double-byte character
+
+TEST(WrapedLines, EmptyLineHasOneEmptyRow) {
+    EXPECT_EQ(Wrap("", 80), (std::vector<TWrapedLine>{{0, 0, 0}}));
+}
+
+TEST(WrapedLines, ExactWidthStaysOneRowOnePixelMoreBreaks) {
+    EXPECT_EQ(Wrap("abcdefghij", 80).size(), 1u);
+    EXPECT_EQ(Wrap("abcdefghij", 79), (std::vector<TWrapedLine>{{0, 0, 9}, {9, 0, 1}}));
+}
+
+TEST(WrapedLines, DoubleByteCharacterIsNeverSplit) {
+    // Ten cells fill the area of 80 pixels; the Hangul starts the next row.
+    EXPECT_EQ(Wrap("abcdefghij" + Ga, 80), (std::vector<TWrapedLine>{{0, 0, 10}, {10, 0, 2}}));
+    // Nine cells leave 8 pixels: still too few for 16.
+    EXPECT_EQ(Wrap("abcdefghi" + Ga + "x", 80), (std::vector<TWrapedLine>{{0, 0, 9}, {9, 0, 3}}));
+}
+
+TEST(WrapedLines, TabMovesToTheNextRowWhole) {
+    // 7 cells + a tab of 4 cells do not fit 10 cells.
+    EXPECT_EQ(Wrap("abcdefg\tz", 80, 4), (std::vector<TWrapedLine>{{0, 0, 7}, {7, 0, 2}}));
+    EXPECT_EQ(Wrap("abcdef\tz", 80, 4), (std::vector<TWrapedLine>{{0, 0, 7}, {7, 0, 1}}));
+}
+
+TEST(WrapedLines, RandomLinesKeepTheRowInvariants) {
+    std::mt19937 random(7);
+    TBitmapCharWidths widths(4);
+    for (int round = 0; round < 300; ++round) {
+        std::string text;
+        const int length = int(random() % 200);
+        for (int i = 0; i < length; ++i) {
+            const int kind = int(random() % 10);
+            if (kind == 0)
+                text += '\t';
+            else if (kind < 4)
+                text += Ga;
+            else
+                text += char('a' + random() % 26);
+        }
+        const int area = 40 + int(random() % 200);
+        const auto rows = Wrap(text, area);
+        int start = 0;
+        for (const TWrapedLine& row : rows) {
+            ASSERT_EQ(row.Start, start);
+            // A row never starts on the second byte of a double-byte character.
+            int p = 0;
+            while (p < row.Start)
+                p += static_cast<uint8_t>(text[std::size_t(p)]) >= 0x80 ? 2 : 1;
+            ASSERT_EQ(p, row.Start);
+            const auto drawn = widths.DrawnWidth(
+                std::string_view(text).substr(std::size_t(row.Start), std::size_t(row.Length)));
+            ASSERT_LE(drawn, area) << "round " << round;
+            start += row.Length;
+        }
+        ASSERT_EQ(start, int(text.size()));
+        // Rows are as long as they can be: the next character would not fit.
+        for (std::size_t r = 0; r + 1 < rows.size(); ++r) {
+            const auto withNext = widths.DrawnWidth(std::string_view(text).substr(
+                std::size_t(rows[r].Start), std::size_t(rows[r].Length + 1)));
+            ASSERT_GT(withNext, area);
+        }
+    }
+}
+
+class WrapedLinesMapping : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Lines.Add("abcdefghijklmnopqrstuvwxy"); // 25 bytes: rows of 10, 10, 5
+        Lines.Add("");
+        Lines.Add("short");
+        Rows.Make(Lines, TBitmapCharWidths(4), 80);
+    }
+    TOVStringList Lines;
+    TWrapedLines Rows;
+};
+
+TEST_F(WrapedLinesMapping, RowsOfEveryLine) {
+    EXPECT_EQ(Rows.Rows(), (std::vector<TWrapedLine>{
+                               {0, 0, 10}, {10, 0, 10}, {20, 0, 5}, {0, 1, 0}, {0, 2, 5}}));
+    EXPECT_EQ(Rows.FirstRowOf(2), 4);
+    EXPECT_EQ(Rows.FirstRowOf(3), -1);
+}
+
+TEST_F(WrapedLinesMapping, WrapedToOriginMapsInsideRowsAndColumnZero) {
+    for (int r = 0; r < Rows.Count(); ++r)
+        EXPECT_EQ(Rows.WrapedToOrigin({0, r}), (TTextPoint{Rows[r].Start, Rows[r].Line}));
+    EXPECT_EQ(Rows.WrapedToOrigin({3, 1}), (TTextPoint{13, 0}));
+    EXPECT_EQ(Rows.WrapedToOrigin({10, 1}), NoTextPoint); // just past the row's end
+    EXPECT_EQ(Rows.WrapedToOrigin({-1, 1}), NoTextPoint);
+    EXPECT_EQ(Rows.WrapedToOrigin({0, 5}), NoTextPoint);
+}
+
+TEST_F(WrapedLinesMapping, OriginToWrapedPutsBoundariesAtTheEndOfTheEarlierRow) {
+    EXPECT_EQ(Rows.OriginToWraped({0, 0}), (TTextPoint{0, 0}));
+    EXPECT_EQ(Rows.OriginToWraped({0, 2}), (TTextPoint{0, 4}));
+    EXPECT_EQ(Rows.OriginToWraped({10, 0}), (TTextPoint{10, 0}));
+    EXPECT_EQ(Rows.OriginToWraped({11, 0}), (TTextPoint{1, 1}));
+    EXPECT_EQ(Rows.OriginToWraped({25, 0}), (TTextPoint{5, 2})); // just past the line
+    EXPECT_EQ(Rows.OriginToWraped({26, 0}), NoTextPoint);
+    EXPECT_EQ(Rows.OriginToWraped({0, 1}), (TTextPoint{0, 3}));
+    EXPECT_EQ(Rows.OriginToWraped({1, 1}), NoTextPoint);
+    EXPECT_EQ(Rows.OriginToWraped({0, -1}), NoTextPoint);
+    // Inside every row, the two mappings undo each other.
+    for (int r = 0; r < Rows.Count(); ++r)
+        for (int x = 1; x < Rows[r].Length; ++x)
+            EXPECT_EQ(Rows.OriginToWraped(Rows.WrapedToOrigin({x, r})), (TTextPoint{x, r}));
+}
+
+} // namespace
+} // namespace ov
