@@ -6,11 +6,30 @@
 #include <QPainter>
 #include <QPalette>
 #include <QScrollBar>
+#include <QSignalBlocker>
 
 #include <algorithm>
 #include <cstring>
 
 namespace ov {
+
+namespace {
+
+// The view's own moves of a bar are not scroll requests, so they go by
+// without the bar's signals.
+void SetBarValue(QScrollBar* bar, int value) {
+    QSignalBlocker quiet(bar);
+    bar->setValue(value);
+}
+
+void SetBarRange(QScrollBar* bar, int maximum, int page) {
+    QSignalBlocker quiet(bar);
+    bar->setRange(0, maximum);
+    bar->setPageStep(page);
+    bar->setSingleStep(1);
+}
+
+} // namespace
 
 TOVHexViewer::TOVHexViewer(QWidget* parent) : QAbstractScrollArea(parent) {
     resize(350, 350);
@@ -36,6 +55,10 @@ TOVHexViewer::TOVHexViewer(QWidget* parent) : QAbstractScrollArea(parent) {
             [this](int action) { VerticalBarAction(action); });
     connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
             [this](int action) { HorizontalBarAction(action); });
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
+            [this](int value) { VerticalBarMoved(value); });
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this,
+            [this](int value) { HorizontalBarMoved(value); });
 }
 
 TOVHexViewer::~TOVHexViewer() = default;
@@ -64,7 +87,7 @@ void TOVHexViewer::SetFileName(const std::string& path) {
     FHorzScrollPos = 0;
     SetScrollPos(0, skVertical);
     SetScrollPos(0, skHorizontal);
-    verticalScrollBar()->setValue(0);
+    SetBarValue(verticalScrollBar(), 0);
     FHorzOffset = 0;
     if (FPage.Empty())
         SetPageBufferSize(FPageRows);
@@ -135,9 +158,7 @@ void TOVHexViewer::UpdateScrollBar(TScrollKind kind) {
         if (FRowCount > FPageRows) {
             // The system bar's convention: the thumb reaches RowCount - PageRows + 1.
             FVertScale.SetLastRow(FRowCount - FPageRows + 1);
-            bar->setRange(0, FVertScale.MaxPosition());
-            bar->setPageStep(FVertScale.PageStep(FPageRows));
-            bar->setSingleStep(1);
+            SetBarRange(bar, FVertScale.MaxPosition(), FVertScale.PageStep(FPageRows));
             bar->setEnabled(true);
         } else {
             bar->setEnabled(false);
@@ -149,16 +170,14 @@ void TOVHexViewer::UpdateScrollBar(TScrollKind kind) {
         FHorzBarActive = range.Active;
         int position = range.Active ? std::min(FHorzScrollPos, range.LastPosition()) : 0;
         if (range.Active) {
-            bar->setRange(0, range.LastPosition());
-            bar->setPageStep(std::max(range.Page, 1));
-            bar->setSingleStep(1);
+            SetBarRange(bar, range.LastPosition(), std::max(range.Page, 1));
         }
         bar->setEnabled(range.Active);
         // A bar that shrinks or goes away takes the sideways shift with it;
         // otherwise no step could bring the columns back.
         if (position != FHorzScrollPos) {
             FHorzScrollPos = position;
-            bar->setValue(position);
+            SetBarValue(bar, position);
             FHorzOffset = position * FLayout.Metrics().CharWidth;
             DrawScreen();
         }
@@ -170,12 +189,12 @@ void TOVHexViewer::SetScrollPos(int64_t position, TScrollKind kind) {
         if (position >= FRowCount || FPageRows >= FRowCount)
             return;
         FVertScrollPos = std::clamp<int64_t>(position, 0, FVertScale.LastRow());
-        verticalScrollBar()->setValue(FVertScale.PositionOfRow(FVertScrollPos));
+        SetBarValue(verticalScrollBar(), FVertScale.PositionOfRow(FVertScrollPos));
     } else if (kind == skHorizontal) {
         if (!FHorzBarActive)
             return;
         QScrollBar* bar = horizontalScrollBar();
-        bar->setValue(static_cast<int>(std::clamp<int64_t>(position, 0, bar->maximum())));
+        SetBarValue(bar, static_cast<int>(std::clamp<int64_t>(position, 0, bar->maximum())));
         FHorzScrollPos = bar->value();
     }
 }

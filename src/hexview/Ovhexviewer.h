@@ -127,6 +127,8 @@ private:
     void MoveBackBufferRows(int fromY, int toY, int height);
     void VerticalBarAction(int action);
     void HorizontalBarAction(int action);
+    void VerticalBarMoved(int value);
+    void HorizontalBarMoved(int value);
     void ClearBackBuffer();
     void FireTopIndexChanged();
 

@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QUrl>
 #include <QWheelEvent>
 
@@ -117,6 +118,24 @@ void TOVHexViewer::HorizontalBarAction(int action) {
     QScrollBar* bar = horizontalScrollBar();
     WMHScroll(RequestOfAction(action), bar->sliderPosition());
     bar->setSliderPosition(FHorzScrollPos);
+}
+
+// A bar moved without a scroll action (its "scroll here" menu item): a
+// thumb position like any other.
+void TOVHexViewer::VerticalBarMoved(int value) {
+    if (value == FVertScale.PositionOfRow(FVertScrollPos))
+        return;
+    WMVScroll(TScrollRequest::Thumb, value);
+    QSignalBlocker quiet(verticalScrollBar());
+    verticalScrollBar()->setValue(FVertScale.PositionOfRow(FVertScrollPos));
+}
+
+void TOVHexViewer::HorizontalBarMoved(int value) {
+    if (value == FHorzScrollPos)
+        return;
+    WMHScroll(TScrollRequest::Thumb, value);
+    QSignalBlocker quiet(horizontalScrollBar());
+    horizontalScrollBar()->setValue(FHorzScrollPos);
 }
 
 // The view moves itself; the scroll area's own content shift is not used.

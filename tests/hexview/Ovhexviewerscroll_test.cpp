@@ -155,6 +155,13 @@ TEST_F(HexViewerScrollTest, ScrollBarStepsAndThumb) {
     bar->setSliderPosition(bar->maximum());
     EXPECT_EQ(FViewer->TopIndex(), FViewer->RowCount() - FViewer->PageRows());
     EXPECT_EQ(bar->value(), FViewer->TopIndex());
+    // A value set from outside (the bar's "scroll here") is a thumb position.
+    bar->setValue(123);
+    EXPECT_EQ(FViewer->TopIndex(), 123);
+    // "Scroll to top" is not a request the view follows.
+    bar->triggerAction(QAbstractSlider::SliderToMinimum);
+    EXPECT_EQ(FViewer->TopIndex(), 123);
+    EXPECT_EQ(bar->value(), 123);
 }
 
 TEST_F(HexViewerScrollTest, NarrowWindowScrollsSidewaysByWholeCharacters) {
