@@ -51,7 +51,8 @@ std::size_t CutLength(std::string_view text, std::size_t limit) {
 
 void StoreCut(char* buffer, std::size_t size, std::string_view text) {
     std::size_t length = CutLength(text, size - 1);
-    std::memcpy(buffer, text.data(), length);
+    if (length > 0)
+        std::memcpy(buffer, text.data(), length);
     buffer[length] = '\0';
 }
 
