@@ -222,6 +222,33 @@ uint16_t GlyphRow(const TBmpGlyph& glyph, int row) {
     return static_cast<uint16_t>(glyph[row * 2] << 8 | glyph[row * 2 + 1]);
 }
 
+// Writes the glyph's pixels of rows [rowStart, rowEnd) and columns
+// [columnStart, columnEnd) into a 32-bit image, already clipped.
+void FillRows(uchar* bits, qsizetype bytesPerLine, int x, int y, int rowStart, int rowEnd,
+              int columnStart, int columnEnd, const TBmpGlyph& glyph, QRgb textColor,
+              QRgb backColor) {
+    const QRgb colors[2] = {backColor, textColor};
+    for (int r = rowStart; r < rowEnd; ++r) {
+        auto* line = reinterpret_cast<QRgb*>(bits + (y + r) * bytesPerLine) + x;
+        const unsigned ink = GlyphRow(glyph, r);
+        for (int c = columnStart; c < columnEnd; ++c)
+            line[c] = colors[(ink >> (15 - c)) & 1];
+    }
+}
+
+// The same for whole rows of a cell; the fixed width lets the compiler unroll
+// and vectorise the common case.
+template <int Width>
+void FillRows(uchar* bits, qsizetype bytesPerLine, int x, int y, int rowStart, int rowEnd,
+              const TBmpGlyph& glyph, QRgb textColor, QRgb backColor) {
+    for (int r = rowStart; r < rowEnd; ++r) {
+        auto* line = reinterpret_cast<QRgb*>(bits + (y + r) * bytesPerLine) + x;
+        const unsigned ink = GlyphRow(glyph, r);
+        for (int c = 0; c < Width; ++c)
+            line[c] = (ink >> (15 - c)) & 1 ? textColor : backColor;
+    }
+}
+
 } // namespace
 
 int PutBmpChar(QImage& target, int x, int y, uint8_t first, uint8_t second, QRgb textColor,
@@ -239,12 +266,15 @@ int PutBmpChar(QImage& target, int x, int y, uint8_t first, uint8_t second, QRgb
     if (IsDirect32(target.format())) {
         uchar* bits = target.bits();
         const qsizetype bytesPerLine = target.bytesPerLine();
-        for (int r = rowStart; r < rowEnd; ++r) {
-            auto* line = reinterpret_cast<QRgb*>(bits + (y + r) * bytesPerLine) + x;
-            const uint16_t ink = GlyphRow(glyph, r);
-            for (int c = columnStart; c < columnEnd; ++c)
-                line[c] = (ink << c) & 0x8000 ? textColor : backColor;
-        }
+        if (columnStart == 0 && columnEnd == BmpDoubleWidth)
+            FillRows<BmpDoubleWidth>(bits, bytesPerLine, x, y, rowStart, rowEnd, glyph, textColor,
+                                     backColor);
+        else if (columnStart == 0 && columnEnd == BmpSingleWidth)
+            FillRows<BmpSingleWidth>(bits, bytesPerLine, x, y, rowStart, rowEnd, glyph, textColor,
+                                     backColor);
+        else
+            FillRows(bits, bytesPerLine, x, y, rowStart, rowEnd, columnStart, columnEnd, glyph,
+                     textColor, backColor);
     } else {
         for (int r = rowStart; r < rowEnd; ++r) {
             const uint16_t ink = GlyphRow(glyph, r);
