@@ -26,12 +26,11 @@
 
 namespace ov {
 
-enum class TBorderStyle { None, Single };
-
-enum TScrollKind { skHorizontal = 0, skVertical = 1, skBoth = 3 };
-
 class TOVHexViewer : public QAbstractScrollArea {
 public:
+    enum class TBorderStyle { None, Single };
+    enum TScrollKind { skHorizontal = 0, skVertical = 1, skBoth = 3 };
+
     explicit TOVHexViewer(QWidget* parent = nullptr);
     ~TOVHexViewer() override;
 
