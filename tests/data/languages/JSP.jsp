@@ -34,7 +34,7 @@
   <h1>Welcome, <%= user != null ? escape(user) : "guest" %>!</h1>
   <ul>
   <% for (int i = 0; i < items.size(); i++) { %>
-    <li class="<%= i % 2 == 1 ? "odd" : "even" %>"><%= escape(items.get(i)) %></li>
+    <li class="row<%= i % 2 %>"><%= escape(items.get(i)) %></li>
   <% } %>
   </ul>
   <p>Generated <%= new SimpleDateFormat("yyyy-MM-dd HH:mm").format(new Date()) %> &copy; Example</p>
