@@ -283,6 +283,20 @@ TEST_F(BitmapFonts, CellsAreClippedAtEveryEdge) {
     }
 }
 
+// Whatever the two bytes, a cell covers exactly its 8 or 16 columns.
+TEST_F(BitmapFonts, EveryCodeStaysInsideItsCell) {
+    ASSERT_TRUE(LoadEngFont(FFolder.Write("e.eng", PatternedEnglish())));
+    QImage image = Canvas(24, 16);
+    for (int code = 0; code < 0x10000; ++code) {
+        const auto first = static_cast<uint8_t>(code >> 8);
+        const int width = PutBmpChar(image, 0, 0, first, static_cast<uint8_t>(code), Ink, Paper);
+        ASSERT_EQ(width, first < 0x80 ? 8 : 16) << std::hex << code;
+        for (int y = 0; y < 16; ++y)
+            for (int x = width; x < 24; ++x)
+                ASSERT_EQ(image.pixel(x, y), Untouched) << std::hex << code;
+    }
+}
+
 TEST_F(BitmapFonts, OtherImageFormatsGetTheSamePixels) {
     ASSERT_TRUE(LoadEngFont(FFolder.Write("e.eng", PatternedEnglish())));
     QImage direct = Canvas(24, 20);
