@@ -29,11 +29,17 @@ public:
 
 TTimerThread::TTimerThread(std::shared_ptr<TTimerShared> shared, TTimerReceiver* receiver,
                            int generation)
-    : FShared(std::move(shared)), FReceiver(receiver), FGeneration(generation) {}
+    : FShared(std::move(shared)), FReceiver(receiver), FGeneration(generation) {
+    ++FLiveCount;
+}
+
+TTimerThread::~TTimerThread() { --FLiveCount; }
 
 bool TTimerThread::ShouldEnd() const {
     return FShared->Stopped.load() || isInterruptionRequested();
 }
+
+std::atomic<int> TTimerThread::FLiveCount{0};
 
 void TTimerThread::run() {
     while (!ShouldEnd()) {

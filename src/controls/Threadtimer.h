@@ -39,6 +39,11 @@ class TTimerThread : public QThread {
 public:
     TTimerThread(std::shared_ptr<TTimerShared> shared, TTimerReceiver* receiver, int generation);
 
+    ~TTimerThread() override;
+
+    // Workers of all timers that exist, for checks that none is left behind.
+    static int LiveCount() { return FLiveCount.load(); }
+
 protected:
     void run() override;
 
@@ -49,6 +54,7 @@ private:
     std::shared_ptr<TTimerShared> FShared;
     TTimerReceiver* FReceiver; // lives on the interface thread, outlives this thread
     int FGeneration;
+    static std::atomic<int> FLiveCount;
 };
 
 class TThreadTimer {

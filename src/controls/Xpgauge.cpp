@@ -97,8 +97,8 @@ TXPGauge::TXPGauge(QWidget* parent)
     : QWidget(parent), FBorderColor(XPColorFromValue(kDefaultBorder)),
       FBarColor(XPColorFromValue(kDefaultBar)) {
     setBackgroundRole(QPalette::Base);
+    setMinimumHeight(kMinimumHeight);
     resize(100, 20);
-    UpdateTotalStep();
 }
 
 TXPGauge::~TXPGauge() = default;
@@ -127,8 +127,10 @@ void TXPGauge::SetBarColor(const QColor& color) {
 void TXPGauge::SetSmooth(bool smooth) {
     if (smooth == FSmooth)
         return;
+    // Smooth mode starts from the block count the gauge showed last.
+    if (smooth)
+        FTotalStep = std::max(1, XPGaugeBlockCount(size()));
     FSmooth = smooth;
-    UpdateTotalStep();
     StepChanged();
     update();
 }
@@ -148,7 +150,6 @@ void TXPGauge::SetMaxValue(std::uint64_t maxValue) {
         return;
     FMaxValue = maxValue;
     FProgress = std::min(FProgress, FMaxValue);
-    UpdateTotalStep();
     if (StepChanged())
         ShowStepChange();
 }
@@ -161,17 +162,16 @@ void TXPGauge::SetTotalStep(int totalStep) {
         ShowStepChange();
 }
 
+int TXPGauge::TotalStep() const { return FSmooth ? FTotalStep : XPGaugeBlockCount(size()); }
+
+int TXPGauge::Step() const { return XPGaugeStep(FProgress, TotalStep(), FMaxValue); }
+
 bool TXPGauge::StepChanged() {
-    const int step = XPGaugeStep(FProgress, FTotalStep, FMaxValue);
+    const int step = Step();
     if (step == FStep)
         return false;
     FStep = step;
     return true;
-}
-
-void TXPGauge::UpdateTotalStep() {
-    if (!FSmooth)
-        FTotalStep = XPGaugeBlockCount(size());
 }
 
 void TXPGauge::ShowStepChange() {
@@ -186,13 +186,12 @@ TXPGaugeLook TXPGauge::Look() const {
     look.Bar = FBarColor;
     look.InnerShadow = FInnerShadow;
     look.Smooth = FSmooth;
-    look.Step = FStep;
-    look.TotalSteps = FTotalStep;
+    look.Step = Step();
+    look.TotalSteps = TotalStep();
     return look;
 }
 
 void TXPGauge::paintEvent(QPaintEvent*) {
-    UpdateTotalStep();
     StepChanged();
     QPainter painter(this);
     PaintXPGauge(painter, size(), Look());
@@ -200,11 +199,6 @@ void TXPGauge::paintEvent(QPaintEvent*) {
 
 void TXPGauge::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (height() < kMinimumHeight) {
-        resize(width(), kMinimumHeight);
-        return;
-    }
-    UpdateTotalStep();
     StepChanged();
 }
 
@@ -216,6 +210,7 @@ void TXPGauge::Start() {
     FPaused = false;
     if (StepChanged())
         update();
+    FTimer->SetInterval(FTimerInterval);
     FTimer->OnTimer = [this](TThreadTimer*) { OnTimer(); };
     FTimer->SetEnabled(true);
     FLastTick = TickCount();

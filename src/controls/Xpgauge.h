@@ -58,13 +58,18 @@ public:
     void SetMaxValue(std::uint64_t maxValue);
     // In stepped mode the number of blocks that fit, recomputed from the size;
     // in smooth mode a resolution from 1 to W - 6, other values refused.
-    int TotalStep() const { return FTotalStep; }
+    int TotalStep() const;
     void SetTotalStep(int totalStep);
-    int Step() const { return FStep; }
+    // The filled part in steps: Progress x TotalStep / MaxValue.
+    int Step() const;
 
     // Seconds left by the latest estimate, -1 when there is none.
     int RemainSeconds() const { return FRemainSeconds; }
     std::function<void(TXPGauge* sender)> OnRemainSeconds;
+
+    // The interval of the timer that Start creates, 3000 ms unless set.
+    int TimerInterval() const { return FTimerInterval; }
+    void SetTimerInterval(int milliseconds) { FTimerInterval = milliseconds; }
 
     void Start();
     void Pause() { FPaused = true; }
@@ -81,7 +86,6 @@ protected:
 
 private:
     bool StepChanged();
-    void UpdateTotalStep();
     void ShowStepChange();
     void OnTimer();
     void FireRemainSeconds();
@@ -92,11 +96,12 @@ private:
     bool FSmooth = false;
     std::uint64_t FProgress = 0;
     std::uint64_t FMaxValue = 100;
-    int FTotalStep = 1;
-    int FStep = 0;
+    int FTotalStep = 1; // smooth mode only; stepped mode derives it from the size
+    int FStep = 0;      // the step last shown
     int FRemainSeconds = -1;
 
     std::unique_ptr<TThreadTimer> FTimer;
+    int FTimerInterval = 3000;
     bool FPaused = false;
     std::uint64_t FLastProgress = 0;
     qint64 FLastTick = 0;

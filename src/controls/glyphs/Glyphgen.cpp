@@ -27,9 +27,10 @@ QRgb MixRgb(QRgb from, QRgb to, double t) {
                 Mix(qBlue(from), qBlue(to), t));
 }
 
-// Light grey in the upper left shading to white toward the lower right.
+// Light grey in the upper left shading to white toward the lower right; the
+// interior runs from 1 to size - 2 in both directions.
 QRgb BoxInterior(int x, int y, int size) {
-    const double t = static_cast<double>(x + y) / (2.0 * (size - 1));
+    const double t = static_cast<double>(x + y - 2) / (2.0 * (size - 3));
     return MixRgb(qRgb(220, 220, 214), qRgb(255, 255, 255), std::clamp(t, 0.0, 1.0));
 }
 

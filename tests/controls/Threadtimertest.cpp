@@ -1,0 +1,111 @@
+#include "Threadtimer.h"
+
+#include <QCoreApplication>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace ov {
+namespace {
+
+// Waits until a separate probe timer of the same interval has ticked count
+// times, so that a timer under test has had the chance to tick as well.
+void LetTimersRun(int interval, int count) {
+    TThreadTimer probe;
+    probe.SetInterval(interval);
+    int ticks = 0;
+    probe.OnTimer = [&](TThreadTimer*) { ++ticks; };
+    probe.SetEnabled(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks >= count; }, 5000));
+}
+
+TEST(ThreadTimer, DefaultsAreThreeSecondsAndOff) {
+    TThreadTimer timer;
+    EXPECT_EQ(timer.Interval(), 3000);
+    EXPECT_FALSE(timer.Enabled());
+    EXPECT_EQ(timer.ThreadPriority(), QThread::NormalPriority);
+    EXPECT_EQ(TTimerThread::LiveCount(), 0);
+}
+
+TEST(ThreadTimer, TicksArriveOnTheInterfaceThread) {
+    TThreadTimer timer;
+    timer.SetInterval(10);
+    int ticks = 0;
+    bool allOnInterfaceThread = true;
+    timer.OnTimer = [&](TThreadTimer* sender) {
+        EXPECT_EQ(sender, &timer);
+        allOnInterfaceThread &= QThread::currentThread() == QCoreApplication::instance()->thread();
+        ++ticks;
+    };
+    timer.SetEnabled(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks >= 3; }, 5000));
+    EXPECT_TRUE(allOnInterfaceThread);
+}
+
+TEST(ThreadTimer, DestroyingTheTimerEndsItsThreadAndItsTicks) {
+    int ticks = 0;
+    auto timer = std::make_unique<TThreadTimer>();
+    timer->SetInterval(10);
+    timer->OnTimer = [&](TThreadTimer*) { ++ticks; };
+    timer->SetEnabled(true);
+    EXPECT_EQ(TTimerThread::LiveCount(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks >= 1; }, 5000));
+    timer.reset();
+    EXPECT_EQ(TTimerThread::LiveCount(), 0);
+    const int ticksAtEnd = ticks;
+    LetTimersRun(10, 5);
+    EXPECT_EQ(ticks, ticksAtEnd);
+}
+
+TEST(ThreadTimer, SwitchingOffStopsTicksAndOnAgainUsesOneThread) {
+    TThreadTimer timer;
+    timer.SetInterval(10);
+    int ticks = 0;
+    timer.OnTimer = [&](TThreadTimer*) { ++ticks; };
+    timer.SetEnabled(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks >= 1; }, 5000));
+    timer.SetEnabled(false);
+    EXPECT_EQ(TTimerThread::LiveCount(), 0);
+    const int ticksWhenOff = ticks;
+    LetTimersRun(10, 5);
+    EXPECT_EQ(ticks, ticksWhenOff);
+
+    timer.SetEnabled(true);
+    timer.SetEnabled(false);
+    timer.SetEnabled(true);
+    EXPECT_EQ(TTimerThread::LiveCount(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks > ticksWhenOff; }, 5000));
+}
+
+TEST(ThreadTimer, HandlerMayDestroyItsOwnTimer) {
+    auto timer = std::make_unique<TThreadTimer>();
+    timer->SetInterval(10);
+    int ticks = 0;
+    timer->OnTimer = [&](TThreadTimer*) {
+        ++ticks;
+        timer.reset();
+    };
+    timer->SetEnabled(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks >= 1; }, 5000));
+    EXPECT_EQ(timer, nullptr);
+    EXPECT_EQ(TTimerThread::LiveCount(), 0);
+    LetTimersRun(10, 5);
+    EXPECT_EQ(ticks, 1);
+}
+
+TEST(ThreadTimer, BusyInterfaceThreadGetsMergedTicks) {
+    TThreadTimer timer;
+    timer.SetInterval(10);
+    int ticks = 0;
+    timer.OnTimer = [&](TThreadTimer*) { ++ticks; };
+    timer.SetEnabled(true);
+    // Block the interface thread for many intervals without running its loop.
+    QThread::msleep(200);
+    QCoreApplication::processEvents();
+    EXPECT_LE(ticks, 2);
+}
+
+} // namespace
+} // namespace ov
