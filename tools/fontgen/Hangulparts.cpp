@@ -1,5 +1,6 @@
 #include "Hangulparts.h"
 
+#include "Cellops.h"
 #include "Hangulsets.h"
 
 #include <algorithm>
@@ -19,40 +20,6 @@ struct TSyllable {
     int L, V, T; // Unicode indexes
     hangul::TParts Parts;
 };
-
-TCell Full() {
-    TCell cell;
-    cell.fill(0xFFFF);
-    return cell;
-}
-
-TCell And(const TCell& a, const TCell& b) {
-    TCell r;
-    for (int i = 0; i < 16; ++i)
-        r[i] = a[i] & b[i];
-    return r;
-}
-
-TCell Or(const TCell& a, const TCell& b) {
-    TCell r;
-    for (int i = 0; i < 16; ++i)
-        r[i] = a[i] | b[i];
-    return r;
-}
-
-TCell Minus(const TCell& a, const TCell& b) {
-    TCell r;
-    for (int i = 0; i < 16; ++i)
-        r[i] = static_cast<uint16_t>(a[i] & ~b[i]);
-    return r;
-}
-
-int Pixels(const TCell& a) {
-    int n = 0;
-    for (uint16_t row : a)
-        n += std::popcount(row);
-    return n;
-}
 
 // The most frequent cell; ties go to the one with less ink, so a stray
 // stroke of another part is not kept by chance.
@@ -109,34 +76,25 @@ private:
     const TCell& Glyph(int l, int v, int t) const { return FGlyphs[(l * 21 + v) * 28 + t]; }
 
     // Unifont draws some vowels one row longer before a final ㄴ (and its
-    // clusters); those syllables would spoil the intersections.
+    // clusters): ink that the syllable with final ㄱ lacks starts above the
+    // rows of that ㄱ. Those syllables would spoil the intersections.
     void MarkLengthenedVowels() {
         FLengthened.assign(SyllableCount, false);
-        for (int v = 0; v < 21; ++v) {
-            for (int l = 0; l < 19; ++l) {
+        for (int v = 0; v < 21; ++v)
+            for (int l = 0; l < 19; ++l)
                 for (int t : {4, 5, 6}) {
-                    const TCell& withN = Glyph(l, v, t);
-                    // Ink of the syllable that lies above every row of the
-                    // same syllable with final ㄱ's final area.
-                    const TCell extra = Minus(withN, Glyph(l, v, 1));
-                    int top = 16;
-                    for (int r = 0; r < 16; ++r)
-                        if (extra[r]) {
-                            top = r;
-                            break;
-                        }
-                    int finalTop = 16;
-                    const TCell kiyeokFinal = Minus(Glyph(l, v, 1), Glyph(l, v, 0));
-                    for (int r = 0; r < 16; ++r)
-                        if (kiyeokFinal[r]) {
-                            finalTop = r;
-                            break;
-                        }
-                    if (top < finalTop)
-                        FLengthened[(l * 21 + v) * 28 + t] = true;
+                    const TCell& withKiyeok = Glyph(l, v, 1);
+                    const int extraTop = TopRow(Minus(Glyph(l, v, t), withKiyeok));
+                    const int kiyeokTop = TopRow(Minus(withKiyeok, Glyph(l, v, 0)));
+                    FLengthened[(l * 21 + v) * 28 + t] = extraTop < kiyeokTop;
                 }
-            }
-        }
+    }
+
+    static int TopRow(const TCell& cell) {
+        for (int r = 0; r < 16; ++r)
+            if (cell[r])
+                return r;
+        return 16;
     }
 
     bool Lengthened(int l, int v, int t) const { return FLengthened[(l * 21 + v) * 28 + t]; }
@@ -445,75 +403,10 @@ private:
     THangulParts FParts;
 };
 
-TCell Compose(const THangulParts& parts, const hangul::TParts& p) {
-    return Or(Or(parts.Initial[p.InitialSet][p.Initial], parts.Medial[p.MedialSet][p.Medial]),
-              parts.Final[p.FinalSet][p.Final]);
-}
-
-// Pixels that at least two parts ink.
-TCell SharedInk(const THangulParts& parts, const hangul::TParts& p) {
-    const TCell& a = parts.Initial[p.InitialSet][p.Initial];
-    const TCell& b = parts.Medial[p.MedialSet][p.Medial];
-    const TCell& c = parts.Final[p.FinalSet][p.Final];
-    return Or(Or(And(a, b), And(a, c)), And(b, c));
-}
-
 } // namespace
-
-std::vector<TCell> SyllablesOf(const TUnifont& font) {
-    std::vector<TCell> glyphs;
-    for (int s = 0; s < SyllableCount; ++s) {
-        const TUnifontGlyph* glyph = font.Find(static_cast<char32_t>(0xAC00 + s));
-        if (!glyph || glyph->Width != 16)
-            return {};
-        glyphs.push_back(glyph->Rows);
-    }
-    return glyphs;
-}
 
 THangulParts RecoverHangulParts(const std::vector<TCell>& syllables) {
     return TRecovery(syllables).Run();
-}
-
-TRecompositionStats CompareRecomposed(const THangulParts& parts,
-                                      const std::vector<TCell>& syllables) {
-    TRecompositionStats stats;
-    long total = 0;
-    for (const TSyllable& syl : AllSyllables()) {
-        const TCell composed = Compose(parts, syl.Parts);
-        const TCell shared = SharedInk(parts, syl.Parts);
-        const TCell& original = syllables[(syl.L * 21 + syl.V) * 28 + syl.T];
-        int different = 0;
-        for (int r = 0; r < 16; ++r)
-            different += std::popcount(static_cast<uint16_t>(composed[r] ^ original[r]));
-        total += different;
-        stats.MaxDifferent = std::max(stats.MaxDifferent, different);
-        stats.Identical += different == 0;
-        stats.SharingInk += Pixels(shared) > 0;
-        stats.Colliding += Pixels(Minus(shared, original)) > 0;
-    }
-    stats.MeanDifferent = static_cast<double>(total) / SyllableCount;
-    return stats;
-}
-
-std::string SerializeHangulParts(const THangulParts& parts) {
-    std::string out;
-    auto put = [&out](const TCell& cell) {
-        for (uint16_t row : cell) {
-            out += static_cast<char>(row >> 8);
-            out += static_cast<char>(row & 0xFF);
-        }
-    };
-    for (const auto& set : parts.Initial)
-        for (const TCell& cell : set)
-            put(cell);
-    for (const auto& set : parts.Medial)
-        for (const TCell& cell : set)
-            put(cell);
-    for (const auto& set : parts.Final)
-        for (const TCell& cell : set)
-            put(cell);
-    return out;
 }
 
 } // namespace ov::fontgen
