@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
 
 namespace ov {
 
@@ -48,10 +47,11 @@ TGlyphTables& Tables() {
 
 // Reads at most limit bytes of a font file (found without regard to case) and
 // tells its whole size, so that an oversized file is neither read in full nor
-// written beyond a table. The file is only ever read.
+// written beyond a table. Only regular files are opened (a pipe could block);
+// the file is only ever read.
 bool ReadFontFile(const std::string& path, size_t limit, std::string& data, int64_t& size) {
     TReadOnlyFile file;
-    if (!file.Open(ResolveFileCase(path)))
+    if (!FileExists(path) || !file.Open(ResolveFileCase(path)))
         return false;
     size = file.Size();
     if (size < 0)
