@@ -14,8 +14,9 @@ my @errors;
 open(my $fh, '<', $file) or die "cannot open $file: $!";
 while (my $line = <$fh>) {
     chomp $line;
-    next unless $line =~ m/^(\S+) \S+ \S+ \[[^\]]+\] "[^"]*" (\d{3}) (\d+|-)/;
-    my ($host, $code) = ($1, $2);
+    my @field = split ' ', $line;
+    next unless @field > 8 and $field[8] =~ m/^\d{3}$/;
+    my ($host, $code) = @field[0, 8];
     $status{$code}++;
     $hosts{$host} += 1;
     push @errors, $line if $code >= 500;
