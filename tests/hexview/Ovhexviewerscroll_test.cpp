@@ -183,6 +183,7 @@ TEST_F(HexViewerScrollTest, NarrowWindowScrollsSidewaysByWholeCharacters) {
         for (int x = 0; x + shift < after.width() - 40; ++x)
             differing += after.pixel(x, y) != before.pixel(x + shift, y);
     EXPECT_EQ(differing, 0);
+    EXPECT_TRUE(test::SaveSnapshot(*narrow, FFolder, "hexview-narrow-scrolled.png"));
     // Widening past a full row takes the bar and the shift away.
     QSize frame = narrow->size() - narrow->viewport()->size();
     narrow->resize(QSize(900, 300) + frame);
