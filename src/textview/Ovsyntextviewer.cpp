@@ -374,11 +374,18 @@ void TOVSynTextViewer::RefreshStyle() {
 // --- word wrap ----------------------------------------------------------------
 
 void TOVSynTextViewer::MakeWrapedLines(bool repaint) {
-    const int area = ClientWidth() - GetGutterWidth();
-    FWrapedLines.Make(*FLines, Widths(), area);
+    // The gutter grows with the digits of the row count, which the wrapping
+    // decides: wrap again until the rows were made for the gutter they get,
+    // so that no row reaches under the right edge.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int gutter = GetGutterWidth();
+        FWrapedLines.Make(*FLines, Widths(), ClientWidth() - gutter);
+        FRowCount = FWrapedLines.Count();
+        if (GetGutterWidth() == gutter)
+            break;
+    }
     InvalidateStyleRecord();
     FHorzOffset = 0;
-    FRowCount = FWrapedLines.Count();
     UpdateScrollBar(sbBoth);
     if (repaint)
         DrawScreen(true);

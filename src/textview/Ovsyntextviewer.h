@@ -15,6 +15,7 @@
 #include "Ovstrings.h"
 #include "Qtcolor.h"
 #include "Qttextdraw.h"
+#include "Rowmarks.h"
 #include "Viewerhighlighter.h"
 #include "Viewerlayout.h"
 #include "Wrapedlines.h"
@@ -216,7 +217,10 @@ private:
     void WMSize();
     const TCharWidths& Widths() const;
     void ResetWidths();
-    void InvalidateStyleRecord() { FOpenStyles.Invalidate(); }
+    void InvalidateStyleRecord() {
+        FOpenStyles.Invalidate();
+        FLineMarks.Invalidate();
+    }
     void OnVertAction(int action);
     void OnHorzAction(int action);
 
@@ -224,6 +228,7 @@ private:
     std::unique_ptr<TViewerHighlighter> FHighlighter;
     TWrapedLines FWrapedLines;
     TOpenStyleRecord FOpenStyles;
+    TLineMarkIndex FLineMarks;
     QImage FBackBuffer;
     TQtTextDrawer FTextDrawer;
     std::unique_ptr<TCharWidths> FWidths;

@@ -13,8 +13,6 @@
 #include "Selection.h"
 #include "Textcanvas.h"
 
-#include <cstring>
-
 namespace ov {
 
 namespace {
@@ -27,21 +25,6 @@ int CharStartOf(const char* text, int known, int q) {
     while (j > known && static_cast<uint8_t>(text[j - 1]) >= 0x80)
         --j;
     return j + (q - j) / 2 * 2;
-}
-
-// The next non-zero style byte in from .. end - 1, or end.
-int NextMark(const TStyleByte* styles, int from, int end) {
-    int p = from;
-    while (end - p >= 8) {
-        uint64_t word;
-        std::memcpy(&word, styles + p, 8);
-        if (word != 0)
-            break;
-        p += 8;
-    }
-    while (p < end && styles[p] == 0)
-        ++p;
-    return p;
 }
 
 } // namespace
@@ -129,26 +112,9 @@ void TOVSynTextViewer::SkipPastEdge(TTextCanvas& canvas, const TRowSpan& span, c
                                     const TStyleByte* styles, int p) {
     const int end = span.Length;
     const int lastChar = CharStartOf(text, p, end - 1);
-    if (FHighlightActive) {
-        // Stack effects of the characters before the last one: a positive
-        // mark on a character's first byte opens, a negative mark on its last
-        // byte closes the style on top.
-        int known = p;
-        for (int q = NextMark(styles, p, lastChar); q < lastChar;
-             q = NextMark(styles, q + 1, lastChar)) {
-            const int start = CharStartOf(text, known, q);
-            known = start;
-            const bool lead = static_cast<uint8_t>(text[start]) >= 0x80;
-            const TStyleByte id = styles[q];
-            if (q == start && id > 0) {
-                if (FStyleTop + 1 < StyleStackSize)
-                    FStyleStack[++FStyleTop] = id;
-            }
-            const bool lastByte = lead ? q == start + 1 : q == start;
-            if (lastByte && id < 0 && FStyleTop >= 0 && FStyleStack[FStyleTop] == -id)
-                --FStyleTop;
-        }
-    }
+    if (FHighlightActive)
+        FLineMarks.Apply(*FLines, span.Line, span.Start + p, span.Start + lastChar,
+                         {FStyleStack, FStyleTop, StyleStackSize});
     // The last character sets the colours the row ends with.
     bool selected = false;
     ApplyCharColors(canvas, span, styles, lastChar, selected);

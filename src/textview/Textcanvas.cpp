@@ -38,8 +38,11 @@ int TTextCanvas::DrawOutlineChar(int x, int y, uint8_t first, uint8_t second) {
 }
 
 QPainter& TTextCanvas::Painter() {
-    if (!FPainter)
+    if (!FPainter) {
         FPainter.emplace(&FImage);
+        if (FDrawer)
+            FPainter->setFont(FDrawer->Font());
+    }
     return *FPainter;
 }
 

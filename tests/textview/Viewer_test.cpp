@@ -124,6 +124,19 @@ TEST_F(ViewerProperties, SwitchingFontsWithWrapRecomputesRowsAndLineHeight) {
     EXPECT_GE(outlineRows, 2);
 }
 
+TEST_F(ViewerProperties, WrappedRowsFitTheGutterThatTheirCountGives) {
+    SetClientSize(240, HeightForRows(10));
+    Viewer->SetWordWrap(true);
+    std::string text;
+    for (int i = 0; i < 60; ++i)
+        text += std::string(std::size_t(20 + i % 17), char('a' + i % 26)) + "\n";
+    SetText(text); // from 1 row to more than 99: the gutter grows by two digits
+    ASSERT_GE(Viewer->RowCount(), 100);
+    const int area = Viewer->ClientWidth() - Viewer->GetGutterWidth();
+    for (const TWrapedLine& row : Viewer->WrapedLines().Rows())
+        ASSERT_LE(row.Length * 8, area);
+}
+
 TEST_F(ViewerProperties, WordWrapOffEmptiesTheRowsAndRaisesTheEvent) {
     SetClientSize(120, HeightForRows(5));
     Viewer->SetWordWrap(true);

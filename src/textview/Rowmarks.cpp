@@ -1,0 +1,193 @@
+#include "Rowmarks.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace ov {
+
+namespace {
+
+// The start of the character that holds byte q, given a character start
+// known <= q: a byte after one below 0x80 always starts a character, and
+// from there on bytes at or above 0x80 pair up.
+int CharStartOf(std::string_view text, int known, int q) {
+    int j = q;
+    while (j > known && static_cast<uint8_t>(text[std::size_t(j - 1)]) >= 0x80)
+        --j;
+    return j + (q - j) / 2 * 2;
+}
+
+// The next non-zero style byte in from .. end - 1, or end.
+int NextMark(const TStyleByte* styles, int from, int end) {
+    int p = from;
+    while (end - p >= 8) {
+        uint64_t word;
+        std::memcpy(&word, styles + p, 8);
+        if (word != 0)
+            break;
+        p += 8;
+    }
+    while (p < end && styles[p] == 0)
+        ++p;
+    return p;
+}
+
+void Push(TStyleStackRef stack, TStyleByte id) {
+    if (stack.Top + 1 < stack.Capacity)
+        stack.Ids[++stack.Top] = id;
+}
+
+void PopIfTop(TStyleStackRef stack, TStyleByte id) {
+    if (stack.Top >= 0 && stack.Ids[stack.Top] == id)
+        --stack.Top;
+}
+
+// Calls onMark(q, first, last) for each mark q in from .. to - 1 (from a
+// character start; the marks of the characters that start there, which may
+// reach to + 1), telling whether q is its character's first and last byte.
+template <typename TOnMark>
+void ForEachMark(std::string_view text, const TStyleByte* styles, int from, int to,
+                 TOnMark onMark) {
+    const int length = int(text.size());
+    const int end = std::min(length, to + 1);
+    int known = from;
+    for (int q = NextMark(styles, from, end); q < end; q = NextMark(styles, q + 1, end)) {
+        const int start = CharStartOf(text, known, q);
+        if (start >= to)
+            break;
+        known = start;
+        const bool lead = static_cast<uint8_t>(text[std::size_t(start)]) >= 0x80;
+        onMark(q, q == start, lead ? q == start + 1 : q == start);
+    }
+}
+
+} // namespace
+
+void WalkMarks(std::string_view text, const TStyleByte* styles, int from, int to,
+               TStyleStackRef stack) {
+    ForEachMark(text, styles, from, to, [&](int q, bool first, bool last) {
+        const TStyleByte id = styles[q];
+        if (first && id > 0)
+            Push(stack, id);
+        if (last && id < 0)
+            PopIfTop(stack, TStyleByte(-id));
+    });
+}
+
+TMarkSummary ComposeSummaries(const TMarkSummary& first, const TMarkSummary& next) {
+    TMarkSummary result = first;
+    result.MaxOwnDepth = std::max(first.MaxOwnDepth, int(first.Pushes.size()) + next.MaxOwnDepth);
+    for (TStyleByte id : next.Pops) {
+        if (result.Pushes.empty())
+            result.Pops.push_back(id);
+        else if (result.Pushes.back() == id)
+            result.Pushes.pop_back();
+    }
+    result.Pushes.insert(result.Pushes.end(), next.Pushes.begin(), next.Pushes.end());
+    return result;
+}
+
+namespace {
+
+bool Fits(TStyleStackRef stack, const TMarkSummary& summary) {
+    return stack.Top + 1 + summary.MaxOwnDepth <= stack.Capacity;
+}
+
+void ApplySummary(TStyleStackRef stack, const TMarkSummary& summary) {
+    for (TStyleByte id : summary.Pops)
+        PopIfTop(stack, id);
+    for (TStyleByte id : summary.Pushes)
+        Push(stack, id);
+}
+
+} // namespace
+
+TLineMarkIndex::TLineSummaries TLineMarkIndex::Summarize(std::string_view text,
+                                                         const TStyleByte* styles) {
+    TLineSummaries result;
+    std::vector<TMarkSummary>& chunks = result.Chunks;
+    const int length = int(text.size());
+    // Chunk starts: the first character start at or after each multiple of
+    // ChunkBytes.
+    for (int p = 0, next = 0; p < length;
+         p += static_cast<uint8_t>(text[std::size_t(p)]) >= 0x80 ? 2 : 1)
+        if (p >= next) {
+            chunks.push_back({p, {}, {}, 0});
+            next = (p / ChunkBytes + 1) * ChunkBytes;
+        }
+    for (std::size_t k = 0; k < chunks.size(); ++k) {
+        TMarkSummary& chunk = chunks[k];
+        const int end = k + 1 < chunks.size() ? chunks[k + 1].Start : length;
+        ForEachMark(text, styles, chunk.Start, end, [&](int q, bool first, bool last) {
+            const TStyleByte id = styles[q];
+            if (first && id > 0) {
+                chunk.Pushes.push_back(id);
+                chunk.MaxOwnDepth = std::max(chunk.MaxOwnDepth, int(chunk.Pushes.size()));
+            }
+            if (last && id < 0) {
+                if (chunk.Pushes.empty())
+                    chunk.Pops.push_back(TStyleByte(-id));
+                else if (chunk.Pushes.back() == -id)
+                    chunk.Pushes.pop_back();
+            }
+        });
+    }
+    for (std::size_t k = 0; k < chunks.size(); k += GroupChunks) {
+        TMarkSummary group = chunks[k];
+        for (std::size_t j = k + 1; j < std::min(chunks.size(), k + GroupChunks); ++j)
+            group = ComposeSummaries(group, chunks[j]);
+        result.Groups.push_back(std::move(group));
+    }
+    return result;
+}
+
+const TLineMarkIndex::TLineSummaries& TLineMarkIndex::SummariesOf(const TOVSynStringList& lines,
+                                                                  int line) {
+    auto found = FLines.find(line);
+    if (found != FLines.end())
+        return found->second;
+    return FLines.emplace(line, Summarize(lines.GetView(line), lines.GetStyleBytes(line)))
+        .first->second;
+}
+
+void TLineMarkIndex::Apply(const TOVSynStringList& lines, int line, int from, int to,
+                           TStyleStackRef stack) {
+    const std::string_view text = lines.GetView(line);
+    const TStyleByte* styles = lines.GetStyleBytes(line);
+    if (to - from < 2 * ChunkBytes || int(text.size()) < MinLineBytes) {
+        WalkMarks(text, styles, from, to, stack);
+        return;
+    }
+    const TLineSummaries& summaries = SummariesOf(lines, line);
+    const std::vector<TMarkSummary>& chunks = summaries.Chunks;
+    const std::size_t count = chunks.size();
+    auto startOf = [&](std::size_t k) { return k < count ? chunks[k].Start : int(text.size()); };
+    auto applyChunk = [&](std::size_t k) {
+        if (Fits(stack, chunks[k]))
+            ApplySummary(stack, chunks[k]);
+        else
+            WalkMarks(text, styles, chunks[k].Start, startOf(k + 1), stack);
+    };
+    std::size_t k =
+        std::size_t(std::lower_bound(chunks.begin(), chunks.end(), from,
+                                     [](const TMarkSummary& c, int p) { return c.Start < p; }) -
+                    chunks.begin());
+    WalkMarks(text, styles, from, std::min(startOf(k), to), stack);
+    while (k < count && startOf(k + 1) <= to) {
+        const std::size_t groupEnd = k + GroupChunks;
+        if (k % GroupChunks == 0 && startOf(groupEnd) <= to) {
+            const TMarkSummary& group = summaries.Groups[k / GroupChunks];
+            if (Fits(stack, group))
+                ApplySummary(stack, group);
+            else
+                for (std::size_t j = k; j < std::min(groupEnd, count); ++j)
+                    applyChunk(j);
+            k = std::min(groupEnd, count);
+        } else {
+            applyChunk(k++);
+        }
+    }
+    WalkMarks(text, styles, startOf(k), to, stack);
+}
+
+} // namespace ov

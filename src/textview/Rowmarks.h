@@ -1,0 +1,75 @@
+#pragma once
+// Where painting stops drawing (the right edge of the window), the rest of a
+// row still matters for the style stack that the next rows start with. For
+// long lines this index keeps, per chunk of about ChunkBytes, what the
+// chunk's marks do to the painting stack, so that the rest of a row costs a
+// number of chunk summaries instead of a walk over every byte.
+//
+// Stack rules of painting: a positive mark on a character's first byte
+// pushes; a negative mark on a character's last byte pops when it names the
+// style on top; a lead byte at the end of its line has no last byte.
+//
+// The index borrows nothing; it is valid for the text and style bytes it was
+// made from and must be invalidated when either changes.
+
+#include "Ovstrings.h"
+
+#include <unordered_map>
+#include <vector>
+
+namespace ov {
+
+// The stack effect of a run of characters, independent of the stack it
+// meets: first the pops that reach below the run's own pushes, each taken
+// only when it names the style then on top, then the pushes that remain.
+struct TMarkSummary {
+    int Start = 0; // first byte (a character start)
+    std::vector<TStyleByte> Pops;
+    std::vector<TStyleByte> Pushes;
+    int MaxOwnDepth = 0; // deepest the run's own pushes go
+};
+
+// The summary of a run followed by the run of next. Its MaxOwnDepth is a
+// bound: never below the true depth, so a stack check with it stays safe.
+TMarkSummary ComposeSummaries(const TMarkSummary& first, const TMarkSummary& next);
+
+// A painting style stack: ids[0 .. top], capacity entries; a push onto a full
+// stack is dropped.
+struct TStyleStackRef {
+    TStyleByte* Ids;
+    int& Top;
+    int Capacity;
+};
+
+// Applies the stack rules to the characters that start in from .. to - 1 of
+// one line (from must be a character start).
+void WalkMarks(std::string_view text, const TStyleByte* styles, int from, int to,
+               TStyleStackRef stack);
+
+class TLineMarkIndex {
+public:
+    static constexpr int ChunkBytes = 4096;
+    // Chunks per group; a group's summary is the chunks' summaries composed.
+    static constexpr int GroupChunks = 64;
+    // Lines shorter than this are walked; an index would not pay.
+    static constexpr int MinLineBytes = 32 * 1024;
+
+    void Invalidate() { FLines.clear(); }
+
+    // Applies the stack rules to the characters of line that start in
+    // from .. to - 1 (from a character start), through the chunk summaries
+    // where a whole chunk lies inside and cannot overflow the stack.
+    void Apply(const TOVSynStringList& lines, int line, int from, int to, TStyleStackRef stack);
+
+private:
+    struct TLineSummaries {
+        std::vector<TMarkSummary> Chunks;
+        std::vector<TMarkSummary> Groups;
+    };
+    const TLineSummaries& SummariesOf(const TOVSynStringList& lines, int line);
+    static TLineSummaries Summarize(std::string_view text, const TStyleByte* styles);
+
+    std::unordered_map<int, TLineSummaries> FLines;
+};
+
+} // namespace ov
