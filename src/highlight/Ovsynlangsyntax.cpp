@@ -203,6 +203,9 @@ int TOVSynLangSyntax::GetStyleIDOf(std::string_view word, TWordContext context) 
     int first = FIndex.FirstItemOf(word);
     if (first >= 0 && first < limit)
         return StyleItem0 + first;
+    if (word.empty() ||
+        !FIndex.PrefixStart[FoldByte(static_cast<unsigned char>(word[0]), CaseSensitive)])
+        return 0;
     for (auto item = FIndex.StartWithItems.rbegin(); item != FIndex.StartWithItems.rend(); ++item) {
         if (*item < limit && StartsWithWord(word, *FItems[*item].Words))
             return StyleItem0 + *item;
@@ -226,6 +229,8 @@ void TOVSynLangSyntax::TKeywordIndex::Build(const TOVSynItem* items, bool caseSe
     FCaseSensitive = caseSensitive;
     Usable = String1Items = String2Items = 0;
     StartWithItems.clear();
+    std::fill(std::begin(PrefixStart), std::end(PrefixStart), false);
+    FLongest = 0;
     FPool.clear();
     std::size_t wordCount = 0;
     while (Usable < MaxItemCount && items[Usable].Words) {
@@ -245,6 +250,12 @@ void TOVSynLangSyntax::TKeywordIndex::Build(const TOVSynItem* items, bool caseSe
     for (int i = 0; i < Usable; ++i) {
         if (items[i].StartWith) {
             StartWithItems.push_back(i);
+            const TOVHashedStringList& prefixes = *items[i].Words;
+            for (int w = 0; w < prefixes.Count(); ++w) {
+                if (prefixes.GetLength(w) > 0)
+                    PrefixStart[FoldByte(static_cast<unsigned char>(prefixes.Get(w)[0]),
+                                         caseSensitive)] = true;
+            }
             continue;
         }
         const TOVHashedStringList& words = *items[i].Words;
@@ -257,8 +268,13 @@ void TOVSynLangSyntax::TKeywordIndex::Build(const TOVSynItem* items, bool caseSe
 
 std::uint32_t TOVSynLangSyntax::TKeywordIndex::HashOf(std::string_view word) const {
     std::uint32_t hash = 2166136261u;
-    for (char c : word)
-        hash = (hash ^ FoldByte(static_cast<unsigned char>(c), FCaseSensitive)) * 16777619u;
+    if (FCaseSensitive) {
+        for (char c : word)
+            hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    } else {
+        for (char c : word)
+            hash = (hash ^ FoldByte(static_cast<unsigned char>(c), false)) * 16777619u;
+    }
     return hash;
 }
 
@@ -284,6 +300,7 @@ void TOVSynLangSyntax::TKeywordIndex::Insert(std::string_view word, int item) {
             return; // an earlier item already lists it
         at = (at + 1) & FMask;
     }
+    FLongest = std::max(FLongest, word.size());
     TSlot& slot = FSlots[at];
     slot = TSlot{hash, static_cast<std::uint32_t>(FPool.size()),
                  static_cast<std::uint32_t>(word.size()), item};
@@ -292,7 +309,7 @@ void TOVSynLangSyntax::TKeywordIndex::Insert(std::string_view word, int item) {
 }
 
 int TOVSynLangSyntax::TKeywordIndex::FirstItemOf(std::string_view word) const {
-    if (FSlots.empty())
+    if (FSlots.empty() || word.size() > FLongest)
         return -1;
     std::uint32_t hash = HashOf(word);
     for (std::uint32_t at = hash & FMask;; at = (at + 1) & FMask) {

@@ -106,6 +106,9 @@ private:
         int String1Items = 0;
         int String2Items = 0;
         std::vector<int> StartWithItems; // ascending
+        // Folded first bytes of the StartWith items' words: a word whose
+        // first byte is not among them matches no prefix.
+        bool PrefixStart[256] = {};
 
     private:
         struct TSlot {
@@ -119,6 +122,7 @@ private:
         void Insert(std::string_view word, int item);
 
         bool FCaseSensitive = false;
+        std::size_t FLongest = 0;
         std::string FPool;
         std::vector<TSlot> FSlots;
         std::uint32_t FMask = 0;

@@ -20,7 +20,9 @@ const std::string SourceDir = ORVANE_SOURCE_DIR;
 const std::string SampleFolder = SourceDir + "/tests/data/languages/";
 const std::string GoldenFolder = SourceDir + "/tests/data/highlight/golden/";
 
-bool Regenerating() { return std::getenv("ORVANE_UPDATE_GOLDEN") != nullptr; }
+bool Regenerating() {
+    return std::getenv("ORVANE_UPDATE_GOLDEN") != nullptr;
+}
 
 void CompareWithGolden(const std::string& name, const std::string& actual) {
     const std::string path = GoldenFolder + name;
@@ -28,16 +30,19 @@ void CompareWithGolden(const std::string& name, const std::string& actual) {
         ASSERT_TRUE(WriteWholeFile(path, actual)) << path;
         return;
     }
-    ASSERT_TRUE(FileExists(path)) << path << " is missing: run tests/highlight/regenerate_golden.sh";
+    ASSERT_TRUE(FileExists(path)) << path
+                                  << " is missing: run tests/highlight/regenerate_golden.sh";
     const std::string expected = test::ReadBytes(path);
     if (expected == actual)
         return;
     std::size_t at = 0;
     while (at < expected.size() && at < actual.size() && expected[at] == actual[at])
         ++at;
-    const std::size_t lineStart = expected.rfind('\n', at) == std::string::npos ? 0 : expected.rfind('\n', at) + 1;
+    const std::size_t lineStart =
+        expected.rfind('\n', at) == std::string::npos ? 0 : expected.rfind('\n', at) + 1;
     ADD_FAILURE() << name << " differs from byte " << at << "; expected line:\n"
-                  << expected.substr(lineStart, expected.find('\n', at) - lineStart) << "\nactual:\n"
+                  << expected.substr(lineStart, expected.find('\n', at) - lineStart)
+                  << "\nactual:\n"
                   << actual.substr(lineStart, actual.find('\n', at) - lineStart);
 }
 
@@ -69,9 +74,8 @@ TEST(GoldenLanguages, PagesCarryTheShippedColours) {
         const char* Sample;
         std::vector<std::string> Languages;
     };
-    const TCase cases[] = {{"C.c", {"C"}},
-                           {"HTML.html", {"HTML", "JS", "CSS"}},
-                           {"PHP.php", {"PHP", "HTML"}}};
+    const TCase cases[] = {
+        {"C.c", {"C"}}, {"HTML.html", {"HTML", "JS", "CSS"}}, {"PHP.php", {"PHP", "HTML"}}};
     for (const TCase& sample : cases) {
         SCOPED_TRACE(sample.Sample);
         if (!FileExists(SampleFolder + sample.Sample))
@@ -87,8 +91,8 @@ TEST(GoldenLanguages, PagesCarryTheShippedColours) {
             ASSERT_GE(highlighter.SlotOf(used), 0) << used;
             TOVSynLangStyle style;
             style.LoadFromFile(SourceDir + "/data/Syntax/" + used + ".sty");
-            const std::string rule = "." + used + "Comment {color:" +
-                                     ColorToHtml(style.Colors[StyleComment].Fore) + ";";
+            const std::string rule =
+                "." + used + "Comment {color:" + ColorToHtml(style.Colors[StyleComment].Fore) + ";";
             EXPECT_NE(page.find(rule), std::string::npos) << rule;
             EXPECT_NE(page.find("<span class='" + used), std::string::npos)
                 << "nothing marked in " << used;

@@ -59,7 +59,9 @@ std::vector<std::string> ShippedLanguages() {
     return names;
 }
 
-bool IsHeader(const std::string& line) { return line.size() >= 7 && line.starts_with("#Item"); }
+bool IsHeader(const std::string& line) {
+    return line.size() >= 7 && line.starts_with("#Item");
+}
 
 // Problems of one .syn file, one per line; empty when it reads completely.
 std::string SynProblems(const std::string& path, int& itemCount) {
@@ -120,7 +122,8 @@ std::string SynProblems(const std::string& path, int& itemCount) {
         else if (known->second == 1 && value.size() != 1)
             problems += "not a single byte: " + line + "\n";
         else if (value.size() > known->second && known->second > 1)
-            problems += "value longer than " + std::to_string(known->second) + " bytes: " + line + "\n";
+            problems +=
+                "value longer than " + std::to_string(known->second) + " bytes: " + line + "\n";
     }
     endItem();
     if (itemCount > MaxItemCount)
@@ -162,7 +165,8 @@ std::string StyProblems(const std::string& path, int itemCount) {
         const std::string value = line.substr(equals + 1);
         for (std::size_t start = 0, field = 0; start <= value.size(); ++field) {
             std::size_t comma = value.find(',', start);
-            std::string code = value.substr(start, comma == std::string::npos ? comma : comma - start);
+            std::string code =
+                value.substr(start, comma == std::string::npos ? comma : comma - start);
             if (code.size() != 7 || code[0] != '#' ||
                 code.find_first_not_of("0123456789abcdefABCDEF", 1) != std::string::npos)
                 problems += "not a colour code (#RRGGBB): " + line + "\n";
@@ -188,7 +192,8 @@ std::string StyProblems(const std::string& path, int itemCount) {
     for (int i = 0; i < StyleCount; ++i) {
         const double ratio = Contrast(style.Colors[i].Fore, style.Colors[i].Back);
         if (ratio < 3.0)
-            problems += "hard to read: " + StyleKey(i) + " contrast " + std::to_string(ratio) + "\n";
+            problems +=
+                "hard to read: " + StyleKey(i) + " contrast " + std::to_string(ratio) + "\n";
     }
     return problems;
 }
@@ -202,17 +207,17 @@ TEST(ShippedDefinitions, TheCheckFindsWhatDoesNotRead) {
                    "StringChar2=\"\n");
     const std::string problems = SynProblems(syn, items);
     for (const char* expected :
-         {"flag not 0 or 1", "not a key line", "not a single byte", "longer than 7",
-          "repeated key", "item without a name", "item 1 has no words", "unknown item flag",
+         {"flag not 0 or 1", "not a key line", "not a single byte", "longer than 7", "repeated key",
+          "item without a name", "item 1 has no words", "unknown item flag",
           "key line inside an item"})
         EXPECT_NE(problems.find(expected), std::string::npos) << expected << " in\n" << problems;
     const std::string sty = folder.Write(
         "Bad.sty", "Normal=#FFFFFF,#FFFFFF\nItem0=#1234ZZ\nItem3=#000000\nLine=#000000\n");
     const std::string styleProblems = StyProblems(sty, 2);
-    for (const char* expected : {"not a colour code", "no colour for Item1", "not a style line",
-                                 "does not load"})
-        EXPECT_NE(styleProblems.find(expected), std::string::npos)
-            << expected << " in\n" << styleProblems;
+    for (const char* expected :
+         {"not a colour code", "no colour for Item1", "not a style line", "does not load"})
+        EXPECT_NE(styleProblems.find(expected), std::string::npos) << expected << " in\n"
+                                                                   << styleProblems;
     const std::string pale = folder.Write("Pale.sty", "Normal=#000000\nComment=#EEEEEE\n");
     EXPECT_NE(StyProblems(pale, 0).find("hard to read: Comment"), std::string::npos);
 }

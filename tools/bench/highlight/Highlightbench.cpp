@@ -79,23 +79,36 @@ private:
     // drawn with a fixed seed.
     static void WriteCFile(const std::string& path, std::size_t size) {
         std::mt19937 random(7);
-        const char* const words[] = {"buffer", "count", "node", "value", "index", "result",
-                                     "length", "table", "entry", "state"};
-        auto name = [&] { return std::string(words[random() % 10]) + std::to_string(random() % 100); };
+        const char* const words[] = {"buffer", "count",  "node",  "value", "index",
+                                     "result", "length", "table", "entry", "state"};
+        auto name = [&] {
+            return std::string(words[random() % 10]) + std::to_string(random() % 100);
+        };
         std::string text;
         text.reserve(size + 4096);
         while (text.size() < size) {
             const std::string fn = name();
-            text += "#include <stdio.h>\n#define LIMIT_" + fn + " " + std::to_string(random() % 5000) +
-                    "\n\n/* " + fn + ": walks the table and counts entries\n   that match. */\n"
-                    "static int " + fn + "(const char *" + name() + ", size_t " + name() + ")\n{\n";
+            text += "#include <stdio.h>\n#define LIMIT_" + fn + " " +
+                    std::to_string(random() % 5000) + "\n\n/* " + fn +
+                    ": walks the table and counts entries\n   that match. */\n"
+                    "static int " +
+                    fn + "(const char *" + name() + ", size_t " + name() + ")\n{\n";
             for (int line = 0; line < 12; ++line) {
                 const std::string a = name(), b = name();
                 switch (line % 4) {
-                case 0: text += "    int " + a + " = " + b + " * 0x1F + " + std::to_string(random() % 1000) + ";\n"; break;
-                case 1: text += "    if (" + a + " > LIMIT_" + fn + ") { return -1; } // too many\n"; break;
-                case 2: text += "    printf(\"%s: %d\\n\", \"" + a + "\", " + b + ");\n"; break;
-                default: text += "    for (" + a + " = 0; " + a + " < " + b + "; ++" + a + ") " + b + "[" + a + "] = '\\0';\n";
+                case 0:
+                    text += "    int " + a + " = " + b + " * 0x1F + " +
+                            std::to_string(random() % 1000) + ";\n";
+                    break;
+                case 1:
+                    text += "    if (" + a + " > LIMIT_" + fn + ") { return -1; } // too many\n";
+                    break;
+                case 2:
+                    text += "    printf(\"%s: %d\\n\", \"" + a + "\", " + b + ");\n";
+                    break;
+                default:
+                    text += "    for (" + a + " = 0; " + a + " < " + b + "; ++" + a + ") " + b +
+                            "[" + a + "] = '\\0';\n";
                 }
             }
             text += "    return 0;\n}\n\n";
