@@ -128,7 +128,7 @@ TEST_F(ViewerProperties, WrappedRowsFitTheGutterThatTheirCountGives) {
     SetClientSize(240, HeightForRows(10));
     Viewer->SetWordWrap(true);
     std::string text;
-    for (int i = 0; i < 60; ++i)
+    for (int i = 0; i < 80; ++i)
         text += std::string(std::size_t(20 + i % 17), char('a' + i % 26)) + "\n";
     SetText(text); // from 1 row to more than 99: the gutter grows by two digits
     ASSERT_GE(Viewer->RowCount(), 100);
