@@ -1,6 +1,61 @@
+// The program's entry: reads the command line, runs the Qt-free commands
+// before any Qt object exists, then starts the application with the main
+// window.
+
+#include "Commandline.h"
+#include "Exporthtml.h"
+#include "Main.h"
 #include "Qtuiservices.h"
+#include "Snapshot.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A snapshot needs no screen: without one it renders offscreen.
+void PreferOffscreenWithoutDisplay() {
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
-    ov::TOVApplication app(argc, argv);
-    return 0;
+    std::vector<std::string> arguments(argv, argv + argc);
+    ov::TLaunchOptions options = ov::ParseLaunchArguments(arguments);
+    switch (options.Mode) {
+    case ov::TLaunchMode::Help:
+        std::fputs(ov::UsageText().c_str(), stdout);
+        return 0;
+    case ov::TLaunchMode::Version:
+        std::fputs(ov::VersionText().c_str(), stdout);
+        return 0;
+    case ov::TLaunchMode::Error:
+        std::fprintf(stderr, "orvane: %s\n", options.Error.c_str());
+        return 2;
+    case ov::TLaunchMode::ExportHtml:
+        return ov::ExportHtmlCommand(options.ExportArguments, std::cerr);
+    case ov::TLaunchMode::Snapshot:
+        PreferOffscreenWithoutDisplay();
+        break;
+    case ov::TLaunchMode::View:
+        break;
+    }
+
+    ov::TOVApplication application(argc, argv);
+    ov::TQtUIServices services;
+    ov::TUIServicesGuard installServices(&services);
+    ov::InstallFontSubstitutions();
+    QApplication::setApplicationName(QStringLiteral("Orvane"));
+    QApplication::setApplicationDisplayName(QString::fromUtf8(ov::ProgramTitle));
+
+    ov::TMainForm mainForm(options.CommandLine);
+    if (options.Mode == ov::TLaunchMode::Snapshot)
+        return ov::RunSnapshot(mainForm, options.SnapshotFile);
+    mainForm.show();
+    return QApplication::exec();
 }

@@ -1,0 +1,56 @@
+#include "Filelists.h"
+
+#include "Inifiles.h"
+
+namespace ov {
+
+std::string_view RecentEntryPath(std::string_view entry) {
+    size_t equals = entry.rfind('=');
+    return equals == std::string_view::npos ? entry : entry.substr(0, equals);
+}
+
+int RecentEntryTopIndex(std::string_view entry) {
+    size_t equals = entry.rfind('=');
+    int value = -1;
+    if (equals == std::string_view::npos || !TryParseInteger(entry.substr(equals + 1), value))
+        return -1;
+    return value;
+}
+
+int IndexOfRecentFile(const std::vector<std::string>& list, std::string_view path) {
+    for (size_t i = 0; i < list.size(); ++i)
+        if (SameText(RecentEntryPath(list[i]), path))
+            return static_cast<int>(i);
+    return -1;
+}
+
+void RecordRecentFile(std::vector<std::string>& list, const std::string& path, int topIndex,
+                      int maxCount) {
+    int index = IndexOfRecentFile(list, path);
+    if (index >= 0) {
+        std::string& entry = list[static_cast<size_t>(index)];
+        entry = std::string(RecentEntryPath(entry)) + "=" + std::to_string(topIndex);
+        std::swap(entry, list.back());
+        return;
+    }
+    while (!list.empty() && static_cast<int>(list.size()) >= maxCount)
+        list.erase(list.begin());
+    list.push_back(path + "=" + std::to_string(topIndex));
+}
+
+bool LooksBinary(std::string_view head) {
+    if (head.size() > 128)
+        head = head.substr(0, 128);
+    size_t examined = head.empty() ? 0 : head.size() - 1;
+    int blanks = 0;
+    int lineFeeds = 0;
+    for (size_t i = 0; i < examined; ++i) {
+        if (head[i] == '\0')
+            return true;
+        blanks += head[i] == ' ';
+        lineFeeds += head[i] == '\n';
+    }
+    return blanks < static_cast<double>(head.size()) * 0.03 && lineFeeds == 0;
+}
+
+} // namespace ov

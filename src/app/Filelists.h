@@ -1,0 +1,34 @@
+#pragma once
+// The recent-files list of the main window as plain operations ("path=top
+// index" entries, oldest first; paths are the file system's bytes, UTF-8),
+// and the content test that tells text from binary files.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ov {
+
+// The path of a recent entry: the text before its last "=", since a path may
+// itself hold "=" while the top index never does. The whole entry when it
+// has no "=".
+std::string_view RecentEntryPath(std::string_view entry);
+// The decimal top index after the last "="; -1 when it does not read.
+int RecentEntryTopIndex(std::string_view entry);
+// The entry for path, compared without regard to ASCII case; -1 when none.
+int IndexOfRecentFile(const std::vector<std::string>& list, std::string_view path);
+
+// Records that path was closed at topIndex. A listed path gets the new top
+// index and changes places with the last entry; a new path is appended after
+// the oldest entries are dropped so that at most maxCount remain.
+void RecordRecentFile(std::vector<std::string>& list, const std::string& path, int topIndex,
+                      int maxCount);
+
+// The content test for a file with an unlisted extension, over up to the
+// first 128 bytes read: binary when a zero byte comes before the last byte,
+// or when blanks are fewer than 3 % of the bytes read and no line feed came
+// before the last byte.
+bool LooksBinary(std::string_view head);
+
+} // namespace ov

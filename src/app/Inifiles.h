@@ -1,0 +1,100 @@
+#pragma once
+// The settings store: the whole settings file held in memory as sections of
+// key=value lines. Section and key names compare without regard to ASCII
+// letter case; the spelling first written is kept. Values are code-page
+// (CP949) bytes as they stand in the file; widgets convert them at their own
+// boundary. Reading never fails: a missing section or key, or a value that
+// does not read as the asked type, gives the caller's default.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ov {
+
+class TSettingsStore {
+public:
+    // An empty store bound to no file; UpdateFile then writes nothing.
+    TSettingsStore() = default;
+    // Loads fileName whole. A missing, unreadable or empty file gives an
+    // empty store; any bytes give some store, never an error.
+    explicit TSettingsStore(std::string fileName);
+
+    const std::string& FileName() const { return FFileName; }
+
+    std::string ReadString(std::string_view section, std::string_view key,
+                           std::string_view defaultValue) const;
+    // Decimal text with an optional sign, within 32 bits; anything else
+    // (empty, hexadecimal, trailing letters, overflow) reads as the default.
+    int ReadInteger(std::string_view section, std::string_view key, int defaultValue) const;
+    // True when the value reads as an integer other than 0.
+    bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
+
+    // Replaces the key's line, or appends one to the section (created at the
+    // end when missing).
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
+    void WriteInteger(std::string_view section, std::string_view key, int value);
+    void WriteBool(std::string_view section, std::string_view key, bool value);
+
+    bool SectionExists(std::string_view section) const;
+    bool ValueExists(std::string_view section, std::string_view key) const;
+    std::vector<std::string> ReadSections() const;
+    // The section's lines as they are held: key, "=", value, in file order
+    // (a line without "=" is kept as it was read). Empty for a missing section.
+    std::vector<std::string> ReadSectionValues(std::string_view section) const;
+    void EraseSection(std::string_view section);
+    void DeleteKey(std::string_view section, std::string_view key);
+    void Clear();
+
+    // Replaces the whole content by the INI lines given: "[name]" opens a
+    // section, other lines belong to the section above them. Lines are
+    // trimmed of blanks and control characters, blanks around the first "="
+    // are dropped; empty lines, ";" comments and lines before the first
+    // section are skipped. A section named twice is read as one.
+    void SetStrings(const std::vector<std::string>& lines);
+    // The content as INI lines, each section followed by an empty line.
+    std::vector<std::string> GetStrings() const;
+
+    // Reads the bound file again and replaces the content. When the file
+    // cannot be read the content stays as it was and false is returned.
+    bool Reload();
+    // Writes the content to the bound file through a temporary file renamed
+    // over it, so a failure leaves the old file whole. Returns false on
+    // failure; the program's callers ignore it.
+    bool UpdateFile() const;
+
+private:
+    struct TSection {
+        std::string Name;
+        std::vector<std::string> Lines;
+    };
+
+    const TSection* FindSection(std::string_view section) const;
+    TSection* FindSection(std::string_view section);
+    TSection& AddSection(std::string_view section);
+    static int IndexOfName(const TSection& section, std::string_view key);
+
+    std::string FFileName;
+    std::vector<TSection> FSections;
+};
+
+// Splits text into lines at CR LF, LF and CR. A final line break does not
+// start another line.
+std::vector<std::string> SplitLines(std::string_view text);
+
+// Case-insensitive equality of ASCII letters; other bytes compare exactly.
+bool SameText(std::string_view a, std::string_view b);
+
+// The text before the first "=" of a key=value line (the whole line when it
+// has none), and the text after it (empty when it has none).
+std::string_view NameOfLine(std::string_view line);
+std::string_view ValueOfLine(std::string_view line);
+
+// Decimal integer text (optional sign, blanks around it allowed) within 32
+// bits; false for anything else.
+bool TryParseInteger(std::string_view text, int& value);
+
+// "Orvane.ini" in the executable's folder.
+std::string SettingsFileName();
+
+} // namespace ov

@@ -1,0 +1,199 @@
+#include "Main.h"
+
+#include "Commandline.h"
+#include "Errors.h"
+#include "Filelists.h"
+#include "Ovsynlangstyle.h"
+#include "Qtcodepage.h"
+
+#include <QCloseEvent>
+#include <QFont>
+#include <QLabel>
+#include <QShowEvent>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace ov {
+
+namespace {
+
+constexpr const char* SWindow = "Window";
+constexpr const char* SOption = "Option";
+constexpr const char* SStyle = "Style";
+constexpr const char* SRecent = "Recent";
+constexpr const char* SFindHistory = "FindHistory";
+
+// The largest window font the settings may ask for, in pixels; beyond it a
+// hand-edited size would only make the view unusable.
+constexpr int MaxFontPixels = 400;
+
+// Points to pixels at 96 dpi, rounded as the system's MulDiv rounds.
+int PointsToPixels(int points) {
+    return (points * 96 + 36) / 72;
+}
+
+QColor QColorFromValue(TColor value) {
+    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+}
+
+// A colour key of the Style section. A code that does not read as a colour
+// reads as the key's default, as an unreadable number does, so a damaged
+// settings file cannot stop the start-up half way.
+QColor ColorSetting(const TSettingsStore& settings, const char* key, const char* defaultCode) {
+    try {
+        return QColorFromValue(HexCodeToColor(settings.ReadString(SStyle, key, defaultCode)));
+    } catch (const EConvertError&) {
+        return QColorFromValue(HexCodeToColor(defaultCode));
+    }
+}
+
+} // namespace
+
+TMainForm::TMainForm(std::string commandLine, QWidget* parent)
+    : QMainWindow(parent), Settings(SettingsFileName()), FCommandLine(std::move(commandLine)) {
+    setObjectName(QStringLiteral("MainForm"));
+    QFont windowFont(QStringLiteral("굴림"));
+    windowFont.setPixelSize(12);
+    setFont(windowFont);
+    CreateControls();
+    CreateMenus();
+    RestoreBounds();
+    Bookmarks.fill(-1);
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::RestoreBounds() {
+    move(DesignLeft, DesignTop);
+    resize(DesignWidth, DesignHeight);
+    if (Settings.ReadBool(SWindow, "Max", false)) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+        return;
+    }
+    // Used as they are: the window manager, not the program, keeps a window
+    // that lies off every screen reachable.
+    int left = Settings.ReadInteger(SWindow, "Left", 10);
+    int top = Settings.ReadInteger(SWindow, "Top", 50);
+    move(left, top);
+    resize(Settings.ReadInteger(SWindow, "Width", 500),
+           Settings.ReadInteger(SWindow, "Height", 450));
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (FShown || event->spontaneous())
+        return;
+    FShown = true;
+    FormShow();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    FormClose();
+    event->accept();
+}
+
+void TMainForm::FormShow() {
+    setWindowTitle(QString::fromUtf8(ProgramTitle));
+    if (!LoadLangLinks())
+        return;
+    ApplySettings(false);
+    ReadViewSwitches();
+    ReadRecentFiles();
+    BuildRecentMenu();
+    std::string file = ParseCommandLine(FCommandLine);
+    if (!file.empty())
+        OpenFile(file);
+}
+
+void TMainForm::ReadViewSwitches() {
+    Viewer->SetWordWrap(Settings.ReadBool(SOption, "WordWrap", false));
+    Viewer->SetShowLineNum(Settings.ReadBool(SOption, "ShowLineNum", false));
+    Viewer->SetUseBitmapFont(Settings.ReadBool(SStyle, "BitmapFont", true));
+}
+
+// From here on the list is the only copy of the recent files; FormClose
+// writes it back.
+void TMainForm::ReadRecentFiles() {
+    RecentFiles = Settings.ReadSectionValues(SRecent);
+    Settings.EraseSection(SRecent);
+}
+
+void TMainForm::ApplySettings(bool reload) {
+    if (reload && Settings.Reload())
+        Settings.EraseSection(SRecent);
+
+    Viewer->SetBackColor(ColorSetting(Settings, "BackColor", "#FFFFFF"));
+    HexViewer->SetColor(Viewer->BackColor());
+    Viewer->SetForeColor(ColorSetting(Settings, "ForeColor", "#000000"));
+    HexViewer->SetFontColor(Viewer->ForeColor());
+
+    QFont font = Viewer->font();
+    font.setFamily(QStringFromAnsi(Settings.ReadString(SStyle, "WFontName", "Tahoma")));
+    int pixels = PointsToPixels(Settings.ReadInteger(SStyle, "WFontSize", 9));
+    if (pixels > 0)
+        font.setPixelSize(std::min(pixels, MaxFontPixels));
+    std::string style = Settings.ReadString(SStyle, "WFontStyle", "");
+    if (style.find("bold") != std::string::npos)
+        font.setBold(true);
+    if (style.find("under") != std::string::npos)
+        font.setUnderline(true);
+    if (style.find("italic") != std::string::npos)
+        font.setItalic(true);
+    Viewer->setFont(font);
+
+    ScrollTimer->setInterval(std::max(1, Settings.ReadInteger(SOption, "AutoScroll", 1500)));
+}
+
+void TMainForm::FormClose() {
+    CloseCurrentFile();
+    WriteWindowSection();
+    Settings.WriteBool(SOption, "WordWrap", Viewer->WordWrap());
+    Settings.WriteBool(SOption, "ShowLineNum", Viewer->ShowLineNum());
+    Settings.WriteBool(SStyle, "BitmapFont", Viewer->UseBitmapFont());
+    WriteFindHistory(FindHistoryItems());
+    WriteRecentFiles();
+    if (FWriteSettingsOnClose)
+        Settings.UpdateFile();
+}
+
+// A maximized window leaves the bounds of an earlier run in the file.
+// Left and Top are the frame's position, Width and Height the window's own
+// size: the pair that move() and resize() restore exactly.
+void TMainForm::WriteWindowSection() {
+    bool maximized = isMaximized();
+    Settings.WriteBool(SWindow, "Max", maximized);
+    if (maximized)
+        return;
+    Settings.WriteInteger(SWindow, "Left", x());
+    Settings.WriteInteger(SWindow, "Top", y());
+    Settings.WriteInteger(SWindow, "Width", width());
+    Settings.WriteInteger(SWindow, "Height", height());
+}
+
+void TMainForm::WriteFindHistory(const std::vector<std::string>& history) {
+    for (size_t i = 0; i < history.size(); ++i)
+        Settings.WriteString(SFindHistory, std::to_string(i + 1), history[i]);
+}
+
+// The find dialog holds the history once a Find has loaded it; before that
+// the FindHistory section stays in the store as it was read.
+std::vector<std::string> TMainForm::FindHistoryItems() const {
+    return {};
+}
+
+void TMainForm::WriteRecentFiles() {
+    for (const std::string& entry : RecentFiles) {
+        std::string_view path = RecentEntryPath(entry);
+        std::string_view value = path.size() < entry.size()
+                                     ? std::string_view(entry).substr(path.size() + 1)
+                                     : std::string_view();
+        Settings.WriteString(SRecent, path, value);
+    }
+}
+
+QString TMainForm::LineStatus() const {
+    return StatusPanels[0]->text();
+}
+
+} // namespace ov

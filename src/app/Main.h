@@ -1,0 +1,247 @@
+#pragma once
+// TMainForm: the main window of the program. It owns the two views (exactly
+// one visible), the settings store, the extension-to-language table, the
+// recent-files list, the bookmarks, the search state, the auto-scroll timer,
+// the menus and the bookmark panel.
+//
+// Life cycle: construction loads "Orvane.ini" beside the executable and sets
+// the window's bounds (or maximizes it); FormShow runs once, at the first
+// show; FormClose runs when the window is closed by any means and writes the
+// settings file; FormDestroy (the destructor) releases the lists without
+// writing anything.
+
+#include "Inifiles.h"
+#include "Langlinks.h"
+#include "Ovhexviewer.h"
+#include "Viewerstandins.h"
+
+#include <QMainWindow>
+#include <QPoint>
+
+#include <array>
+#include <string>
+#include <vector>
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPainter;
+class QStatusBar;
+class QTimer;
+class QToolButton;
+
+namespace ov {
+
+class TSplitterBar;
+
+// The views. The window reaches them only through these names; the text
+// view's stand-in keeps the place of the real control.
+using TTextViewControl = TTextViewerStandIn;
+using THexViewControl = TOVHexViewer;
+
+constexpr const char* ProgramTitle = "Orvane 1.0 Beta";
+constexpr int BookmarkCount = 10;
+
+struct TFindOptions {
+    bool CaseSensitive = false;
+    bool WholeWords = false;
+    bool Backward = false;
+    bool FromStart = false;
+};
+
+class TMainForm : public QMainWindow {
+public:
+    // commandLine: the whole Windows-style command line (program path
+    // first); FormShow opens the file argument it names.
+    explicit TMainForm(std::string commandLine = {}, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // Applies the Style and Option keys of Settings to the views. With reload
+    // the settings file is read again first (the recent list is kept).
+    void ApplySettings(bool reload);
+
+    // A snapshot run closes without writing the settings file.
+    void SetWriteSettingsOnClose(bool write) { FWriteSettingsOnClose = write; }
+
+    // Panel 0 of the status bar.
+    QString LineStatus() const;
+
+    // --- State shared by the commands of the window ---
+    std::string CurrentFileName;
+    // The extension-to-language table of "langlink.ini".
+    TLangLinks LangLinks;
+    // "path=top index" entries, oldest first, at most MaxRecentFiles.
+    std::vector<std::string> RecentFiles;
+    TSettingsStore Settings;
+    std::string FindText;
+    TFindOptions FindOptions;
+    QPoint LastMatch{-1, -1};
+    std::array<int, BookmarkCount> Bookmarks{};
+    int ScrollStep = 2000;
+
+    // --- Controls ---
+    TTextViewControl* Viewer = nullptr;
+    THexViewControl* HexViewer = nullptr;
+    TSplitterBar* Splitter1 = nullptr;
+    QWidget* pBookmarks = nullptr;
+    QLabel* lBookmarksCaption = nullptr;
+    QToolButton* sbCloseBookmarks = nullptr;
+    QListWidget* lbBookmarks = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    std::array<QLabel*, 2> StatusPanels{};
+    QTimer* ScrollTimer = nullptr;
+
+    // --- Menus: MainMenu1 is the window's menu bar ---
+    QMenu* File1 = nullptr;
+    QAction* Open1 = nullptr;
+    QAction* Close1 = nullptr;
+    QAction* SaveasHTML1 = nullptr;
+    QAction* Refresh1 = nullptr;
+    QAction* Exit1 = nullptr;
+    QMenu* Edit1 = nullptr;
+    QAction* Copy1 = nullptr;
+    QAction* CopyAll1 = nullptr;
+    QAction* GotoLine1 = nullptr;
+    QMenu* ToggleBookmarks1 = nullptr;
+    QMenu* GotoBookmarks1 = nullptr;
+    QAction* ShowBookmarks1 = nullptr;
+    QAction* Find1 = nullptr;
+    QAction* FindNext1 = nullptr;
+    QMenu* View1 = nullptr;
+    QAction* WordWrap1 = nullptr;
+    QAction* ShowLineNumber1 = nullptr;
+    QAction* UseFont1 = nullptr;
+    QMenu* AutoScroll1 = nullptr;
+    QAction* AutoScroll2 = nullptr;
+    QAction* IncreaseSpeed1 = nullptr;
+    QAction* DecreaseSpeed1 = nullptr;
+    QAction* HexView1 = nullptr;
+    QAction* WindowOpacity1 = nullptr;
+    QMenu* SyntaxHighlighting1 = nullptr;
+    QAction* None1 = nullptr;
+    QActionGroup* SynLangGroup = nullptr;
+    QMenu* Tools1 = nullptr;
+    QAction* ClearRecentFiels1 = nullptr;
+    QAction* ClearFindHistory1 = nullptr;
+    QAction* Options1 = nullptr;
+    QMenu* Help1 = nullptr;
+    QAction* HowtoAddLanguage1 = nullptr;
+    QAction* Shortcuts1 = nullptr;
+    QAction* VisitHomepage1 = nullptr;
+    QAction* SendEmail1 = nullptr;
+    QAction* About1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* Copy2 = nullptr;
+    QAction* CopyAll2 = nullptr;
+    QAction* Open2 = nullptr;
+    QAction* Close2 = nullptr;
+
+    // --- Life cycle ---
+    void FormShow();
+    void FormClose();
+
+    // --- Files, recent list, languages, caption and status ---
+    void OpenFile(const std::string& path);
+    void CloseCurrentFile();
+    void SetCurrentFile(const std::string& path);
+    void ShowHexView(bool hex);
+    int GetSavedTopIndex(const std::string& path) const;
+    // Returns false when "langlink.ini" cannot be read (reported already).
+    bool LoadLangLinks();
+    void BuildRecentMenu();
+
+    // --- Menu and control handlers ---
+    void Open1Click();
+    void Close1Click();
+    void SaveasHTML1Click();
+    void Refresh1Click();
+    void RecentFileClick(int tag);
+    void Exit1Click();
+    void Edit1Click();
+    void Copy1Click();
+    void CopyAll1Click();
+    void GotoLine1Click();
+    void ToggleBookmarks1Click();
+    void ToggleBookmarkClick(int tag);
+    void GotoBookmarks1Click();
+    void GotoBookmarkClick(int tag);
+    void ShowBookmarks1Click();
+    void Find1Click();
+    void FindNext1Click();
+    void View1Click();
+    void WordWrap1Click();
+    void ShowLineNumber1Click();
+    void UseFont1Click();
+    void AutoScroll2Click();
+    void IncreaseSpeed1Click();
+    void DecreaseSpeed1Click();
+    void HexView1Click();
+    void WindowOpacity1Click();
+    void SyntaxHighlighting1Click();
+    void SynLangClick(QAction* item);
+    void ClearRecentFiels1Click();
+    void ClearFindHistory1Click();
+    void Options1Click();
+    void HowtoAddLanguage1Click();
+    void Shortcuts1Click();
+    void VisitHomepage1Click();
+    void SendEmail1Click();
+    void About1Click();
+    void PopupMenu1Popup();
+    void ScrollTimerTimer();
+    void ViewerDblClick();
+    void ViewerKeyDown(int key, Qt::KeyboardModifiers shift);
+    void HexViewerKeyDown(int key, Qt::KeyboardModifiers shift);
+    void ViewerTopIndexChanged();
+    void ViewerDropFiles(const std::vector<std::string>& files);
+    void sbCloseBookmarksClick();
+    void lbBookmarksDblClick();
+    void lbBookmarksKeyDown(int key, Qt::KeyboardModifiers shift);
+    void lbBookmarksDrawItem(QPainter& canvas, int index, const QRect& rect, bool selected);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Layout (Mainlayout.cpp) and menus (Mainmenus.cpp).
+    void CreateControls();
+    QWidget* CreateBookmarkPanel(QWidget* parent);
+    void CreateStatusBar();
+    void ConnectViewerEvents();
+    void CreateMenus();
+    void CreatePopupMenu();
+    void AddBookmarkItems(QMenu* menu, const char* shortcutPrefix, void (TMainForm::*click)(int));
+    QAction* AddLanguageItem(const std::string& name);
+    // Loads path into the hex view or, with its language, the text view.
+    void ShowFile(const std::string& path, bool binary, const std::string& language);
+    void RestoreBounds();
+    void ReadViewSwitches();
+    void ReadRecentFiles();
+    void WriteWindowSection();
+    void WriteFindHistory(const std::vector<std::string>& history);
+    void WriteRecentFiles();
+    std::vector<std::string> FindHistoryItems() const;
+
+    std::string FCommandLine;
+    bool FShown = false;
+    bool FWriteSettingsOnClose = true;
+};
+
+// The design bounds of the window; a maximized window returns to them.
+constexpr int DesignLeft = 268;
+constexpr int DesignTop = 124;
+constexpr int DesignWidth = 817;
+constexpr int DesignHeight = 642;
+constexpr int MaxRecentFiles = 10;
+constexpr int MaxRecentMenuItems = 5;
+
+// " 줄 top / count" as panel 0 shows it.
+QString FormatLineStatus(long long topIndex, long long rowCount);
+
+// The tag of a menu item (0 when it has none).
+int ItemTag(const QAction* item);
+
+} // namespace ov

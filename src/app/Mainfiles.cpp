@@ -1,0 +1,187 @@
+// How a file gets into view: the extension table, the content test, the
+// recent-files list and its menu entries, the caption and the line status.
+
+#include "Main.h"
+
+#include "Filelists.h"
+#include "Files.h"
+#include "Qtuiservices.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+
+namespace ov {
+
+namespace {
+
+constexpr int ContentTestBytes = 128;
+// Open1 .. Refresh1 with their separators, and Exit1.
+constexpr int FileMenuDesignItems = 8;
+
+// The menu shows "&" literally: a file name's own ampersands are doubled.
+QString MenuText(const std::string& utf8) {
+    return QString::fromUtf8(utf8).replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+
+bool IsBinaryFile(const std::string& path) {
+    TReadOnlyFile file;
+    if (!file.Open(path))
+        return false;
+    char head[ContentTestBytes];
+    int64_t read = file.ReadAt(0, head, ContentTestBytes);
+    return read > 0 && LooksBinary(std::string_view(head, static_cast<size_t>(read)));
+}
+
+} // namespace
+
+bool TMainForm::LoadLangLinks() {
+    std::string path = ResolveFileCase(ExeFolder() + "langlink.ini");
+    if (!LangLinks.LoadFromFile(path)) {
+        TOVApplication::ShowException("Cannot open file \"" + path + "\".");
+        return false;
+    }
+    for (const std::string& name : LangLinks.Names())
+        AddLanguageItem(name);
+    return true;
+}
+
+// Missing files are skipped without a message; the file shown so far stays.
+void TMainForm::OpenFile(const std::string& path) {
+    if (!FileExists(path))
+        return;
+    std::optional<std::string> language = LangLinks.LanguageOfFile(path);
+    bool binary = !language && IsBinaryFile(path);
+    CloseCurrentFile();
+    try {
+        ShowFile(path, binary, language.value_or(std::string()));
+    } catch (...) {
+        SetCurrentFile(path);
+        throw;
+    }
+    SetCurrentFile(path);
+}
+
+void TMainForm::ShowFile(const std::string& path, bool binary, const std::string& language) {
+    if (binary) {
+        ShowHexView(true);
+        HexViewer->SetFileName(path);
+        return;
+    }
+    ShowHexView(false);
+    Viewer->SetSynLang(language);
+    Viewer->setFocus();
+}
+
+void TMainForm::CloseCurrentFile() {
+    if (CurrentFileName.empty())
+        return;
+    int top = Viewer->TopIndex();
+    if (top >= 0)
+        RecordRecentFile(RecentFiles, CurrentFileName, top, MaxRecentFiles);
+    HexViewer->CloseFile();
+    Viewer->SetSynLang(std::string());
+    SetCurrentFile(std::string());
+    Viewer->show();
+    HexViewer->hide();
+    BuildRecentMenu();
+}
+
+void TMainForm::SetCurrentFile(const std::string& path) {
+    CurrentFileName = path;
+    QString caption = QString::fromUtf8(ProgramTitle);
+    if (!path.empty()) {
+        caption = QString::fromUtf8(ExtractFileName(path)) + QStringLiteral(" - ") + caption;
+    } else {
+        StatusPanels[0]->setText(FormatLineStatus(0, 0));
+    }
+    QApplication::setApplicationDisplayName(caption);
+    setWindowTitle(caption);
+    bool open = !path.empty();
+    for (QAction* item : {Close1, Close2, Refresh1, SaveasHTML1})
+        item->setEnabled(open);
+    SyntaxHighlighting1->menuAction()->setEnabled(open);
+    Edit1->menuAction()->setVisible(open);
+}
+
+void TMainForm::ShowHexView(bool hex) {
+    if (hex && HexViewer->isHidden()) {
+        HexViewer->show();
+        Viewer->hide();
+        HexViewer->setFocus();
+        if (!CurrentFileName.empty() && HexViewer->FileName().empty())
+            HexViewer->SetFileName(CurrentFileName);
+    } else if (!hex && Viewer->isHidden()) {
+        Viewer->show();
+        HexViewer->hide();
+        Viewer->setFocus();
+    }
+    ViewerTopIndexChanged();
+}
+
+int TMainForm::GetSavedTopIndex(const std::string& path) const {
+    int index = IndexOfRecentFile(RecentFiles, path);
+    return index < 0 ? 0 : RecentEntryTopIndex(RecentFiles[static_cast<size_t>(index)]);
+}
+
+// The recent entries stand between the separator after Refresh1 and Exit1,
+// newest first, followed by their own separator. Removed items are deleted
+// later, since the clicked one may still be delivering its signal.
+void TMainForm::BuildRecentMenu() {
+    while (File1->actions().size() > FileMenuDesignItems) {
+        QAction* item = File1->actions().at(FileMenuDesignItems - 1);
+        File1->removeAction(item);
+        item->deleteLater();
+    }
+    if (RecentFiles.empty())
+        return;
+    int shown = 0;
+    for (int index = static_cast<int>(RecentFiles.size()) - 1;
+         index >= 0 && shown < MaxRecentMenuItems; --index) {
+        std::string path(RecentEntryPath(RecentFiles[static_cast<size_t>(index)]));
+        auto* item = new QAction(
+            QStringLiteral("&%1 ").arg(++shown) + MenuText(ExtractFileName(path)), File1);
+        item->setData(index);
+        connect(item, &QAction::triggered, this, [this, index] { RecentFileClick(index); });
+        File1->insertAction(Exit1, item);
+    }
+    auto* separator = new QAction(File1);
+    separator->setSeparator(true);
+    File1->insertAction(Exit1, separator);
+}
+
+void TMainForm::RecentFileClick(int tag) {
+    if (tag >= 0 && tag < static_cast<int>(RecentFiles.size()))
+        OpenFile(std::string(RecentEntryPath(RecentFiles[static_cast<size_t>(tag)])));
+}
+
+void TMainForm::Close1Click() {
+    CloseCurrentFile();
+}
+
+void TMainForm::ClearRecentFiels1Click() {
+    RecentFiles.clear();
+    BuildRecentMenu();
+}
+
+void TMainForm::ViewerTopIndexChanged() {
+    if (!HexViewer->isHidden())
+        StatusPanels[0]->setText(
+            FormatLineStatus(HexViewer->TopIndex() + 1, HexViewer->RowCount()));
+    else
+        StatusPanels[0]->setText(FormatLineStatus(Viewer->TopIndex() + 1, Viewer->RowCount()));
+}
+
+void TMainForm::ViewerDropFiles(const std::vector<std::string>& files) {
+    if (files.empty())
+        return;
+    CloseCurrentFile();
+    OpenFile(files.front());
+}
+
+void TMainForm::Exit1Click() {
+    close();
+}
+
+} // namespace ov

@@ -1,0 +1,191 @@
+// The controls of the main window and their layout, from top to bottom: the
+// two views in one cell, the splitter and the bookmark panel (both hidden at
+// start), and the status bar.
+
+#include "Main.h"
+#include "Splitterbar.h"
+
+#include "Messages.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPainter>
+#include <QStatusBar>
+#include <QStyledItemDelegate>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace ov {
+
+namespace {
+
+constexpr int BookmarkPanelHeight = 77;
+constexpr int BookmarkHeaderHeight = 14;
+constexpr int BookmarkItemHeight = 13;
+constexpr int StatusBarHeight = 19;
+constexpr int LinePanelWidth = 150;
+constexpr int ScrollTimerInterval = 1500;
+
+const char* const CreditLine = " Orvane - 텍스트 뷰어 (문법 강조 기능 지원)";
+
+// Rows of the bookmark list are fixed in height and drawn by the window.
+class TBookmarkItemDelegate : public QStyledItemDelegate {
+public:
+    explicit TBookmarkItemDelegate(TMainForm* form) : QStyledItemDelegate(form), FForm(form) {}
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
+        return {option.rect.width(), BookmarkItemHeight};
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        bool selected = option.state & QStyle::State_Selected;
+        painter->save();
+        painter->fillRect(option.rect,
+                          option.palette.color(selected ? QPalette::Highlight : QPalette::Base));
+        painter->setPen(
+            option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->setClipRect(option.rect);
+        FForm->lbBookmarksDrawItem(*painter, index.row(), option.rect, selected);
+        painter->restore();
+    }
+
+private:
+    TMainForm* FForm;
+};
+
+QIcon CloseGlyph() {
+    QPixmap glyph(9, 9);
+    glyph.fill(Qt::transparent);
+    QPainter painter(&glyph);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.drawLine(1, 1, 7, 7);
+    painter.drawLine(7, 1, 1, 7);
+    return QIcon(glyph);
+}
+
+} // namespace
+
+void TMainForm::CreateControls() {
+    auto* client = new QWidget(this);
+    auto* column = new QVBoxLayout(client);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    // Both views share one cell; the hidden one takes no space.
+    auto* viewArea = new QWidget(client);
+    auto* cell = new QGridLayout(viewArea);
+    cell->setContentsMargins(0, 0, 0, 0);
+    Viewer = new TTextViewControl(viewArea);
+    Viewer->setObjectName(QStringLiteral("Viewer"));
+    HexViewer = new THexViewControl(viewArea);
+    HexViewer->setObjectName(QStringLiteral("HexViewer"));
+    QFont hexFont(QStringLiteral("Courier New"));
+    hexFont.setPixelSize(12);
+    HexViewer->setFont(hexFont);
+    HexViewer->hide();
+    cell->addWidget(Viewer, 0, 0);
+    cell->addWidget(HexViewer, 0, 0);
+    column->addWidget(viewArea, 1);
+
+    pBookmarks = CreateBookmarkPanel(client);
+    Splitter1 = new TSplitterBar(pBookmarks, client);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->hide();
+    pBookmarks->hide();
+    column->addWidget(Splitter1);
+    column->addWidget(pBookmarks);
+    setCentralWidget(client);
+
+    CreateStatusBar();
+    ScrollTimer = new QTimer(this);
+    ScrollTimer->setObjectName(QStringLiteral("ScrollTimer"));
+    ScrollTimer->setInterval(ScrollTimerInterval);
+    connect(ScrollTimer, &QTimer::timeout, this, &TMainForm::ScrollTimerTimer);
+    ConnectViewerEvents();
+}
+
+QWidget* TMainForm::CreateBookmarkPanel(QWidget* parent) {
+    auto* panel = new QWidget(parent);
+    panel->setObjectName(QStringLiteral("pBookmarks"));
+    panel->setFixedHeight(BookmarkPanelHeight);
+    auto* column = new QVBoxLayout(panel);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    auto* header = new QWidget(panel);
+    header->setFixedHeight(BookmarkHeaderHeight);
+    auto* row = new QHBoxLayout(header);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    lBookmarksCaption = new QLabel(QStringLiteral("  책갈피"), header);
+    row->addWidget(lBookmarksCaption, 1, Qt::AlignLeft | Qt::AlignVCenter);
+    sbCloseBookmarks = new QToolButton(header);
+    sbCloseBookmarks->setObjectName(QStringLiteral("sbCloseBookmarks"));
+    sbCloseBookmarks->setAutoRaise(true);
+    sbCloseBookmarks->setFixedSize(17, 15);
+    sbCloseBookmarks->setIcon(CloseGlyph());
+    sbCloseBookmarks->setFocusPolicy(Qt::NoFocus);
+    connect(sbCloseBookmarks, &QToolButton::clicked, this, &TMainForm::sbCloseBookmarksClick);
+    row->addWidget(sbCloseBookmarks);
+    column->addWidget(header);
+
+    lbBookmarks = new QListWidget(panel);
+    lbBookmarks->setObjectName(QStringLiteral("lbBookmarks"));
+    lbBookmarks->setUniformItemSizes(true);
+    lbBookmarks->setItemDelegate(new TBookmarkItemDelegate(this));
+    connect(lbBookmarks, &QListWidget::itemDoubleClicked, this, &TMainForm::lbBookmarksDblClick);
+    column->addWidget(lbBookmarks, 1);
+    return panel;
+}
+
+void TMainForm::CreateStatusBar() {
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setFixedHeight(StatusBarHeight);
+    for (size_t i = 0; i < StatusPanels.size(); ++i) {
+        StatusPanels[i] = new QLabel(StatusBar1);
+        StatusPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    }
+    StatusPanels[0]->setFixedWidth(LinePanelWidth);
+    StatusPanels[0]->setText(FormatLineStatus(0, 0));
+    StatusPanels[1]->setText(QString::fromUtf8(CreditLine));
+    StatusBar1->addWidget(StatusPanels[0]);
+    StatusBar1->addWidget(StatusPanels[1], 1);
+    setStatusBar(StatusBar1);
+}
+
+void TMainForm::ConnectViewerEvents() {
+    Viewer->OnDblClick = [this](auto*) { ViewerDblClick(); };
+    Viewer->OnKeyDown = [this](auto*, int key, Qt::KeyboardModifiers shift) {
+        ViewerKeyDown(key, shift);
+    };
+    Viewer->OnTopIndexChanged = [this](auto*) { ViewerTopIndexChanged(); };
+    Viewer->OnDropFiles = [this](auto*, const std::vector<std::string>& files) {
+        ViewerDropFiles(files);
+    };
+    HexViewer->OnDblClick = [this](auto*) { ViewerDblClick(); };
+    HexViewer->OnKeyDown = [this](auto*, int key, Qt::KeyboardModifiers shift) {
+        HexViewerKeyDown(key, shift);
+    };
+    HexViewer->OnTopIndexChanged = [this](auto*) { ViewerTopIndexChanged(); };
+    HexViewer->OnDropFiles = [this](auto*, const std::vector<std::string>& files) {
+        ViewerDropFiles(files);
+    };
+    Viewer->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Viewer, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { PopupMenu1->popup(Viewer->mapToGlobal(at)); });
+}
+
+QString FormatLineStatus(long long topIndex, long long rowCount) {
+    return QStringLiteral(" %1 %2 / %3")
+        .arg(QString::fromUtf8(LoadStr(SLine)))
+        .arg(topIndex)
+        .arg(rowCount);
+}
+
+} // namespace ov

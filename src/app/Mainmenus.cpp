@@ -1,0 +1,218 @@
+// The menu tree of the main window, built from one table.
+
+#include "Main.h"
+
+#include "Qtcodepage.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace ov {
+
+namespace {
+
+enum TItemFlags : unsigned {
+    ifNone = 0,
+    ifDisabled = 1,
+    ifHidden = 2,    // the menu itself is hidden (its title in the bar)
+    ifCheckable = 4, // Qt flips the check before the handler runs
+    ifRadio = 8,     // checkable, exclusive within the language group
+};
+
+using TClick = void (TMainForm::*)();
+using TTaggedClick = void (TMainForm::*)(int);
+
+// One row of the tree. Depth 0 is a menu of the bar, 1 an item of it, 2 an
+// item of the submenu above. A row with Menu set is a (sub)menu; its
+// OnPopup runs each time it opens. Caption "-" is a separator. BookmarkKeys
+// fills a submenu with the ten bookmark items.
+struct TMenuRow {
+    int Depth;
+    const char* Caption;
+    QAction* TMainForm::*Item;
+    QMenu* TMainForm::*Menu;
+    const char* Shortcut;
+    TClick Click;
+    TClick OnPopup;
+    unsigned Flags;
+    const char* BookmarkKeys;
+    TTaggedClick BookmarkClick;
+};
+
+constexpr TMenuRow Separator(int depth) {
+    return {depth, "-", nullptr, nullptr, nullptr, nullptr, nullptr, ifNone, nullptr, nullptr};
+}
+
+constexpr TMenuRow Menu(int depth, const char* caption, QMenu* TMainForm::*menu,
+                        TClick onPopup = nullptr, unsigned flags = ifNone) {
+    return {depth, caption, nullptr, menu, nullptr, nullptr, onPopup, flags, nullptr, nullptr};
+}
+
+constexpr TMenuRow Item(int depth, const char* caption, QAction* TMainForm::*item,
+                        const char* shortcut, TClick click, unsigned flags = ifNone) {
+    return {depth, caption, item, nullptr, shortcut, click, nullptr, flags, nullptr, nullptr};
+}
+
+constexpr TMenuRow BookmarkMenu(const char* caption, QMenu* TMainForm::*menu, TClick onPopup,
+                                const char* keys, TTaggedClick click) {
+    return {1, caption, nullptr, menu, nullptr, nullptr, onPopup, ifNone, keys, click};
+}
+
+using F = TMainForm;
+
+const TMenuRow MainMenuRows[] = {
+    Menu(0, "파일(&F)", &F::File1),
+    Item(1, "열기(&O)", &F::Open1, "Ctrl+O", &F::Open1Click),
+    Item(1, "닫기(&C)", &F::Close1, "Ctrl+F4", &F::Close1Click, ifDisabled),
+    Separator(1),
+    Item(1, "&HTML로 저장", &F::SaveasHTML1, "Alt+M", &F::SaveasHTML1Click, ifDisabled),
+    Separator(1),
+    Item(1, "새로고침(&R)", &F::Refresh1, "F5", &F::Refresh1Click, ifDisabled),
+    Separator(1),
+    Item(1, "종료(&X)", &F::Exit1, "Alt+X", &F::Exit1Click),
+
+    Menu(0, "편집(&E)", &F::Edit1, &F::Edit1Click, ifHidden),
+    Item(1, "복사(&C)", &F::Copy1, "Ctrl+C", &F::Copy1Click),
+    Item(1, "전체 복사(&A)", &F::CopyAll1, "Ctrl+A", &F::CopyAll1Click),
+    Separator(1),
+    Item(1, "줄 찾아가기(&G)", &F::GotoLine1, "Alt+G", &F::GotoLine1Click),
+    Separator(1),
+    BookmarkMenu("책갈피 지정(&T)", &F::ToggleBookmarks1, &F::ToggleBookmarks1Click, "Ctrl+",
+                 &F::ToggleBookmarkClick),
+    BookmarkMenu("책갈피 찾아가기(&B)", &F::GotoBookmarks1, &F::GotoBookmarks1Click, "",
+                 &F::GotoBookmarkClick),
+    Item(1, "책갈피 보기(&S)", &F::ShowBookmarks1, "B", &F::ShowBookmarks1Click),
+    Separator(1),
+    Item(1, "찾기(&F)", &F::Find1, "Ctrl+F", &F::Find1Click),
+    Item(1, "다음 찾기(&N)", &F::FindNext1, "F3", &F::FindNext1Click),
+
+    Menu(0, "보기(&V)", &F::View1, &F::View1Click),
+    Item(1, "워드랩(&W)", &F::WordWrap1, "Ctrl+W", &F::WordWrap1Click, ifCheckable),
+    Item(1, "줄번호 보기(&S)", &F::ShowLineNumber1, "Ctrl+S", &F::ShowLineNumber1Click,
+         ifCheckable),
+    Item(1, "윈도우 글꼴 사용(&F)", &F::UseFont1, "Ctrl+B", &F::UseFont1Click),
+    Separator(1),
+    Menu(1, "자동 스크롤(&A)", &F::AutoScroll1),
+    Item(2, "자동 스크롤(&A)", &F::AutoScroll2, "Space", &F::AutoScroll2Click, ifCheckable),
+    Separator(2),
+    Item(2, "스크롤 속도 빠르게(&S)", &F::IncreaseSpeed1, "X", &F::IncreaseSpeed1Click),
+    Item(2, "스크롤 속도 느리게(&D)", &F::DecreaseSpeed1, "Z", &F::DecreaseSpeed1Click),
+    Separator(1),
+    Item(1, "헥스 보기(&H)", &F::HexView1, "Ctrl+H", &F::HexView1Click, ifCheckable),
+    Separator(1),
+    Item(1, "윈도우 투명하게(&O)", &F::WindowOpacity1, nullptr, &F::WindowOpacity1Click),
+    Separator(1),
+    Menu(1, "문법 강조(&X)", &F::SyntaxHighlighting1, &F::SyntaxHighlighting1Click, ifDisabled),
+    Item(2, "사용 안함(&N)", &F::None1, nullptr, nullptr, ifRadio),
+    Separator(2),
+
+    Menu(0, "도구(&T)", &F::Tools1),
+    Item(1, "최근 파일 목록 지우기(&R)", &F::ClearRecentFiels1, nullptr,
+         &F::ClearRecentFiels1Click),
+    Item(1, "찾기 히스토리 지우기(&F)", &F::ClearFindHistory1, nullptr, &F::ClearFindHistory1Click),
+    Separator(1),
+    Item(1, "옵션(&O)...", &F::Options1, nullptr, &F::Options1Click),
+
+    Menu(0, "도움말(&H)", &F::Help1),
+    Item(1, "새 언어 추가하기", &F::HowtoAddLanguage1, nullptr, &F::HowtoAddLanguage1Click),
+    Item(1, "키보드 단축키 안내", &F::Shortcuts1, nullptr, &F::Shortcuts1Click),
+    Separator(1),
+    Item(1, "홈페이지 가기", &F::VisitHomepage1, nullptr, &F::VisitHomepage1Click),
+    Item(1, "이메일 쓰기", &F::SendEmail1, nullptr, &F::SendEmail1Click),
+    Separator(1),
+    Item(1, "프로그램 정보(&A)...", &F::About1, nullptr, &F::About1Click),
+};
+
+const TMenuRow PopupMenuRows[] = {
+    Item(1, "복사(&C)", &F::Copy2, nullptr, &F::Copy1Click),
+    Item(1, "전체 복사(&A)", &F::CopyAll2, nullptr, &F::CopyAll1Click),
+    Separator(1),
+    Item(1, "열기(&O)", &F::Open2, nullptr, &F::Open1Click),
+    Item(1, "닫기(&S)", &F::Close2, nullptr, &F::Close1Click, ifDisabled),
+};
+
+} // namespace
+
+int ItemTag(const QAction* item) {
+    return item ? item->data().toInt() : 0;
+}
+
+void TMainForm::CreateMenus() {
+    menuBar()->setNativeMenuBar(false);
+    SynLangGroup = new QActionGroup(this);
+    SynLangGroup->setExclusive(true);
+    // The menu open at each depth; rows of depth d go into parents[d - 1].
+    std::array<QMenu*, 3> parents{};
+    for (const TMenuRow& row : MainMenuRows) {
+        QMenu* parent = row.Depth > 0 ? parents[static_cast<size_t>(row.Depth - 1)] : nullptr;
+        if (row.Menu) {
+            QMenu* menu = row.Depth == 0 ? menuBar()->addMenu(QString::fromUtf8(row.Caption))
+                                         : parent->addMenu(QString::fromUtf8(row.Caption));
+            this->*row.Menu = menu;
+            parents[static_cast<size_t>(row.Depth)] = menu;
+            if (row.OnPopup)
+                connect(menu, &QMenu::aboutToShow, this, row.OnPopup);
+            menu->menuAction()->setEnabled(!(row.Flags & ifDisabled));
+            menu->menuAction()->setVisible(!(row.Flags & ifHidden));
+            if (row.BookmarkKeys)
+                AddBookmarkItems(menu, row.BookmarkKeys, row.BookmarkClick);
+            continue;
+        }
+        if (std::string_view(row.Caption) == "-") {
+            parent->addSeparator();
+            continue;
+        }
+        QAction* item = parent->addAction(QString::fromUtf8(row.Caption));
+        this->*row.Item = item;
+        if (row.Shortcut)
+            item->setShortcut(QKeySequence(QString::fromLatin1(row.Shortcut)));
+        item->setEnabled(!(row.Flags & ifDisabled));
+        item->setCheckable(row.Flags & (ifCheckable | ifRadio));
+        if (row.Flags & ifRadio)
+            SynLangGroup->addAction(item);
+        if (row.Click)
+            connect(item, &QAction::triggered, this, row.Click);
+    }
+    connect(None1, &QAction::triggered, this, [this] { SynLangClick(None1); });
+    CreatePopupMenu();
+}
+
+void TMainForm::CreatePopupMenu() {
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    connect(PopupMenu1, &QMenu::aboutToShow, this, &TMainForm::PopupMenu1Popup);
+    for (const TMenuRow& row : PopupMenuRows) {
+        if (std::string_view(row.Caption) == "-") {
+            PopupMenu1->addSeparator();
+            continue;
+        }
+        QAction* item = PopupMenu1->addAction(QString::fromUtf8(row.Caption));
+        this->*row.Item = item;
+        item->setEnabled(!(row.Flags & ifDisabled));
+        connect(item, &QAction::triggered, this, row.Click);
+    }
+}
+
+void TMainForm::AddBookmarkItems(QMenu* menu, const char* shortcutPrefix,
+                                 void (TMainForm::*click)(int)) {
+    for (int tag = 0; tag < BookmarkCount; ++tag) {
+        QAction* item = menu->addAction(QStringLiteral("책갈피 &%1").arg(tag));
+        item->setData(tag);
+        item->setCheckable(true);
+        item->setShortcut(QKeySequence(QString::fromLatin1(shortcutPrefix) + QString::number(tag)));
+        connect(item, &QAction::triggered, this, [this, click, tag] { (this->*click)(tag); });
+    }
+}
+
+QAction* TMainForm::AddLanguageItem(const std::string& name) {
+    QAction* item = SyntaxHighlighting1->addAction(QStringFromAnsi(name));
+    item->setCheckable(true);
+    SynLangGroup->addAction(item);
+    connect(item, &QAction::triggered, this, [this, item] { SynLangClick(item); });
+    return item;
+}
+
+} // namespace ov

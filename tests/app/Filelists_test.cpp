@@ -1,0 +1,69 @@
+#include "Filelists.h"
+
+#include <gtest/gtest.h>
+
+namespace ov {
+namespace {
+
+std::vector<std::string> Paths(const std::vector<std::string>& list) {
+    std::vector<std::string> paths;
+    for (const std::string& entry : list)
+        paths.emplace_back(RecentEntryPath(entry));
+    return paths;
+}
+
+TEST(RecentFiles, ReopeningSwapsWithTheNewest) {
+    std::vector<std::string> list{"A=1", "B=2", "C=3", "D=4"};
+    RecordRecentFile(list, "b", 20, 10); // lookups ignore case
+    EXPECT_EQ(list, (std::vector<std::string>{"A=1", "D=4", "C=3", "B=20"}));
+}
+
+TEST(RecentFiles, TheOldestLeavesAFullList) {
+    std::vector<std::string> list;
+    for (int i = 0; i < 10; ++i)
+        RecordRecentFile(list, "/f" + std::to_string(i), i, 10);
+    RecordRecentFile(list, "/new", 7, 10);
+    ASSERT_EQ(list.size(), 10u);
+    EXPECT_EQ(list.front(), "/f1=1");
+    EXPECT_EQ(list.back(), "/new=7");
+    // A list read longer than the limit is brought back to it.
+    std::vector<std::string> longList(12, "x=0");
+    for (size_t i = 0; i < longList.size(); ++i)
+        longList[i] = "/l" + std::to_string(i) + "=0";
+    RecordRecentFile(longList, "/n", 1, 10);
+    EXPECT_EQ(longList.size(), 10u);
+    EXPECT_EQ(longList.front(), "/l3=0");
+}
+
+TEST(RecentFiles, PathsMayHoldEqualsSigns) {
+    std::vector<std::string> list{"/tmp/a=b.txt=5", "/tmp/a=9"};
+    EXPECT_EQ(Paths(list), (std::vector<std::string>{"/tmp/a=b.txt", "/tmp/a"}));
+    EXPECT_EQ(RecentEntryTopIndex(list[0]), 5);
+    EXPECT_EQ(IndexOfRecentFile(list, "/tmp/a"), 1);
+    EXPECT_EQ(IndexOfRecentFile(list, "/tmp/a=b.txt"), 0);
+    EXPECT_EQ(IndexOfRecentFile(list, "/tmp"), -1);
+    EXPECT_EQ(RecentEntryTopIndex("/no/value"), -1);
+    EXPECT_EQ(RecentEntryTopIndex("/x=abc"), -1);
+}
+
+TEST(ContentTest, TextOrBinary) {
+    EXPECT_FALSE(LooksBinary(""));
+    EXPECT_TRUE(LooksBinary("a"));
+    EXPECT_TRUE(LooksBinary("hello"));
+    EXPECT_FALSE(LooksBinary("hello world\n"));
+    // A zero byte counts except in the last position read.
+    EXPECT_TRUE(LooksBinary(std::string("ab cd ef gh\n\0x", 14)));
+    EXPECT_FALSE(LooksBinary(std::string("ab cd ef gh\n\0", 13)));
+    // Blanks: at least 3 % of the bytes read, or a line feed.
+    std::string dense(100, 'x');
+    dense[10] = dense[20] = ' ';
+    EXPECT_TRUE(LooksBinary(dense));
+    dense[30] = ' ';
+    EXPECT_FALSE(LooksBinary(dense));
+    // Only the first 128 bytes are looked at.
+    std::string late = std::string(64, ' ') + std::string(64, 'x') + std::string(10, '\0');
+    EXPECT_FALSE(LooksBinary(late));
+}
+
+} // namespace
+} // namespace ov

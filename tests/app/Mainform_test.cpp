@@ -1,0 +1,400 @@
+#include "Main.h"
+
+#include "Files.h"
+#include "Inifiles.h"
+#include "Splitterbar.h"
+#include "Testsupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace ov {
+namespace {
+
+// Every test runs with a temporary executable folder holding its own
+// langlink.ini and (when a test writes one) Orvane.ini.
+class MainFormTest : public testing::Test {
+protected:
+    void SetUp() override {
+        SetExeFolderOverride(FFolder.Path());
+        FFolder.Write("langlink.ini", "C=c;cpp;h\nPascal=pas;dpr\n");
+    }
+    void TearDown() override { SetExeFolderOverride(""); }
+
+    void WriteSettings(const std::string& text) { FFolder.Write("Orvane.ini", text); }
+    TSettingsStore SavedSettings() const { return TSettingsStore(FFolder.File("Orvane.ini")); }
+    bool SettingsWritten() const { return FileExists(FFolder.File("Orvane.ini")); }
+
+    static void ShowAndWait(TMainForm& form) {
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    }
+
+    test::TTempFolder FFolder;
+};
+
+QStringList Captions(const QMenu* menu) {
+    QStringList captions;
+    for (const QAction* item : menu->actions())
+        captions << (item->isSeparator() ? QStringLiteral("-") : item->text());
+    return captions;
+}
+
+QStringList Shortcuts(const QMenu* menu) {
+    QStringList keys;
+    for (const QAction* item : menu->actions())
+        keys << item->shortcut().toString(QKeySequence::PortableText);
+    return keys;
+}
+
+TEST_F(MainFormTest, WithoutSettingsTheDefaultBoundsApply) {
+    TMainForm form;
+    EXPECT_EQ(form.pos(), QPoint(10, 50));
+    EXPECT_EQ(form.size(), QSize(500, 450));
+    EXPECT_FALSE(form.windowState() & Qt::WindowMaximized);
+    for (int bookmark : form.Bookmarks)
+        EXPECT_EQ(bookmark, -1);
+    EXPECT_TRUE(form.CurrentFileName.empty());
+    EXPECT_TRUE(form.RecentFiles.empty());
+}
+
+TEST_F(MainFormTest, BoundsComeFromTheWindowSection) {
+    WriteSettings("[Window]\nMax=0\nLeft=30\nTop=40\nWidth=640\nHeight=480\n");
+    TMainForm form;
+    EXPECT_EQ(form.geometry().topLeft(), QPoint(30, 40));
+    EXPECT_EQ(form.size(), QSize(640, 480));
+}
+
+TEST_F(MainFormTest, MaximizedRestoresToTheDesignBounds) {
+    WriteSettings("[Window]\nMax=1\nLeft=30\nTop=40\nWidth=640\nHeight=480\n");
+    TMainForm form;
+    EXPECT_TRUE(form.windowState() & Qt::WindowMaximized);
+    ShowAndWait(form);
+    EXPECT_TRUE(form.isMaximized());
+    EXPECT_EQ(form.normalGeometry(), QRect(DesignLeft, DesignTop, DesignWidth, DesignHeight));
+}
+
+TEST_F(MainFormTest, CloseWritesTheWindowAsItIs) {
+    WriteSettings("[Window]\nLeft=30\nTop=40\nWidth=640\nHeight=480\n"
+                  "[Option]\nWordWrap=1\nShowLineNum=1\nTabWidth=8\n[Style]\nBitmapFont=0\n");
+    {
+        TMainForm form;
+        ShowAndWait(form);
+        form.move(33, 44);
+        form.resize(700, 500);
+        form.close();
+    }
+    TSettingsStore saved = SavedSettings();
+    EXPECT_FALSE(saved.ReadBool("Window", "Max", true));
+    EXPECT_EQ(saved.ReadInteger("Window", "Left", 0), 33);
+    EXPECT_EQ(saved.ReadInteger("Window", "Top", 0), 44);
+    EXPECT_EQ(saved.ReadInteger("Window", "Width", 0), 700);
+    EXPECT_EQ(saved.ReadInteger("Window", "Height", 0), 500);
+    EXPECT_TRUE(saved.ReadBool("Option", "WordWrap", false));
+    EXPECT_TRUE(saved.ReadBool("Option", "ShowLineNum", false));
+    EXPECT_FALSE(saved.ReadBool("Style", "BitmapFont", true));
+    EXPECT_EQ(saved.ReadInteger("Option", "TabWidth", 0), 8);
+
+    // The next start comes back where this one ended.
+    TMainForm again;
+    EXPECT_EQ(again.pos(), QPoint(33, 44));
+    EXPECT_EQ(again.size(), QSize(700, 500));
+}
+
+TEST_F(MainFormTest, ClosingMaximizedKeepsTheEarlierBounds) {
+    WriteSettings("[Window]\nMax=1\nLeft=30\nTop=40\nWidth=640\nHeight=480\n");
+    {
+        TMainForm form;
+        ShowAndWait(form);
+        form.close();
+    }
+    TSettingsStore saved = SavedSettings();
+    EXPECT_TRUE(saved.ReadBool("Window", "Max", false));
+    EXPECT_EQ(saved.ReadInteger("Window", "Left", 0), 30);
+    EXPECT_EQ(saved.ReadInteger("Window", "Width", 0), 640);
+}
+
+TEST_F(MainFormTest, NoSettingsFileGivesTheDefaultSwitchesAtClose) {
+    {
+        TMainForm form;
+        ShowAndWait(form);
+        EXPECT_FALSE(form.Viewer->WordWrap());
+        EXPECT_FALSE(form.Viewer->ShowLineNum());
+        EXPECT_TRUE(form.Viewer->UseBitmapFont());
+        EXPECT_EQ(form.Viewer->BackColor(), QColor(Qt::white));
+        EXPECT_EQ(form.Viewer->ForeColor(), QColor(Qt::black));
+        EXPECT_EQ(form.HexViewer->Color(), QColor(Qt::white));
+        form.close();
+    }
+    TSettingsStore saved = SavedSettings();
+    EXPECT_EQ(saved.ReadSectionValues("Option"),
+              (std::vector<std::string>{"WordWrap=0", "ShowLineNum=0"}));
+    EXPECT_EQ(saved.ReadSectionValues("Style"), std::vector<std::string>{"BitmapFont=1"});
+}
+
+TEST_F(MainFormTest, RecentAndFindHistoryAreWrittenBackAsHeld) {
+    WriteSettings("[Recent]\n/tmp/old.txt=3\n/tmp/a=b.c=0\n/tmp/new.c=120\n"
+                  "[FindHistory]\n1=newest\n2=older\n");
+    {
+        TMainForm form;
+        ShowAndWait(form);
+        EXPECT_EQ(form.RecentFiles,
+                  (std::vector<std::string>{"/tmp/old.txt=3", "/tmp/a=b.c=0", "/tmp/new.c=120"}));
+        // The list is the only copy while the program runs.
+        EXPECT_FALSE(form.Settings.SectionExists("Recent"));
+        form.close();
+    }
+    TSettingsStore saved = SavedSettings();
+    EXPECT_EQ(saved.ReadSectionValues("Recent"),
+              (std::vector<std::string>{"/tmp/old.txt=3", "/tmp/a=b.c=0", "/tmp/new.c=120"}));
+    EXPECT_EQ(saved.ReadSectionValues("FindHistory"),
+              (std::vector<std::string>{"1=newest", "2=older"}));
+}
+
+TEST_F(MainFormTest, ReloadKeepsTheRecentListOutOfTheStore) {
+    WriteSettings("[Recent]\n/tmp/a.txt=1\n[Style]\nBackColor=#FFFFFF\n");
+    TMainForm form;
+    ShowAndWait(form);
+    WriteSettings("[Recent]\n/tmp/a.txt=1\n[Style]\nBackColor=#102030\nForeColor=#405060\n");
+    form.ApplySettings(true);
+    EXPECT_EQ(form.Viewer->BackColor(), QColor(0x10, 0x20, 0x30));
+    EXPECT_EQ(form.HexViewer->Color(), QColor(0x10, 0x20, 0x30));
+    EXPECT_EQ(form.HexViewer->FontColor(), QColor(0x40, 0x50, 0x60));
+    EXPECT_FALSE(form.Settings.SectionExists("Recent"));
+    EXPECT_EQ(form.RecentFiles, std::vector<std::string>{"/tmp/a.txt=1"});
+}
+
+TEST_F(MainFormTest, DamagedSettingsReadAsDefaults) {
+    WriteSettings(std::string("\0\xff\xfe[Window]\nLeft=abc\nTop=\nWidth=1e3\n[Style]\n"
+                              "BackColor=#GG0000\nForeColor=red\nWFontSize=huge\n",
+                              80));
+    TMainForm form;
+    EXPECT_EQ(form.pos(), QPoint(10, 50));
+    EXPECT_EQ(form.size(), QSize(500, 450));
+    ShowAndWait(form);
+    EXPECT_EQ(form.Viewer->BackColor(), QColor(Qt::white));
+    EXPECT_EQ(form.Viewer->ForeColor(), QColor(Qt::black));
+}
+
+TEST_F(MainFormTest, WindowFontStyleWordsAreMatchedWithCase) {
+    WriteSettings("[Style]\nWFontName=Courier New\nWFontSize=12\nWFontStyle=bold,italic\n");
+    TMainForm form;
+    ShowAndWait(form);
+    EXPECT_TRUE(form.Viewer->font().bold());
+    EXPECT_TRUE(form.Viewer->font().italic());
+    EXPECT_FALSE(form.Viewer->font().underline());
+    EXPECT_EQ(form.Viewer->font().pixelSize(), 16);
+    WriteSettings("[Style]\nWFontStyle=Bold under\n");
+    TMainForm other;
+    ShowAndWait(other);
+    EXPECT_FALSE(other.Viewer->font().bold());
+    EXPECT_TRUE(other.Viewer->font().underline());
+}
+
+TEST_F(MainFormTest, SnapshotRunsDoNotWriteTheSettings) {
+    TMainForm form;
+    form.SetWriteSettingsOnClose(false);
+    ShowAndWait(form);
+    form.close();
+    EXPECT_FALSE(SettingsWritten());
+}
+
+TEST_F(MainFormTest, ShowSetsTheCaptionAndTheLanguageMenu) {
+    TMainForm form;
+    ShowAndWait(form);
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Orvane 1.0 Beta"));
+    EXPECT_EQ(Captions(form.SyntaxHighlighting1),
+              (QStringList{"사용 안함(&N)", "-", "C", "Pascal"}));
+    EXPECT_EQ(form.LangLinks.LanguageOf(".H"), std::optional<std::string>("C"));
+    EXPECT_EQ(form.LangLinks.LanguageOf(".log"), std::optional<std::string>(""));
+}
+
+TEST_F(MainFormTest, WithoutLangLinkTheLaterShowStepsDoNotRun) {
+    std::remove(FFolder.File("langlink.ini").c_str());
+    WriteSettings("[Recent]\n/tmp/a.txt=4\n[Option]\nWordWrap=1\n");
+    {
+        TMainForm form;
+        ShowAndWait(form);
+        EXPECT_EQ(form.windowTitle(), QStringLiteral("Orvane 1.0 Beta"));
+        EXPECT_TRUE(form.RecentFiles.empty());
+        EXPECT_TRUE(form.Settings.SectionExists("Recent"));
+        form.close();
+    }
+    EXPECT_EQ(SavedSettings().ReadSectionValues("Recent"),
+              std::vector<std::string>{"/tmp/a.txt=4"});
+}
+
+TEST_F(MainFormTest, TheMenuTree) {
+    TMainForm form;
+    QStringList bar;
+    for (const QAction* item : form.menuBar()->actions())
+        bar << item->text();
+    EXPECT_EQ(bar, (QStringList{"파일(&F)", "편집(&E)", "보기(&V)", "도구(&T)", "도움말(&H)"}));
+    EXPECT_EQ(Captions(form.File1), (QStringList{"열기(&O)", "닫기(&C)", "-", "&HTML로 저장", "-",
+                                                 "새로고침(&R)", "-", "종료(&X)"}));
+    EXPECT_EQ(Shortcuts(form.File1),
+              (QStringList{"Ctrl+O", "Ctrl+F4", "", "Alt+M", "", "F5", "", "Alt+X"}));
+    EXPECT_EQ(
+        Captions(form.Edit1),
+        (QStringList{"복사(&C)", "전체 복사(&A)", "-", "줄 찾아가기(&G)", "-", "책갈피 지정(&T)",
+                     "책갈피 찾아가기(&B)", "책갈피 보기(&S)", "-", "찾기(&F)", "다음 찾기(&N)"}));
+    EXPECT_EQ(Shortcuts(form.Edit1),
+              (QStringList{"Ctrl+C", "Ctrl+A", "", "Alt+G", "", "", "", "B", "", "Ctrl+F", "F3"}));
+    EXPECT_EQ(Captions(form.View1),
+              (QStringList{"워드랩(&W)", "줄번호 보기(&S)", "윈도우 글꼴 사용(&F)", "-",
+                           "자동 스크롤(&A)", "-", "헥스 보기(&H)", "-", "윈도우 투명하게(&O)", "-",
+                           "문법 강조(&X)"}));
+    EXPECT_EQ(Shortcuts(form.View1),
+              (QStringList{"Ctrl+W", "Ctrl+S", "Ctrl+B", "", "", "", "Ctrl+H", "", "", "", ""}));
+    EXPECT_EQ(
+        Captions(form.AutoScroll1),
+        (QStringList{"자동 스크롤(&A)", "-", "스크롤 속도 빠르게(&S)", "스크롤 속도 느리게(&D)"}));
+    EXPECT_EQ(Shortcuts(form.AutoScroll1), (QStringList{"Space", "", "X", "Z"}));
+    EXPECT_EQ(Captions(form.Tools1), (QStringList{"최근 파일 목록 지우기(&R)",
+                                                  "찾기 히스토리 지우기(&F)", "-", "옵션(&O)..."}));
+    EXPECT_EQ(Captions(form.Help1),
+              (QStringList{"새 언어 추가하기", "키보드 단축키 안내", "-", "홈페이지 가기",
+                           "이메일 쓰기", "-", "프로그램 정보(&A)..."}));
+    EXPECT_EQ(Captions(form.PopupMenu1),
+              (QStringList{"복사(&C)", "전체 복사(&A)", "-", "열기(&O)", "닫기(&S)"}));
+    for (const QAction* item : form.PopupMenu1->actions())
+        EXPECT_TRUE(item->shortcut().isEmpty());
+}
+
+TEST_F(MainFormTest, BookmarkItemsCarryTheirTagsAndKeys) {
+    TMainForm form;
+    for (auto [menu, prefix] : {std::pair{form.ToggleBookmarks1, QStringLiteral("Ctrl+")},
+                                std::pair{form.GotoBookmarks1, QString()}}) {
+        ASSERT_EQ(menu->actions().size(), BookmarkCount);
+        for (int n = 0; n < BookmarkCount; ++n) {
+            const QAction* item = menu->actions().at(n);
+            EXPECT_EQ(item->text(), QStringLiteral("책갈피 &%1").arg(n));
+            EXPECT_EQ(ItemTag(item), n);
+            EXPECT_EQ(item->shortcut(), QKeySequence(prefix + QString::number(n)));
+        }
+    }
+}
+
+TEST_F(MainFormTest, InitialStatesWithoutAFile) {
+    TMainForm form;
+    EXPECT_FALSE(form.Close1->isEnabled());
+    EXPECT_FALSE(form.Close2->isEnabled());
+    EXPECT_FALSE(form.SaveasHTML1->isEnabled());
+    EXPECT_FALSE(form.Refresh1->isEnabled());
+    EXPECT_FALSE(form.SyntaxHighlighting1->menuAction()->isEnabled());
+    EXPECT_FALSE(form.Edit1->menuAction()->isVisible());
+    EXPECT_TRUE(form.Open1->isEnabled());
+    EXPECT_TRUE(form.None1->isCheckable());
+    EXPECT_FALSE(form.ScrollTimer->isActive());
+    EXPECT_EQ(form.ScrollTimer->interval(), 1500);
+    EXPECT_EQ(form.ScrollStep, 2000);
+    EXPECT_FALSE(form.HexViewer->isVisibleTo(&form));
+    EXPECT_TRUE(form.Viewer->isVisibleTo(&form));
+}
+
+TEST_F(MainFormTest, StatusBarAndBookmarkPanel) {
+    TMainForm form;
+    ShowAndWait(form);
+    EXPECT_EQ(form.LineStatus(), QStringLiteral(" 줄 0 / 0"));
+    EXPECT_EQ(form.StatusPanels[0]->width(), 150);
+    EXPECT_FALSE(form.StatusPanels[1]->text().isEmpty());
+    EXPECT_EQ(form.StatusBar1->height(), 19);
+    EXPECT_EQ(FormatLineStatus(12, 3400), QStringLiteral(" 줄 12 / 3400"));
+
+    EXPECT_FALSE(form.pBookmarks->isVisible());
+    EXPECT_FALSE(form.Splitter1->isVisible());
+    EXPECT_EQ(form.pBookmarks->height(), 77);
+    EXPECT_EQ(form.lBookmarksCaption->text(), QStringLiteral("  책갈피"));
+    EXPECT_EQ(form.sbCloseBookmarks->size(), QSize(17, 15));
+    form.lbBookmarks->addItem(QStringLiteral("0=x"));
+    EXPECT_EQ(form.lbBookmarks->visualItemRect(form.lbBookmarks->item(0)).height(), 13);
+}
+
+TEST_F(MainFormTest, EveryMenuItemCanBeTriggered) {
+    TMainForm form;
+    ShowAndWait(form);
+    QList<QMenu*> menus = form.findChildren<QMenu*>();
+    int triggered = 0;
+    for (QMenu* menu : menus) {
+        for (QAction* item : menu->actions()) {
+            if (item->isSeparator() || item->menu() || item == form.Exit1)
+                continue;
+            item->trigger();
+            ++triggered;
+        }
+    }
+    EXPECT_GE(triggered, 40);
+    EXPECT_TRUE(form.isVisible());
+    form.Exit1->trigger();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_TRUE(SettingsWritten());
+}
+
+TEST_F(MainFormTest, CommandLineFileIsOpenedAtShow) {
+    std::string text = FFolder.Write("notes.txt", "hello world\n");
+    TMainForm form("orvane " + text);
+    ShowAndWait(form);
+    EXPECT_EQ(form.CurrentFileName, text);
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("notes.txt - Orvane 1.0 Beta"));
+    EXPECT_TRUE(form.Close1->isEnabled());
+    EXPECT_TRUE(form.Edit1->menuAction()->isVisible());
+    EXPECT_TRUE(form.SyntaxHighlighting1->menuAction()->isEnabled());
+    EXPECT_TRUE(form.Viewer->isVisibleTo(&form));
+
+    form.Close1->trigger();
+    EXPECT_TRUE(form.CurrentFileName.empty());
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Orvane 1.0 Beta"));
+    EXPECT_FALSE(form.Edit1->menuAction()->isVisible());
+}
+
+TEST_F(MainFormTest, BinaryFilesGoToTheHexView) {
+    std::string binary = FFolder.Write("data.bin", std::string("\x01\x02\0\x03zzzz", 8));
+    TMainForm form("\"/opt/my apps/orvane\" \"" + binary + "\"");
+    ShowAndWait(form);
+    EXPECT_EQ(form.CurrentFileName, binary);
+    EXPECT_TRUE(form.HexViewer->isVisibleTo(&form));
+    EXPECT_FALSE(form.Viewer->isVisibleTo(&form));
+    EXPECT_EQ(form.HexViewer->FileName(), binary);
+    EXPECT_EQ(form.LineStatus(), QStringLiteral(" 줄 1 / 1"));
+}
+
+TEST_F(MainFormTest, MissingCommandLineFilesAreIgnored) {
+    TMainForm form("orvane " + FFolder.File("missing.txt"));
+    ShowAndWait(form);
+    EXPECT_TRUE(form.CurrentFileName.empty());
+}
+
+TEST_F(MainFormTest, RecentMenuShowsTheFiveNewest) {
+    std::string recent = "[Recent]\n";
+    for (int i = 0; i < 7; ++i)
+        recent += "/tmp/f" + std::to_string(i) + "&x.txt=" + std::to_string(i) + "\n";
+    WriteSettings(recent);
+    TMainForm form;
+    ShowAndWait(form);
+    QList<QAction*> items = form.File1->actions();
+    ASSERT_EQ(items.size(), 8 + MaxRecentMenuItems + 1);
+    for (int n = 0; n < MaxRecentMenuItems; ++n) {
+        int index = 6 - n;
+        EXPECT_EQ(items[7 + n]->text(), QStringLiteral("&%1 f%2&&x.txt").arg(n + 1).arg(index));
+        EXPECT_EQ(ItemTag(items[7 + n]), index);
+    }
+    EXPECT_TRUE(items[7 + MaxRecentMenuItems]->isSeparator());
+    EXPECT_EQ(items.back(), form.Exit1);
+
+    form.ClearRecentFiels1->trigger();
+    EXPECT_EQ(form.File1->actions().size(), 8);
+    EXPECT_TRUE(form.RecentFiles.empty());
+}
+
+} // namespace
+} // namespace ov
