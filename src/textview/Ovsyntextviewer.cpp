@@ -19,6 +19,7 @@ TOVSynTextViewer::TOVSynTextViewer(QWidget* parent, std::unique_ptr<TViewerHighl
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
             &TOVSynTextViewer::OnVertAction);

@@ -228,6 +228,48 @@ void TOVSynTextViewer::keyPressEvent(QKeyEvent* event) {
     event->accept();
 }
 
+void TOVSynTextViewer::mousePressEvent(QMouseEvent* event) {
+    if (isVisible())
+        setFocus(Qt::MouseFocusReason);
+    QAbstractScrollArea::mousePressEvent(event);
+}
+
+namespace {
+
+bool HasLocalFiles(const QMimeData* data) {
+    if (!data || !data->hasUrls())
+        return false;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile())
+            return true;
+    return false;
+}
+
+} // namespace
+
+void TOVSynTextViewer::dragEnterEvent(QDragEnterEvent* event) {
+    if (HasLocalFiles(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void TOVSynTextViewer::dragMoveEvent(QDragMoveEvent* event) {
+    if (HasLocalFiles(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+// The paths go to OnDropFiles in the order the drop lists them.
+void TOVSynTextViewer::dropEvent(QDropEvent* event) {
+    if (!HasLocalFiles(event->mimeData()))
+        return;
+    std::vector<std::string> files;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            files.push_back(url.toLocalFile().toStdString());
+    event->acceptProposedAction();
+    if (OnDropFiles)
+        OnDropFiles(this, files);
+}
+
 void TOVSynTextViewer::mouseDoubleClickEvent(QMouseEvent*) {
     FSelAnchor = FSelStart = FSelEnd = NoTextPoint;
     if (OnDblClick)

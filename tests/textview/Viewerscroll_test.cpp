@@ -1,6 +1,8 @@
 #include "Viewertestsupport.h"
 
+#include <QMimeData>
 #include <QScrollBar>
+#include <QUrl>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
@@ -140,6 +142,39 @@ TEST_F(ViewerScroll, ResizeKeepsTheViewInsideItsRows) {
     SetClientSize(300, HeightForRows(30));
     EXPECT_EQ(Viewer->VisibleRows(), 30);
     EXPECT_EQ(Viewer->TopIndex(), 71);
+}
+
+TEST_F(ViewerScroll, DroppedFilesReachTheHandlerTogether) {
+    std::vector<std::string> dropped;
+    int calls = 0;
+    Viewer->OnDropFiles = [&](TOVSynTextViewer* sender, const std::vector<std::string>& files) {
+        EXPECT_EQ(sender, Viewer.get());
+        dropped = files;
+        ++calls;
+    };
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile("/tmp/a.c"), QUrl::fromLocalFile("/tmp/b c.txt"),
+                  QUrl::fromLocalFile("/tmp/\xED\x95\x9C.txt")});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Viewer->viewport(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Viewer->viewport(), &drop);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(dropped,
+              (std::vector<std::string>{"/tmp/a.c", "/tmp/b c.txt", "/tmp/\xED\x95\x9C.txt"}));
+}
+
+TEST_F(ViewerScroll, FontChangeGivesTheOutlineLineHeight) {
+    SetClientSize(300, 200);
+    Viewer->SetUseBitmapFont(false);
+    QFont font("DejaVu Sans");
+    font.setPixelSize(30);
+    Viewer->setFont(font);
+    EXPECT_EQ(Viewer->LineHeight(), QFontMetrics(font).height());
+    EXPECT_EQ(Viewer->VisibleRows(),
+              CountVisibleRows(Viewer->ClientHeight(), 2, QFontMetrics(font).height(), 2));
+    EXPECT_EQ(Viewer->HorzUnit(), 5 * QFontMetrics(font).horizontalAdvance('S'));
 }
 
 } // namespace
