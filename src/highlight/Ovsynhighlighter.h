@@ -80,7 +80,7 @@ public:
     static std::string JoinPath(const std::string& folder, const std::string& fileName);
 
 private:
-    void ScanOpeningTag(int htmlSlot, TScanPos& pos);
+    void ScanOpeningTag(int htmlSlot, TScanPos& pos, int nameLength);
     void LoadSlot(int slot);
     void Clear();
 

@@ -34,6 +34,26 @@ int RunUntil(const char* text, char stop1, char stop2 = ' ') {
     return n;
 }
 
+// Where a run that starts inside an earlier run of the same row ends: the
+// same place. Remembering it keeps rows full of "<", "</" or "&" without
+// their closing byte linear instead of quadratic.
+class TRunEnds {
+public:
+    template <typename TMeasure> int EndOf(int row, int col, TMeasure measure) {
+        if (row != FRow || col < FFrom || col > FEnd) {
+            FRow = row;
+            FFrom = col;
+            FEnd = col + measure();
+        }
+        return FEnd;
+    }
+
+private:
+    int FRow = -1;
+    int FFrom = 0;
+    int FEnd = -1;
+};
+
 } // namespace
 
 void TOVSynHighlighter::ParseHTML(std::string_view name, TScanPos& pos) {
@@ -46,6 +66,7 @@ void TOVSynHighlighter::ParseHTML(std::string_view name, TScanPos& pos) {
     const int base = h * StyleCount;
     const scan::TBounds bounds(lines);
     scan::TRow row;
+    TRunEnds closingBrackets, tagEnds, entityEnds;
     auto lookUp = [&](const char* text, int length) {
         if (length >= LookupBufferSize)
             return 0;
@@ -96,12 +117,15 @@ void TOVSynHighlighter::ParseHTML(std::string_view name, TScanPos& pos) {
                 continue;
             }
             if (rest.size() > 1 && p[1] == '/') {
-                std::size_t close = rest.find('>');
-                if (close == std::string_view::npos) {
+                const int close = closingBrackets.EndOf(pos.Row, pos.Col, [&] {
+                    std::size_t at = rest.find('>');
+                    return static_cast<int>(at == std::string_view::npos ? rest.size() : at);
+                });
+                if (close >= row.Length) {
                     ++pos.Col;
                     continue;
                 }
-                const int n = static_cast<int>(close);
+                const int n = close - pos.Col;
                 if (int x = lookUp(p, n + 1)) {
                     row.Mark(pos.Col, base + x);
                     row.Mark(pos.Col + n, -(base + x));
@@ -113,7 +137,9 @@ void TOVSynHighlighter::ParseHTML(std::string_view name, TScanPos& pos) {
                 }
                 continue;
             }
-            ScanOpeningTag(h, pos);
+            ScanOpeningTag(h, pos, tagEnds.EndOf(pos.Row, pos.Col, [&] {
+                return RunUntil(p, '>');
+            }) - pos.Col);
             continue;
         }
         if (b == '>') {
@@ -122,7 +148,8 @@ void TOVSynHighlighter::ParseHTML(std::string_view name, TScanPos& pos) {
             continue;
         }
         if (b == '&') {
-            const int n = RunUntil(p, ';');
+            const int n =
+                entityEnds.EndOf(pos.Row, pos.Col, [&] { return RunUntil(p, ';'); }) - pos.Col;
             const TOVSynItem& entities = html.GetItems(2);
             if (p[n] == ';' && entities.Words && n + 1 < LookupBufferSize &&
                 entities.Words->IndexOf(std::string_view(p, n + 1)) >= 0) {
@@ -139,8 +166,9 @@ void TOVSynHighlighter::ParseHTML(std::string_view name, TScanPos& pos) {
 
 // An opening tag: "<name" in the tag style when listed, then its
 // attributes (names, quoted and unquoted values), which may run over rows.
-// Returns on the ">" that ends the tag, which the page scan then marks.
-void TOVSynHighlighter::ScanOpeningTag(int h, TScanPos& pos) {
+// n is the length of "<name". Returns on the ">" that ends the tag, which
+// the page scan then marks.
+void TOVSynHighlighter::ScanOpeningTag(int h, TScanPos& pos, int n) {
     TOVSynStringList& lines = *FLines;
     const TOVSynLangSyntax& html = *FSyntaxes[h];
     const int base = h * StyleCount;
@@ -148,7 +176,6 @@ void TOVSynHighlighter::ScanOpeningTag(int h, TScanPos& pos) {
     scan::TRow row;
     row.Load(lines, pos.Row);
     const char* p = row.Text + pos.Col;
-    const int n = RunUntil(p, '>');
     const int x =
         n < LookupBufferSize ? html.GetStyleIDOf(std::string_view(p, n), TWordContext::Text) : 0;
     if (x == 0) {

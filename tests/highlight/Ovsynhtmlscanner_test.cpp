@@ -84,6 +84,23 @@ TEST_F(HtmlScan, PagesOfALanguageThatEmbedsHtml) {
     EXPECT_EQ(Highlighter->GetStyleNameOf(17 + 8), "Attribute");
 }
 
+// Rows of openers without their closing byte: each opener measures up to
+// the row's end, which must not make the scan quadratic.
+TEST_F(HtmlScan, RowsOfOpenersWithoutClosersStayLinear) {
+    const std::size_t size = 4u << 20;
+    std::string tags, closings, entities, mixed;
+    for (std::size_t i = 0; i < size; ++i) {
+        tags += '<';
+        closings += i % 2 ? '/' : '<';
+        entities += '&';
+        mixed += "<a</&x"[i % 6];
+    }
+    Run("HTML", {tags, closings, entities, mixed, "<b>"});
+    EXPECT_EQ(Lines.GetStyleID(0, 0), -7);
+    EXPECT_EQ(Lines.GetStyleID(2, 0), 0);
+    EXPECT_EQ(Marks(4), "0:+7 2:-7");
+}
+
 TEST_F(HtmlScan, NothingIsReadPastTheDocument) {
     Run("HTML", {"<a href=\"unclosed"});
     EXPECT_EQ(Marks(0), "0:+7 2:-7 3:+8 6:-8 8:+3");
