@@ -1,5 +1,6 @@
 @echo off
 REM deploy.bat - copy the build output to a share and keep a log.
+REM 빌드 결과를 공유 폴더로 복사합니다.
 setlocal enabledelayedexpansion
 
 set "SOURCE=%~dp0build"
@@ -31,7 +32,7 @@ for %%f in ("%TARGET%\*.dll") do (
     echo deployed %%~nxf
 )
 call :stamp
-echo Done.
+echo Done. 배포 완료
 goto :eof
 
 :stamp
