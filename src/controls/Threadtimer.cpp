@@ -1,6 +1,6 @@
 #include "Threadtimer.h"
 
-#include <QCoreApplication>
+#include <QObject>
 
 #include <algorithm>
 #include <chrono>
@@ -27,23 +27,29 @@ public:
     }
 };
 
+std::atomic<int> TTimerThread::FLiveCount{0};
+
 TTimerThread::TTimerThread(std::shared_ptr<TTimerShared> shared, TTimerReceiver* receiver,
                            int generation)
     : FShared(std::move(shared)), FReceiver(receiver), FGeneration(generation) {
     ++FLiveCount;
+    FThread = std::thread([this] { Run(); });
 }
 
-TTimerThread::~TTimerThread() { --FLiveCount; }
-
-bool TTimerThread::ShouldEnd() const {
-    return FShared->Stopped.load() || isInterruptionRequested();
+TTimerThread::~TTimerThread() {
+    {
+        std::lock_guard<std::mutex> lock(FShared->Mutex);
+        FShared->Stopped.store(true);
+    }
+    FShared->Wake.notify_all();
+    FThread.join();
+    --FLiveCount;
 }
 
-std::atomic<int> TTimerThread::FLiveCount{0};
-
-void TTimerThread::run() {
+void TTimerThread::Run() {
     while (!ShouldEnd()) {
-        const auto wait = std::chrono::milliseconds(std::max(kShortestWait, FShared->Interval.load()));
+        const auto wait =
+            std::chrono::milliseconds(std::max(kShortestWait, FShared->Interval.load()));
         {
             std::unique_lock<std::mutex> lock(FShared->Mutex);
             FShared->Wake.wait_for(lock, wait, [this] { return ShouldEnd(); });
@@ -60,11 +66,12 @@ void TTimerThread::PostTick() {
     TTimerReceiver* receiver = FReceiver;
     const int generation = FGeneration;
     QMetaObject::invokeMethod(
-        receiver, [receiver, generation] { receiver->Deliver(generation); },
-        Qt::QueuedConnection);
+        receiver, [receiver, generation] { receiver->Deliver(generation); }, Qt::QueuedConnection);
 }
 
-TThreadTimer::TThreadTimer() : FReceiver(new TTimerReceiver) { FReceiver->Timer = this; }
+TThreadTimer::TThreadTimer() : FReceiver(new TTimerReceiver) {
+    FReceiver->Timer = this;
+}
 
 TThreadTimer::~TThreadTimer() {
     StopThread();
@@ -93,33 +100,15 @@ void TThreadTimer::SetEnabled(bool enabled) {
         StopThread();
 }
 
-void TThreadTimer::SetThreadPriority(QThread::Priority priority) {
-    if (priority == FPriority)
-        return;
-    FPriority = priority;
-    if (FThread && FThread->isRunning())
-        FThread->setPriority(priority);
-}
-
 void TThreadTimer::StartThread() {
     StopThread();
     FShared = std::make_shared<TTimerShared>();
     FShared->Interval.store(FInterval);
     FThread = std::make_unique<TTimerThread>(FShared, FReceiver, ++FGeneration);
-    FThread->start(FPriority);
 }
 
 void TThreadTimer::StopThread() {
-    if (!FThread)
-        return;
-    {
-        std::lock_guard<std::mutex> lock(FShared->Mutex);
-        FShared->Stopped.store(true);
-    }
-    FShared->Wake.notify_all();
-    FThread->requestInterruption();
-    FThread->wait();
-    FThread.reset();
+    FThread.reset(); // stops and joins the worker
     FShared.reset();
 }
 

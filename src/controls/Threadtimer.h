@@ -11,13 +11,12 @@
 // its timer and no tick is delivered after the timer was switched off. The
 // handler may switch the timer off or destroy it.
 
-#include <QThread>
-
 #include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 namespace ov {
 
@@ -35,25 +34,31 @@ struct TTimerShared {
     std::condition_variable Wake;
 };
 
-class TTimerThread : public QThread {
+// Ordinary threads on Linux all run at one priority without privileges, so
+// the priority is kept as a property of the timer but changes nothing.
+enum class TThreadPriority { Idle, Lowest, Lower, Normal, Higher, Highest, TimeCritical };
+
+// The worker: waits the interval (at least 10 ms), posts a tick, and again,
+// until its shared Stopped flag is set. Destroying it stops it and joins it.
+class TTimerThread {
 public:
     TTimerThread(std::shared_ptr<TTimerShared> shared, TTimerReceiver* receiver, int generation);
-
-    ~TTimerThread() override;
+    ~TTimerThread();
+    TTimerThread(const TTimerThread&) = delete;
+    TTimerThread& operator=(const TTimerThread&) = delete;
 
     // Workers of all timers that exist, for checks that none is left behind.
     static int LiveCount() { return FLiveCount.load(); }
 
-protected:
-    void run() override;
-
 private:
-    bool ShouldEnd() const;
+    void Run();
+    bool ShouldEnd() const { return FShared->Stopped.load(); }
     void PostTick();
 
     std::shared_ptr<TTimerShared> FShared;
     TTimerReceiver* FReceiver; // lives on the interface thread, outlives this thread
     int FGeneration;
+    std::thread FThread;
     static std::atomic<int> FLiveCount;
 };
 
@@ -69,8 +74,8 @@ public:
     void SetInterval(int milliseconds);
     bool Enabled() const { return FEnabled; }
     void SetEnabled(bool enabled);
-    QThread::Priority ThreadPriority() const { return FPriority; }
-    void SetThreadPriority(QThread::Priority priority);
+    TThreadPriority ThreadPriority() const { return FPriority; }
+    void SetThreadPriority(TThreadPriority priority) { FPriority = priority; }
 
     std::function<void(TThreadTimer* sender)> OnTimer;
 
@@ -82,7 +87,7 @@ private:
 
     int FInterval = 3000;
     bool FEnabled = false;
-    QThread::Priority FPriority = QThread::NormalPriority;
+    TThreadPriority FPriority = TThreadPriority::Normal;
     int FGeneration = 0;
     int FDeliveryDepth = 0; // ticks being handled, nested ones included
     std::shared_ptr<TTimerShared> FShared;

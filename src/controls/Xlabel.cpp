@@ -12,7 +12,9 @@ namespace {
 
 const int kColorTagLength = 9;
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool StartsWithTag(std::string_view text, size_t at, std::string_view tag) {
     if (text.size() - at < tag.size())
@@ -114,8 +116,8 @@ std::vector<TMarkupToken> ScanMarkup(std::string_view caption) {
                 continue;
             }
         }
-        const bool pair = IsLeadByte(static_cast<unsigned char>(caption[at])) &&
-                          at + 1 < caption.size();
+        const bool pair =
+            IsLeadByte(static_cast<unsigned char>(caption[at])) && at + 1 < caption.size();
         const size_t length = pair ? 2 : 1;
         tokens.push_back({TMarkupKind::Text, std::string(caption.substr(at, length)),
                           TMarkupStyle::Bold, QColor()});
@@ -205,9 +207,13 @@ void TXLabel::SetAutoSize(bool autoSize) {
     AdjustBounds();
 }
 
-void TXLabel::SetTransparent(bool transparent) { setAutoFillBackground(!transparent); }
+void TXLabel::SetTransparent(bool transparent) {
+    setAutoFillBackground(!transparent);
+}
 
-QColor TXLabel::FontColor() const { return palette().color(foregroundRole()); }
+QColor TXLabel::FontColor() const {
+    return palette().color(foregroundRole());
+}
 
 int TXLabel::GetTextWidth(const QString& text) const {
     return LayoutMarkup(AnsiFromQString(text), font(), FontColor()).Width;
@@ -223,12 +229,14 @@ void TXLabel::AdjustBounds() {
     updateGeometry();
 }
 
-QSize TXLabel::sizeHint() const { return QSize(GetTextWidth(text()), fontMetrics().height()); }
+QSize TXLabel::sizeHint() const {
+    return QSize(GetTextWidth(text()), fontMetrics().height());
+}
 
 void TXLabel::DoDrawText(QPainter& painter, const QRect& rect) const {
     const TMarkupLayout layout = LayoutMarkup(AnsiFromQString(text()), font(), FontColor());
-    const QPoint origin = AlignedTextOrigin(rect, width(), layout.Width,
-                                            QFontMetrics(font()).height(), alignment());
+    const QPoint origin =
+        AlignedTextOrigin(rect, width(), layout.Width, QFontMetrics(font()).height(), alignment());
     for (const TMarkupGlyph& glyph : layout.Glyphs) {
         painter.setFont(glyph.Font);
         painter.setPen(glyph.Color);

@@ -25,9 +25,9 @@ enum class TMarkupStyle { Bold, Italic, Underline };
 
 struct TMarkupToken {
     TMarkupKind Kind = TMarkupKind::Text;
-    std::string Text;                       // Text: one character, 1 or 2 bytes
+    std::string Text;                        // Text: one character, 1 or 2 bytes
     TMarkupStyle Style = TMarkupStyle::Bold; // StyleOn, StyleOff
-    QColor Color;                           // Color: the new colour
+    QColor Color;                            // Color: the new colour
 };
 
 // The caption cut into characters and tags. A colour tag with a pair that is

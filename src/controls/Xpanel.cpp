@@ -4,7 +4,9 @@
 
 namespace ov {
 
-TXPanel::TXPanel(QWidget* parent) : QWidget(parent) { resize(100, 100); }
+TXPanel::TXPanel(QWidget* parent) : QWidget(parent) {
+    resize(100, 100);
+}
 
 void TXPanel::paintEvent(QPaintEvent*) {
     if (!OnPaint)

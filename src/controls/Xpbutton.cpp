@@ -74,8 +74,8 @@ TXPButtonLook TXPButton::Look() const {
     TXPButtonLook look;
     look.Enabled = isEnabled();
     look.Pressed = isDown();
-    look.FocusMark = XPButtonShowsFocusMark(look.Enabled, look.Pressed, tabStop, hasFocus(),
-                                            isDefault());
+    look.FocusMark =
+        XPButtonShowsFocusMark(look.Enabled, look.Pressed, tabStop, hasFocus(), isDefault());
     return look;
 }
 
@@ -86,8 +86,7 @@ void TXPButton::paintEvent(QPaintEvent*) {
     painter.setFont(font());
     painter.setPen(look.Enabled ? palette().color(QPalette::Active, QPalette::ButtonText)
                                 : palette().color(QPalette::Disabled, QPalette::Text));
-    painter.drawText(rect(), Qt::AlignCenter | Qt::TextShowMnemonic | Qt::TextSingleLine,
-                     text());
+    painter.drawText(rect(), Qt::AlignCenter | Qt::TextShowMnemonic | Qt::TextSingleLine, text());
 }
 
 void TXPButton::changeEvent(QEvent* event) {

@@ -18,8 +18,7 @@ struct TXPButtonLook {
 
 // The focus mark shows on an enabled, released button that is a tab stop and
 // either has the focus or is the default button.
-bool XPButtonShowsFocusMark(bool enabled, bool pressed, bool tabStop, bool focused,
-                            bool isDefault);
+bool XPButtonShowsFocusMark(bool enabled, bool pressed, bool tabStop, bool focused, bool isDefault);
 
 // Face, frame, shading and focus mark of a button of the given size, drawn
 // with its top left corner at (0, 0).

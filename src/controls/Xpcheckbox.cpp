@@ -23,7 +23,9 @@ void TXPCheckBox::SetChecked(bool checked) {
         OnClick(this);
 }
 
-void TXPCheckBox::Click() { SetChecked(!Checked()); }
+void TXPCheckBox::Click() {
+    SetChecked(!Checked());
+}
 
 void TXPCheckBox::AccessKeyPressed() {
     setFocus(Qt::ShortcutFocusReason);

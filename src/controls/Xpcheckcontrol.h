@@ -19,9 +19,9 @@ QRect XPCheckCaptionRect(QSize size);
 
 // Everything the painting of one of these controls depends on.
 struct TXPCheckLook {
-    QImage Glyph;         // 13 x 13, may carry transparency
-    QString Caption;      // "&" marks the access key
-    QColor TextColor;     // font colour, focused colour or grey text
+    QImage Glyph;     // 13 x 13, may carry transparency
+    QString Caption;  // "&" marks the access key
+    QColor TextColor; // font colour, focused colour or grey text
     QColor Background;
 };
 

@@ -20,8 +20,8 @@ const unsigned kDefaultBorder = 12164479; // red 127, green 157, blue 185
 
 QImage XPComboButtonImage(TComboButtonState state, bool enabled) {
     const QImage& glyphs = ComboGlyphs();
-    const TGlyphHalf half = state == TComboButtonState::Pressed ? TGlyphHalf::Right
-                                                                : TGlyphHalf::Left;
+    const TGlyphHalf half =
+        state == TComboButtonState::Pressed ? TGlyphHalf::Right : TGlyphHalf::Left;
     QImage image = GlyphHalfImage(glyphs, half);
     if (!enabled)
         image = GreyedImage(image, glyphs.pixel(0, glyphs.height() - 1));
@@ -41,9 +41,13 @@ void TXPComboBox::SetBorderColor(const QColor& color) {
     update();
 }
 
-void TXPComboBox::SetIcon(const QImage& icon) { FIcon = icon; }
+void TXPComboBox::SetIcon(const QImage& icon) {
+    FIcon = icon;
+}
 
-QRect TXPComboBox::GetBtnRect() const { return XPComboButtonRect(size()); }
+QRect TXPComboBox::GetBtnRect() const {
+    return XPComboButtonRect(size());
+}
 
 void TXPComboBox::SetButtonPressed(bool pressed) {
     if (pressed == FButtonPressed)
@@ -80,8 +84,8 @@ void TXPComboBox::paintEvent(QPaintEvent*) {
 
 void TXPComboBox::DrawText(QPainter& painter) const {
     const QRect field = XPComboEditRect(size());
-    QColor textColor = palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                       QPalette::Text);
+    QColor textColor =
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text);
     // A focused drop-down list shows its current text selected, as the stock
     // control does.
     if (hasFocus() && isEnabled()) {

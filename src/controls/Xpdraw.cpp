@@ -69,7 +69,7 @@ TRoundRectSpan RoundRectRowSpan(const QRect& rect, int cornerWidth, int cornerHe
 }
 
 void XPDrawRoundRect(QPainter& painter, const QRect& rect, int cornerWidth, int cornerHeight,
-                   const QColor& pen, const QColor& fill) {
+                     const QColor& pen, const QColor& fill) {
     const int top = rect.top(), bottom = rect.top() + rect.height();
     auto spanOf = [&](int y) { return RoundRectRowSpan(rect, cornerWidth, cornerHeight, y); };
     for (int y = top; y < bottom; ++y) {

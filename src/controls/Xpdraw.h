@@ -46,7 +46,7 @@ TRoundRectSpan RoundRectRowSpan(const QRect& rect, int cornerWidth, int cornerHe
 // Fills a rounded rectangle with fill and outlines it (one pixel, inside the
 // figure) with pen. An invalid fill colour leaves the inside untouched.
 void XPDrawRoundRect(QPainter& painter, const QRect& rect, int cornerWidth, int cornerHeight,
-                   const QColor& pen, const QColor& fill);
+                     const QColor& pen, const QColor& fill);
 
 // The grey form of a glyph pixel used for disabled drop-down buttons: with
 // max and min the largest and smallest channel, level = max - (max - min) / 2;

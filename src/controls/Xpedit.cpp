@@ -23,7 +23,8 @@ void PaintXPBorder(QPainter& painter, QSize size, const QColor& border, const QC
     }
 }
 
-TXPEdit::TXPEdit(QWidget* parent) : QLineEdit(parent), FBorderColor(XPColorFromValue(kDefaultBorder)) {
+TXPEdit::TXPEdit(QWidget* parent)
+    : QLineEdit(parent), FBorderColor(XPColorFromValue(kDefaultBorder)) {
     setFrame(false);
     // The stock edit keeps one pixel of vertical margin of its own, so a
     // one-pixel contents margin puts the text two pixels inside the window,

@@ -10,7 +10,9 @@ class QPainter;
 namespace ov {
 
 // The height an auto-sized edit takes for a font of the given text height.
-inline int XPEditHeightForText(int textHeight) { return textHeight + 4; }
+inline int XPEditHeightForText(int textHeight) {
+    return textHeight + 4;
+}
 
 // The outer frame in border and the inner frame in fill, around a control of
 // the given size; innerFrames counts the frames of fill (1 for the edit, 2

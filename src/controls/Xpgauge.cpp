@@ -68,8 +68,8 @@ int XPGaugeBlockCount(QSize size) {
 int XPGaugeStep(std::uint64_t progress, int totalSteps, std::uint64_t maxValue) {
     if (maxValue == 0 || totalSteps <= 0)
         return 0;
-    const unsigned __int128 product = static_cast<unsigned __int128>(progress) *
-                                      static_cast<unsigned>(totalSteps);
+    const unsigned __int128 product =
+        static_cast<unsigned __int128>(progress) * static_cast<unsigned>(totalSteps);
     return static_cast<int>(product / maxValue);
 }
 
@@ -162,9 +162,13 @@ void TXPGauge::SetTotalStep(int totalStep) {
         ShowStepChange();
 }
 
-int TXPGauge::TotalStep() const { return FSmooth ? FTotalStep : XPGaugeBlockCount(size()); }
+int TXPGauge::TotalStep() const {
+    return FSmooth ? FTotalStep : XPGaugeBlockCount(size());
+}
 
-int TXPGauge::Step() const { return XPGaugeStep(FProgress, TotalStep(), FMaxValue); }
+int TXPGauge::Step() const {
+    return XPGaugeStep(FProgress, TotalStep(), FMaxValue);
+}
 
 bool TXPGauge::StepChanged() {
     const int step = Step();
@@ -232,9 +236,8 @@ void TXPGauge::OnTimer() {
     if (FPaused || elapsed <= 0)
         return;
     // Progress set back since the last tick counts as no progress.
-    const double gained = FProgress >= FLastProgress
-                              ? static_cast<double>(FProgress - FLastProgress)
-                              : 0.0;
+    const double gained =
+        FProgress >= FLastProgress ? static_cast<double>(FProgress - FLastProgress) : 0.0;
     const float speed = static_cast<float>(10.0 * gained / static_cast<double>(elapsed));
     FLastTick = now;
     FLastProgress = FProgress;

@@ -60,8 +60,8 @@ void TXPGroupBox::SetLineColor(const QColor& color) {
 
 void TXPGroupBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    PaintXPGroupBox(painter, size(), font(), title(), FLineColor,
-                    palette().color(QPalette::Window), palette().color(QPalette::WindowText));
+    PaintXPGroupBox(painter, size(), font(), title(), FLineColor, palette().color(QPalette::Window),
+                    palette().color(QPalette::WindowText));
 }
 
 } // namespace ov

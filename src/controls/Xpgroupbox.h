@@ -19,8 +19,7 @@ struct TXPGroupBoxLayout {
 TXPGroupBoxLayout XPGroupBoxLayout(QSize size, int textHeight, int textWidth);
 
 void PaintXPGroupBox(QPainter& painter, QSize size, const QFont& font, const QString& caption,
-                     const QColor& lineColor, const QColor& background,
-                     const QColor& captionColor);
+                     const QColor& lineColor, const QColor& background, const QColor& captionColor);
 
 class TXPGroupBox : public QGroupBox {
     Q_OBJECT

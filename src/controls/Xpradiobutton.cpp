@@ -10,8 +10,7 @@ TXPRadioButton::TXPRadioButton(QWidget* parent) : TXPCheckControl(parent) {
     setFocusPolicy(Qt::ClickFocus);
 }
 
-TXPRadioButton::TXPRadioButton(const QString& caption, QWidget* parent)
-    : TXPRadioButton(parent) {
+TXPRadioButton::TXPRadioButton(const QString& caption, QWidget* parent) : TXPRadioButton(parent) {
     SetCaption(caption);
 }
 

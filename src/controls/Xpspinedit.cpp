@@ -17,8 +17,7 @@ namespace {
 
 const unsigned kDefaultBorder = 12164479; // red 127, green 157, blue 185
 
-void PaintArrowButton(QPainter& painter, const QRect& rect, bool up, bool enabled,
-                      bool pressed) {
+void PaintArrowButton(QPainter& painter, const QRect& rect, bool up, bool enabled, bool pressed) {
     QImage image(rect.size(), QImage::Format_RGB32);
     {
         QPainter canvas(&image);
@@ -56,9 +55,9 @@ int ClampSpinValue(int value, int minValue, int maxValue) {
 }
 
 int SteppedSpinValue(int value, long long delta, int minValue, int maxValue) {
-    const long long stepped = std::clamp<long long>(static_cast<long long>(value) + delta,
-                                                    std::numeric_limits<int>::min(),
-                                                    std::numeric_limits<int>::max());
+    const long long stepped =
+        std::clamp<long long>(static_cast<long long>(value) + delta,
+                              std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
     return ClampSpinValue(static_cast<int>(stepped), minValue, maxValue);
 }
 
@@ -83,7 +82,9 @@ TXPSpinEdit::TXPSpinEdit(QWidget* parent)
     });
 }
 
-int TXPSpinEdit::ParsedValue(bool* ok) const { return text().trimmed().toInt(ok); }
+int TXPSpinEdit::ParsedValue(bool* ok) const {
+    return text().trimmed().toInt(ok);
+}
 
 int TXPSpinEdit::Value() const {
     bool ok = false;
@@ -141,7 +142,9 @@ QValidator::State TXPSpinEdit::validate(QString& input, int&) const {
     return input.size() <= 11 ? QValidator::Acceptable : QValidator::Invalid;
 }
 
-void TXPSpinEdit::fixup(QString& input) const { input = QString::number(Value()); }
+void TXPSpinEdit::fixup(QString& input) const {
+    input = QString::number(Value());
+}
 
 QSize TXPSpinEdit::sizeHint() const {
     const QFontMetrics metrics = fontMetrics();
@@ -149,7 +152,9 @@ QSize TXPSpinEdit::sizeHint() const {
                  XPEditHeightForText(metrics.height()) + 2);
 }
 
-QSize TXPSpinEdit::minimumSizeHint() const { return sizeHint(); }
+QSize TXPSpinEdit::minimumSizeHint() const {
+    return sizeHint();
+}
 
 void TXPSpinEdit::paintEvent(QPaintEvent*) {
     QPainter painter(this);

@@ -26,14 +26,16 @@ QRect XPSpinDownRect(QSize size) {
     return QRect(column.left(), column.top() + half, column.width(), column.height() - half);
 }
 
-QRect XPSpinEditRect(QSize size) { return XPComboEditRect(size); }
+QRect XPSpinEditRect(QSize size) {
+    return XPComboEditRect(size);
+}
 
 namespace {
 
 class TXPProxyStyle : public QProxyStyle {
 public:
-    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option,
-                         SubControl part, const QWidget* widget) const override {
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
+                         const QWidget* widget) const override {
         const QSize size = option->rect.size();
         const QPoint origin = option->rect.topLeft();
         if (control == CC_ComboBox) {

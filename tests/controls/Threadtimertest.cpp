@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QTest>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -25,7 +26,7 @@ TEST(ThreadTimer, DefaultsAreThreeSecondsAndOff) {
     TThreadTimer timer;
     EXPECT_EQ(timer.Interval(), 3000);
     EXPECT_FALSE(timer.Enabled());
-    EXPECT_EQ(timer.ThreadPriority(), QThread::NormalPriority);
+    EXPECT_EQ(timer.ThreadPriority(), TThreadPriority::Normal);
     EXPECT_EQ(TTimerThread::LiveCount(), 0);
 }
 

@@ -1,7 +1,7 @@
+#include "Xlabel.h"
 #include "Codepage.h"
 #include "Qtcodepage.h"
 #include "Ximagelabel.h"
-#include "Xlabel.h"
 
 #include <QPainter>
 
@@ -10,7 +10,9 @@
 namespace ov {
 namespace {
 
-std::string Ansi(const char* utf8) { return AnsiFromUtf8(utf8); }
+std::string Ansi(const char* utf8) {
+    return AnsiFromUtf8(utf8);
+}
 
 QFont TestFont() {
     QFont font(QStringLiteral("DejaVu Sans"));
@@ -128,8 +130,7 @@ TEST(XLabel, AutoSizeFitsKoreanTextAndKeepsRightEdge) {
     label.setFont(TestFont());
     label.setGeometry(100, 10, 50, 20);
     label.SetCaption(QStringLiteral("파일 정보: <b>한국어</b>"));
-    const int expected =
-        LayoutMarkup(AnsiFromQString(label.text()), label.font(), Qt::black).Width;
+    const int expected = LayoutMarkup(AnsiFromQString(label.text()), label.font(), Qt::black).Width;
     EXPECT_EQ(label.width(), expected);
     EXPECT_EQ(label.x(), 100);
     EXPECT_EQ(label.height(), 20);
@@ -206,7 +207,7 @@ TEST(XImageLabel, PictureSitsLeftOfCaptionAndAutoSizeCountsIt) {
     image.fill(Qt::white);
     label.render(&image);
     EXPECT_EQ(image.pixel(4 + 1, 4 + 1), qRgb(0, 128, 0));
-    const QRgb background = image.pixel(1, 1); // left of the picture
+    const QRgb background = image.pixel(1, 1);        // left of the picture
     EXPECT_EQ(image.pixel(4 + 8, 4 + 8), background); // the transparent colour
     EXPECT_EQ(image.pixel(4, 4 + 15), background);
 

@@ -22,8 +22,12 @@ QImage PaintFace(const TXPButtonLook& look) {
     return image;
 }
 
-int W() { return kSize.width(); }
-int H() { return kSize.height(); }
+int W() {
+    return kSize.width();
+}
+int H() {
+    return kSize.height();
+}
 
 TEST(XPButton, ReleasedButtonHasBottomAndRightShading) {
     const QImage image = PaintFace({true, false, false});

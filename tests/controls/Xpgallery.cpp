@@ -5,8 +5,8 @@
 // controls_glyphs.png. Also checks that every cell was drawn.
 
 #include "Threadtimer.h"
-#include "Xlabel.h"
 #include "Ximagelabel.h"
+#include "Xlabel.h"
 #include "Xpanel.h"
 #include "Xpbutton.h"
 #include "Xpcheckbox.h"
@@ -114,8 +114,7 @@ private:
     int FDrawn = 0;
 };
 
-template <typename T>
-T* Place(TGallery& gallery, T* widget) {
+template <typename T> T* Place(TGallery& gallery, T* widget) {
     static int next = 0;
     widget->move(10 + (next % 5) * 200, 10 + (next / 5) * 60);
     ++next;
@@ -123,7 +122,9 @@ T* Place(TGallery& gallery, T* widget) {
     return widget;
 }
 
-TCell Normal(QWidget* widget) { return {widget, nullptr, nullptr}; }
+TCell Normal(QWidget* widget) {
+    return {widget, nullptr, nullptr};
+}
 TCell Focused(QWidget* widget) {
     return {widget, [widget] { widget->setFocus(Qt::TabFocusReason); }, nullptr};
 }
@@ -143,11 +144,13 @@ void AddButtons(TGallery& gallery) {
     TXPButton* pressed = make(QStringLiteral("가기"));
     TXPButton* byDefault = make(QStringLiteral("확인(&O)"));
     byDefault->SetButtonStyle(true);
-    gallery.Add({QStringLiteral("TXPButton"),
-                 {Normal(make(QStringLiteral("찾기"))), Focused(make(QStringLiteral("적용"))),
-                  {pressed, [pressed] { pressed->setDown(true); },
-                   [pressed] { pressed->setDown(false); }},
-                  Disabled(make(QStringLiteral("취소"))), Normal(byDefault)}});
+    gallery.Add(
+        {QStringLiteral("TXPButton"),
+         {Normal(make(QStringLiteral("찾기"))),
+          Focused(make(QStringLiteral("적용"))),
+          {pressed, [pressed] { pressed->setDown(true); }, [pressed] { pressed->setDown(false); }},
+          Disabled(make(QStringLiteral("취소"))),
+          Normal(byDefault)}});
 }
 
 void AddEdits(TGallery& gallery) {
@@ -168,28 +171,32 @@ void AddCombos(TGallery& gallery) {
     auto make = [&](bool editable) {
         auto* combo = Place(gallery, new TXPComboBox(parent));
         combo->setEditable(editable);
-        combo->addItems({QStringLiteral("선택해제"), QStringLiteral("윈도우 최소화"),
-                         QStringLiteral("종료")});
+        combo->addItems(
+            {QStringLiteral("선택해제"), QStringLiteral("윈도우 최소화"), QStringLiteral("종료")});
         combo->resize(162, 21);
         return combo;
     };
     TXPComboBox* pressed = make(false);
-    gallery.Add(
-        {QStringLiteral("TXPComboBox"),
-         {Normal(make(false)), Focused(make(false)),
-          {pressed,
-           [pressed] {
-               QTest::mousePress(pressed, Qt::LeftButton, {}, pressed->GetBtnRect().center());
-           },
-           [pressed] { pressed->hidePopup(); }},
-          Disabled(make(false)), Normal(make(true))}});
+    gallery.Add({QStringLiteral("TXPComboBox"),
+                 {Normal(make(false)),
+                  Focused(make(false)),
+                  {pressed,
+                   [pressed] {
+                       QTest::mousePress(pressed, Qt::LeftButton, {},
+                                         pressed->GetBtnRect().center());
+                   },
+                   [pressed] { pressed->hidePopup(); }},
+                  Disabled(make(false)),
+                  Normal(make(true))}});
 }
 
-template <typename T>
-void AddChecks(TGallery& gallery, const QString& name) {
-    QWidget* parent = gallery.Window();
+template <typename T> void AddChecks(TGallery& gallery, const QString& name) {
+    // Each control gets a parent of its own, so that no two radio buttons
+    // form a group and every cell keeps its own state.
     auto make = [&](const QString& text) {
-        auto* control = Place(gallery, new T(parent));
+        auto* holder = Place(gallery, new QWidget(gallery.Window()));
+        holder->resize(130, 20);
+        auto* control = new T(holder);
         control->SetCaption(text);
         control->setAutoFillBackground(true);
         return control;
@@ -199,15 +206,18 @@ void AddChecks(TGallery& gallery, const QString& name) {
     checked->SetChecked(true);
     T* disabledChecked = make(QStringLiteral("대소문자 구분(&C)"));
     disabledChecked->SetChecked(true);
-    gallery.Add({name,
-                 {Normal(make(QStringLiteral("위로(&U)"))),
-                  Focused(make(QStringLiteral("온전한 단어만(&W)"))),
-                  {pressed, [pressed] { QTest::mousePress(pressed, Qt::LeftButton, {}, QPoint(5, 8)); },
-                   [pressed] { QTest::mouseRelease(pressed, Qt::LeftButton, {}, QPoint(500, 8)); }},
-                  Disabled(make(QStringLiteral("사용 안 함"))), Normal(checked)}});
+    T* focusedChecked = make(QStringLiteral("현재 위치부터(&F)"));
+    focusedChecked->SetChecked(true);
+    gallery.Add(
+        {name,
+         {Normal(make(QStringLiteral("위로(&U)"))),
+          Focused(make(QStringLiteral("온전한 단어만(&W)"))),
+          {pressed, [pressed] { QTest::mousePress(pressed, Qt::LeftButton, {}, QPoint(5, 8)); },
+           [pressed] { QTest::mouseRelease(pressed, Qt::LeftButton, {}, QPoint(500, 8)); }},
+          Disabled(make(QStringLiteral("사용 안 함"))),
+          Normal(checked)}});
     gallery.Add({name + QStringLiteral("\nchecked"),
-                 {TCell{}, Focused(make(QStringLiteral("현재 위치부터(&F)"))), TCell{},
-                  Disabled(disabledChecked), TCell{}}});
+                 {TCell{}, Focused(focusedChecked), TCell{}, Disabled(disabledChecked), TCell{}}});
 }
 
 void AddGroups(TGallery& gallery) {
@@ -243,8 +253,8 @@ void AddGauges(TGallery& gallery) {
     TXPGauge* flat = make(70, false);
     flat->SetInnerShadow(false);
     gallery.Add({QStringLiteral("TXPGauge smooth\n25, 50, 100"),
-                 {Normal(make(25, true)), Normal(make(50, true)), Normal(make(100, true)),
-                  TCell{}, Normal(flat)}});
+                 {Normal(make(25, true)), Normal(make(50, true)), Normal(make(100, true)), TCell{},
+                  Normal(flat)}});
 }
 
 void AddSpins(TGallery& gallery) {
@@ -258,17 +268,20 @@ void AddSpins(TGallery& gallery) {
         return spin;
     };
     TXPSpinEdit* pressed = make(12);
-    gallery.Add(
-        {QStringLiteral("TXPSpinEdit"),
-         {Normal(make(2)), Focused(make(4)),
-          {pressed,
-           [pressed] {
-               QTest::mousePress(pressed, Qt::LeftButton, {}, XPSpinUpRect(pressed->size()).center());
-           },
-           [pressed] {
-               QTest::mouseRelease(pressed, Qt::LeftButton, {}, XPSpinUpRect(pressed->size()).center());
-           }},
-          Disabled(make(50)), TCell{}}});
+    gallery.Add({QStringLiteral("TXPSpinEdit"),
+                 {Normal(make(2)),
+                  Focused(make(4)),
+                  {pressed,
+                   [pressed] {
+                       QTest::mousePress(pressed, Qt::LeftButton, {},
+                                         XPSpinUpRect(pressed->size()).center());
+                   },
+                   [pressed] {
+                       QTest::mouseRelease(pressed, Qt::LeftButton, {},
+                                           XPSpinUpRect(pressed->size()).center());
+                   }},
+                  Disabled(make(50)),
+                  TCell{}}});
 }
 
 void AddLabels(TGallery& gallery) {
@@ -279,12 +292,13 @@ void AddLabels(TGallery& gallery) {
         label->SetCaption(caption);
         return label;
     };
-    gallery.Add({QStringLiteral("TXLabel"),
-                 {Normal(make(QStringLiteral("<b><c2080D0>제작</c></b>: 정보"))),
-                  Normal(make(QStringLiteral("Or<c2080D0>va</c><cD02020>ne</c> <I>1.0</I> <u>Beta</u>"))),
-                  Normal(make(QStringLiteral("a<cZZ0000>b <c12>c &lt;d&gt;"))),
-                  Disabled(make(QStringLiteral("<b>굵게</b> 보통"))),
-                  Normal(make(QStringLiteral("<c0000FF>a<cFF0000>b</c>c</c>d")))}});
+    gallery.Add(
+        {QStringLiteral("TXLabel"),
+         {Normal(make(QStringLiteral("<b><c2080D0>제작</c></b>: 정보"))),
+          Normal(make(QStringLiteral("Or<c2080D0>va</c><cD02020>ne</c> <I>1.0</I> <u>Beta</u>"))),
+          Normal(make(QStringLiteral("a<cZZ0000>b <c12>c &lt;d&gt;"))),
+          Disabled(make(QStringLiteral("<b>굵게</b> 보통"))),
+          Normal(make(QStringLiteral("<c0000FF>a<cFF0000>b</c>c</c>d")))}});
     QImage picture(16, 16, QImage::Format_RGB32);
     picture.fill(qRgb(255, 0, 255));
     {

@@ -1,6 +1,6 @@
+#include "Xpgauge.h"
 #include "Threadtimer.h"
 #include "Xpdraw.h"
-#include "Xpgauge.h"
 
 #include <QPainter>
 #include <QTest>
@@ -12,7 +12,9 @@ namespace {
 
 const QRgb kBar = qRgb(46, 211, 49);
 
-QImage Render(TXPGauge& gauge) { return gauge.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+QImage Render(TXPGauge& gauge) {
+    return gauge.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
 
 TEST(XPGauge, GeometryOfSteppedBlocks) {
     EXPECT_EQ(XPGaugeBlockCount(QSize(100, 20)), 6);

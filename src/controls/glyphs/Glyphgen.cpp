@@ -20,7 +20,9 @@ const QRgb kBorder = qRgb(28, 81, 128);
 const QRgb kMark = qRgb(33, 161, 33);
 const QRgb kMagenta = qRgb(255, 0, 255);
 
-int Mix(int from, int to, double t) { return static_cast<int>(std::lround(from + (to - from) * t)); }
+int Mix(int from, int to, double t) {
+    return static_cast<int>(std::lround(from + (to - from) * t));
+}
 
 QRgb MixRgb(QRgb from, QRgb to, double t) {
     return qRgb(Mix(qRed(from), qRed(to), t), Mix(qGreen(from), qGreen(to), t),
@@ -66,8 +68,7 @@ void DrawRadio(QImage& image, int originX, bool selected) {
             if (distance <= 5.2)
                 pixel = BoxInterior(x, y, size);
             if (selected && distance <= 2.6)
-                pixel = distance <= 1.2 && x <= centre && y <= centre ? qRgb(120, 220, 120)
-                                                                       : kMark;
+                pixel = distance <= 1.2 && x <= centre && y <= centre ? qRgb(120, 220, 120) : kMark;
             image.setPixel(originX + x, y, pixel);
         }
 }
