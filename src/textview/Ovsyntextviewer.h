@@ -130,6 +130,10 @@ public:
     bool IsLocationInSelText(int line, int column) const;
     void Deselect();
     void SelectAll();
+    // The character under the client point (x, y). In row coordinates with
+    // the special values of Hittest.h; with toLine in line coordinates, or
+    // (-1, -1) for a point outside the text.
+    TTextPoint GetCharLocationAt(int x, int y, bool toLine) const;
 
     // Metrics.
     int LineHeight() const { return FLineHeight; }

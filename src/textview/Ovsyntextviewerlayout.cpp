@@ -1,0 +1,228 @@
+// Metrics, document changes, word wrap, selection and hit testing of
+// TOVSynTextViewer.
+
+#include "Hittest.h"
+#include "Ovsyntextviewer.h"
+#include "Putbmpfont.h"
+#include "Selection.h"
+
+#include <algorithm>
+
+namespace ov {
+
+// --- metrics ----------------------------------------------------------------
+
+int TOVSynTextViewer::ClientWidth() const {
+    return viewport()->width();
+}
+int TOVSynTextViewer::ClientHeight() const {
+    return viewport()->height();
+}
+
+int TOVSynTextViewer::GetLineNumWidth() const {
+    const int digitWidth = FUseBitmapFont ? BmpSingleWidth : FTextDrawer.CharWidth('0', 0);
+    return LineNumberWidth(FShowLineNum, FRowCount, digitWidth);
+}
+
+uint16_t TOVSynTextViewer::GetGutterWidth() const {
+    return uint16_t(GutterWidth(FLeftMargin, GetLineNumWidth()));
+}
+
+int TOVSynTextViewer::GetMaxStrWidth() const {
+    if (FWordWrap)
+        return FMaxStrWidth;
+    long long widest = 0;
+    for (int i = 0; i < FLines->Count(); ++i) {
+        const long long width = FUseBitmapFont ? (long long)FLines->GetLength(i) * BmpSingleWidth
+                                               : Widths().RawWidth(FLines->GetView(i));
+        widest = std::max(widest, width);
+    }
+    return int(std::min<long long>(widest, 0x7FFFFFFF));
+}
+
+int TOVSynTextViewer::HorzUnit() const {
+    return FUseBitmapFont ? 40 : 5 * FTextDrawer.CharWidth('S', 0);
+}
+
+void TOVSynTextViewer::SetLineHeight() {
+    FLineHeight = FUseBitmapFont ? BmpCellHeight : FTextDrawer.Height();
+    UpdateVisibleRows();
+    UpdateScrollBar(sbVertical);
+}
+
+void TOVSynTextViewer::UpdateVisibleRows() {
+    FVisibleRows = CountVisibleRows(ClientHeight(), FTopMargin, FLineHeight, FLineSpace);
+}
+
+const TCharWidths& TOVSynTextViewer::Widths() const {
+    return *FWidths;
+}
+
+void TOVSynTextViewer::ResetWidths() {
+    if (FUseBitmapFont)
+        FWidths = std::make_unique<TBitmapCharWidths>(FTabWidth);
+    else
+        FWidths = std::make_unique<TOutlineCharWidths>(FTextDrawer, FTabWidth);
+}
+
+void TOVSynTextViewer::FontChanged() {
+    FTextDrawer.SetFont(font());
+    ResetWidths();
+    if (FWordWrap)
+        MakeWrapedLines(false);
+    else
+        FMaxStrWidth = GetMaxStrWidth();
+    SetLineHeight();
+    DrawScreen(true);
+}
+
+// --- document -----------------------------------------------------------------
+
+void TOVSynTextViewer::LinesChange() {
+    InvalidateStyleRecord();
+    if (FWordWrap) {
+        MakeWrapedLines(false);
+    } else {
+        FMaxStrWidth = GetMaxStrWidth();
+        SetLineHeight();
+        FRowCount = FLines->Count();
+        UpdateScrollBar(sbBoth);
+    }
+    if (FLines->TextReplaced()) {
+        FTopIndex = FRowCount > 0 ? 0 : -1;
+        FSelAnchor = FSelStart = FSelEnd = NoTextPoint;
+        FHorzOffset = 0;
+        SetScrollPos(FTopIndex, sbVertical);
+        SetScrollPos(0, sbHorizontal);
+    } else if (FRowCount > 0 && FTopIndex == -1) {
+        FTopIndex = 0;
+        SetScrollPos(0, sbVertical);
+    } else if (FRowCount == 0) {
+        // Rows removed without a whole-text replacement: nothing is shown.
+        FTopIndex = -1;
+    } else if (FTopIndex > MaxTopIndex(FRowCount, FVisibleRows)) {
+        FTopIndex = MaxTopIndex(FRowCount, FVisibleRows);
+        SetScrollPos(FTopIndex, sbVertical);
+    }
+    if (FLines->Count() > 0)
+        ExecuteHighlighter();
+    DrawScreen(true);
+    if (OnTopIndexChanged)
+        OnTopIndexChanged(this);
+}
+
+void TOVSynTextViewer::RefreshStyle() {
+    if (!FEnableHighlighting || FSynLang.empty())
+        return;
+    FHighlightActive = true;
+    FHighlighter->SetLang("");
+    FHighlighter->SetLang(FSynLang);
+    FColor = FHighlighter->GetStyles(0).Back;
+    ExecuteHighlighter();
+    DrawScreen(true);
+}
+
+// --- word wrap ----------------------------------------------------------------
+
+void TOVSynTextViewer::MakeWrapedLines(bool repaint) {
+    // The gutter grows with the digits of the row count, which the wrapping
+    // decides: wrap again until the rows were made for the gutter they get,
+    // so that no row reaches under the right edge.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int gutter = GetGutterWidth();
+        FWrapedLines.Make(*FLines, Widths(), ClientWidth() - gutter);
+        FRowCount = FWrapedLines.Count();
+        if (GetGutterWidth() == gutter)
+            break;
+    }
+    InvalidateStyleRecord();
+    FHorzOffset = 0;
+    UpdateScrollBar(sbBoth);
+    if (repaint)
+        DrawScreen(true);
+}
+
+void TOVSynTextViewer::ClearWrapedLines() {
+    FWrapedLines.Clear();
+}
+
+TTextPoint TOVSynTextViewer::OriginToWraped(TTextPoint linePoint) const {
+    return FWrapedLines.OriginToWraped(linePoint);
+}
+
+TTextPoint TOVSynTextViewer::WrapedToOrigin(TTextPoint rowPoint) const {
+    return FWrapedLines.WrapedToOrigin(rowPoint);
+}
+
+TRowSpan TOVSynTextViewer::RowSpan(int row) const {
+    if (FWordWrap) {
+        const TWrapedLine& wraped = FWrapedLines[row];
+        return {wraped.Line, wraped.Start, wraped.Length};
+    }
+    return {row, 0, FLines->GetLength(row)};
+}
+
+// --- selection ------------------------------------------------------------------
+
+bool TOVSynTextViewer::IsSelection() const {
+    return HasSelection(FSelStart, FSelEnd);
+}
+
+bool TOVSynTextViewer::IsValidLocation(int line, int column) const {
+    if (line < 0 || line >= FLines->Count())
+        return false;
+    return column == 0 || (column >= 0 && column < FLines->GetLength(line));
+}
+
+bool TOVSynTextViewer::IsLocationInSelText(int line, int column) const {
+    return IsInSelection(FSelStart, FSelEnd, line, column);
+}
+
+void TOVSynTextViewer::SetSelEnd(TTextPoint value) {
+    if (IsValidLocation(FSelStart.Y, FSelStart.X) && IsValidLocation(value.Y, value.X)) {
+        FSelEnd = value;
+        DrawScreen(true);
+    } else {
+        FSelStart = FSelEnd = NoTextPoint;
+    }
+}
+
+void TOVSynTextViewer::Deselect() {
+    FSelAnchor = FSelStart = FSelEnd = NoTextPoint;
+    DrawScreen(true);
+}
+
+TTextPoint TOVSynTextViewer::GetCharLocationAt(int x, int y, bool toLine) const {
+    if (FRowCount == 0)
+        return NoTextPoint;
+    const int gutter = GetGutterWidth();
+    const int pitch = FLineHeight + FLineSpace;
+    const int row = pitch > 0 ? (y - FTopMargin) / pitch + FTopIndex : FTopIndex;
+    int column = -1;
+    int rowLength = 0;
+    if (row >= 0 && row < FRowCount) {
+        const TRowSpan span = RowSpan(row);
+        rowLength = span.Length;
+        if (x > gutter)
+            column = HitColumn(FLines->GetView(span.Line).substr(std::size_t(span.Start),
+                                                                 std::size_t(span.Length)),
+                               FHorzOffset + x - gutter,
+                               FUseBitmapFont ? TFontKind::Bitmap : TFontKind::Outline, FTabWidth,
+                               Widths());
+    }
+    if (!toLine)
+        return ClassifyHit(column, row, rowLength, FRowCount);
+    if (column < 0 || row < 0)
+        return NoTextPoint;
+    return FWordWrap ? WrapedToOrigin({column, row}) : TTextPoint{column, row};
+}
+
+void TOVSynTextViewer::SelectAll() {
+    if (FLines->Count() == 0)
+        return;
+    const int last = FLines->Count() - 1;
+    FSelStart = {0, 0};
+    SetSelEnd({std::max(FLines->GetLength(last) - 1, 0), last});
+}
+
+} // namespace ov
