@@ -5,6 +5,7 @@
 #include "Filelists.h"
 #include "Ovsynlangstyle.h"
 #include "Qtcodepage.h"
+#include "Qtcolor.h"
 
 #include <QCloseEvent>
 #include <QFont>
@@ -13,6 +14,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cstdint>
 
 namespace ov {
 
@@ -33,19 +35,23 @@ int PointsToPixels(int points) {
     return (points * 96 + 36) / 72;
 }
 
-QColor QColorFromValue(TColor value) {
-    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
-}
-
 // A colour key of the Style section. A code that does not read as a colour
 // reads as the key's default, as an unreadable number does, so a damaged
 // settings file cannot stop the start-up half way.
-QColor ColorSetting(const TSettingsStore& settings, const char* key, const char* defaultCode) {
+TColor ColorSetting(const TSettingsStore& settings, const char* key, const char* defaultCode) {
     try {
-        return QColorFromValue(HexCodeToColor(settings.ReadString(SStyle, key, defaultCode)));
+        return HexCodeToColor(settings.ReadString(SStyle, key, defaultCode));
     } catch (const EConvertError&) {
-        return QColorFromValue(HexCodeToColor(defaultCode));
+        return HexCodeToColor(defaultCode);
     }
+}
+
+// The view's 16-bit settings; a hand-edited value outside the range is
+// clamped instead of wrapping round.
+uint16_t WordSetting(const TSettingsStore& settings, const char* section, const char* key,
+                     int defaultValue) {
+    return static_cast<uint16_t>(
+        std::clamp(settings.ReadInteger(section, key, defaultValue), 0, int(UINT16_MAX)));
 }
 
 } // namespace
@@ -122,12 +128,37 @@ void TMainForm::ReadRecentFiles() {
 void TMainForm::ApplySettings(bool reload) {
     if (reload && Settings.Reload())
         Settings.EraseSection(SRecent);
+    InUpdate(Viewer->Lines(), [this] {
+        ApplyColors();
+        ApplyWindowFont();
+        Viewer->SetHanFont(Settings.ReadString(SStyle, "HanFont", "Default") + ".han");
+        Viewer->SetEngFont(Settings.ReadString(SStyle, "EngFont", "Default") + ".eng");
+        Viewer->SetSPCFont(Settings.ReadString(SStyle, "SpcFont", "Default") + ".spc");
+        Viewer->SetKSGFont(Settings.ReadString(SStyle, "KsgFont", "Default") + ".ksg");
+        Viewer->SetTabWidth(WordSetting(Settings, SOption, "TabWidth", 4));
+        Viewer->SetLeftMargin(WordSetting(Settings, SOption, "LeftMargin", 2));
+        Viewer->SetTopMargin(WordSetting(Settings, SOption, "TopMargin", 2));
+        Viewer->SetLineSpace(WordSetting(Settings, SOption, "LineSpace", 2));
+        Viewer->SetWheelScrollLines(WordSetting(Settings, SOption, "Wheel", 3));
+        // An interval of 0 would fire without pause.
+        ScrollTimer->setInterval(std::max(1, Settings.ReadInteger(SOption, "AutoScroll", 1500)));
+        Viewer->SetEnableHighlighting(Settings.ReadBool(SStyle, "SynHighlighting", true));
+        if (!CurrentFileName.empty() && Viewer->Lines().Count() > 0)
+            Viewer->RefreshStyle();
+    });
+}
 
+void TMainForm::ApplyColors() {
     Viewer->SetBackColor(ColorSetting(Settings, "BackColor", "#FFFFFF"));
-    HexViewer->SetColor(Viewer->BackColor());
+    HexViewer->SetColor(QColor(RgbFromColor(Viewer->BackColor())));
     Viewer->SetForeColor(ColorSetting(Settings, "ForeColor", "#000000"));
-    HexViewer->SetFontColor(Viewer->ForeColor());
+    HexViewer->SetFontColor(QColor(RgbFromColor(Viewer->ForeColor())));
+    Viewer->SetLineNumColor(ColorSetting(Settings, "LineNumColor", "#808080"));
+    Viewer->SetLineNumBackColor(ColorSetting(Settings, "LineNumBack", "#FFFFFF"));
+}
 
+// The style words add to the font's current style; nothing here removes one.
+void TMainForm::ApplyWindowFont() {
     QFont font = Viewer->font();
     font.setFamily(QStringFromAnsi(Settings.ReadString(SStyle, "WFontName", "Tahoma")));
     int pixels = PointsToPixels(Settings.ReadInteger(SStyle, "WFontSize", 9));
@@ -141,8 +172,6 @@ void TMainForm::ApplySettings(bool reload) {
     if (style.find("italic") != std::string::npos)
         font.setItalic(true);
     Viewer->setFont(font);
-
-    ScrollTimer->setInterval(std::max(1, Settings.ReadInteger(SOption, "AutoScroll", 1500)));
 }
 
 void TMainForm::FormClose() {

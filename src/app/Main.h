@@ -13,7 +13,7 @@
 #include "Inifiles.h"
 #include "Langlinks.h"
 #include "Ovhexviewer.h"
-#include "Viewerstandins.h"
+#include "Ovsyntextviewer.h"
 
 #include <QMainWindow>
 #include <QPoint>
@@ -36,9 +36,8 @@ namespace ov {
 
 class TSplitterBar;
 
-// The views. The window reaches them only through these names; the text
-// view's stand-in keeps the place of the real control.
-using TTextViewControl = TTextViewerStandIn;
+// The views. The window reaches them only through these names.
+using TTextViewControl = TOVSynTextViewer;
 using THexViewControl = TOVHexViewer;
 
 constexpr const char* ProgramTitle = "Orvane 1.0 Beta";
@@ -196,6 +195,7 @@ public:
     void HexViewerKeyDown(int key, Qt::KeyboardModifiers shift);
     void ViewerTopIndexChanged();
     void ViewerDropFiles(const std::vector<std::string>& files);
+    void ViewerDrawLine(QPainter& canvas, int index, int y, int lineNumWidth);
     void sbCloseBookmarksClick();
     void lbBookmarksDblClick();
     void lbBookmarksKeyDown(int key, Qt::KeyboardModifiers shift);
@@ -217,7 +217,11 @@ private:
     QAction* AddLanguageItem(const std::string& name);
     // Loads path into the hex view or, with its language, the text view.
     void ShowFile(const std::string& path, bool binary, const std::string& language);
+    // Loads path into the text view's document inside one update bracket.
+    void LoadTextView(const std::string& path, const std::string& language);
     void RestoreBounds();
+    void ApplyColors();
+    void ApplyWindowFont();
     void ReadViewSwitches();
     void ReadRecentFiles();
     void WriteWindowSection();
@@ -240,6 +244,22 @@ constexpr int MaxRecentMenuItems = 5;
 
 // " 줄 top / count" as panel 0 shows it.
 QString FormatLineStatus(long long topIndex, long long rowCount);
+
+// Closes an update bracket of the document also when its body throws; an
+// error of the closing notification itself then gives way to the first one.
+template <typename TBody> void InUpdate(TOVStringList& lines, TBody body) {
+    lines.BeginUpdate();
+    try {
+        body();
+    } catch (...) {
+        try {
+            lines.EndUpdate();
+        } catch (...) {
+        }
+        throw;
+    }
+    lines.EndUpdate();
+}
 
 // The tag of a menu item (0 when it has none).
 int ItemTag(const QAction* item);

@@ -10,7 +10,6 @@ namespace ov {
 
 void TMainForm::Open1Click() {}
 void TMainForm::SaveasHTML1Click() {}
-void TMainForm::Refresh1Click() {}
 void TMainForm::Edit1Click() {}
 void TMainForm::Copy1Click() {}
 void TMainForm::CopyAll1Click() {}
@@ -45,6 +44,7 @@ void TMainForm::ScrollTimerTimer() {}
 void TMainForm::ViewerDblClick() {}
 void TMainForm::ViewerKeyDown(int key, Qt::KeyboardModifiers shift) {}
 void TMainForm::HexViewerKeyDown(int key, Qt::KeyboardModifiers shift) {}
+void TMainForm::ViewerDrawLine(QPainter& canvas, int index, int y, int lineNumWidth) {}
 void TMainForm::sbCloseBookmarksClick() {}
 void TMainForm::lbBookmarksDblClick() {}
 void TMainForm::lbBookmarksKeyDown(int key, Qt::KeyboardModifiers shift) {}

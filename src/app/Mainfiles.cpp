@@ -70,8 +70,16 @@ void TMainForm::ShowFile(const std::string& path, bool binary, const std::string
         return;
     }
     ShowHexView(false);
-    Viewer->SetSynLang(language);
+    LoadTextView(path, language);
+    Viewer->SetTopIndex(GetSavedTopIndex(path));
     Viewer->setFocus();
+}
+
+void TMainForm::LoadTextView(const std::string& path, const std::string& language) {
+    InUpdate(Viewer->Lines(), [&] {
+        Viewer->Lines().LoadFromFile(path);
+        Viewer->SetSynLang(language);
+    });
 }
 
 void TMainForm::CloseCurrentFile() {
@@ -81,6 +89,7 @@ void TMainForm::CloseCurrentFile() {
     if (top >= 0)
         RecordRecentFile(RecentFiles, CurrentFileName, top, MaxRecentFiles);
     HexViewer->CloseFile();
+    Viewer->Lines().Clear();
     Viewer->SetSynLang(std::string());
     SetCurrentFile(std::string());
     Viewer->show();
@@ -116,6 +125,9 @@ void TMainForm::ShowHexView(bool hex) {
         Viewer->show();
         HexViewer->hide();
         Viewer->setFocus();
+        if (!CurrentFileName.empty() && Viewer->Lines().Count() == 0)
+            LoadTextView(HexViewer->FileName(),
+                         LangLinks.LanguageOfFile(HexViewer->FileName()).value_or(std::string()));
     }
     ViewerTopIndexChanged();
 }
@@ -158,6 +170,24 @@ void TMainForm::RecentFileClick(int tag) {
 
 void TMainForm::Close1Click() {
     CloseCurrentFile();
+}
+
+// The outer bracket ends after OpenFile has restored the saved top index;
+// the view takes the whole new text from its first row then, so a refreshed
+// file is shown from its first line.
+void TMainForm::Refresh1Click() {
+    if (CurrentFileName.empty())
+        return;
+    if (!HexViewer->FileName().empty()) {
+        HexViewer->CloseFile();
+        HexViewer->SetFileName(CurrentFileName);
+    }
+    std::string path = CurrentFileName;
+    InUpdate(Viewer->Lines(), [&] {
+        Viewer->Lines().Clear();
+        Viewer->SetSynLang(std::string());
+        OpenFile(path);
+    });
 }
 
 void TMainForm::ClearRecentFiels1Click() {

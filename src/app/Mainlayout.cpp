@@ -165,6 +165,9 @@ void TMainForm::ConnectViewerEvents() {
         ViewerKeyDown(key, shift);
     };
     Viewer->OnTopIndexChanged = [this](auto*) { ViewerTopIndexChanged(); };
+    Viewer->OnDrawLine = [this](auto*, QPainter& canvas, int index, int y, int lineNumWidth) {
+        ViewerDrawLine(canvas, index, y, lineNumWidth);
+    };
     Viewer->OnDropFiles = [this](auto*, const std::vector<std::string>& files) {
         ViewerDropFiles(files);
     };

@@ -131,8 +131,16 @@ TEST_F(MainFormTest, NoSettingsFileGivesTheDefaultSwitchesAtClose) {
         EXPECT_FALSE(form.Viewer->WordWrap());
         EXPECT_FALSE(form.Viewer->ShowLineNum());
         EXPECT_TRUE(form.Viewer->UseBitmapFont());
-        EXPECT_EQ(form.Viewer->BackColor(), QColor(Qt::white));
-        EXPECT_EQ(form.Viewer->ForeColor(), QColor(Qt::black));
+        EXPECT_EQ(form.Viewer->BackColor(), 0xFFFFFFu);
+        EXPECT_EQ(form.Viewer->ForeColor(), 0x000000u);
+        EXPECT_EQ(form.Viewer->LineNumColor(), 0x808080u);
+        EXPECT_EQ(form.Viewer->LineNumBackColor(), 0xFFFFFFu);
+        EXPECT_EQ(form.Viewer->TabWidth(), 4);
+        EXPECT_EQ(form.Viewer->LeftMargin(), 2);
+        EXPECT_EQ(form.Viewer->WheelScrollLines(), 3);
+        EXPECT_EQ(form.Viewer->HanFont(), "Default.han");
+        EXPECT_EQ(form.Viewer->SPCFont(), "Default.spc");
+        EXPECT_TRUE(form.Viewer->EnabeHighlighting());
         EXPECT_EQ(form.HexViewer->Color(), QColor(Qt::white));
         form.close();
     }
@@ -167,7 +175,7 @@ TEST_F(MainFormTest, ReloadKeepsTheRecentListOutOfTheStore) {
     ShowAndWait(form);
     WriteSettings("[Recent]\n/tmp/a.txt=1\n[Style]\nBackColor=#102030\nForeColor=#405060\n");
     form.ApplySettings(true);
-    EXPECT_EQ(form.Viewer->BackColor(), QColor(0x10, 0x20, 0x30));
+    EXPECT_EQ(form.Viewer->BackColor(), 0x302010u);
     EXPECT_EQ(form.HexViewer->Color(), QColor(0x10, 0x20, 0x30));
     EXPECT_EQ(form.HexViewer->FontColor(), QColor(0x40, 0x50, 0x60));
     EXPECT_FALSE(form.Settings.SectionExists("Recent"));
@@ -182,8 +190,8 @@ TEST_F(MainFormTest, DamagedSettingsReadAsDefaults) {
     EXPECT_EQ(form.pos(), QPoint(10, 50));
     EXPECT_EQ(form.size(), QSize(500, 450));
     ShowAndWait(form);
-    EXPECT_EQ(form.Viewer->BackColor(), QColor(Qt::white));
-    EXPECT_EQ(form.Viewer->ForeColor(), QColor(Qt::black));
+    EXPECT_EQ(form.Viewer->BackColor(), 0xFFFFFFu);
+    EXPECT_EQ(form.Viewer->ForeColor(), 0x000000u);
 }
 
 TEST_F(MainFormTest, WindowFontStyleWordsAreMatchedWithCase) {
@@ -341,10 +349,12 @@ TEST_F(MainFormTest, EveryMenuItemCanBeTriggered) {
 }
 
 TEST_F(MainFormTest, CommandLineFileIsOpenedAtShow) {
-    std::string text = FFolder.Write("notes.txt", "hello world\n");
+    std::string text = FFolder.Write("notes.txt", "hello world\nsecond line\n");
     TMainForm form("orvane " + text);
     ShowAndWait(form);
     EXPECT_EQ(form.CurrentFileName, text);
+    EXPECT_EQ(form.Viewer->Lines().Count(), 2);
+    EXPECT_EQ(form.LineStatus(), QStringLiteral(" 줄 1 / 2"));
     EXPECT_EQ(form.windowTitle(), QStringLiteral("notes.txt - Orvane 1.0 Beta"));
     EXPECT_TRUE(form.Close1->isEnabled());
     EXPECT_TRUE(form.Edit1->menuAction()->isVisible());
@@ -353,8 +363,48 @@ TEST_F(MainFormTest, CommandLineFileIsOpenedAtShow) {
 
     form.Close1->trigger();
     EXPECT_TRUE(form.CurrentFileName.empty());
+    EXPECT_EQ(form.Viewer->Lines().Count(), 0);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Orvane 1.0 Beta"));
+    EXPECT_EQ(form.LineStatus(), QStringLiteral(" 줄 0 / 0"));
     EXPECT_FALSE(form.Edit1->menuAction()->isVisible());
+    EXPECT_EQ(form.RecentFiles, std::vector<std::string>{text + "=0"});
+    EXPECT_EQ(Captions(form.File1).at(7), QStringLiteral("&1 notes.txt"));
+}
+
+TEST_F(MainFormTest, ReopenedFilesComeBackWhereTheyWereLeft) {
+    std::string lines;
+    for (int i = 0; i < 500; ++i)
+        lines += "line " + std::to_string(i) + "\n";
+    std::string a = FFolder.Write("a.txt", lines);
+    std::string b = FFolder.Write("b.txt", lines);
+    TMainForm form;
+    ShowAndWait(form);
+    form.OpenFile(a);
+    form.Viewer->SetTopIndex(123);
+    form.OpenFile(b);
+    EXPECT_EQ(form.Viewer->TopIndex(), 0);
+    form.OpenFile(a);
+    EXPECT_EQ(form.Viewer->TopIndex(), 123);
+    EXPECT_EQ(form.RecentFiles, (std::vector<std::string>{a + "=123", b + "=0"}));
+    EXPECT_EQ(Captions(form.File1).mid(7, 3), (QStringList{"&1 b.txt", "&2 a.txt", "-"}));
+
+    // Refresh reads the file again and shows it from its first line.
+    form.Refresh1->trigger();
+    EXPECT_EQ(form.CurrentFileName, a);
+    EXPECT_EQ(form.Viewer->TopIndex(), 0);
+    EXPECT_EQ(form.Viewer->Lines().Count(), 500);
+}
+
+TEST_F(MainFormTest, SwitchingABinaryFileToTextLoadsIt) {
+    std::string binary = FFolder.Write("data.bin", std::string("ab\0cd\nef", 8));
+    TMainForm form;
+    ShowAndWait(form);
+    form.OpenFile(binary);
+    EXPECT_TRUE(form.HexViewer->isVisibleTo(&form));
+    EXPECT_EQ(form.Viewer->Lines().Count(), 0);
+    form.ShowHexView(false);
+    EXPECT_TRUE(form.Viewer->isVisibleTo(&form));
+    EXPECT_EQ(form.Viewer->Lines().Count(), 2);
 }
 
 TEST_F(MainFormTest, BinaryFilesGoToTheHexView) {
