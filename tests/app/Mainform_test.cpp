@@ -395,6 +395,23 @@ TEST_F(MainFormTest, ReopenedFilesComeBackWhereTheyWereLeft) {
     EXPECT_EQ(form.Viewer->Lines().Count(), 500);
 }
 
+TEST_F(MainFormTest, ClosingTheWindowRecordsTheOpenFile) {
+    std::string lines;
+    for (int i = 0; i < 300; ++i)
+        lines += "line\n";
+    std::string file = FFolder.Write("open.txt", lines);
+    {
+        TMainForm form("orvane " + file);
+        ShowAndWait(form);
+        form.Viewer->SetTopIndex(42);
+        form.close();
+    }
+    EXPECT_EQ(SavedSettings().ReadSectionValues("Recent"), std::vector<std::string>{file + "=42"});
+    TMainForm again("orvane " + file);
+    ShowAndWait(again);
+    EXPECT_EQ(again.Viewer->TopIndex(), 42);
+}
+
 TEST_F(MainFormTest, SwitchingABinaryFileToTextLoadsIt) {
     std::string binary = FFolder.Write("data.bin", std::string("ab\0cd\nef", 8));
     TMainForm form;
