@@ -59,6 +59,7 @@ const TCharWidths& TOVSynTextViewer::Widths() const {
 }
 
 void TOVSynTextViewer::ResetWidths() {
+    FLineMarks.Invalidate(); // its chunk widths belong to the old widths
     if (FUseBitmapFont)
         FWidths = std::make_unique<TBitmapCharWidths>(FTabWidth);
     else

@@ -82,7 +82,21 @@ void TOVSynTextViewer::DrawRow(TTextCanvas& canvas, int row, int y, int gutter) 
         canvas.FillRect(x, y, right, y + pitch);
     }
     int width = 0;
-    for (int p = 0, length = 1; p < span.Length; p += length) {
+    int first = 0;
+    if (FHorzOffset > 0 && span.Length >= TLineMarkIndex::MinLineBytes && x < 0) {
+        // Far right in a long line: whole chunks left of the window are
+        // skipped; the row's last character is always painted.
+        TStyleByte unused[StyleStackSize];
+        int unusedTop = -1;
+        const TStyleStackRef stack = FHighlightActive
+                                         ? TStyleStackRef{FStyleStack, FStyleTop, StyleStackSize}
+                                         : TStyleStackRef{unused, unusedTop, StyleStackSize};
+        long long start = x;
+        first = FLineMarks.SkipLeft(*FLines, span.Line, Widths(),
+                                    CharStartOf(text, 0, span.Length - 1), start, stack);
+        x = int(start);
+    }
+    for (int p = first, length = 1; p < span.Length; p += length) {
         length = static_cast<uint8_t>(text[p]) >= 0x80 ? 2 : 1;
         if (x >= right) {
             // Nothing more is drawn on this row; only the marks still count.
@@ -91,7 +105,11 @@ void TOVSynTextViewer::DrawRow(TTextCanvas& canvas, int row, int y, int gutter) 
         }
         bool selected = false;
         ApplyCharColors(canvas, span, styles, p, selected);
-        width = DrawChar(canvas, text, p, length, span.Length, x, y);
+        // Characters wholly left of the image are only measured.
+        width = Widths().CharAt(std::string_view(text, std::size_t(span.Length)), std::size_t(p),
+                                length);
+        if (x + width > 0)
+            width = DrawChar(canvas, text, p, length, span.Length, x, y);
         if (selected) {
             const bool lastOfRow = p + length >= span.Length;
             canvas.FillRect(x, y + FLineHeight, x + width, y + pitch);

@@ -1,5 +1,7 @@
 #include "Rowmarks.h"
 
+#include "Charwidths.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -141,8 +143,7 @@ TLineMarkIndex::TLineSummaries TLineMarkIndex::Summarize(std::string_view text,
     return result;
 }
 
-const TLineMarkIndex::TLineSummaries& TLineMarkIndex::SummariesOf(const TOVSynStringList& lines,
-                                                                  int line) {
+TLineMarkIndex::TLineSummaries& TLineMarkIndex::Summaries(const TOVSynStringList& lines, int line) {
     auto found = FLines.find(line);
     if (found != FLines.end())
         return found->second;
@@ -158,7 +159,7 @@ void TLineMarkIndex::Apply(const TOVSynStringList& lines, int line, int from, in
         WalkMarks(text, styles, from, to, stack);
         return;
     }
-    const TLineSummaries& summaries = SummariesOf(lines, line);
+    const TLineSummaries& summaries = Summaries(lines, line);
     const std::vector<TMarkSummary>& chunks = summaries.Chunks;
     const std::size_t count = chunks.size();
     auto startOf = [&](std::size_t k) { return k < count ? chunks[k].Start : int(text.size()); };
@@ -188,6 +189,57 @@ void TLineMarkIndex::Apply(const TOVSynStringList& lines, int line, int from, in
         }
     }
     WalkMarks(text, styles, startOf(k), to, stack);
+}
+
+int TLineMarkIndex::SkipLeft(const TOVSynStringList& lines, int line, const TCharWidths& widths,
+                             int limit, long long& x, TStyleStackRef stack) {
+    const std::string_view text = lines.GetView(line);
+    if (int(text.size()) < MinLineBytes)
+        return 0;
+    TLineSummaries& summaries = Summaries(lines, line);
+    const std::vector<TMarkSummary>& chunks = summaries.Chunks;
+    const std::size_t count = chunks.size();
+    auto startOf = [&](std::size_t k) { return k < count ? chunks[k].Start : int(text.size()); };
+    if (summaries.ChunkWidths.empty()) {
+        for (std::size_t k = 0; k < count; ++k)
+            summaries.ChunkWidths.push_back(widths.DrawnWidth(
+                text.substr(std::size_t(startOf(k)), std::size_t(startOf(k + 1) - startOf(k)))));
+        for (std::size_t k = 0; k < count; k += GroupChunks) {
+            long long sum = 0;
+            for (std::size_t j = k; j < std::min(count, k + GroupChunks); ++j)
+                sum += summaries.ChunkWidths[j];
+            summaries.GroupWidths.push_back(sum);
+        }
+    }
+    const TStyleByte* styles = lines.GetStyleBytes(line);
+    auto skipChunk = [&](std::size_t k) {
+        if (Fits(stack, chunks[k]))
+            ApplySummary(stack, chunks[k]);
+        else
+            WalkMarks(text, styles, chunks[k].Start, startOf(k + 1), stack);
+        x += summaries.ChunkWidths[k];
+    };
+    std::size_t k = 0;
+    while (k < count) {
+        const std::size_t groupEnd = std::min(k + GroupChunks, count);
+        const std::size_t group = k / GroupChunks;
+        if (k % GroupChunks == 0 && startOf(groupEnd) <= limit &&
+            x + summaries.GroupWidths[group] <= 0) {
+            if (Fits(stack, summaries.Groups[group])) {
+                ApplySummary(stack, summaries.Groups[group]);
+                x += summaries.GroupWidths[group];
+            } else {
+                for (std::size_t j = k; j < groupEnd; ++j)
+                    skipChunk(j);
+            }
+            k = groupEnd;
+        } else if (startOf(k + 1) <= limit && x + summaries.ChunkWidths[k] <= 0) {
+            skipChunk(k++);
+        } else {
+            break;
+        }
+    }
+    return startOf(k);
 }
 
 } // namespace ov

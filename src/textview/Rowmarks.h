@@ -14,6 +14,8 @@
 
 #include "Ovstrings.h"
 
+#include <string_view>
+
 #include <unordered_map>
 #include <vector>
 
@@ -46,6 +48,8 @@ struct TStyleStackRef {
 void WalkMarks(std::string_view text, const TStyleByte* styles, int from, int to,
                TStyleStackRef stack);
 
+class TCharWidths;
+
 class TLineMarkIndex {
 public:
     static constexpr int ChunkBytes = 4096;
@@ -61,12 +65,24 @@ public:
     // where a whole chunk lies inside and cannot overflow the stack.
     void Apply(const TOVSynStringList& lines, int line, int from, int to, TStyleStackRef stack);
 
+    // For a line drawn from x (left of the window, x < 0): skips the whole
+    // chunks from the start of the line that end left of pixel 0 and at or
+    // before column limit, applying their marks to stack. Returns the first
+    // column not skipped (a character start) and moves x to its position.
+    // The widths are those of the font the view draws with; the index must
+    // be invalidated when they change.
+    int SkipLeft(const TOVSynStringList& lines, int line, const TCharWidths& widths, int limit,
+                 long long& x, TStyleStackRef stack);
+
 private:
     struct TLineSummaries {
         std::vector<TMarkSummary> Chunks;
         std::vector<TMarkSummary> Groups;
+        // Drawn pixel widths, filled on first use by SkipLeft.
+        std::vector<long long> ChunkWidths;
+        std::vector<long long> GroupWidths;
     };
-    const TLineSummaries& SummariesOf(const TOVSynStringList& lines, int line);
+    TLineSummaries& Summaries(const TOVSynStringList& lines, int line);
     static TLineSummaries Summarize(std::string_view text, const TStyleByte* styles);
 
     std::unordered_map<int, TLineSummaries> FLines;

@@ -1,3 +1,4 @@
+#include "Charwidths.h"
 #include "Rowmarks.h"
 
 #include <gtest/gtest.h>
@@ -59,6 +60,37 @@ TEST(LineMarkIndex, SummariesGiveTheStackOfAFullWalk) {
         ASSERT_EQ(actualTop, expectedTop) << "round " << round;
         for (int k = 0; k <= actualTop; ++k)
             ASSERT_EQ(actualIds[k], expectedIds[k]) << "round " << round << " entry " << k;
+    }
+}
+
+TEST(LineMarkIndex, SkippingLeftChunksMovesXAndTheStackAsAWalk) {
+    std::mt19937 random(8);
+    TOVSynStringList lines;
+    const int groupBytes = TLineMarkIndex::ChunkBytes * TLineMarkIndex::GroupChunks;
+    MakeMarkedLine(lines, random, groupBytes * 3 + 777);
+    const std::string_view text = lines.GetView(0);
+    const TBitmapCharWidths widths(4);
+    TLineMarkIndex index;
+    for (int round = 0; round < 40; ++round) {
+        const long long start = -(long long)(random() % (std::size_t(text.size()) * 12));
+        const int limit = int(random() % text.size());
+        TStyleByte expectedIds[10], actualIds[10];
+        int expectedTop = int(random() % 11) - 1, actualTop = expectedTop;
+        for (int k = 0; k < 10; ++k)
+            expectedIds[k] = actualIds[k] = TStyleByte(1 + random() % 4);
+        long long x = start;
+        const int column = index.SkipLeft(lines, 0, widths, limit, x, {actualIds, actualTop, 10});
+        ASSERT_LE(column, limit);
+        ASSERT_EQ(x, start + widths.DrawnWidth(text.substr(0, std::size_t(column))));
+        ASSERT_LE(x, 0);
+        // Nothing more than about two chunks is left to walk.
+        const int further = column + 2 * TLineMarkIndex::ChunkBytes;
+        if (further <= limit)
+            ASSERT_GT(start + widths.DrawnWidth(text.substr(0, std::size_t(further))), 0);
+        WalkMarks(text, lines.GetStyleBytes(0), 0, column, {expectedIds, expectedTop, 10});
+        ASSERT_EQ(actualTop, expectedTop) << "round " << round;
+        for (int k = 0; k <= actualTop; ++k)
+            ASSERT_EQ(actualIds[k], expectedIds[k]);
     }
 }
 

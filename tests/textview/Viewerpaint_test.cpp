@@ -1,4 +1,5 @@
 #include "Codeconv.h"
+#include "Rowmarks.h"
 #include "Viewertestsupport.h"
 
 #include <gtest/gtest.h>
@@ -233,6 +234,45 @@ TEST_F(ViewerPaint, RowsPastTheRightEdgeLeaveTheSameStylesForTheNextRows) {
         ASSERT_EQ(narrow, wide.Viewer->BackBuffer().copy(0, 0, narrow.width(), narrow.height()))
             << "round " << round;
     }
+}
+
+TEST_F(ViewerPaint, LongLineScrolledFarRightShowsItsCharactersWhereTheyBelong) {
+    std::mt19937 random(21);
+    std::string line;
+    while (line.size() < std::size_t(3 * TLineMarkIndex::MinLineBytes))
+        line += random() % 4 == 0   ? std::string("\xC7\xD1")
+                : random() % 9 == 0 ? std::string("\t")
+                                    : std::string(1, char('a' + random() % 26));
+    SetClientSize(300, HeightForRows(4));
+    SetText(line + "\nshort\n");
+    const int units = 3000;
+    Viewer->HorzScroll(TScrollCode::Track, units);
+    ASSERT_EQ(Viewer->HorzOffset(), units * 40);
+    const int gutter = Viewer->GetGutterWidth();
+    const QRgb text = Rgb(Viewer->ForeColor()), back = Rgb(Viewer->BackColor());
+    // Every character that lies wholly inside the text area, at its place.
+    const TBitmapCharWidths widths(4);
+    long long x = gutter - Viewer->HorzOffset();
+    int checked = 0;
+    for (int p = 0, length = 1; p < int(line.size()) && x < 300; p += length) {
+        const int width = widths.CharAt(line, std::size_t(p), length);
+        if (x >= gutter && x + width <= 300 && line[std::size_t(p)] != '\t') {
+            uint16_t code = length == 2 ? uint16_t(uint8_t(line[std::size_t(p)]) << 8 |
+                                                   uint8_t(line[std::size_t(p + 1)]))
+                                        : uint8_t(line[std::size_t(p)]);
+            if (length == 2)
+                ConvertCode(code);
+            ASSERT_TRUE(CellIs(Image(), int(x), RowTop(0),
+                               length == 2 ? uint8_t(code >> 8) : uint8_t(code),
+                               length == 2 ? uint8_t(code) : 0, text, back))
+                << "column " << p;
+            ++checked;
+        }
+        x += width;
+    }
+    EXPECT_GT(checked, 10);
+    // The short line below is scrolled out of sight: only background.
+    EXPECT_TRUE(AreaIs(Image(), gutter, RowTop(1), 300, RowTop(1) + Pitch(), back));
 }
 
 } // namespace
