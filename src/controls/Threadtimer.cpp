@@ -1,5 +1,6 @@
 #include "Threadtimer.h"
 
+#include <QCoreApplication>
 #include <QObject>
 
 #include <algorithm>
@@ -13,25 +14,37 @@ const int kShortestWait = 10;
 
 } // namespace
 
-// The object the worker posts its ticks to. It lives on the interface thread
-// and forgets its timer when the timer goes; a tick that arrives after that
-// is dropped. If the timer is destroyed by its own tick handler, the receiver
-// is still inside its event handling and is deleted later, by the event loop.
+// The object the worker signals its ticks to. It lives on the interface
+// thread; the worker emits Tick, which reaches Deliver through a queued
+// connection made on the interface thread. The signal carries nothing, so
+// the worker hands no data of ours across the threads: everything a tick
+// needs is read on the interface thread. The receiver forgets its timer
+// when the timer goes, and a tick that arrives after that is dropped. If the
+// timer is destroyed by its own tick handler, the receiver is still inside
+// its event handling and is deleted later, by the event loop.
 class TTimerReceiver : public QObject {
+    Q_OBJECT
 public:
+    TTimerReceiver() {
+        connect(this, &TTimerReceiver::Tick, this, &TTimerReceiver::Deliver, Qt::QueuedConnection);
+    }
+
     TThreadTimer* Timer = nullptr;
 
-    void Deliver(int generation) {
+signals:
+    void Tick();
+
+private:
+    void Deliver() {
         if (Timer != nullptr)
-            Timer->DeliverTick(generation);
+            Timer->DeliverTick();
     }
 };
 
 std::atomic<int> TTimerThread::FLiveCount{0};
 
-TTimerThread::TTimerThread(std::shared_ptr<TTimerShared> shared, TTimerReceiver* receiver,
-                           int generation)
-    : FShared(std::move(shared)), FReceiver(receiver), FGeneration(generation) {
+TTimerThread::TTimerThread(std::shared_ptr<TTimerShared> shared, TTimerReceiver* receiver)
+    : FShared(std::move(shared)), FReceiver(receiver) {
     ++FLiveCount;
     FThread = std::thread([this] { Run(); });
 }
@@ -63,10 +76,7 @@ void TTimerThread::Run() {
 void TTimerThread::PostTick() {
     if (FShared->TickPending.exchange(true))
         return;
-    TTimerReceiver* receiver = FReceiver;
-    const int generation = FGeneration;
-    QMetaObject::invokeMethod(
-        receiver, [receiver, generation] { receiver->Deliver(generation); }, Qt::QueuedConnection);
+    emit FReceiver->Tick();
 }
 
 TThreadTimer::TThreadTimer() : FReceiver(new TTimerReceiver) {
@@ -104,16 +114,18 @@ void TThreadTimer::StartThread() {
     StopThread();
     FShared = std::make_shared<TTimerShared>();
     FShared->Interval.store(FInterval);
-    FThread = std::make_unique<TTimerThread>(FShared, FReceiver, ++FGeneration);
+    FThread = std::make_unique<TTimerThread>(FShared, FReceiver);
 }
 
 void TThreadTimer::StopThread() {
     FThread.reset(); // stops and joins the worker
     FShared.reset();
+    // Ticks the worker posted before it ended are not delivered.
+    QCoreApplication::removePostedEvents(FReceiver, QEvent::MetaCall);
 }
 
-void TThreadTimer::DeliverTick(int generation) {
-    if (!FEnabled || generation != FGeneration || !FShared)
+void TThreadTimer::DeliverTick() {
+    if (!FEnabled || !FShared)
         return;
     FShared->TickPending.store(false);
     if (!OnTimer)
@@ -130,3 +142,5 @@ void TThreadTimer::DeliverTick(int generation) {
 }
 
 } // namespace ov
+
+#include "Threadtimer.moc"

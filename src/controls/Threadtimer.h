@@ -2,7 +2,7 @@
 // TThreadTimer: a timer whose clock is a worker thread (TTimerThread) rather
 // than the event loop, so that it keeps time while the interface thread is
 // busy. The tick handler OnTimer always runs on the interface thread: the
-// worker only posts a queued call to a receiver object that lives there, and
+// worker only emits a queued signal to a receiver object that lives there, and
 // at most one tick waits in the queue at a time (ticks that fall due while
 // one is pending are merged into it).
 //
@@ -42,7 +42,7 @@ enum class TThreadPriority { Idle, Lowest, Lower, Normal, Higher, Highest, TimeC
 // until its shared Stopped flag is set. Destroying it stops it and joins it.
 class TTimerThread {
 public:
-    TTimerThread(std::shared_ptr<TTimerShared> shared, TTimerReceiver* receiver, int generation);
+    TTimerThread(std::shared_ptr<TTimerShared> shared, TTimerReceiver* receiver);
     ~TTimerThread();
     TTimerThread(const TTimerThread&) = delete;
     TTimerThread& operator=(const TTimerThread&) = delete;
@@ -57,7 +57,6 @@ private:
 
     std::shared_ptr<TTimerShared> FShared;
     TTimerReceiver* FReceiver; // lives on the interface thread, outlives this thread
-    int FGeneration;
     std::thread FThread;
     static std::atomic<int> FLiveCount;
 };
@@ -83,12 +82,11 @@ private:
     friend class TTimerReceiver;
     void StartThread();
     void StopThread();
-    void DeliverTick(int generation);
+    void DeliverTick();
 
     int FInterval = 3000;
     bool FEnabled = false;
     TThreadPriority FPriority = TThreadPriority::Normal;
-    int FGeneration = 0;
     int FDeliveryDepth = 0; // ticks being handled, nested ones included
     std::shared_ptr<TTimerShared> FShared;
     std::unique_ptr<TTimerThread> FThread;
