@@ -159,7 +159,7 @@ BENCHMARK(BM_Layout)->Args({1, 0})->Args({0, 0})->Args({1, 1})->Args({0, 1})->It
     benchmark::kMillisecond);
 
 // One row of range(0) bytes of C text, highlighted, painted into a
-// 1920-pixel-wide buffer.
+// 1920-pixel-wide buffer; range(1) scrolls it right by that many pixels.
 void BM_LongRow(benchmark::State& state) {
     static std::unique_ptr<TOVSynTextViewer> viewer;
     static std::size_t loaded = 0;
@@ -178,12 +178,18 @@ void BM_LongRow(benchmark::State& state) {
         viewer->Lines().SetTextStr(line.c_str());
         loaded = length;
     }
+    viewer->HorzScroll(TScrollCode::Track, int(state.range(1) / viewer->HorzUnit()));
     QImage image(1920, 40, QImage::Format_RGB32);
     TTextCanvas canvas(image, nullptr);
     for (auto _ : state)
         viewer->DrawLines(canvas, 0, 1);
+    state.counters["offset"] = viewer->HorzOffset();
 }
-BENCHMARK(BM_LongRow)->Arg(240)->Arg(10 * 1000 * 1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LongRow)
+    ->Args({240, 0})
+    ->Args({10 * 1000 * 1000, 0})
+    ->Args({10 * 1000 * 1000, 40 * 1000 * 1000})
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace
 } // namespace ov
