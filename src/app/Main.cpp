@@ -31,8 +31,8 @@ constexpr const char* SFindHistory = "FindHistory";
 constexpr int MaxFontPixels = 400;
 
 // Points to pixels at 96 dpi, rounded as the system's MulDiv rounds.
-int PointsToPixels(int points) {
-    return (points * 96 + 36) / 72;
+long long PointsToPixels(int points) {
+    return (points * 96LL + 36) / 72;
 }
 
 // A colour key of the Style section. A code that does not read as a colour
@@ -161,9 +161,9 @@ void TMainForm::ApplyColors() {
 void TMainForm::ApplyWindowFont() {
     QFont font = Viewer->font();
     font.setFamily(QStringFromAnsi(Settings.ReadString(SStyle, "WFontName", "Tahoma")));
-    int pixels = PointsToPixels(Settings.ReadInteger(SStyle, "WFontSize", 9));
+    long long pixels = PointsToPixels(Settings.ReadInteger(SStyle, "WFontSize", 9));
     if (pixels > 0)
-        font.setPixelSize(std::min(pixels, MaxFontPixels));
+        font.setPixelSize(static_cast<int>(std::min<long long>(pixels, MaxFontPixels)));
     std::string style = Settings.ReadString(SStyle, "WFontStyle", "");
     if (style.find("bold") != std::string::npos)
         font.setBold(true);

@@ -179,9 +179,10 @@ void TMainForm::ConnectViewerEvents() {
     HexViewer->OnDropFiles = [this](auto*, const std::vector<std::string>& files) {
         ViewerDropFiles(files);
     };
+    // The request comes from the view's viewport, in its coordinates.
     Viewer->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Viewer, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { PopupMenu1->popup(Viewer->mapToGlobal(at)); });
+            [this](const QPoint& at) { PopupMenu1->popup(Viewer->viewport()->mapToGlobal(at)); });
 }
 
 QString FormatLineStatus(long long topIndex, long long rowCount) {

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -326,6 +327,25 @@ TEST_F(MainFormTest, StatusBarAndBookmarkPanel) {
     EXPECT_EQ(form.sbCloseBookmarks->size(), QSize(17, 15));
     form.lbBookmarks->addItem(QStringLiteral("0=x"));
     EXPECT_EQ(form.lbBookmarks->visualItemRect(form.lbBookmarks->item(0)).height(), 13);
+}
+
+TEST_F(MainFormTest, TheTextViewOpensThePopupMenu) {
+    TMainForm form;
+    ShowAndWait(form);
+    QWidget* surface = form.Viewer->viewport();
+    QPoint at(20, 30);
+    QContextMenuEvent request(QContextMenuEvent::Mouse, at, surface->mapToGlobal(at));
+    QApplication::sendEvent(surface, &request);
+    QTRY_VERIFY(form.PopupMenu1->isVisible());
+    EXPECT_EQ(form.PopupMenu1->pos(), surface->mapToGlobal(at));
+    form.PopupMenu1->hide();
+}
+
+TEST_F(MainFormTest, HugeFontSizesAreCapped) {
+    WriteSettings("[Style]\nWFontSize=2147483647\n");
+    TMainForm form;
+    ShowAndWait(form);
+    EXPECT_EQ(form.Viewer->font().pixelSize(), 400);
 }
 
 TEST_F(MainFormTest, EveryMenuItemCanBeTriggered) {
