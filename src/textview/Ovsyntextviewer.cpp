@@ -73,13 +73,17 @@ void TOVSynTextViewer::SetUseBitmapFont(bool value) {
     if (FUseBitmapFont == value)
         return;
     FUseBitmapFont = value;
+    const int oldTop = FTopIndex;
     ResetWidths();
     if (FWordWrap)
         MakeWrapedLines(false);
     else
         FMaxStrWidth = GetMaxStrWidth();
     SetLineHeight();
+    KeepTopIndexInRange();
     DrawScreen(true);
+    if (FTopIndex != oldTop && OnTopIndexChanged)
+        OnTopIndexChanged(this);
 }
 
 void TOVSynTextViewer::SetEnableHighlighting(bool value) {

@@ -223,6 +223,7 @@ private:
     void ExecuteHighlighter();
     void FontChanged();
     void WMSize();
+    bool KeepTopIndexInRange();
     const TCharWidths& Widths() const;
     void ResetWidths();
     void InvalidateStyleRecord() {

@@ -67,6 +67,7 @@ void TOVSynTextViewer::ResetWidths() {
 }
 
 void TOVSynTextViewer::FontChanged() {
+    const int oldTop = FTopIndex;
     FTextDrawer.SetFont(font());
     ResetWidths();
     if (FWordWrap)
@@ -74,7 +75,10 @@ void TOVSynTextViewer::FontChanged() {
     else
         FMaxStrWidth = GetMaxStrWidth();
     SetLineHeight();
+    KeepTopIndexInRange();
     DrawScreen(true);
+    if (FTopIndex != oldTop && OnTopIndexChanged)
+        OnTopIndexChanged(this);
 }
 
 // --- document -----------------------------------------------------------------
@@ -139,8 +143,23 @@ void TOVSynTextViewer::MakeWrapedLines(bool repaint) {
     InvalidateStyleRecord();
     FHorzOffset = 0;
     UpdateScrollBar(sbBoth);
-    if (repaint)
+    const bool moved = KeepTopIndexInRange();
+    if (repaint) {
         DrawScreen(true);
+        if (moved && OnTopIndexChanged)
+            OnTopIndexChanged(this);
+    }
+}
+
+// Fewer rows than before (wider text area, narrower font) must not leave the
+// top row past the last page, or below the text where nothing is drawn.
+bool TOVSynTextViewer::KeepTopIndexInRange() {
+    const int last = MaxTopIndex(FRowCount, FVisibleRows);
+    if (FTopIndex <= last)
+        return false;
+    FTopIndex = last;
+    SetScrollPos(FTopIndex, sbVertical);
+    return true;
 }
 
 void TOVSynTextViewer::ClearWrapedLines() {

@@ -149,6 +149,7 @@ void TOVSynTextViewer::resizeEvent(QResizeEvent* event) {
 }
 
 void TOVSynTextViewer::WMSize() {
+    const int oldTop = FTopIndex;
     FBackBuffer = QImage();
     if (viewport()->width() > 0 && viewport()->height() > 0) {
         FBackBuffer = QImage(viewport()->size(), QImage::Format_RGB32);
@@ -161,12 +162,10 @@ void TOVSynTextViewer::WMSize() {
         UpdateScrollBar(sbBoth);
     // The view stays inside its rows: a top row past the last page moves
     // back, and a horizontal offset goes when the text fits.
-    const int oldTop = FTopIndex;
-    if (FTopIndex > MaxTopIndex(FRowCount, FVisibleRows))
-        FTopIndex = MaxTopIndex(FRowCount, FVisibleRows);
+    KeepTopIndexInRange();
+    SetScrollPos(FTopIndex, sbVertical);
     if (!horizontalScrollBar()->isEnabled())
         FHorzOffset = FHorzScrollPos = 0;
-    SetScrollPos(FTopIndex, sbVertical);
     DrawScreen(false);
     if (FTopIndex != oldTop && OnTopIndexChanged)
         OnTopIndexChanged(this);

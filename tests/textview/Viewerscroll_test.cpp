@@ -144,6 +144,21 @@ TEST_F(ViewerScroll, ResizeKeepsTheViewInsideItsRows) {
     EXPECT_EQ(Viewer->TopIndex(), 71);
 }
 
+TEST_F(ViewerScroll, FewerWrappedRowsBringTheTopRowBack) {
+    SetClientSize(200, HeightForRows(10));
+    Viewer->SetWordWrap(true);
+    SetLines(40, std::string(22, 'x')); // 23 or 24 cells: two rows with numbers, one without
+    Viewer->SetTopIndex(Viewer->RowCount());
+    const int before = Viewer->TopIndex();
+    Events = 0;
+    Viewer->SetShowLineNum(false); // wider text area: every line fits one row
+    EXPECT_EQ(Viewer->RowCount(), 40);
+    EXPECT_EQ(Viewer->TopIndex(), MaxTopIndex(40, Viewer->VisibleRows()));
+    EXPECT_LT(Viewer->TopIndex(), before);
+    EXPECT_EQ(Events, 1);
+    EXPECT_EQ(Viewer->VertScrollPos(), Viewer->TopIndex());
+}
+
 TEST_F(ViewerScroll, DroppedFilesReachTheHandlerTogether) {
     std::vector<std::string> dropped;
     int calls = 0;
