@@ -98,7 +98,15 @@ void TOVSynTextViewer::SetSynLang(const std::string& value) {
     if (FSynLang == value)
         return;
     FSynLang = value;
-    FHighlighter->SetLang(value);
+    try {
+        FHighlighter->SetLang(value);
+    } catch (...) {
+        // A bad style file still leaves the language loaded: show the text
+        // with it, then let the caller report the error.
+        UpdateHighlightState(!FLines->GetUpdating());
+        DrawScreen(true);
+        throw;
+    }
     UpdateHighlightState(!FLines->GetUpdating());
     DrawScreen(true);
 }

@@ -275,6 +275,8 @@ private:
     int FVertScrollPos = 0;
     int FHorzScrollPos = 0;
     bool FSelecting = false;
+    static constexpr int WheelNotch = 120;
+    int FWheelRemainder = 0;
     bool FHighlightActive = false;
 
     // The style stack of one DrawLines call.

@@ -121,9 +121,14 @@ void TOVSynTextViewer::RefreshStyle() {
         return;
     FHighlightActive = true;
     FHighlighter->SetLang("");
-    FHighlighter->SetLang(FSynLang);
-    FColor = FHighlighter->GetStyles(0).Back;
-    ExecuteHighlighter();
+    try {
+        FHighlighter->SetLang(FSynLang);
+    } catch (...) {
+        UpdateHighlightState(true);
+        DrawScreen(true);
+        throw;
+    }
+    UpdateHighlightState(true);
     DrawScreen(true);
 }
 

@@ -15,6 +15,8 @@
 #include <QUrl>
 #include <QWheelEvent>
 
+#include <cstdlib>
+
 namespace ov {
 
 void TOVSynTextViewer::SetTopIndex(int value) {
@@ -136,9 +138,19 @@ void TOVSynTextViewer::scrollContentsBy(int, int) {}
 void TOVSynTextViewer::wheelEvent(QWheelEvent* event) {
     const int delta = event->angleDelta().y();
     event->accept();
-    // A purely horizontal wheel turn has no vertical meaning.
+    // A purely horizontal wheel turn has no vertical meaning. Fine-grained
+    // wheels and touchpads report fractions of a notch: they count once a
+    // whole notch has gathered; a report of one notch or more counts once.
     if (delta == 0)
         return;
+    if (std::abs(delta) < WheelNotch) {
+        if ((FWheelRemainder < 0) != (delta < 0))
+            FWheelRemainder = 0;
+        FWheelRemainder += delta;
+        if (std::abs(FWheelRemainder) < WheelNotch)
+            return;
+    }
+    FWheelRemainder = 0;
     for (int k = 0; k < FWheelScrollLines; ++k)
         VertScroll(delta < 0 ? TScrollCode::LineForward : TScrollCode::LineBack);
 }

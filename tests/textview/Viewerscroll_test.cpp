@@ -82,6 +82,13 @@ TEST_F(ViewerScroll, WheelNotchMovesWheelScrollLinesRows) {
                    Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(Viewer->viewport(), &up);
     EXPECT_EQ(Viewer->TopIndex(), 0);
+    // Fractions of a notch gather into one.
+    for (int k = 0; k < 4; ++k) {
+        QWheelEvent part(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, -30), Qt::NoButton,
+                         Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(Viewer->viewport(), &part);
+        EXPECT_EQ(Viewer->TopIndex(), k < 3 ? 0 : 3);
+    }
 }
 
 TEST_F(ViewerScroll, KeysPageAndIgnoreModifiers) {
