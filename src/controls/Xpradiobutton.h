@@ -2,8 +2,9 @@
 // TXPRadioButton: a radio button drawn with the RADIOBTN glyphs. Radio
 // buttons form a group when they share a parent and a GroupIndex: checking
 // one unchecks the others of its group. A checked radio button is a tab stop,
-// an unchecked one is not; receiving the focus checks it. OnClick fires only
-// when the button becomes checked.
+// an unchecked one is not; receiving the focus checks it. The arrow keys move
+// the focus (and so the check) through the group, wrapping at its ends.
+// OnClick fires only when the button becomes checked.
 
 #include "Xpcheckcontrol.h"
 
@@ -28,8 +29,11 @@ protected:
     void AccessKeyPressed() override;
     QImage GlyphFor(bool checked) const override;
     void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The enabled, visible radio buttons of this one's group, in creation order.
+    QList<TXPRadioButton*> Group() const;
     void UncheckGroupSiblings();
 
     int FGroupIndex = 0;

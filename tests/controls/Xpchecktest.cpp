@@ -159,5 +159,31 @@ TEST_F(CheckControls, RadioBecomesCheckedWhenItGetsTheFocus) {
     EXPECT_FALSE(first->Checked());
 }
 
+TEST_F(CheckControls, ArrowKeysWalkTheGroupAndCheck) {
+    auto* first = new TXPRadioButton(QStringLiteral("a"), FWindow.get());
+    auto* second = new TXPRadioButton(QStringLiteral("b"), FWindow.get());
+    auto* third = new TXPRadioButton(QStringLiteral("c"), FWindow.get());
+    auto* otherGroup = new TXPRadioButton(QStringLiteral("d"), FWindow.get());
+    otherGroup->SetGroupIndex(1);
+    second->move(0, 20);
+    third->move(0, 40);
+    otherGroup->move(0, 60);
+    first->SetChecked(true);
+    otherGroup->SetChecked(true);
+    Show();
+    first->setFocus();
+    QTest::keyClick(first, Qt::Key_Down);
+    EXPECT_TRUE(second->hasFocus());
+    EXPECT_TRUE(second->Checked());
+    EXPECT_FALSE(first->Checked());
+    QTest::keyClick(second, Qt::Key_Right);
+    EXPECT_TRUE(third->Checked());
+    QTest::keyClick(third, Qt::Key_Down); // wraps within the group
+    EXPECT_TRUE(first->Checked());
+    EXPECT_TRUE(otherGroup->Checked());
+    QTest::keyClick(first, Qt::Key_Up);
+    EXPECT_TRUE(third->Checked());
+}
+
 } // namespace
 } // namespace ov
