@@ -56,20 +56,35 @@ void DrawCheckBox(QImage& image, int originX, bool checked) {
         stroke(x, 7 - (x - 5));
 }
 
+// The radio's outline, drawn by hand: '#' border, ' ' inside, 'o' outside
+// (left magenta, the transparent colour).
+const char* const kRadioRows[13] = {
+    "oooo#####oooo", "oo##     ##oo", "o#         #o", "o#         #o", "#           #",
+    "#           #", "#           #", "#           #", "#           #", "o#         #o",
+    "o#         #o", "oo##     ##oo", "oooo#####oooo",
+};
+// The dot of the selected radio: '#' mark colour, '+' its highlight.
+const char* const kDotRows[5] = {" ### ", "#+###", "#####", "#####", " ### "};
+
 void DrawRadio(QImage& image, int originX, bool selected) {
     const int size = 13;
-    const double centre = (size - 1) / 2.0;
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
-            const double distance = std::hypot(x - centre, y - centre);
+            const char cell = kRadioRows[y][x];
             QRgb pixel = kMagenta;
-            if (distance <= 6.2)
+            if (cell == '#')
                 pixel = kBorder;
-            if (distance <= 5.2)
+            else if (cell == ' ')
                 pixel = BoxInterior(x, y, size);
-            if (selected && distance <= 2.6)
-                pixel = distance <= 1.2 && x <= centre && y <= centre ? qRgb(120, 220, 120) : kMark;
             image.setPixel(originX + x, y, pixel);
+        }
+    if (!selected)
+        return;
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 5; ++x) {
+            const char cell = kDotRows[y][x];
+            if (cell != ' ')
+                image.setPixel(originX + 4 + x, 4 + y, cell == '+' ? qRgb(120, 220, 120) : kMark);
         }
 }
 
