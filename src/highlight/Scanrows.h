@@ -56,7 +56,6 @@ inline char LowerAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// prefix must be lower case.
 inline bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
     if (prefix.empty() || text.size() < prefix.size())
         return false;
