@@ -6,6 +6,7 @@
 #include "Ovsynlangstyle.h"
 #include "Qtcodepage.h"
 #include "Qtcolor.h"
+#include "Qtdialogs.h"
 
 #include <QCloseEvent>
 #include <QFont>
@@ -66,6 +67,7 @@ TMainForm::TMainForm(std::string commandLine, QWidget* parent)
     CreateMenus();
     RestoreBounds();
     Bookmarks.fill(-1);
+    OpenDialog = [this] { return AskOpenFileName(this, "파일 열기"); };
 }
 
 TMainForm::~TMainForm() = default;

@@ -19,6 +19,8 @@
 #include <QPoint>
 
 #include <array>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -79,6 +81,8 @@ public:
     QPoint LastMatch{-1, -1};
     std::array<int, BookmarkCount> Bookmarks{};
     int ScrollStep = 2000;
+    // Runs the open dialog and returns the chosen path; tests replace it.
+    std::function<std::optional<std::string>()> OpenDialog;
 
     // --- Controls ---
     TTextViewControl* Viewer = nullptr;

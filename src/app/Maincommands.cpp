@@ -8,7 +8,6 @@
 
 namespace ov {
 
-void TMainForm::Open1Click() {}
 void TMainForm::SaveasHTML1Click() {}
 void TMainForm::Edit1Click() {}
 void TMainForm::Copy1Click() {}
@@ -41,7 +40,6 @@ void TMainForm::SendEmail1Click() {}
 void TMainForm::About1Click() {}
 void TMainForm::PopupMenu1Popup() {}
 void TMainForm::ScrollTimerTimer() {}
-void TMainForm::ViewerDblClick() {}
 void TMainForm::ViewerKeyDown(int key, Qt::KeyboardModifiers shift) {}
 void TMainForm::HexViewerKeyDown(int key, Qt::KeyboardModifiers shift) {}
 void TMainForm::ViewerDrawLine(QPainter& canvas, int index, int y, int lineNumWidth) {}

@@ -168,6 +168,16 @@ void TMainForm::RecentFileClick(int tag) {
         OpenFile(std::string(RecentEntryPath(RecentFiles[static_cast<size_t>(tag)])));
 }
 
+void TMainForm::Open1Click() {
+    std::optional<std::string> path = OpenDialog ? OpenDialog() : std::nullopt;
+    if (path)
+        OpenFile(*path);
+}
+
+void TMainForm::ViewerDblClick() {
+    Open1Click();
+}
+
 void TMainForm::Close1Click() {
     CloseCurrentFile();
 }

@@ -348,8 +348,32 @@ TEST_F(MainFormTest, HugeFontSizesAreCapped) {
     EXPECT_EQ(form.Viewer->font().pixelSize(), 400);
 }
 
+TEST_F(MainFormTest, OpenAndDoubleClickAskForAFile) {
+    std::string file = FFolder.Write("chosen.c", "int x;\n");
+    TMainForm form;
+    ShowAndWait(form);
+    int asked = 0;
+    std::optional<std::string> answer;
+    form.OpenDialog = [&] {
+        ++asked;
+        return answer;
+    };
+    form.Open1->trigger();
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(form.CurrentFileName.empty());
+    answer = file;
+    form.Open1->trigger();
+    EXPECT_EQ(form.CurrentFileName, file);
+    EXPECT_EQ(form.Viewer->SynLang(), "C");
+    answer = FFolder.File("gone.txt");
+    QTest::mouseDClick(form.Viewer->viewport(), Qt::LeftButton);
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(form.CurrentFileName, file);
+}
+
 TEST_F(MainFormTest, EveryMenuItemCanBeTriggered) {
     TMainForm form;
+    form.OpenDialog = [] { return std::optional<std::string>(); };
     ShowAndWait(form);
     QList<QMenu*> menus = form.findChildren<QMenu*>();
     int triggered = 0;
