@@ -104,8 +104,12 @@ TEST_F(ViewerProperties, SynLangInsideAnUpdateBracketHighlightsOnceAtItsEnd) {
 
 TEST_F(ViewerProperties, WidestLineCountsTabsAsOneCellButDrawsThemWide) {
     SetClientSize(400, HeightForRows(4));
-    SetText(std::string(10, '\t') + "\n");
-    EXPECT_EQ(Viewer->MaxStrWidth(), 80);
+    SetText(std::string(10, '\t') + "X\n");
+    EXPECT_EQ(Viewer->MaxStrWidth(), 88);
+    // Drawn, the ten tabs take 320 pixels before the X.
+    const QRgb text = RgbFromColor(Viewer->ForeColor()), back = RgbFromColor(Viewer->BackColor());
+    EXPECT_TRUE(test::CellIs(Viewer->BackBuffer(), Viewer->GetGutterWidth() + 320,
+                             Viewer->TopMargin(), 'X', 0, text, back));
 }
 
 TEST_F(ViewerProperties, SwitchingFontsWithWrapRecomputesRowsAndLineHeight) {
