@@ -5,8 +5,7 @@
 namespace ov {
 
 void TOpenStyleRecord::Invalidate() {
-    FStateOfRow.clear();
-    FStates.clear();
+    FLastOfRow.clear();
     FDepth = 0;
 }
 
@@ -34,30 +33,19 @@ void TOpenStyleRecord::Replay(const TStyleByte* styles, int count, TStyleByte* s
     }
 }
 
-bool TOpenStyleRecord::SameAsLastState() const {
-    if (FStates.empty())
-        return false;
-    const TState& last = FStates.back();
-    return int(last.size()) == FDepth &&
-           (FDepth == 0 || std::memcmp(last.data(), FStack, std::size_t(FDepth)) == 0);
-}
-
 TStyleByte TOpenStyleRecord::LastStyle(const TOVSynStringList& lines, int row, int rows,
                                        const TRowSpanOf& rowSpan) {
     if (row < 0 || rows <= 0)
         return 0;
     if (row >= rows)
         row = rows - 1;
-    while (int(FStateOfRow.size()) <= row) {
-        const TRowSpan span = rowSpan(int(FStateOfRow.size()));
+    while (int(FLastOfRow.size()) <= row) {
+        const TRowSpan span = rowSpan(int(FLastOfRow.size()));
         if (span.Length > 0)
             Replay(lines.GetStyleBytes(span.Line) + span.Start, span.Length, FStack, FDepth);
-        if (!SameAsLastState())
-            FStates.emplace_back(FStack, FStack + FDepth);
-        FStateOfRow.push_back(uint32_t(FStates.size() - 1));
+        FLastOfRow.push_back(FDepth > 0 ? FStack[0] : TStyleByte(0));
     }
-    const TState& state = FStates[FStateOfRow[std::size_t(row)]];
-    return state.empty() ? 0 : state.front();
+    return FLastOfRow[std::size_t(row)];
 }
 
 } // namespace ov

@@ -6,11 +6,11 @@
 // beyond 64 entries are dropped) and the answer is the bottom entry, the
 // first style still open.
 //
-// The replay state is recorded once per row as the rows are first asked for,
-// so an answer costs the bytes of the rows not replayed yet, never a replay
-// from the start. The record is only valid for the style bytes and rows it
-// was made from: Invalidate after highlighting, wrapping or any change of the
-// document.
+// The answer is recorded once per row (one byte) as the rows are first asked
+// for, and the replay stack is kept where it stopped, so an answer costs the
+// bytes of the rows not replayed yet, never a replay from the start. The record is only valid for
+// the style bytes and rows it was made from: Invalidate after highlighting, wrapping or any change
+// of the document.
 
 #include "Ovstrings.h"
 
@@ -44,12 +44,9 @@ public:
     static void Replay(const TStyleByte* styles, int count, TStyleByte* stack, int& depth);
 
 private:
-    using TState = std::vector<TStyleByte>;
-    bool SameAsLastState() const;
-
-    // FStateOfRow[r] indexes FStates: the replay stack after row r.
-    std::vector<uint32_t> FStateOfRow;
-    std::vector<TState> FStates;
+    // The answer for every row replayed so far; the replay goes on from
+    // FStack, the stack after the last of them.
+    std::vector<TStyleByte> FLastOfRow;
     TStyleByte FStack[StackSize] = {};
     int FDepth = 0;
 };
