@@ -85,8 +85,9 @@ TEST(LineMarkIndex, SkippingLeftChunksMovesXAndTheStackAsAWalk) {
         ASSERT_LE(x, 0);
         // Nothing more than about two chunks is left to walk.
         const int further = column + 2 * TLineMarkIndex::ChunkBytes;
-        if (further <= limit)
+        if (further <= limit) {
             ASSERT_GT(start + widths.DrawnWidth(text.substr(0, std::size_t(further))), 0);
+        }
         WalkMarks(text, lines.GetStyleBytes(0), 0, column, {expectedIds, expectedTop, 10});
         ASSERT_EQ(actualTop, expectedTop) << "round " << round;
         for (int k = 0; k <= actualTop; ++k)
