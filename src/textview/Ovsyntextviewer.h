@@ -35,6 +35,22 @@ namespace ov {
 
 class TTextCanvas;
 
+// The colours of one paint pass, turned into pixels once: the view's own
+// text and background colours and, as they are met, the styles' colours.
+struct TPaintColors {
+    struct TPair {
+        QRgb Fore = 0;
+        QRgb Back = 0;
+        bool Known = false;
+    };
+    void Reset(TColor fore, TColor back);
+    const TPair& Style(TStyleByte id, const TViewerHighlighter& highlighter);
+
+    QRgb Fore = 0;
+    QRgb Back = 0;
+    TPair Styles[256];
+};
+
 class TOVSynTextViewer : public QAbstractScrollArea {
     Q_OBJECT
 
@@ -282,6 +298,7 @@ private:
     // The style stack of one DrawLines call.
     static constexpr int StyleStackSize = 10;
     TStyleByte FStyleStack[StyleStackSize] = {};
+    mutable TPaintColors FPaintColors;
     int FStyleTop = -1;
 };
 

@@ -51,6 +51,7 @@ void TOVSynTextViewer::FlushToWindow() {
 void TOVSynTextViewer::DrawLines(TTextCanvas& canvas, int first, int count) {
     if (first < 0 || first >= FRowCount || first > FTopIndex + FVisibleRows)
         return;
+    FPaintColors.Reset(FForeColor, FBackColor);
     const int gutter = GetGutterWidth();
     const int lineNumWidth = GetLineNumWidth();
     const int pitch = FLineHeight + FLineSpace;
@@ -155,8 +156,8 @@ void TOVSynTextViewer::ApplyCharColors(TTextCanvas& canvas, const TRowSpan& span
         else
             SetStyle(canvas, TStyleByte(-id));
     } else {
-        canvas.SetTextColor(RgbFromColor(FForeColor));
-        canvas.SetBackColor(RgbFromColor(FBackColor));
+        canvas.SetTextColor(FPaintColors.Fore);
+        canvas.SetBackColor(FPaintColors.Back);
     }
     selected = IsLocationInSelText(span.Line, span.Start + p);
     if (selected) {
@@ -231,8 +232,9 @@ void TOVSynTextViewer::PopStyle() {
 }
 
 void TOVSynTextViewer::SetStyle(TTextCanvas& canvas, TStyleByte id) {
-    canvas.SetTextColor(StyleFore(id));
-    canvas.SetBackColor(StyleBack(id));
+    const TPaintColors::TPair& colors = FPaintColors.Style(id, *FHighlighter);
+    canvas.SetTextColor(colors.Fore);
+    canvas.SetBackColor(colors.Back);
 }
 
 void TOVSynTextViewer::RestoreLastStyle(TTextCanvas& canvas) {
@@ -240,19 +242,36 @@ void TOVSynTextViewer::RestoreLastStyle(TTextCanvas& canvas) {
 }
 
 QRgb TOVSynTextViewer::StyleFore(TStyleByte id) const {
-    return RgbFromColor(FHighlighter->GetStyles(id).Fore);
+    return FPaintColors.Style(id, *FHighlighter).Fore;
 }
 
 QRgb TOVSynTextViewer::StyleBack(TStyleByte id) const {
-    return RgbFromColor(FHighlighter->GetStyles(id).Back);
+    return FPaintColors.Style(id, *FHighlighter).Back;
+}
+
+const TPaintColors::TPair& TPaintColors::Style(TStyleByte id,
+                                               const TViewerHighlighter& highlighter) {
+    TPair& pair = Styles[static_cast<uint8_t>(id)];
+    if (!pair.Known) {
+        const TStyleColors colors = highlighter.GetStyles(id);
+        pair = {RgbFromColor(colors.Fore), RgbFromColor(colors.Back), true};
+    }
+    return pair;
+}
+
+void TPaintColors::Reset(TColor fore, TColor back) {
+    Fore = RgbFromColor(fore);
+    Back = RgbFromColor(back);
+    for (TPair& pair : Styles)
+        pair.Known = false;
 }
 
 QRgb TOVSynTextViewer::SelectionBack() const {
-    return FHighlightActive ? StyleFore(0) : RgbFromColor(FForeColor);
+    return FHighlightActive ? StyleFore(0) : FPaintColors.Fore;
 }
 
 QRgb TOVSynTextViewer::SelectionText() const {
-    return FHighlightActive ? StyleBack(0) : RgbFromColor(FBackColor);
+    return FHighlightActive ? StyleBack(0) : FPaintColors.Back;
 }
 
 } // namespace ov
