@@ -15,20 +15,6 @@
 
 namespace ov {
 
-namespace {
-
-// The start of the character that holds byte q, given a character start
-// known <= q: a byte after one below 0x80 always starts a character, and
-// from there on bytes at or above 0x80 pair up.
-int CharStartOf(const char* text, int known, int q) {
-    int j = q;
-    while (j > known && static_cast<uint8_t>(text[j - 1]) >= 0x80)
-        --j;
-    return j + (q - j) / 2 * 2;
-}
-
-} // namespace
-
 void TOVSynTextViewer::DrawScreen(bool invalidate) {
     if (FLines->GetUpdating())
         return;
@@ -94,7 +80,8 @@ void TOVSynTextViewer::DrawRow(TTextCanvas& canvas, int row, int y, int gutter) 
                                          : TStyleStackRef{unused, unusedTop, StyleStackSize};
         long long start = x;
         first = FLineMarks.SkipLeft(*FLines, span.Line, Widths(),
-                                    CharStartOf(text, 0, span.Length - 1), start, stack);
+                                    FLineMarks.CharStartAt(*FLines, span.Line, 0, span.Length - 1),
+                                    start, stack);
         x = int(start);
     }
     for (int p = first, length = 1; p < span.Length; p += length) {
@@ -130,7 +117,9 @@ void TOVSynTextViewer::DrawRow(TTextCanvas& canvas, int row, int y, int gutter) 
 void TOVSynTextViewer::SkipPastEdge(TTextCanvas& canvas, const TRowSpan& span, const char* text,
                                     const TStyleByte* styles, int p) {
     const int end = span.Length;
-    const int lastChar = CharStartOf(text, p, end - 1);
+    const int lastChar =
+        FLineMarks.CharStartAt(*FLines, span.Line, span.Start + p, span.Start + end - 1) -
+        span.Start;
     if (FHighlightActive)
         FLineMarks.Apply(*FLines, span.Line, span.Start + p, span.Start + lastChar,
                          {FStyleStack, FStyleTop, StyleStackSize});

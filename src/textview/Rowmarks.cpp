@@ -7,17 +7,16 @@
 
 namespace ov {
 
-namespace {
-
-// The start of the character that holds byte q, given a character start
-// known <= q: a byte after one below 0x80 always starts a character, and
-// from there on bytes at or above 0x80 pair up.
+// A byte after one below 0x80 always starts a character, and from there on
+// bytes at or above 0x80 pair up.
 int CharStartOf(std::string_view text, int known, int q) {
     int j = q;
     while (j > known && static_cast<uint8_t>(text[std::size_t(j - 1)]) >= 0x80)
         --j;
     return j + (q - j) / 2 * 2;
 }
+
+namespace {
 
 // The next non-zero style byte in from .. end - 1, or end.
 int NextMark(const TStyleByte* styles, int from, int end) {
@@ -189,6 +188,18 @@ void TLineMarkIndex::Apply(const TOVSynStringList& lines, int line, int from, in
         }
     }
     WalkMarks(text, styles, startOf(k), to, stack);
+}
+
+int TLineMarkIndex::CharStartAt(const TOVSynStringList& lines, int line, int known, int column) {
+    const std::string_view text = lines.GetView(line);
+    if (int(text.size()) >= MinLineBytes && column - known > ChunkBytes) {
+        const std::vector<TMarkSummary>& chunks = Summaries(lines, line).Chunks;
+        auto after = std::upper_bound(chunks.begin(), chunks.end(), column,
+                                      [](int p, const TMarkSummary& c) { return p < c.Start; });
+        if (after != chunks.begin())
+            known = std::max(known, (after - 1)->Start);
+    }
+    return CharStartOf(text, known, column);
 }
 
 int TLineMarkIndex::SkipLeft(const TOVSynStringList& lines, int line, const TCharWidths& widths,

@@ -43,6 +43,10 @@ struct TStyleStackRef {
     int Capacity;
 };
 
+// The start of the character that holds byte q of text, given a character
+// start known <= q.
+int CharStartOf(std::string_view text, int known, int q);
+
 // Applies the stack rules to the characters that start in from .. to - 1 of
 // one line (from must be a character start).
 void WalkMarks(std::string_view text, const TStyleByte* styles, int from, int to,
@@ -64,6 +68,11 @@ public:
     // from .. to - 1 (from a character start), through the chunk summaries
     // where a whole chunk lies inside and cannot overflow the stack.
     void Apply(const TOVSynStringList& lines, int line, int from, int to, TStyleStackRef stack);
+
+    // The start of the character that holds byte column of line, given a
+    // character start known <= column. Long lines start the search at the
+    // nearest chunk, so it never walks back over more than a chunk.
+    int CharStartAt(const TOVSynStringList& lines, int line, int known, int column);
 
     // For a line drawn from x (left of the window, x < 0): skips the whole
     // chunks from the start of the line that end left of pixel 0 and at or

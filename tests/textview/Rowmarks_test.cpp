@@ -95,5 +95,22 @@ TEST(LineMarkIndex, SkippingLeftChunksMovesXAndTheStackAsAWalk) {
     }
 }
 
+TEST(LineMarkIndex, CharacterStartsFromTheNearestChunk) {
+    // Long runs of double-byte characters, where only the line start tells
+    // which byte is a lead byte.
+    TOVSynStringList lines;
+    std::string text(std::size_t(TLineMarkIndex::MinLineBytes), '\xB0');
+    text[1000] = 'a';
+    text += "z\xB0";
+    lines.Add(text);
+    TLineMarkIndex index;
+    std::mt19937 random(2);
+    for (int round = 0; round < 200; ++round) {
+        const int q = int(random() % text.size());
+        ASSERT_EQ(index.CharStartAt(lines, 0, 0, q), CharStartOf(text, 0, q)) << q;
+    }
+    EXPECT_EQ(index.CharStartAt(lines, 0, 0, int(text.size()) - 1), int(text.size()) - 1);
+}
+
 } // namespace
 } // namespace ov
