@@ -25,9 +25,10 @@ void TOVSynTextViewer::DrawScreen(bool invalidate) {
         if (FLines->Count() > 0 && FTopIndex != -1)
             DrawLines(canvas, FTopIndex, FVisibleRows);
     }
+    // Copying the image to the window and invalidating the window are one
+    // request here, whatever invalidate says: the viewport repaints from
+    // the image.
     FlushToWindow();
-    if (invalidate)
-        viewport()->update();
 }
 
 void TOVSynTextViewer::FlushToWindow() {
