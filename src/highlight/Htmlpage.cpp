@@ -25,6 +25,11 @@ void AppendSpan(std::string& html, const std::vector<std::string>& classes, int 
     html += "'>";
 }
 
+// Bytes written as they are (a blank may start a pair of blanks).
+bool IsPlain(char c) {
+    return c != '<' && c != '>' && c != '&' && c != '\t' && c != ' ';
+}
+
 // One document line: marks become spans (the stack of open runs is shared
 // by all lines), "<", ">", "&", runs of blanks and tabs become entities.
 // Of two blanks in a row each becomes "&nbsp;", and each keeps its own marks.
@@ -35,6 +40,14 @@ public:
     void Line(std::string& html, std::string_view text, const TStyleByte* styles) {
         bool secondBlank = false;
         for (std::size_t i = 0; i < text.size(); ++i) {
+            if (styles[i] == 0 && IsPlain(text[i])) {
+                std::size_t end = i + 1;
+                while (end < text.size() && styles[end] == 0 && IsPlain(text[end]))
+                    ++end;
+                html.append(text.data() + i, end - i);
+                i = end - 1;
+                continue;
+            }
             const int s = styles[i];
             if (s > 0 && FOpen.size() < MaxOpenRuns) {
                 FOpen.push_back(s);
