@@ -204,19 +204,52 @@ int AnsiCompare(const char* a, const char* b) { return std::strcmp(a, b); }
 int AnsiCompareText(const char* a, const char* b) {
     const auto* p = reinterpret_cast<const unsigned char*>(a);
     const auto* q = reinterpret_cast<const unsigned char*>(b);
+    // The texts agree up to here, so both are at the same place of a
+    // double-byte character.
+    bool trail = false;
     for (;; ++p, ++q) {
-        unsigned char x = static_cast<unsigned char>(AnsiUpperChar(static_cast<char>(*p)));
-        unsigned char y = static_cast<unsigned char>(AnsiUpperChar(static_cast<char>(*q)));
+        unsigned char x = *p;
+        unsigned char y = *q;
+        if (!trail) {
+            x = static_cast<unsigned char>(AnsiUpperChar(static_cast<char>(x)));
+            y = static_cast<unsigned char>(AnsiUpperChar(static_cast<char>(y)));
+        }
         if (x != y)
             return x < y ? -1 : 1;
         if (x == 0)
             return 0;
+        trail = !trail && IsLeadByte(x);
     }
 }
 
+bool AnsiSameText(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    bool trail = false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i];
+        char y = b[i];
+        if (!trail) {
+            x = AnsiUpperChar(x);
+            y = AnsiUpperChar(y);
+        }
+        if (x != y)
+            return false;
+        trail = !trail && IsLeadByte(static_cast<unsigned char>(x));
+    }
+    return true;
+}
+
 void AnsiUpperInPlace(char* text) {
-    for (; *text; ++text)
+    for (; *text; ++text) {
+        if (IsLeadByte(static_cast<unsigned char>(*text))) {
+            if (text[1] == '\0')
+                break;
+            ++text; // the second byte of the character stays as it is
+            continue;
+        }
         *text = AnsiUpperChar(*text);
+    }
 }
 
 } // namespace ov

@@ -27,11 +27,17 @@ std::string Utf8FromAnsi(std::string_view text);
 // Byte-wise comparisons standing in for the system's string comparisons:
 // the same order for ASCII; bytes >= 0x80 compare by value. Result < 0, 0, > 0.
 int AnsiCompare(const char* a, const char* b);
-// As AnsiCompare, but ASCII letters compare without regard to case.
+// As AnsiCompare, but ASCII letters compare without regard to case. The
+// second byte of a double-byte character is never case-folded: many CP949
+// characters end in a byte that reads as an ASCII letter.
 int AnsiCompareText(const char* a, const char* b);
+// Equality under AnsiCompareText's rule, for texts of known length.
+bool AnsiSameText(std::string_view a, std::string_view b);
 // Upper-cases ASCII letters in place; other bytes, including both bytes of a
 // double-byte character, are left alone.
 void AnsiUpperInPlace(char* text);
+// One byte on its own: knows nothing of double-byte characters, so callers
+// that walk text must skip the byte after a lead byte themselves.
 char AnsiUpperChar(char c);
 
 } // namespace ov

@@ -53,3 +53,19 @@ TEST(Codepage, ComparisonsFollowByteOrderAndAsciiCase) {
     AnsiUpperInPlace(text);
     EXPECT_STREQ(text, "A\xB0\xE1Z"); // both bytes of a double-byte character untouched
 }
+
+TEST(Codepage, SecondBytesOfDoubleByteCharactersAreNeverCaseFolded) {
+    // 0x81 0x41 and 0x81 0x61 are two different Hangul syllables (U+AC02, U+AC35).
+    const char lowTrail[] = "x\x81\x61y";
+    const char highTrail[] = "X\x81\x41Y";
+    EXPECT_NE(AnsiCompareText(lowTrail, highTrail), 0);
+    EXPECT_FALSE(AnsiSameText(lowTrail, highTrail));
+    EXPECT_EQ(AnsiCompareText("xy\x81\x61Zw", "XY\x81\x61zW"), 0);
+    EXPECT_TRUE(AnsiSameText("xy\x81\x61Zw", "XY\x81\x61zW"));
+    EXPECT_FALSE(AnsiSameText("ab", "abc"));
+
+    char text[] = "a\x81\x61z\xB0";
+    AnsiUpperInPlace(text);
+    EXPECT_STREQ(text, "A\x81\x61Z\xB0"); // a lead byte at the very end stays too
+    EXPECT_EQ(WideFromAnsi(text)[1], u'\uAC35');
+}
