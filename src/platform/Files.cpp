@@ -127,14 +127,20 @@ TReadOnlyFile::~TReadOnlyFile() { Close(); }
 
 bool TReadOnlyFile::Open(const std::string& path) {
     Close();
-    FHandle = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking open: a named pipe without a writer would otherwise block
+    // the program for good. Pipes, sockets and folders are refused.
+    FHandle = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (FHandle < 0)
         return false;
     struct stat st;
-    if (::fstat(FHandle, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (::fstat(FHandle, &st) != 0 || S_ISDIR(st.st_mode) || S_ISFIFO(st.st_mode) ||
+        S_ISSOCK(st.st_mode)) {
         Close();
         return false;
     }
+    int flags = ::fcntl(FHandle, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(FHandle, F_SETFL, flags & ~O_NONBLOCK);
     return true;
 }
 

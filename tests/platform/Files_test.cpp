@@ -50,3 +50,15 @@ TEST(Files, PathPieces) {
     EXPECT_EQ(ExtractFileExt("/a/b/c.tar.gz"), ".gz");
     EXPECT_EQ(ExtractFilePath("c.txt"), "");
 }
+
+TEST(Files, ANamedPipeIsRefusedInsteadOfBlocking) {
+    TTempFolder temp;
+    std::string path = temp.File("pipe");
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    TReadOnlyFile file;
+    EXPECT_FALSE(file.Open(path)); // no writer: a blocking open would never return
+    EXPECT_FALSE(file.IsOpen());
+    ASSERT_TRUE(file.Open(temp.Write("plain.txt", "abc")));
+    char buffer[4] = {};
+    EXPECT_EQ(file.ReadAt(0, buffer, 3), 3); // reads block as usual once opened
+}
