@@ -16,12 +16,15 @@ TOVStringHash::~TOVStringHash() { ClearKeys(); }
 
 std::uint32_t TOVStringHash::HashKey(std::string_view key) const {
     // Sum of the signed bytes, each taken remainder 127 (sign of the byte).
-    // Without case sensitivity the ASCII letters are upper-cased first; the
-    // rule covers keys of any length, the same for adding and finding.
+    // Without case sensitivity the ASCII letters are upper-cased first (not
+    // the second byte of a double-byte character); the rule covers keys of
+    // any length, the same for adding and finding.
     std::int32_t sum = 0;
+    bool trail = false;
     for (char c : key) {
-        if (!FCaseSensitive)
+        if (!FCaseSensitive && !trail)
             c = AnsiUpperChar(c);
+        trail = !trail && IsLeadByte(static_cast<unsigned char>(c));
         sum += static_cast<std::int32_t>(static_cast<signed char>(c)) % 127;
     }
     return static_cast<std::uint32_t>(sum);
@@ -45,16 +48,8 @@ void TOVStringHash::ClearKeys() {
 const TOVStringHash::TNode* TOVStringHash::FindKey(std::string_view key) const {
     std::size_t bucket = HashKey(key) % FBuckets.size();
     for (const TNode* node = FBuckets[bucket]; node; node = node->Next) {
-        std::size_t length = std::strlen(node->Key);
-        if (length != key.size())
-            continue;
-        if (FCaseSensitive ? std::memcmp(node->Key, key.data(), length) == 0
-                           : [&] {
-                                 for (std::size_t i = 0; i < length; ++i)
-                                     if (AnsiUpperChar(node->Key[i]) != AnsiUpperChar(key[i]))
-                                         return false;
-                                 return true;
-                             }())
+        std::string_view nodeKey(node->Key);
+        if (FCaseSensitive ? nodeKey == key : AnsiSameText(nodeKey, key))
             return node;
     }
     return nullptr;
@@ -66,6 +61,13 @@ int TOVStringHash::IndexOfKey(std::string_view key) const {
 }
 
 TOVHashedStringList::TOVHashedStringList() = default;
+
+void TOVHashedStringList::Exchange(int i, int j) {
+    // Sorting (also SetSorted, which sends no notification) moves entries
+    // away from the indexes the table holds.
+    TOVStringList::Exchange(i, j);
+    FHashValid = false;
+}
 
 void TOVHashedStringList::Changed() {
     TOVStringList::Changed();

@@ -21,6 +21,11 @@ constexpr std::size_t ArenaLargeBlock = ArenaChunkSize / 8;
 } // namespace
 
 char* TBlockArena::Allocate(std::size_t size) {
+    // An empty block is still a valid pointer (the style bytes of an empty
+    // line are handed to memset and memcpy, which take no null pointer).
+    static char EmptyBlock[4];
+    if (size == 0)
+        return EmptyBlock;
     size = (size + 3) & ~std::size_t(3);
     if (size > FLeft) {
         std::size_t chunk = size > ArenaLargeBlock ? size : ArenaChunkSize;
@@ -99,7 +104,17 @@ int TOVStringList::GetLength(int index) const {
 
 void TOVStringList::Set(int index, std::string_view text) {
     CheckIndex(index, "TOVStringList.Set");
-    FStrings[static_cast<std::size_t>(index)] = CopyText(text);
+    char*& entry = FStrings[static_cast<std::size_t>(index)];
+    char* old = entry;
+    entry = CopyText(text);
+    if (StoredLength(old) != StoredLength(entry)) {
+        try {
+            TextSet(index, StoredLength(old));
+        } catch (...) {
+            entry = old; // the old text stays in the arena until Clear
+            throw;
+        }
+    }
     Changed();
 }
 

@@ -131,6 +131,9 @@ protected:
     void SetTextReplaced() { FTextReplaced = true; }
     // Exchanges entries i and j; derived lists exchange their parallel data too.
     virtual void Exchange(int i, int j);
+    // Set has just stored a new text of another length at index (before the
+    // notification); derived lists resize their parallel data.
+    virtual void TextSet(int /*index*/, int /*oldLength*/) {}
     char* AllocateBlock(std::size_t size) { return FArena.Allocate(size); }
 
 private:
@@ -182,8 +185,13 @@ public:
 
 protected:
     void Exchange(int i, int j) override;
+    // Set gives the line a style array of its new length: the marks of the
+    // bytes both texts have are kept, the rest are 0.
+    void TextSet(int index, int oldLength) override;
 
 private:
+    TStyleByte* NewStyles(std::size_t length);
+
     std::vector<TStyleByte*> FStyles;
 };
 
@@ -227,6 +235,9 @@ public:
     void RebuildHash();
 
     const char* ClassName() const override { return "TOVHashedStringList"; }
+
+protected:
+    void Exchange(int i, int j) override;
 
 private:
     TOVStringHash FHash{256};

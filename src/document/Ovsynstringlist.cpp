@@ -30,12 +30,16 @@ void TOVSynStringList::SetCapacity(int newCapacity) {
     TOVStringList::SetCapacity(newCapacity);
 }
 
+TStyleByte* TOVSynStringList::NewStyles(std::size_t length) {
+    auto* styles = reinterpret_cast<TStyleByte*>(AllocateBlock(length));
+    std::memset(styles, 0, length);
+    return styles;
+}
+
 int TOVSynStringList::AddObject(std::string_view text, std::intptr_t object) {
     if (Count() == Capacity())
         Grow();
-    auto* styles = reinterpret_cast<TStyleByte*>(AllocateBlock(text.size()));
-    std::memset(styles, 0, text.size());
-    FStyles[static_cast<std::size_t>(Count())] = styles;
+    FStyles[static_cast<std::size_t>(Count())] = NewStyles(text.size());
     return TOVStringList::AddObject(text, object);
 }
 
@@ -43,13 +47,26 @@ void TOVSynStringList::Insert(int index, std::string_view text) {
     CheckIndex(index, "TOVSynStringList.Insert");
     if (Count() == Capacity())
         Grow();
-    auto* styles = reinterpret_cast<TStyleByte*>(AllocateBlock(text.size()));
-    std::memset(styles, 0, text.size());
+    TStyleByte* styles = NewStyles(text.size());
     auto at = static_cast<std::size_t>(index);
     auto end = static_cast<std::size_t>(Count());
     std::move_backward(FStyles.begin() + at, FStyles.begin() + end, FStyles.begin() + end + 1);
     FStyles[at] = styles;
-    TOVStringList::Insert(index, text);
+    try {
+        TOVStringList::Insert(index, text);
+    } catch (...) {
+        // The text was not stored: the later style arrays go back to their lines.
+        std::move(FStyles.begin() + at + 1, FStyles.begin() + end + 1, FStyles.begin() + at);
+        throw;
+    }
+}
+
+void TOVSynStringList::TextSet(int index, int oldLength) {
+    auto row = static_cast<std::size_t>(index);
+    auto length = static_cast<std::size_t>(GetLength(index));
+    TStyleByte* styles = NewStyles(length);
+    std::memcpy(styles, FStyles[row], std::min(length, static_cast<std::size_t>(oldLength)));
+    FStyles[row] = styles;
 }
 
 void TOVSynStringList::Delete(int index) {

@@ -56,3 +56,26 @@ TEST(HashedStringList, EveryWordOfALargeListIsFoundInBothCaseModes) {
         EXPECT_EQ(list.IndexOf(upper), caseSensitive ? -1 : 1);
     }
 }
+
+TEST(HashedStringList, DoubleByteCharactersAreNotCaseFolded) {
+    // Two Hangul syllables whose second bytes are 'a' and 'A' (0x81 0x61, 0x81 0x41).
+    TOVHashedStringList list;
+    list.Add("\x81\x61");
+    EXPECT_EQ(list.IndexOf("\x81\x61"), 0);
+    EXPECT_EQ(list.IndexOf("\x81\x41"), -1);
+    list.Add("k\x81\x41");
+    EXPECT_EQ(list.IndexOf("K\x81\x41"), 1);
+    EXPECT_EQ(list.IndexOf("K\x81\x61"), -1);
+}
+
+TEST(HashedStringList, SortingWithoutANotificationStillMakesTheTableStale) {
+    TOVHashedStringList list;
+    list.Add("while");
+    list.Add("do");
+    list.Add("if");
+    EXPECT_EQ(list.IndexOf("while"), 0);
+    list.SetSorted(true); // reorders at once, sends nothing
+    ASSERT_EQ(list.Get(2), std::string("while"));
+    EXPECT_EQ(list.IndexOf("while"), 2);
+    EXPECT_EQ(list.IndexOf("do"), 0);
+}

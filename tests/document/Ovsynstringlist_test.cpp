@@ -121,3 +121,41 @@ TEST(SynStringList, LoadedDocumentsHaveAStyleByteForEveryTextByte) {
     list.GetStyleBytes(2)[3] = -5;
     EXPECT_EQ(list.GetStyleID(2, 3), -5);
 }
+
+TEST(SynStringList, EmptyLinesHaveUsableStyleStorage) {
+    TBlockArena arena;
+    EXPECT_NE(arena.Allocate(0), nullptr);
+    TOVSynStringList list;
+    list.Add(""); // the very first block of the list
+    EXPECT_NE(list.GetStyleBytes(0), nullptr);
+    TOVSynStringList copy;
+    copy.AddStrings(list);
+    copy.ClearStyles();
+    EXPECT_EQ(copy.Count(), 1);
+}
+
+TEST(SynStringList, SetGivesTheLineStylesOfItsNewLength) {
+    TOVSynStringList list;
+    list.Add("ab");
+    list.Add("cd");
+    list.Add("ef");
+    MarkRow(list, 0);
+    MarkRow(list, 1);
+    list.Set(0, "abababababababababab");
+    list.Set(2, "e");
+    // Marking and clearing the longer line must stay inside its own storage.
+    for (int j = 0; j < list.GetLength(0); ++j)
+        list.SetStyleID(0, j, 1);
+    EXPECT_EQ(list.GetView(1), "cd");
+    EXPECT_EQ(list.GetStyleID(1, 0), 'c' - 'a' + 1);
+    list.ClearStyles();
+    EXPECT_EQ(list.GetView(1), "cd");
+    EXPECT_EQ(list.GetView(2), "e");
+
+    list.Set(1, "c");
+    EXPECT_EQ(list.GetLength(1), 1);
+    MarkRow(list, 1);
+    list.Set(1, "cc"); // the common byte keeps its mark, the new one has none
+    EXPECT_EQ(list.GetStyleID(1, 0), 'c' - 'a' + 1);
+    EXPECT_EQ(list.GetStyleID(1, 1), 0);
+}
