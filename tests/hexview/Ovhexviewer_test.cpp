@@ -138,6 +138,7 @@ TEST(HexViewerTest, EmptyFileShowsNoRowsAndDisablesTheBar) {
     EXPECT_FALSE(viewer->verticalScrollBar()->isEnabled());
     for (int r = 0; r < viewer->PageRows(); ++r)
         EXPECT_EQ(InkInRow(*viewer, r, 0, viewer->BackBuffer().width()), 0);
+    EXPECT_TRUE(test::SaveSnapshot(*viewer, folder, "hexview-empty.png"));
 }
 
 TEST(HexViewerTest, WholeRowsOnlyForASizeThatIsAMultipleOfSixteen) {
@@ -221,6 +222,7 @@ TEST(HexViewerTest, FileLargerThanFourGiBIsReadAtItsEnd) {
     EXPECT_EQ(viewer->verticalScrollBar()->value(), viewer->TopIndex());
     TRowParts parts = PartsOf(*viewer);
     EXPECT_GT(InkInRow(*viewer, pageRows - 1, parts.AddressLeft, parts.HexLeft), 0);
+    EXPECT_TRUE(test::SaveSnapshot(*viewer, folder, "hexview-5gb-end.png"));
 }
 
 TEST(HexViewerTest, RowsBeyondTheIntRangeScaleTheBarButStayReachable) {
