@@ -115,7 +115,7 @@ void TOVHexViewer::SetTopIndex(int64_t row) {
     FTopIndex = ClampHexTopIndex(row, FRowCount, std::max(FPageRows, 1));
     SetScrollPos(FTopIndex, skVertical);
     int64_t d = old > FTopIndex ? old - FTopIndex : FTopIndex - old;
-    if (d >= FPageRows)
+    if (d >= FPageRows || FPageStale)
         ReloadPage();
     else if (d > 0)
         ScrollPixels(old);
@@ -129,9 +129,16 @@ void TOVHexViewer::SetPageBufferSize(int rows) {
 void TOVHexViewer::ReloadPage() {
     if (FFileName.empty() || FTopIndex < 0 || FPageRows <= 0 || FPage.Empty())
         return;
-    // An unreadable file leaves the picture as it was.
-    if (!FPage.Load(FFileName, FFileSize, FTopIndex, 0, FPage.Rows()))
+    // An unreadable file leaves the picture as it was. The bytes in the page
+    // need not be those of TopIndex any more, so they are dropped (a later
+    // redraw shows blank rows, not old bytes under new addresses), and the
+    // next move reads the whole page rather than build on the old picture.
+    if (!FPage.Load(FFileName, FFileSize, FTopIndex, 0, FPage.Rows())) {
+        FPage.Forget(0, FPage.Rows());
+        FPageStale = true;
         return;
+    }
+    FPageStale = false;
     DrawScreen();
 }
 

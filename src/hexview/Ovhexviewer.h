@@ -137,6 +137,8 @@ private:
     TOVScrollScale FVertScale;
     QImage FBackBuffer;
     bool FWindowCreated = false;
+    // True after a full read failed: picture and page are not those of TopIndex.
+    bool FPageStale = false;
 
     std::string FFileName;
     int64_t FFileSize = 0;

@@ -284,6 +284,41 @@ TEST(HexViewerTest, FileTruncatedWhileShownShowsBlankRowsNotStaleOnes) {
     EXPECT_EQ(viewer->Page().Row(pageRows - 1), "");
 }
 
+// A jump whose read fails leaves the picture as it was, but the bytes kept
+// in the page are not those of the new rows: a later redraw must not show
+// them under the new addresses, and the next move must not build on them.
+TEST(HexViewerTest, FailedJumpNeverShowsOldBytesUnderNewAddresses) {
+    test::TTempFolder folder;
+    std::string bytes = PatternBytes(16 * 100);
+    std::string path = folder.Write("a.bin", bytes);
+    auto viewer = MakeViewer(640, 300);
+    auto reference = MakeViewer(640, 300);
+    viewer->SetFileName(path);
+    reference->SetFileName(path);
+    int pageRows = viewer->PageRows();
+    ASSERT_GT(pageRows, 4);
+    QImage before = viewer->BackBuffer();
+    std::filesystem::remove(path);
+    viewer->SetTopIndex(50);
+    EXPECT_EQ(viewer->TopIndex(), 50);
+    EXPECT_EQ(viewer->BackBuffer(), before);
+    // The file is back: a small step from here shows exactly rows 52 ...
+    folder.Write("a.bin", bytes);
+    viewer->SetTopIndex(52);
+    reference->SetTopIndex(52);
+    EXPECT_EQ(viewer->BackBuffer(), reference->BackBuffer());
+    for (int r = 0; r < pageRows; ++r)
+        EXPECT_EQ(viewer->Page().Row(r), bytes.substr(16 * static_cast<size_t>(52 + r), 16)) << r;
+    // ... and gone again: a redraw (a new colour) has no bytes for row 80.
+    std::filesystem::remove(path);
+    viewer->SetTopIndex(80);
+    viewer->SetFontColor(QColor(200, 0, 0));
+    for (int r = 0; r < pageRows; ++r) {
+        EXPECT_EQ(viewer->Page().Row(r), "") << r;
+        EXPECT_EQ(InkInRow(*viewer, r, 0, viewer->BackBuffer().width()), 0) << r;
+    }
+}
+
 TEST(HexViewerTest, SizeAndColourChangesRedrawThePage) {
     test::TTempFolder folder;
     std::string path = folder.Write("a.bin", PatternBytes(16 * 100));
