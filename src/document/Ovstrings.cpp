@@ -286,36 +286,30 @@ int TOVStringList::IndexOf(std::string_view text) {
 }
 
 void TOVStringList::AddStrings(const TOVStringList& source) {
-    BeginUpdate();
-    try {
+    Batch([&] {
         int count = source.Count();
         for (int i = 0; i < count; ++i)
             AddObject(source.GetView(i), source.GetObject(i));
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 void TOVStringList::Assign(const TOVStringList& source) {
     if (typeid(source) != typeid(TOVStringList))
         throw EConvertError(std::string("Cannot assign a ") + source.ClassName() + " to a " +
                             ClassName());
+    AssignFrom(source);
+}
+
+void TOVStringList::AssignFrom(const TOVStringList& source) {
     if (&source == this)
         return;
-    BeginUpdate();
-    try {
+    Batch([&] {
         Clear();
         FDelimiter = source.FDelimiter;
         FCaseSensitive = source.FCaseSensitive;
-        FSorted = source.FSorted;
+        FSorted = source.FSorted; // the flag only: the copy arrives in order
         AddStrings(source);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 } // namespace ov

@@ -126,6 +126,21 @@ public:
     virtual const char* ClassName() const { return "TOVStringList"; }
 
 protected:
+    // Runs change inside BeginUpdate/EndUpdate, so the listener hears of it
+    // once; the bracket is closed also when change throws.
+    template <typename TChange> void Batch(TChange&& change) {
+        BeginUpdate();
+        try {
+            change();
+        } catch (...) {
+            EndUpdate();
+            throw;
+        }
+        EndUpdate();
+    }
+    // The body of Assign once the source is accepted: clears, copies the
+    // flags and the delimiter, then the entries through AddStrings.
+    void AssignFrom(const TOVStringList& source);
     void Grow();
     void CheckIndex(int index, const char* label) const;
     void SetTextReplaced() { FTextReplaced = true; }
@@ -139,7 +154,8 @@ protected:
 private:
     void QuickSort(int left, int right);
     char* CopyText(std::string_view text);
-    template <typename TUnit> void SplitBuffer(const TUnit* text);
+    // Clear, then fill, in one batch that ends with TextReplaced set.
+    template <typename TFill> void ReplaceWholeText(TFill&& fill);
     void LoadStream(TReadOnlyFile& file, std::int64_t size);
 
     // Each entry points at its text, which is preceded by its 32-bit length.

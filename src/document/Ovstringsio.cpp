@@ -46,23 +46,28 @@ void ReplaceNulBytes(char* data, std::size_t size) {
 
 } // namespace
 
-void TOVStringList::SetTextStr(const char* text) {
-    BeginUpdate();
-    try {
-        Clear();
-        if (text) {
-            TLineSplitter splitter;
-            auto add = [this](std::string_view line) { Add(line); };
-            splitter.Feed(text, std::strlen(text), add);
-            splitter.Finish(add);
+template <typename TFill> void TOVStringList::ReplaceWholeText(TFill&& fill) {
+    Batch([&] {
+        try {
+            Clear();
+            fill();
+        } catch (...) {
+            SetTextReplaced();
+            throw;
         }
-    } catch (...) {
         SetTextReplaced();
-        EndUpdate();
-        throw;
-    }
-    SetTextReplaced();
-    EndUpdate();
+    });
+}
+
+void TOVStringList::SetTextStr(const char* text) {
+    ReplaceWholeText([&] {
+        if (!text)
+            return;
+        TLineSplitter splitter;
+        auto add = [this](std::string_view line) { Add(line); };
+        splitter.Feed(text, std::strlen(text), add);
+        splitter.Finish(add);
+    });
 }
 
 void TOVStringList::SetUnicodeTextStr(const char16_t* text) {
@@ -70,17 +75,9 @@ void TOVStringList::SetUnicodeTextStr(const char16_t* text) {
     if (text)
         while (text[length])
             ++length;
-    BeginUpdate();
-    try {
-        Clear();
+    ReplaceWholeText([&] {
         SplitUnits(text, length, [this](std::u16string_view line) { Add(AnsiFromWide(line)); });
-    } catch (...) {
-        SetTextReplaced();
-        EndUpdate();
-        throw;
-    }
-    SetTextReplaced();
-    EndUpdate();
+    });
 }
 
 void TOVStringList::LoadStream(TReadOnlyFile& file, std::int64_t size) {
@@ -137,22 +134,18 @@ void TOVStringList::LoadFromFile(const std::string& fileName) {
         std::replace(units.begin(), units.end(), u'\0', u' ');
     }
 
-    BeginUpdate();
-    try {
-        Clear();
-        if (unicode)
-            SplitUnits(units.data(), units.size(),
-                       [this](std::u16string_view line) { Add(AnsiFromWide(line)); });
-        else
-            LoadStream(file, size);
-    } catch (...) {
-        Clear(); // a partial document would pass for the whole file
-        SetTextReplaced();
-        EndUpdate();
-        throw;
-    }
-    SetTextReplaced();
-    EndUpdate();
+    ReplaceWholeText([&] {
+        try {
+            if (unicode)
+                SplitUnits(units.data(), units.size(),
+                           [this](std::u16string_view line) { Add(AnsiFromWide(line)); });
+            else
+                LoadStream(file, size);
+        } catch (...) {
+            Clear(); // a partial document would pass for the whole file
+            throw;
+        }
+    });
 }
 
 bool TOVStringList::SaveToFile(const std::string& fileName) {
@@ -187,8 +180,7 @@ void TOVStringList::SetDelimitedText(std::string_view text) {
     if (FDelimiter == 0)
         return;
     auto separator = [this](char c) { return c == '\n' || c == '\r' || c == FDelimiter; };
-    BeginUpdate();
-    try {
+    Batch([&] {
         Clear();
         std::size_t p = 0;
         std::size_t end = std::min(text.size(), text.find('\0'));
@@ -200,11 +192,7 @@ void TOVStringList::SetDelimitedText(std::string_view text) {
             while (p < end && separator(text[p]))
                 ++p;
         }
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 } // namespace ov

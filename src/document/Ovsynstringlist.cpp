@@ -90,19 +90,14 @@ void TOVSynStringList::AddStrings(const TOVStringList& source) {
         return;
     }
     const auto& styled = static_cast<const TOVSynStringList&>(source);
-    BeginUpdate();
-    try {
+    Batch([&] {
         int count = styled.Count();
         for (int i = 0; i < count; ++i) {
             int row = AddObject(styled.GetView(i), styled.GetObject(i));
             std::memcpy(FStyles[static_cast<std::size_t>(row)], styled.GetStyleBytes(i),
                         static_cast<std::size_t>(styled.GetLength(i)));
         }
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    });
 }
 
 void TOVSynStringList::Assign(const TOVStringList& source) {
@@ -110,20 +105,7 @@ void TOVSynStringList::Assign(const TOVStringList& source) {
         TOVStringList::Assign(source);
         return;
     }
-    if (&source == this)
-        return;
-    BeginUpdate();
-    try {
-        Clear();
-        SetDelimiter(source.Delimiter());
-        SetCaseSensitive(source.CaseSensitive());
-        SetSorted(source.Sorted());
-        AddStrings(source);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    AssignFrom(source);
 }
 
 TStyleByte TOVSynStringList::GetStyleID(int row, int column) const {
