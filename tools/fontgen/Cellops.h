@@ -41,4 +41,20 @@ inline int Pixels(const TCell& a) {
     return n;
 }
 
+// Fully inked 2 x 2 squares. Unifont's Hangul strokes are one pixel wide, so a
+// composed syllable with more of them than the original has a stroke drawn
+// twice, one pixel apart.
+inline int SolidSquares(const TCell& a) {
+    int n = 0;
+    for (int r = 0; r + 1 < 16; ++r) {
+        const unsigned both = a[r] & a[r + 1];
+        n += std::popcount(static_cast<uint16_t>(both & both << 1));
+    }
+    return n;
+}
+
+inline bool IsThickened(const TCell& composed, const TCell& original) {
+    return SolidSquares(composed) > SolidSquares(original);
+}
+
 } // namespace ov::fontgen

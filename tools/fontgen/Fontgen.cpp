@@ -100,9 +100,11 @@ int main(int argc, char** argv) {
     if (argc > 3 && std::string(argv[3]) == "--stats") {
         const TRecompositionStats stats = CompareRecomposed(parts, syllables);
         std::printf("identical %d of %d (%.1f %%), mean %.2f differing pixels, max %d; "
-                    "parts share ink in %d, collide where the original is blank in %d\n",
+                    "parts share ink in %d, collide where the original is blank in %d; "
+                    "strokes thickened in %d\n",
                     stats.Identical, SyllableCount, 100.0 * stats.Identical / SyllableCount,
-                    stats.MeanDifferent, stats.MaxDifferent, stats.SharingInk, stats.Colliding);
+                    stats.MeanDifferent, stats.MaxDifferent, stats.SharingInk, stats.Colliding,
+                    stats.Thickened);
     }
 
     const std::string folder = std::string(argv[2]) + "/";

@@ -52,6 +52,7 @@ TRecompositionStats CompareRecomposed(const THangulParts& parts,
         stats.Identical += different == 0;
         stats.SharingInk += Pixels(shared) > 0;
         stats.Colliding += Pixels(Minus(shared, original)) > 0;
+        stats.Thickened += IsThickened(composed, original);
     }
     stats.MeanDifferent = static_cast<double>(total) / SyllableCount;
     return stats;

@@ -246,11 +246,14 @@ private:
 
     struct TScore {
         int Identical = -1;
+        int Thickened = 0;
         long Different = 0;
         long Overlapping = 0;
         bool operator<(const TScore& o) const {
             if (Identical != o.Identical)
                 return Identical < o.Identical;
+            if (Thickened != o.Thickened)
+                return Thickened > o.Thickened;
             if (Different != o.Different)
                 return Different > o.Different;
             return Overlapping > o.Overlapping;
@@ -258,8 +261,9 @@ private:
     };
 
     TScore Score(const TCell& candidate, const std::vector<TContext>& contexts) const {
-        TScore score{0, 0, 0};
+        TScore score{0, 0, 0, 0};
         for (const TContext& c : contexts) {
+            score.Thickened += IsThickened(Or(candidate, c.Others), *c.Target);
             int different = 0;
             for (int r = 0; r < 16; ++r) {
                 score.Overlapping +=
@@ -361,8 +365,11 @@ private:
     // it blank, more want ink there than not) and, for every syllable using
     // the part, the exact piece that would make that syllable right. The
     // candidate that recomposes the most syllables exactly wins, then the one
+    // that leaves the fewest syllables with a stroke drawn twice, then the one
     // with the fewest wrong pixels, then the one that shares the fewest pixels
-    // with other parts.
+    // with other parts. Counting pixels alone would prefer a stroke doubled
+    // one row apart (where Unifont moves it before some finals) to a stroke
+    // one row off, which reads far better.
     template <class TUses> void Refine(TCell& part, TUses uses) {
         std::vector<TContext> contexts;
         for (const TSyllable& syl : FList)

@@ -25,6 +25,7 @@ struct TRecompositionStats {
     int MaxDifferent = 0;
     int SharingInk = 0; // syllables in which two parts ink the same pixel
     int Colliding = 0;  // ... a pixel that the original leaves blank
+    int Thickened = 0;  // syllables with a stroke twice as thick as the original's
 };
 
 // Syllable glyphs in Unicode order (U+AC00 + index); empty when the font lacks
