@@ -156,7 +156,18 @@ void TOVHexViewer::SetPageRow() {
         return;
     FPageRows = FLayout.PageRows(viewport()->height());
     SetPageBufferSize(FPageRows);
+    // More rows on a page may leave the top row past the last page: rows
+    // would hide above the view while blank rows show below it, and a file
+    // that now fits whole could not be scrolled back to its start.
+    int64_t old = FTopIndex;
+    if (FTopIndex > 0)
+        FTopIndex = ClampHexTopIndex(FTopIndex, FRowCount, std::max(FPageRows, 1));
     ReloadPage();
+    if (FTopIndex != old) {
+        FVertScrollPos = FTopIndex;
+        UpdateScrollBar(skVertical);
+        FireTopIndexChanged();
+    }
 }
 
 void TOVHexViewer::UpdateScrollBar(TScrollKind kind) {
@@ -166,6 +177,10 @@ void TOVHexViewer::UpdateScrollBar(TScrollKind kind) {
             // The system bar's convention: the thumb reaches RowCount - PageRows + 1.
             FVertScale.SetLastRow(FRowCount - FPageRows + 1);
             SetBarRange(bar, FVertScale.MaxPosition(), FVertScale.PageStep(FPageRows));
+            // A new range or scale moves the row's position on the bar.
+            if (FTopIndex >= 0)
+                FVertScrollPos = std::min(FTopIndex, FVertScale.LastRow());
+            SetBarValue(bar, FVertScale.PositionOfRow(FVertScrollPos));
             bar->setEnabled(true);
         } else {
             bar->setEnabled(false);

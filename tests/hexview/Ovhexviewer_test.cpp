@@ -319,6 +319,37 @@ TEST(HexViewerTest, FailedJumpNeverShowsOldBytesUnderNewAddresses) {
     }
 }
 
+// A taller window or a smaller font keeps the top row on the last page, so
+// no rows hide above the view while blank rows show below it, and a file
+// that now fits whole starts at its first row (the bar is disabled then, so
+// nothing else could bring the first rows back).
+TEST(HexViewerTest, GrowingPageKeepsTheTopRowOnTheLastPage) {
+    test::TTempFolder folder;
+    std::string bytes = PatternBytes(16 * 30);
+    std::string path = folder.Write("a.bin", bytes);
+    auto viewer = MakeViewer(640, 200);
+    viewer->SetFileName(path);
+    int events = 0;
+    viewer->OnTopIndexChanged = [&](TOVHexViewer*) { ++events; };
+    viewer->SetTopIndex(30);
+    ASSERT_EQ(viewer->TopIndex(), 30 - viewer->PageRows());
+    int pitch = viewer->Layout().RowPitch();
+    QSize frame = viewer->size() - viewer->viewport()->size();
+    viewer->resize(QSize(640, 200 + 4 * pitch) + frame);
+    EXPECT_EQ(events, 2);
+    EXPECT_EQ(viewer->TopIndex(), 30 - viewer->PageRows());
+    EXPECT_EQ(viewer->verticalScrollBar()->value(), viewer->TopIndex());
+    EXPECT_EQ(viewer->Page().Row(viewer->PageRows() - 1), bytes.substr(16 * 29, 16));
+    QFont smaller(QStringLiteral("Courier New"));
+    smaller.setPixelSize(4);
+    viewer->setFont(smaller);
+    ASSERT_GE(viewer->PageRows(), 30);
+    EXPECT_EQ(events, 3);
+    EXPECT_EQ(viewer->TopIndex(), 0);
+    EXPECT_FALSE(viewer->verticalScrollBar()->isEnabled());
+    EXPECT_EQ(viewer->Page().Row(0), bytes.substr(0, 16));
+}
+
 TEST(HexViewerTest, SizeAndColourChangesRedrawThePage) {
     test::TTempFolder folder;
     std::string path = folder.Write("a.bin", PatternBytes(16 * 100));
