@@ -24,6 +24,16 @@ QMessageBox::Icon ToQtIcon(TMessageIcon icon) {
 
 QWidget* DialogParent() { return QApplication::activeWindow(); }
 
+// Runs a message box with the ordinary arrow: a wait cursor shown around the
+// question (a large file is asked about while it is being opened) would
+// otherwise stand over the box's buttons too.
+int RunBox(QMessageBox& box) {
+    QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    int result = box.exec();
+    QGuiApplication::restoreOverrideCursor();
+    return result;
+}
+
 } // namespace
 
 bool TQtUIServices::AskYesNo(const std::string& text, const std::string& caption,
@@ -31,14 +41,14 @@ bool TQtUIServices::AskYesNo(const std::string& text, const std::string& caption
     QMessageBox box(ToQtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
                     QMessageBox::Yes | QMessageBox::No, DialogParent());
     box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    return RunBox(box) == QMessageBox::Yes;
 }
 
 void TQtUIServices::ShowMessage(const std::string& text, const std::string& caption,
                                 TMessageIcon icon) {
     QMessageBox box(ToQtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
                     QMessageBox::Ok, DialogParent());
-    box.exec();
+    RunBox(box);
 }
 
 void TQtUIServices::BeginWaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
