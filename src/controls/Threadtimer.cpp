@@ -19,14 +19,25 @@ const int kShortestWait = 10;
 // connection made on the interface thread. The signal carries nothing, so
 // the worker hands no data of ours across the threads: everything a tick
 // needs is read on the interface thread. The receiver forgets its timer
-// when the timer goes, and a tick that arrives after that is dropped. If the
-// timer is destroyed by its own tick handler, the receiver is still inside
-// its event handling and is deleted later, by the event loop.
+// when the timer goes, and a tick that arrives after that is dropped.
+//
+// A tick handler may destroy the timer, also from a tick nested in another
+// one (a handler that runs the event loop lets the next tick in). The
+// receiver counts the deliveries on the stack and outlives the timer until
+// the outermost one has returned; only then is it deleted.
 class TTimerReceiver : public QObject {
     Q_OBJECT
 public:
     TTimerReceiver() {
         connect(this, &TTimerReceiver::Tick, this, &TTimerReceiver::Deliver, Qt::QueuedConnection);
+    }
+
+    // Called by the timer's destructor: deletes the receiver now, or once the
+    // deliveries under way have returned.
+    void Release() {
+        Timer = nullptr;
+        if (FDepth == 0)
+            delete this;
     }
 
     TThreadTimer* Timer = nullptr;
@@ -36,9 +47,16 @@ signals:
 
 private:
     void Deliver() {
-        if (Timer != nullptr)
-            Timer->DeliverTick();
+        if (Timer == nullptr)
+            return;
+        ++FDepth;
+        Timer->DeliverTick();
+        --FDepth;
+        if (Timer == nullptr && FDepth == 0)
+            deleteLater();
     }
+
+    int FDepth = 0; // deliveries on the stack, nested ones included
 };
 
 std::atomic<int> TTimerThread::FLiveCount{0};
@@ -85,11 +103,7 @@ TThreadTimer::TThreadTimer() : FReceiver(new TTimerReceiver) {
 
 TThreadTimer::~TThreadTimer() {
     StopThread();
-    FReceiver->Timer = nullptr;
-    if (FDeliveryDepth > 0)
-        FReceiver->deleteLater();
-    else
-        delete FReceiver;
+    FReceiver->Release();
 }
 
 void TThreadTimer::SetInterval(int milliseconds) {
@@ -131,14 +145,10 @@ void TThreadTimer::DeliverTick() {
     if (!OnTimer)
         return;
     // The handler may switch the timer off or destroy it: nothing of the
-    // timer is touched after it returns, and the receiver that called us is
-    // kept alive until its event has been handled.
+    // timer is touched after it returns (the receiver that called us looks
+    // after itself).
     const auto handler = OnTimer;
-    TTimerReceiver* receiver = FReceiver;
-    ++FDeliveryDepth;
     handler(this);
-    if (receiver->Timer == this)
-        --FDeliveryDepth;
 }
 
 } // namespace ov

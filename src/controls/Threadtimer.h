@@ -87,7 +87,6 @@ private:
     int FInterval = 3000;
     bool FEnabled = false;
     TThreadPriority FPriority = TThreadPriority::Normal;
-    int FDeliveryDepth = 0; // ticks being handled, nested ones included
     std::shared_ptr<TTimerShared> FShared;
     std::unique_ptr<TTimerThread> FThread;
     TTimerReceiver* FReceiver;

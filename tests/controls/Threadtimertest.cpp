@@ -96,6 +96,34 @@ TEST(ThreadTimer, HandlerMayDestroyItsOwnTimer) {
     EXPECT_EQ(ticks, 1);
 }
 
+// A handler that runs the event loop lets the next tick in while it is still
+// running; if that nested tick destroys the timer, the outer handler must be
+// able to go on running the event loop and return safely.
+TEST(ThreadTimer, NestedTickMayDestroyTheTimerWhileAnOuterTickRuns) {
+    auto timer = std::make_unique<TThreadTimer>();
+    timer->SetInterval(10);
+    int ticks = 0;
+    bool outerReturned = false;
+    timer->OnTimer = [&](TThreadTimer*) {
+        const int tick = ++ticks;
+        if (tick == 1) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return timer == nullptr; }, 5000));
+            // Whatever the nested tick left to the event loop runs now.
+            QCoreApplication::processEvents();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            outerReturned = true;
+        } else {
+            timer.reset();
+        }
+    };
+    timer->SetEnabled(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return outerReturned; }, 5000));
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(ticks, 2);
+    EXPECT_EQ(TTimerThread::LiveCount(), 0);
+}
+
 TEST(ThreadTimer, BusyInterfaceThreadGetsMergedTicks) {
     TThreadTimer timer;
     timer.SetInterval(10);
