@@ -64,7 +64,7 @@ TEST_F(GeneratedFonts, EveryAssignedCodeHasAGlyph) {
         for (int trail = 0x41; trail <= 0xFE; ++trail) {
             const std::string bytes{static_cast<char>(lead), static_cast<char>(trail)};
             const std::u16string wide = WideFromAnsi(bytes);
-            if (wide.size() != 1 || wide[0] == 0xFFFD || wide[0] == 0x3000)
+            if (wide.size() != 1 || wide[0] == 0xFFFD || wide[0] == 0x3000 || wide[0] == 0x3164)
                 continue;
             uint16_t code = static_cast<uint16_t>(lead << 8 | trail);
             ASSERT_TRUE(ConvertCode(code)) << std::hex << lead << trail;
@@ -80,6 +80,42 @@ TEST_F(GeneratedFonts, EveryAssignedCodeHasAGlyph) {
     EXPECT_EQ(syllables, 11172);
     EXPECT_EQ(hanja, 4888);
     EXPECT_GT(symbols, 980); // KS X 1001's symbols and later additions such as the euro
+}
+
+TBmpGlyph GlyphOfKs(uint16_t ks) {
+    uint16_t code = ks;
+    EXPECT_TRUE(ConvertCode(code));
+    TBmpGlyph glyph;
+    GetBmpGlyph(code >> 8, code & 0xFF, glyph);
+    return glyph;
+}
+
+// The ideographic space and the Hangul filler are blank, not Unifont's dashed
+// boxes; the soft hyphen is a plain hyphen, as wide as the English one.
+TEST_F(GeneratedFonts, SpacesAreBlankAndTheSoftHyphenIsAHyphen) {
+    EXPECT_TRUE(IsBlank(GlyphOfKs(0xA1A1)));
+    EXPECT_TRUE(IsBlank(GlyphOfKs(0xA4D4)));
+    const TBmpGlyph hyphen = GlyphOfKs(0xA1A9);
+    TBmpGlyph english;
+    GetBmpGlyph('-', 0, english);
+    int ink = 0, englishInk = 0;
+    for (int k = 0; k < 32; ++k) {
+        ink += std::popcount(hyphen[k]);
+        englishInk += std::popcount(english[k]);
+    }
+    EXPECT_GT(englishInk, 0);
+    EXPECT_EQ(ink, englishInk);
+}
+
+// The KSG font's block elements fill the whole cell; its shades repeat their
+// pattern as the symbol font's shade does rather than doubling every pixel.
+TEST_F(GeneratedFonts, KsgShadesMatchTheSymbolShade) {
+    TBmpGlyph fullBlock, solid, mediumShade;
+    solid.fill(0xFF);
+    GetBmpGlyph(0xD4, 0x80 + 0x08, fullBlock); // U+2588
+    EXPECT_EQ(fullBlock, solid);
+    GetBmpGlyph(0xD4, 0x80 + 0x12, mediumShade); // U+2592
+    EXPECT_EQ(mediumShade, GlyphOfKs(0xA2C6));   // ▒
 }
 
 TEST_F(GeneratedFonts, PrintableAsciiHasInkAndControlsAreBlank) {

@@ -10,7 +10,8 @@
 //   8-pixel glyphs fill a 16-pixel cell). Unassigned codes stay blank.
 // default.ksg (8192 bytes): the program's own 128 glyphs (font codes
 //   0xD480-0xD4FF, slots 0x80-0xFF): the 32 block elements U+2580-U+259F
-//   stretched to the full cell, then the 96 arrows U+2190-U+21EF.
+//   stretched to the full cell (the shades repeated), then the 96 arrows
+//   U+2190-U+21EF.
 // default.han (11520 bytes): initial, vowel and final parts recovered from
 //   Unifont's 11172 precomposed syllables (Hangulparts.h).
 //

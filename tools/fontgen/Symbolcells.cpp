@@ -47,18 +47,18 @@ TCell KsCell(const TUnifont& font, int lead, int trail) {
         return UnicodeCell(font, U'-');
     const std::string bytes{static_cast<char>(lead), static_cast<char>(trail)};
     const std::u16string wide = WideFromAnsi(bytes);
-    if (wide.size() != 1 || wide[0] == 0xFFFD)
+    // The Hangul filler (KS 0xA4D4) stands for a missing letter and is blank;
+    // Unifont shows it, like other invisible characters, as a dashed box.
+    if (wide.size() != 1 || wide[0] == 0xFFFD || wide[0] == 0x3164)
         return TCell{};
     return UnicodeCell(font, wide[0]);
 }
 
 TCell StretchedCell(const TUnifont& font, char32_t codePoint) {
     const TUnifontGlyph* glyph = font.Find(codePoint);
+    if (!glyph || glyph->Width == 16 || IsShade(codePoint))
+        return UnicodeCell(font, codePoint);
     TCell cell{};
-    if (!glyph)
-        return cell;
-    if (glyph->Width == 16)
-        return glyph->Rows;
     for (int r = 0; r < 16; ++r) {
         uint16_t wide = 0;
         for (int b = 0; b < 8; ++b)

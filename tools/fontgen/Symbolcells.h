@@ -13,11 +13,12 @@ namespace ov::fontgen {
 TCell UnicodeCell(const TUnifont& font, char32_t codePoint);
 
 // The cell of a KS X 1001 code, decoded from CP949. Blank for unassigned
-// codes. KS 0xA1A9 (the soft hyphen, which Unifont shows as a dashed box) is
-// drawn as a hyphen.
+// codes and the Hangul filler. KS 0xA1A9 (the soft hyphen, which Unifont shows
+// as a dashed box) is drawn as a hyphen.
 TCell KsCell(const TUnifont& font, int lead, int trail);
 
-// An 8-pixel glyph with every pixel doubled in width (block elements).
+// An 8-pixel glyph with every pixel doubled in width (block elements); the
+// shades repeat their pattern instead, as in UnicodeCell.
 TCell StretchedCell(const TUnifont& font, char32_t codePoint);
 
 } // namespace ov::fontgen
