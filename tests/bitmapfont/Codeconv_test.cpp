@@ -102,6 +102,36 @@ TEST(ConvertCode, EveryKsCodeLandsInAGlyphRange) {
     }
 }
 
+// Every entry outside the Hangul rows against the row rules: two KS rows per
+// Johab lead, the first taking the trails 0x31-0x7E and 0x91-0xA0, the second
+// 0xA1-0xFE; the KSG rows count up from 0xD480; the rest is the space code.
+TEST(KsToJohabTable, EveryNonHangulEntryFollowsTheRowRules) {
+    auto rowRule = [](int rowOffset, int j, int firstLead) {
+        const int lead = firstLead + rowOffset / 2;
+        const int trail = rowOffset % 2 ? 0xA1 + j : j < 78 ? 0x31 + j : 0x91 + j - 78;
+        return lead << 8 | trail;
+    };
+    int checked = 0;
+    for (int row = 0xA1; row <= 0xFE; ++row) {
+        if (row >= 0xB0 && row <= 0xC8)
+            continue;
+        for (int j = 0; j < 94; ++j) {
+            int expected = 0x2020;
+            if (row <= 0xAC)
+                expected = rowRule(row - 0xA1, j, 0xD9);
+            else if (row >= 0xCA && row <= 0xFD)
+                expected = rowRule(row - 0xCA, j, 0xE0);
+            else if (row == 0xAD || (row == 0xAE && j < 34))
+                expected = 0xD480 + (row - 0xAD) * 94 + j;
+            ASSERT_EQ(KsToJohabTable[(row - 0xA1) * 94 + j], expected)
+                << std::hex << row << " " << std::dec << j;
+            ++checked;
+        }
+    }
+    EXPECT_EQ(checked, (94 - 25) * 94);
+    EXPECT_EQ(KsToJohabTable[(0xAE - 0xA1) * 94 + 33], 0xD4FF);
+}
+
 TEST(ConvertCode, SymbolAndHanjaRowsFillTheirJohabRowsWithoutGaps) {
     std::set<uint16_t> symbols, hanja;
     for (int lead = 0xA1; lead <= 0xFE; ++lead)
