@@ -183,6 +183,9 @@ void TOVHexViewer::UpdateScrollBar(TScrollKind kind) {
             SetBarValue(bar, FVertScale.PositionOfRow(FVertScrollPos));
             bar->setEnabled(true);
         } else {
+            // The view keeps its own position; the bar shows no thumb that
+            // would suggest something to scroll.
+            SetBarRange(bar, 0, bar->pageStep());
             bar->setEnabled(false);
         }
     }
@@ -191,9 +194,10 @@ void TOVHexViewer::UpdateScrollBar(TScrollKind kind) {
         TOVHexLayout::THorzRange range = FLayout.HorzRange(viewport()->width());
         FHorzBarActive = range.Active;
         int position = range.Active ? std::min(FHorzScrollPos, range.LastPosition()) : 0;
-        if (range.Active) {
+        if (range.Active)
             SetBarRange(bar, range.LastPosition(), std::max(range.Page, 1));
-        }
+        else
+            SetBarRange(bar, 0, bar->pageStep());
         bar->setEnabled(range.Active);
         // A bar that shrinks or goes away takes the sideways shift with it;
         // otherwise no step could bring the columns back.

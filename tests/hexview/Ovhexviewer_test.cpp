@@ -186,6 +186,10 @@ TEST(HexViewerTest, CloseFileForgetsEverything) {
     EXPECT_EQ(viewer->FileSize(), 0);
     EXPECT_TRUE(viewer->FileName().empty());
     EXPECT_EQ(viewer->PageBufferSize(), 0);
+    // A disabled bar keeps no thumb that would suggest something to scroll.
+    EXPECT_FALSE(viewer->verticalScrollBar()->isEnabled());
+    EXPECT_EQ(viewer->verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(viewer->horizontalScrollBar()->maximum(), 0);
     // Nothing to scroll and no buffer to move rows in.
     viewer->SetTopIndex(5);
     EXPECT_EQ(viewer->TopIndex(), -1);

@@ -189,6 +189,7 @@ TEST_F(HexViewerScrollTest, NarrowWindowScrollsSidewaysByWholeCharacters) {
     narrow->resize(QSize(900, 300) + frame);
     EXPECT_FALSE(narrow->HorzBarActive());
     EXPECT_EQ(narrow->HorzOffset(), 0);
+    EXPECT_EQ(narrow->horizontalScrollBar()->maximum(), 0);
 }
 
 TEST_F(HexViewerScrollTest, DroppedFilesArriveTogetherInOrder) {
