@@ -47,8 +47,10 @@ TGlyphTables& Tables() {
 
 // Reads at most limit bytes of a font file (found without regard to case) and
 // tells its whole size, so that an oversized file is neither read in full nor
-// written beyond a table. Only regular files are opened (a pipe could block);
-// the file is only ever read.
+// written beyond a table. A file that shrinks while it is read reports the
+// bytes read as its size, so no loader takes it for a form longer than the
+// data. Only regular files are opened (a pipe could block); the file is only
+// ever read.
 bool ReadFontFile(const std::string& path, size_t limit, std::string& data, int64_t& size) {
     TReadOnlyFile file;
     if (!FileExists(path) || !file.Open(ResolveFileCase(path)))
@@ -60,6 +62,8 @@ bool ReadFontFile(const std::string& path, size_t limit, std::string& data, int6
     const int64_t read = file.ReadAt(0, data.data(), static_cast<int64_t>(data.size()));
     if (read < 0)
         return false;
+    if (read < static_cast<int64_t>(data.size()))
+        size = read;
     data.resize(static_cast<size_t>(read));
     return true;
 }

@@ -148,6 +148,38 @@ TEST_F(BitmapFonts, WrongSizeHangulFileWarnsOnceAndKeepsTheGlyphs) {
     EXPECT_EQ(ComposeHangul(0x8862), before);
 }
 
+// Folders, character devices and files larger than any table: nothing is
+// read from what is not a regular file, a huge Hangul file is only a wrong
+// size, and no loader writes beyond its table (the sanitizer build checks).
+TEST_F(BitmapFonts, FoldersDevicesAndHugeFilesAreHandled) {
+    TScriptedUIServices ui;
+    TUIServicesGuard guard(&ui);
+    ASSERT_TRUE(LoadHanFont(FFolder.Write("good.han", HanFile(false))));
+    const TBmpGlyph before = ComposeHangul(0x8862);
+
+    std::filesystem::create_directory(FFolder.File("dir.han"));
+    EXPECT_TRUE(LoadFonts(FFolder.Path(), "dir.han", "dir.han", "dir.han", "dir.han", "dir.han"));
+    for (auto* loader : {LoadHanFont, LoadEngFont, LoadKsgFont, LoadSpcFont, LoadHanjaFont}) {
+        EXPECT_FALSE(loader(FFolder.File("dir.han")));
+        EXPECT_FALSE(loader("/dev/zero"));
+    }
+    EXPECT_TRUE(ui.Records.empty());
+    EXPECT_EQ(ComposeHangul(0x8862), before);
+
+    const std::string huge(300000, '\x5A');
+    FFolder.Write("huge", huge);
+    EXPECT_TRUE(LoadFonts(FFolder.Path(), "huge", "huge", "huge", "huge", "huge"));
+    ASSERT_EQ(ui.Records.size(), 1u);
+    EXPECT_EQ(ui.Records[0].Text, "Invalid Font File");
+    EXPECT_EQ(ComposeHangul(0x8862), before);
+    TBmpGlyph glyph;
+    for (const auto& [first, second] :
+         {std::pair{0x41, 0}, {0xD4, 0xFF}, {0xDE, 0xFE}, {0xF9, 0xFE}}) {
+        GetBmpGlyph(static_cast<uint8_t>(first), static_cast<uint8_t>(second), glyph);
+        EXPECT_EQ(glyph[0], 0x5A) << std::hex << first;
+    }
+}
+
 TEST_F(BitmapFonts, MissingFilesLeaveTablesAsTheyWere) {
     TScriptedUIServices ui;
     TUIServicesGuard guard(&ui);
