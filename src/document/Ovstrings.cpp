@@ -129,6 +129,8 @@ void TOVStringList::SetObject(int index, std::intptr_t object) {
 }
 
 void TOVStringList::SetCapacity(int newCapacity) {
+    // Never below Count: the slots of the entries stay.
+    newCapacity = std::max(newCapacity, FCount);
     if (newCapacity == FCapacity)
         return;
     if (newCapacity <= 0) {

@@ -141,8 +141,11 @@ void TOVStringList::LoadFromFile(const std::string& fileName) {
                            [this](std::u16string_view line) { Add(AnsiFromWide(line)); });
             else
                 LoadStream(file, size);
-        } catch (...) {
+        } catch (const std::bad_alloc&) {
             Clear(); // a partial document would pass for the whole file
+            ThrowOutOfMemory(); // the message the user gets, wherever memory ran out
+        } catch (...) {
+            Clear();
             throw;
         }
     });

@@ -16,6 +16,7 @@ namespace ov {
 TOVSynStringList::~TOVSynStringList() = default;
 
 void TOVSynStringList::SetCapacity(int newCapacity) {
+    newCapacity = std::max(newCapacity, Count());
     if (newCapacity == Capacity())
         return;
     if (newCapacity <= 0) {

@@ -174,3 +174,20 @@ TEST(StringList, AssignTakesOnlyAPlainListAndAnnouncesOnce) {
     }
     EXPECT_EQ(target.Count(), 2);
 }
+
+TEST(StringList, CapacityNeverShrinksBelowTheEntries) {
+    TOVStringList list;
+    TOVSynStringList styled;
+    for (int i = 0; i < 5; ++i) {
+        list.Add(std::to_string(i));
+        styled.Add(std::to_string(i));
+    }
+    list.SetCapacity(1);
+    styled.SetCapacity(2);
+    EXPECT_GE(list.Capacity(), 5);
+    EXPECT_GE(styled.Capacity(), 5);
+    list.Add("5"); // the slots grow from what is there
+    EXPECT_EQ(Lines(list), (std::vector<std::string>{"0", "1", "2", "3", "4", "5"}));
+    styled.SetStyleID(4, 0, 3);
+    EXPECT_EQ(styled.GetStyleID(4, 0), 3);
+}

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace ov;
@@ -237,4 +238,39 @@ TEST(DelimitedText, SeparatorRunsGiveNoEmptyEntriesButALeadingOneDoes) {
     EXPECT_EQ(Lines(list), (TLines{"a", "b", "c"})); // no delimiter: nothing happens
     TOVStringList empty;
     EXPECT_EQ(empty.GetDelimitedText(), "");
+}
+
+TEST(FileLoading, RunningOutOfMemoryGivesTheOutOfMemoryErrorAndAnEmptyList) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer reserves more address space than the limit allows";
+#else
+    // One line of 64 MiB, loaded by a child whose address space ends soon
+    // after its current size: memory runs out although the system has plenty.
+    TTempFolder temp;
+    std::string path = temp.Write("long.txt", std::string(64u << 20, 'x'));
+    EXPECT_EXIT(
+        {
+            TOVSynStringList list;
+            list.Add("old");
+            long pages = 0;
+            if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+                if (std::fscanf(statm, "%ld", &pages) != 1)
+                    pages = 0;
+                std::fclose(statm);
+            }
+            rlimit limit{};
+            limit.rlim_cur = limit.rlim_max =
+                static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (48u << 20);
+            setrlimit(RLIMIT_AS, &limit);
+            try {
+                list.LoadFromFile(path);
+            } catch (const EOutOfMemory&) {
+                std::_Exit(list.Count() == 0 ? 0 : 3);
+            } catch (...) {
+                std::_Exit(2);
+            }
+            std::_Exit(1);
+        },
+        testing::ExitedWithCode(0), "");
+#endif
 }
