@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <stdexcept>
 #include <string_view>
 #include <strings.h>
 
@@ -184,7 +185,12 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     int64_t size = file.Size();
     if (size < 0)
         return std::nullopt;
-    std::string data(static_cast<size_t>(size), '\0');
+    std::string data;
+    try {
+        data.resize(static_cast<size_t>(size));
+    } catch (const std::exception&) { // bad_alloc or length_error
+        return std::nullopt;            // larger than any file of the program's own
+    }
     int64_t n = file.ReadAt(0, data.data(), size);
     if (n < 0)
         return std::nullopt;
