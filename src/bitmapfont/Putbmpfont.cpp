@@ -68,6 +68,17 @@ bool ReadFontFile(const std::string& path, size_t limit, std::string& data, int6
     return true;
 }
 
+// Copies the start of a font file into a table, never more than the table
+// holds; the table's other bytes keep what they held. size as for
+// ReadFontFile.
+bool ReadIntoTable(const std::string& path, void* table, size_t tableBytes, int64_t& size) {
+    std::string data;
+    if (!ReadFontFile(path, tableBytes, data, size))
+        return false;
+    std::memcpy(table, data.data(), data.size());
+    return true;
+}
+
 template <int Sets, int Count>
 const char* CopyHanSets(TBmpGlyph (&table)[Sets][Count], const char* p, bool shortForm) {
     for (int s = 0; s < Sets; ++s) {
@@ -130,47 +141,33 @@ bool LoadHanFont(const std::string& path) {
 }
 
 bool LoadEngFont(const std::string& path) {
-    std::string data;
     int64_t size = 0;
-    if (!ReadFontFile(path, sizeof(TGlyphTables::EngGlyphs), data, size))
-        return false;
-    std::memcpy(Tables().EngGlyphs, data.data(), data.size());
-    return true;
+    return ReadIntoTable(path, Tables().EngGlyphs, sizeof(TGlyphTables::EngGlyphs), size);
 }
 
 bool LoadKsgFont(const std::string& path) {
-    std::string data;
     int64_t size = 0;
-    if (!ReadFontFile(path, sizeof(TGlyphTables::KsgGlyphs), data, size))
-        return false;
-    std::memcpy(Tables().KsgGlyphs, data.data(), data.size());
-    return true;
+    return ReadIntoTable(path, Tables().KsgGlyphs, sizeof(TGlyphTables::KsgGlyphs), size);
 }
 
 // The short form lacks the 25 glyphs that end the first symbol lead (slots
 // 163-187): its glyphs from 163 on belong from slot 188 on. Slots 163-187 keep
 // the file's glyphs 163-187 and the last 50 slots keep what they held.
 bool LoadSpcFont(const std::string& path) {
-    std::string data;
-    int64_t size = 0;
-    if (!ReadFontFile(path, sizeof(TGlyphTables::SpcGlyphs), data, size))
-        return false;
     TGlyphTables& t = Tables();
-    std::memcpy(t.SpcGlyphs, data.data(), data.size());
+    int64_t size = 0;
+    if (!ReadIntoTable(path, t.SpcGlyphs, sizeof(TGlyphTables::SpcGlyphs), size))
+        return false;
     if (size == SpcShortCount * GlyphBytes) {
         constexpr int moved = SpcShortCount - 163; // 890 glyphs to slots 188-1077
-        std::memcpy(t.SpcGlyphs[188].data(), data.data() + 163 * GlyphBytes, moved * GlyphBytes);
+        std::memmove(t.SpcGlyphs[188].data(), t.SpcGlyphs[163].data(), moved * GlyphBytes);
     }
     return true;
 }
 
 bool LoadHanjaFont(const std::string& path) {
-    std::string data;
     int64_t size = 0;
-    if (!ReadFontFile(path, sizeof(TGlyphTables::HanjaGlyphs), data, size))
-        return false;
-    std::memcpy(Tables().HanjaGlyphs, data.data(), data.size());
-    return true;
+    return ReadIntoTable(path, Tables().HanjaGlyphs, sizeof(TGlyphTables::HanjaGlyphs), size);
 }
 
 void ResetBitmapFonts() {
