@@ -189,7 +189,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     try {
         data.resize(static_cast<size_t>(size));
     } catch (const std::exception&) { // bad_alloc or length_error
-        return std::nullopt;            // larger than any file of the program's own
+        return std::nullopt;          // larger than any file of the program's own
     }
     int64_t n = file.ReadAt(0, data.data(), size);
     if (n < 0)

@@ -260,7 +260,8 @@ TEST(FileLoading, RunningOutOfMemoryGivesTheOutOfMemoryErrorAndAnEmptyList) {
             }
             rlimit limit{};
             limit.rlim_cur = limit.rlim_max =
-                static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (48u << 20);
+                static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) +
+                (48u << 20);
             setrlimit(RLIMIT_AS, &limit);
             try {
                 list.LoadFromFile(path);
