@@ -6,6 +6,8 @@
 #include <QEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace ov {
 
 namespace {
@@ -146,7 +148,8 @@ TMarkupLayout LayoutMarkup(std::string_view caption, const QFont& font, const QC
             break;
         case TMarkupKind::Text: {
             TMarkupGlyph glyph{QStringFromAnsi(token.Text), layout.Width, current, currentColor};
-            layout.Width += QFontMetrics(current).horizontalAdvance(glyph.Text);
+            glyph.Advance = QFontMetrics(current).horizontalAdvance(glyph.Text);
+            layout.Width += glyph.Advance;
             layout.Glyphs.push_back(std::move(glyph));
             break;
         }
@@ -238,10 +241,20 @@ void TXLabel::DoDrawText(QPainter& painter, const QRect& rect) const {
     const QPoint origin =
         AlignedTextOrigin(rect, width(), layout.Width, QFontMetrics(font()).height(), alignment());
     for (const TMarkupGlyph& glyph : layout.Glyphs) {
-        painter.setFont(glyph.Font);
+        // The font's own underline would stop at each character's fractional
+        // width and leave gaps between the whole-pixel steps: the underline is
+        // drawn here, across the full advance.
+        QFont font = glyph.Font;
+        font.setUnderline(false);
+        const QFontMetrics metrics(font);
+        const QPoint at(origin.x() + glyph.X, origin.y() + metrics.ascent());
+        painter.setFont(font);
         painter.setPen(glyph.Color);
-        painter.drawText(origin.x() + glyph.X, origin.y() + QFontMetrics(glyph.Font).ascent(),
-                         glyph.Text);
+        painter.drawText(at, glyph.Text);
+        if (glyph.Font.underline())
+            painter.fillRect(QRect(at.x(), at.y() + metrics.underlinePos(), glyph.Advance,
+                                   std::max(1, metrics.lineWidth())),
+                             glyph.Color);
     }
 }
 

@@ -35,13 +35,14 @@ struct TMarkupToken {
 // loses its "<" and the scan goes on after it.
 std::vector<TMarkupToken> ScanMarkup(std::string_view caption);
 
-// One character as drawn: its text, its position from the start of the run
-// and the font and colour it is drawn in.
+// One character as drawn: its text, its position from the start of the run,
+// the font and colour it is drawn in and how far it moves the pen on.
 struct TMarkupGlyph {
     QString Text;
     int X = 0;
     QFont Font;
     QColor Color;
+    int Advance = 0;
 };
 
 struct TMarkupLayout {

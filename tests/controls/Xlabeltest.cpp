@@ -170,6 +170,34 @@ TEST(XLabel, DrawsColouredRunWhereItIsMeasured) {
     EXPECT_GT(redPixels, 10);
 }
 
+// Characters are drawn one by one at whole-pixel steps; the underline of a
+// run must still be one unbroken line under all of it.
+TEST(XLabel, UnderlinedRunHasAnUnbrokenLine) {
+    TXLabel label;
+    label.setFont(TestFont());
+    label.SetCaption(QStringLiteral("<u>eeeeeeeeet</u>"));
+    label.resize(label.width(), 20);
+    QImage image(label.size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    label.render(&image);
+    auto dark = [&](int x, int y) { return qGray(image.pixel(x, y)) < 128; };
+    // The underline is the row below the baseline with the most ink.
+    const int baseline = QFontMetrics(label.font()).ascent();
+    int lineRow = -1, mostInk = 0;
+    for (int y = baseline; y < image.height(); ++y) {
+        int ink = 0;
+        for (int x = 0; x < image.width(); ++x)
+            ink += dark(x, y);
+        if (ink > mostInk) {
+            mostInk = ink;
+            lineRow = y;
+        }
+    }
+    ASSERT_GE(lineRow, 0);
+    for (int x = 1; x < label.width() - 1; ++x)
+        EXPECT_TRUE(dark(x, lineRow)) << "gap at x = " << x;
+}
+
 TEST(XLabel, AlignedOriginFollowsLayoutRules) {
     const QRect rect(0, 0, 100, 30);
     EXPECT_EQ(AlignedTextOrigin(rect, 100, 40, 14, Qt::AlignLeft | Qt::AlignTop), QPoint(0, 0));
