@@ -216,8 +216,10 @@ void TXPGauge::Start() {
         update();
     FTimer->SetInterval(FTimerInterval);
     FTimer->OnTimer = [this](TThreadTimer*) { OnTimer(); };
-    FTimer->SetEnabled(true);
+    // Read just before the worker starts, so that the first tick never seems
+    // to come sooner than one interval.
     FLastTick = TickCount();
+    FTimer->SetEnabled(true);
 }
 
 void TXPGauge::Stop() {
