@@ -32,7 +32,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    // The enabled, visible radio buttons of this one's group, in creation order.
+    // The radio buttons of this one's group (same parent, same GroupIndex),
+    // this one included, in creation order.
     QList<TXPRadioButton*> Group() const;
     void UncheckGroupSiblings();
 

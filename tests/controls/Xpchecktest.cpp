@@ -147,6 +147,29 @@ TEST_F(CheckControls, ClickingACheckedRadioChangesNothing) {
     EXPECT_FALSE(first->Checked());
 }
 
+TEST_F(CheckControls, RadioChecksOnReleaseInsideOnly) {
+    auto* first = new TXPRadioButton(QStringLiteral("a"), FWindow.get());
+    auto* second = new TXPRadioButton(QStringLiteral("b"), FWindow.get());
+    second->move(0, 30);
+    Show();
+    // A focused radio that was unchecked by the program: the press itself
+    // brings no focus change, so only a release inside checks it.
+    second->setFocus();
+    first->SetChecked(true);
+    ASSERT_TRUE(second->hasFocus());
+    ASSERT_FALSE(second->Checked());
+    int clicks = 0;
+    second->OnClick = [&](TXPRadioButton*) { ++clicks; };
+    QTest::mousePress(second, Qt::LeftButton, {}, QPoint(5, 8));
+    QTest::mouseRelease(second, Qt::LeftButton, {}, QPoint(200, 8));
+    EXPECT_FALSE(second->Checked());
+    EXPECT_EQ(clicks, 0);
+    QTest::mouseClick(second, Qt::LeftButton, {}, QPoint(5, 8));
+    EXPECT_TRUE(second->Checked());
+    EXPECT_FALSE(first->Checked());
+    EXPECT_EQ(clicks, 1);
+}
+
 TEST_F(CheckControls, RadioBecomesCheckedWhenItGetsTheFocus) {
     auto* first = new TXPRadioButton(QStringLiteral("a"), FWindow.get());
     auto* second = new TXPRadioButton(QStringLiteral("위로(&U)"), FWindow.get());
