@@ -199,7 +199,16 @@ std::string Utf8FromAnsi(std::string_view text) { return Utf8FromWide(WideFromAn
 
 char AnsiUpperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 
-int AnsiCompare(const char* a, const char* b) { return std::strcmp(a, b); }
+int AnsiCompare(const char* a, const char* b) {
+    if (int order = AnsiCompareText(a, b); order != 0)
+        return order;
+    // Equal but for the case of some letters: the first such letter decides.
+    for (; *a && *a == *b; ++a, ++b) {
+    }
+    if (*a == *b)
+        return 0;
+    return (*a >= 'a' && *a <= 'z') ? -1 : 1;
+}
 
 int AnsiCompareText(const char* a, const char* b) {
     const auto* p = reinterpret_cast<const unsigned char*>(a);

@@ -24,8 +24,12 @@ std::u16string WideFromAnsi(std::string_view text);
 std::string AnsiFromUtf8(std::string_view text);
 std::string Utf8FromAnsi(std::string_view text);
 
-// Byte-wise comparisons standing in for the system's string comparisons:
-// the same order for ASCII; bytes >= 0x80 compare by value. Result < 0, 0, > 0.
+// Comparisons standing in for the system's string comparisons. Letters sort
+// without regard to case first ("apple" before "Zebra"); texts that differ
+// only in case put the small letter first; bytes >= 0x80 compare by value,
+// after ASCII. A list sorted by AnsiCompare is therefore also in order for a
+// binary search with AnsiCompareText. Result < 0, 0, > 0; 0 only for equal
+// texts.
 int AnsiCompare(const char* a, const char* b);
 // As AnsiCompare, but ASCII letters compare without regard to case. The
 // second byte of a double-byte character is never case-folded: many CP949

@@ -1,5 +1,6 @@
 #include "Ovstrings.h"
 
+#include "Codepage.h"
 #include "Errors.h"
 
 #include <gtest/gtest.h>
@@ -190,4 +191,19 @@ TEST(StringList, CapacityNeverShrinksBelowTheEntries) {
     EXPECT_EQ(Lines(list), (std::vector<std::string>{"0", "1", "2", "3", "4", "5"}));
     styled.SetStyleID(4, 0, 3);
     EXPECT_EQ(styled.GetStyleID(4, 0), 3);
+}
+
+TEST(StringList, ASortedListFindsEveryEntryWithoutRegardToCase) {
+    TOVStringList list;
+    for (const char* word : {"Zebra", "apple", "Mango", "banana", "Apple", "cherry"})
+        list.Add(word);
+    list.SetSorted(true);
+    for (int i = 0; i < list.Count(); ++i) {
+        std::string word = list.Get(i);
+        int found = list.IndexOf(word);
+        ASSERT_GE(found, 0) << word;
+        EXPECT_EQ(AnsiCompareText(list.Get(found), word.c_str()), 0) << word;
+    }
+    EXPECT_GE(list.IndexOf("ZEBRA"), 0);
+    EXPECT_EQ(list.IndexOf("kiwi"), -1);
 }

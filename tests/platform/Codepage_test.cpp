@@ -44,8 +44,8 @@ TEST(Codepage, InvalidBytesDoNotStopDecoding) {
     EXPECT_EQ(wide[2], u'b');
 }
 
-TEST(Codepage, ComparisonsFollowByteOrderAndAsciiCase) {
-    EXPECT_LT(AnsiCompare("ABC", "abc"), 0);
+TEST(Codepage, ComparisonsFollowTheSystemOrderAndAsciiCase) {
+    EXPECT_GT(AnsiCompare("ABC", "abc"), 0); // the system's order: small letters first
     EXPECT_EQ(AnsiCompareText("Begin", "BEGIN"), 0);
     EXPECT_LT(AnsiCompareText("a", "B"), 0);
     EXPECT_GT(AnsiCompare("\xB0\xA1", "z"), 0);
@@ -68,4 +68,26 @@ TEST(Codepage, SecondBytesOfDoubleByteCharactersAreNeverCaseFolded) {
     AnsiUpperInPlace(text);
     EXPECT_STREQ(text, "A\x81\x61Z\xB0"); // a lead byte at the very end stays too
     EXPECT_EQ(WideFromAnsi(text)[1], u'\uAC35');
+}
+
+TEST(Codepage, TheCaseSensitiveOrderRefinesTheCaseBlindOne) {
+    // A list sorted case-sensitively must stay searchable case-blind.
+    EXPECT_LT(AnsiCompare("apple", "Zebra"), 0);
+    EXPECT_LT(AnsiCompareText("apple", "Zebra"), 0);
+    EXPECT_GT(AnsiCompare("abC", "abc"), 0);
+    EXPECT_LT(AnsiCompare("abc", "abD"), 0);
+    EXPECT_LT(AnsiCompare("ab", "abc"), 0);
+    EXPECT_EQ(AnsiCompare("same", "same"), 0);
+    EXPECT_NE(AnsiCompare("x\x81\x61", "X\x81\x41"), 0);
+    const char* words[] = {"Zebra", "apple", "Apple", "_x", "b", "\xB0\xA1", "B", "a1"};
+    for (const char* a : words) {
+        for (const char* b : words) {
+            int text = AnsiCompareText(a, b);
+            if (text != 0) {
+                EXPECT_EQ(AnsiCompare(a, b) < 0, text < 0) << a << " " << b;
+            }
+            EXPECT_EQ(AnsiCompare(a, b) == 0, std::string(a) == b) << a << " " << b;
+            EXPECT_EQ(AnsiCompare(a, b) < 0, AnsiCompare(b, a) > 0) << a << " " << b;
+        }
+    }
 }
