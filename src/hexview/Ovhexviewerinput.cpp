@@ -13,6 +13,8 @@
 #include <QUrl>
 #include <QWheelEvent>
 
+#include <optional>
+
 namespace ov {
 
 namespace {
@@ -36,6 +38,27 @@ TScrollRequest RequestOfAction(int action) {
     }
 }
 
+// Where a line, page or thumb request takes a bar at position current;
+// nothing for the requests that leave it where it is.
+std::optional<int64_t> RequestedPosition(TScrollRequest request, int64_t current, int64_t page,
+                                         int64_t thumb) {
+    switch (request) {
+    case TScrollRequest::LineBack:
+        return current - 1;
+    case TScrollRequest::LineForward:
+        return current + 1;
+    case TScrollRequest::PageBack:
+        return current - page;
+    case TScrollRequest::PageForward:
+        return current + page;
+    case TScrollRequest::Thumb:
+        return thumb;
+    case TScrollRequest::Other:
+        break;
+    }
+    return std::nullopt;
+}
+
 std::vector<std::string> LocalFiles(const QMimeData* data) {
     std::vector<std::string> files;
     if (!data)
@@ -50,56 +73,23 @@ std::vector<std::string> LocalFiles(const QMimeData* data) {
 } // namespace
 
 void TOVHexViewer::WMVScroll(TScrollRequest request, int thumbPosition) {
-    int64_t position = FVertScrollPos;
-    switch (request) {
-    case TScrollRequest::LineBack:
-        position -= 1;
-        break;
-    case TScrollRequest::LineForward:
-        position += 1;
-        break;
-    case TScrollRequest::PageBack:
-        position -= FPageRows;
-        break;
-    case TScrollRequest::PageForward:
-        position += FPageRows;
-        break;
-    case TScrollRequest::Thumb:
-        position = FVertScale.RowOfPosition(thumbPosition);
-        break;
-    case TScrollRequest::Other:
+    std::optional<int64_t> position = RequestedPosition(request, FVertScrollPos, FPageRows,
+                                                        FVertScale.RowOfPosition(thumbPosition));
+    if (!position)
         return;
-    }
     int64_t before = FVertScrollPos;
-    SetScrollPos(position, skVertical);
+    SetScrollPos(*position, skVertical);
     if (FVertScrollPos != before)
         SetTopIndex(FVertScrollPos);
 }
 
 void TOVHexViewer::WMHScroll(TScrollRequest request, int thumbPosition) {
-    int position = FHorzScrollPos;
-    int page = FLayout.HorzPageStep(viewport()->width());
-    switch (request) {
-    case TScrollRequest::LineBack:
-        position -= 1;
-        break;
-    case TScrollRequest::LineForward:
-        position += 1;
-        break;
-    case TScrollRequest::PageBack:
-        position -= page;
-        break;
-    case TScrollRequest::PageForward:
-        position += page;
-        break;
-    case TScrollRequest::Thumb:
-        position = thumbPosition;
-        break;
-    case TScrollRequest::Other:
+    std::optional<int64_t> position = RequestedPosition(
+        request, FHorzScrollPos, FLayout.HorzPageStep(viewport()->width()), thumbPosition);
+    if (!position)
         return;
-    }
     int before = FHorzScrollPos;
-    SetScrollPos(position, skHorizontal);
+    SetScrollPos(*position, skHorizontal);
     if (FHorzScrollPos != before) {
         FHorzOffset = FHorzScrollPos * FLayout.Metrics().CharWidth;
         DrawScreen();
