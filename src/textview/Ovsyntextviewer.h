@@ -246,6 +246,7 @@ private:
         FOpenStyles.Invalidate();
         FLineMarks.Invalidate();
     }
+    void ResetHorzScroll();
     void OnVertAction(int action);
     void OnHorzAction(int action);
 

@@ -96,9 +96,8 @@ void TOVSynTextViewer::LinesChange() {
     if (FLines->TextReplaced()) {
         FTopIndex = FRowCount > 0 ? 0 : -1;
         FSelAnchor = FSelStart = FSelEnd = NoTextPoint;
-        FHorzOffset = 0;
+        ResetHorzScroll();
         SetScrollPos(FTopIndex, sbVertical);
-        SetScrollPos(0, sbHorizontal);
     } else if (FRowCount > 0 && FTopIndex == -1) {
         FTopIndex = 0;
         SetScrollPos(0, sbVertical);
@@ -146,7 +145,7 @@ void TOVSynTextViewer::MakeWrapedLines(bool repaint) {
             break;
     }
     InvalidateStyleRecord();
-    FHorzOffset = 0;
+    ResetHorzScroll();
     UpdateScrollBar(sbBoth);
     const bool moved = KeepTopIndexInRange();
     if (repaint) {

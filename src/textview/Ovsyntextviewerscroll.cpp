@@ -15,6 +15,7 @@
 #include <QUrl>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace ov {
@@ -52,6 +53,10 @@ void TOVSynTextViewer::UpdateScrollBar(unsigned kind) {
         if (range.Enabled) {
             bar->setRange(0, range.LastPosition());
             bar->setPageStep(range.Page);
+            // While the bar was disabled the top row moved without it: the
+            // next step must start from the row shown.
+            bar->setValue(std::max(FTopIndex, 0));
+            FVertScrollPos = bar->value();
         }
     }
     if (kind == sbHorizontal || kind == sbBoth) {
@@ -78,6 +83,13 @@ void TOVSynTextViewer::SetScrollPos(int pos, unsigned kind) {
         horizontalScrollBar()->setValue(pos);
         FHorzScrollPos = horizontalScrollBar()->value();
     }
+}
+
+// The text back at its left edge, with the bar and its recorded position.
+void TOVSynTextViewer::ResetHorzScroll() {
+    FHorzOffset = 0;
+    FHorzScrollPos = 0;
+    horizontalScrollBar()->setValue(0);
 }
 
 void TOVSynTextViewer::VertScroll(TScrollCode code, int trackPosition) {
@@ -177,7 +189,7 @@ void TOVSynTextViewer::WMSize() {
     KeepTopIndexInRange();
     SetScrollPos(FTopIndex, sbVertical);
     if (!horizontalScrollBar()->isEnabled())
-        FHorzOffset = FHorzScrollPos = 0;
+        ResetHorzScroll();
     DrawScreen(false);
     if (FTopIndex != oldTop && OnTopIndexChanged)
         OnTopIndexChanged(this);

@@ -201,3 +201,47 @@ TEST_F(ViewerScroll, FontChangeGivesTheOutlineLineHeight) {
 
 } // namespace
 } // namespace ov
+
+namespace ov {
+namespace {
+
+class ViewerScrollBars : public ::testing::Test, public test::TViewerFixture {};
+
+// Word wrap brings the text back to its left edge; the bar and the next
+// step must start from there too, not from where the bar was before.
+TEST_F(ViewerScrollBars, HorizontalPositionStartsAgainAfterWrapping) {
+    SetClientSize(300, HeightForRows(10));
+    SetText(std::string(200, 'x') + "\n");
+    for (int k = 0; k < 3; ++k)
+        Viewer->HorzScroll(TScrollCode::LineForward);
+    ASSERT_EQ(Viewer->HorzOffset(), 3 * Viewer->HorzUnit());
+    Viewer->SetWordWrap(true);
+    Viewer->SetWordWrap(false);
+    EXPECT_EQ(Viewer->HorzOffset(), 0);
+    EXPECT_EQ(Viewer->HorzScrollPos(), 0);
+    EXPECT_EQ(Viewer->horizontalScrollBar()->value(), 0);
+    Viewer->HorzScroll(TScrollCode::LineForward);
+    EXPECT_EQ(Viewer->HorzOffset(), Viewer->HorzUnit());
+}
+
+// A new text that fits the window leaves the bar disabled; once wrapping
+// gives it more rows than fit, one step down from the top is row 1.
+TEST_F(ViewerScrollBars, VerticalPositionFollowsTheTopRowWhenTheBarComesBack) {
+    SetClientSize(300, HeightForRows(20));
+    std::string text;
+    for (int i = 0; i < 100; ++i)
+        text += "row " + std::to_string(i) + "\n";
+    SetText(text);
+    Viewer->SetTopIndex(50);
+    SetText(std::string(400, 'a') + "\n" + std::string(400, 'b') + "\n" + std::string(400, 'c'));
+    ASSERT_EQ(Viewer->TopIndex(), 0);
+    Viewer->SetWordWrap(true);
+    ASSERT_GT(Viewer->RowCount(), Viewer->VisibleRows() + 2);
+    EXPECT_EQ(Viewer->VertScrollPos(), 0);
+    EXPECT_EQ(Viewer->verticalScrollBar()->value(), 0);
+    Viewer->VertScroll(TScrollCode::LineForward);
+    EXPECT_EQ(Viewer->TopIndex(), 1);
+}
+
+} // namespace
+} // namespace ov
