@@ -239,7 +239,7 @@ TEST_F(GeneratedFonts, SamplePage) {
         "└─┴─┘ ┗━┻━┛      int main() { return 0; } // 주석",
     };
     const int height = 16 * (static_cast<int>(std::size(lines)) + 2) + 8;
-    QImage page(8 + 16 * 44, height, QImage::Format_RGB32);
+    QImage page(8 + 16 * 48, height, QImage::Format_RGB32);
     page.fill(0xFFFFFFFF);
     int y = 8;
     for (const char* line : lines) {
