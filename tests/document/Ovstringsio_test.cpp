@@ -179,6 +179,24 @@ TEST(FileLoading, LargeFilesAskFirstAndNoKeepsTheList) {
     EXPECT_EQ(list.GetLength(0), 104857600);
 }
 
+TEST(FileLoading, SizesAbove4GiBAreNotWrapped) {
+    // 4 GiB + 10 bytes would read as 10 bytes in 32 bits and load without a question.
+    TTempFolder temp;
+    std::string path = temp.File("huge.txt");
+    int fd = ::open(path.c_str(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, (off_t(4) << 30) + 10), 0); // sparse
+    ::close(fd);
+    TScriptedUIServices ui;
+    TUIServicesGuard guard(&ui);
+    ui.Answers = {false};
+    TOVStringList list;
+    list.Add("kept");
+    list.LoadFromFile(path);
+    EXPECT_EQ(ui.Records.size(), 1u);
+    EXPECT_EQ(Lines(list), TLines{"kept"});
+}
+
 TEST(FileLoading, LinesCrossingReadChunksStayWhole) {
     // The loader reads in pieces of a few megabytes; lines and CR LF pairs
     // that straddle a piece must come out as written.
