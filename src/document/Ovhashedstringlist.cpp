@@ -70,8 +70,10 @@ void TOVHashedStringList::Exchange(int i, int j) {
 }
 
 void TOVHashedStringList::Changed() {
-    TOVStringList::Changed();
+    // Stale before the handler runs: a handler that throws must not leave a
+    // table whose keys point at texts that are gone.
     FHashValid = false;
+    TOVStringList::Changed();
 }
 
 void TOVHashedStringList::RebuildHash() {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 using namespace ov;
 
 TEST(HashedStringList, CaseRuleFollowsTheListFlag) {
@@ -78,4 +80,16 @@ TEST(HashedStringList, SortingWithoutANotificationStillMakesTheTableStale) {
     ASSERT_EQ(list.Get(2), std::string("while"));
     EXPECT_EQ(list.IndexOf("while"), 2);
     EXPECT_EQ(list.IndexOf("do"), 0);
+}
+
+TEST(HashedStringList, AThrowingChangeHandlerStillLeavesTheTableStale) {
+    TOVHashedStringList list;
+    for (int i = 0; i < 100; ++i)
+        list.Add("word" + std::to_string(i));
+    EXPECT_EQ(list.IndexOf("word7"), 7);
+    list.OnChange = [](TOVStringList*) { throw std::runtime_error("handler"); };
+    EXPECT_THROW(list.Clear(), std::runtime_error);
+    list.OnChange = nullptr;
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(list.IndexOf("word7"), -1); // not from a table of released texts
 }
