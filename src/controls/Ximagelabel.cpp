@@ -1,5 +1,7 @@
 #include "Ximagelabel.h"
 
+#include "Xpdraw.h"
+
 #include <QEvent>
 #include <QPainter>
 
@@ -14,16 +16,7 @@ const int kImageGap = 4;
 QImage WithTransparentCorner(const QImage& image) {
     if (image.isNull())
         return image;
-    QImage result = image.convertToFormat(QImage::Format_ARGB32);
-    const QRgb transparent = result.pixel(0, result.height() - 1) & 0xFFFFFF;
-    for (int y = 0; y < result.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(result.scanLine(y));
-        for (int x = 0; x < result.width(); ++x) {
-            if ((line[x] & 0xFFFFFF) == transparent)
-                line[x] = 0;
-        }
-    }
-    return result;
+    return ImageWithTransparentColor(image, image.pixel(0, image.height() - 1));
 }
 
 } // namespace

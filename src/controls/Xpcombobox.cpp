@@ -12,12 +12,6 @@
 
 namespace ov {
 
-namespace {
-
-const unsigned kDefaultBorder = 12164479; // red 127, green 157, blue 185
-
-} // namespace
-
 QImage XPComboButtonImage(TComboButtonState state, bool enabled) {
     const QImage& glyphs = ComboGlyphs();
     const TGlyphHalf half =
@@ -29,7 +23,7 @@ QImage XPComboButtonImage(TComboButtonState state, bool enabled) {
 }
 
 TXPComboBox::TXPComboBox(QWidget* parent)
-    : QComboBox(parent), FBorderColor(XPColorFromValue(kDefaultBorder)) {
+    : QComboBox(parent), FBorderColor(XPColorFromValue(kXPDefaultBorder)) {
     setStyle(XPControlStyle());
     setFrame(false);
 }

@@ -110,6 +110,18 @@ QImage GreyedImage(const QImage& image, QRgb transparentColor) {
     return result;
 }
 
+QImage ImageWithTransparentColor(const QImage& image, QRgb transparentColor) {
+    QImage result = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < result.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(result.scanLine(y));
+        for (int x = 0; x < result.width(); ++x) {
+            if ((line[x] & 0xFFFFFF) == (transparentColor & 0xFFFFFF))
+                line[x] = 0;
+        }
+    }
+    return result;
+}
+
 QColor XPLightened(const QColor& color, int amount) {
     return QColor(std::min(255, color.red() + amount), std::min(255, color.green() + amount),
                   std::min(255, color.blue() + amount));

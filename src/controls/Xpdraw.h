@@ -28,6 +28,10 @@ inline unsigned XPValueFromColor(const QColor& color) {
 // A diagonal line is drawn by QPainter without antialiasing.
 void XPDrawLine(QPainter& painter, int x1, int y1, int x2, int y2, const QColor& color);
 
+// The default frame colour of the edit, the combo box and the spin field:
+// red 127, green 157, blue 185.
+constexpr unsigned kXPDefaultBorder = 12164479;
+
 // One-pixel frame just inside rect.
 void XPFrameRect(QPainter& painter, const QRect& rect, const QColor& color);
 
@@ -55,6 +59,10 @@ QRgb GreyedPixel(QRgb pixel);
 
 // The image with every pixel but those of transparentColor greyed.
 QImage GreyedImage(const QImage& image, QRgb transparentColor);
+
+// The image with alpha, every pixel of transparentColor (alpha ignored) made
+// fully transparent.
+QImage ImageWithTransparentColor(const QImage& image, QRgb transparentColor);
 
 // color lightened by amount on every channel, stopping at 255.
 QColor XPLightened(const QColor& color, int amount);

@@ -7,12 +7,6 @@
 
 namespace ov {
 
-namespace {
-
-const unsigned kDefaultBorder = 12164479; // red 127, green 157, blue 185
-
-} // namespace
-
 void PaintXPBorder(QPainter& painter, QSize size, const QColor& border, const QColor& fill,
                    int innerFrames) {
     QRect frame(QPoint(0, 0), size);
@@ -24,7 +18,7 @@ void PaintXPBorder(QPainter& painter, QSize size, const QColor& border, const QC
 }
 
 TXPEdit::TXPEdit(QWidget* parent)
-    : QLineEdit(parent), FBorderColor(XPColorFromValue(kDefaultBorder)) {
+    : QLineEdit(parent), FBorderColor(XPColorFromValue(kXPDefaultBorder)) {
     setFrame(false);
     // The stock edit keeps one pixel of vertical margin of its own, so a
     // one-pixel contents margin puts the text two pixels inside the window,

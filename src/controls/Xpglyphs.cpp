@@ -1,5 +1,7 @@
 #include "Xpglyphs.h"
 
+#include "Xpdraw.h"
+
 #include <QString>
 
 // The resources live in a static library; registering them here keeps the
@@ -52,15 +54,7 @@ QImage GlyphHalfImage(const QImage& glyphs, TGlyphHalf half) {
 }
 
 QImage TransparentGlyphImage(const QImage& glyphs, TGlyphHalf half) {
-    QImage image = GlyphHalfImage(glyphs, half).convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < image.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            if ((line[x] & 0xFFFFFF) == (kGlyphTransparent & 0xFFFFFF))
-                line[x] = 0;
-        }
-    }
-    return image;
+    return ImageWithTransparentColor(GlyphHalfImage(glyphs, half), kGlyphTransparent);
 }
 
 } // namespace ov

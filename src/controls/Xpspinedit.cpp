@@ -15,8 +15,6 @@ namespace ov {
 
 namespace {
 
-const unsigned kDefaultBorder = 12164479; // red 127, green 157, blue 185
-
 void PaintArrowButton(QPainter& painter, const QRect& rect, bool up, bool enabled, bool pressed) {
     QImage image(rect.size(), QImage::Format_RGB32);
     {
@@ -71,7 +69,7 @@ void PaintXPSpinButtons(QPainter& painter, QSize size, bool enabled, bool upPres
 }
 
 TXPSpinEdit::TXPSpinEdit(QWidget* parent)
-    : QAbstractSpinBox(parent), FBorderColor(XPColorFromValue(kDefaultBorder)) {
+    : QAbstractSpinBox(parent), FBorderColor(XPColorFromValue(kXPDefaultBorder)) {
     setStyle(XPControlStyle());
     setFrame(false);
     setButtonSymbols(QAbstractSpinBox::UpDownArrows);
