@@ -1,6 +1,7 @@
 #include "Snapshot.h"
 
 #include "Main.h"
+#include "Uiservices.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -42,10 +43,28 @@ private:
     bool FFired = false;
 };
 
+// Nobody is there to answer a snapshot run: a modal box would stop it for
+// good. Questions (the large-file question) are answered yes, so the picture
+// shows the file that was asked for; messages go to stderr.
+class TSnapshotUIServices : public TUIServices {
+public:
+    bool AskYesNo(const std::string& text, const std::string& caption, TMessageIcon) override {
+        std::fprintf(stderr, "orvane: %s: %s (answered yes)\n", caption.c_str(), text.c_str());
+        return true;
+    }
+    void ShowMessage(const std::string& text, const std::string& caption, TMessageIcon) override {
+        std::fprintf(stderr, "orvane: %s: %s\n", caption.c_str(), text.c_str());
+    }
+    void BeginWaitCursor() override {}
+    void EndWaitCursor() override {}
+};
+
 } // namespace
 
 int RunSnapshot(TMainForm& form, const std::string& pngFile) {
     form.SetWriteSettingsOnClose(false);
+    TSnapshotUIServices services;
+    TUIServicesGuard installServices(&services);
     auto capture = [&form, pngFile] {
         QPixmap picture = form.grab();
         if (!picture.save(QString::fromStdString(pngFile), "PNG")) {

@@ -1,7 +1,8 @@
 #pragma once
 // The --snapshot run: shows the main window, renders it into a PNG file
 // after its first paint and ends the event loop without closing the window,
-// so the settings file is never written.
+// so the settings file is never written. It never waits for a user: questions
+// are answered yes and messages go to stderr.
 
 #include <string>
 

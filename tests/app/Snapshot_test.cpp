@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 namespace ov {
 namespace {
@@ -53,6 +54,29 @@ TEST_F(SnapshotRun, BoundsOfTheSettingsFileApply) {
     EXPECT_EQ(QImage(QString::fromStdString(png)).size(), QSize(640, 300));
     EXPECT_EQ(test::ReadBytes(FFolder.File("Orvane.ini")),
               "[Window]\nLeft=0\nTop=0\nWidth=640\nHeight=300\n");
+}
+
+// A file above 100 MiB asks whether to open it; with nobody to answer, the
+// run must neither wait on the question nor picture an empty view.
+TEST_F(SnapshotRun, LargeFilesDoNotWaitForAnAnswer) {
+    std::string file = FFolder.File("large.txt");
+    {
+        std::ofstream out(file, std::ios::binary);
+        std::string line(1023, 'x');
+        line += '\n';
+        for (int i = 0; i < 101 * 1024; ++i)
+            out << line;
+    }
+    std::string png = FFolder.File("out.png");
+    ASSERT_EQ(Run({"--snapshot", QString::fromStdString(png), QString::fromStdString(file)}), 0);
+    QImage picture(QString::fromStdString(png));
+    ASSERT_FALSE(picture.isNull());
+    // The text's first row is drawn in the view: some dark pixels near the top.
+    bool inked = false;
+    for (int x = 0; x < picture.width() / 2 && !inked; ++x)
+        for (int y = 30; y < 60 && !inked; ++y)
+            inked = qGray(picture.pixel(x, y)) < 100;
+    EXPECT_TRUE(inked);
 }
 
 TEST_F(SnapshotRun, HelpVersionAndBadOptions) {
