@@ -257,11 +257,11 @@ bool WriteFileAtomically(const std::string& path, const std::string& data) {
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& data) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
+    TWriteFile file;
+    if (!file.Create(path))
         return false;
-    bool ok = WriteAll(fd, data);
-    return (::close(fd) == 0) && ok;
+    file.Write(data.data(), data.size());
+    return file.Close();
 }
 
 std::string ExtractFilePath(const std::string& path) {

@@ -78,3 +78,11 @@ TEST(Files, AFileTooLargeToHoldReadsAsUnreadable) {
     EXPECT_EQ(ReadWholeFile(path), std::nullopt);
 #endif
 }
+
+TEST(Files, WholeWriteTruncatesAndReportsFailure) {
+    TTempFolder temp;
+    std::string path = temp.Write("page.html", "a longer old text");
+    EXPECT_TRUE(WriteWholeFile(path, "new"));
+    EXPECT_EQ(ReadWholeFile(path), std::optional<std::string>("new"));
+    EXPECT_FALSE(WriteWholeFile(temp.File("no/such/folder/x.html"), "x"));
+}
