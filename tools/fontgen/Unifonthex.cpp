@@ -67,7 +67,7 @@ const TUnifontGlyph* TUnifont::Find(char32_t codePoint) const {
 
 std::string DefaultUnifontPath() {
     const char* overridden = std::getenv("ORVANE_UNIFONT_HEX");
-    return overridden && *overridden ? overridden : "/usr/share/unifont/unifont.hex";
+    return overridden && *overridden ? overridden : ORVANE_UNIFONT_HEX;
 }
 
 } // namespace ov::fontgen

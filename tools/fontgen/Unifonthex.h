@@ -31,7 +31,9 @@ private:
     std::unordered_map<char32_t, TUnifontGlyph> FGlyphs;
 };
 
-// The Unifont file of the Debian package, overridable with ORVANE_UNIFONT_HEX.
+// The Unifont file the build makes the font files from (CMake's
+// ORVANE_UNIFONT_HEX, by default that of the Debian package), overridable with
+// the environment variable of the same name.
 std::string DefaultUnifontPath();
 
 } // namespace ov::fontgen
