@@ -27,6 +27,10 @@ constexpr const char* SStyle = "Style";
 constexpr const char* SRecent = "Recent";
 constexpr const char* SFindHistory = "FindHistory";
 
+// The largest window width or height restored from the settings, in pixels:
+// room for a window across several large screens.
+constexpr int MaxWindowExtent = 16384;
+
 // The largest window font the settings may ask for, in pixels; beyond it a
 // hand-edited size would only make the view unusable.
 constexpr int MaxFontPixels = 400;
@@ -79,13 +83,14 @@ void TMainForm::RestoreBounds() {
         setWindowState(windowState() | Qt::WindowMaximized);
         return;
     }
-    // Used as they are: the window manager, not the program, keeps a window
-    // that lies off every screen reachable.
+    // The position is used as it is: the window manager, not the program,
+    // keeps a window that lies off every screen reachable. The size is capped,
+    // since a damaged value would make each view's back buffer take gigabytes.
     int left = Settings.ReadInteger(SWindow, "Left", 10);
     int top = Settings.ReadInteger(SWindow, "Top", 50);
     move(left, top);
-    resize(Settings.ReadInteger(SWindow, "Width", 500),
-           Settings.ReadInteger(SWindow, "Height", 450));
+    resize(std::min(Settings.ReadInteger(SWindow, "Width", 500), MaxWindowExtent),
+           std::min(Settings.ReadInteger(SWindow, "Height", 450), MaxWindowExtent));
 }
 
 void TMainForm::showEvent(QShowEvent* event) {

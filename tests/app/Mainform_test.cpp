@@ -76,6 +76,17 @@ TEST_F(MainFormTest, BoundsComeFromTheWindowSection) {
     EXPECT_EQ(form.size(), QSize(640, 480));
 }
 
+// Sizes beyond any screen come only from a damaged file; taken as they are
+// they cost gigabytes of back buffer and stall the program.
+TEST_F(MainFormTest, HugeWindowSizesAreCapped) {
+    WriteSettings("[Window]\nLeft=-2147483648\nTop=2147483647\nWidth=100000\nHeight=30000\n");
+    TMainForm form;
+    EXPECT_EQ(form.size(), QSize(16384, 16384));
+    WriteSettings("[Window]\nWidth=3000\nHeight=16384\n");
+    TMainForm wide;
+    EXPECT_EQ(wide.size(), QSize(3000, 16384));
+}
+
 TEST_F(MainFormTest, MaximizedRestoresToTheDesignBounds) {
     WriteSettings("[Window]\nMax=1\nLeft=30\nTop=40\nWidth=640\nHeight=480\n");
     TMainForm form;
