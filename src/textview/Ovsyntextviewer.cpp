@@ -73,17 +73,7 @@ void TOVSynTextViewer::SetUseBitmapFont(bool value) {
     if (FUseBitmapFont == value)
         return;
     FUseBitmapFont = value;
-    const int oldTop = FTopIndex;
-    ResetWidths();
-    if (FWordWrap)
-        MakeWrapedLines(false);
-    else
-        FMaxStrWidth = GetMaxStrWidth();
-    SetLineHeight();
-    KeepTopIndexInRange();
-    DrawScreen(true);
-    if (FTopIndex != oldTop && OnTopIndexChanged)
-        OnTopIndexChanged(this);
+    FontMetricsChanged();
 }
 
 void TOVSynTextViewer::SetEnableHighlighting(bool value) {

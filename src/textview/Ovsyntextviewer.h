@@ -238,6 +238,7 @@ private:
     void UpdateHighlightState(bool execute);
     void ExecuteHighlighter();
     void FontChanged();
+    void FontMetricsChanged();
     void WMSize();
     bool KeepTopIndexInRange();
     const TCharWidths& Widths() const;

@@ -6,6 +6,8 @@
 #include "Putbmpfont.h"
 #include "Selection.h"
 
+#include <QScrollBar>
+
 #include <algorithm>
 
 namespace ov {
@@ -67,13 +69,29 @@ void TOVSynTextViewer::ResetWidths() {
 }
 
 void TOVSynTextViewer::FontChanged() {
-    const int oldTop = FTopIndex;
     FTextDrawer.SetFont(font());
+    FontMetricsChanged();
+}
+
+// Another font (or the other kind of font) draws the text: the rows, the
+// widest line and the line height follow it. The horizontal bar is measured
+// again in the new widths and units, and the text stays where it then says.
+void TOVSynTextViewer::FontMetricsChanged() {
+    const int oldTop = FTopIndex;
     ResetWidths();
-    if (FWordWrap)
+    if (FWordWrap) {
         MakeWrapedLines(false);
-    else
+    } else {
         FMaxStrWidth = GetMaxStrWidth();
+        UpdateScrollBar(sbHorizontal);
+        if (horizontalScrollBar()->isEnabled()) {
+            const int unit = std::max(HorzUnit(), 1);
+            SetScrollPos(FHorzOffset / unit, sbHorizontal);
+            FHorzOffset = FHorzScrollPos * unit;
+        } else {
+            ResetHorzScroll();
+        }
+    }
     SetLineHeight();
     KeepTopIndexInRange();
     DrawScreen(true);

@@ -243,5 +243,32 @@ TEST_F(ViewerScrollBars, VerticalPositionFollowsTheTopRowWhenTheBarComesBack) {
     EXPECT_EQ(Viewer->TopIndex(), 1);
 }
 
+// The horizontal bar measures the widest line in the font that draws it,
+// and the text stays where the bar says after the font changes.
+TEST_F(ViewerScrollBars, HorizontalBarFollowsAFontSwitch) {
+    SetClientSize(300, HeightForRows(10));
+    QFont font("DejaVu Sans");
+    font.setPixelSize(17);
+    Viewer->setFont(font);
+    ASSERT_NE(5 * QFontMetrics(font).horizontalAdvance(QLatin1Char('S')), 40);
+    SetText(std::string(1000, 'x') + "\n");
+    auto expectBarMatches = [this](const char* when) {
+        const TScrollRange range =
+            HorzScrollRange(false, Viewer->ClientWidth() - Viewer->GetGutterWidth(),
+                            Viewer->MaxStrWidth(), Viewer->HorzUnit());
+        EXPECT_EQ(Viewer->horizontalScrollBar()->maximum(), range.LastPosition()) << when;
+        EXPECT_EQ(Viewer->HorzOffset(), Viewer->HorzScrollPos() * Viewer->HorzUnit()) << when;
+        EXPECT_EQ(Viewer->horizontalScrollBar()->value(), Viewer->HorzScrollPos()) << when;
+    };
+    Viewer->HorzScroll(TScrollCode::Track, 50);
+    ASSERT_EQ(Viewer->HorzOffset(), 50 * 40);
+    Viewer->SetUseBitmapFont(false);
+    expectBarMatches("outline");
+    Viewer->HorzScroll(TScrollCode::Track, 1000000);
+    Viewer->SetUseBitmapFont(true);
+    expectBarMatches("bitmap");
+    EXPECT_GT(Viewer->HorzOffset(), 0);
+}
+
 } // namespace
 } // namespace ov
