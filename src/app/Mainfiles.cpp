@@ -48,7 +48,10 @@ bool TMainForm::LoadLangLinks() {
 }
 
 // Missing files are skipped without a message; the file shown so far stays.
-void TMainForm::OpenFile(const std::string& path) {
+// A name that matches a file only without regard to letter case stands for
+// that file: it is loaded, shown and recorded under its name on disk.
+void TMainForm::OpenFile(const std::string& requested) {
+    std::string path = ResolveFileCase(requested);
     if (!FileExists(path))
         return;
     std::optional<std::string> language = LangLinks.LanguageOfFile(path);

@@ -490,6 +490,15 @@ TEST_F(MainFormTest, BinaryFilesGoToTheHexView) {
     EXPECT_EQ(form.LineStatus(), QStringLiteral(" 줄 1 / 1"));
 }
 
+TEST_F(MainFormTest, ANameInOtherLetterCaseOpensTheFileOnDisk) {
+    std::string file = FFolder.Write("Notes.TXT", "one\ntwo\nthree\n");
+    TMainForm form("orvane " + FFolder.File("notes.txt"));
+    ShowAndWait(form);
+    EXPECT_EQ(form.CurrentFileName, file);
+    EXPECT_EQ(form.Viewer->Lines().Count(), 3);
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Notes.TXT - Orvane 1.0 Beta"));
+}
+
 TEST_F(MainFormTest, MissingCommandLineFilesAreIgnored) {
     TMainForm form("orvane " + FFolder.File("missing.txt"));
     ShowAndWait(form);
