@@ -1,5 +1,8 @@
 #include "Commandline.h"
 
+#include "Inifiles.h"
+
+#include <algorithm>
 #include <string_view>
 
 namespace ov {
@@ -10,14 +13,6 @@ constexpr size_t MaxFileArgumentCharacters = 255;
 
 bool IsBlankOrControl(char c) {
     return static_cast<unsigned char>(c) <= ' ';
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlankOrControl(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlankOrControl(text.back()))
-        text.remove_suffix(1);
-    return text;
 }
 
 // The first count characters of UTF-8 text; a continuation byte never starts
@@ -47,7 +42,9 @@ std::string BuildCommandLine(const std::vector<std::string>& arguments) {
     for (const std::string& argument : arguments) {
         if (!line.empty())
             line += ' ';
-        if (argument.empty() || argument.find(' ') != std::string::npos)
+        // The file argument is trimmed of blanks and control characters
+        // unless quoted, so a name that holds any of them is quoted.
+        if (argument.empty() || std::any_of(argument.begin(), argument.end(), IsBlankOrControl))
             line += '"' + argument + '"';
         else
             line += argument;
@@ -56,7 +53,7 @@ std::string BuildCommandLine(const std::vector<std::string>& arguments) {
 }
 
 std::string ParseCommandLine(const std::string& commandLine) {
-    std::string_view line = Trim(commandLine);
+    std::string_view line = TrimBlanks(commandLine);
     char separator = ' ';
     if (!line.empty() && line.front() == '"') {
         line.remove_prefix(1);
@@ -66,7 +63,7 @@ std::string ParseCommandLine(const std::string& commandLine) {
     if (at == std::string_view::npos || at + 1 >= line.size())
         return {};
     std::string_view argument =
-        Trim(FirstCharacters(line.substr(at + 1), MaxFileArgumentCharacters));
+        TrimBlanks(FirstCharacters(line.substr(at + 1), MaxFileArgumentCharacters));
     if (!argument.empty() && argument.front() == '"')
         argument.remove_prefix(1);
     if (!argument.empty() && argument.back() == '"')

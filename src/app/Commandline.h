@@ -10,7 +10,8 @@
 namespace ov {
 
 // Joins the program path and the arguments with single blanks; an element
-// that holds a blank (or is empty) is enclosed in double quotes.
+// that holds a blank or a control character (or is empty) is enclosed in
+// double quotes.
 std::string BuildCommandLine(const std::vector<std::string>& arguments);
 
 // The file argument of a whole command line (program path first): the text

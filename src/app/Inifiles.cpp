@@ -14,14 +14,6 @@ bool IsBlankOrControl(char c) {
     return static_cast<unsigned char>(c) <= ' ';
 }
 
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlankOrControl(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlankOrControl(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 std::string_view TrimLeft(std::string_view text) {
     while (!text.empty() && IsBlankOrControl(text.front()))
         text.remove_prefix(1);
@@ -33,6 +25,13 @@ char FoldAscii(char c) {
 }
 
 } // namespace
+
+std::string_view TrimBlanks(std::string_view text) {
+    text = TrimLeft(text);
+    while (!text.empty() && IsBlankOrControl(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
 
 bool SameText(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
@@ -54,10 +53,12 @@ std::string_view ValueOfLine(std::string_view line) {
 }
 
 bool TryParseInteger(std::string_view text, int& value) {
-    text = Trim(text);
-    if (!text.empty() && text.front() == '+')
+    text = TrimBlanks(text);
+    // One sign at most: "+-5" is not a number.
+    bool plus = !text.empty() && text.front() == '+';
+    if (plus)
         text.remove_prefix(1);
-    if (text.empty() || text.front() == '+')
+    if (text.empty() || text.front() == '+' || (plus && text.front() == '-'))
         return false;
     long long parsed = 0;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
@@ -226,11 +227,11 @@ void TSettingsStore::SetStrings(const std::vector<std::string>& lines) {
     Clear();
     TSection* current = nullptr;
     for (const std::string& raw : lines) {
-        std::string_view line = Trim(raw);
+        std::string_view line = TrimBlanks(raw);
         if (line.empty() || line.front() == ';')
             continue;
         if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
-            current = &AddSection(Trim(line.substr(1, line.size() - 2)));
+            current = &AddSection(TrimBlanks(line.substr(1, line.size() - 2)));
             continue;
         }
         if (!current)
@@ -239,7 +240,7 @@ void TSettingsStore::SetStrings(const std::vector<std::string>& lines) {
         if (equals == std::string_view::npos)
             current->Lines.emplace_back(line);
         else
-            current->Lines.push_back(std::string(Trim(line.substr(0, equals))) + "=" +
+            current->Lines.push_back(std::string(TrimBlanks(line.substr(0, equals))) + "=" +
                                      std::string(TrimLeft(line.substr(equals + 1))));
     }
 }

@@ -78,6 +78,10 @@ private:
     std::vector<TSection> FSections;
 };
 
+// The text without the blanks and control characters (bytes up to 32) at
+// either end.
+std::string_view TrimBlanks(std::string_view text);
+
 // Splits text into lines at CR LF, LF and CR. A final line break does not
 // start another line.
 std::vector<std::string> SplitLines(std::string_view text);

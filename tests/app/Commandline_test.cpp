@@ -44,8 +44,10 @@ TEST(CommandLine, LongArgumentsAreCutTo255Characters) {
 }
 
 TEST(CommandLine, ArgvRoundTrip) {
-    for (const std::string& file : {std::string("/tmp/x.c"), std::string("/tmp/with blank/x y.c"),
-                                    std::string("/tmp/한글 이름.txt")}) {
+    for (const std::string& file :
+         {std::string("/tmp/x.c"), std::string("/tmp/with blank/x y.c"),
+          std::string("/tmp/한글 이름.txt"), std::string("/tmp/tab-at-end\t"),
+          std::string("\n/tmp/line-break-first")}) {
         TLaunchOptions options = ParseLaunchArguments({"/opt/my apps/orvane", file});
         EXPECT_EQ(options.Mode, TLaunchMode::View);
         EXPECT_EQ(ParseCommandLine(options.CommandLine), file);

@@ -53,7 +53,7 @@ TEST(SettingsStore, NamesIgnoreLetterCaseAndKeepTheFirstSpelling) {
 TEST(SettingsStore, MissingOrUnreadableValuesGiveTheDefault) {
     TSettingsStore store;
     store.SetStrings({"[Option]", "A=12a", "B=", "C=0x10", "D=99999999999", "E= 7 ",
-                      "F=-2147483648", "G=+5", "H=-", "I=1.5", "Flag=yes"});
+                      "F=-2147483648", "G=+5", "H=-", "I=1.5", "J=+-5", "K=++5", "Flag=yes"});
     EXPECT_EQ(store.ReadInteger("Option", "A", 3), 3);
     EXPECT_EQ(store.ReadInteger("Option", "B", 3), 3);
     EXPECT_EQ(store.ReadInteger("Option", "C", 3), 3);
@@ -63,6 +63,8 @@ TEST(SettingsStore, MissingOrUnreadableValuesGiveTheDefault) {
     EXPECT_EQ(store.ReadInteger("Option", "G", 3), 5);
     EXPECT_EQ(store.ReadInteger("Option", "H", 3), 3);
     EXPECT_EQ(store.ReadInteger("Option", "I", 3), 3);
+    EXPECT_EQ(store.ReadInteger("Option", "J", 3), 3);
+    EXPECT_EQ(store.ReadInteger("Option", "K", 3), 3);
     EXPECT_EQ(store.ReadInteger("Option", "Missing", 3), 3);
     EXPECT_EQ(store.ReadInteger("NoSection", "A", 3), 3);
     EXPECT_TRUE(store.ReadBool("Option", "Flag", true));
