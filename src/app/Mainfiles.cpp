@@ -12,6 +12,10 @@
 #include <QLabel>
 #include <QMenu>
 
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+
 namespace ov {
 
 namespace {
@@ -34,6 +38,17 @@ bool IsBinaryFile(const std::string& path) {
     return read > 0 && LooksBinary(std::string_view(head, static_cast<size_t>(read)));
 }
 
+// The name itself when it cannot be made absolute.
+std::string FullFileName(std::string_view name) {
+    if (name.empty() || name.front() == '/')
+        return std::string(name);
+    while (name.size() > 2 && name.substr(0, 2) == "./")
+        name.remove_prefix(2);
+    std::error_code error;
+    std::filesystem::path full = std::filesystem::absolute(std::filesystem::path(name), error);
+    return error ? std::string(name) : full.string();
+}
+
 } // namespace
 
 bool TMainForm::LoadLangLinks() {
@@ -48,10 +63,12 @@ bool TMainForm::LoadLangLinks() {
 }
 
 // Missing files are skipped without a message; the file shown so far stays.
+// A relative name (from the command line) is taken from the current folder
+// and kept as a full path, so that its recent entry opens it from anywhere.
 // A name that matches a file only without regard to letter case stands for
 // that file: it is loaded, shown and recorded under its name on disk.
 void TMainForm::OpenFile(const std::string& requested) {
-    std::string path = ResolveFileCase(requested);
+    std::string path = ResolveFileCase(FullFileName(requested));
     if (!FileExists(path))
         return;
     std::optional<std::string> language = LangLinks.LanguageOfFile(path);

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -497,6 +498,22 @@ TEST_F(MainFormTest, ANameInOtherLetterCaseOpensTheFileOnDisk) {
     EXPECT_EQ(form.CurrentFileName, file);
     EXPECT_EQ(form.Viewer->Lines().Count(), 3);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Notes.TXT - Orvane 1.0 Beta"));
+}
+
+// The recent entry of a file named relative to the folder the program was
+// started in must still find it after a start from elsewhere.
+TEST_F(MainFormTest, RelativeNamesAreKeptAsFullPaths) {
+    std::string file = FFolder.Write("rel.txt", "text\n");
+    QString startFolder = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(FFolder.Path())));
+    {
+        TMainForm form("orvane ./rel.txt");
+        ShowAndWait(form);
+        EXPECT_EQ(form.CurrentFileName, file);
+        form.close();
+    }
+    QDir::setCurrent(startFolder);
+    EXPECT_EQ(SavedSettings().ReadSectionValues("Recent"), std::vector<std::string>{file + "=0"});
 }
 
 TEST_F(MainFormTest, MissingCommandLineFilesAreIgnored) {
