@@ -64,7 +64,7 @@ TOVHexViewer::TOVHexViewer(QWidget* parent) : QAbstractScrollArea(parent) {
 TOVHexViewer::~TOVHexViewer() = default;
 
 void TOVHexViewer::SetFileName(const std::string& path) {
-    if (!FileExists(path))
+    if (!ViewedFileExists(path))
         return;
     int64_t size = -1;
     {

@@ -46,7 +46,7 @@ bool SameFile(const std::string& a, const std::string& b) {
 }
 
 bool Readable(const std::string& path) {
-    if (!FileExists(path))
+    if (!ViewedFileExists(path))
         return false;
     TReadOnlyFile file;
     return file.Open(path) && file.Size() >= 0;

@@ -102,6 +102,11 @@ bool FileExists(const std::string& path) {
     return ::stat(ResolveFileCase(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool ViewedFileExists(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 bool FolderExists(const std::string& path) {
     struct stat st;
     return ::stat(ResolveFileCase(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);

@@ -22,7 +22,12 @@ void SetExeFolderOverride(const std::string& folder); // empty restores the real
 // matches, so callers can pass the result straight to an open that fails.
 std::string ResolveFileCase(const std::string& path);
 
-bool FileExists(const std::string& path); // a regular file (after ResolveFileCase)
+// A regular file among the program's own files: the name is looked up
+// without regard to case (ResolveFileCase).
+bool FileExists(const std::string& path);
+// A regular file at exactly this path, for files the user names: on this
+// file system "a.TXT" and "a.txt" are different files.
+bool ViewedFileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 
 // File names (not paths) in folder whose name ends with suffix, compared

@@ -86,3 +86,12 @@ TEST(Files, WholeWriteTruncatesAndReportsFailure) {
     EXPECT_EQ(ReadWholeFile(path), std::optional<std::string>("new"));
     EXPECT_FALSE(WriteWholeFile(temp.File("no/such/folder/x.html"), "x"));
 }
+
+TEST(Files, ViewedFilesAreMatchedExactly) {
+    TTempFolder temp;
+    temp.Write("Notes.TXT", "x");
+    EXPECT_TRUE(ViewedFileExists(temp.File("Notes.TXT")));
+    EXPECT_FALSE(ViewedFileExists(temp.File("notes.txt"))); // another name on this file system
+    EXPECT_TRUE(FileExists(temp.File("notes.txt")));        // the program's own files ignore case
+    EXPECT_FALSE(ViewedFileExists(temp.Path()));
+}
