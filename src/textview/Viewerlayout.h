@@ -44,12 +44,16 @@ int MaxTopIndex(int rowCount, int visibleRows);
 int ClampTopIndex(int requested, int rowCount, int visibleRows);
 
 // Scroll-bar state with the system scroll bar's meaning: a range of
-// 0 .. Maximum with a page of Page, so positions run 0 .. Maximum - Page + 1.
+// 0 .. Maximum with a page of Page, so positions run 0 .. Maximum - Page + 1
+// (0 .. Maximum for a page of 0).
 struct TScrollRange {
     bool Enabled = false;
     int Maximum = 0;
     int Page = 0;
-    int LastPosition() const { return Maximum - Page + 1 > 0 ? Maximum - Page + 1 : 0; }
+    int LastPosition() const {
+        const int last = Page > 0 ? Maximum - Page + 1 : Maximum;
+        return last > 0 ? last : 0;
+    }
 };
 
 TScrollRange VertScrollRange(int rowCount, int visibleRows);

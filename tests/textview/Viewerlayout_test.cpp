@@ -54,6 +54,11 @@ TEST(ViewerLayout, ScrollRangesFollowTheSystemBar) {
     EXPECT_FALSE(HorzScrollRange(true, 200, 400, 40).Enabled);
     EXPECT_FALSE(HorzScrollRange(false, 400, 400, 40).Enabled);
     EXPECT_TRUE(HorzScrollRange(false, 100, 400, 0).Enabled); // no unit: no division
+    // A text area narrower than one unit has a page of 0: the system bar
+    // then stops at its maximum, not one past it.
+    const TScrollRange narrow = HorzScrollRange(false, 30, 400, 40);
+    EXPECT_EQ(narrow.Page, 0);
+    EXPECT_EQ(narrow.LastPosition(), narrow.Maximum);
 }
 
 TEST(ViewerLayout, ScrollCodesMoveFromTheLastPosition) {
