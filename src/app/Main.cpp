@@ -30,6 +30,8 @@ constexpr const char* SFindHistory = "FindHistory";
 // The largest window width or height restored from the settings, in pixels:
 // room for a window across several large screens.
 constexpr int MaxWindowExtent = 16384;
+// The farthest window position taken from the settings, either way.
+constexpr int MaxWindowPosition = 1000000;
 
 // The largest window font the settings may ask for, in pixels; beyond it a
 // hand-edited size would only make the view unusable.
@@ -83,11 +85,16 @@ void TMainForm::RestoreBounds() {
         setWindowState(windowState() | Qt::WindowMaximized);
         return;
     }
-    // The position is used as it is: the window manager, not the program,
-    // keeps a window that lies off every screen reachable. The size is capped,
-    // since a damaged value would make each view's back buffer take gigabytes.
-    int left = Settings.ReadInteger(SWindow, "Left", 10);
-    int top = Settings.ReadInteger(SWindow, "Top", 50);
+    // The position is not checked against the screens: the window manager,
+    // not the program, keeps a window that lies off every screen reachable.
+    // Only values no screen has are clamped, since the toolkit's rectangle
+    // arithmetic overflows near the ends of the integer range. The size is
+    // capped, since a damaged value would make each view's back buffer take
+    // gigabytes.
+    int left = std::clamp(Settings.ReadInteger(SWindow, "Left", 10), -MaxWindowPosition,
+                          MaxWindowPosition);
+    int top =
+        std::clamp(Settings.ReadInteger(SWindow, "Top", 50), -MaxWindowPosition, MaxWindowPosition);
     move(left, top);
     resize(std::min(Settings.ReadInteger(SWindow, "Width", 500), MaxWindowExtent),
            std::min(Settings.ReadInteger(SWindow, "Height", 450), MaxWindowExtent));

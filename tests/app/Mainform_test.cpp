@@ -78,11 +78,14 @@ TEST_F(MainFormTest, BoundsComeFromTheWindowSection) {
 }
 
 // Sizes beyond any screen come only from a damaged file; taken as they are
-// they cost gigabytes of back buffer and stall the program.
+// they cost gigabytes of back buffer and stall the program. Positions at the
+// ends of the integer range overflow the toolkit's rectangle arithmetic.
 TEST_F(MainFormTest, HugeWindowSizesAreCapped) {
     WriteSettings("[Window]\nLeft=-2147483648\nTop=2147483647\nWidth=100000\nHeight=30000\n");
     TMainForm form;
     EXPECT_EQ(form.size(), QSize(16384, 16384));
+    // Positions off every screen stay, short of overflowing the rectangle.
+    EXPECT_EQ(form.pos(), QPoint(-1000000, 1000000));
     WriteSettings("[Window]\nWidth=3000\nHeight=16384\n");
     TMainForm wide;
     EXPECT_EQ(wide.size(), QSize(3000, 16384));
