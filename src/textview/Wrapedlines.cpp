@@ -11,7 +11,9 @@ void TWrapedLines::WrapLine(std::string_view text, int line, const TCharWidths& 
                             int areaWidth, std::vector<TWrapedLine>& rows) {
     rows.push_back({0, line, 0});
     const int length = int(text.size());
-    if (widths.WrapEstimate(text) <= areaWidth) {
+    // Without any text area nothing of the line is visible: it is not cut
+    // into a row per character.
+    if (areaWidth <= 0 || widths.WrapEstimate(text) <= areaWidth) {
         rows.back().Length = length;
         return;
     }

@@ -26,7 +26,8 @@ class TWrapedLines {
 public:
     // Rebuilds the rows of every line of lines for a text area areaWidth
     // pixels wide. In an area narrower than a character every character gets
-    // a row of its own (a line's first row is then empty).
+    // a row of its own (a line's first row is then empty); an area of 0 or
+    // less keeps every line in one row.
     void Make(const TOVStringList& lines, const TCharWidths& widths, int areaWidth);
     void Clear();
 

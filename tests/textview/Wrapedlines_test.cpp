@@ -33,6 +33,17 @@ TEST(WrapedLines, DoubleByteCharacterIsNeverSplit) {
     EXPECT_EQ(Wrap("abcdefghi" + Ga + "x", 80), (std::vector<TWrapedLine>{{0, 0, 9}, {9, 0, 3}}));
 }
 
+// A window narrower than its gutter shows no text: a line stays one row
+// instead of one row per character (a large file would need a row record
+// for every byte of it).
+TEST(WrapedLines, NoTextAreaKeepsEachLineInOneRow) {
+    EXPECT_EQ(Wrap("abc" + Ga, 0), (std::vector<TWrapedLine>{{0, 0, 5}}));
+    EXPECT_EQ(Wrap("abc", -30), (std::vector<TWrapedLine>{{0, 0, 3}}));
+    EXPECT_EQ(Wrap("", -30), (std::vector<TWrapedLine>{{0, 0, 0}}));
+    // One pixel of area wraps as always: a row per character.
+    EXPECT_EQ(Wrap("ab", 1).size(), 3u);
+}
+
 TEST(WrapedLines, TabMovesToTheNextRowWhole) {
     // 7 cells + a tab of 4 cells do not fit 10 cells.
     EXPECT_EQ(Wrap("abcdefg\tz", 80, 4), (std::vector<TWrapedLine>{{0, 0, 7}, {7, 0, 2}}));
