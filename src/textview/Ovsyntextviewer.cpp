@@ -221,40 +221,29 @@ void TOVSynTextViewer::SetLineNumBackColor(TColor value) {
     DrawScreen(true);
 }
 
-void TOVSynTextViewer::SetHanFont(const std::string& value) {
-    if (FHanFont == value)
+void TOVSynTextViewer::SetFontFile(std::string& field, const std::string& value) {
+    if (field == value)
         return;
-    FHanFont = value;
+    field = value;
     LoadBitmapFonts();
     if (FUseBitmapFont)
         DrawScreen(true);
+}
+
+void TOVSynTextViewer::SetHanFont(const std::string& value) {
+    SetFontFile(FHanFont, value);
 }
 
 void TOVSynTextViewer::SetEngFont(const std::string& value) {
-    if (FEngFont == value)
-        return;
-    FEngFont = value;
-    LoadBitmapFonts();
-    if (FUseBitmapFont)
-        DrawScreen(true);
+    SetFontFile(FEngFont, value);
 }
 
 void TOVSynTextViewer::SetKSGFont(const std::string& value) {
-    if (FKSGFont == value)
-        return;
-    FKSGFont = value;
-    LoadBitmapFonts();
-    if (FUseBitmapFont)
-        DrawScreen(true);
+    SetFontFile(FKSGFont, value);
 }
 
 void TOVSynTextViewer::SetSPCFont(const std::string& value) {
-    if (FSPCFont == value)
-        return;
-    FSPCFont = value;
-    LoadBitmapFonts();
-    if (FUseBitmapFont)
-        DrawScreen(true);
+    SetFontFile(FSPCFont, value);
 }
 
 void TOVSynTextViewer::LoadBitmapFonts() {

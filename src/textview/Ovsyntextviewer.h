@@ -232,6 +232,9 @@ private:
     QRgb SelectionText() const;
     void FlushToWindow();
 
+    // One of the four font file names (field) set to value.
+    void SetFontFile(std::string& field, const std::string& value);
+
     // Metrics and layout.
     void SetLineHeight();
     void UpdateVisibleRows();
