@@ -199,15 +199,18 @@ TEST_F(MainFormTest, ReloadKeepsTheRecentListOutOfTheStore) {
 }
 
 TEST_F(MainFormTest, DamagedSettingsReadAsDefaults) {
-    WriteSettings(std::string("\0\xff\xfe[Window]\nLeft=abc\nTop=\nWidth=1e3\n[Style]\n"
-                              "BackColor=#GG0000\nForeColor=red\nWFontSize=huge\n",
-                              80));
+    // Binary junk first; then sections whose values do not read. Height
+    // reads, so the section itself is taken.
+    static const char text[] = "\0\xff\xfe\n[Window]\nLeft=abc\nTop=\nWidth=1e3\nHeight=300\n"
+                               "[Style]\nBackColor=#GG0000\nForeColor=red\nWFontSize=huge\n";
+    WriteSettings(std::string(text, sizeof text - 1));
     TMainForm form;
     EXPECT_EQ(form.pos(), QPoint(10, 50));
-    EXPECT_EQ(form.size(), QSize(500, 450));
+    EXPECT_EQ(form.size(), QSize(500, 300));
     ShowAndWait(form);
     EXPECT_EQ(form.Viewer->BackColor(), 0xFFFFFFu);
     EXPECT_EQ(form.Viewer->ForeColor(), 0x000000u);
+    EXPECT_EQ(form.Viewer->font().pixelSize(), 12); // the default 9 points at 96 dpi
 }
 
 TEST_F(MainFormTest, WindowFontStyleWordsAreMatchedWithCase) {
