@@ -182,6 +182,10 @@ void TSettingsStore::WriteBool(std::string_view section, std::string_view key, b
     WriteString(section, key, value ? "1" : "0");
 }
 
+void TSettingsStore::AddLine(std::string_view section, std::string_view line) {
+    AddSection(section).Lines.emplace_back(line);
+}
+
 bool TSettingsStore::SectionExists(std::string_view section) const {
     return FindSection(section) != nullptr;
 }

@@ -35,6 +35,10 @@ public:
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
     void WriteInteger(std::string_view section, std::string_view key, int value);
     void WriteBool(std::string_view section, std::string_view key, bool value);
+    // Appends a line as it is (the section created at the end when missing),
+    // without looking for a line of the same key: for keys that may hold "="
+    // themselves, which a lookup would cut at the first "=".
+    void AddLine(std::string_view section, std::string_view line);
 
     bool SectionExists(std::string_view section) const;
     bool ValueExists(std::string_view section, std::string_view key) const;

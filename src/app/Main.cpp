@@ -225,14 +225,19 @@ std::vector<std::string> TMainForm::FindHistoryItems() const {
     return {};
 }
 
+// The entries go in as whole lines: a path may hold "=", and a lookup by key
+// would take "/a" for the line of "/a=b.txt" and overwrite it. The section
+// still holds lines only when the start stopped before reading it; those of
+// the listed files give way to the list.
 void TMainForm::WriteRecentFiles() {
-    for (const std::string& entry : RecentFiles) {
-        std::string_view path = RecentEntryPath(entry);
-        std::string_view value = path.size() < entry.size()
-                                     ? std::string_view(entry).substr(path.size() + 1)
-                                     : std::string_view();
-        Settings.WriteString(SRecent, path, value);
-    }
+    std::vector<std::string> lines = Settings.ReadSectionValues(SRecent);
+    std::erase_if(lines, [this](const std::string& line) {
+        return IndexOfRecentFile(RecentFiles, RecentEntryPath(line)) >= 0;
+    });
+    lines.insert(lines.end(), RecentFiles.begin(), RecentFiles.end());
+    Settings.EraseSection(SRecent);
+    for (const std::string& line : lines)
+        Settings.AddLine(SRecent, line);
 }
 
 QString TMainForm::LineStatus() const {

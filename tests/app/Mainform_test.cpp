@@ -167,20 +167,23 @@ TEST_F(MainFormTest, NoSettingsFileGivesTheDefaultSwitchesAtClose) {
 }
 
 TEST_F(MainFormTest, RecentAndFindHistoryAreWrittenBackAsHeld) {
-    WriteSettings("[Recent]\n/tmp/old.txt=3\n/tmp/a=b.c=0\n/tmp/new.c=120\n"
-                  "[FindHistory]\n1=newest\n2=older\n");
+    // "/tmp/a" is the key part of the line of "/tmp/a=b.c": both must survive.
+    const std::vector<std::string> recent{"/tmp/old.txt=3", "/tmp/a=b.c=0", "/tmp/a=4",
+                                          "/tmp/new.c=120"};
+    std::string section = "[Recent]\n";
+    for (const std::string& entry : recent)
+        section += entry + "\n";
+    WriteSettings(section + "[FindHistory]\n1=newest\n2=older\n");
     {
         TMainForm form;
         ShowAndWait(form);
-        EXPECT_EQ(form.RecentFiles,
-                  (std::vector<std::string>{"/tmp/old.txt=3", "/tmp/a=b.c=0", "/tmp/new.c=120"}));
+        EXPECT_EQ(form.RecentFiles, recent);
         // The list is the only copy while the program runs.
         EXPECT_FALSE(form.Settings.SectionExists("Recent"));
         form.close();
     }
     TSettingsStore saved = SavedSettings();
-    EXPECT_EQ(saved.ReadSectionValues("Recent"),
-              (std::vector<std::string>{"/tmp/old.txt=3", "/tmp/a=b.c=0", "/tmp/new.c=120"}));
+    EXPECT_EQ(saved.ReadSectionValues("Recent"), recent);
     EXPECT_EQ(saved.ReadSectionValues("FindHistory"),
               (std::vector<std::string>{"1=newest", "2=older"}));
 }
@@ -248,17 +251,21 @@ TEST_F(MainFormTest, ShowSetsTheCaptionAndTheLanguageMenu) {
 
 TEST_F(MainFormTest, WithoutLangLinkTheLaterShowStepsDoNotRun) {
     std::remove(FFolder.File("langlink.ini").c_str());
-    WriteSettings("[Recent]\n/tmp/a.txt=4\n[Option]\nWordWrap=1\n");
+    std::string opened = FFolder.Write("b.txt", "text\n");
+    WriteSettings("[Recent]\n/tmp/a.txt=4\n" + FFolder.File("B.TXT") +
+                  "=7\n[Option]\nWordWrap=1\n");
     {
         TMainForm form;
         ShowAndWait(form);
         EXPECT_EQ(form.windowTitle(), QStringLiteral("Orvane 1.0 Beta"));
         EXPECT_TRUE(form.RecentFiles.empty());
         EXPECT_TRUE(form.Settings.SectionExists("Recent"));
+        // A file opened later is written once, with its new top index.
+        form.OpenFile(opened);
         form.close();
     }
     EXPECT_EQ(SavedSettings().ReadSectionValues("Recent"),
-              std::vector<std::string>{"/tmp/a.txt=4"});
+              (std::vector<std::string>{"/tmp/a.txt=4", opened + "=0"}));
 }
 
 TEST_F(MainFormTest, TheMenuTree) {
