@@ -67,6 +67,12 @@ void TOVSynTextViewer::UpdateScrollBar(unsigned kind) {
         if (range.Enabled) {
             bar->setRange(0, range.LastPosition());
             bar->setPageStep(range.Page);
+            // A shorter range (a wider text area) moves the box back: the
+            // text goes with it, so that the next step starts from the box.
+            if (bar->value() != FHorzScrollPos) {
+                FHorzScrollPos = bar->value();
+                FHorzOffset = FHorzScrollPos * std::max(HorzUnit(), 1);
+            }
         }
     }
 }

@@ -5,6 +5,8 @@
 #include <QUrl>
 #include <QWheelEvent>
 
+#include <random>
+
 #include <gtest/gtest.h>
 
 namespace ov {
@@ -268,6 +270,104 @@ TEST_F(ViewerScrollBars, HorizontalBarFollowsAFontSwitch) {
     Viewer->SetUseBitmapFont(true);
     expectBarMatches("bitmap");
     EXPECT_GT(Viewer->HorzOffset(), 0);
+}
+
+// Hiding the line numbers widens the text area: the last position of the
+// bar comes down, and the text follows the box there.
+TEST_F(ViewerScrollBars, TextFollowsTheBoxWhenTheRangeShrinks) {
+    // 308 pixels of text are 7 units, 320 without the line numbers are 8.
+    SetClientSize(322, HeightForRows(10));
+    SetText(std::string(1000, 'x') + "\n");
+    Viewer->HorzScroll(TScrollCode::Track, 1000000);
+    const int before = Viewer->HorzScrollPos();
+    Viewer->SetShowLineNum(false);
+    ASSERT_LT(Viewer->horizontalScrollBar()->maximum(), before);
+    EXPECT_EQ(Viewer->HorzScrollPos(), Viewer->horizontalScrollBar()->maximum());
+    EXPECT_EQ(Viewer->HorzOffset(), Viewer->HorzScrollPos() * Viewer->HorzUnit());
+    Viewer->HorzScroll(TScrollCode::LineBack);
+    EXPECT_EQ(Viewer->HorzScrollPos(), Viewer->horizontalScrollBar()->maximum() - 1);
+}
+
+} // namespace
+} // namespace ov
+
+namespace ov {
+namespace {
+
+// Any order of the view's operations on text with stray lead bytes, tabs and
+// control bytes keeps the top row inside the rows it may show and the bars
+// on the positions the view records.
+TEST(ViewerRandomOperations, KeepTheTopRowAndTheBarsInStep) {
+    test::TViewerFixture fixture;
+    TOVSynTextViewer& viewer = *fixture.Viewer;
+    std::mt19937 random(11);
+    QFont font("DejaVu Sans");
+    font.setPixelSize(13);
+    viewer.setFont(font);
+    auto randomText = [&random] {
+        std::string text;
+        const int lines = int(random() % 80);
+        for (int i = 0; i < lines; ++i) {
+            const int length = int(random() % 300);
+            for (int j = 0; j < length; ++j) {
+                const int kind = int(random() % 10);
+                text += kind == 0   ? '\t'
+                        : kind == 1 ? char(0x80 + random() % 0x7F)
+                        : kind == 2 ? char(1 + random() % 31)
+                                    : char('a' + random() % 26);
+            }
+            text += '\n';
+        }
+        return text;
+    };
+    for (int step = 0; step < 400; ++step) {
+        const int operation = int(random() % 10);
+        switch (operation) {
+        case 0:
+            fixture.SetText(randomText());
+            break;
+        case 1:
+            viewer.SetWordWrap(!viewer.WordWrap());
+            break;
+        case 2:
+            viewer.SetUseBitmapFont(!viewer.UseBitmapFont());
+            break;
+        case 3:
+            fixture.SetClientSize(int(random() % 400) + 1, int(random() % 300) + 1);
+            break;
+        case 4:
+            viewer.SetTabWidth(uint16_t(random() % 9));
+            break;
+        case 5:
+            viewer.SetShowLineNum(!viewer.ShowLineNum());
+            break;
+        case 6:
+            viewer.HorzScroll(TScrollCode::Track, int(random() % 100));
+            break;
+        case 7:
+            viewer.SetSelStart({int(random() % 50), int(random() % 50)});
+            viewer.SetSelEnd({int(random() % 50), int(random() % 50)});
+            break;
+        default:
+            viewer.SetTopIndex(viewer.TopIndex() + int(random() % 41) - 20);
+            break;
+        }
+        ASSERT_LE(viewer.TopIndex(), MaxTopIndex(viewer.RowCount(), viewer.VisibleRows()))
+            << "step " << step << " operation " << operation;
+        if (viewer.Lines().Count() > 0)
+            ASSERT_GE(viewer.TopIndex(), 0) << "step " << step << " operation " << operation;
+        // (A window one row tall may show no row at all, past the bar's
+        // positions: the largest top row is then the row count.)
+        if (viewer.verticalScrollBar()->isEnabled() && viewer.TopIndex() < viewer.RowCount())
+            ASSERT_EQ(viewer.verticalScrollBar()->value(), viewer.TopIndex())
+                << "step " << step << " operation " << operation << " wrap " << viewer.WordWrap()
+                << " rows " << viewer.RowCount() << " visible " << viewer.VisibleRows() << " max "
+                << viewer.verticalScrollBar()->maximum();
+        ASSERT_EQ(viewer.horizontalScrollBar()->value(), viewer.HorzScrollPos())
+            << "step " << step << " operation " << operation;
+        if (!viewer.horizontalScrollBar()->isEnabled())
+            ASSERT_EQ(viewer.HorzOffset(), 0) << "step " << step << " operation " << operation;
+    }
 }
 
 } // namespace
