@@ -529,6 +529,18 @@ TEST_F(MainFormTest, RelativeNamesAreKeptAsFullPaths) {
     EXPECT_EQ(SavedSettings().ReadSectionValues("Recent"), std::vector<std::string>{file + "=0"});
 }
 
+TEST_F(MainFormTest, DroppedFilesOpenOnlyTheFirst) {
+    std::string first = FFolder.Write("first.txt", "1\n");
+    std::string second = FFolder.Write("second.txt", "2\n");
+    TMainForm form("orvane " + second);
+    ShowAndWait(form);
+    form.ViewerDropFiles({});
+    EXPECT_EQ(form.CurrentFileName, second);
+    form.ViewerDropFiles({first, second, FFolder.File("third.txt")});
+    EXPECT_EQ(form.CurrentFileName, first);
+    EXPECT_EQ(form.RecentFiles, std::vector<std::string>{second + "=0"});
+}
+
 TEST_F(MainFormTest, MissingCommandLineFilesAreIgnored) {
     TMainForm form("orvane " + FFolder.File("missing.txt"));
     ShowAndWait(form);
