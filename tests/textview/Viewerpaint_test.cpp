@@ -215,6 +215,59 @@ TEST_F(ViewerPaint, TopIndexMovesPaintWhatAFreshScreenPaints) {
     }
 }
 
+// Whatever changes the view, the screen it leaves is the one a fresh paint
+// of its new state draws: no setter forgets to repaint, no partial repaint
+// leaves an old row behind.
+TEST_F(ViewerPaint, EveryOperationLeavesWhatAFreshScreenPaints) {
+    std::mt19937 random(17);
+    SetClientSize(360, HeightForRows(15) - 5);
+    MakeRandomDocument(*this, random, false);
+    for (int step = 0; step < 300; ++step) {
+        const int operation = int(random() % 12);
+        switch (operation) {
+        case 0:
+            Viewer->SetWordWrap(!Viewer->WordWrap());
+            break;
+        case 1:
+            SetClientSize(100 + int(random() % 300), 40 + int(random() % 300));
+            break;
+        case 2:
+            Viewer->SetTabWidth(uint16_t(random() % 9));
+            break;
+        case 3:
+            Viewer->SetShowLineNum(!Viewer->ShowLineNum());
+            break;
+        case 4:
+            Viewer->HorzScroll(TScrollCode::Track, int(random() % 30));
+            break;
+        case 5: {
+            const int first = int(random() % 60), last = int(random() % 60);
+            Viewer->SetSelStart({0, first});
+            Viewer->SetSelEnd({0, last});
+            break;
+        }
+        case 6:
+            Viewer->SetLeftMargin(uint16_t(random() % 20));
+            break;
+        case 7:
+            Viewer->SetLineSpace(uint16_t(random() % 5));
+            break;
+        case 8:
+            Viewer->SetTopMargin(uint16_t(random() % 9));
+            break;
+        case 9:
+            Viewer->SetEnableHighlighting(!Viewer->EnabeHighlighting());
+            break;
+        default:
+            Viewer->SetTopIndex(Viewer->TopIndex() + int(random() % 31) - 15);
+            break;
+        }
+        const QImage after = Image().copy();
+        Viewer->DrawScreen(false);
+        ASSERT_EQ(after, Image()) << "step " << step << " operation " << operation;
+    }
+}
+
 TEST_F(ViewerPaint, RowsPastTheRightEdgeLeaveTheSameStylesForTheNextRows) {
     std::mt19937 random(9);
     for (int round = 0; round < 6; ++round) {
