@@ -140,6 +140,41 @@ TEST_F(ViewerPaint, TabsDoubleByteCellsAndALoneLeadByte) {
         CellIs(Image(), gutter + 8, RowTop(2), uint8_t(lone >> 8), uint8_t(lone), text, back));
 }
 
+// The other pixel tests draw every glyph as the same block; with an English
+// font whose glyphs all differ, each cell must show its own character: the
+// bytes of the text, spaces for a tab, the digits of the row number.
+TEST_F(ViewerPaint, SingleByteCellsShowTheirOwnGlyphs) {
+    std::string font(256 * 16, '\0');
+    for (int byte = 0; byte < 256; ++byte)
+        for (int row = 0; row < 16; ++row)
+            font[std::size_t(byte * 16 + row)] = char(byte ^ (row * 0x11));
+    ASSERT_TRUE(LoadEngFont(Folder.Write("distinct.eng", font)));
+    TBmpGlyph glyphA, glyphB;
+    GetBmpGlyph('a', 0, glyphA);
+    GetBmpGlyph('b', 0, glyphB);
+    ASSERT_NE(glyphA, glyphB);
+    SetClientSize(400, HeightForRows(12));
+    SetText("ab\tc\n\n\n\n\n\n\n\n\n\nxyz\n");
+    Viewer->SetTopIndex(1);
+    const int gutter = Viewer->GetGutterWidth();
+    const QRgb text = Rgb(Viewer->ForeColor()), back = Rgb(Viewer->BackColor());
+    const int y = RowTop(10);
+    EXPECT_TRUE(CellIs(Image(), gutter, y, 'x', 0, text, back));
+    EXPECT_TRUE(CellIs(Image(), gutter + 8, y, 'y', 0, text, back));
+    EXPECT_FALSE(CellIs(Image(), gutter + 8, y, 'x', 0, text, back));
+    const QRgb numText = Rgb(Viewer->LineNumColor()), numBack = Rgb(Viewer->LineNumBackColor());
+    EXPECT_TRUE(CellIs(Image(), 2, y, '1', 0, numText, numBack));
+    EXPECT_TRUE(CellIs(Image(), 10, y, '1', 0, numText, numBack));
+    // Back to the first row, moved in by the partial repaint.
+    Viewer->SetTopIndex(0);
+    EXPECT_TRUE(CellIs(Image(), gutter, RowTop(0), 'a', 0, text, back));
+    EXPECT_TRUE(CellIs(Image(), gutter + 8, RowTop(0), 'b', 0, text, back));
+    for (int k = 0; k < 4; ++k)
+        EXPECT_TRUE(CellIs(Image(), gutter + 16 + 8 * k, RowTop(0), ' ', 0, text, back)) << k;
+    EXPECT_TRUE(CellIs(Image(), gutter + 48, RowTop(0), 'c', 0, text, back));
+    EXPECT_TRUE(CellIs(Image(), 2, RowTop(0), '1', 0, numText, numBack));
+}
+
 TEST_F(ViewerPaint, EmptyDocumentAndHiddenLineNumbers) {
     SetClientSize(200, HeightForRows(4));
     int lineNumWidth = -1;
