@@ -65,11 +65,11 @@ bool TMainForm::LoadLangLinks() {
 // Missing files are skipped without a message; the file shown so far stays.
 // A relative name (from the command line) is taken from the current folder
 // and kept as a full path, so that its recent entry opens it from anywhere.
-// A name that matches a file only without regard to letter case stands for
-// that file: it is loaded, shown and recorded under its name on disk.
+// Names are exact: a name that differs from a file only in letter case names
+// no file here, so nothing opens (the file shown so far stays).
 void TMainForm::OpenFile(const std::string& requested) {
-    std::string path = ResolveFileCase(FullFileName(requested));
-    if (!FileExists(path))
+    std::string path = FullFileName(requested);
+    if (!ViewedFileExists(path))
         return;
     std::optional<std::string> language = LangLinks.LanguageOfFile(path);
     bool binary = !language && IsBinaryFile(path);
