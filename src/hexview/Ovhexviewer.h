@@ -14,6 +14,7 @@
 #include "Ovhexlayout.h"
 #include "Ovhexpage.h"
 #include "Ovhexpainter.h"
+#include "Scrollinput.h"
 
 #include <QAbstractScrollArea>
 #include <QColor>
@@ -89,9 +90,8 @@ public:
 
     // Scroll requests as the bars and keys send them: line and page steps,
     // and a thumb position in the bar's own units.
-    enum class TScrollRequest { LineBack, LineForward, PageBack, PageForward, Thumb, Other };
-    void WMVScroll(TScrollRequest request, int thumbPosition = 0);
-    void WMHScroll(TScrollRequest request, int thumbPosition = 0);
+    void WMVScroll(TScrollCode code, int thumbPosition = 0);
+    void WMHScroll(TScrollCode code, int thumbPosition = 0);
 
     // Events; an unassigned one is skipped. Paths are UTF-8, in the order
     // the drop delivered them; the list lives for the call only.
@@ -151,6 +151,7 @@ private:
     int FHorzScrollPos = 0;
     bool FHorzBarActive = false;
     int FWheelLines = 3;
+    TWheelNotches FWheelNotches;
     QColor FColor;
     QColor FFontColor;
     TBorderStyle FBorderStyle = TBorderStyle::Single;

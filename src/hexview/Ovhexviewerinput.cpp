@@ -1,95 +1,38 @@
 // TOVHexViewer: window events, scroll bars, keys, mouse, wheel and drops.
 
 #include "Ovhexviewer.h"
+#include "Qtinput.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QSignalBlocker>
-#include <QUrl>
 #include <QWheelEvent>
-
-#include <optional>
 
 namespace ov {
 
-namespace {
-
-using TScrollRequest = TOVHexViewer::TScrollRequest;
-
-TScrollRequest RequestOfAction(int action) {
-    switch (action) {
-    case QAbstractSlider::SliderSingleStepSub:
-        return TScrollRequest::LineBack;
-    case QAbstractSlider::SliderSingleStepAdd:
-        return TScrollRequest::LineForward;
-    case QAbstractSlider::SliderPageStepSub:
-        return TScrollRequest::PageBack;
-    case QAbstractSlider::SliderPageStepAdd:
-        return TScrollRequest::PageForward;
-    case QAbstractSlider::SliderMove:
-        return TScrollRequest::Thumb;
-    default:
-        return TScrollRequest::Other;
-    }
-}
-
-// Where a line, page or thumb request takes a bar at position current;
-// nothing for the requests that leave it where it is.
-std::optional<int64_t> RequestedPosition(TScrollRequest request, int64_t current, int64_t page,
-                                         int64_t thumb) {
-    switch (request) {
-    case TScrollRequest::LineBack:
-        return current - 1;
-    case TScrollRequest::LineForward:
-        return current + 1;
-    case TScrollRequest::PageBack:
-        return current - page;
-    case TScrollRequest::PageForward:
-        return current + page;
-    case TScrollRequest::Thumb:
-        return thumb;
-    case TScrollRequest::Other:
-        break;
-    }
-    return std::nullopt;
-}
-
-std::vector<std::string> LocalFiles(const QMimeData* data) {
-    std::vector<std::string> files;
-    if (!data)
-        return files;
-    for (const QUrl& url : data->urls()) {
-        if (url.isLocalFile())
-            files.push_back(url.toLocalFile().toStdString());
-    }
-    return files;
-}
-
-} // namespace
-
-void TOVHexViewer::WMVScroll(TScrollRequest request, int thumbPosition) {
-    std::optional<int64_t> position = RequestedPosition(request, FVertScrollPos, FPageRows,
-                                                        FVertScale.RowOfPosition(thumbPosition));
-    if (!position)
+// Other (to the top, to the end) is not a request the view follows.
+void TOVHexViewer::WMVScroll(TScrollCode code, int thumbPosition) {
+    if (code == TScrollCode::Other)
         return;
-    int64_t before = FVertScrollPos;
-    SetScrollPos(*position, skVertical);
+    const int64_t before = FVertScrollPos;
+    SetScrollPos(ScrollTarget<int64_t>(FVertScrollPos, code, FPageRows,
+                                       FVertScale.RowOfPosition(thumbPosition)),
+                 skVertical);
     if (FVertScrollPos != before)
         SetTopIndex(FVertScrollPos);
 }
 
-void TOVHexViewer::WMHScroll(TScrollRequest request, int thumbPosition) {
-    std::optional<int64_t> position = RequestedPosition(
-        request, FHorzScrollPos, FLayout.HorzPageStep(viewport()->width()), thumbPosition);
-    if (!position)
+void TOVHexViewer::WMHScroll(TScrollCode code, int thumbPosition) {
+    if (code == TScrollCode::Other)
         return;
-    int before = FHorzScrollPos;
-    SetScrollPos(*position, skHorizontal);
+    const int before = FHorzScrollPos;
+    SetScrollPos(ScrollTarget<int64_t>(FHorzScrollPos, code,
+                                       FLayout.HorzPageStep(viewport()->width()), thumbPosition),
+                 skHorizontal);
     if (FHorzScrollPos != before) {
         FHorzOffset = FHorzScrollPos * FLayout.Metrics().CharWidth;
         DrawScreen();
@@ -100,13 +43,13 @@ void TOVHexViewer::WMHScroll(TScrollRequest request, int thumbPosition) {
 // instead, and the final value written back is the view's.
 void TOVHexViewer::VerticalBarAction(int action) {
     QScrollBar* bar = verticalScrollBar();
-    WMVScroll(RequestOfAction(action), bar->sliderPosition());
+    WMVScroll(ScrollCodeOfSliderAction(action), bar->sliderPosition());
     bar->setSliderPosition(FVertScale.PositionOfRow(FVertScrollPos));
 }
 
 void TOVHexViewer::HorizontalBarAction(int action) {
     QScrollBar* bar = horizontalScrollBar();
-    WMHScroll(RequestOfAction(action), bar->sliderPosition());
+    WMHScroll(ScrollCodeOfSliderAction(action), bar->sliderPosition());
     bar->setSliderPosition(FHorzScrollPos);
 }
 
@@ -115,7 +58,7 @@ void TOVHexViewer::HorizontalBarAction(int action) {
 void TOVHexViewer::VerticalBarMoved(int value) {
     if (value == FVertScale.PositionOfRow(FVertScrollPos))
         return;
-    WMVScroll(TScrollRequest::Thumb, value);
+    WMVScroll(TScrollCode::Track, value);
     QSignalBlocker quiet(verticalScrollBar());
     verticalScrollBar()->setValue(FVertScale.PositionOfRow(FVertScrollPos));
 }
@@ -123,7 +66,7 @@ void TOVHexViewer::VerticalBarMoved(int value) {
 void TOVHexViewer::HorizontalBarMoved(int value) {
     if (value == FHorzScrollPos)
         return;
-    WMHScroll(TScrollRequest::Thumb, value);
+    WMHScroll(TScrollCode::Track, value);
     QSignalBlocker quiet(horizontalScrollBar());
     horizontalScrollBar()->setValue(FHorzScrollPos);
 }
@@ -203,10 +146,10 @@ void TOVHexViewer::KeyDown(int key, Qt::KeyboardModifiers shift) {
             SetTopIndex(FTopIndex + 1);
             break;
         case Qt::Key_Left:
-            WMHScroll(TScrollRequest::LineBack);
+            WMHScroll(TScrollCode::LineBack);
             break;
         case Qt::Key_Right:
-            WMHScroll(TScrollRequest::LineForward);
+            WMHScroll(TScrollCode::LineForward);
             break;
         default:
             break;
@@ -230,30 +173,29 @@ void TOVHexViewer::mouseDoubleClickEvent(QMouseEvent*) {
         OnDblClick(this);
 }
 
-// Every wheel event is a fixed number of line steps, whatever its size, so
-// a fine-grained touchpad event scrolls as far as a notch. Sideways wheels
-// are not vertical scrolling.
+// Fractions of a notch (touchpads, fine-grained wheels) gather into whole
+// notches as in the text view. Sideways wheels are not vertical scrolling.
 void TOVHexViewer::wheelEvent(QWheelEvent* event) {
     event->accept();
-    int delta = event->angleDelta().y();
-    if (delta == 0)
+    const TScrollCode code = FWheelNotches.Turn(event->angleDelta().y());
+    if (code == TScrollCode::Other)
         return;
     for (int i = 0; i < FWheelLines; ++i)
-        WMVScroll(delta < 0 ? TScrollRequest::LineForward : TScrollRequest::LineBack);
+        WMVScroll(code);
 }
 
 void TOVHexViewer::dragEnterEvent(QDragEnterEvent* event) {
-    if (!LocalFiles(event->mimeData()).empty())
+    if (!DroppedLocalFiles(event->mimeData()).empty())
         event->acceptProposedAction();
 }
 
 void TOVHexViewer::dragMoveEvent(QDragMoveEvent* event) {
-    if (!LocalFiles(event->mimeData()).empty())
+    if (!DroppedLocalFiles(event->mimeData()).empty())
         event->acceptProposedAction();
 }
 
 void TOVHexViewer::dropEvent(QDropEvent* event) {
-    std::vector<std::string> files = LocalFiles(event->mimeData());
+    std::vector<std::string> files = DroppedLocalFiles(event->mimeData());
     if (files.empty())
         return;
     event->acceptProposedAction();

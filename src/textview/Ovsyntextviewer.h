@@ -296,8 +296,7 @@ private:
     int FVertScrollPos = 0;
     int FHorzScrollPos = 0;
     bool FSelecting = false;
-    static constexpr int WheelNotch = 120;
-    int FWheelRemainder = 0;
+    TWheelNotches FWheelNotches;
     bool FHighlightActive = false;
 
     // The style stack of one DrawLines call.

@@ -4,15 +4,14 @@
 // scroll codes, the wheel, resizing, keys and dropped files.
 
 #include "Ovsyntextviewer.h"
+#include "Qtinput.h"
 #include "Textcanvas.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
-#include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
-#include <QUrl>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -116,61 +115,31 @@ void TOVSynTextViewer::HorzScroll(TScrollCode code, int trackPosition) {
     }
 }
 
-namespace {
-
-TScrollCode CodeOfAction(int action) {
-    switch (action) {
-    case QAbstractSlider::SliderSingleStepAdd:
-        return TScrollCode::LineForward;
-    case QAbstractSlider::SliderSingleStepSub:
-        return TScrollCode::LineBack;
-    case QAbstractSlider::SliderPageStepAdd:
-        return TScrollCode::PageForward;
-    case QAbstractSlider::SliderPageStepSub:
-        return TScrollCode::PageBack;
-    case QAbstractSlider::SliderMove:
-        return TScrollCode::Track;
-    default:
-        return TScrollCode::Other;
-    }
-}
-
-} // namespace
-
 // The bar has moved its slider already; the view decides the position and
 // puts the slider there, so the bar never runs ahead of the view.
 void TOVSynTextViewer::OnVertAction(int action) {
     QScrollBar* bar = verticalScrollBar();
-    VertScroll(CodeOfAction(action), bar->sliderPosition());
+    VertScroll(ScrollCodeOfSliderAction(action), bar->sliderPosition());
     bar->setSliderPosition(FVertScrollPos);
 }
 
 void TOVSynTextViewer::OnHorzAction(int action) {
     QScrollBar* bar = horizontalScrollBar();
-    HorzScroll(CodeOfAction(action), bar->sliderPosition());
+    HorzScroll(ScrollCodeOfSliderAction(action), bar->sliderPosition());
     bar->setSliderPosition(FHorzScrollPos);
 }
 
 void TOVSynTextViewer::scrollContentsBy(int, int) {}
 
+// A purely horizontal wheel turn has no vertical meaning; fractions of a
+// notch gather into whole ones.
 void TOVSynTextViewer::wheelEvent(QWheelEvent* event) {
-    const int delta = event->angleDelta().y();
     event->accept();
-    // A purely horizontal wheel turn has no vertical meaning. Fine-grained
-    // wheels and touchpads report fractions of a notch: they count once a
-    // whole notch has gathered; a report of one notch or more counts once.
-    if (delta == 0)
+    const TScrollCode code = FWheelNotches.Turn(event->angleDelta().y());
+    if (code == TScrollCode::Other)
         return;
-    if (std::abs(delta) < WheelNotch) {
-        if ((FWheelRemainder < 0) != (delta < 0))
-            FWheelRemainder = 0;
-        FWheelRemainder += delta;
-        if (std::abs(FWheelRemainder) < WheelNotch)
-            return;
-    }
-    FWheelRemainder = 0;
     for (int k = 0; k < FWheelScrollLines; ++k)
-        VertScroll(delta < 0 ? TScrollCode::LineForward : TScrollCode::LineBack);
+        VertScroll(code);
 }
 
 void TOVSynTextViewer::resizeEvent(QResizeEvent* event) {
@@ -263,37 +232,21 @@ void TOVSynTextViewer::mousePressEvent(QMouseEvent* event) {
     QAbstractScrollArea::mousePressEvent(event);
 }
 
-namespace {
-
-bool HasLocalFiles(const QMimeData* data) {
-    if (!data || !data->hasUrls())
-        return false;
-    for (const QUrl& url : data->urls())
-        if (url.isLocalFile())
-            return true;
-    return false;
-}
-
-} // namespace
-
 void TOVSynTextViewer::dragEnterEvent(QDragEnterEvent* event) {
-    if (HasLocalFiles(event->mimeData()))
+    if (!DroppedLocalFiles(event->mimeData()).empty())
         event->acceptProposedAction();
 }
 
 void TOVSynTextViewer::dragMoveEvent(QDragMoveEvent* event) {
-    if (HasLocalFiles(event->mimeData()))
+    if (!DroppedLocalFiles(event->mimeData()).empty())
         event->acceptProposedAction();
 }
 
 // The paths go to OnDropFiles in the order the drop lists them.
 void TOVSynTextViewer::dropEvent(QDropEvent* event) {
-    if (!HasLocalFiles(event->mimeData()))
+    const std::vector<std::string> files = DroppedLocalFiles(event->mimeData());
+    if (files.empty())
         return;
-    std::vector<std::string> files;
-    for (const QUrl& url : event->mimeData()->urls())
-        if (url.isLocalFile())
-            files.push_back(url.toLocalFile().toStdString());
     event->acceptProposedAction();
     if (OnDropFiles)
         OnDropFiles(this, files);

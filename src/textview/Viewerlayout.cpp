@@ -56,24 +56,6 @@ TScrollRange HorzScrollRange(bool wordWrap, int textWidth, int maxStrWidth, int 
     return {true, maximum, textWidth > 0 ? textWidth / unit : 0};
 }
 
-int ScrollTarget(int position, TScrollCode code, int page, int trackPosition) {
-    switch (code) {
-    case TScrollCode::LineBack:
-        return position - 1;
-    case TScrollCode::LineForward:
-        return position + 1;
-    case TScrollCode::PageBack:
-        return position - page;
-    case TScrollCode::PageForward:
-        return position + page;
-    case TScrollCode::Track:
-        return trackPosition;
-    case TScrollCode::Other:
-        break;
-    }
-    return position;
-}
-
 TRepaintPlan PlanTopIndexRepaint(int oldTop, int newTop, int visibleRows, int pitch, int topMargin,
                                  int clientHeight) {
     TRepaintPlan plan;

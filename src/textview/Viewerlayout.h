@@ -4,6 +4,8 @@
 // repaint. Plain functions of their inputs, so that they are tested without
 // a window.
 
+#include "Scrollinput.h"
+
 #include <cstdint>
 
 namespace ov {
@@ -60,13 +62,6 @@ TScrollRange VertScrollRange(int rowCount, int visibleRows);
 // textWidth is the client width minus the gutter. Disabled while wrapping or
 // when the widest line fits; a unit of 0 counts as 1.
 TScrollRange HorzScrollRange(bool wordWrap, int textWidth, int maxStrWidth, int horzUnit);
-
-// The scroll codes of the scroll bars, the wheel, the keys and the timer.
-enum class TScrollCode { LineBack, LineForward, PageBack, PageForward, Track, Other };
-
-// New position from the last accepted one: lines move by 1, pages by page,
-// Track takes trackPosition, Other stays.
-int ScrollTarget(int position, TScrollCode code, int page, int trackPosition);
 
 // How SetTopIndex repaints after moving from oldTop to newTop.
 struct TRepaintPlan {

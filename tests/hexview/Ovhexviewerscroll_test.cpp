@@ -129,17 +129,30 @@ TEST_F(HexViewerScrollTest, KeysMoveByRowsAndPagesThenReachTheHost) {
     EXPECT_EQ(FViewer->verticalScrollBar()->value(), 0);
 }
 
-TEST_F(HexViewerScrollTest, EveryWheelEventScrollsThreeRows) {
+TEST_F(HexViewerScrollTest, WheelNotchesScrollThreeRowsAndFractionsGather) {
     TurnWheel(*FViewer, -120);
     EXPECT_EQ(FViewer->TopIndex(), 3);
-    TurnWheel(*FViewer, -8); // a high-resolution wheel's small step
+    // A touchpad's small steps move nothing until they make a whole notch.
+    for (int k = 1; k <= 15; ++k) {
+        TurnWheel(*FViewer, -8);
+        ASSERT_EQ(FViewer->TopIndex(), k < 15 ? 3 : 6) << k;
+    }
+    // Back the other way: the steps gathered downwards do not count.
+    TurnWheel(*FViewer, -100);
+    TurnWheel(*FViewer, 60);
     EXPECT_EQ(FViewer->TopIndex(), 6);
-    TurnWheel(*FViewer, 120);
+    TurnWheel(*FViewer, 60);
     EXPECT_EQ(FViewer->TopIndex(), 3);
     TurnWheel(*FViewer, 120);
     TurnWheel(*FViewer, 120);
     EXPECT_EQ(FViewer->TopIndex(), 0);
     EXPECT_EQ(FViewer->VertScrollPos(), 0);
+    // A sideways turn is not vertical scrolling.
+    QPointF at(10, 10);
+    QWheelEvent sideways(at, FViewer->viewport()->mapToGlobal(at), QPoint(), QPoint(-120, 0),
+                         Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(FViewer->viewport(), &sideways);
+    EXPECT_EQ(FViewer->TopIndex(), 0);
 }
 
 TEST_F(HexViewerScrollTest, ScrollBarStepsAndThumb) {
@@ -205,6 +218,7 @@ TEST_F(HexViewerScrollTest, DroppedFilesArriveTogetherInOrder) {
     QList<QUrl> urls;
     for (const std::string& path : paths)
         urls.push_back(QUrl::fromLocalFile(QString::fromStdString(path)));
+    urls.insert(1, QUrl("https://example.org/remote.bin")); // not a local file: left out
     QMimeData data;
     data.setUrls(urls);
     QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
