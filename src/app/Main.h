@@ -69,6 +69,14 @@ public:
     // Panel 0 of the status bar.
     QString LineStatus() const;
 
+    // The one place that gives every menu item its enabled and checked state
+    // and the captions that follow the state, all derived from the window's
+    // and the views' state. Runs when any menu opens, after every command and
+    // whenever a file is opened or closed. A checkable item's mark comes only
+    // from here: the toolkit flips it on a click, and the command that follows
+    // sets the state this derives the mark from.
+    void UpdateActions();
+
     // --- State shared by the commands of the window ---
     std::string CurrentFileName;
     // The extension-to-language table of "langlink.ini".
@@ -233,10 +241,23 @@ private:
     void WriteRecentFiles();
     std::vector<std::string> FindHistoryItems() const;
 
+    // Runs one command, then UpdateActions, also when the command throws.
+    template <typename TBody> void RunCommand(TBody body);
+    // The language items of the language submenu, None1 first.
+    void UpdateLanguageMarks();
+
     std::string FCommandLine;
     bool FShown = false;
     bool FWriteSettingsOnClose = true;
 };
+
+template <typename TBody> void TMainForm::RunCommand(TBody body) {
+    struct TAfter {
+        TMainForm* Form;
+        ~TAfter() { Form->UpdateActions(); }
+    } after{this};
+    body();
+}
 
 // The design bounds of the window; a maximized window returns to them.
 constexpr int DesignLeft = 268;

@@ -127,11 +127,7 @@ void TMainForm::SetCurrentFile(const std::string& path) {
     }
     QApplication::setApplicationDisplayName(caption);
     setWindowTitle(caption);
-    bool open = !path.empty();
-    for (QAction* item : {Close1, Close2, Refresh1, SaveasHTML1})
-        item->setEnabled(open);
-    SyntaxHighlighting1->menuAction()->setEnabled(open);
-    Edit1->menuAction()->setVisible(open);
+    UpdateActions();
 }
 
 void TMainForm::ShowHexView(bool hex) {
@@ -150,6 +146,7 @@ void TMainForm::ShowHexView(bool hex) {
                          LangLinks.LanguageOfFile(HexViewer->FileName()).value_or(std::string()));
     }
     ViewerTopIndexChanged();
+    UpdateActions();
 }
 
 int TMainForm::GetSavedTopIndex(const std::string& path) const {
@@ -175,7 +172,8 @@ void TMainForm::BuildRecentMenu() {
         auto* item = new QAction(
             QStringLiteral("&%1 ").arg(++shown) + MenuText(ExtractFileName(path)), File1);
         item->setData(index);
-        connect(item, &QAction::triggered, this, [this, index] { RecentFileClick(index); });
+        connect(item, &QAction::triggered, this,
+                [this, index] { RunCommand([&] { RecentFileClick(index); }); });
         File1->insertAction(Exit1, item);
     }
     auto* separator = new QAction(File1);

@@ -162,22 +162,22 @@ void TMainForm::CreateStatusBar() {
 void TMainForm::ConnectViewerEvents() {
     Viewer->OnDblClick = [this](auto*) { ViewerDblClick(); };
     Viewer->OnKeyDown = [this](auto*, int key, Qt::KeyboardModifiers shift) {
-        ViewerKeyDown(key, shift);
+        RunCommand([&] { ViewerKeyDown(key, shift); });
     };
     Viewer->OnTopIndexChanged = [this](auto*) { ViewerTopIndexChanged(); };
     Viewer->OnDrawLine = [this](auto*, QPainter& canvas, int index, int y, int lineNumWidth) {
         ViewerDrawLine(canvas, index, y, lineNumWidth);
     };
     Viewer->OnDropFiles = [this](auto*, const std::vector<std::string>& files) {
-        ViewerDropFiles(files);
+        RunCommand([&] { ViewerDropFiles(files); });
     };
     HexViewer->OnDblClick = [this](auto*) { ViewerDblClick(); };
     HexViewer->OnKeyDown = [this](auto*, int key, Qt::KeyboardModifiers shift) {
-        HexViewerKeyDown(key, shift);
+        RunCommand([&] { HexViewerKeyDown(key, shift); });
     };
     HexViewer->OnTopIndexChanged = [this](auto*) { ViewerTopIndexChanged(); };
     HexViewer->OnDropFiles = [this](auto*, const std::vector<std::string>& files) {
-        ViewerDropFiles(files);
+        RunCommand([&] { ViewerDropFiles(files); });
     };
     // The request comes from the view's viewport, in its coordinates.
     Viewer->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -18,8 +18,8 @@ enum TItemFlags : unsigned {
     ifNone = 0,
     ifDisabled = 1,
     ifHidden = 2,    // the menu itself is hidden (its title in the bar)
-    ifCheckable = 4, // Qt flips the check before the handler runs
-    ifRadio = 8,     // checkable, exclusive within the language group
+    ifCheckable = 4, // shows a mark, which UpdateActions sets
+    ifRadio = 8,     // a mark of the language group, which UpdateActions sets
 };
 
 using TClick = void (TMainForm::*)();
@@ -143,7 +143,8 @@ int ItemTag(const QAction* item) {
 void TMainForm::CreateMenus() {
     menuBar()->setNativeMenuBar(false);
     SynLangGroup = new QActionGroup(this);
-    SynLangGroup->setExclusive(true);
+    // At most one mark; none while the view's language has no item.
+    SynLangGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     // The menu open at each depth; rows of depth d go into parents[d - 1].
     std::array<QMenu*, 3> parents{};
     for (const TMenuRow& row : MainMenuRows) {
@@ -153,8 +154,7 @@ void TMainForm::CreateMenus() {
                                          : parent->addMenu(QString::fromUtf8(row.Caption));
             this->*row.Menu = menu;
             parents[static_cast<size_t>(row.Depth)] = menu;
-            if (row.OnPopup)
-                connect(menu, &QMenu::aboutToShow, this, row.OnPopup);
+            connect(menu, &QMenu::aboutToShow, this, row.OnPopup ? row.OnPopup : &F::UpdateActions);
             menu->menuAction()->setEnabled(!(row.Flags & ifDisabled));
             menu->menuAction()->setVisible(!(row.Flags & ifHidden));
             if (row.BookmarkKeys)
@@ -174,9 +174,10 @@ void TMainForm::CreateMenus() {
         if (row.Flags & ifRadio)
             SynLangGroup->addAction(item);
         if (row.Click)
-            connect(item, &QAction::triggered, this, row.Click);
+            connect(item, &QAction::triggered, this,
+                    [this, click = row.Click] { RunCommand([&] { (this->*click)(); }); });
     }
-    connect(None1, &QAction::triggered, this, [this] { SynLangClick(None1); });
+    connect(None1, &QAction::triggered, this, [this] { RunCommand([&] { SynLangClick(None1); }); });
     CreatePopupMenu();
 }
 
@@ -192,7 +193,8 @@ void TMainForm::CreatePopupMenu() {
         QAction* item = PopupMenu1->addAction(QString::fromUtf8(row.Caption));
         this->*row.Item = item;
         item->setEnabled(!(row.Flags & ifDisabled));
-        connect(item, &QAction::triggered, this, row.Click);
+        connect(item, &QAction::triggered, this,
+                [this, click = row.Click] { RunCommand([&] { (this->*click)(); }); });
     }
 }
 
@@ -203,7 +205,8 @@ void TMainForm::AddBookmarkItems(QMenu* menu, const char* shortcutPrefix,
         item->setData(tag);
         item->setCheckable(true);
         item->setShortcut(QKeySequence(QString::fromLatin1(shortcutPrefix) + QString::number(tag)));
-        connect(item, &QAction::triggered, this, [this, click, tag] { (this->*click)(tag); });
+        connect(item, &QAction::triggered, this,
+                [this, click, tag] { RunCommand([&] { (this->*click)(tag); }); });
     }
 }
 
@@ -211,7 +214,7 @@ QAction* TMainForm::AddLanguageItem(const std::string& name) {
     QAction* item = SyntaxHighlighting1->addAction(QStringFromAnsi(name));
     item->setCheckable(true);
     SynLangGroup->addAction(item);
-    connect(item, &QAction::triggered, this, [this, item] { SynLangClick(item); });
+    connect(item, &QAction::triggered, this, [this, item] { RunCommand([&] { SynLangClick(item); }); });
     return item;
 }
 
