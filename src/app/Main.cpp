@@ -6,6 +6,7 @@
 #include "Ovsynlangstyle.h"
 #include "Qtcodepage.h"
 #include "Qtcolor.h"
+#include "Qtdesktop.h"
 #include "Qtdialogs.h"
 
 #include <QCloseEvent>
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QShowEvent>
 #include <QTimer>
+#include <QUrl>
 
 #include <algorithm>
 #include <cstdint>
@@ -74,6 +76,11 @@ TMainForm::TMainForm(std::string commandLine, QWidget* parent)
     RestoreBounds();
     Bookmarks.fill(-1);
     OpenDialog = [this] { return AskOpenFileName(this, "파일 열기"); };
+    SaveHtmlDialog = [this](const std::string& proposed) {
+        return AskSaveFileName(this, "HTML로 저장", proposed,
+                               {"HTML (*.htm *.html)", "모든 파일 (*)"}, "htm");
+    };
+    ShellOpen = [](const QUrl& url) { OpenWithDesktop(url); };
 }
 
 TMainForm::~TMainForm() = default;

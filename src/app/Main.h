@@ -32,6 +32,7 @@ class QMenu;
 class QPainter;
 class QStatusBar;
 class QTimer;
+class QUrl;
 class QToolButton;
 
 namespace ov {
@@ -91,6 +92,14 @@ public:
     int ScrollStep = 2000;
     // Runs the open dialog and returns the chosen path; tests replace it.
     std::function<std::optional<std::string>()> OpenDialog;
+    // Runs the save dialog of Save as HTML with the proposed path and
+    // returns the chosen one (the user has agreed to replace an existing
+    // file); tests replace it.
+    std::function<std::optional<std::string>(const std::string& proposed)> SaveHtmlDialog;
+    // Hands an address (a help page, the maker's home page or mail) to the
+    // desktop's "open"; nothing is reported when nothing opens it. Tests
+    // replace it.
+    std::function<void(const QUrl&)> ShellOpen;
 
     // --- Controls ---
     TTextViewControl* Viewer = nullptr;
@@ -167,6 +176,10 @@ public:
     void Open1Click();
     void Close1Click();
     void SaveasHTML1Click();
+    // Writes the page of the open document to path (through a temporary file,
+    // so a failure leaves an existing page whole) and says in a message box
+    // when it fails. Without a language or lines nothing is written.
+    bool SaveAsHtml(const std::string& path);
     void Refresh1Click();
     void RecentFileClick(int tag);
     void Exit1Click();
@@ -202,6 +215,8 @@ public:
     void About1Click();
     void PopupMenu1Popup();
     void ScrollTimerTimer();
+    // The see-through mode of WindowOpacity1 (not saved).
+    bool SeeThrough() const { return FSeeThrough; }
     void ViewerDblClick();
     void ViewerKeyDown(int key, Qt::KeyboardModifiers shift);
     void HexViewerKeyDown(int key, Qt::KeyboardModifiers shift);
@@ -245,10 +260,18 @@ private:
     template <typename TBody> void RunCommand(TBody body);
     // The language items of the language submenu, None1 first.
     void UpdateLanguageMarks();
+    // A page of the executable's folder, the maker's home page, a mail.
+    void OpenHelpPage(const char* name);
+    void OpenHomepage();
+    void OpenMail();
+    std::string ProposedHtmlName() const;
 
     std::string FCommandLine;
     bool FShown = false;
     bool FWriteSettingsOnClose = true;
+    bool FSeeThrough = false;
+    // The path chosen in the last Save as HTML.
+    std::string FLastHtmlName;
 };
 
 template <typename TBody> void TMainForm::RunCommand(TBody body) {

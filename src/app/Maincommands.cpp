@@ -1,18 +1,55 @@
 // The commands of the main window that act on the views' contents: find,
 // go to, bookmarks, export, view switches, auto-scroll, help and dialogs.
-// Each is bound to its menu item or event; the bodies come with the views.
+// Each is bound to its menu item or event.
 
 #include "Main.h"
 
+#include "Files.h"
 #include "Qtcodepage.h"
+#include "Qtdesktop.h"
 
 #include <QAction>
+#include <QFile>
 #include <QPainter>
 #include <QTimer>
+#include <QUrl>
+
+#include <algorithm>
 
 namespace ov {
 
-void TMainForm::SaveasHTML1Click() {}
+namespace {
+
+// The auto-scroll speed: the timer's interval in milliseconds, one step of
+// X or Z apart.
+constexpr int ScrollStepChange = 30;
+constexpr int FastestScrollStep = 30;
+constexpr int SlowestScrollStep = 1000000;
+// Ctrl+Up and Ctrl+Down move this many rows.
+constexpr int CtrlScrollRows = 5;
+constexpr int SeeThroughAlpha = 220;
+
+constexpr Qt::KeyboardModifiers TypingModifiers =
+    Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+
+// The maker's addresses, opened by the Help menu and the about box.
+constexpr const char* HomepageUrl = "https://orvane.example.org/";
+constexpr const char* MailUrl = "mailto:orvane@orvane.example.org";
+
+} // namespace
+
+void TMainForm::OpenHelpPage(const char* name) {
+    ShellOpen(QUrl::fromLocalFile(QFile::decodeName(ResolveFileCase(ExeFolder() + name).c_str())));
+}
+
+void TMainForm::OpenHomepage() {
+    ShellOpen(QUrl(QString::fromLatin1(HomepageUrl)));
+}
+
+void TMainForm::OpenMail() {
+    ShellOpen(QUrl(QString::fromLatin1(MailUrl)));
+}
+
 void TMainForm::Edit1Click() {
     UpdateActions();
 }
@@ -48,12 +85,21 @@ void TMainForm::AutoScroll2Click() {
     else
         ScrollTimer->start();
 }
-void TMainForm::IncreaseSpeed1Click() {}
-void TMainForm::DecreaseSpeed1Click() {}
+void TMainForm::IncreaseSpeed1Click() {
+    ScrollStep = std::max(ScrollStep - ScrollStepChange, FastestScrollStep);
+    ScrollTimer->setInterval(ScrollStep);
+}
+void TMainForm::DecreaseSpeed1Click() {
+    ScrollStep = std::min(ScrollStep + ScrollStepChange, SlowestScrollStep);
+    ScrollTimer->setInterval(ScrollStep);
+}
 void TMainForm::HexView1Click() {
     ShowHexView(HexViewer->isHidden());
 }
-void TMainForm::WindowOpacity1Click() {}
+void TMainForm::WindowOpacity1Click() {
+    FSeeThrough = !FSeeThrough;
+    setWindowOpacity(FSeeThrough ? SeeThroughAlpha / 255.0 : 1.0);
+}
 void TMainForm::SyntaxHighlighting1Click() {
     UpdateActions();
 }
@@ -69,17 +115,90 @@ void TMainForm::SynLangClick(QAction* item) {
 }
 void TMainForm::ClearFindHistory1Click() {}
 void TMainForm::Options1Click() {}
-void TMainForm::HowtoAddLanguage1Click() {}
-void TMainForm::Shortcuts1Click() {}
-void TMainForm::VisitHomepage1Click() {}
-void TMainForm::SendEmail1Click() {}
+void TMainForm::HowtoAddLanguage1Click() {
+    OpenHelpPage("addlang.htm");
+}
+void TMainForm::Shortcuts1Click() {
+    OpenHelpPage("shortcut.htm");
+}
+void TMainForm::VisitHomepage1Click() {
+    OpenHomepage();
+}
+void TMainForm::SendEmail1Click() {
+    OpenMail();
+}
 void TMainForm::About1Click() {}
 void TMainForm::PopupMenu1Popup() {
     UpdateActions();
 }
-void TMainForm::ScrollTimerTimer() {}
-void TMainForm::ViewerKeyDown(int key, Qt::KeyboardModifiers shift) {}
-void TMainForm::HexViewerKeyDown(int key, Qt::KeyboardModifiers shift) {}
+void TMainForm::ScrollTimerTimer() {
+    if (!HexViewer->isHidden())
+        HexViewer->SetTopIndex(HexViewer->TopIndex() + 1);
+    else
+        Viewer->SetTopIndex(Viewer->TopIndex() + 1);
+}
+// Ctrl with any other modifiers moves the view; plain Escape does what
+// Option/ESC says (0 clear the selection, 1 minimize, 2 close the window;
+// any other value nothing), read at each press.
+void TMainForm::ViewerKeyDown(int key, Qt::KeyboardModifiers shift) {
+    if (shift & Qt::ControlModifier) {
+        switch (key) {
+        case Qt::Key_End:
+            Viewer->SetTopIndex(Viewer->RowCount() - Viewer->VisibleRows() + 1);
+            break;
+        case Qt::Key_Home:
+            Viewer->SetTopIndex(0);
+            break;
+        case Qt::Key_Up:
+            Viewer->SetTopIndex(Viewer->TopIndex() - CtrlScrollRows);
+            break;
+        case Qt::Key_Down:
+            Viewer->SetTopIndex(Viewer->TopIndex() + CtrlScrollRows);
+            break;
+        default:
+            break;
+        }
+        return;
+    }
+    if (key != Qt::Key_Escape || (shift & TypingModifiers))
+        return;
+    switch (Settings.ReadInteger("Option", "ESC", 0)) {
+    case 0:
+        Viewer->Deselect();
+        break;
+    case 1:
+        showMinimized();
+        break;
+    case 2:
+        close();
+        break;
+    default:
+        break;
+    }
+}
+// Ctrl with any other modifiers moves the view. Ctrl+End aims at
+// RowCount - PageRows, one row short of the text view's last page; the view
+// clamps every target.
+void TMainForm::HexViewerKeyDown(int key, Qt::KeyboardModifiers shift) {
+    if (!(shift & Qt::ControlModifier))
+        return;
+    switch (key) {
+    case Qt::Key_End:
+        HexViewer->SetTopIndex(HexViewer->RowCount() - HexViewer->PageRows());
+        break;
+    case Qt::Key_Home:
+        HexViewer->SetTopIndex(0);
+        break;
+    case Qt::Key_Up:
+        HexViewer->SetTopIndex(HexViewer->TopIndex() - CtrlScrollRows);
+        break;
+    case Qt::Key_Down:
+        HexViewer->SetTopIndex(HexViewer->TopIndex() + CtrlScrollRows);
+        break;
+    default:
+        break;
+    }
+}
 void TMainForm::ViewerDrawLine(QPainter& canvas, int index, int y, int lineNumWidth) {}
 void TMainForm::sbCloseBookmarksClick() {}
 void TMainForm::lbBookmarksDblClick() {}

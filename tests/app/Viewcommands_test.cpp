@@ -3,18 +3,23 @@
 
 #include "Main.h"
 
+#include "Exporthtml.h"
 #include "Files.h"
 #include "Testsupport.h"
+#include "Uiservices.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
+#include <sstream>
 
 namespace ov {
 namespace {
@@ -128,6 +133,243 @@ TEST_F(ViewCommandsTest, ALanguageWithoutItsItemMarksNothing) {
     form.Viewer->SetSynLang("pascal");
     emit form.SyntaxHighlighting1->aboutToShow();
     EXPECT_EQ(form.SynLangGroup->checkedAction(), nullptr);
+}
+
+std::string Rows(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += "row " + std::to_string(i) + "\n";
+    return text;
+}
+
+// One tick scrolls the visible view one row; at the end the view stays on its
+// last page and the timer goes on until switched off. The timer drives it.
+TEST_F(ViewCommandsTest, AutoScrollMovesOneRowPerTickInBothViews) {
+    std::string text = FFolder.Write("rows.txt", Rows(100));
+    std::string binary = FFolder.Write("rows.bin", std::string(100 * 16, '\0'));
+    TMainForm form("orvane " + text);
+    ShowAndWait(form);
+    TOVSynTextViewer& view = *form.Viewer;
+    const int last = view.RowCount() - view.VisibleRows() + 1;
+    ASSERT_GT(last, 10);
+    for (int tick = 1; tick <= last + 5; ++tick) {
+        form.ScrollTimerTimer();
+        ASSERT_EQ(view.TopIndex(), std::min(tick, last));
+    }
+    view.SetTopIndex(0);
+    form.AutoScroll2->trigger();
+    for (int press = 0; press < 70; ++press)
+        form.IncreaseSpeed1->trigger();
+    EXPECT_EQ(form.ScrollTimer->interval(), 30);
+    QTRY_VERIFY_WITH_TIMEOUT(view.TopIndex() >= 3, 5000);
+
+    // Still on: the hex view now moves, the text view stays.
+    form.OpenFile(binary);
+    ASSERT_TRUE(form.HexViewer->isVisibleTo(&form));
+    EXPECT_TRUE(form.ScrollTimer->isActive());
+    form.AutoScroll2->trigger();
+    TOVHexViewer& hex = *form.HexViewer;
+    hex.SetTopIndex(0);
+    const int64_t hexLast = hex.RowCount() - hex.PageRows();
+    ASSERT_GT(hexLast, 10);
+    for (int64_t tick = 1; tick <= hexLast + 5; ++tick) {
+        form.ScrollTimerTimer();
+        ASSERT_EQ(hex.TopIndex(), std::min(tick, hexLast));
+    }
+}
+
+// X and Z move the interval 30 ms at a time within 30 .. 1000000, from a
+// speed that starts at 2000 whatever Option/AutoScroll says, and never switch
+// auto-scroll on or off.
+TEST_F(ViewCommandsTest, SpeedKeysStepWithinTheirBounds) {
+    FFolder.Write("Orvane.ini", "[Option]\nAutoScroll=700\n");
+    TMainForm form;
+    ShowAndWait(form);
+    EXPECT_EQ(form.ScrollTimer->interval(), 700);
+    form.DecreaseSpeed1->trigger();
+    EXPECT_EQ(form.ScrollTimer->interval(), 2030);
+    form.IncreaseSpeed1->trigger();
+    for (int press = 1; press <= 65; ++press) {
+        form.IncreaseSpeed1->trigger();
+        EXPECT_EQ(form.ScrollTimer->interval(), 2000 - 30 * press);
+    }
+    form.IncreaseSpeed1->trigger();
+    EXPECT_EQ(form.ScrollTimer->interval(), 30);
+    form.IncreaseSpeed1->trigger();
+    EXPECT_EQ(form.ScrollStep, 30);
+    form.ApplySettings(false);
+    EXPECT_EQ(form.ScrollTimer->interval(), 700);
+    EXPECT_EQ(form.ScrollStep, 30);
+    form.ScrollStep = 999990;
+    form.DecreaseSpeed1->trigger();
+    form.DecreaseSpeed1->trigger();
+    EXPECT_EQ(form.ScrollTimer->interval(), 1000000);
+    EXPECT_FALSE(form.ScrollTimer->isActive());
+    EXPECT_FALSE(form.AutoScroll2->isChecked());
+}
+
+// The extra keys arrive as the views get them.
+TEST_F(ViewCommandsTest, CtrlKeysMoveBothViews) {
+    std::string text = FFolder.Write("rows.txt", Rows(100));
+    TMainForm form("orvane " + text);
+    ShowAndWait(form);
+    TOVSynTextViewer& view = *form.Viewer;
+    QTest::keyClick(&view, Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(view.TopIndex(), 5);
+    QTest::keyClick(&view, Qt::Key_Up, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(view.TopIndex(), 0);
+    QTest::keyClick(&view, Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(view.TopIndex(), 0);
+    QTest::keyClick(&view, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(view.TopIndex(), view.RowCount() - view.VisibleRows() + 1);
+    QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(view.TopIndex(), 0);
+
+    form.HexView1->trigger();
+    TOVHexViewer& hex = *form.HexViewer;
+    ASSERT_GT(hex.RowCount(), hex.PageRows());
+    QTest::keyClick(&hex, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(hex.TopIndex(), hex.RowCount() - hex.PageRows());
+    QTest::keyClick(&hex, Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(hex.TopIndex(), hex.RowCount() - hex.PageRows() - 5);
+    QTest::keyClick(&hex, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(hex.TopIndex(), 0);
+}
+
+// Option/ESC is read at each press: 0 clears the selection, 1 minimizes, 2
+// closes the window, anything else does nothing; Escape with a modifier
+// does nothing at all.
+TEST_F(ViewCommandsTest, EscapeDoesWhatTheOptionSays) {
+    TMainForm form("orvane " + FTextFile);
+    ShowAndWait(form);
+    TOVSynTextViewer& view = *form.Viewer;
+    auto press = [&](const char* value, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        form.Settings.WriteString("Option", "ESC", value);
+        view.SelectAll();
+        QTest::keyClick(&view, Qt::Key_Escape, modifiers);
+    };
+    press("0", Qt::ShiftModifier);
+    EXPECT_TRUE(view.IsSelection());
+    press("7");
+    EXPECT_TRUE(view.IsSelection());
+    EXPECT_TRUE(form.isVisible());
+    press("0");
+    EXPECT_FALSE(view.IsSelection());
+    press("1");
+    EXPECT_TRUE(form.windowState() & Qt::WindowMinimized);
+    EXPECT_TRUE(view.IsSelection());
+    form.showNormal();
+    press("2", Qt::ControlModifier);
+    EXPECT_TRUE(form.isVisible());
+    press("2");
+    EXPECT_FALSE(form.isVisible());
+}
+
+// The see-through switch has no mark; the help pages come from the program's
+// folder; the maker's links are a web page and a mail address.
+TEST_F(ViewCommandsTest, OpacityHelpPagesAndLinks) {
+    TMainForm form;
+    std::vector<QUrl> opened;
+    form.ShellOpen = [&](const QUrl& url) { opened.push_back(url); };
+    ShowAndWait(form);
+    form.WindowOpacity1->trigger();
+    EXPECT_TRUE(form.SeeThrough());
+    EXPECT_NEAR(form.windowOpacity(), 220 / 255.0, 0.01);
+    EXPECT_FALSE(form.WindowOpacity1->isChecked());
+    form.WindowOpacity1->trigger();
+    EXPECT_EQ(form.windowOpacity(), 1.0);
+
+    form.Shortcuts1->trigger();
+    form.HowtoAddLanguage1->trigger();
+    form.VisitHomepage1->trigger();
+    form.SendEmail1->trigger();
+    ASSERT_EQ(opened.size(), 4u);
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(QString::fromStdString(FFolder.File("shortcut.htm"))));
+    EXPECT_EQ(opened[1], QUrl::fromLocalFile(QString::fromStdString(FFolder.File("addlang.htm"))));
+    EXPECT_TRUE(opened[2].scheme().startsWith(QLatin1String("http")));
+    EXPECT_EQ(opened[3].scheme(), QStringLiteral("mailto"));
+}
+
+class SaveAsHtmlTest : public ViewCommandsTest {
+protected:
+    void SetUp() override {
+        ViewCommandsTest::SetUp();
+        FFolder.Write("langlink.ini", "HTML=htm;html\nC=c;h\n");
+        std::filesystem::create_directories(FFolder.File("Syntax"));
+        for (const char* name : {"HTML", "JS", "CSS", "C"})
+            for (const char* extension : {".syn", ".sty"})
+                std::filesystem::copy_file(std::string(ORVANE_SOURCE_DIR "/data/Syntax/") + name +
+                                               extension,
+                                           FFolder.File(std::string("Syntax/") + name + extension));
+    }
+    std::string ExportedByCommand(const std::string& input) {
+        std::string out = FOut.File("command.htm");
+        std::ostringstream errors;
+        EXPECT_EQ(ExportHtmlCommand({input, out}, errors), 0) << errors.str();
+        return test::ReadBytes(out);
+    }
+    test::TTempFolder FOut;
+    TScriptedUIServices FServices;
+    TUIServicesGuard FGuard{&FServices};
+};
+
+// The menu writes the bytes the command-line export writes, whether or not
+// the view shows its highlighting, and the view keeps its own document.
+TEST_F(SaveAsHtmlTest, TheMenuWritesWhatTheExportWrites) {
+    std::string page = FFolder.Write(
+        "page.html", "<html><head><style>p { color: red; }</style>\n<script>\nvar a = \"x\"; "
+                     "/* open\nstill */ if (a < 3) {}\n</script></head>\n<body>\t<b>&amp;</b>"
+                     "  two  blanks</body></html>\n");
+    for (const char* settings : {"", "[Style]\nSynHighlighting=0\n"}) {
+        FFolder.Write("Orvane.ini", settings);
+        TMainForm form("orvane " + page);
+        std::vector<std::string> proposed;
+        form.SaveHtmlDialog = [&](const std::string& name) {
+            proposed.push_back(name);
+            return std::optional<std::string>(FOut.File("menu.htm"));
+        };
+        ShowAndWait(form);
+        ASSERT_EQ(form.Viewer->SynLang(), "HTML");
+        form.SaveasHTML1->trigger();
+        EXPECT_EQ(proposed, std::vector<std::string>{page + ".htm"});
+        EXPECT_EQ(test::ReadBytes(FOut.File("menu.htm")), ExportedByCommand(page)) << settings;
+        EXPECT_EQ(FServices.WaitDepth, 0);
+        EXPECT_GE(FServices.WaitCount, 1);
+        EXPECT_TRUE(FServices.Records.empty());
+    }
+}
+
+TEST_F(SaveAsHtmlTest, TheDialogProposesAndAFailureIsToldAndHarmsNothing) {
+    std::string source = FFolder.Write("a.c", "int main() { return 0; }\n");
+    std::string other = FFolder.Write("b.c", "int b;\n");
+    TMainForm form("orvane " + source);
+    std::vector<std::string> proposed;
+    std::optional<std::string> answer;
+    form.SaveHtmlDialog = [&](const std::string& name) {
+        proposed.push_back(name);
+        return answer;
+    };
+    ShowAndWait(form);
+    form.SaveasHTML1->trigger(); // cancelled
+    EXPECT_TRUE(std::filesystem::is_empty(FOut.Path()));
+    answer = FOut.File("x/y.htm"); // a folder that does not exist
+    form.SaveasHTML1->trigger();
+    ASSERT_EQ(FServices.Records.size(), 1u);
+    EXPECT_NE(FServices.Records[0].Text.find("y.htm"), std::string::npos);
+    EXPECT_EQ(FServices.Records[0].Icon, TMessageIcon::Error);
+    EXPECT_EQ(FServices.WaitDepth, 0);
+    form.OpenFile(other);
+    form.SaveasHTML1->trigger();
+    EXPECT_EQ(proposed, (std::vector<std::string>{source + ".htm", source + ".htm",
+                                                  FOut.File("x/b.c.htm")}));
+
+    // No language: the message, no dialog, no file.
+    form.None1->trigger();
+    form.SaveasHTML1->trigger();
+    EXPECT_EQ(proposed.size(), 3u);
+    ASSERT_EQ(FServices.Records.size(), 3u);
+    EXPECT_EQ(FServices.Records.back().Text,
+              "문법 강조가 적용된 상태에서만 HTML로 저장 할 수 있습니다.");
 }
 
 } // namespace

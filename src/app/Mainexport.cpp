@@ -1,0 +1,80 @@
+// Save as HTML from the menu: the save dialog, then the page of the open
+// document, the same page the command-line export writes for the file.
+
+#include "Main.h"
+
+#include "Codepage.h"
+#include "Files.h"
+#include "Htmlpage.h"
+#include "Messages.h"
+#include "Ovsynhighlighter.h"
+#include "Uiservices.h"
+
+#include <exception>
+
+namespace ov {
+
+namespace {
+
+constexpr const char* SaveHtmlTitle = "HTML로 저장";
+
+} // namespace
+
+// The first page is proposed beside the document under its full name plus
+// ".htm" (a.cpp -> a.cpp.htm); later ones in the folder of the last page.
+std::string TMainForm::ProposedHtmlName() const {
+    if (FLastHtmlName.empty())
+        return CurrentFileName + ".htm";
+    return ExtractFilePath(FLastHtmlName) + ExtractFileName(CurrentFileName) + ".htm";
+}
+
+void TMainForm::SaveasHTML1Click() {
+    if (Viewer->SynLang().empty() || Viewer->Lines().Count() == 0) {
+        UIServices().ShowMessage(LoadStr(SHtmlNeedsHighlighting), ProgramTitle,
+                                 TMessageIcon::None);
+        return;
+    }
+    std::optional<std::string> path =
+        SaveHtmlDialog ? SaveHtmlDialog(ProposedHtmlName()) : std::nullopt;
+    if (!path)
+        return;
+    FLastHtmlName = *path;
+    SaveAsHtml(*path);
+}
+
+// The page is built with a highlighter of its own on the language's files, as
+// the command-line export builds it, so both write the same bytes: the class
+// list names the embedded languages a run over the document loads. While the
+// view shows its highlighting that run gives the document the marks it
+// already has; otherwise it marks a copy, and the view's document stays as
+// it is shown.
+bool TMainForm::SaveAsHtml(const std::string& path) {
+    if (Viewer->SynLang().empty() || Viewer->Lines().Count() == 0)
+        return false;
+    TWaitCursor wait;
+    std::string failure;
+    try {
+        TOVSynHighlighter highlighter(ResolveFileCase(ExeFolder() + "Syntax"));
+        highlighter.SetLang(Viewer->SynLang());
+        TOVSynStringList* lines = &Viewer->Lines();
+        TOVSynStringList copy;
+        if (!Viewer->HighlightActive()) {
+            copy.AddStrings(Viewer->Lines());
+            lines = &copy;
+        }
+        highlighter.Execute(*lines);
+        auto written =
+            ov::SaveAsHtml(path, *lines, highlighter, AnsiFromUtf8(ExtractFileName(CurrentFileName)));
+        if (written)
+            return true;
+    } catch (const std::exception& error) {
+        failure = error.what();
+    }
+    std::string message = "'" + ExtractFileName(path) + "' 파일을 HTML로 저장하지 못했습니다.";
+    if (!failure.empty())
+        message += "\n" + failure;
+    UIServices().ShowMessage(message, SaveHtmlTitle, TMessageIcon::Error);
+    return false;
+}
+
+} // namespace ov
