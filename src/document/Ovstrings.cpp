@@ -309,6 +309,7 @@ void TOVStringList::AssignFrom(const TOVStringList& source) {
         Clear();
         FDelimiter = source.FDelimiter;
         FCaseSensitive = source.FCaseSensitive;
+        FCoding = source.FCoding;
         FSorted = source.FSorted; // the flag only: the copy arrives in order
         AddStrings(source);
     });

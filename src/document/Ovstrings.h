@@ -8,10 +8,14 @@
 // pointer from Get stays valid until that entry is replaced or removed, or
 // the list is cleared.
 
+#include "Charcoding.h"
+#include "Filecoding.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -78,6 +82,15 @@ public:
     // Files over 100 MiB ask first. NUL bytes inside 8-bit text read as spaces
     // so that the rest of the file is still shown.
     virtual void LoadFromFile(const std::string& fileName);
+    // Opens a file to view it in its own encoding (Filecoding.h): CP949 text
+    // exactly as LoadFromFile reads it; UTF-8 kept byte for byte (a
+    // byte-order mark left out); UTF-16 of either byte order, after its mark,
+    // turned into UTF-8 with U+FFFD for what does not decode. choice imposes
+    // a reading on text without a UTF-16 mark. The coding tag follows. The
+    // same checks and failures as LoadFromFile; returns the encoding read,
+    // or nothing when the file was not loaded (the list is then unchanged).
+    std::optional<TFileEncoding> LoadViewedFile(const std::string& fileName,
+                                                TCodingChoice choice = TCodingChoice::Auto);
     // Every entry followed by one LF. Failure is silent; returns false on it.
     virtual bool SaveToFile(const std::string& fileName);
 
@@ -107,6 +120,15 @@ public:
     void SetDelimiter(char delimiter) { FDelimiter = delimiter; }
     bool CaseSensitive() const { return FCaseSensitive; }
     void SetCaseSensitive(bool caseSensitive) { FCaseSensitive = caseSensitive; }
+
+    // How the bytes of the entries form characters (Charcoding.h). A tag
+    // only: setting it converts nothing. Kept by Clear, copied by Assign;
+    // LoadFromFile, the CP949 reader, sets CP949. Whoever fills the list
+    // with text of another coding sets the tag before the update bracket
+    // closes, so that listeners see text and tag together.
+    TTextCoding Coding() const { return FCoding; }
+    void SetCoding(TTextCoding coding) { FCoding = coding; }
+    const TCharCoding& CharCoding() const { return CharCodingOf(FCoding); }
 
     TStringListNotify OnChange;
 
@@ -156,7 +178,17 @@ private:
     char* CopyText(std::string_view text);
     // Clear, then fill, in one batch that ends with TextReplaced set.
     template <typename TFill> void ReplaceWholeText(TFill&& fill);
-    void LoadStream(TReadOnlyFile& file, std::int64_t size);
+    // Reads the bytes start .. size - 1 of file as lines, NUL bytes as spaces.
+    void LoadStream(TReadOnlyFile& file, std::int64_t start, std::int64_t size);
+    // Reads UTF-16 (either byte order) after its mark as UTF-8 lines.
+    void LoadUtf16(TReadOnlyFile& file, std::int64_t size, bool bigEndian);
+    // The checks before a file of size bytes is loaded: false when the size
+    // is unknown or the user declines a large file; EOutOfMemory when it
+    // cannot fit.
+    static bool MayLoad(std::int64_t size);
+    // ReplaceWholeText for a loaded file of the coding: a failed load leaves
+    // the list empty, and running out of memory is reported as such.
+    template <typename TFill> void ReplaceLoadedText(TTextCoding coding, TFill&& fill);
 
     // Each entry points at its text, which is preceded by its 32-bit length.
     std::vector<char*> FStrings;
@@ -168,6 +200,7 @@ private:
     bool FTextReplaced = false;
     char FDelimiter = ' ';
     bool FCaseSensitive = false;
+    TTextCoding FCoding = TTextCoding::Cp949;
     TBlockArena FArena;
 };
 

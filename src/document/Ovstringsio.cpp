@@ -37,6 +37,43 @@ template <typename TSink> void SplitUnits(const char16_t* p, std::size_t n, TSin
     }
 }
 
+// One line of UTF-16 units as UTF-8: surrogate pairs joined, a lone
+// surrogate U+FFFD.
+std::string Utf8FromUnits(std::u16string_view units) {
+    std::string out;
+    out.reserve(units.size() * 3);
+    auto put = [&out](char32_t code) {
+        if (code < 0x80) {
+            out.push_back(char(code));
+        } else if (code < 0x800) {
+            out.push_back(char(0xC0 | code >> 6));
+            out.push_back(char(0x80 | (code & 0x3F)));
+        } else if (code < 0x10000) {
+            out.push_back(char(0xE0 | code >> 12));
+            out.push_back(char(0x80 | (code >> 6 & 0x3F)));
+            out.push_back(char(0x80 | (code & 0x3F)));
+        } else {
+            out.push_back(char(0xF0 | code >> 18));
+            out.push_back(char(0x80 | (code >> 12 & 0x3F)));
+            out.push_back(char(0x80 | (code >> 6 & 0x3F)));
+            out.push_back(char(0x80 | (code & 0x3F)));
+        }
+    };
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const char16_t unit = units[i];
+        if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+            units[i + 1] < 0xE000) {
+            put(0x10000 + (char32_t(unit - 0xD800) << 10) + char32_t(units[i + 1] - 0xDC00));
+            ++i;
+        } else if (unit >= 0xD800 && unit < 0xE000) {
+            put(0xFFFD);
+        } else {
+            put(unit);
+        }
+    }
+    return out;
+}
+
 // A NUL inside a viewed file would end its text early; it reads as a space.
 void ReplaceNulBytes(char* data, std::size_t size) {
     char* end = data + size;
@@ -80,7 +117,7 @@ void TOVStringList::SetUnicodeTextStr(const char16_t* text) {
     });
 }
 
-void TOVStringList::LoadStream(TReadOnlyFile& file, std::int64_t size) {
+void TOVStringList::LoadStream(TReadOnlyFile& file, std::int64_t start, std::int64_t size) {
     std::string chunk;
     try {
         chunk.resize(static_cast<std::size_t>(std::min<std::int64_t>(size, LoadChunkSize)));
@@ -89,7 +126,7 @@ void TOVStringList::LoadStream(TReadOnlyFile& file, std::int64_t size) {
     }
     TLineSplitter splitter;
     auto add = [this](std::string_view line) { Add(line); };
-    std::int64_t offset = 0;
+    std::int64_t offset = start;
     while (offset < size) {
         std::int64_t want = std::min<std::int64_t>(size - offset, std::int64_t(chunk.size()));
         std::int64_t got = file.ReadAt(offset, chunk.data(), want);
@@ -102,23 +139,44 @@ void TOVStringList::LoadStream(TReadOnlyFile& file, std::int64_t size) {
     splitter.Finish(add);
 }
 
+bool TOVStringList::MayLoad(std::int64_t size) {
+    if (size < 0)
+        return false;
+    if (size > LargeFileSize &&
+        !UIServices().AskYesNo(LoadStr(SLargeFileQuestion), LoadStr(SConfirm),
+                               TMessageIcon::Information))
+        return false;
+    // The text and one style byte per text byte must fit; refuse before the
+    // list is touched rather than let the system kill the program.
+    if (std::optional<std::int64_t> available = AvailableMemory();
+        available && size > *available / 2)
+        ThrowOutOfMemory();
+    return true;
+}
+
+template <typename TFill> void TOVStringList::ReplaceLoadedText(TTextCoding coding, TFill&& fill) {
+    ReplaceWholeText([&] {
+        FCoding = coding;
+        try {
+            fill();
+        } catch (const std::bad_alloc&) {
+            Clear(); // a partial document would pass for the whole file
+            ThrowOutOfMemory(); // the message the user gets, wherever memory ran out
+        } catch (...) {
+            Clear();
+            throw;
+        }
+    });
+}
+
 void TOVStringList::LoadFromFile(const std::string& fileName) {
     TReadOnlyFile file;
     if (!file.Open(fileName))
         return;
     TWaitCursor wait;
     std::int64_t size = file.Size();
-    if (size < 0)
+    if (!MayLoad(size))
         return;
-    if (size > LargeFileSize &&
-        !UIServices().AskYesNo(LoadStr(SLargeFileQuestion), LoadStr(SConfirm),
-                               TMessageIcon::Information))
-        return;
-    // The text and one style byte per text byte must fit; refuse before the
-    // list is touched rather than let the system kill the program.
-    if (std::optional<std::int64_t> available = AvailableMemory();
-        available && size > *available / 2)
-        ThrowOutOfMemory();
 
     unsigned char head[2] = {0, 0};
     bool unicode = size > 2 && file.ReadAt(0, head, 2) == 2 && head[0] == 0xFF && head[1] == 0xFE;
@@ -134,21 +192,74 @@ void TOVStringList::LoadFromFile(const std::string& fileName) {
         std::replace(units.begin(), units.end(), u'\0', u' ');
     }
 
-    ReplaceWholeText([&] {
-        try {
-            if (unicode)
-                SplitUnits(units.data(), units.size(),
-                           [this](std::u16string_view line) { Add(AnsiFromWide(line)); });
-            else
-                LoadStream(file, size);
-        } catch (const std::bad_alloc&) {
-            Clear(); // a partial document would pass for the whole file
-            ThrowOutOfMemory(); // the message the user gets, wherever memory ran out
-        } catch (...) {
-            Clear();
-            throw;
-        }
+    ReplaceLoadedText(TTextCoding::Cp949, [&] {
+        if (unicode)
+            SplitUnits(units.data(), units.size(),
+                       [this](std::u16string_view line) { Add(AnsiFromWide(line)); });
+        else
+            LoadStream(file, 0, size);
     });
+}
+
+void TOVStringList::LoadUtf16(TReadOnlyFile& file, std::int64_t size, bool bigEndian) {
+    std::u16string units;
+    const std::int64_t bytes = std::max<std::int64_t>(size - 2, 0);
+    try {
+        units.resize(static_cast<std::size_t>((bytes + 1) / 2));
+    } catch (const std::bad_alloc&) {
+        ThrowOutOfMemory();
+    }
+    std::int64_t got = bytes > 0 ? file.ReadAt(2, units.data(), bytes) : 0;
+    got = std::max<std::int64_t>(got, 0);
+    units.resize(static_cast<std::size_t>((got + 1) / 2));
+    if (bigEndian)
+        for (char16_t& unit : units)
+            unit = char16_t(unit << 8 | unit >> 8);
+    // A last byte without its pair cannot be decoded, but is not dropped.
+    if (got % 2 != 0)
+        units.back() = u'\uFFFD';
+    std::replace(units.begin(), units.end(), u'\0', u' ');
+    ReplaceLoadedText(TTextCoding::Utf8, [&] {
+        SplitUnits(units.data(), units.size(),
+                   [this](std::u16string_view line) { Add(Utf8FromUnits(line)); });
+    });
+}
+
+std::optional<TFileEncoding> TOVStringList::LoadViewedFile(const std::string& fileName,
+                                                           TCodingChoice choice) {
+    TReadOnlyFile file;
+    if (!file.Open(fileName))
+        return std::nullopt;
+    TWaitCursor wait;
+    std::int64_t size = file.Size();
+    if (!MayLoad(size))
+        return std::nullopt;
+    std::string head;
+    head.resize(static_cast<std::size_t>(std::min<std::int64_t>(size, DetectionBytes)));
+    const std::int64_t got = head.empty() ? 0 : file.ReadAt(0, head.data(), std::int64_t(head.size()));
+    head.resize(static_cast<std::size_t>(std::max<std::int64_t>(got, 0)));
+    TFileEncoding encoding = DetectEncoding(head);
+    const bool utf16 = encoding == TFileEncoding::Utf16Le || encoding == TFileEncoding::Utf16Be;
+    if (!utf16 && choice == TCodingChoice::Cp949)
+        encoding = TFileEncoding::Cp949;
+    else if (!utf16 && choice == TCodingChoice::Utf8 && encoding != TFileEncoding::Utf8Bom)
+        encoding = TFileEncoding::Utf8;
+    switch (encoding) {
+    case TFileEncoding::Utf16Le:
+    case TFileEncoding::Utf16Be:
+        LoadUtf16(file, size, encoding == TFileEncoding::Utf16Be);
+        break;
+    case TFileEncoding::Utf8:
+    case TFileEncoding::Utf8Bom:
+        ReplaceLoadedText(TTextCoding::Utf8, [&] {
+            LoadStream(file, std::int64_t(ByteOrderMarkSize(encoding)), size);
+        });
+        break;
+    case TFileEncoding::Cp949:
+        ReplaceLoadedText(TTextCoding::Cp949, [&] { LoadStream(file, 0, size); });
+        break;
+    }
+    return encoding;
 }
 
 bool TOVStringList::SaveToFile(const std::string& fileName) {

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 namespace ov {
 
@@ -81,6 +82,21 @@ std::string AnsiFromWide(std::u16string_view text) {
         p += SkipUnmappable(p, end);
     }
     return out;
+}
+
+uint16_t Cp949CodeOf(char32_t code) {
+    static const std::vector<uint16_t> table = [] {
+        std::vector<uint16_t> codes(0x10000, 0);
+        for (unsigned lead = 0x81; lead <= 0xFE; ++lead)
+            for (unsigned trail = 0x41; trail <= 0xFE; ++trail) {
+                const char bytes[2] = {char(lead), char(trail)};
+                const std::u16string wide = WideFromAnsi(std::string_view(bytes, 2));
+                if (wide.size() == 1 && wide[0] >= 0x80 && wide[0] != 0xFFFD && codes[wide[0]] == 0)
+                    codes[wide[0]] = uint16_t(lead << 8 | trail);
+            }
+        return codes;
+    }();
+    return code < table.size() ? table[code] : 0;
 }
 
 std::u16string WideFromAnsi(std::string_view text) {

@@ -3,6 +3,7 @@
 // CP949 bytes into Unicode or back goes through here (glibc iconv); nothing
 // else in the program talks to iconv.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,12 @@ std::u16string WideFromAnsi(std::string_view text);
 // UTF-8 (the encoding of the program's own source texts) to CP949 and back.
 std::string AnsiFromUtf8(std::string_view text);
 std::string Utf8FromAnsi(std::string_view text);
+
+// The CP949 double-byte code (lead byte in the high byte) of a Unicode
+// character, or 0 when it has none (ASCII has single-byte codes and gives 0
+// too). Where several codes give the character, the lowest is taken. The
+// table behind it is made on first use (a few milliseconds) and then shared.
+uint16_t Cp949CodeOf(char32_t code);
 
 // Comparisons standing in for the system's string comparisons. Letters sort
 // without regard to case first ("apple" before "Zebra"); texts that differ

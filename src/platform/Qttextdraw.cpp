@@ -4,6 +4,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace ov {
 
 TQtTextDrawer::TQtTextDrawer() : FMetrics(QFont()) {
@@ -17,6 +19,8 @@ void TQtTextDrawer::SetFont(const QFont& font) {
     FWidths.assign(65536, -1);
     FChars.assign(65536, 0);
     FPrepared.clear();
+    FUnicodeWidths.clear();
+    FBoxHeight = 0;
 }
 
 char16_t TQtTextDrawer::Decode(uint16_t key) const {
@@ -83,6 +87,73 @@ int TQtTextDrawer::DrawChar(QPainter& painter, int x, int y, uint8_t first, uint
         painter.drawStaticText(x, y, Prepared(key));
     }
     return width;
+}
+
+namespace {
+
+QString StringOf(char32_t code) {
+    if (code == 0 || code == '\t')
+        code = ' ';
+    return QString::fromUcs4(&code, 1);
+}
+
+} // namespace
+
+int TQtTextDrawer::UnicodeWidth(char32_t code) const {
+    auto found = FUnicodeWidths.find(code);
+    if (found != FUnicodeWidths.end())
+        return found->second;
+    const int width = FMetrics.horizontalAdvance(StringOf(code));
+    FUnicodeWidths.emplace(code, width);
+    return width;
+}
+
+int TQtTextDrawer::DrawUnicode(QPainter& painter, int x, int y, char32_t code, QRgb textColor,
+                               QRgb backColor) {
+    const int width = UnicodeWidth(code);
+    if (width > 0)
+        painter.fillRect(x, y, width, FHeight, QColor::fromRgb(backColor));
+    painter.setFont(FFont);
+    painter.setPen(QColor::fromRgb(textColor));
+    // A zero-width character (a combining mark) is drawn where it stands,
+    // so that it lands on the character before it.
+    painter.drawText(QPoint(x, y + FMetrics.ascent()), StringOf(code));
+    return width;
+}
+
+void TQtTextDrawer::DrawUnicodeInBox(QPainter& painter, int x, int y, int width, int height,
+                                     char32_t code, QRgb textColor, QRgb backColor) {
+    if (FBoxHeight != height) {
+        FBoxFont = FFont;
+        FBoxFont.setPixelSize(std::max(1, height * 13 / 16));
+        FBoxHeight = height;
+    }
+    const QString text = StringOf(code);
+    const QFontMetrics metrics(FBoxFont);
+    const int advance = metrics.horizontalAdvance(text);
+    int left = x;
+    int boxWidth = width;
+    if (width > 0) {
+        painter.fillRect(x, y, width, height, QColor::fromRgb(backColor));
+    } else {
+        boxWidth = height / 2;
+        left = x - boxWidth;
+    }
+    painter.save();
+    painter.setClipRect(left, y, boxWidth, height);
+    painter.setFont(FBoxFont);
+    painter.setPen(QColor::fromRgb(textColor));
+    const int baseline = y + (height - metrics.height()) / 2 + metrics.ascent();
+    if (width > 0 && advance > boxWidth) {
+        painter.translate(left, baseline);
+        painter.scale(double(boxWidth) / advance, 1.0);
+        painter.drawText(QPoint(0, 0), text);
+    } else if (width > 0) {
+        painter.drawText(QPoint(left + (boxWidth - advance) / 2, baseline), text);
+    } else {
+        painter.drawText(QPoint(x, baseline), text);
+    }
+    painter.restore();
 }
 
 } // namespace ov

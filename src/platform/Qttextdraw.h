@@ -42,6 +42,19 @@ public:
     int DrawChar(QPainter& painter, int x, int y, uint8_t first, uint8_t second, QRgb textColor,
                  QRgb backColor);
 
+    // The same for a character given by its Unicode value (text that is not
+    // CP949): its advance in the font, found by the toolkit's font fallback
+    // when the font lacks it.
+    int UnicodeWidth(char32_t code) const;
+    int DrawUnicode(QPainter& painter, int x, int y, char32_t code, QRgb textColor, QRgb backColor);
+    // Draws code centred in the box of width x height pixels at (x, y), in a
+    // size of this font that fits the box's height, squeezed to the box's
+    // width when wider; the box is filled with backColor first. A box of
+    // width 0 (a character that takes no cell, such as a combining mark)
+    // draws over the height x height / 2 pixels before x, unfilled.
+    void DrawUnicodeInBox(QPainter& painter, int x, int y, int width, int height, char32_t code,
+                          QRgb textColor, QRgb backColor);
+
 private:
     uint16_t Key(uint8_t first, uint8_t second) const {
         return first >= 0x80 ? uint16_t(first << 8 | second) : first;
@@ -56,6 +69,9 @@ private:
     mutable std::vector<int16_t> FWidths;
     mutable std::vector<char16_t> FChars;
     std::unordered_map<uint16_t, QStaticText> FPrepared;
+    mutable std::unordered_map<char32_t, int> FUnicodeWidths;
+    QFont FBoxFont;
+    int FBoxHeight = 0;
 };
 
 } // namespace ov

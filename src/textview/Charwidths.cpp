@@ -6,8 +6,29 @@
 
 namespace ov {
 
+int TCharWidths::CodedCharAt(std::string_view text, std::size_t p, int& length) const {
+    // The only coding besides CP949 is UTF-8; it is decoded once here
+    // rather than asked for length and value in two calls.
+    char32_t code = 0;
+    length = DecodeUtf8(text, p, code);
+    if (length == 0) {
+        length = 1;
+        code = U'\uFFFD';
+    }
+    return UnicodeWidth(code, UnicodeCells(code));
+}
+
 long long TCharWidths::RawWidth(std::string_view text) const {
     long long width = 0;
+    if (FMultiByte) {
+        int length = 1;
+        for (std::size_t p = 0; p < text.size(); p += std::size_t(length)) {
+            const auto byte = static_cast<uint8_t>(text[p]);
+            length = 1;
+            width += byte < 0x80 ? FSingle[byte] : CodedCharAt(text, p, length);
+        }
+        return width;
+    }
     for (std::size_t p = 0; p < text.size();) {
         const auto byte = static_cast<uint8_t>(text[p]);
         if (byte >= 0x80) {
@@ -66,6 +87,10 @@ TOutlineCharWidths::TOutlineCharWidths(const TQtTextDrawer& drawer, int tabWidth
 
 int TOutlineCharWidths::DoubleWidth(uint8_t lead, uint8_t trail) const {
     return FDrawer.CharWidth(lead, trail);
+}
+
+int TOutlineCharWidths::UnicodeWidth(char32_t code, int cells) const {
+    return cells == 0 ? 0 : FDrawer.UnicodeWidth(code);
 }
 
 } // namespace ov

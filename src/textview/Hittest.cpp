@@ -1,7 +1,6 @@
 #include "Hittest.h"
 
 #include "Charwidths.h"
-#include "Codeconv.h"
 
 namespace ov {
 
@@ -16,6 +15,19 @@ int BitmapColumn(std::string_view row, int offset, int tabWidth) {
             return p;
     }
     return cell;
+}
+
+// Cells of another coding than CP949: each character covers its cells; a
+// point right of the row counts one column per cell past its end.
+int CodedBitmapColumn(std::string_view row, int offset, int tabWidth, const TCharCoding& coding) {
+    const int cell = offset / 8;
+    int counter = -1;
+    for (std::size_t p = 0; p < row.size(); p = coding.NextChar(row, p)) {
+        counter += row[p] == '\t' ? tabWidth : coding.CharCells(row, p);
+        if (counter >= cell)
+            return int(p);
+    }
+    return int(row.size()) + (cell - counter - 1);
 }
 
 int OutlineColumn(std::string_view row, int offset, const TCharWidths& widths) {
@@ -33,10 +45,16 @@ int OutlineColumn(std::string_view row, int offset, const TCharWidths& widths) {
 
 int HitColumn(std::string_view row, int offset, TFontKind font, int tabWidth,
               const TCharWidths& widths) {
-    int column = font == TFontKind::Bitmap ? BitmapColumn(row, offset, tabWidth)
-                                           : OutlineColumn(row, offset, widths);
-    if (IsTrailByte(row, column))
-        --column;
+    const TCharCoding& coding = widths.Coding();
+    int column = 0;
+    if (font == TFontKind::Outline)
+        column = OutlineColumn(row, offset, widths);
+    else if (coding.Coding() == TTextCoding::Cp949)
+        column = BitmapColumn(row, offset, tabWidth);
+    else
+        column = CodedBitmapColumn(row, offset, tabWidth, coding);
+    if (column >= 0 && std::size_t(column) < row.size())
+        column = int(coding.CharStart(row, 0, std::size_t(column)));
     return column;
 }
 

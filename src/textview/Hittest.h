@@ -25,7 +25,10 @@ enum class TFontKind { Bitmap, Outline };
 // whose running count (from -1) reaches offset / 8 is hit, else offset / 8.
 // An outline font sums character widths: the first character whose right
 // edge passes offset is hit (a double-byte character by its first byte),
-// else the row's length + 1.
+// else the row's length + 1. The characters are those of the widths' coding;
+// in a coding other than CP949 bitmap cells are counted per character (its
+// cells, a tab tabWidth), and a point past the row's end gives the row's
+// length plus the missing cells.
 int HitColumn(std::string_view row, int offset, TFontKind font, int tabWidth,
               const TCharWidths& widths);
 

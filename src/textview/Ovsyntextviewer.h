@@ -80,6 +80,11 @@ public:
     const TOVSynStringList& Lines() const { return *FLines; }
     // Copies source into the document.
     void SetLines(const TOVStringList& source);
+    // How the document's bytes form characters. Code that walks a line of
+    // the document character by character (selection ends, copied text,
+    // find, lists of lines) steps with Coding(): see Charcoding.h.
+    TTextCoding TextCoding() const { return FLines->Coding(); }
+    const TCharCoding& Coding() const { return FLines->CharCoding(); }
 
     bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool value);
@@ -221,6 +226,7 @@ private:
                          bool& selected);
     int DrawChar(TTextCanvas& canvas, const char* text, int p, int length, int rowLength, int x,
                  int y);
+    int DrawCodedChar(TTextCanvas& canvas, std::string_view row, int p, int x, int y);
     void DrawLineNumber(TTextCanvas& canvas, int row, int y, int lineNumWidth);
     void PushStyle(TTextCanvas& canvas, TStyleByte id);
     void PopStyle();

@@ -35,8 +35,9 @@ int TOVSynTextViewer::GetMaxStrWidth() const {
         return FMaxStrWidth;
     long long widest = 0;
     for (int i = 0; i < FLines->Count(); ++i) {
-        const long long width = FUseBitmapFont ? (long long)FLines->GetLength(i) * BmpSingleWidth
-                                               : Widths().RawWidth(FLines->GetView(i));
+        const long long width = FUseBitmapFont && FLines->Coding() == TTextCoding::Cp949
+                                    ? (long long)FLines->GetLength(i) * BmpSingleWidth
+                                    : Widths().RawWidth(FLines->GetView(i));
         widest = std::max(widest, width);
     }
     return int(std::min<long long>(widest, 0x7FFFFFFF));
@@ -66,6 +67,7 @@ void TOVSynTextViewer::ResetWidths() {
         FWidths = std::make_unique<TBitmapCharWidths>(FTabWidth);
     else
         FWidths = std::make_unique<TOutlineCharWidths>(FTextDrawer, FTabWidth);
+    FWidths->SetCoding(FLines->CharCoding());
 }
 
 void TOVSynTextViewer::FontChanged() {
@@ -103,6 +105,8 @@ void TOVSynTextViewer::FontMetricsChanged() {
 
 void TOVSynTextViewer::LinesChange() {
     InvalidateStyleRecord();
+    if (&Widths().Coding() != &FLines->CharCoding())
+        ResetWidths();
     if (FWordWrap) {
         MakeWrapedLines(false);
     } else {

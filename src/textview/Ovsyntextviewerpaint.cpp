@@ -8,6 +8,7 @@
 // highlighting the view's own ForeColor and BackColor apply.
 
 #include "Codeconv.h"
+#include "Codepage.h"
 #include "Ovsyntextviewer.h"
 #include "Putbmpfont.h"
 #include "Selection.h"
@@ -85,8 +86,8 @@ void TOVSynTextViewer::DrawRow(TTextCanvas& canvas, int row, int y, int gutter) 
                                     start, stack);
         x = int(start);
     }
+    const std::string_view rowText(text, std::size_t(span.Length));
     for (int p = first, length = 1; p < span.Length; p += length) {
-        length = static_cast<uint8_t>(text[p]) >= 0x80 ? 2 : 1;
         if (x >= right) {
             // Nothing more is drawn on this row; only the marks still count.
             SkipPastEdge(canvas, span, text, styles, p);
@@ -95,8 +96,7 @@ void TOVSynTextViewer::DrawRow(TTextCanvas& canvas, int row, int y, int gutter) 
         bool selected = false;
         ApplyCharColors(canvas, span, styles, p, selected);
         // Characters wholly left of the image are only measured.
-        width = Widths().CharAt(std::string_view(text, std::size_t(span.Length)), std::size_t(p),
-                                length);
+        width = Widths().CharAt(rowText, std::size_t(p), length);
         if (x + width > 0)
             width = DrawChar(canvas, text, p, length, span.Length, x, y);
         if (selected) {
@@ -127,7 +127,9 @@ void TOVSynTextViewer::SkipPastEdge(TTextCanvas& canvas, const TRowSpan& span, c
     // The last character sets the colours the row ends with.
     bool selected = false;
     ApplyCharColors(canvas, span, styles, lastChar, selected);
-    const int lastByte = lastChar + (static_cast<uint8_t>(text[lastChar]) >= 0x80 ? 1 : 0);
+    const int lastByte =
+        lastChar +
+        FLines->CharCoding().CharLength(std::string_view(text, std::size_t(end)), std::size_t(lastChar)) - 1;
     if (FHighlightActive && lastByte < end) {
         const TStyleByte id = styles[lastByte];
         if (id < 0 && FStyleTop >= 0 && FStyleStack[FStyleTop] == -id)
@@ -166,6 +168,8 @@ int TOVSynTextViewer::DrawChar(TTextCanvas& canvas, const char* text, int p, int
                                     : canvas.DrawOutlineChar(x + width, y, ' ', 0);
         return FUseBitmapFont ? FTabWidth * BmpSingleWidth : width;
     }
+    if (first >= 0x80 && FLines->Coding() != TTextCoding::Cp949)
+        return DrawCodedChar(canvas, std::string_view(text, std::size_t(rowLength)), p, x, y);
     if (length == 1)
         return FUseBitmapFont ? (canvas.DrawBitmapChar(x, y, first, 0), BmpSingleWidth)
                               : canvas.DrawOutlineChar(x, y, first, 0);
@@ -178,6 +182,24 @@ int TOVSynTextViewer::DrawChar(TTextCanvas& canvas, const char* text, int p, int
     ConvertCode(code);
     canvas.DrawBitmapChar(x, y, uint8_t(code >> 8), uint8_t(code & 0xFF));
     return BmpDoubleWidth;
+}
+
+// A character of a UTF-8 document. With the bitmap fonts a character that
+// CP949 has is drawn with its CP949 glyph, so Korean looks the same whatever
+// the file's coding; any other character is drawn with the outline font
+// into its cells. Bytes that form no character show U+FFFD.
+int TOVSynTextViewer::DrawCodedChar(TTextCanvas& canvas, std::string_view row, int p, int x, int y) {
+    const char32_t code = FLines->CharCoding().CharCode(row, std::size_t(p));
+    if (!FUseBitmapFont)
+        return canvas.DrawOutlineUnicode(x, y, code);
+    if (uint16_t font = Cp949CodeOf(code)) {
+        ConvertCode(font);
+        canvas.DrawBitmapChar(x, y, uint8_t(font >> 8), uint8_t(font & 0xFF));
+        return BmpDoubleWidth;
+    }
+    const int width = UnicodeCells(code) * BmpSingleWidth;
+    canvas.DrawUnicodeInBox(x, y, width, BmpCellHeight, code);
+    return width;
 }
 
 void TOVSynTextViewer::DrawLineNumber(TTextCanvas& canvas, int row, int y, int lineNumWidth) {

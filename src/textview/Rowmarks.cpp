@@ -7,13 +7,12 @@
 
 namespace ov {
 
-// A byte after one below 0x80 always starts a character, and from there on
-// bytes at or above 0x80 pair up.
+int CharStartOf(const TCharCoding& coding, std::string_view text, int known, int q) {
+    return int(coding.CharStart(text, std::size_t(known), std::size_t(q)));
+}
+
 int CharStartOf(std::string_view text, int known, int q) {
-    int j = q;
-    while (j > known && static_cast<uint8_t>(text[std::size_t(j - 1)]) >= 0x80)
-        --j;
-    return j + (q - j) / 2 * 2;
+    return CharStartOf(CharCodingOf(TTextCoding::Cp949), text, known, q);
 }
 
 namespace {
@@ -47,26 +46,25 @@ void PopIfTop(TStyleStackRef stack, TStyleByte id) {
 // character start; the marks of the characters that start there, which may
 // reach to + 1), telling whether q is its character's first and last byte.
 template <typename TOnMark>
-void ForEachMark(std::string_view text, const TStyleByte* styles, int from, int to,
-                 TOnMark onMark) {
+void ForEachMark(const TCharCoding& coding, std::string_view text, const TStyleByte* styles,
+                 int from, int to, TOnMark onMark) {
     const int length = int(text.size());
     const int end = std::min(length, to + 1);
     int known = from;
     for (int q = NextMark(styles, from, end); q < end; q = NextMark(styles, q + 1, end)) {
-        const int start = CharStartOf(text, known, q);
+        const int start = CharStartOf(coding, text, known, q);
         if (start >= to)
             break;
         known = start;
-        const bool lead = static_cast<uint8_t>(text[std::size_t(start)]) >= 0x80;
-        onMark(q, q == start, lead ? q == start + 1 : q == start);
+        onMark(q, q == start, q == start + coding.CharLength(text, std::size_t(start)) - 1);
     }
 }
 
 } // namespace
 
 void WalkMarks(std::string_view text, const TStyleByte* styles, int from, int to,
-               TStyleStackRef stack) {
-    ForEachMark(text, styles, from, to, [&](int q, bool first, bool last) {
+               TStyleStackRef stack, const TCharCoding& coding) {
+    ForEachMark(coding, text, styles, from, to, [&](int q, bool first, bool last) {
         const TStyleByte id = styles[q];
         if (first && id > 0)
             Push(stack, id);
@@ -103,15 +101,15 @@ void ApplySummary(TStyleStackRef stack, const TMarkSummary& summary) {
 
 } // namespace
 
-TLineMarkIndex::TLineSummaries TLineMarkIndex::Summarize(std::string_view text,
+TLineMarkIndex::TLineSummaries TLineMarkIndex::Summarize(const TCharCoding& coding,
+                                                         std::string_view text,
                                                          const TStyleByte* styles) {
     TLineSummaries result;
     std::vector<TMarkSummary>& chunks = result.Chunks;
     const int length = int(text.size());
     // Chunk starts: the first character start at or after each multiple of
     // ChunkBytes.
-    for (int p = 0, next = 0; p < length;
-         p += static_cast<uint8_t>(text[std::size_t(p)]) >= 0x80 ? 2 : 1)
+    for (int p = 0, next = 0; p < length; p += coding.CharLength(text, std::size_t(p)))
         if (p >= next) {
             chunks.push_back({p, {}, {}, 0});
             next = (p / ChunkBytes + 1) * ChunkBytes;
@@ -119,7 +117,7 @@ TLineMarkIndex::TLineSummaries TLineMarkIndex::Summarize(std::string_view text,
     for (std::size_t k = 0; k < chunks.size(); ++k) {
         TMarkSummary& chunk = chunks[k];
         const int end = k + 1 < chunks.size() ? chunks[k + 1].Start : length;
-        ForEachMark(text, styles, chunk.Start, end, [&](int q, bool first, bool last) {
+        ForEachMark(coding, text, styles, chunk.Start, end, [&](int q, bool first, bool last) {
             const TStyleByte id = styles[q];
             if (first && id > 0) {
                 chunk.Pushes.push_back(id);
@@ -146,7 +144,9 @@ TLineMarkIndex::TLineSummaries& TLineMarkIndex::Summaries(const TOVSynStringList
     auto found = FLines.find(line);
     if (found != FLines.end())
         return found->second;
-    return FLines.emplace(line, Summarize(lines.GetView(line), lines.GetStyleBytes(line)))
+    return FLines
+        .emplace(line,
+                 Summarize(lines.CharCoding(), lines.GetView(line), lines.GetStyleBytes(line)))
         .first->second;
 }
 
@@ -155,7 +155,7 @@ void TLineMarkIndex::Apply(const TOVSynStringList& lines, int line, int from, in
     const std::string_view text = lines.GetView(line);
     const TStyleByte* styles = lines.GetStyleBytes(line);
     if (to - from < 2 * ChunkBytes || int(text.size()) < MinLineBytes) {
-        WalkMarks(text, styles, from, to, stack);
+        WalkMarks(text, styles, from, to, stack, lines.CharCoding());
         return;
     }
     const TLineSummaries& summaries = Summaries(lines, line);
@@ -166,13 +166,13 @@ void TLineMarkIndex::Apply(const TOVSynStringList& lines, int line, int from, in
         if (Fits(stack, chunks[k]))
             ApplySummary(stack, chunks[k]);
         else
-            WalkMarks(text, styles, chunks[k].Start, startOf(k + 1), stack);
+            WalkMarks(text, styles, chunks[k].Start, startOf(k + 1), stack, lines.CharCoding());
     };
     std::size_t k =
         std::size_t(std::lower_bound(chunks.begin(), chunks.end(), from,
                                      [](const TMarkSummary& c, int p) { return c.Start < p; }) -
                     chunks.begin());
-    WalkMarks(text, styles, from, std::min(startOf(k), to), stack);
+    WalkMarks(text, styles, from, std::min(startOf(k), to), stack, lines.CharCoding());
     while (k < count && startOf(k + 1) <= to) {
         const std::size_t groupEnd = k + GroupChunks;
         if (k % GroupChunks == 0 && startOf(groupEnd) <= to) {
@@ -187,7 +187,7 @@ void TLineMarkIndex::Apply(const TOVSynStringList& lines, int line, int from, in
             applyChunk(k++);
         }
     }
-    WalkMarks(text, styles, startOf(k), to, stack);
+    WalkMarks(text, styles, startOf(k), to, stack, lines.CharCoding());
 }
 
 int TLineMarkIndex::CharStartAt(const TOVSynStringList& lines, int line, int known, int column) {
@@ -199,7 +199,7 @@ int TLineMarkIndex::CharStartAt(const TOVSynStringList& lines, int line, int kno
         if (after != chunks.begin())
             known = std::max(known, (after - 1)->Start);
     }
-    return CharStartOf(text, known, column);
+    return CharStartOf(lines.CharCoding(), text, known, column);
 }
 
 int TLineMarkIndex::SkipLeft(const TOVSynStringList& lines, int line, const TCharWidths& widths,
@@ -227,7 +227,7 @@ int TLineMarkIndex::SkipLeft(const TOVSynStringList& lines, int line, const TCha
         if (Fits(stack, chunks[k]))
             ApplySummary(stack, chunks[k]);
         else
-            WalkMarks(text, styles, chunks[k].Start, startOf(k + 1), stack);
+            WalkMarks(text, styles, chunks[k].Start, startOf(k + 1), stack, lines.CharCoding());
         x += summaries.ChunkWidths[k];
     };
     std::size_t k = 0;

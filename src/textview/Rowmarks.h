@@ -7,7 +7,8 @@
 //
 // Stack rules of painting: a positive mark on a character's first byte
 // pushes; a negative mark on a character's last byte pops when it names the
-// style on top; a lead byte at the end of its line has no last byte.
+// style on top; a CP949 lead byte at the end of its line has no last byte.
+// Characters are those of the document's coding.
 //
 // The index borrows nothing; it is valid for the text and style bytes it was
 // made from and must be invalidated when either changes.
@@ -44,13 +45,15 @@ struct TStyleStackRef {
 };
 
 // The start of the character that holds byte q of text, given a character
-// start known <= q.
+// start known <= q; CP949 unless a coding is given.
 int CharStartOf(std::string_view text, int known, int q);
+int CharStartOf(const TCharCoding& coding, std::string_view text, int known, int q);
 
 // Applies the stack rules to the characters that start in from .. to - 1 of
 // one line (from must be a character start).
 void WalkMarks(std::string_view text, const TStyleByte* styles, int from, int to,
-               TStyleStackRef stack);
+               TStyleStackRef stack,
+               const TCharCoding& coding = CharCodingOf(TTextCoding::Cp949));
 
 class TCharWidths;
 
@@ -92,7 +95,8 @@ private:
         std::vector<long long> GroupWidths;
     };
     TLineSummaries& Summaries(const TOVSynStringList& lines, int line);
-    static TLineSummaries Summarize(std::string_view text, const TStyleByte* styles);
+    static TLineSummaries Summarize(const TCharCoding& coding, std::string_view text,
+                                    const TStyleByte* styles);
 
     std::unordered_map<int, TLineSummaries> FLines;
 };

@@ -37,6 +37,17 @@ int TTextCanvas::DrawOutlineChar(int x, int y, uint8_t first, uint8_t second) {
     return FDrawer->DrawChar(Painter(), x, y, first, second, FText, FBack);
 }
 
+int TTextCanvas::DrawOutlineUnicode(int x, int y, char32_t code) {
+    if (!FDrawer)
+        return 0;
+    return FDrawer->DrawUnicode(Painter(), x, y, code, FText, FBack);
+}
+
+void TTextCanvas::DrawUnicodeInBox(int x, int y, int width, int height, char32_t code) {
+    if (FDrawer)
+        FDrawer->DrawUnicodeInBox(Painter(), x, y, width, height, code, FText, FBack);
+}
+
 QPainter& TTextCanvas::Painter() {
     if (!FPainter) {
         FPainter.emplace(&FImage);

@@ -38,6 +38,13 @@ public:
     // An outline-font character cell; returns its width.
     int DrawOutlineChar(int x, int y, uint8_t first, uint8_t second);
 
+    // A character given by its Unicode value in the outline font; returns
+    // its width (0 for a zero-width character, drawn where it stands).
+    int DrawOutlineUnicode(int x, int y, char32_t code);
+    // A character that has no bitmap glyph, drawn with the outline font into
+    // a box of width x height pixels (see TQtTextDrawer::DrawUnicodeInBox).
+    void DrawUnicodeInBox(int x, int y, int width, int height, char32_t code);
+
     // A painter on the image for callers that draw on their own; it stays
     // open until the canvas is destroyed or EndPainting is called.
     QPainter& Painter();
