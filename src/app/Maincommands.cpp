@@ -114,7 +114,6 @@ void TMainForm::SynLangClick(QAction* item) {
         Viewer->SetSynLang(AnsiFromQString(item->text()));
 }
 void TMainForm::ClearFindHistory1Click() {}
-void TMainForm::Options1Click() {}
 void TMainForm::HowtoAddLanguage1Click() {
     OpenHelpPage("addlang.htm");
 }

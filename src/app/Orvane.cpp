@@ -5,6 +5,7 @@
 #include "Commandline.h"
 #include "Exporthtml.h"
 #include "Main.h"
+#include "Menustyle.h"
 #include "Qtuiservices.h"
 #include "Snapshot.h"
 
@@ -50,6 +51,7 @@ int main(int argc, char** argv) {
     ov::TQtUIServices services;
     ov::TUIServicesGuard installServices(&services);
     ov::InstallFontSubstitutions();
+    ov::InstallMenuStyle();
     QApplication::setApplicationName(QStringLiteral("Orvane"));
     QApplication::setApplicationDisplayName(QString::fromUtf8(ov::ProgramTitle));
 

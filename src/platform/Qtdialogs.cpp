@@ -1,11 +1,22 @@
 #include "Qtdialogs.h"
 
+#include "Uiservices.h"
+
+#include <QColorDialog>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDialog>
+#include <QGroupBox>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
 #include <QStringList>
+#include <QStringListModel>
 
-#include "Uiservices.h"
+#include <algorithm>
 
 namespace ov {
 
@@ -44,6 +55,104 @@ std::optional<std::string> AskSaveFileName(QWidget* parent, const std::string& t
         return QFile::encodeName(chosen).toStdString();
     }
     return std::nullopt;
+}
+
+namespace {
+
+bool InFontDialogRange(int points) {
+    return points >= MinFontDialogSize && points <= MaxFontDialogSize;
+}
+
+// Qt's widget font dialog, restricted. Its parts carry no names; they are
+// found by kind and by the order in which the dialog creates them: family,
+// style and size, each an edit, a list and a label, then the effects and
+// sample groups. The style and effects choices are hidden, the size list is
+// cut to the range. Should that order ever change, the restriction falls
+// back on the check in accept() and the clamp of the result, so a size out
+// of range still never comes back.
+class TRestrictedFontDialog : public QFontDialog {
+public:
+    explicit TRestrictedFontDialog(QWidget* parent) : QFontDialog(parent) {
+        setOption(QFontDialog::DontUseNativeDialog);
+        setWindowTitle(QStringLiteral("글꼴"));
+        const auto lists = findChildren<QListView*>(QString(), Qt::FindDirectChildrenOnly);
+        const auto edits = findChildren<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
+        const auto labels = findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+        if (lists.size() == 3 && edits.size() == 3 && labels.size() >= 3) {
+            for (QWidget* styleChoice : {static_cast<QWidget*>(lists[1]),
+                                         static_cast<QWidget*>(edits[1]),
+                                         static_cast<QWidget*>(labels[1])})
+                styleChoice->hide();
+            FSizeEdit = edits[2];
+            FSizeEdit->setValidator(new QIntValidator(1, 99, this));
+            LimitSizeList(lists[2]);
+        }
+        for (QGroupBox* group : findChildren<QGroupBox*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (!group->findChild<QLineEdit*>()) // the effects, not the sample
+                group->hide();
+        }
+    }
+
+    void accept() override {
+        bool ok = false;
+        const int typed = FSizeEdit ? FSizeEdit->text().toInt(&ok) : currentFont().pointSize();
+        if (FSizeEdit && (!ok || !InFontDialogRange(typed))) {
+            QMessageBox::warning(this, windowTitle(),
+                                 QStringLiteral("크기는 %1에서 %2 사이여야 합니다.")
+                                     .arg(MinFontDialogSize)
+                                     .arg(MaxFontDialogSize));
+            FSizeEdit->setFocus();
+            FSizeEdit->selectAll();
+            return;
+        }
+        QFontDialog::accept();
+    }
+
+private:
+    // The dialog refills the size list from the font database on every
+    // family change; each refill is cut back to the range.
+    void LimitSizeList(QListView* sizes) {
+        auto* model = qobject_cast<QStringListModel*>(sizes->model());
+        if (!model)
+            return;
+        auto limit = [model] {
+            QStringList kept = model->stringList();
+            const auto removed = kept.removeIf([](const QString& size) {
+                return !InFontDialogRange(size.toInt());
+            });
+            if (removed > 0)
+                model->setStringList(kept);
+        };
+        connect(model, &QAbstractItemModel::modelReset, this, limit);
+        limit();
+    }
+
+    QLineEdit* FSizeEdit = nullptr;
+};
+
+} // namespace
+
+std::optional<TFontChoice> AskFont(QWidget* parent, const TFontChoice& initial) {
+    TRestrictedFontDialog dialog(parent);
+    QFont font(initial.Family);
+    font.setPointSize(std::clamp(initial.PointSize, MinFontDialogSize, MaxFontDialogSize));
+    dialog.setCurrentFont(font);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QFont chosen = dialog.selectedFont();
+    return TFontChoice{chosen.family(), std::clamp(chosen.pointSize(), MinFontDialogSize,
+                                                   MaxFontDialogSize)};
+}
+
+std::optional<QRgb> AskColor(QWidget* parent, QRgb initial) {
+    // Qt's own colour dialog always shows its custom part; the platform's
+    // dialog may not.
+    const QColor chosen = QColorDialog::getColor(QColor::fromRgb(initial), parent,
+                                                 QStringLiteral("색"),
+                                                 QColorDialog::DontUseNativeDialog);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen.rgb() | 0xFF000000u;
 }
 
 } // namespace ov
