@@ -7,12 +7,15 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QFontInfo>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
 #include <QStringListModel>
 
@@ -83,24 +86,65 @@ public:
                                          static_cast<QWidget*>(edits[1]),
                                          static_cast<QWidget*>(labels[1])})
                 styleChoice->hide();
+            KeepRegularStyle(lists[1]);
             FSizeEdit = edits[2];
             FSizeEdit->setValidator(new QIntValidator(1, 99, this));
             LimitSizeList(lists[2]);
         }
-        for (QGroupBox* group : findChildren<QGroupBox*>(QString(), Qt::FindDirectChildrenOnly)) {
-            if (!group->findChild<QLineEdit*>()) // the effects, not the sample
-                group->hide();
+        if (labels.size() >= 4) {
+            labels[0]->setText(QStringLiteral("글꼴(&F)"));
+            labels[2]->setText(QStringLiteral("크기(&S)"));
+            labels[3]->setText(QStringLiteral("문자 체계(&Y)"));
         }
+        auto* grid = qobject_cast<QGridLayout*>(layout());
+        for (QGroupBox* group : findChildren<QGroupBox*>(QString(), Qt::FindDirectChildrenOnly)) {
+            auto* sample = group->findChild<QLineEdit*>();
+            if (!sample) { // the effects, not the sample
+                group->hide();
+                continue;
+            }
+            group->setTitle(QStringLiteral("보기"));
+            group->setMinimumHeight(72);
+            sample->setText(QStringLiteral("AaBbYyZz 가나다라"));
+            // Across the whole width, where the effects stood.
+            if (grid) {
+                grid->removeWidget(group);
+                grid->addWidget(group, 4, 0, 1, 5);
+            }
+        }
+        for (QPushButton* button : findChildren<QPushButton*>()) {
+            if (button->text().contains(QStringLiteral("OK"), Qt::CaseInsensitive))
+                button->setText(QStringLiteral("확인"));
+            else if (button->text().contains(QStringLiteral("Cancel"), Qt::CaseInsensitive))
+                button->setText(QStringLiteral("취소"));
+        }
+        // The hidden style column gives its room to the family list.
+        if (grid) {
+            grid->setColumnStretch(2, 0);
+            grid->setColumnMinimumWidth(2, 0);
+        }
+        resize(420, height());
+    }
+
+    void ShowFamilyOf(const QFont& font) {
+        // The face the settings name may be known here by a substitute
+        // (Verdana by DejaVu Sans); the list shows the face in use.
+        QFont resolved(font);
+        resolved.setFamily(QFontInfo(font).family());
+        setCurrentFont(resolved);
     }
 
     void accept() override {
         bool ok = false;
         const int typed = FSizeEdit ? FSizeEdit->text().toInt(&ok) : currentFont().pointSize();
         if (FSizeEdit && (!ok || !InFontDialogRange(typed))) {
-            QMessageBox::warning(this, windowTitle(),
-                                 QStringLiteral("크기는 %1에서 %2 사이여야 합니다.")
-                                     .arg(MinFontDialogSize)
-                                     .arg(MaxFontDialogSize));
+            QMessageBox box(QMessageBox::Warning, windowTitle(),
+                            QStringLiteral("크기는 %1에서 %2 사이여야 합니다.")
+                                .arg(MinFontDialogSize)
+                                .arg(MaxFontDialogSize),
+                            QMessageBox::NoButton, this);
+            box.addButton(QStringLiteral("확인"), QMessageBox::AcceptRole);
+            box.exec();
             FSizeEdit->setFocus();
             FSizeEdit->selectAll();
             return;
@@ -127,6 +171,33 @@ private:
         limit();
     }
 
+    // The hidden style list follows each family change; once the dialog has
+    // picked its style, the regular face is chosen instead, so the sample
+    // shows what the view will draw.
+    void KeepRegularStyle(QListView* styles) {
+        auto select = [styles] {
+            const QAbstractItemModel* model = styles->model();
+            int fallback = -1;
+            for (int row = 0; row < model->rowCount(); ++row) {
+                const QString name = model->index(row, 0).data().toString();
+                for (const char* regular : {"Regular", "Book", "Normal", "Roman", "Medium"}) {
+                    if (name.compare(QLatin1String(regular), Qt::CaseInsensitive) == 0) {
+                        styles->setCurrentIndex(model->index(row, 0));
+                        return;
+                    }
+                }
+                if (fallback < 0 && !name.contains(QLatin1String("Italic"), Qt::CaseInsensitive) &&
+                    !name.contains(QLatin1String("Oblique"), Qt::CaseInsensitive) &&
+                    !name.contains(QLatin1String("Bold"), Qt::CaseInsensitive))
+                    fallback = row;
+            }
+            if (fallback >= 0)
+                styles->setCurrentIndex(model->index(fallback, 0));
+        };
+        connect(styles->model(), &QAbstractItemModel::modelReset, this,
+                [this, select] { QMetaObject::invokeMethod(this, select, Qt::QueuedConnection); });
+    }
+
     QLineEdit* FSizeEdit = nullptr;
 };
 
@@ -136,7 +207,7 @@ std::optional<TFontChoice> AskFont(QWidget* parent, const TFontChoice& initial) 
     TRestrictedFontDialog dialog(parent);
     QFont font(initial.Family);
     font.setPointSize(std::clamp(initial.PointSize, MinFontDialogSize, MaxFontDialogSize));
-    dialog.setCurrentFont(font);
+    dialog.ShowFamilyOf(font);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QFont chosen = dialog.selectedFont();
