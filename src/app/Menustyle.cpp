@@ -3,6 +3,7 @@
 #include "Qtcolor.h"
 
 #include <QApplication>
+#include <QMenu>
 #include <QPainter>
 #include <QStyleFactory>
 #include <QStyleOptionMenuItem>
@@ -41,6 +42,12 @@ void DrawSubMenuArrow(QPainter& canvas, const QRect& rect, const QColor& color) 
     const int middle = rect.top() + rect.height() / 2;
     for (int column = 0; column < 4; ++column)
         canvas.fillRect(left + column, middle - 3 + column, 1, 7 - 2 * column, color);
+}
+
+// Combo boxes of some styles draw their lists with menu items too; those
+// keep their own look.
+bool IsMenu(const QWidget* widget) {
+    return qobject_cast<const QMenu*>(widget) != nullptr;
 }
 
 QColor ButtonFace() {
@@ -132,7 +139,7 @@ TMenuStyle::TMenuStyle(QStyle* base)
 void TMenuStyle::drawControl(ControlElement element, const QStyleOption* option,
                              QPainter* painter, const QWidget* widget) const {
     const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
-    if (element == CE_MenuItem && item) {
+    if (element == CE_MenuItem && item && IsMenu(widget)) {
         TMenuItemLook look;
         look.Caption = item->menuItemType == QStyleOptionMenuItem::Separator ? QStringLiteral("-")
                                                                              : item->text;
@@ -192,7 +199,7 @@ void TMenuStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* opt
 QSize TMenuStyle::sizeFromContents(ContentsType type, const QStyleOption* option,
                                    const QSize& size, const QWidget* widget) const {
     const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
-    if (type == CT_MenuItem && item) {
+    if (type == CT_MenuItem && item && IsMenu(widget)) {
         if (item->menuItemType == QStyleOptionMenuItem::Separator)
             return QSize(size.width(), MenuSeparatorHeight);
         const int textHeight = item->fontMetrics.height();
