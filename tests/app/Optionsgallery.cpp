@@ -9,6 +9,7 @@
 #include "Files.h"
 #include "Menustyle.h"
 #include "Options.h"
+#include "Xlabel.h"
 
 #include <QCoreApplication>
 #include <QMenu>
@@ -26,8 +27,13 @@ QImage Enlarged(const QImage& image, int factor) {
     return image.scaled(image.size() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
-// Every child of the page lies wholly inside it.
+// Every child of the page lies wholly inside it, and no caption is cut:
+// each label is at least as large as its text as the label lays it out.
 void ExpectChildrenInside(QWidget* page) {
+    for (const TXLabel* label : page->findChildren<TXLabel*>()) {
+        EXPECT_GE(label->height(), label->sizeHint().height()) << label->text().toStdString();
+        EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+    }
     for (QWidget* child : page->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
         EXPECT_TRUE(page->rect().contains(child->geometry()))
             << child->metaObject()->className() << " " << child->geometry().x() << ","
