@@ -1,4 +1,5 @@
 #include "Exporthtml.h"
+#include "Appfolders.h"
 
 #include "Codepage.h"
 #include "Files.h"
@@ -62,8 +63,8 @@ std::optional<std::string> LanguageFor(const TExportArgs& args, std::ostream& er
         return std::nullopt;
     }
     TLangLinks links;
-    const std::string table = ExeFolder() + "langlink.ini";
-    if (!links.LoadFromFile(table)) {
+    const std::string table = TLangLinks::ShippedFileName();
+    if (!links.LoadProgramTable()) {
         err << "orvane: cannot read " << table << "; name the language with --lang NAME\n";
         return std::nullopt;
     }
@@ -80,8 +81,8 @@ int Export(const TExportArgs& args, std::ostream& err) {
     std::optional<std::string> language = LanguageFor(args, err);
     if (!language)
         return 1;
-    const std::string folder = ResolveFileCase(ExeFolder() + "Syntax");
-    if (!FileExists(TOVSynHighlighter::JoinPath(folder, *language + ".syn"))) {
+    const std::string folder = ShippedSyntaxFolder();
+    if (!FileExists(FindSyntaxFile(*language + ".syn"))) {
         err << "orvane: no syntax definition " << *language << ".syn in " << folder << "\n";
         return 1;
     }
@@ -96,7 +97,7 @@ int Export(const TExportArgs& args, std::ostream& err) {
 
     TOVSynStringList lines;
     lines.LoadFromFile(args.Input);
-    TOVSynHighlighter highlighter(folder);
+    TOVSynHighlighter highlighter(folder, UserSyntaxFolder());
     try {
         highlighter.SetLang(*language);
     } catch (const std::exception& error) {

@@ -1,8 +1,10 @@
 #include "Main.h"
 
+#include "Appfolders.h"
 #include "Commandline.h"
 #include "Errors.h"
 #include "Filelists.h"
+#include "Files.h"
 #include "Ovsynlangstyle.h"
 #include "Qtcodepage.h"
 #include "Qtcolor.h"
@@ -122,6 +124,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 void TMainForm::FormShow() {
     setWindowTitle(QString::fromUtf8(ProgramTitle));
+    ReportUnsavableSettings();
     if (!LoadLangLinks())
         return;
     ApplySettings(false);
@@ -131,6 +134,16 @@ void TMainForm::FormShow() {
     std::string file = ParseCommandLine(FCommandLine);
     if (!file.empty())
         OpenFile(file);
+}
+
+// Said once, in the status bar, where it stays true for the whole run: a
+// message box at every start would stand between the user and the file.
+void TMainForm::ReportUnsavableSettings() {
+    const std::string& file = Settings.FileName();
+    if (file.empty() || CanCreateFile(file))
+        return;
+    StatusPanels[1]->setText(QStringLiteral("설정을 저장할 수 없습니다: %1 폴더에 쓸 수 없습니다.")
+                                 .arg(QString::fromUtf8(ExtractFilePath(file))));
 }
 
 void TMainForm::ReadViewSwitches() {
@@ -204,7 +217,7 @@ void TMainForm::FormClose() {
     WriteFindHistory(FindHistoryItems());
     WriteRecentFiles();
     if (FWriteSettingsOnClose)
-        Settings.UpdateFile();
+        SaveSettingsFile(Settings);
 }
 
 // A maximized window leaves the bounds of an earlier run in the file.

@@ -4,7 +4,7 @@
 // recent-files list, the bookmarks, the search state, the auto-scroll timer,
 // the menus and the bookmark panel.
 //
-// Life cycle: construction loads "Orvane.ini" beside the executable and sets
+// Life cycle: construction loads the settings file (SettingsFileName) and sets
 // the window's bounds (or maximizes it); FormShow runs once, at the first
 // show; FormClose runs when the window is closed by any means and writes the
 // settings file; FormDestroy (the destructor) releases the lists without
@@ -160,6 +160,7 @@ public:
 
     // --- Life cycle ---
     void FormShow();
+    void ReportUnsavableSettings();
     void FormClose();
 
     // --- Files, recent list, languages, caption and status ---

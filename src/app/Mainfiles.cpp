@@ -52,9 +52,8 @@ std::string FullFileName(std::string_view name) {
 } // namespace
 
 bool TMainForm::LoadLangLinks() {
-    std::string path = ResolveFileCase(ExeFolder() + "langlink.ini");
-    if (!LangLinks.LoadFromFile(path)) {
-        TOVApplication::ShowException("Cannot open file \"" + path + "\".");
+    if (!LangLinks.LoadProgramTable()) {
+        TOVApplication::ShowException("Cannot open file \"" + TLangLinks::ShippedFileName() + "\".");
         return false;
     }
     for (const std::string& name : LangLinks.Names())

@@ -25,6 +25,18 @@ public:
     bool LoadFromFile(const std::string& fileName);
     // The same from text already read (lines end at CR LF, LF or CR).
     void LoadFromText(std::string_view text);
+    // The user's own table over the shipped one: the user's entries come
+    // first (so an extension the user names goes to the user's language), a
+    // user line replaces the shipped line of the same language (compared
+    // without regard to case) in the shipped menu order, and languages only
+    // the user has follow the shipped ones. A user text holding NUL bytes is
+    // damaged and ignored.
+    void LoadFromTexts(std::string_view user, std::string_view shipped);
+    // The program's table: the user's langlink.ini (Appfolders.h) over the
+    // shipped one. False when the shipped table cannot be read.
+    bool LoadProgramTable();
+    // The shipped table's path (beside the executable or installed).
+    static std::string ShippedFileName();
 
     // The language of an extension given with its dot (".C" finds ".c"),
     // compared without regard to ASCII case, first entry winning; nullopt
@@ -38,6 +50,12 @@ public:
     const std::vector<std::string>& Names() const { return FNames; }
 
 private:
+    struct TLine {
+        std::string Name;
+        std::vector<std::string> Extensions; // with their dots
+    };
+    static std::vector<TLine> ParseLines(std::string_view text);
+
     std::vector<TEntry> FEntries;
     std::vector<std::string> FNames;
 };

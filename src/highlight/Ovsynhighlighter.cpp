@@ -1,13 +1,28 @@
 #include "Ovsynhighlighter.h"
 
 #include "Codepage.h"
+#include "Files.h"
 #include "Uiservices.h"
 
 #include <exception>
+#include <optional>
 
 namespace ov {
 
-TOVSynHighlighter::TOVSynHighlighter(std::string folder) : FFolder(std::move(folder)) {}
+namespace {
+
+std::string_view TrimBlanksOf(std::string_view text) {
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ')
+        text.remove_suffix(1);
+    return text;
+}
+
+} // namespace
+
+TOVSynHighlighter::TOVSynHighlighter(std::string folder, std::string userFolder)
+    : FFolder(std::move(folder)), FUserFolder(std::move(userFolder)) {}
 
 TOVSynHighlighter::~TOVSynHighlighter() = default;
 
@@ -36,17 +51,51 @@ void TOVSynHighlighter::Clear() {
     FLanguages.clear();
 }
 
+std::string TOVSynHighlighter::UserFile(const std::string& fileName) const {
+    if (FUserFolder.empty() || FUserFolder == FFolder)
+        return {};
+    std::string path = JoinPath(FUserFolder, fileName);
+    return FileExists(path) ? path : std::string();
+}
+
+// A damaged user style (empty, or a bad colour code) must not cost the user
+// the language's colours: the shipped style is read instead. Without a
+// shipped style the user's error stands.
+void TOVSynHighlighter::LoadStyle(int slot, const std::string& fileName) {
+    TOVSynLangStyle& style = *FLangStyles[slot];
+    const std::string shipped = JoinPath(FFolder, fileName);
+    const std::string user = UserFile(fileName);
+    if (user.empty()) {
+        style.LoadFromFile(shipped);
+        return;
+    }
+    std::optional<std::string> text = ReadWholeFile(ResolveFileCase(user));
+    bool damaged = !text || TrimBlanksOf(*text).empty();
+    if (!damaged) {
+        try {
+            style.LoadFromFile(user);
+            return;
+        } catch (...) {
+            if (!FileExists(shipped))
+                throw;
+        }
+    }
+    style.Init();
+    style.LoadFromFile(shipped);
+}
+
 // Both definitions exist before either file is read, so a style file that
 // throws leaves a complete slot behind; its syntax is still read.
 void TOVSynHighlighter::LoadSlot(int slot) {
     const std::string& name = FLanguages[slot];
     std::exception_ptr styleError;
     try {
-        FLangStyles[slot]->LoadFromFile(JoinPath(FFolder, name + ".sty"));
+        LoadStyle(slot, name + ".sty");
     } catch (...) {
         styleError = std::current_exception();
     }
-    FSyntaxes[slot]->LoadFromFile(JoinPath(FFolder, name + ".syn"));
+    std::string syntax = UserFile(name + ".syn");
+    FSyntaxes[slot]->LoadFromFile(syntax.empty() ? JoinPath(FFolder, name + ".syn") : syntax);
     if (styleError)
         std::rethrow_exception(styleError);
 }

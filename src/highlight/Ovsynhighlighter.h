@@ -30,8 +30,11 @@ struct TScanPos {
 
 class TOVSynHighlighter {
 public:
-    // folder: where <language>.syn and .sty lie.
-    explicit TOVSynHighlighter(std::string folder);
+    // folder: where the shipped <language>.syn and .sty lie. userFolder, when
+    // given: the user's own definitions, read in preference to the shipped
+    // ones file by file; a user .sty that is empty or holds a bad colour code
+    // gives way to the shipped .sty of that language.
+    explicit TOVSynHighlighter(std::string folder, std::string userFolder = {});
     ~TOVSynHighlighter();
     TOVSynHighlighter(const TOVSynHighlighter&) = delete;
     TOVSynHighlighter& operator=(const TOVSynHighlighter&) = delete;
@@ -67,6 +70,7 @@ public:
 
     const std::string& LangName() const { return FLangName; }
     const std::string& Folder() const { return FFolder; }
+    const std::string& UserFolder() const { return FUserFolder; }
     // Slot order.
     const std::vector<std::string>& Languages() const { return FLanguages; }
     // -1 when the name is not in the set.
@@ -82,11 +86,15 @@ public:
 private:
     void ScanOpeningTag(int htmlSlot, TScanPos& pos, int nameLength);
     void LoadSlot(int slot);
+    void LoadStyle(int slot, const std::string& fileName);
+    // The user's copy of a language file when there is one, else "".
+    std::string UserFile(const std::string& fileName) const;
     void Clear();
 
     TOVSynStringList* FLines = nullptr;
     std::string FLangName;
     std::string FFolder;
+    std::string FUserFolder;
     std::vector<std::string> FLanguages;
     std::vector<std::unique_ptr<TOVSynLangSyntax>> FSyntaxes;
     std::vector<std::unique_ptr<TOVSynLangStyle>> FLangStyles;

@@ -1,5 +1,6 @@
 #include "Inifiles.h"
 
+#include "Appfolders.h"
 #include "Files.h"
 
 #include <charconv>
@@ -88,7 +89,14 @@ std::vector<std::string> SplitLines(std::string_view text) {
 }
 
 std::string SettingsFileName() {
-    return ExeFolder() + "Orvane.ini";
+    return SettingsFilePath();
+}
+
+bool SaveSettingsFile(const TSettingsStore& store) {
+    if (store.FileName().empty())
+        return false;
+    CreateFolders(ExtractFilePath(store.FileName()));
+    return store.UpdateFile();
 }
 
 TSettingsStore::TSettingsStore(std::string fileName) : FFileName(std::move(fileName)) {

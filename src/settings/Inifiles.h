@@ -102,7 +102,13 @@ std::string_view ValueOfLine(std::string_view line);
 // bits; false for anything else.
 bool TryParseInteger(std::string_view text, int& value);
 
-// "Orvane.ini" in the executable's folder.
+// The settings file: "Orvane.ini" beside the executable (portable layout) or
+// in the user's configuration folder (SettingsFilePath in Appfolders.h).
 std::string SettingsFileName();
+
+// The program's save of a settings store: creates the file's folder when it
+// is missing (the first save of an installed program makes
+// ~/.config/orvane), then UpdateFile. False when nothing was written.
+bool SaveSettingsFile(const TSettingsStore& store);
 
 } // namespace ov

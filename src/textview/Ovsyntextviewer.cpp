@@ -1,5 +1,6 @@
 #include "Ovsyntextviewer.h"
 
+#include "Appfolders.h"
 #include "Files.h"
 #include "Putbmpfont.h"
 
@@ -27,7 +28,7 @@ TOVSynTextViewer::TOVSynTextViewer(QWidget* parent, std::unique_ptr<TViewerHighl
 
     LoadBitmapFonts();
     if (!FHighlighter)
-        FHighlighter = CreateSyntaxHighlighter(ExeFolder() + "Syntax");
+        FHighlighter = CreateSyntaxHighlighter(ShippedSyntaxFolder(), UserSyntaxFolder());
     FTextDrawer.SetFont(font());
     ResetWidths();
     // The line height is known from the start, so that the row pitch never
@@ -247,7 +248,7 @@ void TOVSynTextViewer::SetSPCFont(const std::string& value) {
 }
 
 void TOVSynTextViewer::LoadBitmapFonts() {
-    LoadFonts(ExeFolder() + "Fonts/", FHanFont, FEngFont, FKSGFont, FSPCFont, "hanja.fnt");
+    LoadFonts(RuntimePath("Fonts") + "/", FHanFont, FEngFont, FKSGFont, FSPCFont, "hanja.fnt");
 }
 
 } // namespace ov

@@ -69,8 +69,8 @@ public:
     enum class TBorderStyle { None, Single };
     enum TScrollBarKind : unsigned { sbHorizontal = 0, sbVertical = 1, sbBoth = 3 };
 
-    // highlighter null: the program's highlighter on the folder "Syntax"
-    // beside the executable.
+    // highlighter null: the program's highlighter on the shipped "Syntax"
+    // folder and the user's own definitions (Appfolders.h).
     explicit TOVSynTextViewer(QWidget* parent = nullptr,
                               std::unique_ptr<TViewerHighlighter> highlighter = nullptr);
     ~TOVSynTextViewer() override;

@@ -8,7 +8,8 @@ namespace {
 
 class TSyntaxHighlighter : public TViewerHighlighter {
 public:
-    explicit TSyntaxHighlighter(const std::string& folder) : FHighlighter(folder) {}
+    TSyntaxHighlighter(const std::string& folder, const std::string& userFolder)
+        : FHighlighter(folder, userFolder) {}
     void SetLang(const std::string& name) override { FHighlighter.SetLang(name); }
     bool Execute(TOVSynStringList& lines) override { return FHighlighter.Execute(lines); }
     TStyleColors GetStyles(TStyleByte id) const override { return FHighlighter.GetStyles(id); }
@@ -19,8 +20,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<TViewerHighlighter> CreateSyntaxHighlighter(const std::string& folder) {
-    return std::make_unique<TSyntaxHighlighter>(folder);
+std::unique_ptr<TViewerHighlighter> CreateSyntaxHighlighter(const std::string& folder,
+                                                            const std::string& userFolder) {
+    return std::make_unique<TSyntaxHighlighter>(folder, userFolder);
 }
 
 } // namespace ov

@@ -23,7 +23,9 @@ public:
     virtual TStyleColors GetStyles(TStyleByte id) const = 0;
 };
 
-// The program's highlighter on the syntax folder.
-std::unique_ptr<TViewerHighlighter> CreateSyntaxHighlighter(const std::string& folder);
+// The program's highlighter on the shipped syntax folder and, when given,
+// the user's own definitions (read first, file by file).
+std::unique_ptr<TViewerHighlighter> CreateSyntaxHighlighter(const std::string& folder,
+                                                            const std::string& userFolder = {});
 
 } // namespace ov

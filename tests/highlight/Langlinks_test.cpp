@@ -39,5 +39,33 @@ TEST(LangLinks, AMissingFileLeavesOnlyTheTextTypes) {
     EXPECT_EQ(links.LanguageOf(".c"), "C");
 }
 
+// The user's table over the shipped one: the user's extensions win, a user
+// line replaces the shipped line of its language in the shipped menu order,
+// user-only languages follow; a table with NUL bytes is ignored whole.
+TEST(LangLinks, UserLinesTakePrecedenceAndAJunkUserTableIsIgnored) {
+    const std::string shipped = "C=c;h\nPascal=pas\nJava=java\n";
+    TLangLinks links;
+    links.LoadFromTexts("Mine=h;mine\npascal=pp\n", shipped);
+    EXPECT_EQ(links.Names(), (std::vector<std::string>{"C", "pascal", "Java", "Mine"}));
+    EXPECT_EQ(links.LanguageOf(".h"), "Mine");
+    EXPECT_EQ(links.LanguageOf(".c"), "C");
+    EXPECT_EQ(links.LanguageOf(".pp"), "pascal");
+    EXPECT_EQ(links.LanguageOf(".pas"), std::nullopt) << "the user's line replaced the shipped one";
+    EXPECT_EQ(links.LanguageOf(".java"), "Java");
+    EXPECT_EQ(links.LanguageOf(".log"), "");
+
+    TLangLinks plain;
+    plain.LoadFromText(shipped);
+    for (std::string_view junk : {std::string_view(), std::string_view("C=x\0\xff", 5),
+                                  std::string_view("no table here\n;\n")}) {
+        links.LoadFromTexts(junk, shipped);
+        EXPECT_EQ(links.Names(), plain.Names());
+        ASSERT_EQ(links.Entries().size(), plain.Entries().size());
+        for (std::size_t i = 0; i < plain.Entries().size(); ++i)
+            EXPECT_EQ(links.Entries()[i].Extension + links.Entries()[i].Language,
+                      plain.Entries()[i].Extension + plain.Entries()[i].Language);
+    }
+}
+
 } // namespace
 } // namespace ov

@@ -1,4 +1,5 @@
 #include "Errors.h"
+#include "Files.h"
 #include "Highlighttestsupport.h"
 #include "Uiservices.h"
 
@@ -132,6 +133,38 @@ TEST(HighlighterSet, DefinitionFilesAreFoundWhateverTheirCase) {
     auto highlighter = folder.Highlighter("Demo");
     EXPECT_EQ(highlighter->GetStyles(0).Fore, RGBColor(0x12, 0x34, 0x56));
     EXPECT_STREQ(highlighter->Syntax(0).LineComment1, "//");
+}
+
+// The user's folder is read first, file by file; a user style that is empty
+// or holds a bad colour gives way to the shipped one; a user-only language
+// keeps its own error.
+TEST(HighlighterSet, UserDefinitionsComeFirstAndADamagedUserStyleFallsBack) {
+    test::TDefinitionFolder shipped;
+    test::TDefinitionFolder user;
+    shipped.Add("Demo", test::DemoSyntax, "Normal=#111111\r\n");
+    user.Add("Demo", "LineComment1=;\r\n", "Normal=#AAAAAA\r\n");
+    TOVSynHighlighter highlighter(shipped.Path(), user.Path());
+    highlighter.SetLang("Demo");
+    EXPECT_EQ(highlighter.GetStyles(0).Fore, RGBColor(0xAA, 0xAA, 0xAA));
+    EXPECT_STREQ(highlighter.Syntax(0).LineComment1, ";");
+
+    for (const char* damaged : {"", " \r\n", "Normal=#GG0000\r\nNumber=#AAAAAA\r\n"}) {
+        ASSERT_TRUE(WriteWholeFile(user.Path() + "Demo.sty", damaged));
+        highlighter.Refresh();
+        EXPECT_EQ(highlighter.GetStyles(0).Fore, RGBColor(0x11, 0x11, 0x11)) << damaged;
+        EXPECT_EQ(highlighter.GetStyles(1).Fore, ColorBlack) << damaged;
+        EXPECT_STREQ(highlighter.Syntax(0).LineComment1, ";") << "the syntax is the user's";
+    }
+
+    user.Add("Mine", test::DemoSyntax, "Normal=#GG0000\r\n");
+    TOVSynHighlighter own(shipped.Path(), user.Path());
+    EXPECT_THROW(own.SetLang("Mine"), EConvertError);
+    EXPECT_STREQ(own.Syntax(0).LineComment1, "//");
+
+    // The same folder twice is the portable layout: one set of files.
+    TOVSynHighlighter portable(shipped.Path(), shipped.Path());
+    portable.SetLang("Demo");
+    EXPECT_EQ(portable.GetStyles(0).Fore, RGBColor(0x11, 0x11, 0x11));
 }
 
 } // namespace

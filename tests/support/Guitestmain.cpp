@@ -1,4 +1,5 @@
 #include "Qtuiservices.h"
+#include "Testsupport.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +7,11 @@
 #include <cstring>
 
 int main(int argc, char** argv) {
+    // The user's own settings and definitions stay out of reach: a program
+    // that is not portable keeps them under these folders.
+    ov::test::TTempFolder userFolders;
+    setenv("XDG_CONFIG_HOME", userFolders.File("config").c_str(), 1);
+    setenv("XDG_DATA_HOME", userFolders.File("data").c_str(), 1);
     // Offscreen unless the caller asked for a real display.
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     // Listing the cases (ctest's discovery) needs no application.
