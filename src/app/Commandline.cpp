@@ -110,7 +110,14 @@ std::string UsageText() {
            "  --snapshot OUT.png  render the main window into OUT.png after its first paint\n"
            "                      and exit; works without a display and keeps the settings\n"
            "  --export-html       highlight IN with the language of its extension (or NAME)\n"
-           "                      and write the HTML page to OUT\n";
+           "                      and write the HTML page to OUT\n"
+           "  --lang NAME         with --export-html: the language to use\n"
+           "  --help              print this text and exit\n"
+           "  --version           print the version and exit\n"
+           "\n"
+           "Settings: ~/.config/orvane/Orvane.ini (or Orvane.ini beside a portable copy).\n"
+           "Your own definitions: ~/.local/share/orvane/Syntax/ and langlink.ini there.\n"
+           "See orvane(1).\n";
 }
 
 std::string VersionText() {

@@ -9,6 +9,8 @@
 #include "Qtuiservices.h"
 #include "Snapshot.h"
 
+#include <QIcon>
+
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -52,7 +54,12 @@ int main(int argc, char** argv) {
     ov::TUIServicesGuard installServices(&services);
     ov::InstallFontSubstitutions();
     ov::InstallMenuStyle();
+    ov::InstallKoreanTranslation();
     QApplication::setApplicationName(QStringLiteral("Orvane"));
+    // The desktop entry and the icon of an installed program; a portable
+    // copy has neither and keeps the toolkit's default icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("orvane"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("orvane")));
     QApplication::setApplicationDisplayName(QString::fromUtf8(ov::ProgramTitle));
 
     ov::TMainForm mainForm(options.CommandLine);

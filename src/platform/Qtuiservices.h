@@ -34,4 +34,11 @@ public:
 // Courier New -> Liberation Mono.
 void InstallFontSubstitutions();
 
+// Loads Qt's own Korean translation (qtbase_ko.qm from Qt's translations
+// folder, Debian package qt6-translations-l10n) into the application, so
+// that stock dialogs and message-box buttons speak the program's language
+// whatever the system locale. False when the file is not installed; the
+// stock texts then stay English.
+bool InstallKoreanTranslation();
+
 } // namespace ov

@@ -1,6 +1,12 @@
 #include "Commandline.h"
 
+#include "Testsupport.h"
+
 #include <gtest/gtest.h>
+
+#include <regex>
+#include <set>
+#include <string>
 
 namespace ov {
 namespace {
@@ -74,6 +80,31 @@ TEST(CommandLine, ProgramOptions) {
               (std::vector<std::string>{"in.c", "out.htm", "--lang", "C"}));
     // A file whose name merely starts with one dash is a file.
     EXPECT_EQ(ParseLaunchArguments({"orvane", "-notes.txt"}).Mode, TLaunchMode::View);
+}
+
+// The manual page and --help name the same options, and every option they
+// name is one the parser takes.
+TEST(CommandLine, ManualPageAndHelpAgree) {
+    auto optionsIn = [](const std::string& text) {
+        std::set<std::string> found;
+        const std::regex option(R"(--([a-z]+(-[a-z]+)*))");
+        for (auto it = std::sregex_iterator(text.begin(), text.end(), option);
+             it != std::sregex_iterator(); ++it)
+            found.insert((*it)[1].str());
+        return found;
+    };
+    std::string manual = test::ReadBytes(ORVANE_SOURCE_DIR "/packaging/orvane.1");
+    ASSERT_FALSE(manual.empty());
+    // troff writes a hyphen of an option as "\-".
+    manual = std::regex_replace(manual, std::regex(R"(\\-)"), "-");
+    const std::set<std::string> inHelp = optionsIn(UsageText());
+    EXPECT_EQ(optionsIn(manual), inHelp);
+    EXPECT_EQ(inHelp, (std::set<std::string>{"snapshot", "export-html", "lang", "help", "version"}));
+    for (const char* first : {"--help", "--version"})
+        EXPECT_NE(ParseLaunchArguments({"orvane", first}).Mode, TLaunchMode::Error) << first;
+    EXPECT_EQ(ParseLaunchArguments({"orvane", "--snapshot", "x.png"}).Mode, TLaunchMode::Snapshot);
+    EXPECT_EQ(ParseLaunchArguments({"orvane", "--export-html", "a", "b"}).Mode,
+              TLaunchMode::ExportHtml);
 }
 
 } // namespace

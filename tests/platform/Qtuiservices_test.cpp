@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QCursor>
+#include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
+#include <QTranslator>
 
 #include <optional>
 
@@ -62,4 +66,31 @@ TEST(QtUIServices, BoxesShowTheArrowOverAWaitCursorAndRestoreIt) {
 
     ui.EndWaitCursor();
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+// Stock buttons and the toolkit's own file dialog speak Korean once the
+// translation is in (qt6-translations-l10n is part of the set-up).
+TEST(KoreanTranslation, StockButtonsAndFileDialogTextsAreKorean) {
+    auto hasHangul = [](const QString& text) {
+        for (QChar c : text)
+            if (c.unicode() >= 0xAC00 && c.unicode() <= 0xD7A3)
+                return true;
+        return false;
+    };
+    const QDialogButtonBox::StandardButtons stock = QDialogButtonBox::Yes | QDialogButtonBox::No |
+                                                    QDialogButtonBox::Open |
+                                                    QDialogButtonBox::Cancel | QDialogButtonBox::Ok;
+    {
+        QDialogButtonBox english(stock);
+        EXPECT_FALSE(hasHangul(english.button(QDialogButtonBox::Yes)->text()));
+    }
+    ASSERT_TRUE(InstallKoreanTranslation());
+    QDialogButtonBox box(stock);
+    for (QAbstractButton* button : box.buttons())
+        EXPECT_TRUE(hasHangul(button->text())) << button->text().toStdString();
+    EXPECT_TRUE(hasHangul(QCoreApplication::translate("QFileDialog", "Look in:")));
+    EXPECT_TRUE(hasHangul(QCoreApplication::translate("QFileDialog", "File &name:")));
+
+    for (QTranslator* translator : QCoreApplication::instance()->findChildren<QTranslator*>())
+        QCoreApplication::removeTranslator(translator);
 }
