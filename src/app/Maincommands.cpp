@@ -4,6 +4,7 @@
 
 #include "Main.h"
 
+#include "Appfolders.h"
 #include "Files.h"
 #include "Qtcodepage.h"
 #include "Qtdesktop.h"
@@ -39,7 +40,7 @@ constexpr const char* MailUrl = "mailto:orvane@orvane.example.org";
 } // namespace
 
 void TMainForm::OpenHelpPage(const char* name) {
-    ShellOpen(QUrl::fromLocalFile(QFile::decodeName(ResolveFileCase(ExeFolder() + name).c_str())));
+    ShellOpen(QUrl::fromLocalFile(QFile::decodeName(RuntimePath(name).c_str())));
 }
 
 void TMainForm::OpenHomepage() {

@@ -3,6 +3,7 @@
 
 #include "Main.h"
 
+#include "Appfolders.h"
 #include "Codepage.h"
 #include "Files.h"
 #include "Htmlpage.h"
@@ -54,7 +55,7 @@ bool TMainForm::SaveAsHtml(const std::string& path) {
     TWaitCursor wait;
     std::string failure;
     try {
-        TOVSynHighlighter highlighter(ResolveFileCase(ExeFolder() + "Syntax"));
+        TOVSynHighlighter highlighter(ShippedSyntaxFolder(), UserSyntaxFolder());
         highlighter.SetLang(Viewer->SynLang());
         TOVSynStringList* lines = &Viewer->Lines();
         TOVSynStringList copy;
