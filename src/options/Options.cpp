@@ -147,9 +147,24 @@ void TfOptions::FillFontList(const std::string& extension, TXPComboBox* list) {
     }
 }
 
+namespace {
+
+// False when the file holds a bad colour code.
+bool LoadStyleFile(TOVSynLangStyle& style, const std::string& path) {
+    try {
+        style.Init();
+        style.LoadFromFile(path);
+        return true;
+    } catch (const EConvertError&) {
+        return false;
+    }
+}
+
+} // namespace
+
 void TfOptions::LoadLanguages() {
     TLangLinks table;
-    table.LoadFromFile(LanguageTableFileName());
+    table.LoadProgramTable();
     FreeLanguages();
     const QSignalBlocker quiet(Language);
     Language->clear();
@@ -159,11 +174,13 @@ void TfOptions::LoadLanguages() {
         TLanguage language;
         language.Name = name;
         language.Style = std::make_unique<TOVSynLangStyle>();
-        try {
-            language.Style->LoadFromFile(LanguageFileName(name, ".sty"));
-        } catch (const EConvertError&) {
+        // A damaged colour file of the user's own gives way to the shipped
+        // one, as in the view; saving then writes a sound user file.
+        const std::string own = LanguageFileName(name, ".sty");
+        const std::string shipped = ShippedLanguageFileName(name, ".sty");
+        if (!LoadStyleFile(*language.Style, own) &&
+            (own == shipped || !LoadStyleFile(*language.Style, shipped)))
             language.StyleDamaged = true;
-        }
         language.Syntax = std::make_unique<TOVSynLangSyntax>();
         language.Syntax->NamesOnly = true;
         try {
@@ -280,7 +297,7 @@ void TfOptions::bChangeClick() {
 bool TfOptions::SaveOptions() {
     WriteOptionValues(SettingsFile, ControlValues());
     bool saved = SaveStyleFiles();
-    if (!SettingsFile.UpdateFile()) {
+    if (!SaveSettingsFile(SettingsFile)) {
         UIServices().ShowMessage("설정 파일 \"" + SettingsFile.FileName() +
                                      "\"에 쓸 수 없습니다. 바꾼 설정이 저장되지 않았습니다.",
                                  SaveErrorCaption, TMessageIcon::Warning);
