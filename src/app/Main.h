@@ -26,6 +26,7 @@
 
 class QAction;
 class QActionGroup;
+class QDialog;
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -112,6 +113,8 @@ public:
     QStatusBar* StatusBar1 = nullptr;
     std::array<QLabel*, 2> StatusPanels{};
     QTimer* ScrollTimer = nullptr;
+    // The about box while it is shown (About1Click runs it modally).
+    QDialog* AboutBox = nullptr;
 
     // --- Menus: MainMenu1 is the window's menu bar ---
     QMenu* File1 = nullptr;
@@ -309,6 +312,10 @@ template <typename TBody> void InUpdate(TOVStringList& lines, TBody body) {
     }
     lines.EndUpdate();
 }
+
+// Where a dialog of size box stands centred over the main window's bounds:
+// integer halves, rounded toward zero.
+QPoint CentredOver(const QRect& main, QSize box);
 
 // The tag of a menu item (0 when it has none).
 int ItemTag(const QAction* item);

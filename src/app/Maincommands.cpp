@@ -4,6 +4,7 @@
 
 #include "Main.h"
 
+#include "About.h"
 #include "Appfolders.h"
 #include "Files.h"
 #include "Qtcodepage.h"
@@ -127,7 +128,15 @@ void TMainForm::VisitHomepage1Click() {
 void TMainForm::SendEmail1Click() {
     OpenMail();
 }
-void TMainForm::About1Click() {}
+void TMainForm::About1Click() {
+    TfAbout box(this);
+    box.OnOpenMail = [this] { OpenMail(); };
+    box.OnOpenHomepage = [this] { OpenHomepage(); };
+    box.move(CentredOver(frameGeometry(), box.size()));
+    AboutBox = &box;
+    box.exec();
+    AboutBox = nullptr;
+}
 void TMainForm::PopupMenu1Popup() {
     UpdateActions();
 }

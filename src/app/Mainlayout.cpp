@@ -185,6 +185,11 @@ void TMainForm::ConnectViewerEvents() {
             [this](const QPoint& at) { PopupMenu1->popup(Viewer->viewport()->mapToGlobal(at)); });
 }
 
+QPoint CentredOver(const QRect& main, QSize box) {
+    return {main.left() + main.width() / 2 - box.width() / 2,
+            main.top() + main.height() / 2 - box.height() / 2};
+}
+
 QString FormatLineStatus(long long topIndex, long long rowCount) {
     return QStringLiteral(" %1 %2 / %3")
         .arg(QString::fromUtf8(LoadStr(SLine)))

@@ -3,10 +3,12 @@
 
 #include "Main.h"
 
+#include "About.h"
 #include "Exporthtml.h"
 #include "Files.h"
 #include "Testsupport.h"
 #include "Uiservices.h"
+#include "Xlabel.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -288,6 +290,38 @@ TEST_F(ViewCommandsTest, OpacityHelpPagesAndLinks) {
     EXPECT_EQ(opened[1], QUrl::fromLocalFile(QString::fromStdString(FFolder.File("addlang.htm"))));
     EXPECT_TRUE(opened[2].scheme().startsWith(QLatin1String("http")));
     EXPECT_EQ(opened[3].scheme(), QStringLiteral("mailto"));
+}
+
+// The about box runs modally, centred over the window; its two link labels
+// open the maker's mail and home page, and Escape closes it.
+TEST_F(ViewCommandsTest, TheAboutBox) {
+    TMainForm form;
+    std::vector<QUrl> opened;
+    form.ShellOpen = [&](const QUrl& url) { opened.push_back(url); };
+    ShowAndWait(form);
+    bool looked = false;
+    QTimer::singleShot(0, &form, [&] {
+        auto* box = dynamic_cast<TfAbout*>(form.AboutBox);
+        ASSERT_TRUE(box && box->isVisible());
+        looked = true;
+        EXPECT_EQ(box->windowTitle(), QStringLiteral("프로그램 정보"));
+        EXPECT_EQ(box->size(), QSize(320, 208));
+        EXPECT_EQ(box->pos(), CentredOver(form.frameGeometry(), box->size()));
+        EXPECT_EQ(box->XLabel1->GetOnlyText(), QStringLiteral("Orvane 1.0 Beta"));
+        for (TXLabel* label : {box->XLabel1, box->XLabel2, box->XLabel3, box->XLabel4})
+            EXPECT_EQ(label->width(), label->GetTextWidth(label->text()));
+        QTest::mouseClick(box->XLabel3, Qt::LeftButton);
+        QTest::mouseClick(box->XLabel4, Qt::LeftButton);
+        QTest::mouseClick(box->XLabel2, Qt::LeftButton);
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    form.About1->trigger();
+    EXPECT_TRUE(looked);
+    EXPECT_EQ(form.AboutBox, nullptr);
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[0].scheme(), QStringLiteral("mailto"));
+    EXPECT_TRUE(opened[1].scheme().startsWith(QLatin1String("http")));
+    EXPECT_EQ(CentredOver(QRect(100, 50, 817, 642), QSize(320, 208)), QPoint(348, 267));
 }
 
 class SaveAsHtmlTest : public ViewCommandsTest {
