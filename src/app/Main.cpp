@@ -5,6 +5,7 @@
 #include "Errors.h"
 #include "Filelists.h"
 #include "Files.h"
+#include "Find.h"
 #include "Ovsynlangstyle.h"
 #include "Qtcodepage.h"
 #include "Qtcolor.h"
@@ -77,6 +78,10 @@ TMainForm::TMainForm(std::string commandLine, QWidget* parent)
     CreateMenus();
     RestoreBounds();
     Bookmarks.fill(-1);
+    for (int n = 0; n < BookmarkCount; ++n)
+        ilBookmark[size_t(n)] = BookmarkIcon(n);
+    fFind = new TfFind(this);
+    UpdateActions();
     OpenDialog = [this] { return AskOpenFileName(this, "파일 열기"); };
     SaveHtmlDialog = [this](const std::string& proposed) {
         return AskSaveFileName(this, "HTML로 저장", proposed,
@@ -214,7 +219,7 @@ void TMainForm::FormClose() {
     Settings.WriteBool(SOption, "WordWrap", Viewer->WordWrap());
     Settings.WriteBool(SOption, "ShowLineNum", Viewer->ShowLineNum());
     Settings.WriteBool(SStyle, "BitmapFont", Viewer->UseBitmapFont());
-    WriteFindHistory(FindHistoryItems());
+    WriteFindHistory();
     WriteRecentFiles();
     if (FWriteSettingsOnClose)
         SaveSettingsFile(Settings);
@@ -234,15 +239,15 @@ void TMainForm::WriteWindowSection() {
     Settings.WriteInteger(SWindow, "Height", height());
 }
 
-void TMainForm::WriteFindHistory(const std::vector<std::string>& history) {
-    for (size_t i = 0; i < history.size(); ++i)
-        Settings.WriteString(SFindHistory, std::to_string(i + 1), history[i]);
-}
-
 // The find dialog holds the history once a Find has loaded it; before that
 // the FindHistory section stays in the store as it was read.
-std::vector<std::string> TMainForm::FindHistoryItems() const {
-    return {};
+void TMainForm::WriteFindHistory() {
+    if (!fFind->HistoryLoaded())
+        return;
+    const std::vector<std::string> history = fFind->History();
+    Settings.EraseSection(SFindHistory);
+    for (size_t i = 0; i < history.size(); ++i)
+        Settings.WriteString(SFindHistory, std::to_string(i + 1), history[i]);
 }
 
 // The entries go in as whole lines: a path may hold "=", and a lookup by key

@@ -10,6 +10,7 @@
 // settings file; FormDestroy (the destructor) releases the lists without
 // writing anything.
 
+#include "Bookmarks.h"
 #include "Inifiles.h"
 #include "Langlinks.h"
 #include "Ovhexviewer.h"
@@ -39,13 +40,13 @@ class QToolButton;
 namespace ov {
 
 class TSplitterBar;
+class TfFind;
 
 // The views. The window reaches them only through these names.
 using TTextViewControl = TOVSynTextViewer;
 using THexViewControl = TOVHexViewer;
 
 constexpr const char* ProgramTitle = "Orvane 1.0 Beta";
-constexpr int BookmarkCount = 10;
 
 struct TFindOptions {
     bool CaseSensitive = false;
@@ -89,7 +90,7 @@ public:
     std::string FindText;
     TFindOptions FindOptions;
     QPoint LastMatch{-1, -1};
-    std::array<int, BookmarkCount> Bookmarks{};
+    TBookmarks Bookmarks{};
     int ScrollStep = 2000;
     // Runs the open dialog and returns the chosen path; tests replace it.
     std::function<std::optional<std::string>()> OpenDialog;
@@ -115,6 +116,10 @@ public:
     QTimer* ScrollTimer = nullptr;
     // The about box while it is shown (About1Click runs it modally).
     QDialog* AboutBox = nullptr;
+    // The find dialog, created with the window and reused by every Find.
+    TfFind* fFind = nullptr;
+    // Image n marks the rows of bookmark n in the gutter.
+    std::array<QImage, BookmarkCount> ilBookmark;
 
     // --- Menus: MainMenu1 is the window's menu bar ---
     QMenu* File1 = nullptr;
@@ -175,6 +180,19 @@ public:
     // Returns false when "langlink.ini" cannot be read (reported already).
     bool LoadLangLinks();
     void BuildRecentMenu();
+
+    // --- Find, go to and bookmarks ---
+    // Searches the text view's lines and selects and shows the match; false
+    // with the not-found box when there is none, false without a word on an
+    // empty view. startColumn and startLine are -1 to start from the screen.
+    bool SearchText(const std::string& text, const TFindOptions& options, int startColumn,
+                    int startLine);
+    // Sets bookmark n to the top row, or clears it when it is there already.
+    void ToggleBookmark(int n, int top);
+    void GotoBookmark(int n);
+    void RebuildBookmarkList();
+    // Places a dialog over the middle of the window.
+    void CenterDialog(QWidget& dialog) const;
 
     // --- Menu and control handlers ---
     void Open1Click();
@@ -256,9 +274,13 @@ private:
     void ReadViewSwitches();
     void ReadRecentFiles();
     void WriteWindowSection();
-    void WriteFindHistory(const std::vector<std::string>& history);
+    void WriteFindHistory();
     void WriteRecentFiles();
-    std::vector<std::string> FindHistoryItems() const;
+    void LoadFindHistory();
+    // Where a search starts, in line coordinates.
+    TTextPoint SearchStart(const TFindOptions& options, int startColumn, int startLine) const;
+    std::string_view BookmarkLine(int row) const;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     // Runs one command, then UpdateActions, also when the command throws.
     template <typename TBody> void RunCommand(TBody body);

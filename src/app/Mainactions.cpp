@@ -34,6 +34,14 @@ void TMainForm::UpdateActions() {
     AutoScroll2->setChecked(ScrollTimer->isActive());
     SyntaxHighlighting1->menuAction()->setEnabled(open);
     UpdateLanguageMarks();
+
+    // Edit menu: the marks of the set bookmarks, the panel's mark, and Find
+    // Next once there is a text to find again.
+    for (QMenu* menu : {ToggleBookmarks1, GotoBookmarks1})
+        for (QAction* item : menu->actions())
+            item->setChecked(Bookmarks[size_t(ItemTag(item))] != -1);
+    ShowBookmarks1->setChecked(!pBookmarks->isHidden());
+    FindNext1->setEnabled(!FindText.empty());
 }
 
 // None1 while the view has no language; otherwise the first item whose

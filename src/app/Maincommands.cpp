@@ -57,18 +57,6 @@ void TMainForm::Edit1Click() {
 }
 void TMainForm::Copy1Click() {}
 void TMainForm::CopyAll1Click() {}
-void TMainForm::GotoLine1Click() {}
-void TMainForm::ToggleBookmarks1Click() {
-    UpdateActions();
-}
-void TMainForm::ToggleBookmarkClick(int tag) {}
-void TMainForm::GotoBookmarks1Click() {
-    UpdateActions();
-}
-void TMainForm::GotoBookmarkClick(int tag) {}
-void TMainForm::ShowBookmarks1Click() {}
-void TMainForm::Find1Click() {}
-void TMainForm::FindNext1Click() {}
 void TMainForm::View1Click() {
     UpdateActions();
 }
@@ -115,7 +103,6 @@ void TMainForm::SynLangClick(QAction* item) {
     else
         Viewer->SetSynLang(AnsiFromQString(item->text()));
 }
-void TMainForm::ClearFindHistory1Click() {}
 void TMainForm::HowtoAddLanguage1Click() {
     OpenHelpPage("addlang.htm");
 }
@@ -207,12 +194,6 @@ void TMainForm::HexViewerKeyDown(int key, Qt::KeyboardModifiers shift) {
     default:
         break;
     }
-}
-void TMainForm::ViewerDrawLine(QPainter& canvas, int index, int y, int lineNumWidth) {}
-void TMainForm::sbCloseBookmarksClick() {}
-void TMainForm::lbBookmarksDblClick() {}
-void TMainForm::lbBookmarksKeyDown(int key, Qt::KeyboardModifiers shift) {}
-void TMainForm::lbBookmarksDrawItem(QPainter& canvas, int index, const QRect& rect, bool selected) {
 }
 
 } // namespace ov

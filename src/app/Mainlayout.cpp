@@ -139,6 +139,7 @@ QWidget* TMainForm::CreateBookmarkPanel(QWidget* parent) {
     lbBookmarks->setUniformItemSizes(true);
     lbBookmarks->setItemDelegate(new TBookmarkItemDelegate(this));
     connect(lbBookmarks, &QListWidget::itemDoubleClicked, this, &TMainForm::lbBookmarksDblClick);
+    lbBookmarks->installEventFilter(this);
     column->addWidget(lbBookmarks, 1);
     return panel;
 }

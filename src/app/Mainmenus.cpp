@@ -84,7 +84,7 @@ const TMenuRow MainMenuRows[] = {
                  &F::ToggleBookmarkClick),
     BookmarkMenu("책갈피 찾아가기(&B)", &F::GotoBookmarks1, &F::GotoBookmarks1Click, "",
                  &F::GotoBookmarkClick),
-    Item(1, "책갈피 보기(&S)", &F::ShowBookmarks1, "B", &F::ShowBookmarks1Click),
+    Item(1, "책갈피 보기(&S)", &F::ShowBookmarks1, "B", &F::ShowBookmarks1Click, ifCheckable),
     Separator(1),
     Item(1, "찾기(&F)", &F::Find1, "Ctrl+F", &F::Find1Click),
     Item(1, "다음 찾기(&N)", &F::FindNext1, "F3", &F::FindNext1Click),

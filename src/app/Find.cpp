@@ -1,0 +1,119 @@
+#include "Find.h"
+
+#include "Qtcodepage.h"
+#include "Xpbutton.h"
+#include "Xpcheckbox.h"
+#include "Xpcombobox.h"
+#include "Xpgroupbox.h"
+#include "Xpradiobutton.h"
+
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace ov {
+
+namespace {
+
+constexpr int ClientWidth = 331;
+constexpr int ClientHeight = 190;
+
+} // namespace
+
+TfFind::TfFind(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("fFind"));
+    setWindowTitle(QStringLiteral("찾기"));
+    setFixedSize(ClientWidth, ClientHeight);
+    QFont font(QStringLiteral("굴림"));
+    font.setPixelSize(12);
+    setFont(font);
+    CreateControls();
+}
+
+void TfFind::CreateControls() {
+    Label1 = new QLabel(QStringLiteral("문자열(&T):"), this);
+    Label1->setGeometry(12, 15, 66, 14);
+    cbText = new TXPComboBox(this);
+    cbText->setObjectName(QStringLiteral("cbText"));
+    cbText->setEditable(true);
+    cbText->setInsertPolicy(QComboBox::NoInsert);
+    cbText->setMaxCount(MaxFindHistory);
+    cbText->setGeometry(80, 11, 162, 21);
+    Label1->setBuddy(cbText);
+    bFind = new TXPButton(QStringLiteral("찾기"), this);
+    bFind->setObjectName(QStringLiteral("bFind"));
+    bFind->setGeometry(252, 10, 67, 23);
+    bFind->SetButtonStyle(true);
+    connect(bFind, &QPushButton::clicked, this, &TfFind::bFindClick);
+
+    gbOptions = new TXPGroupBox(QStringLiteral("설정"), this);
+    gbOptions->setGeometry(12, 44, 307, 48);
+    cbCaseSensitive = new TXPCheckBox(QStringLiteral("대소문자 구분(&C)"), gbOptions);
+    cbCaseSensitive->setObjectName(QStringLiteral("cbCaseSensitive"));
+    cbCaseSensitive->setGeometry(14, 20, 130, 17);
+    cbWholeWords = new TXPCheckBox(QStringLiteral("온전한 단어만(&W)"), gbOptions);
+    cbWholeWords->setObjectName(QStringLiteral("cbWholeWords"));
+    cbWholeWords->setGeometry(160, 20, 130, 17);
+
+    gbDirection = new TXPGroupBox(QStringLiteral("검색 방향"), this);
+    gbDirection->setGeometry(12, 100, 148, 78);
+    rbFoward = new TXPRadioButton(QStringLiteral("아래로(&D)"), gbDirection);
+    rbFoward->setObjectName(QStringLiteral("rbFoward"));
+    rbFoward->setGeometry(14, 24, 120, 17);
+    rbFoward->SetChecked(true);
+    rbBackward = new TXPRadioButton(QStringLiteral("위로(&U)"), gbDirection);
+    rbBackward->setObjectName(QStringLiteral("rbBackward"));
+    rbBackward->setGeometry(14, 48, 120, 17);
+
+    gbOrigin = new TXPGroupBox(QStringLiteral("시작 위치"), this);
+    gbOrigin->setGeometry(171, 100, 148, 78);
+    rbCursor = new TXPRadioButton(QStringLiteral("현재 위치부터(&F)"), gbOrigin);
+    rbCursor->setObjectName(QStringLiteral("rbCursor"));
+    rbCursor->setGeometry(14, 24, 124, 17);
+    rbCursor->SetChecked(true);
+    rbEntire = new TXPRadioButton(QStringLiteral("처음부터(&E)"), gbOrigin);
+    rbEntire->setObjectName(QStringLiteral("rbEntire"));
+    rbEntire->setGeometry(14, 48, 124, 17);
+
+    cbText->setFocus();
+    setTabOrder(cbText, bFind);
+}
+
+std::string TfFind::Text() const {
+    return AnsiFromQString(cbText->currentText());
+}
+
+std::vector<std::string> TfFind::History() const {
+    std::vector<std::string> items;
+    for (int i = 0; i < cbText->count(); ++i)
+        items.push_back(AnsiFromQString(cbText->itemText(i)));
+    return items;
+}
+
+void TfFind::AppendHistory(const std::vector<std::string>& items) {
+    for (const std::string& item : items)
+        if (!item.empty() && cbText->count() < MaxFindHistory)
+            cbText->addItem(QStringFromAnsi(item));
+}
+
+void TfFind::ClearHistory() {
+    const QString text = cbText->currentText();
+    cbText->clear();
+    cbText->setEditText(text);
+}
+
+void TfFind::bFindClick() {
+    const QString text = cbText->currentText();
+    if (text.isEmpty())
+        return;
+    if (cbText->findText(text, Qt::MatchFixedString) < 0) {
+        if (cbText->count() >= MaxFindHistory)
+            cbText->removeItem(cbText->count() - 1);
+        cbText->insertItem(0, text);
+        cbText->setCurrentIndex(0);
+    }
+    cbText->setEditText(text);
+    accept();
+}
+
+} // namespace ov

@@ -1,0 +1,65 @@
+#pragma once
+// TfFind: the find dialog. The main window creates it once and shows it for
+// every Find; the options keep their state between showings for the life
+// of the program. The search texts confirmed here form the history, newest
+// first, at most MaxFindHistory; the main window loads it from the settings
+// at the first Find and writes it back when it closes.
+
+#include <QDialog>
+
+#include <string>
+#include <vector>
+
+class QLabel;
+
+namespace ov {
+
+class TXPButton;
+class TXPCheckBox;
+class TXPComboBox;
+class TXPGroupBox;
+class TXPRadioButton;
+
+constexpr int MaxFindHistory = 20;
+
+class TfFind : public QDialog {
+public:
+    explicit TfFind(QWidget* parent = nullptr);
+
+    QLabel* Label1 = nullptr;
+    TXPComboBox* cbText = nullptr;
+    TXPButton* bFind = nullptr;
+    TXPGroupBox* gbOptions = nullptr;
+    TXPCheckBox* cbCaseSensitive = nullptr;
+    TXPCheckBox* cbWholeWords = nullptr;
+    TXPGroupBox* gbDirection = nullptr;
+    TXPRadioButton* rbFoward = nullptr;
+    TXPRadioButton* rbBackward = nullptr;
+    TXPGroupBox* gbOrigin = nullptr;
+    TXPRadioButton* rbCursor = nullptr;
+    TXPRadioButton* rbEntire = nullptr;
+
+    // The search text in the code page.
+    std::string Text() const;
+    // The history items in the code page, newest first.
+    std::vector<std::string> History() const;
+    // Appends items (code page) behind those there are, up to MaxFindHistory
+    // in all; empty items are skipped.
+    void AppendHistory(const std::vector<std::string>& items);
+    void ClearHistory();
+    // The tag of cbText: false until the history was loaded from the settings.
+    bool HistoryLoaded() const { return FHistoryLoaded; }
+    void SetHistoryLoaded(bool loaded) { FHistoryLoaded = loaded; }
+
+    // The find button and Enter: an empty text keeps the dialog open; a text
+    // not yet in the history (in any letter case) goes to its top, pushing
+    // the oldest item out; then the dialog ends with OK.
+    void bFindClick();
+
+private:
+    void CreateControls();
+
+    bool FHistoryLoaded = false;
+};
+
+} // namespace ov

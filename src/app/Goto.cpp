@@ -1,0 +1,165 @@
+#include "Goto.h"
+
+#include "Addressreader.h"
+#include "Messages.h"
+#include "Qtcodepage.h"
+#include "Uiservices.h"
+#include "Xpbutton.h"
+#include "Xpdraw.h"
+#include "Xpedit.h"
+
+#include <QFont>
+#include <QKeyEvent>
+#include <QLabel>
+
+#include <algorithm>
+#include <charconv>
+#include <climits>
+
+namespace ov {
+
+namespace {
+
+// The edit frames of both dialogs: red 127, green 157, blue 185.
+constexpr unsigned EditBorder = 12164479;
+
+void RefuseValue() {
+    UIServices().ShowMessage(LoadStr(SInvalidValue), "", TMessageIcon::Warning);
+}
+
+std::string RangeLabel(const std::string& range) {
+    return std::string(LoadStr(SRange)) + ": " + range;
+}
+
+// The dialogs' own font, whatever the parent's.
+void SetDialogFont(QWidget& dialog) {
+    QFont font(QStringLiteral("굴림"));
+    font.setPixelSize(12);
+    dialog.setFont(font);
+}
+
+TXPEdit* NewEdit(QWidget* parent) {
+    auto* edit = new TXPEdit(parent);
+    edit->SetAutoSize(false);
+    edit->SetBorderColor(XPColorFromValue(EditBorder));
+    return edit;
+}
+
+} // namespace
+
+int ReadLineNumber(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    if (text.starts_with('+'))
+        text.remove_prefix(1);
+    if (text.empty() || text.starts_with('+'))
+        return -1;
+    int value = -1;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size())
+        return -1;
+    return value;
+}
+
+bool GotoAcceptsChar(char32_t c) {
+    if (c == ' ' || c == '\t')
+        return false;
+    return !(c >= 33 && c <= 126) || (c >= '0' && c <= '9');
+}
+
+TfGoto::TfGoto(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("fGoto"));
+    setWindowTitle(QStringLiteral("줄 찾아가기"));
+    setFixedSize(170, 95);
+    SetDialogFont(*this);
+    Label1 = new QLabel(this);
+    Label1->setGeometry(16, 18, 135, 14);
+    Edit1 = NewEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(16, 46, 82, 18);
+    Edit1->installEventFilter(this);
+    Button1 = new TXPButton(QStringLiteral("가기"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(106, 44, 49, 22);
+    Button1->SetButtonStyle(true);
+    connect(Button1, &QPushButton::clicked, this, &TfGoto::Button1Click);
+    Edit1->setFocus();
+}
+
+void TfGoto::Prepare(int max) {
+    FMax = max;
+    Label1->setText(QString::fromStdString(RangeLabel("1 - " + std::to_string(max))));
+}
+
+int TfGoto::Execute(int max) {
+    Prepare(max);
+    if (exec() != QDialog::Accepted)
+        return -1;
+    return ReadLineNumber(AnsiFromQString(Edit1->text()));
+}
+
+void TfGoto::Button1Click() {
+    int value = ReadLineNumber(AnsiFromQString(Edit1->text()));
+    if (value < 0 || value > FMax) {
+        RefuseValue();
+        return;
+    }
+    accept();
+}
+
+bool TfGoto::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Edit1 && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const QString text = key->text();
+        if (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab && text.size() == 1 &&
+            !GotoAcceptsChar(text.at(0).unicode()))
+            return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+TfGotoAddress::TfGotoAddress(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("fGotoAddress"));
+    setWindowTitle(QStringLiteral("주소 찾아가기"));
+    setFixedSize(209, 99);
+    SetDialogFont(*this);
+    Label2 = new QLabel(this);
+    Label2->move(17, 20);
+    XPEdit1 = NewEdit(this);
+    XPEdit1->setObjectName(QStringLiteral("XPEdit1"));
+    XPEdit1->setGeometry(16, 48, 121, 16);
+    bGo = new TXPButton(QStringLiteral("가기"), this);
+    bGo->setObjectName(QStringLiteral("bGo"));
+    bGo->setGeometry(148, 46, 49, 22);
+    bGo->SetButtonStyle(true);
+    connect(bGo, &QPushButton::clicked, this, &TfGotoAddress::bGoClick);
+    Label1 = new QLabel(QStringLiteral("HEX 주소는 0x???? 형식으로"), this);
+    Label1->move(16, 76);
+    Label1->adjustSize();
+    XPEdit1->setFocus();
+}
+
+// A size that needs more than eight digits widens the dialog to its label.
+void TfGotoAddress::Prepare(int64_t fileSize) {
+    FFileSize = fileSize;
+    Label2->setText(QString::fromStdString(RangeLabel(AddressRangeText(fileSize))));
+    Label2->adjustSize();
+    setFixedSize(std::max(209, Label2->geometry().right() + 17), 99);
+}
+
+int64_t TfGotoAddress::Execute(int64_t fileSize) {
+    Prepare(fileSize);
+    if (exec() != QDialog::Accepted)
+        return -1;
+    return ReadAddress(AnsiFromQString(XPEdit1->text()));
+}
+
+void TfGotoAddress::bGoClick() {
+    if (!IsAcceptedAddress(ReadAddress(AnsiFromQString(XPEdit1->text())), FFileSize)) {
+        RefuseValue();
+        return;
+    }
+    accept();
+}
+
+} // namespace ov

@@ -1,0 +1,191 @@
+#include "Textsearch.h"
+
+#include "Codepage.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace ov {
+
+namespace {
+
+constexpr std::string_view WordDelimiters = "~!@%^&*()-+=|/{}[]:;\"'<> ,\t.?";
+static_assert(WordDelimiters.size() == 29);
+
+struct TByteTables {
+    uint8_t Identity[256];
+    uint8_t Upper[256];
+    bool Delimiter[256];
+    TByteTables() {
+        for (int b = 0; b < 256; ++b) {
+            Identity[b] = static_cast<uint8_t>(b);
+            Upper[b] = static_cast<uint8_t>(b >= 'a' && b <= 'z' ? b - 'a' + 'A' : b);
+            Delimiter[b] = false;
+        }
+        for (char c : WordDelimiters)
+            Delimiter[static_cast<unsigned char>(c)] = true;
+    }
+};
+
+const TByteTables& Tables() {
+    static const TByteTables tables;
+    return tables;
+}
+
+// Whether column q of line begins a character. A byte below the lead range
+// always ends a character, so only the run of lead-range bytes right before
+// q needs counting: they pair up from its start.
+bool IsCharStart(std::string_view line, int q) {
+    int run = 0;
+    while (q - run > 0 && IsLeadByte(static_cast<unsigned char>(line[size_t(q - run - 1)])))
+        ++run;
+    return run % 2 == 0;
+}
+
+} // namespace
+
+int CharBoundaryAtOrBefore(std::string_view line, int column) {
+    if (column >= static_cast<int>(line.size()))
+        return static_cast<int>(line.size());
+    if (column <= 0)
+        return 0;
+    return IsCharStart(line, column) ? column : column - 1;
+}
+
+bool IsWordDelimiter(unsigned char byte) {
+    return Tables().Delimiter[byte];
+}
+
+TTextSearch::TTextSearch(std::string_view pattern, bool caseSensitive, bool wholeWords)
+    : FWholeWords(wholeWords) {
+    const TByteTables& tables = Tables();
+    FPattern.assign(pattern);
+    FTables.resize(FPattern.size(), tables.Identity);
+    // The pattern's own characters say which bytes fold: ASCII letters that
+    // stand alone, never the second byte of a double-byte character.
+    for (size_t k = 0; k < FPattern.size(); ++k) {
+        FLastCharOffset = static_cast<int>(k);
+        auto byte = static_cast<unsigned char>(FPattern[k]);
+        if (IsLeadByte(byte)) {
+            ++k;
+            continue;
+        }
+        if (!caseSensitive) {
+            FTables[k] = tables.Upper;
+            FPattern[k] = static_cast<char>(tables.Upper[byte]);
+        }
+    }
+    const int length = Length();
+    FPlainByte = length == 1 && FTables[0] == tables.Identity;
+    FForwardShift.fill(std::max(length, 1));
+    FBackwardShift.fill(std::max(length, 1));
+    for (int k = 0; k + 1 < length; ++k)
+        for (int byte = 0; byte < 256; ++byte)
+            if (MatchesAt(size_t(k), static_cast<unsigned char>(byte)))
+                FForwardShift[size_t(byte)] = length - 1 - k;
+    for (int k = length - 1; k >= 1; --k)
+        for (int byte = 0; byte < 256; ++byte)
+            if (MatchesAt(size_t(k), static_cast<unsigned char>(byte)))
+                FBackwardShift[size_t(byte)] = k;
+}
+
+bool TTextSearch::MatchesWhole(const unsigned char* at) const {
+    for (size_t k = 0; k < FPattern.size(); ++k)
+        if (!MatchesAt(k, at[k]))
+            return false;
+    return true;
+}
+
+bool TTextSearch::Accept(std::string_view line, int q) const {
+    if (!IsCharStart(line, q))
+        return false;
+    if (!FWholeWords)
+        return true;
+    // The character before the match: a double-byte one is part of a word.
+    if (q > 0 && (!IsCharStart(line, q - 1) ||
+                  !IsWordDelimiter(static_cast<unsigned char>(line[size_t(q - 1)]))))
+        return false;
+    const size_t after = size_t(q) + FPattern.size();
+    return after >= line.size() || IsWordDelimiter(static_cast<unsigned char>(line[after]));
+}
+
+int TTextSearch::FindForward(std::string_view line, int from) const {
+    const int length = Length();
+    const int last = static_cast<int>(line.size()) - length;
+    if (length == 0 || last < 0)
+        return -1;
+    int q = std::max(from, 0);
+    const auto* text = reinterpret_cast<const unsigned char*>(line.data());
+    if (FPlainByte) {
+        while (q <= last) {
+            const void* hit = std::memchr(text + q, FPattern[0], size_t(last - q + 1));
+            if (!hit)
+                return -1;
+            q = static_cast<int>(static_cast<const unsigned char*>(hit) - text);
+            if (Accept(line, q))
+                return q;
+            ++q;
+        }
+        return -1;
+    }
+    const size_t end = size_t(length - 1);
+    while (q <= last) {
+        const unsigned char byte = text[size_t(q) + end];
+        if (MatchesAt(end, byte) && MatchesWhole(text + q) && Accept(line, q))
+            return q;
+        q += FForwardShift[byte];
+    }
+    return -1;
+}
+
+int TTextSearch::FindBackward(std::string_view line, int from) const {
+    const int length = Length();
+    const int last = static_cast<int>(line.size()) - length;
+    if (length == 0 || last < 0)
+        return -1;
+    int q = std::min(from, last);
+    const auto* text = reinterpret_cast<const unsigned char*>(line.data());
+    if (FPlainByte) {
+        while (q >= 0) {
+            const void* hit = memrchr(text, FPattern[0], size_t(q + 1));
+            if (!hit)
+                return -1;
+            q = static_cast<int>(static_cast<const unsigned char*>(hit) - text);
+            if (Accept(line, q))
+                return q;
+            --q;
+        }
+        return -1;
+    }
+    while (q >= 0) {
+        const unsigned char byte = text[q];
+        if (MatchesAt(0, byte) && MatchesWhole(text + q) && Accept(line, q))
+            return q;
+        q -= FBackwardShift[byte];
+    }
+    return -1;
+}
+
+TSearchMatch TTextSearch::Search(const TOVStringList& lines, int column, int line, int endLine,
+                                 TSearchDirection direction) const {
+    if (FPattern.empty())
+        return {};
+    const int count = lines.Count();
+    if (direction == TSearchDirection::Forward) {
+        for (int i = std::max(line, 0); i <= std::min(endLine, count - 1); ++i) {
+            int q = FindForward(lines.GetView(i), i == line ? column : 0);
+            if (q >= 0)
+                return {q, i};
+        }
+    } else {
+        for (int i = std::min(line, count - 1); i >= std::max(endLine, 0); --i) {
+            std::string_view text = lines.GetView(i);
+            int q = FindBackward(text, i == line ? column : static_cast<int>(text.size()));
+            if (q >= 0)
+                return {q, i};
+        }
+    }
+    return {};
+}
+
+} // namespace ov

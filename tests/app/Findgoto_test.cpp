@@ -1,0 +1,417 @@
+// Find, Find Next, go to line or address and the bookmarks, driven through
+// the main window and its dialogs as a user drives them.
+
+#include "Bookmarks.h"
+#include "Files.h"
+#include "Find.h"
+#include "Goto.h"
+#include "Inifiles.h"
+#include "Main.h"
+#include "Messages.h"
+#include "Testsupport.h"
+#include "Uiservices.h"
+#include "Xpbutton.h"
+#include "Xpcheckbox.h"
+#include "Xpcombobox.h"
+#include "Xpedit.h"
+#include "Xpradiobutton.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace ov {
+namespace {
+
+class FindGotoTest : public testing::Test {
+protected:
+    void SetUp() override {
+        SetExeFolderOverride(FFolder.Path());
+        FFolder.Write("langlink.ini", "C=c;h\n");
+    }
+    void TearDown() override { SetExeFolderOverride(""); }
+
+    // A shown window with the text open; the window is small enough that
+    // long texts scroll.
+    std::unique_ptr<TMainForm> OpenForm(const std::string& text, const char* name = "a.txt") {
+        auto form = std::make_unique<TMainForm>();
+        form->resize(500, 300);
+        form->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        form->OpenFile(FFolder.Write(name, text));
+        return form;
+    }
+
+    // Runs act on the next modal dialog once it is open.
+    static void WhenModal(std::function<void(QWidget*)> act) {
+        QTimer::singleShot(0, [act] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            act(dialog);
+        });
+    }
+
+    static std::pair<TTextPoint, TTextPoint> Selection(const TMainForm& form) {
+        return {form.Viewer->SelStart(), form.Viewer->SelEnd()};
+    }
+
+    int NotFoundBoxes() const {
+        int count = 0;
+        for (const auto& record : FMessages.Records)
+            count += record.Text == LoadStr(SNotFound) && record.Caption == LoadStr(SInformation) &&
+                     record.Icon == TMessageIcon::Information;
+        return count;
+    }
+
+    test::TTempFolder FFolder;
+    TScriptedUIServices FMessages;
+    TUIServicesGuard FGuard{&FMessages};
+};
+
+std::string NumberedLines(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += "line " + std::to_string(i) + (i % 10 == 7 ? " target\n" : "\n");
+    return text;
+}
+
+TEST_F(FindGotoTest, FindNextWalksThroughEveryMatchThenReportsNotFound) {
+    auto form = OpenForm("aaa\n");
+    form->FindText = "a";
+    form->UpdateActions();
+    ASSERT_TRUE(form->SearchText("a", form->FindOptions, -1, -1));
+    EXPECT_EQ(Selection(*form), std::pair(TTextPoint{0, 0}, TTextPoint{0, 0}));
+    form->FindNext1->trigger();
+    EXPECT_EQ(Selection(*form), std::pair(TTextPoint{1, 0}, TTextPoint{1, 0}));
+    form->FindNext1->trigger();
+    EXPECT_EQ(Selection(*form), std::pair(TTextPoint{2, 0}, TTextPoint{2, 0}));
+    EXPECT_EQ(NotFoundBoxes(), 0);
+    form->FindNext1->trigger();
+    EXPECT_EQ(NotFoundBoxes(), 1);
+    EXPECT_EQ(form->LastMatch, QPoint(-1, -1));
+    // A failed search leaves the selection where it was.
+    EXPECT_EQ(Selection(*form), std::pair(TTextPoint{2, 0}, TTextPoint{2, 0}));
+}
+
+TEST_F(FindGotoTest, MatchesScrollToTheTopForwardAndNextToTheBottomBackward) {
+    auto form = OpenForm(NumberedLines(300));
+    const int visible = form->Viewer->VisibleRows();
+    ASSERT_GT(visible, 3);
+    TFindOptions options;
+    ASSERT_TRUE(form->SearchText("target", options, -1, -1));
+    EXPECT_EQ(form->Viewer->SelStart(), (TTextPoint{7, 7}));
+    EXPECT_EQ(form->Viewer->SelEnd(), (TTextPoint{12, 7}));
+    EXPECT_EQ(form->Viewer->TopIndex(), 7);
+    EXPECT_EQ(form->LastMatch, QPoint(12, 7));
+
+    // Upwards from the end: the last match sits next to the window's bottom.
+    options.Backward = options.FromStart = true;
+    ASSERT_TRUE(form->SearchText("TARGET", options, -1, -1));
+    EXPECT_EQ(form->Viewer->SelStart(), (TTextPoint{9, 297}));
+    EXPECT_EQ(form->Viewer->TopIndex(), 297 - visible + 2);
+    EXPECT_EQ(form->LastMatch, QPoint(9, 297));
+    form->FindText = "target";
+    form->FindOptions = options;
+    form->UpdateActions();
+    form->FindNext1->trigger();
+    EXPECT_EQ(form->Viewer->SelStart(), (TTextPoint{9, 287}));
+    EXPECT_FALSE(form->FindOptions.FromStart);
+
+    // Case and whole words count.
+    options = {};
+    options.CaseSensitive = true;
+    EXPECT_FALSE(form->SearchText("TARGET", options, -1, -1));
+    options = {};
+    options.WholeWords = true;
+    EXPECT_FALSE(form->SearchText("targ", options, -1, -1));
+    EXPECT_EQ(NotFoundBoxes(), 2);
+}
+
+TEST_F(FindGotoTest, FindNextStartsFromTheWindowWhenTheMatchScrolledAway) {
+    auto form = OpenForm(NumberedLines(300));
+    form->FindText = "target";
+    form->UpdateActions();
+    ASSERT_TRUE(form->SearchText("target", form->FindOptions, -1, -1));
+    form->FindNext1->trigger();
+    EXPECT_EQ(form->Viewer->SelStart().Y, 17);
+    // Scrolled far below the match: the next search starts at the top row.
+    form->Viewer->SetTopIndex(150);
+    form->FindNext1->trigger();
+    EXPECT_EQ(form->Viewer->SelStart().Y, 157);
+    // A selection of the user's own: the search goes on from the last match.
+    form->Viewer->SetSelStart({0, 0});
+    form->Viewer->SetSelEnd({1, 0});
+    form->Viewer->SetTopIndex(250);
+    form->FindNext1->trigger();
+    EXPECT_EQ(form->Viewer->SelStart().Y, 167);
+}
+
+TEST_F(FindGotoTest, TheSecondByteOfAKoreanCharacterNeverStartsAMatch) {
+    // 0x81 0x41 is one character whose second byte reads as "A".
+    auto form = OpenForm("\x81" "A\x81" "A A\n");
+    TFindOptions options;
+    options.CaseSensitive = true;
+    ASSERT_TRUE(form->SearchText("A", options, -1, -1));
+    EXPECT_EQ(form->Viewer->SelStart(), (TTextPoint{5, 0}));
+}
+
+TEST_F(FindGotoTest, SearchingAnEmptyOrBinaryViewSaysNothing) {
+    auto form = OpenForm(std::string("\x01\x02\0\x03zz", 6), "data.bin");
+    ASSERT_TRUE(form->HexViewer->isVisibleTo(form.get()));
+    EXPECT_FALSE(form->SearchText("zz", form->FindOptions, -1, -1));
+    EXPECT_TRUE(FMessages.Records.empty());
+}
+
+// The dialog as typed into: the history comes from the settings at the
+// first Find, takes new texts at its top and goes back at close.
+TEST_F(FindGotoTest, TheFindDialogSearchesAndKeepsItsHistoryInTheSettings) {
+    FFolder.Write("Orvane.ini", "[FindHistory]\n1=alpha\n2=Target\n");
+    {
+        auto form = OpenForm(NumberedLines(40));
+        EXPECT_FALSE(form->fFind->HistoryLoaded());
+        WhenModal([](QWidget* dialog) {
+            auto* find = static_cast<TfFind*>(dialog);
+            EXPECT_EQ(find->windowTitle(), QStringLiteral("찾기"));
+            EXPECT_EQ(find->size(), QSize(331, 190));
+            QTest::keyClicks(find->cbText, "line 3");
+            QTest::keyClick(find->cbText, Qt::Key_Return);
+        });
+        form->Find1->trigger();
+        EXPECT_EQ(form->Viewer->SelStart(), (TTextPoint{0, 3}));
+        EXPECT_EQ(form->fFind->History(),
+                  (std::vector<std::string>{"line 3", "alpha", "Target"}));
+
+        // Upwards from the beginning; a text already there in another case
+        // stays where it is.
+        WhenModal([](QWidget* dialog) {
+            auto* find = static_cast<TfFind*>(dialog);
+            find->cbText->setEditText("TARGET");
+            find->rbBackward->SetChecked(true);
+            find->rbEntire->SetChecked(true);
+            find->bFind->click();
+        });
+        form->Find1->trigger();
+        EXPECT_EQ(form->Viewer->SelStart(), (TTextPoint{8, 37}));
+        EXPECT_EQ(form->fFind->History(),
+                  (std::vector<std::string>{"line 3", "alpha", "Target"}));
+        // Escape changes nothing.
+        WhenModal([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+        form->Find1->trigger();
+        EXPECT_EQ(form->Viewer->SelStart(), (TTextPoint{8, 37}));
+        form->close();
+    }
+    TSettingsStore saved(FFolder.File("Orvane.ini"));
+    EXPECT_EQ(saved.ReadSectionValues("FindHistory"),
+              (std::vector<std::string>{"1=line 3", "2=alpha", "3=Target"}));
+}
+
+TEST_F(FindGotoTest, TheHistoryHoldsTwentyTextsAndCanBeCleared) {
+    TfFind find;
+    for (int i = 1; i <= 21; ++i) {
+        find.cbText->setEditText(QString::number(i));
+        find.bFindClick();
+    }
+    std::vector<std::string> history = find.History();
+    ASSERT_EQ(history.size(), 20u);
+    EXPECT_EQ(history.front(), "21");
+    EXPECT_EQ(history.back(), "2");
+    // An empty text keeps the dialog open and the list as it is.
+    find.show();
+    find.cbText->setEditText("");
+    find.bFindClick();
+    EXPECT_TRUE(find.isVisible());
+    EXPECT_EQ(find.History().size(), 20u);
+
+    FFolder.Write("Orvane.ini", "[FindHistory]\n1=old\n");
+    {
+        TMainForm form;
+        form.show();
+        WhenModal([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+        form.Find1->trigger();
+        EXPECT_EQ(form.fFind->History(), std::vector<std::string>{"old"});
+        form.ClearFindHistory1->trigger();
+        EXPECT_TRUE(form.fFind->History().empty());
+        EXPECT_TRUE(form.fFind->HistoryLoaded());
+        form.close();
+    }
+    EXPECT_FALSE(TSettingsStore(FFolder.File("Orvane.ini")).SectionExists("FindHistory"));
+}
+
+TEST_F(FindGotoTest, GoToLineFiltersKeysAndRefusesNumbersOutOfRange) {
+    TfGoto lines;
+    lines.Prepare(120);
+    EXPECT_EQ(lines.Label1->text(), QStringLiteral("범위: 1 - 120"));
+    lines.show();
+    QTest::keyClicks(lines.Edit1, "1a2 -;1");
+    EXPECT_EQ(lines.Edit1->text(), QStringLiteral("121"));
+    lines.Button1->click();
+    ASSERT_EQ(FMessages.Records.size(), 1u);
+    EXPECT_EQ(FMessages.Records[0].Text, LoadStr(SInvalidValue));
+    EXPECT_EQ(FMessages.Records[0].Icon, TMessageIcon::Warning);
+    EXPECT_TRUE(lines.isVisible());
+    for (const char* accepted : {"120", "0", "1"}) {
+        lines.show();
+        lines.Edit1->setText(QString::fromLatin1(accepted));
+        lines.Button1->click();
+        EXPECT_EQ(lines.result(), QDialog::Accepted) << accepted;
+    }
+    EXPECT_EQ(FMessages.Records.size(), 1u);
+    EXPECT_EQ(ReadLineNumber("-3"), -3);
+    EXPECT_EQ(ReadLineNumber("x"), -1);
+    EXPECT_EQ(ReadLineNumber("99999999999"), -1);
+
+    auto form = OpenForm(NumberedLines(300));
+    WhenModal([](QWidget* dialog) {
+        QTest::keyClicks(static_cast<TfGoto*>(dialog)->Edit1, "50");
+        QTest::keyClick(static_cast<TfGoto*>(dialog)->Edit1, Qt::Key_Return);
+    });
+    form->GotoLine1->trigger();
+    EXPECT_EQ(form->Viewer->TopIndex(), 49);
+    WhenModal([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+    form->GotoLine1->trigger();
+    EXPECT_EQ(form->Viewer->TopIndex(), 49);
+}
+
+TEST_F(FindGotoTest, GoToAddressInTheHexView) {
+    TfGotoAddress address;
+    address.Prepare(4096);
+    EXPECT_EQ(address.Label2->text(), QStringLiteral("범위: 0x00000000 - 0x00001000"));
+    EXPECT_GE(address.width(), 209);
+    EXPECT_EQ(address.height(), 99);
+    address.show();
+    for (const char* refused : {"", "4097", "-1", "0xFFFFFFFF", "12 ", "0x1G"}) {
+        address.XPEdit1->setText(QString::fromLatin1(refused));
+        address.bGoClick();
+        EXPECT_TRUE(address.isVisible()) << refused;
+    }
+    EXPECT_EQ(FMessages.Records.size(), 6u);
+    address.XPEdit1->setText("0x1000");
+    address.bGoClick();
+    EXPECT_EQ(address.result(), QDialog::Accepted);
+    // A file above 4 GiB shows nine digits and a wider address.
+    TfGotoAddress large;
+    large.Prepare(int64_t(5) << 30);
+    EXPECT_EQ(large.Label2->text(), QStringLiteral("범위: 0x000000000 - 0x140000000"));
+    EXPECT_LE(large.Label2->geometry().right(), large.width());
+    EXPECT_GT(large.width(), address.width());
+
+    auto form = OpenForm(std::string(4096, '\x01'), "data.bin");
+    ASSERT_TRUE(form->HexViewer->isVisibleTo(form.get()));
+    WhenModal([](QWidget* dialog) {
+        auto* shown = static_cast<TfGotoAddress*>(dialog);
+        EXPECT_EQ(shown->windowTitle(), QStringLiteral("주소 찾아가기"));
+        QTest::keyClicks(shown->XPEdit1, "53");
+        QTest::keyClick(shown->XPEdit1, Qt::Key_Return);
+    });
+    form->GotoLine1->trigger();
+    EXPECT_EQ(form->HexViewer->TopIndex(), 3);
+}
+
+TEST_F(FindGotoTest, BookmarksToggleMoveListAndMarkTheirRows) {
+    auto form = OpenForm(NumberedLines(300));
+    const int margin = form->Viewer->LeftMargin();
+    QAction* toggle3 = form->ToggleBookmarks1->actions().at(3);
+    form->Viewer->SetTopIndex(41);
+    toggle3->trigger();
+    EXPECT_EQ(form->Bookmarks[3], 41);
+    EXPECT_TRUE(toggle3->isChecked());
+    EXPECT_TRUE(form->GotoBookmarks1->actions().at(3)->isChecked());
+    EXPECT_EQ(form->Viewer->LeftMargin(), margin + form->Viewer->LineHeight() - 2);
+    toggle3->trigger();
+    EXPECT_EQ(form->Bookmarks[3], -1);
+    EXPECT_FALSE(toggle3->isChecked());
+    EXPECT_EQ(form->Viewer->LeftMargin(), margin);
+
+    // Set at 41, moved to 60; bookmark 5 also at 41.
+    form->ToggleBookmark(3, 41);
+    form->ToggleBookmark(3, 60);
+    form->ToggleBookmark(5, 41);
+    form->ToggleBookmark(7, 41);
+    EXPECT_EQ(form->Bookmarks[3], 60);
+    ASSERT_EQ(form->lbBookmarks->count(), 3);
+    EXPECT_EQ(form->lbBookmarks->item(1)->text(), QStringLiteral("5=line 41"));
+    EXPECT_EQ(BookmarkRowText(form->lbBookmarks->item(1)->text(), form->Bookmarks),
+              QStringLiteral("책갈피5, 줄# 41     : line 41"));
+    EXPECT_EQ(BookmarkAtRow(form->Bookmarks, 41), 5);
+
+    // The icon of bookmark 5 stands in the gutter of row 41.
+    form->Viewer->SetTopIndex(41);
+    const QImage& screen = form->Viewer->BackBuffer();
+    const QImage icon = form->ilBookmark[5];
+    const int y = form->Viewer->TopMargin() + (form->Viewer->LineHeight() - BookmarkIconSize) / 2;
+    const int x = form->Viewer->GetLineNumWidth();
+    int same = 0;
+    for (int dy = 1; dy < BookmarkIconSize - 1; ++dy)
+        for (int dx = 1; dx < BookmarkIconSize - 1; ++dx)
+            same += screen.pixel(x + dx, y + dy) == icon.pixel(dx, dy);
+    EXPECT_EQ(same, (BookmarkIconSize - 2) * (BookmarkIconSize - 2));
+
+    // Digits go to bookmarks; Enter in the list as well.
+    form->Viewer->SetTopIndex(0);
+    form->GotoBookmarks1->actions().at(3)->trigger();
+    EXPECT_EQ(form->Viewer->TopIndex(), 60);
+    form->GotoBookmarks1->actions().at(9)->trigger();
+    EXPECT_EQ(form->Viewer->TopIndex(), 60);
+    form->ShowBookmarks1->trigger();
+    EXPECT_TRUE(form->pBookmarks->isVisible());
+    EXPECT_TRUE(form->ShowBookmarks1->isChecked());
+    form->lbBookmarks->setCurrentRow(1);
+    QTest::keyClick(form->lbBookmarks, Qt::Key_Return);
+    EXPECT_EQ(form->Viewer->TopIndex(), 41);
+    form->sbCloseBookmarks->click();
+    EXPECT_FALSE(form->pBookmarks->isVisible());
+    EXPECT_FALSE(form->ShowBookmarks1->isChecked());
+}
+
+// Bookmarks are plain row numbers: after a shorter file opens, or with word
+// wrap on, the list is still rebuilt whole.
+TEST_F(FindGotoTest, StaleBookmarksQuoteNothingAndWrappedRowsQuoteTheirLine) {
+    auto form = OpenForm(NumberedLines(300));
+    form->ToggleBookmark(1, 250);
+    form->OpenFile(FFolder.Write("short.txt", "one\ntwo\n"));
+    form->ToggleBookmark(2, 1);
+    ASSERT_EQ(form->lbBookmarks->count(), 2);
+    EXPECT_EQ(form->lbBookmarks->item(0)->text(), QStringLiteral("1="));
+    EXPECT_EQ(form->lbBookmarks->item(1)->text(), QStringLiteral("2=two"));
+    EXPECT_GT(form->Viewer->LeftMargin(), 2);
+
+    std::string longLine(3000, 'x');
+    form->OpenFile(FFolder.Write("wrap.txt", longLine + "\nlast\n"));
+    form->Viewer->SetWordWrap(true);
+    ASSERT_GT(form->Viewer->RowCount(), 3);
+    form->ToggleBookmark(2, 1); // clears it: still the same index
+    form->ToggleBookmark(2, 2);
+    form->ToggleBookmark(4, form->Viewer->RowCount() - 1);
+    ASSERT_EQ(form->lbBookmarks->count(), 3);
+    EXPECT_EQ(form->lbBookmarks->item(1)->text(),
+              QStringLiteral("2=") + QString::fromLatin1(longLine.substr(0, BookmarkTextLimit)));
+    EXPECT_EQ(form->lbBookmarks->item(2)->text(), QStringLiteral("4=last"));
+}
+
+TEST(BookmarkPiecesTest, ItemsCutWholeCharactersAndIconsDiffer) {
+    // 198 ASCII bytes and a double-byte character across the limit.
+    std::string line = std::string(198, 'a') + "\xB0\xA1" + "tail";
+    EXPECT_EQ(BookmarkListItem(7, line), "7=" + std::string(198, 'a'));
+    EXPECT_EQ(BookmarkListItem(7, std::string(197, 'a') + "\xB0\xA1"),
+              "7=" + std::string(197, 'a') + "\xB0\xA1");
+    EXPECT_EQ(BookmarkOfItem(QStringLiteral("12=a=b")), 12);
+    EXPECT_EQ(BookmarkOfItem(QStringLiteral("x=1")), -1);
+    for (int n = 0; n < BookmarkCount; ++n) {
+        QImage icon = BookmarkIcon(n);
+        EXPECT_EQ(icon.size(), QSize(BookmarkIconSize, BookmarkIconSize));
+        for (int m = 0; m < n; ++m)
+            EXPECT_NE(icon, BookmarkIcon(m)) << n << " " << m;
+    }
+}
+
+} // namespace
+} // namespace ov

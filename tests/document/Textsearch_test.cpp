@@ -1,0 +1,172 @@
+#include "Textsearch.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace ov {
+namespace {
+
+// The search restated character by character: a line is cut into characters
+// walking from its start, a match is a run of whole characters equal to the
+// pattern's (single-byte characters upper-cased when case does not count),
+// and a whole word has a single-byte delimiter or the line's end on both
+// sides.
+std::vector<int> CharStarts(const std::string& text) {
+    std::vector<int> starts;
+    for (size_t i = 0; i < text.size(); i += static_cast<unsigned char>(text[i]) >= 0x80 ? 2 : 1)
+        starts.push_back(static_cast<int>(i));
+    return starts;
+}
+
+bool ReferenceMatch(const std::string& line, size_t q, const std::string& pattern, bool caseSensitive,
+                    bool wholeWords) {
+    std::vector<int> starts = CharStarts(line);
+    auto at = std::find(starts.begin(), starts.end(), static_cast<int>(q));
+    if (at == starts.end() || q + pattern.size() > line.size())
+        return false;
+    for (size_t k = 0; k < pattern.size();) {
+        auto p = static_cast<unsigned char>(pattern[k]);
+        auto t = static_cast<unsigned char>(line[q + k]);
+        if (p >= 0x80) {
+            if (k + 1 >= pattern.size() || p != t || pattern[k + 1] != line[q + k + 1])
+                return false;
+            k += 2;
+        } else {
+            if (caseSensitive ? p != t : std::toupper(p) != std::toupper(t))
+                return false;
+            k += 1;
+        }
+    }
+    if (!wholeWords)
+        return true;
+    if (at != starts.begin()) {
+        int previous = *(at - 1);
+        if (static_cast<int>(q) - previous != 1 ||
+            !IsWordDelimiter(static_cast<unsigned char>(line[size_t(previous)])))
+            return false;
+    }
+    size_t after = q + pattern.size();
+    return after >= line.size() || IsWordDelimiter(static_cast<unsigned char>(line[after]));
+}
+
+// Bytes chosen to meet every rule: letters of both cases, a delimiter, a
+// non-delimiter symbol, and double-byte characters whose second byte is an
+// ASCII letter or a lead-range byte.
+std::string RandomText(std::mt19937& random, int maxChars) {
+    static const char* const pieces[] = {"a", "A", "b", "B", " ", "_", ".", "\x81" "a", "\x81" "A",
+                                         "\xB0\xA1", "\xB0\xB0", "\xA1" "b"};
+    std::uniform_int_distribution<int> count(0, maxChars);
+    std::uniform_int_distribution<size_t> piece(0, std::size(pieces) - 1);
+    std::string text;
+    for (int n = count(random); n > 0; --n)
+        text += pieces[piece(random)];
+    return text;
+}
+
+TEST(TextSearchTest, DelimitersAreExactlyTheTwentyNine) {
+    const std::string delimiters = "~!@%^&*()-+=|/{}[]:;\"'<> ,\t.?";
+    int count = 0;
+    for (int byte = 0; byte < 256; ++byte) {
+        bool expected = delimiters.find(static_cast<char>(byte)) != std::string::npos;
+        EXPECT_EQ(IsWordDelimiter(static_cast<unsigned char>(byte)), expected) << byte;
+        count += IsWordDelimiter(static_cast<unsigned char>(byte));
+    }
+    EXPECT_EQ(count, 29);
+}
+
+// Every start column of both directions, every option, against the
+// character-by-character restatement.
+TEST(TextSearchTest, BothDirectionsAgreeWithTheCharacterRule) {
+    std::mt19937 random(13);
+    for (int round = 0; round < 3000; ++round) {
+        std::string line = RandomText(random, 14);
+        std::string pattern = RandomText(random, 3);
+        if (pattern.empty())
+            continue;
+        for (int options = 0; options < 4; ++options) {
+            bool caseSensitive = options & 1, wholeWords = options & 2;
+            TTextSearch search(pattern, caseSensitive, wholeWords);
+            std::vector<int> matches;
+            for (size_t q = 0; q < line.size(); ++q)
+                if (ReferenceMatch(line, q, pattern, caseSensitive, wholeWords))
+                    matches.push_back(static_cast<int>(q));
+            for (int from = -1; from <= static_cast<int>(line.size()) + 1; ++from) {
+                int forward = -1, backward = -1;
+                for (int q : matches) {
+                    if (q >= from && forward < 0)
+                        forward = q;
+                    if (q <= from)
+                        backward = q;
+                }
+                ASSERT_EQ(search.FindForward(line, from), forward)
+                    << "line '" << line << "' pattern '" << pattern << "' from " << from
+                    << " options " << options;
+                ASSERT_EQ(search.FindBackward(line, from), backward)
+                    << "line '" << line << "' pattern '" << pattern << "' from " << from
+                    << " options " << options;
+            }
+        }
+    }
+}
+
+TEST(TextSearchTest, CasesFromTheFindDialog) {
+    TTextSearch insensitive("abc", false, false);
+    EXPECT_EQ(insensitive.FindForward("xABCx", 0), 1);
+    EXPECT_EQ(TTextSearch("abc", true, false).FindForward("xABCx", 0), -1);
+
+    TTextSearch cat("cat", false, true);
+    EXPECT_EQ(cat.FindForward("concatenate", 0), -1);
+    EXPECT_EQ(cat.FindForward("cat_", 0), -1);
+    EXPECT_EQ(TTextSearch("cat", false, false).FindForward("cat_", 0), 0);
+    EXPECT_EQ(cat.FindForward("cat", 0), 0);
+    EXPECT_EQ(cat.FindForward("cat(x)", 0), 0);
+    EXPECT_EQ(cat.FindForward("a.cat", 0), 2);
+    // A Korean character before the word is part of it.
+    EXPECT_EQ(cat.FindForward("\xB0\xA1" "cat", 0), -1);
+
+    // "A" is the second byte of the character 0x81 0x41: never half of it.
+    TTextSearch a("A", true, false);
+    EXPECT_EQ(a.FindForward("\x81" "A", 0), -1);
+    EXPECT_EQ(a.FindForward("\x81" "AA", 0), 2);
+    EXPECT_EQ(a.FindBackward("A\x81" "A", 5), 0);
+    // Second bytes do not fold: 0x81 0x61 is another character than 0x81 0x41.
+    EXPECT_EQ(TTextSearch("\x81" "a", false, false).FindForward("\x81" "A", 0), -1);
+    EXPECT_EQ(TTextSearch("\x81" "a", false, false).FindForward("x\x81" "a", 0), 1);
+}
+
+TEST(TextSearchTest, DocumentScansStopAtTheirEndLineAndSkipTheStartColumns) {
+    TOVStringList lines;
+    for (const char* text : {"aaa", "", "xa", "a"})
+        lines.Add(text);
+    TTextSearch a("a", false, false);
+    auto forward = [&](int x, int y, int end) {
+        TSearchMatch m = a.Search(lines, x, y, end, TSearchDirection::Forward);
+        return std::pair(m.Column, m.Line);
+    };
+    auto backward = [&](int x, int y, int end) {
+        TSearchMatch m = a.Search(lines, x, y, end, TSearchDirection::Backward);
+        return std::pair(m.Column, m.Line);
+    };
+    // Find, then Find Next from the end of each match.
+    EXPECT_EQ(forward(0, 0, 3), std::pair(0, 0));
+    EXPECT_EQ(forward(1, 0, 3), std::pair(1, 0));
+    EXPECT_EQ(forward(3, 0, 3), std::pair(1, 2));
+    EXPECT_EQ(forward(2, 2, 3), std::pair(0, 3));
+    EXPECT_EQ(forward(1, 3, 3), std::pair(-1, -1));
+    EXPECT_EQ(forward(3, 0, 1), std::pair(-1, -1));
+    // Backward from the last character of the last line, then from before each match.
+    EXPECT_EQ(backward(0, 3, 0), std::pair(0, 3));
+    EXPECT_EQ(backward(-1, 3, 0), std::pair(1, 2));
+    EXPECT_EQ(backward(0, 2, 0), std::pair(2, 0));
+    EXPECT_EQ(backward(-1, 0, 0), std::pair(-1, -1));
+    EXPECT_EQ(backward(-1, 3, 3), std::pair(-1, -1));
+    // A start beyond the list scans the lines there are.
+    EXPECT_EQ(backward(0, 40, 0), std::pair(0, 3));
+    EXPECT_FALSE(TTextSearch("", true, false).Search(lines, 0, 0, 3, TSearchDirection::Forward).Found());
+}
+
+} // namespace
+} // namespace ov
