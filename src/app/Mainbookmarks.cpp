@@ -104,7 +104,11 @@ void TMainForm::ShowBookmarks1Click() {
         HexViewer->setFocus();
 }
 
-void TMainForm::sbCloseBookmarksClick() { ShowBookmarks1Click(); }
+// Not a menu command: the menu's mark is brought up to date here.
+void TMainForm::sbCloseBookmarksClick() {
+    ShowBookmarks1Click();
+    UpdateActions();
+}
 
 void TMainForm::lbBookmarksDblClick() {
     const QListWidgetItem* item = lbBookmarks->currentItem();
