@@ -1,7 +1,6 @@
 #include "Bookmarks.h"
 
 #include "Messages.h"
-#include "Textsearch.h"
 
 #include <QColor>
 
@@ -52,10 +51,10 @@ int BookmarkAtRow(const TBookmarks& bookmarks, int index) {
     return -1;
 }
 
-std::string BookmarkListItem(int n, std::string_view line) {
+std::string BookmarkListItem(int n, std::string_view line, const TCharCoding& coding) {
     if (line.size() > size_t(BookmarkTextLimit))
-        line = line.substr(0, size_t(CharBoundaryAtOrBefore(line, BookmarkTextLimit)));
-    return std::to_string(n) + "=" + std::string(line);
+        line = line.substr(0, coding.CharStart(line, 0, size_t(BookmarkTextLimit)));
+    return std::to_string(n) + "=" + coding.ToUtf8(line);
 }
 
 int BookmarkOfItem(const QString& item) {

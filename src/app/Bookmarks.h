@@ -2,6 +2,8 @@
 // The pieces of the ten bookmarks that need no window: their icons, the
 // items of the bookmark list and the rows drawn for them.
 
+#include "Charcoding.h"
+
 #include <QImage>
 #include <QString>
 
@@ -26,8 +28,8 @@ QImage BookmarkIcon(int n);
 int BookmarkAtRow(const TBookmarks& bookmarks, int index);
 
 // The list item of bookmark n: "n=" and at most BookmarkTextLimit bytes of
-// the line, never half a character.
-std::string BookmarkListItem(int n, std::string_view line);
+// the line (in coding), never half a character, as UTF-8.
+std::string BookmarkListItem(int n, std::string_view line, const TCharCoding& coding);
 
 // The bookmark number before the item's first "=", or -1 when that is not
 // a decimal number.

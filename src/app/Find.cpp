@@ -80,7 +80,7 @@ void TfFind::CreateControls() {
 }
 
 std::string TfFind::Text() const {
-    return AnsiFromQString(cbText->currentText());
+    return cbText->currentText().toStdString();
 }
 
 std::vector<std::string> TfFind::History() const {

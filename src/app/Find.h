@@ -39,7 +39,7 @@ public:
     TXPRadioButton* rbCursor = nullptr;
     TXPRadioButton* rbEntire = nullptr;
 
-    // The search text in the code page.
+    // The search text as typed, in UTF-8.
     std::string Text() const;
     // The history items in the code page, newest first.
     std::vector<std::string> History() const;

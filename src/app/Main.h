@@ -87,6 +87,7 @@ public:
     // "path=top index" entries, oldest first, at most MaxRecentFiles.
     std::vector<std::string> RecentFiles;
     TSettingsStore Settings;
+    // The text of the last confirmed Find, UTF-8 as typed.
     std::string FindText;
     TFindOptions FindOptions;
     QPoint LastMatch{-1, -1};
@@ -182,9 +183,10 @@ public:
     void BuildRecentMenu();
 
     // --- Find, go to and bookmarks ---
-    // Searches the text view's lines and selects and shows the match; false
-    // with the not-found box when there is none, false without a word on an
-    // empty view. startColumn and startLine are -1 to start from the screen.
+    // Searches the text view's lines for text (UTF-8, as typed) and selects
+    // and shows the match; false with the not-found box when there is none,
+    // false without a word on an empty view. startColumn and startLine are
+    // -1 to start from the screen.
     bool SearchText(const std::string& text, const TFindOptions& options, int startColumn,
                     int startLine);
     // Sets bookmark n to the top row, or clears it when it is there already.

@@ -6,7 +6,6 @@
 #include "Bookmarks.h"
 #include "Goto.h"
 #include "Splitterbar.h"
-#include "Qtcodepage.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -80,7 +79,8 @@ void TMainForm::RebuildBookmarkList() {
         if (row == -1)
             continue;
         any = true;
-        lbBookmarks->addItem(QStringFromAnsi(BookmarkListItem(n, BookmarkLine(row))));
+        lbBookmarks->addItem(QString::fromStdString(
+            BookmarkListItem(n, BookmarkLine(row), Viewer->Lines().CharCoding())));
     }
     const int margin = std::clamp(Settings.ReadInteger("Option", "LeftMargin", 2), 0,
                                   int(UINT16_MAX) - (any ? Viewer->LineHeight() : 0));

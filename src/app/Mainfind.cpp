@@ -103,7 +103,9 @@ bool TMainForm::SearchText(const std::string& text, const TFindOptions& options,
     const TTextPoint start = SearchStart(options, startColumn, startLine);
     const TSearchDirection direction =
         options.Backward ? TSearchDirection::Backward : TSearchDirection::Forward;
-    const TTextSearch search(text, options.CaseSensitive, options.WholeWords);
+    const TCharCoding& coding = lines.CharCoding();
+    const TTextSearch search(coding.FromUtf8(text), options.CaseSensitive, options.WholeWords,
+                             coding);
     const TSearchMatch match = search.Search(lines, start.X, start.Y,
                                              options.Backward ? 0 : lines.Count() - 1, direction);
     if (!match.Found()) {

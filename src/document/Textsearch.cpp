@@ -1,7 +1,5 @@
 #include "Textsearch.h"
 
-#include "Codepage.h"
-
 #include <algorithm>
 #include <cstring>
 
@@ -32,45 +30,24 @@ const TByteTables& Tables() {
     return tables;
 }
 
-// Whether column q of line begins a character. A byte below the lead range
-// always ends a character, so only the run of lead-range bytes right before
-// q needs counting: they pair up from its start.
-bool IsCharStart(std::string_view line, int q) {
-    int run = 0;
-    while (q - run > 0 && IsLeadByte(static_cast<unsigned char>(line[size_t(q - run - 1)])))
-        ++run;
-    return run % 2 == 0;
-}
-
 } // namespace
-
-int CharBoundaryAtOrBefore(std::string_view line, int column) {
-    if (column >= static_cast<int>(line.size()))
-        return static_cast<int>(line.size());
-    if (column <= 0)
-        return 0;
-    return IsCharStart(line, column) ? column : column - 1;
-}
 
 bool IsWordDelimiter(unsigned char byte) {
     return Tables().Delimiter[byte];
 }
 
-TTextSearch::TTextSearch(std::string_view pattern, bool caseSensitive, bool wholeWords)
-    : FWholeWords(wholeWords) {
+TTextSearch::TTextSearch(std::string_view pattern, bool caseSensitive, bool wholeWords,
+                         const TCharCoding& coding)
+    : FCoding(coding), FWholeWords(wholeWords) {
     const TByteTables& tables = Tables();
     FPattern.assign(pattern);
     FTables.resize(FPattern.size(), tables.Identity);
     // The pattern's own characters say which bytes fold: ASCII letters that
     // stand alone, never the second byte of a double-byte character.
-    for (size_t k = 0; k < FPattern.size(); ++k) {
+    for (size_t k = 0; k < FPattern.size(); k = FCoding.NextChar(FPattern, k)) {
         FLastCharOffset = static_cast<int>(k);
-        auto byte = static_cast<unsigned char>(FPattern[k]);
-        if (IsLeadByte(byte)) {
-            ++k;
-            continue;
-        }
-        if (!caseSensitive) {
+        if (!caseSensitive && FCoding.CharLength(FPattern, k) == 1) {
+            const auto byte = static_cast<unsigned char>(FPattern[k]);
             FTables[k] = tables.Upper;
             FPattern[k] = static_cast<char>(tables.Upper[byte]);
         }
@@ -96,16 +73,18 @@ bool TTextSearch::MatchesWhole(const unsigned char* at) const {
     return true;
 }
 
+// Delimiters are ASCII, and an ASCII byte is always a character of its own:
+// a multi-byte character next to the match is part of the word.
 bool TTextSearch::Accept(std::string_view line, int q) const {
-    if (!IsCharStart(line, q))
+    const size_t start = size_t(q);
+    const size_t after = start + FPattern.size();
+    if (!FCoding.IsCharStart(line, start) || !FCoding.IsCharStart(line, after))
         return false;
     if (!FWholeWords)
         return true;
-    // The character before the match: a double-byte one is part of a word.
-    if (q > 0 && (!IsCharStart(line, q - 1) ||
-                  !IsWordDelimiter(static_cast<unsigned char>(line[size_t(q - 1)]))))
+    if (start > 0 && (FCoding.PrevChar(line, start) != start - 1 ||
+                      !IsWordDelimiter(static_cast<unsigned char>(line[start - 1]))))
         return false;
-    const size_t after = size_t(q) + FPattern.size();
     return after >= line.size() || IsWordDelimiter(static_cast<unsigned char>(line[after]));
 }
 

@@ -4,14 +4,15 @@
 // letters, optionally only as a whole word, forward or backward from a
 // point, never across a line break and never wrapping round.
 //
-// A match always begins on a character: in a line of double-byte text the
-// second byte of a character (which may read as an ASCII letter) never
-// starts one. Bytes of double-byte characters compare exactly; only ASCII
-// letters that stand as characters of their own fold.
+// A match always begins and ends on a character boundary of the text's
+// coding: the second byte of a CP949 character (which may read as an ASCII
+// letter) never starts one. Bytes of multi-byte characters compare exactly;
+// only ASCII letters that stand as characters of their own fold.
 //
 // The scan skips through each line by a table of the pattern's bytes, so a
 // text that does not occur costs about one look per pattern length.
 
+#include "Charcoding.h"
 #include "Ovstrings.h"
 
 #include <array>
@@ -26,10 +27,6 @@ namespace ov {
 // '_', '#', '$', '\\', '`' and every byte of 0x80 or more are not among them.
 bool IsWordDelimiter(unsigned char byte);
 
-// The highest column at or before column (at most the line's length) where
-// a character of line begins.
-int CharBoundaryAtOrBefore(std::string_view line, int column);
-
 enum class TSearchDirection { Forward, Backward };
 
 struct TSearchMatch {
@@ -40,8 +37,10 @@ struct TSearchMatch {
 
 class TTextSearch {
 public:
-    // An empty pattern matches nowhere.
-    TTextSearch(std::string_view pattern, bool caseSensitive, bool wholeWords);
+    // pattern is in coding, the coding of the lines searched; the coding is
+    // borrowed and outlives the search. An empty pattern matches nowhere.
+    TTextSearch(std::string_view pattern, bool caseSensitive, bool wholeWords,
+                const TCharCoding& coding = CharCodingOf(TTextCoding::Cp949));
 
     int Length() const { return static_cast<int>(FPattern.size()); }
     // Where the pattern's last character begins: a match at q ends with the
@@ -58,7 +57,7 @@ public:
     // The first match met walking from (column, line) towards endLine,
     // the start line scanned from column on (forward) or down from column
     // (backward), every other line whole. Lines outside the list are
-    // skipped.
+    // skipped. The lines are taken in the search's coding.
     TSearchMatch Search(const TOVStringList& lines, int column, int line, int endLine,
                         TSearchDirection direction) const;
 
@@ -71,6 +70,7 @@ private:
     // Character start and whole-word tests of a match found at q.
     bool Accept(std::string_view line, int q) const;
 
+    const TCharCoding& FCoding;
     std::string FPattern; // folded where folding applies
     // Per pattern position: the identity table (exact bytes) or the fold table.
     std::vector<const uint8_t*> FTables;

@@ -399,10 +399,16 @@ TEST_F(FindGotoTest, StaleBookmarksQuoteNothingAndWrappedRowsQuoteTheirLine) {
 
 TEST(BookmarkPiecesTest, ItemsCutWholeCharactersAndIconsDiffer) {
     // 198 ASCII bytes and a double-byte character across the limit.
+    const TCharCoding& cp949 = CharCodingOf(TTextCoding::Cp949);
+    const TCharCoding& utf8 = CharCodingOf(TTextCoding::Utf8);
     std::string line = std::string(198, 'a') + "\xB0\xA1" + "tail";
-    EXPECT_EQ(BookmarkListItem(7, line), "7=" + std::string(198, 'a'));
-    EXPECT_EQ(BookmarkListItem(7, std::string(197, 'a') + "\xB0\xA1"),
-              "7=" + std::string(197, 'a') + "\xB0\xA1");
+    EXPECT_EQ(BookmarkListItem(7, line, cp949), "7=" + std::string(198, 'a'));
+    EXPECT_EQ(BookmarkListItem(7, std::string(197, 'a') + "\xB0\xA1", cp949),
+              "7=" + std::string(197, 'a') + "가");
+    EXPECT_EQ(BookmarkListItem(7, std::string(198, 'a') + "가", utf8),
+              "7=" + std::string(198, 'a'));
+    EXPECT_EQ(BookmarkListItem(7, std::string(196, 'a') + "가", utf8),
+              "7=" + std::string(196, 'a') + "가");
     EXPECT_EQ(BookmarkOfItem(QStringLiteral("12=a=b")), 12);
     EXPECT_EQ(BookmarkOfItem(QStringLiteral("x=1")), -1);
     for (int n = 0; n < BookmarkCount; ++n) {

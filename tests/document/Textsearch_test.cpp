@@ -137,6 +137,21 @@ TEST(TextSearchTest, CasesFromTheFindDialog) {
     EXPECT_EQ(TTextSearch("\x81" "a", false, false).FindForward("x\x81" "a", 0), 1);
 }
 
+TEST(TextSearchTest, UtfEightLinesMatchWholeCharactersOnly) {
+    const TCharCoding& utf8 = CharCodingOf(TTextCoding::Utf8);
+    // "é" is C3 A9: neither byte alone is a match, and the word test sees
+    // the character, not its last byte.
+    EXPECT_EQ(TTextSearch("\xC3", true, false, utf8).FindForward("x\xC3\xA9", 0), -1);
+    EXPECT_EQ(TTextSearch("\xA9", true, false, utf8).FindForward("x\xC3\xA9", 0), -1);
+    EXPECT_EQ(TTextSearch("\xC3\xA9", true, false, utf8).FindBackward("\xC3\xA9x\xC3\xA9", 9), 3);
+    TTextSearch cat("CAT", false, true, utf8);
+    EXPECT_EQ(cat.FindForward("\xC3\xA9" "cat", 0), -1);
+    EXPECT_EQ(cat.FindForward("\xC3\xA9 cat", 0), 3);
+    EXPECT_EQ(cat.FindBackward("cat\xEA\xB0\x80 cat.", 20), 7);
+    EXPECT_EQ(cat.LastCharOffset(), 2);
+    EXPECT_EQ(TTextSearch("a\xEA\xB0\x80", true, false, utf8).LastCharOffset(), 1);
+}
+
 TEST(TextSearchTest, DocumentScansStopAtTheirEndLineAndSkipTheStartColumns) {
     TOVStringList lines;
     for (const char* text : {"aaa", "", "xa", "a"})
