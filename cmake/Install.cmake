@@ -40,10 +40,18 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# dpkg-shlibdeps adds the exact library versions where it is installed.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), qt6-qpa-plugins, libc6, libstdc++6, fonts-nanum, fonts-liberation, fonts-dejavu-core, qt6-translations-l10n")
+# dpkg-shlibdeps (dpkg-dev) derives the linked libraries with their versions;
+# without it they are named here.
+set(ORVANE_DEB_RUNTIME
+    "qt6-qpa-plugins, fonts-nanum, fonts-liberation, fonts-dejavu-core, qt6-translations-l10n")
+find_program(ORVANE_DPKG_SHLIBDEPS dpkg-shlibdeps)
+if(ORVANE_DPKG_SHLIBDEPS)
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "${ORVANE_DEB_RUNTIME}")
+else()
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS
+        "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libc6 (>= 2.34), libstdc++6 (>= 12), libgcc-s1, ${ORVANE_DEB_RUNTIME}")
+endif()
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_GENERATOR DEB)
 include(CPack)

@@ -576,5 +576,45 @@ TEST_F(MainFormTest, RecentMenuShowsTheFiveNewest) {
     EXPECT_TRUE(form.RecentFiles.empty());
 }
 
+// An installed program (its files in ../share/orvane, none beside it) keeps
+// its settings in the XDG configuration folder, made at the first close; a
+// folder that cannot be made gives the defaults and one status-bar notice,
+// and the close writes nothing anywhere.
+TEST(InstalledMainForm, SettingsLiveInTheConfigFolderOrTheUserIsTold) {
+    test::TTempFolder prefix;
+    test::TTempFolder home;
+    prefix.Write("share/orvane/langlink.ini", "C=c\n");
+    prefix.Write("bin/.keep", "");
+    SetExeFolderOverride(prefix.File("bin"));
+    const QString notice = QStringLiteral("설정을 저장할 수 없습니다");
+    {
+        test::TEnvVar config("XDG_CONFIG_HOME", home.File("cfg").c_str());
+        TMainForm form;
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        EXPECT_FALSE(form.StatusPanels[1]->text().contains(notice));
+        EXPECT_EQ(form.LangLinks.Names(), std::vector<std::string>{"C"}) << "the shipped table was read";
+        form.move(33, 44);
+        form.close();
+        TSettingsStore saved(home.File("cfg/orvane/Orvane.ini"));
+        EXPECT_EQ(saved.ReadInteger("Window", "Left", -1), 33);
+        EXPECT_FALSE(FileExists(prefix.File("bin/Orvane.ini")));
+    }
+    {
+        home.Write("blocked", "a file where the folder should be");
+        test::TEnvVar config("XDG_CONFIG_HOME", home.File("blocked/cfg").c_str());
+        TMainForm form;
+        EXPECT_EQ(form.pos(), QPoint(10, 50));
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        EXPECT_TRUE(form.StatusPanels[1]->text().contains(notice))
+            << form.StatusPanels[1]->text().toStdString();
+        form.close();
+        EXPECT_EQ(test::ReadBytes(home.File("blocked")), "a file where the folder should be");
+        EXPECT_FALSE(FileExists(prefix.File("bin/Orvane.ini")));
+    }
+    SetExeFolderOverride("");
+}
+
 } // namespace
 } // namespace ov

@@ -6,36 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <optional>
 #include <string>
 
 namespace ov {
 namespace {
 
-// Sets an environment variable for one test and puts the old value back.
-class TEnvVar {
-public:
-    TEnvVar(const char* name, const char* value) : FName(name) {
-        if (const char* old = std::getenv(name))
-            FOld = old;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~TEnvVar() {
-        if (FOld)
-            setenv(FName, FOld->c_str(), 1);
-        else
-            unsetenv(FName);
-    }
-    TEnvVar(const TEnvVar&) = delete;
-    TEnvVar& operator=(const TEnvVar&) = delete;
-
-private:
-    const char* FName;
-    std::optional<std::string> FOld;
-};
+using test::TEnvVar;
 
 // A prefix as the install rule lays it out (PREFIX/bin, PREFIX/share/orvane)
 // and a home with its own configuration and data folders.

@@ -35,4 +35,22 @@ std::string ReadBytes(const std::string& path) {
     return out.str();
 }
 
+TEnvVar::TEnvVar(const char* name, const char* value) : FName(name) {
+    if (const char* old = std::getenv(name)) {
+        FHadValue = true;
+        FOld = old;
+    }
+    if (value)
+        setenv(name, value, 1);
+    else
+        unsetenv(name);
+}
+
+TEnvVar::~TEnvVar() {
+    if (FHadValue)
+        setenv(FName.c_str(), FOld.c_str(), 1);
+    else
+        unsetenv(FName.c_str());
+}
+
 } // namespace ov::test

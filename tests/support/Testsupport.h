@@ -25,4 +25,19 @@ private:
 
 std::string ReadBytes(const std::string& path);
 
+// Sets (or, with nullptr, removes) an environment variable for its lifetime
+// and puts the old value back.
+class TEnvVar {
+public:
+    TEnvVar(const char* name, const char* value);
+    ~TEnvVar();
+    TEnvVar(const TEnvVar&) = delete;
+    TEnvVar& operator=(const TEnvVar&) = delete;
+
+private:
+    std::string FName;
+    bool FHadValue = false;
+    std::string FOld;
+};
+
 } // namespace ov::test
