@@ -89,6 +89,9 @@ void InstallFontSubstitutions() {
 }
 
 bool InstallKoreanTranslation() {
+    // Dates and file-type names in the stock file dialog follow the default
+    // locale, which the program's Korean interface fixes whatever LANG says.
+    QLocale::setDefault(QLocale(QLocale::Korean, QLocale::SouthKorea));
     auto* translator = new QTranslator(QCoreApplication::instance());
     if (!translator->load(QLocale(QLocale::Korean, QLocale::SouthKorea), QStringLiteral("qtbase"),
                           QStringLiteral("_"),

@@ -37,8 +37,9 @@ void InstallFontSubstitutions();
 // Loads Qt's own Korean translation (qtbase_ko.qm from Qt's translations
 // folder, Debian package qt6-translations-l10n) into the application, so
 // that stock dialogs and message-box buttons speak the program's language
-// whatever the system locale. False when the file is not installed; the
-// stock texts then stay English.
+// whatever the system locale; Korean also becomes the default locale (the
+// file dialog's dates and file-type names). False when the file is not
+// installed; the stock texts then stay English.
 bool InstallKoreanTranslation();
 
 } // namespace ov

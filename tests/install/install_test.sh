@@ -6,10 +6,11 @@
 # installed program found its fonts and definitions in share/orvane), that a
 # user definition in the XDG data folder wins, and that nothing was written
 # into the prefix.
-#   install_test.sh CMAKE BUILD_DIR
+#   install_test.sh CMAKE BUILD_DIR SOURCE_DIR
 set -euo pipefail
 cmake_bin=$1
 build=$2
+source=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -26,6 +27,10 @@ for size in 16 22 24 32 48 64 128 256; do
     [ -f "$prefix/share/icons/hicolor/${size}x${size}/apps/orvane.png" ] || fail "no ${size}px icon"
 done
 [ ! -e "$prefix/share/orvane/CMakeLists.txt" ] || fail "the data folder's CMake file was installed"
+# Every runtime file of the source tree (help pages added later included).
+(cd "$source/data" && find . -type f ! -name CMakeLists.txt) | while read -r f; do
+    cmp -s "$source/data/$f" "$prefix/share/orvane/$f" || fail "data file not installed: $f"
+done
 grep -q '^Exec=orvane %f$' "$prefix/share/applications/orvane.desktop" || fail "desktop Exec"
 grep -q '^Name\[ko\]=' "$prefix/share/applications/orvane.desktop" || fail "desktop Korean name"
 

@@ -8,6 +8,7 @@
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -90,6 +91,9 @@ TEST(KoreanTranslation, StockButtonsAndFileDialogTextsAreKorean) {
         EXPECT_TRUE(hasHangul(button->text())) << button->text().toStdString();
     EXPECT_TRUE(hasHangul(QCoreApplication::translate("QFileDialog", "Look in:")));
     EXPECT_TRUE(hasHangul(QCoreApplication::translate("QFileDialog", "File &name:")));
+    EXPECT_EQ(QLocale().language(), QLocale::Korean);
+
+    QLocale::setDefault(QLocale::system());
 
     for (QTranslator* translator : QCoreApplication::instance()->findChildren<QTranslator*>())
         QCoreApplication::removeTranslator(translator);
