@@ -33,6 +33,9 @@ done
 done
 grep -q '^Exec=orvane %f$' "$prefix/share/applications/orvane.desktop" || fail "desktop Exec"
 grep -q '^Name\[ko\]=' "$prefix/share/applications/orvane.desktop" || fail "desktop Korean name"
+if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate --no-hints "$prefix/share/applications/orvane.desktop" || fail "desktop entry"
+fi
 
 listing() { (cd "$prefix" && find . -printf '%p %s %T@ %m\n' | sort); }
 listing >"$work/before"
