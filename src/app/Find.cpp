@@ -38,6 +38,8 @@ void TfFind::CreateControls() {
     cbText->setEditable(true);
     cbText->setInsertPolicy(QComboBox::NoInsert);
     cbText->setMaxCount(MaxFindHistory);
+    // What is typed is what is searched: no history item completes it.
+    cbText->setCompleter(nullptr);
     cbText->setGeometry(80, 11, 162, 21);
     Label1->setBuddy(cbText);
     bFind = new TXPButton(QStringLiteral("찾기"), this);

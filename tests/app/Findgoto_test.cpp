@@ -230,6 +230,9 @@ TEST_F(FindGotoTest, TheHistoryHoldsTwentyTextsAndCanBeCleared) {
     find.bFindClick();
     EXPECT_TRUE(find.isVisible());
     EXPECT_EQ(find.History().size(), 20u);
+    // What is typed stays as typed: no item of the history completes it.
+    QTest::keyClicks(find.cbText, "1");
+    EXPECT_EQ(find.Text(), "1");
 
     FFolder.Write("Orvane.ini", "[FindHistory]\n1=old\n");
     {
