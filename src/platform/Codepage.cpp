@@ -99,37 +99,39 @@ uint16_t Cp949CodeOf(char32_t code) {
     return code < table.size() ? table[code] : 0;
 }
 
-std::u16string WideFromAnsi(std::string_view text) {
-    std::u16string out;
-    if (text.empty())
-        return out;
+std::size_t WideFromAnsiTo(std::string_view text, char16_t* out) {
     const TIconv& conv = Cp949ToUtf16();
-    out.reserve(text.size());
     const char* p = text.data();
     const char* end = p + text.size();
-    char16_t buffer[2048];
+    char16_t* o = out;
     while (p < end) {
         if (!conv.Valid()) {
             unsigned char byte = static_cast<unsigned char>(*p++);
-            out.push_back(byte < 0x80 ? byte : u'\uFFFD');
+            *o++ = byte < 0x80 ? byte : u'\uFFFD';
             continue;
         }
         conv.Reset();
         char* in = const_cast<char*>(p);
         size_t inLeft = static_cast<size_t>(end - p);
-        char* outPtr = reinterpret_cast<char*>(buffer);
-        size_t outLeft = sizeof buffer;
+        char* outPtr = reinterpret_cast<char*>(o);
+        // Every CP949 character is one UTF-16 unit of at most its own byte
+        // count, so the rest of the text always fits.
+        size_t outLeft = inLeft * sizeof(char16_t);
         size_t rc = iconv(conv.Handle(), &in, &inLeft, &outPtr, &outLeft);
         int error = errno;
-        out.append(buffer, static_cast<size_t>(outPtr - reinterpret_cast<char*>(buffer)) / 2);
+        o = reinterpret_cast<char16_t*>(outPtr);
         p = in;
-        if (rc != static_cast<size_t>(-1))
+        if (rc != static_cast<size_t>(-1) || error == E2BIG)
             break;
-        if (error == E2BIG)
-            continue;
-        out.push_back(u'\uFFFD');
+        *o++ = u'\uFFFD';
         p += 1;
     }
+    return static_cast<std::size_t>(o - out);
+}
+
+std::u16string WideFromAnsi(std::string_view text) {
+    std::u16string out(text.size(), u'\0');
+    out.resize(WideFromAnsiTo(text, out.data()));
     return out;
 }
 

@@ -3,6 +3,7 @@
 // CP949 bytes into Unicode or back goes through here (glibc iconv); nothing
 // else in the program talks to iconv.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -20,6 +21,9 @@ std::string AnsiFromWide(std::u16string_view text);
 // CP949 to UTF-16. A byte sequence that is not valid CP949 yields U+FFFD per
 // offending byte; the rest of the text is still converted.
 std::u16string WideFromAnsi(std::string_view text);
+// WideFromAnsi into out, which has room for text.size() units (no CP949 text
+// gives more units than bytes). Returns the number of units written.
+std::size_t WideFromAnsiTo(std::string_view text, char16_t* out);
 
 // UTF-8 (the encoding of the program's own source texts) to CP949 and back.
 std::string AnsiFromUtf8(std::string_view text);

@@ -5,6 +5,7 @@
 #include "Putbmpfont.h"
 
 #include <QScrollBar>
+#include <QTimer>
 
 #include <algorithm>
 

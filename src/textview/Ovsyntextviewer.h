@@ -22,6 +22,7 @@
 
 #include <QAbstractScrollArea>
 #include <QImage>
+#include <QPoint>
 
 #include <cstdint>
 #include <functional>
@@ -30,6 +31,7 @@
 #include <vector>
 
 class QPainter;
+class QTimer;
 
 namespace ov {
 
@@ -138,19 +140,45 @@ public:
     int TopIndex() const { return FTopIndex; }
     void SetTopIndex(int value);
 
-    // Selection ends in line coordinates, both inclusive, not ordered.
-    TTextPoint SelStart() const { return FSelStart; }
-    TTextPoint SelEnd() const { return FSelEnd; }
+    // The selection in line coordinates: both ends inclusive, Start where it
+    // was anchored; empty for none. A later end on the first byte of a
+    // double-byte character selects the whole character.
+    const TTextRange& Selection() const { return FSelection; }
+    TTextPoint SelStart() const { return FSelection.Start(); }
+    TTextPoint SelEnd() const { return FSelection.End(); }
     // Stores the point and nothing else.
-    void SetSelStart(TTextPoint value) { FSelStart = value; }
-    // Stores and repaints when both ends are valid locations; otherwise
-    // clears the selection without repainting.
+    void SetSelStart(TTextPoint value) { FSelection = {value, FSelection.End()}; }
+    // Stores the point when both ends are valid locations; otherwise clears
+    // the selection. Rows whose selection changed are drawn again.
     void SetSelEnd(TTextPoint value);
-    bool IsSelection() const;
+    // SetSelStart and SetSelEnd in one: range, or none when an end of it is
+    // not a valid location.
+    void SetSelection(const TTextRange& range);
+    // SetSelection, then scrolls so that the range's first row is shown; a
+    // range already wholly on screen scrolls nothing.
+    void SelectAndShow(const TTextRange& range);
+    // Scrolls the least that shows the display row of linePoint (a line
+    // position), if it is valid.
+    void ShowLocation(TTextPoint linePoint);
+    bool IsSelection() const { return !FSelection.IsEmpty(); }
     bool IsValidLocation(int line, int column) const;
-    bool IsLocationInSelText(int line, int column) const;
+    bool IsLocationInSelText(int line, int column) const {
+        return FSelection.Contains(line, column);
+    }
     void Deselect();
     void SelectAll();
+    // The selected bytes: whole characters, lines joined by "\r\n", no
+    // break after the last; empty without a valid selection.
+    std::string GetSelText() const;
+    // The selected text in Unicode with LF line ends, as the clipboard gets
+    // it.
+    QString GetSelUnicode() const;
+    // Puts the selected text on the clipboard; nothing without a selection.
+    void CopyToClipboard();
+    // Copies the whole document, the selection unchanged; asks first when
+    // the document has LargeCopyLines lines or more.
+    void CopyAll();
+    static constexpr int LargeCopyLines = 100000;
     // The character under the client point (x, y). In row coordinates with
     // the special values of Hittest.h; with toLine in line coordinates, or
     // (-1, -1) for a point outside the text.
@@ -203,6 +231,9 @@ public:
     TDropFilesEvent OnDropFiles;
     TKeyEvent OnKeyDown;
     TNotifyEvent OnDblClick;
+    // The selection changed: by the mouse, a command, a setter (not by
+    // SetSelStart alone) or a change of the document that cleared it.
+    TNotifyEvent OnSelectionChange;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -212,6 +243,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -237,6 +270,18 @@ private:
     QRgb SelectionBack() const;
     QRgb SelectionText() const;
     void FlushToWindow();
+    // Draws again the visible rows that look different under the selection
+    // the back buffer shows than under the current one.
+    void RepaintSelectionChange();
+    // Mouse selection and its edge auto-scroll.
+    enum class TSelScroll { None, Up, Down, Left, Right };
+    void ExtendSelection(QPoint pointer);
+    void UpdateSelScroll(QPoint pointer);
+    void StopSelScroll();
+    void OnScrollTimer();
+    // The byte count of the character that starts at column of line (1 for
+    // a byte inside a character).
+    int CharBytesAt(int line, int column) const;
 
     // One of the four font file names (field) set to value.
     void SetFontFile(std::string& field, const std::string& value);
@@ -278,8 +323,9 @@ private:
     TBorderStyle FBorderStyle = TBorderStyle::Single;
     std::string FSynLang;
     int FTopIndex = -1;
-    TTextPoint FSelStart;
-    TTextPoint FSelEnd;
+    TTextRange FSelection;
+    // The selection as the back buffer shows it.
+    TTextRange FShownSelection;
     TTextPoint FSelAnchor;
     uint16_t FLeftMargin = 2;
     uint16_t FTopMargin = 2;
@@ -303,6 +349,12 @@ private:
     int FHorzScrollPos = 0;
     bool FSelecting = false;
     TWheelNotches FWheelNotches;
+    // The last pointer position of the drag, in client coordinates.
+    QPoint FSelPointer;
+    // Exists only while a drag is held near or past an edge.
+    std::unique_ptr<QTimer> FSelScrollTimer;
+    TSelScroll FSelScrollDirection = TSelScroll::None;
+    static constexpr int SelScrollInterval = 50;
     bool FHighlightActive = false;
 
     // The style stack of one DrawLines call.

@@ -1,10 +1,7 @@
-// Metrics, document changes, word wrap, selection and hit testing of
-// TOVSynTextViewer.
+// Metrics, document changes and word wrap of TOVSynTextViewer.
 
-#include "Hittest.h"
 #include "Ovsyntextviewer.h"
 #include "Putbmpfont.h"
-#include "Selection.h"
 
 #include <QScrollBar>
 
@@ -115,9 +112,11 @@ void TOVSynTextViewer::LinesChange() {
         FRowCount = FLines->Count();
         UpdateScrollBar(sbBoth);
     }
+    const bool hadSelection = IsSelection();
     if (FLines->TextReplaced()) {
         FTopIndex = FRowCount > 0 ? 0 : -1;
-        FSelAnchor = FSelStart = FSelEnd = NoTextPoint;
+        FSelAnchor = NoTextPoint;
+        FSelection = {};
         ResetHorzScroll();
         SetScrollPos(FTopIndex, sbVertical);
     } else if (FRowCount > 0 && FTopIndex == -1) {
@@ -130,9 +129,14 @@ void TOVSynTextViewer::LinesChange() {
         FTopIndex = MaxTopIndex(FRowCount, FVisibleRows);
         SetScrollPos(FTopIndex, sbVertical);
     }
+    // Whatever the change, the selection never points past the lines.
+    if (!FSelection.IsValidIn(*FLines))
+        FSelection = {};
     if (FLines->Count() > 0)
         ExecuteHighlighter();
     DrawScreen(true);
+    if (hadSelection && !IsSelection() && OnSelectionChange)
+        OnSelectionChange(this);
     if (OnTopIndexChanged)
         OnTopIndexChanged(this);
 }
@@ -206,69 +210,6 @@ TRowSpan TOVSynTextViewer::RowSpan(int row) const {
         return {wraped.Line, wraped.Start, wraped.Length};
     }
     return {row, 0, FLines->GetLength(row)};
-}
-
-// --- selection ------------------------------------------------------------------
-
-bool TOVSynTextViewer::IsSelection() const {
-    return HasSelection(FSelStart, FSelEnd);
-}
-
-bool TOVSynTextViewer::IsValidLocation(int line, int column) const {
-    if (line < 0 || line >= FLines->Count())
-        return false;
-    return column == 0 || (column >= 0 && column < FLines->GetLength(line));
-}
-
-bool TOVSynTextViewer::IsLocationInSelText(int line, int column) const {
-    return IsInSelection(FSelStart, FSelEnd, line, column);
-}
-
-void TOVSynTextViewer::SetSelEnd(TTextPoint value) {
-    if (IsValidLocation(FSelStart.Y, FSelStart.X) && IsValidLocation(value.Y, value.X)) {
-        FSelEnd = value;
-        DrawScreen(true);
-    } else {
-        FSelStart = FSelEnd = NoTextPoint;
-    }
-}
-
-void TOVSynTextViewer::Deselect() {
-    FSelAnchor = FSelStart = FSelEnd = NoTextPoint;
-    DrawScreen(true);
-}
-
-TTextPoint TOVSynTextViewer::GetCharLocationAt(int x, int y, bool toLine) const {
-    if (FRowCount == 0)
-        return NoTextPoint;
-    const int gutter = GetGutterWidth();
-    const int pitch = FLineHeight + FLineSpace;
-    const int row = pitch > 0 ? (y - FTopMargin) / pitch + FTopIndex : FTopIndex;
-    int column = -1;
-    int rowLength = 0;
-    if (row >= 0 && row < FRowCount) {
-        const TRowSpan span = RowSpan(row);
-        rowLength = span.Length;
-        if (x > gutter)
-            column = HitColumn(FLines->GetView(span.Line).substr(std::size_t(span.Start),
-                                                                 std::size_t(span.Length)),
-                               FHorzOffset + x - gutter,
-                               FUseBitmapFont ? TFontKind::Bitmap : TFontKind::Outline, FTabWidth,
-                               Widths());
-    }
-    if (!toLine)
-        return ClassifyHit(column, row, rowLength, FRowCount);
-    if (column < 0 || row < 0)
-        return NoTextPoint;
-    return FWordWrap ? WrapedToOrigin({column, row}) : TTextPoint{column, row};
-}
-
-void TOVSynTextViewer::SelectAll() {
-    if (FLines->Count() == 0)
-        return;
-    const int last = FLines->Count() - 1;
-    FSelStart = {0, 0};
-    SetSelEnd({std::max(FLines->GetLength(last) - 1, 0), last});
 }
 
 } // namespace ov

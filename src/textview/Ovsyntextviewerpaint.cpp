@@ -11,7 +11,6 @@
 #include "Codepage.h"
 #include "Ovsyntextviewer.h"
 #include "Putbmpfont.h"
-#include "Selection.h"
 #include "Textcanvas.h"
 
 namespace ov {
@@ -20,6 +19,7 @@ void TOVSynTextViewer::DrawScreen(bool invalidate) {
     if (FLines->GetUpdating())
         return;
     if (!FBackBuffer.isNull()) {
+        FShownSelection = FSelection;
         TTextCanvas canvas(FBackBuffer, &FTextDrawer);
         canvas.SetBackColor(RgbFromColor(FColor));
         canvas.FillRect(0, 0, canvas.Width(), canvas.Height());
@@ -102,7 +102,7 @@ void TOVSynTextViewer::DrawRow(TTextCanvas& canvas, int row, int y, int gutter) 
         if (selected) {
             const bool lastOfRow = p + length >= span.Length;
             canvas.FillRect(x, y + FLineHeight, x + width, y + pitch);
-            if (lastOfRow && FSelStart.Y != FSelEnd.Y)
+            if (lastOfRow && FSelection.Start().Y != FSelection.End().Y)
                 canvas.FillRect(x + width, y, right, y + pitch);
         }
         const int last = p + length - 1;

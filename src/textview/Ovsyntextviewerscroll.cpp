@@ -226,12 +226,6 @@ void TOVSynTextViewer::keyPressEvent(QKeyEvent* event) {
     event->accept();
 }
 
-void TOVSynTextViewer::mousePressEvent(QMouseEvent* event) {
-    if (isVisible())
-        setFocus(Qt::MouseFocusReason);
-    QAbstractScrollArea::mousePressEvent(event);
-}
-
 void TOVSynTextViewer::dragEnterEvent(QDragEnterEvent* event) {
     if (!DroppedLocalFiles(event->mimeData()).empty())
         event->acceptProposedAction();
@@ -250,12 +244,6 @@ void TOVSynTextViewer::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     if (OnDropFiles)
         OnDropFiles(this, files);
-}
-
-void TOVSynTextViewer::mouseDoubleClickEvent(QMouseEvent*) {
-    FSelAnchor = FSelStart = FSelEnd = NoTextPoint;
-    if (OnDblClick)
-        OnDblClick(this);
 }
 
 } // namespace ov

@@ -1,22 +1,44 @@
 #pragma once
-// Selection arithmetic in line coordinates: the ends are inclusive and may be
-// given in either order; (-1, -1) in both ends is no selection.
+// Selection arithmetic of the text view, plain functions of their inputs:
+// the ends a mouse drag selects, and what a display row shows of a
+// selection (so that a change repaints only the rows it touches).
 
-#include "Viewerlayout.h"
+#include "Openstyles.h"
+#include "Textrange.h"
+
+#include <functional>
 
 namespace ov {
 
-// The two ends ordered by (line, column).
-void OrderSelection(TTextPoint a, TTextPoint b, TTextPoint& first, TTextPoint& last);
+// The ends of a drag from anchor to pointer, both hits in row coordinates
+// with the special values of Hittest.h. The pointer works as a boundary
+// between characters: dragging forward selects from the anchor up to, not
+// including, the character under the pointer; dragging backward selects
+// from the character under the pointer up to, not including, the anchor's.
+// Special values become real places: above the rows the first row's start,
+// below them the last row's last byte, left of the text the row's start (or,
+// for a later end, the previous row's last byte), past a row's end the row's
+// last byte (or, for an earlier end, the next row's start).
+// rowLength(row) is the byte length of a display row (0 <= row < rowCount).
+// The result is in row coordinates, Start the anchor's end; it is empty when
+// anchor and pointer are the same place or when the dragged stretch holds no
+// character.
+TTextRange DragSelection(TTextPoint anchor, TTextPoint pointer, int rowCount,
+                         const std::function<int(int row)>& rowLength);
 
-// True when (line, column) lies between the ordered ends, both included. On a
-// middle line every column is inside; on the first line columns from the
-// first end on, on the last line columns up to the last end.
-bool IsInSelection(TTextPoint a, TTextPoint b, int line, int column);
+// What one display row shows of a selection, in bytes of the row: the
+// columns First .. Last of the row lie in the selection (none when First >
+// Last; an empty row counts its one place, column 0), and Spanning says the
+// selection covers more than one line, which lets a selected row end fill
+// to the window's edge. Rows whose values are equal under two selections
+// look the same under both.
+struct TRowSelection {
+    int First = 0;
+    int Last = -1;
+    bool Spanning = false;
+    friend bool operator==(const TRowSelection&, const TRowSelection&) = default;
+};
 
-// Every coordinate of both ends is 0 or more.
-inline bool HasSelection(TTextPoint a, TTextPoint b) {
-    return a.X >= 0 && a.Y >= 0 && b.X >= 0 && b.Y >= 0;
-}
+TRowSelection RowSelection(const TTextRange& selection, const TRowSpan& row);
 
 } // namespace ov

@@ -5,21 +5,11 @@
 // a window.
 
 #include "Scrollinput.h"
+#include "Textrange.h"
 
 #include <cstdint>
 
 namespace ov {
-
-// A text position: column (byte index) and line (index in the document) in
-// line coordinates, or column within a display row and display row in row
-// coordinates. (-1, -1) is no position.
-struct TTextPoint {
-    int X = -1;
-    int Y = -1;
-    friend bool operator==(const TTextPoint&, const TTextPoint&) = default;
-};
-
-constexpr TTextPoint NoTextPoint{-1, -1};
 
 // Rows that fit a client area of clientHeight, a partly visible row counted.
 // A pitch of 0 (no line height yet, no line space) gives 0 rows.
