@@ -1,7 +1,6 @@
 // Selection of TOVSynTextViewer: hit testing, the selection and its partial
 // repaint, the mouse drag with its edge auto-scroll, and the selected text.
 
-#include "Codeconv.h"
 #include "Codepage.h"
 #include "Hittest.h"
 #include "Messages.h"
@@ -13,6 +12,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QStringDecoder>
 #include <QTimer>
 
 #include <algorithm>
@@ -74,9 +74,10 @@ int TOVSynTextViewer::CharBytesAt(int line, int column) const {
     const std::string_view text = FLines->GetView(line);
     if (column < 0 || std::size_t(column) >= text.size())
         return 1;
-    if (static_cast<uint8_t>(text[std::size_t(column)]) < 0x80 || IsTrailByte(text, column))
+    const TCharCoding& coding = Coding();
+    if (!coding.IsCharStart(text, std::size_t(column)))
         return 1;
-    return 2;
+    return coding.CharLength(text, std::size_t(column));
 }
 
 std::string TOVSynTextViewer::GetSelText() const {
@@ -158,10 +159,23 @@ QString TOVSynTextViewer::GetSelUnicode() const {
     QString text(qsizetype(bound), Qt::Uninitialized);
     char16_t* out = reinterpret_cast<char16_t*>(text.data());
     std::size_t used = 0;
+    const TCharCoding& coding = Coding();
+    QStringDecoder utf8(QStringDecoder::Utf8);
     ForEachRangePiece(*FLines, FSelection, lastBytes, [&](std::string_view piece, bool breakBefore) {
         if (breakBefore)
             out[used++] = u'\n';
-        used += WideFromAnsiTo(piece, out + used);
+        if (coding.Coding() == TTextCoding::Cp949) {
+            used += WideFromAnsiTo(piece, out + used);
+            return;
+        }
+        // The coding's own rule for bytes that form no character (one U+FFFD
+        // each) holds in the copy too; well-formed UTF-8 never needs more
+        // units than it has bytes.
+        const std::string wellFormed = coding.ToUtf8(piece);
+        QChar* start = reinterpret_cast<QChar*>(out + used);
+        used += std::size_t(
+            utf8.appendToBuffer(start, QByteArrayView(wellFormed.data(), qsizetype(wellFormed.size()))) -
+            start);
     });
     text.truncate(qsizetype(used));
     return text;

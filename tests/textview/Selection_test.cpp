@@ -142,6 +142,19 @@ TEST_F(ViewerSelection, DragSelectsWholeCharactersAndCopiesUnicodeWithLineFeeds)
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("ab가"));
 }
 
+TEST_F(ViewerSelection, Utf8DocumentSelectsAndCopiesWholeCharacters) {
+    Viewer->Lines().SetCoding(TTextCoding::Utf8);
+    // "a", "한" (three bytes, two cells), a stray byte (one cell), "b".
+    SetText("a\xED\x95\x9C\xFF" "b\n");
+    Drag(Cell(0, 0), Cell(4, 0));
+    EXPECT_EQ(Viewer->Selection(), TTextRange({0, 0}, {4, 0}));
+    Viewer->CopyToClipboard();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("a한\uFFFD"));
+    // Backward from the stray byte onto the second cell of "한": "한" only.
+    Drag(Cell(3, 0), Cell(2, 0));
+    EXPECT_EQ(Viewer->GetSelText(), "\xED\x95\x9C");
+}
+
 TEST_F(ViewerSelection, DragAcrossWrappedRowsSelectsByteColumnsOfTheLine) {
     const int gutterGuess = Viewer->GetGutterWidth();
     SetClientSize(gutterGuess + 8 * 10, HeightForRows(10));
