@@ -42,6 +42,13 @@ void TMainForm::UpdateActions() {
             item->setChecked(Bookmarks[size_t(ItemTag(item))] != -1);
     ShowBookmarks1->setChecked(!pBookmarks->isHidden());
     FindNext1->setEnabled(!FindText.empty());
+    // Copy needs a selection in the text view, Copy All a text in it; both
+    // act on the text view only, so the hex view disables them.
+    const bool text = !hex && Viewer->Lines().Count() > 0;
+    for (QAction* item : {Copy1, Copy2})
+        item->setEnabled(text && Viewer->IsSelection());
+    for (QAction* item : {CopyAll1, CopyAll2})
+        item->setEnabled(text);
 }
 
 // None1 while the view has no language; otherwise the first item whose

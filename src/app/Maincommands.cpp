@@ -55,8 +55,12 @@ void TMainForm::OpenMail() {
 void TMainForm::Edit1Click() {
     UpdateActions();
 }
-void TMainForm::Copy1Click() {}
-void TMainForm::CopyAll1Click() {}
+void TMainForm::Copy1Click() {
+    Viewer->CopyToClipboard();
+}
+void TMainForm::CopyAll1Click() {
+    Viewer->CopyAll();
+}
 void TMainForm::View1Click() {
     UpdateActions();
 }

@@ -166,6 +166,9 @@ void TMainForm::ConnectViewerEvents() {
         RunCommand([&] { ViewerKeyDown(key, shift); });
     };
     Viewer->OnTopIndexChanged = [this](auto*) { ViewerTopIndexChanged(); };
+    // Copy's shortcut works only while the item is enabled, so its state
+    // follows the selection as the mouse changes it.
+    Viewer->OnSelectionChange = [this](auto*) { UpdateActions(); };
     Viewer->OnDrawLine = [this](auto*, QPainter& canvas, int index, int y, int lineNumWidth) {
         ViewerDrawLine(canvas, index, y, lineNumWidth);
     };
