@@ -99,11 +99,15 @@ uint16_t Cp949CodeOf(char32_t code) {
     return code < table.size() ? table[code] : 0;
 }
 
-std::size_t WideFromAnsiTo(std::string_view text, char16_t* out) {
+namespace {
+
+// iconv over text, which starts and ends on character boundaries of any walk
+// through the bytes; a byte that is not valid CP949 becomes U+FFFD and the
+// walk goes on after it.
+char16_t* ConvertWithIconv(std::string_view text, char16_t* o) {
     const TIconv& conv = Cp949ToUtf16();
     const char* p = text.data();
     const char* end = p + text.size();
-    char16_t* o = out;
     while (p < end) {
         if (!conv.Valid()) {
             unsigned char byte = static_cast<unsigned char>(*p++);
@@ -125,6 +129,32 @@ std::size_t WideFromAnsiTo(std::string_view text, char16_t* out) {
             break;
         *o++ = u'\uFFFD';
         p += 1;
+    }
+    return o;
+}
+
+bool IsAscii(char c) { return static_cast<unsigned char>(c) < 0x80; }
+
+} // namespace
+
+// ASCII is the same in CP949 and UTF-16, so runs of it are widened here and
+// only the stretches around other bytes go through iconv, which costs far
+// more per call than per byte. An ASCII byte after an ASCII byte starts a
+// character however the bytes before were read (it cannot be the second
+// byte of a pair), so cutting there gives iconv's own result.
+std::size_t WideFromAnsiTo(std::string_view text, char16_t* out) {
+    char16_t* o = out;
+    std::size_t p = 0;
+    while (p < text.size()) {
+        if (IsAscii(text[p]) && (p == 0 || IsAscii(text[p - 1]))) {
+            *o++ = static_cast<char16_t>(text[p++]);
+            continue;
+        }
+        std::size_t q = p + 1;
+        while (q < text.size() && !(IsAscii(text[q]) && IsAscii(text[q - 1])))
+            ++q;
+        o = ConvertWithIconv(text.substr(p, q - p), o);
+        p = q;
     }
     return static_cast<std::size_t>(o - out);
 }

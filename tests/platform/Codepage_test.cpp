@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 using namespace ov;
 
 TEST(Codepage, EveryDoubleByteCodeRoundTrips) {
@@ -42,6 +44,42 @@ TEST(Codepage, InvalidBytesDoNotStopDecoding) {
     ASSERT_EQ(wide.size(), 3u);
     EXPECT_EQ(wide[0], u'a');
     EXPECT_EQ(wide[2], u'b');
+}
+
+// Converting a text whole gives what converting it character by character
+// gives, whatever mixture of ASCII, pairs with ASCII second bytes, broken
+// pairs and stray bytes it holds.
+TEST(Codepage, WholeTextConvertsAsItsCharactersOneByOne) {
+    auto oneByOne = [](const std::string& text) {
+        std::u16string wide;
+        for (std::size_t p = 0; p < text.size();) {
+            const auto byte = static_cast<unsigned char>(text[p]);
+            if (byte < 0x80) {
+                wide += char16_t(byte);
+                ++p;
+                continue;
+            }
+            const std::u16string pair = p + 1 < text.size() ? WideFromAnsi(text.substr(p, 2)) : u"";
+            if (pair.size() == 1 && pair[0] != u'\uFFFD') {
+                wide += pair;
+                p += 2;
+            } else {
+                wide += u'\uFFFD';
+                ++p;
+            }
+        }
+        return wide;
+    };
+    const unsigned char bytes[] = {'a', ' ', 'A', 'z', 0x81, 0xB0, 0xA1, 0xC7, 0xFE, 0xFF, 0x80, 0x52};
+    std::srand(7);
+    for (int round = 0; round < 3000; ++round) {
+        std::string text(std::size_t(std::rand() % 12), ' ');
+        for (char& c : text)
+            c = char(bytes[std::rand() % sizeof bytes]);
+        std::u16string out(text.size(), u'\0');
+        out.resize(WideFromAnsiTo(text, out.data()));
+        ASSERT_EQ(out, oneByOne(text)) << "round " << round;
+    }
 }
 
 TEST(Codepage, ComparisonsFollowTheSystemOrderAndAsciiCase) {

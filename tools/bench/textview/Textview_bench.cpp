@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMouseEvent>
 
 #include <algorithm>
 #include <cstdlib>
@@ -198,6 +199,38 @@ BENCHMARK(BM_LongRow)
     ->Args({10 * 1000 * 1000, 0})
     ->Args({10 * 1000 * 1000, 40 * 1000 * 1000})
     ->Unit(benchmark::kMicrosecond);
+
+// One mouse-move step of a selection drag that moves the selection's end
+// by one row (down and back up in turn), with word wrap off (0) or on (1):
+// only the rows whose selection changed are drawn again.
+void BM_DragStep(benchmark::State& state) {
+    TOVSynTextViewer& viewer = *View().Viewer;
+    SetFont(viewer, true);
+    viewer.SetWordWrap(state.range(0) != 0);
+    viewer.SetTopIndex(viewer.RowCount() / 2);
+    const int pitch = viewer.LineHeight() + viewer.LineSpace();
+    const int x = viewer.GetGutterWidth() + 8 * 6 + 4;
+    auto rowY = [&](int row) { return viewer.TopMargin() + row * pitch + 5; };
+    auto send = [&](QEvent::Type type, int y, Qt::MouseButtons buttons) {
+        const QPointF at(x, y);
+        QMouseEvent event(type, at, viewer.viewport()->mapToGlobal(at), Qt::LeftButton, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(viewer.viewport(), &event);
+    };
+    send(QEvent::MouseButtonPress, rowY(5), Qt::LeftButton);
+    send(QEvent::MouseMove, rowY(20), Qt::LeftButton);
+    int row = 20;
+    for (auto _ : state) {
+        row = row == 20 ? 21 : 20;
+        send(QEvent::MouseMove, rowY(row), Qt::LeftButton);
+    }
+    send(QEvent::MouseButtonRelease, rowY(row), Qt::NoButton);
+    state.counters["rows"] = viewer.RowCount();
+    state.SetLabel(state.range(0) ? "word wrap" : "no wrap");
+    viewer.Deselect();
+    viewer.SetWordWrap(false);
+}
+BENCHMARK(BM_DragStep)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 } // namespace ov
