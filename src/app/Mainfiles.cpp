@@ -6,6 +6,7 @@
 #include "Filelists.h"
 #include "Files.h"
 #include "Qtuiservices.h"
+#include "Uiservices.h"
 
 #include <QAction>
 #include <QApplication>
@@ -202,9 +203,24 @@ void TMainForm::Close1Click() {
 // The outer bracket ends after OpenFile has restored the saved top index;
 // the view takes the whole new text from its first row then, so a refreshed
 // file is shown from its first line.
+//
+// A file that is gone or can no longer be read is said so, and the view keeps
+// what it showed: clearing it would leave an empty view under the caption
+// of the file.
 void TMainForm::Refresh1Click() {
     if (CurrentFileName.empty())
         return;
+    TReadOnlyFile probe;
+    if (!ViewedFileExists(CurrentFileName) || !probe.Open(CurrentFileName)) {
+        const std::string name = ExtractFileName(CurrentFileName);
+        UIServices().ShowMessage(
+            ViewedFileExists(CurrentFileName)
+                ? "'" + name + "' 파일을 읽을 수 없습니다.\n보고 있던 내용을 그대로 둡니다."
+                : "'" + name + "' 파일이 없습니다. 지워졌거나 옮겨졌습니다.\n보고 있던 내용을 그대로 둡니다.",
+            ProgramTitle, TMessageIcon::Warning);
+        return;
+    }
+    probe.Close();
     if (!HexViewer->FileName().empty()) {
         HexViewer->CloseFile();
         HexViewer->SetFileName(CurrentFileName);

@@ -19,6 +19,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace ov {
 
 namespace {
@@ -147,16 +149,20 @@ QWidget* TMainForm::CreateBookmarkPanel(QWidget* parent) {
 void TMainForm::CreateStatusBar() {
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setFixedHeight(StatusBarHeight);
     for (size_t i = 0; i < StatusPanels.size(); ++i) {
         StatusPanels[i] = new QLabel(StatusBar1);
         StatusPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     }
-    StatusPanels[0]->setFixedWidth(LinePanelWidth);
+    // The line panel grows with its text ("/ 335544320" of a 5 GB file in
+    // the hex view) and never shrinks below its design width.
+    StatusPanels[0]->setMinimumWidth(LinePanelWidth);
     StatusPanels[0]->setText(FormatLineStatus(0, 0));
     StatusPanels[1]->setText(QString::fromUtf8(CreditLine));
     StatusBar1->addWidget(StatusPanels[0]);
     StatusBar1->addWidget(StatusPanels[1], 1);
+    // The design height, or what the panels need below the bar's own top
+    // spacing, so that their frames are not cut at the bottom.
+    StatusBar1->setFixedHeight(std::max(StatusBarHeight, StatusBar1->sizeHint().height()));
     setStatusBar(StatusBar1);
 }
 

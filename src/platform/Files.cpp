@@ -147,16 +147,39 @@ bool TReadOnlyFile::Open(const std::string& path) {
     int flags = ::fcntl(FHandle, F_GETFL);
     if (flags >= 0)
         ::fcntl(FHandle, F_SETFL, flags & ~O_NONBLOCK);
+    if (S_ISREG(st.st_mode) && st.st_size == 0)
+        ReadUnsizedContent();
     return true;
+}
+
+// Sequential reads: such files need not answer reads at an offset.
+void TReadOnlyFile::ReadUnsizedContent() {
+    FUnsized = true;
+    FContent.clear();
+    char chunk[65536];
+    while (static_cast<int64_t>(FContent.size()) < MaxUnsizedFileBytes) {
+        ssize_t n = ::read(FHandle, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        FContent.append(chunk, static_cast<size_t>(n));
+    }
+    if (static_cast<int64_t>(FContent.size()) > MaxUnsizedFileBytes)
+        FContent.resize(static_cast<size_t>(MaxUnsizedFileBytes));
 }
 
 void TReadOnlyFile::Close() {
     if (FHandle >= 0)
         ::close(FHandle);
     FHandle = -1;
+    FUnsized = false;
+    FContent.clear();
 }
 
 int64_t TReadOnlyFile::Size() const {
+    if (FHandle >= 0 && FUnsized)
+        return static_cast<int64_t>(FContent.size());
     struct stat st;
     if (FHandle < 0 || ::fstat(FHandle, &st) != 0)
         return -1;
@@ -166,6 +189,13 @@ int64_t TReadOnlyFile::Size() const {
 int64_t TReadOnlyFile::ReadAt(int64_t offset, void* buffer, int64_t count) const {
     if (FHandle < 0 || offset < 0 || count < 0)
         return -1;
+    if (FUnsized) {
+        int64_t size = static_cast<int64_t>(FContent.size());
+        int64_t n = offset >= size ? 0 : std::min(count, size - offset);
+        if (n > 0)
+            std::copy_n(FContent.data() + offset, n, static_cast<char*>(buffer));
+        return n;
+    }
     int64_t total = 0;
     auto* out = static_cast<char*>(buffer);
     while (total < count) {

@@ -43,6 +43,10 @@ public:
     TReadOnlyFile(const TReadOnlyFile&) = delete;
     TReadOnlyFile& operator=(const TReadOnlyFile&) = delete;
 
+    // A regular file that reports a size of 0 may still have content (the
+    // kernel's files such as /proc/cpuinfo are made as they are read): such
+    // a file is read to its end here, up to MaxUnsizedFileBytes, and Size and
+    // ReadAt then serve that copy.
     bool Open(const std::string& path);
     void Close();
     bool IsOpen() const { return FHandle >= 0; }
@@ -52,8 +56,14 @@ public:
     // the end, -1 on error). Short reads are retried until end of file.
     int64_t ReadAt(int64_t offset, void* buffer, int64_t count) const;
 
+    static constexpr int64_t MaxUnsizedFileBytes = 64LL << 20;
+
 private:
+    void ReadUnsizedContent();
+
     int FHandle = -1;
+    bool FUnsized = false;
+    std::string FContent; // the content of an unsized file
 };
 
 // A file the program writes itself (saved lines, exported pages): created

@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -44,6 +45,18 @@ void TOVSynTextViewer::SetTopIndex(int value) {
         OnTopIndexChanged(this);
 }
 
+namespace {
+
+// A disabled bar shows no thumb: an empty range leaves nothing to suggest a
+// position, whatever the bar showed before. The view keeps its own position;
+// this is no scroll request, so the bar's signals stay quiet.
+void HideThumb(QScrollBar* bar) {
+    QSignalBlocker quiet(bar);
+    bar->setRange(0, 0);
+}
+
+} // namespace
+
 void TOVSynTextViewer::UpdateScrollBar(unsigned kind) {
     if (kind == sbVertical || kind == sbBoth) {
         const TScrollRange range = VertScrollRange(FRowCount, FVisibleRows);
@@ -56,6 +69,8 @@ void TOVSynTextViewer::UpdateScrollBar(unsigned kind) {
             // next step must start from the row shown.
             bar->setValue(std::max(FTopIndex, 0));
             FVertScrollPos = bar->value();
+        } else {
+            HideThumb(bar);
         }
     }
     if (kind == sbHorizontal || kind == sbBoth) {
@@ -72,6 +87,8 @@ void TOVSynTextViewer::UpdateScrollBar(unsigned kind) {
                 FHorzScrollPos = bar->value();
                 FHorzOffset = FHorzScrollPos * std::max(HorzUnit(), 1);
             }
+        } else {
+            HideThumb(bar);
         }
     }
 }

@@ -12,6 +12,9 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QLabel>
+#include <QScrollBar>
+#include <QStatusBar>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
@@ -20,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <sstream>
 
@@ -322,6 +326,89 @@ TEST_F(ViewCommandsTest, TheAboutBox) {
     EXPECT_EQ(opened[0].scheme(), QStringLiteral("mailto"));
     EXPECT_TRUE(opened[1].scheme().startsWith(QLatin1String("http")));
     EXPECT_EQ(CentredOver(QRect(100, 50, 817, 642), QSize(320, 208)), QPoint(348, 267));
+}
+
+// After a long file, closing it or opening a short one leaves the bars
+// disabled with no thumb that would suggest something to scroll.
+TEST_F(ViewCommandsTest, DisabledBarsShowNoThumb) {
+    std::string wide = FFolder.Write("wide.txt", Rows(300) + std::string(3000, 'w') + "\n");
+    std::string small = FFolder.Write("small.txt", "one\n");
+    TMainForm form("orvane " + wide);
+    ShowAndWait(form);
+    QScrollBar* vertical = form.Viewer->verticalScrollBar();
+    QScrollBar* horizontal = form.Viewer->horizontalScrollBar();
+    for (bool close : {true, false}) {
+        form.OpenFile(wide);
+        form.Viewer->SetTopIndex(150);
+        ASSERT_TRUE(vertical->isEnabled() && horizontal->isEnabled());
+        horizontal->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        ASSERT_GT(horizontal->value(), 0);
+        if (close)
+            form.Close1->trigger();
+        else
+            form.OpenFile(small);
+        for (QScrollBar* bar : {vertical, horizontal}) {
+            EXPECT_FALSE(bar->isEnabled());
+            EXPECT_EQ(bar->maximum(), 0);
+            EXPECT_EQ(bar->value(), 0);
+        }
+    }
+}
+
+// F5 on a file deleted meanwhile says so and keeps the view as it was.
+TEST_F(ViewCommandsTest, RefreshOfAVanishedFileKeepsTheView) {
+    TScriptedUIServices services;
+    TUIServicesGuard guard(&services);
+    TMainForm form("orvane " + FTextFile);
+    ShowAndWait(form);
+    form.Viewer->SetTopIndex(40);
+    std::filesystem::remove(FTextFile);
+    form.Refresh1->trigger();
+    ASSERT_EQ(services.Records.size(), 1u);
+    EXPECT_NE(services.Records[0].Text.find("long.c"), std::string::npos);
+    EXPECT_EQ(form.CurrentFileName, FTextFile);
+    EXPECT_EQ(form.Viewer->Lines().Count(), 200);
+    EXPECT_EQ(form.Viewer->TopIndex(), 40);
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("long.c - Orvane 1.0 Beta"));
+    EXPECT_TRUE(form.Close1->isEnabled());
+}
+
+// The line panel is as wide as its text needs (a 5 GB file in the hex view
+// at its end) and no panel is cut at the bottom of the bar.
+TEST_F(ViewCommandsTest, StatusPanelsHoldTheirText) {
+    std::string huge = FFolder.File("huge.bin");
+    {
+        std::ofstream out(huge, std::ios::binary);
+        out.write("\0\1", 2);
+    }
+    std::filesystem::resize_file(huge, 5LL << 30);
+    TMainForm form("orvane " + huge);
+    ShowAndWait(form);
+    ASSERT_TRUE(form.HexViewer->isVisibleTo(&form));
+    QTest::keyClick(form.HexViewer, Qt::Key_End, Qt::ControlModifier);
+    QLabel* panel = form.StatusPanels[0];
+    ASSERT_TRUE(panel->text().endsWith(QStringLiteral("/ 335544320")));
+    QTRY_VERIFY(panel->contentsRect().width() >=
+                panel->fontMetrics().horizontalAdvance(panel->text()));
+    for (QLabel* each : form.StatusPanels) {
+        EXPECT_GE(each->y(), 0);
+        EXPECT_LE(each->geometry().bottom(), form.StatusBar1->rect().bottom());
+        EXPECT_GE(each->contentsRect().height(), each->fontMetrics().height());
+    }
+}
+
+// The kernel's files report a size of 0 and are made as they are read.
+TEST_F(ViewCommandsTest, FilesThatReportNoSizeAreReadToTheirEnd) {
+    const std::string path = "/proc/self/status";
+    std::ifstream in(path);
+    std::string first;
+    ASSERT_TRUE(std::getline(in, first));
+    TMainForm form("orvane " + path);
+    ShowAndWait(form);
+    ASSERT_GT(form.Viewer->Lines().Count(), 5);
+    EXPECT_EQ(std::string(form.Viewer->Lines().Get(0)), first);
+    form.HexView1->trigger();
+    EXPECT_GT(form.HexViewer->FileSize(), 100);
 }
 
 class SaveAsHtmlTest : public ViewCommandsTest {
