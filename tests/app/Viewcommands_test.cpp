@@ -12,6 +12,8 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QMenuBar>
+#include <QRegularExpression>
 #include <QLabel>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -409,6 +411,52 @@ TEST_F(ViewCommandsTest, FilesThatReportNoSizeAreReadToTheirEnd) {
     EXPECT_EQ(std::string(form.Viewer->Lines().Get(0)), first);
     form.HexView1->trigger();
     EXPECT_GT(form.HexViewer->FileSize(), 100);
+}
+
+// The keyboard help page lists every shortcut of the menus, each in the row
+// of its item (or of its submenu, for the numbered bookmark items), and no
+// key that no item has.
+TEST_F(ViewCommandsTest, TheShortcutPageMatchesTheMenus) {
+    const QString page =
+        QString::fromStdString(test::ReadBytes(ORVANE_SOURCE_DIR "/data/shortcut.htm"));
+    const qsizetype start = page.indexOf(QLatin1String("<table id=\"menu-keys\">"));
+    ASSERT_GE(start, 0);
+    const QString table = page.mid(start, page.indexOf(QLatin1String("</table>"), start) - start);
+    const QStringList rows = table.split(QLatin1String("<tr>"), Qt::SkipEmptyParts);
+    const QRegularExpression key(QStringLiteral("<kbd>([^<]*)</kbd>"));
+    const QRegularExpression accessKey(QStringLiteral("\\(&.\\)|&|\\.\\.\\."));
+    auto plain = [&](QString caption) { return caption.remove(accessKey).trimmed(); };
+
+    TMainForm form;
+    QSet<QString> menuKeys;
+    std::function<void(QMenu*)> walk = [&](QMenu* menu) {
+        for (QAction* item : menu->actions()) {
+            if (item->menu()) {
+                walk(item->menu());
+                continue;
+            }
+            const QString shortcut = item->shortcut().toString(QKeySequence::PortableText);
+            if (shortcut.isEmpty())
+                continue;
+            menuKeys.insert(shortcut);
+            const QString cell = QStringLiteral("<kbd>%1</kbd>").arg(shortcut);
+            QStringList found;
+            for (const QString& row : rows)
+                if (row.contains(cell))
+                    found << row;
+            ASSERT_EQ(found.size(), 1) << shortcut.toStdString();
+            EXPECT_TRUE(found[0].contains(plain(item->text())) ||
+                        found[0].contains(plain(menu->title())))
+                << shortcut.toStdString() << " " << found[0].toStdString();
+        }
+    };
+    for (QAction* top : form.menuBar()->actions())
+        walk(top->menu());
+    EXPECT_GE(menuKeys.size(), 38);
+    for (auto match = key.globalMatch(table); match.hasNext();) {
+        const QString listed = match.next().captured(1);
+        EXPECT_TRUE(menuKeys.contains(listed)) << listed.toStdString();
+    }
 }
 
 class SaveAsHtmlTest : public ViewCommandsTest {
