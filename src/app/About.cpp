@@ -2,7 +2,9 @@
 
 #include "Xlabel.h"
 
+#include <QApplication>
 #include <QFrame>
+#include <QIcon>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -135,7 +137,10 @@ void TfAbout::CreateHeader() {
     header->setPalette(palette);
     header->setAutoFillBackground(true);
     auto* icon = new QLabel(header);
-    icon->setPixmap(ProgramIconPixmap());
+    // The installed program's icon where the desktop has it; otherwise a
+    // drawn one of the same idea.
+    QPixmap picture = QApplication::windowIcon().pixmap(32, 32);
+    icon->setPixmap(picture.isNull() ? ProgramIconPixmap() : picture);
     icon->setGeometry(6, 4, 32, 32);
     QFont small(QStringLiteral("Tahoma"));
     small.setPixelSize(11); // 8 points

@@ -35,8 +35,8 @@ private:
     void CreateNotices();
 };
 
-// The 32 x 32 program icon, drawn: a page with text rows and the program's
-// blue and orange marks.
+// The 32 x 32 program icon drawn for a desktop that has none installed: a
+// page with text rows and the program's blue and orange marks.
 QPixmap ProgramIconPixmap();
 
 } // namespace ov
