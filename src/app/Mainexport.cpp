@@ -19,6 +19,15 @@ namespace {
 
 constexpr const char* SaveHtmlTitle = "HTML로 저장";
 
+// Why a write failed, as a sentence for the user, where the write result
+// can say it; empty otherwise.
+template <typename TResult> std::string FailureReason(const TResult& result) {
+    if constexpr (requires { result.Reason(); })
+        return result.Reason();
+    else
+        return {};
+}
+
 } // namespace
 
 // The first page is proposed beside the document under its full name plus
@@ -68,6 +77,7 @@ bool TMainForm::SaveAsHtml(const std::string& path) {
             ov::SaveAsHtml(path, *lines, highlighter, AnsiFromUtf8(ExtractFileName(CurrentFileName)));
         if (written)
             return true;
+        failure = FailureReason(written);
     } catch (const std::exception& error) {
         failure = error.what();
     }
