@@ -90,7 +90,9 @@ public:
     // The text of the last confirmed Find, UTF-8 as typed.
     std::string FindText;
     TFindOptions FindOptions;
-    QPoint LastMatch{-1, -1};
+    // Where Find Next goes on from: the end of the last match found forward,
+    // its start when found backward; none after a failed search.
+    TTextPoint LastMatch = NoTextPoint;
     TBookmarks Bookmarks{};
     int ScrollStep = 2000;
     // Runs the open dialog and returns the chosen path; tests replace it.

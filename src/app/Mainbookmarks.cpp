@@ -19,8 +19,7 @@
 namespace ov {
 
 void TMainForm::CenterDialog(QWidget& dialog) const {
-    // Integer halves rounding toward zero, as the window arithmetic does.
-    dialog.move(x() + width() / 2 - dialog.width() / 2, y() + height() / 2 - dialog.height() / 2);
+    dialog.move(CentredOver(frameGeometry(), dialog.size()));
 }
 
 void TMainForm::GotoLine1Click() {
@@ -33,6 +32,8 @@ void TMainForm::GotoLine1Click() {
         return;
     }
     TfGotoAddress dialog(this);
+    // A large file widens the dialog: its size is known once it is prepared.
+    dialog.Prepare(HexViewer->FileSize());
     CenterDialog(dialog);
     const int64_t address = dialog.Execute(HexViewer->FileSize());
     if (address != -1)

@@ -56,14 +56,14 @@ void TMainForm::FindNext1Click() {
     if (FindText.empty())
         return;
     FindOptions.FromStart = false;
-    QPoint start = LastMatch;
-    const TTextPoint last{LastMatch.x(), LastMatch.y()};
-    if (last != NoTextPoint && (Viewer->SelStart() == last || Viewer->SelEnd() == last)) {
-        const int row = Viewer->WordWrap() ? Viewer->OriginToWraped(last).Y : last.Y;
+    TTextPoint start = LastMatch;
+    if (LastMatch != NoTextPoint &&
+        (Viewer->SelStart() == LastMatch || Viewer->SelEnd() == LastMatch)) {
+        const int row = Viewer->WordWrap() ? Viewer->OriginToWraped(LastMatch).Y : LastMatch.Y;
         if (row < Viewer->TopIndex() || row > Viewer->TopIndex() + Viewer->VisibleRows())
-            start = QPoint(-1, -1);
+            start = NoTextPoint;
     }
-    SearchText(FindText, FindOptions, start.x(), start.y());
+    SearchText(FindText, FindOptions, start.X, start.Y);
 }
 
 void TMainForm::ClearFindHistory1Click() {
@@ -111,17 +111,17 @@ bool TMainForm::SearchText(const std::string& text, const TFindOptions& options,
     if (!match.Found()) {
         UIServices().ShowMessage(LoadStr(SNotFound), LoadStr(SInformation),
                                  TMessageIcon::Information);
-        LastMatch = QPoint(-1, -1);
+        LastMatch = NoTextPoint;
         return false;
     }
-    const TTextPoint first{match.Column, match.Line};
-    const TTextPoint last{match.Column + search.LastCharOffset(), match.Line};
-    Viewer->SetSelStart(first);
-    Viewer->SetSelEnd(last);
+    // The end is the first byte of the match's last character, as the
+    // view addresses a character.
+    const TTextRange found({match.Column, match.Line},
+                           {match.Column + search.LastCharOffset(), match.Line});
+    Viewer->SetSelection(found);
     const int row = Viewer->WordWrap() ? Viewer->OriginToWraped({0, match.Line}).Y : match.Line;
     Viewer->SetTopIndex(options.Backward ? row - Viewer->VisibleRows() + 2 : row);
-    const TTextPoint kept = options.Backward ? first : last;
-    LastMatch = QPoint(kept.X, kept.Y);
+    LastMatch = options.Backward ? found.Start() : found.End();
     return true;
 }
 

@@ -97,7 +97,7 @@ TEST_F(FindGotoTest, FindNextWalksThroughEveryMatchThenReportsNotFound) {
     EXPECT_EQ(NotFoundBoxes(), 0);
     form->FindNext1->trigger();
     EXPECT_EQ(NotFoundBoxes(), 1);
-    EXPECT_EQ(form->LastMatch, QPoint(-1, -1));
+    EXPECT_EQ(form->LastMatch, NoTextPoint);
     // A failed search leaves the selection where it was.
     EXPECT_EQ(Selection(*form), std::pair(TTextPoint{2, 0}, TTextPoint{2, 0}));
 }
@@ -111,14 +111,14 @@ TEST_F(FindGotoTest, MatchesScrollToTheTopForwardAndNextToTheBottomBackward) {
     EXPECT_EQ(form->Viewer->SelStart(), (TTextPoint{7, 7}));
     EXPECT_EQ(form->Viewer->SelEnd(), (TTextPoint{12, 7}));
     EXPECT_EQ(form->Viewer->TopIndex(), 7);
-    EXPECT_EQ(form->LastMatch, QPoint(12, 7));
+    EXPECT_EQ(form->LastMatch, (TTextPoint{12, 7}));
 
     // Upwards from the end: the last match sits next to the window's bottom.
     options.Backward = options.FromStart = true;
     ASSERT_TRUE(form->SearchText("TARGET", options, -1, -1));
     EXPECT_EQ(form->Viewer->SelStart(), (TTextPoint{9, 297}));
     EXPECT_EQ(form->Viewer->TopIndex(), 297 - visible + 2);
-    EXPECT_EQ(form->LastMatch, QPoint(9, 297));
+    EXPECT_EQ(form->LastMatch, (TTextPoint{9, 297}));
     form->FindText = "target";
     form->FindOptions = options;
     form->UpdateActions();
@@ -157,11 +157,21 @@ TEST_F(FindGotoTest, FindNextStartsFromTheWindowWhenTheMatchScrolledAway) {
 
 TEST_F(FindGotoTest, TheSecondByteOfAKoreanCharacterNeverStartsAMatch) {
     // 0x81 0x41 is one character whose second byte reads as "A".
-    auto form = OpenForm("\x81" "A\x81" "A A\n");
+    auto form = OpenForm("\x81" "A\x81" "A A \xB0\xA1\xB0\xA1\n");
     TFindOptions options;
     options.CaseSensitive = true;
     ASSERT_TRUE(form->SearchText("A", options, -1, -1));
     EXPECT_EQ(form->Viewer->SelStart(), (TTextPoint{5, 0}));
+    // The typed text is converted to the document's code page; a match of
+    // one double-byte character is that character, and Find Next goes on
+    // behind it.
+    form->FindText = "가";
+    form->UpdateActions();
+    ASSERT_TRUE(form->SearchText(form->FindText, options, -1, -1));
+    EXPECT_EQ(Selection(*form), std::pair(TTextPoint{7, 0}, TTextPoint{7, 0}));
+    EXPECT_EQ(form->Viewer->GetSelText(), "\xB0\xA1");
+    form->FindNext1->trigger();
+    EXPECT_EQ(Selection(*form), std::pair(TTextPoint{9, 0}, TTextPoint{9, 0}));
 }
 
 TEST_F(FindGotoTest, SearchingAnEmptyOrBinaryViewSaysNothing) {
