@@ -92,10 +92,14 @@ std::vector<std::string> TfFind::History() const {
     return items;
 }
 
+// The text in the edit field stays as it is: adding the first item to an
+// empty list would otherwise put that item there.
 void TfFind::AppendHistory(const std::vector<std::string>& items) {
+    const QString text = cbText->currentText();
     for (const std::string& item : items)
         if (!item.empty() && cbText->count() < MaxFindHistory)
             cbText->addItem(QStringFromAnsi(item));
+    cbText->setEditText(text);
 }
 
 void TfFind::ClearHistory() {

@@ -192,6 +192,7 @@ TEST_F(FindGotoTest, TheFindDialogSearchesAndKeepsItsHistoryInTheSettings) {
             auto* find = static_cast<TfFind*>(dialog);
             EXPECT_EQ(find->windowTitle(), QStringLiteral("찾기"));
             EXPECT_EQ(find->size(), QSize(331, 190));
+            EXPECT_EQ(find->Text(), "");
             QTest::keyClicks(find->cbText, "line 3");
             QTest::keyClick(find->cbText, Qt::Key_Return);
         });
