@@ -96,7 +96,7 @@ int Export(const TExportArgs& args, std::ostream& err) {
     }
 
     TOVSynStringList lines;
-    lines.LoadFromFile(args.Input);
+    lines.LoadViewedFile(args.Input);
     TOVSynHighlighter highlighter(folder, UserSyntaxFolder());
     try {
         highlighter.SetLang(*language);
@@ -105,7 +105,8 @@ int Export(const TExportArgs& args, std::ostream& err) {
         return 1;
     }
     highlighter.Execute(lines);
-    if (!SaveAsHtml(args.Output, lines, highlighter, AnsiFromUtf8(ExtractFileName(args.Input)))) {
+    if (!SaveAsHtml(args.Output, lines, highlighter,
+                    lines.CharCoding().FromUtf8(ExtractFileName(args.Input)))) {
         err << "orvane: cannot write '" << args.Output << "'\n";
         return 1;
     }

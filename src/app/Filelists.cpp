@@ -1,5 +1,7 @@
 #include "Filelists.h"
 
+#include "Filecoding.h"
+
 #include "Inifiles.h"
 
 namespace ov {
@@ -41,6 +43,8 @@ void RecordRecentFile(std::vector<std::string>& list, const std::string& path, i
 bool LooksBinary(std::string_view head) {
     if (head.size() > 128)
         head = head.substr(0, 128);
+    if (LooksLikeText(head))
+        return false;
     size_t examined = head.empty() ? 0 : head.size() - 1;
     int blanks = 0;
     int lineFeeds = 0;

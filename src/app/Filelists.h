@@ -26,9 +26,10 @@ void RecordRecentFile(std::vector<std::string>& list, const std::string& path, i
                       int maxCount);
 
 // The content test for a file with an unlisted extension, over up to the
-// first 128 bytes read: binary when a zero byte comes before the last byte,
-// or when blanks are fewer than 3 % of the bytes read and no line feed came
-// before the last byte.
+// first 128 bytes read: text when LooksLikeText says so (well-formed UTF-8
+// or CP949 without control bytes, or a byte-order mark); otherwise binary
+// when a zero byte comes before the last byte, or when blanks are fewer than
+// 3 % of the bytes read and no line feed came before the last byte.
 bool LooksBinary(std::string_view head);
 
 } // namespace ov

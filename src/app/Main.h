@@ -95,6 +95,13 @@ public:
     TTextPoint LastMatch = NoTextPoint;
     TBookmarks Bookmarks{};
     int ScrollStep = 2000;
+    // How 8-bit text is read (보기 > 인코딩): Auto until the user chooses;
+    // a choice holds for reloads of the file and ends when another file is
+    // opened.
+    TCodingChoice CodingChoice = TCodingChoice::Auto;
+    // The encoding the shown text file was read in; none while no text file
+    // is shown.
+    std::optional<TFileEncoding> FileEncoding;
     // Runs the open dialog and returns the chosen path; tests replace it.
     std::function<std::optional<std::string>()> OpenDialog;
     // Runs the save dialog of Save as HTML with the proposed path and
@@ -116,6 +123,8 @@ public:
     QListWidget* lbBookmarks = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     std::array<QLabel*, 2> StatusPanels{};
+    // Between the line panel and the credit line: the shown text's encoding.
+    QLabel* EncodingPanel = nullptr;
     QTimer* ScrollTimer = nullptr;
     // The about box while it is shown (About1Click runs it modally).
     QDialog* AboutBox = nullptr;
@@ -149,6 +158,10 @@ public:
     QAction* IncreaseSpeed1 = nullptr;
     QAction* DecreaseSpeed1 = nullptr;
     QAction* HexView1 = nullptr;
+    QMenu* Encoding1 = nullptr;
+    QAction* AutoDetect1 = nullptr;
+    QAction* Cp9491 = nullptr;
+    QAction* Utf81 = nullptr;
     QAction* WindowOpacity1 = nullptr;
     QMenu* SyntaxHighlighting1 = nullptr;
     QAction* None1 = nullptr;
@@ -179,6 +192,8 @@ public:
     void CloseCurrentFile();
     void SetCurrentFile(const std::string& path);
     void ShowHexView(bool hex);
+    // The encoding panel names FileEncoding while the text view shows a file.
+    void UpdateEncodingPanel();
     int GetSavedTopIndex(const std::string& path) const;
     // Returns false when "langlink.ini" cannot be read (reported already).
     bool LoadLangLinks();
@@ -228,6 +243,11 @@ public:
     void IncreaseSpeed1Click();
     void DecreaseSpeed1Click();
     void HexView1Click();
+    void AutoDetect1Click();
+    void Cp9491Click();
+    void Utf81Click();
+    // Stores the choice and reads the shown text file again with it.
+    void SetCodingChoice(TCodingChoice choice);
     void WindowOpacity1Click();
     void SyntaxHighlighting1Click();
     void SynLangClick(QAction* item);

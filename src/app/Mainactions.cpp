@@ -32,6 +32,12 @@ void TMainForm::UpdateActions() {
     UseFont1->setText(
         QString::fromUtf8(LoadStr(Viewer->UseBitmapFont() ? SUseWindowFont : SUseBitmapFont)));
     AutoScroll2->setChecked(ScrollTimer->isActive());
+    // The encoding choice reads a shown text file again; it means nothing
+    // to the hex view.
+    Encoding1->menuAction()->setEnabled(open && !hex);
+    AutoDetect1->setChecked(CodingChoice == TCodingChoice::Auto);
+    Cp9491->setChecked(CodingChoice == TCodingChoice::Cp949);
+    Utf81->setChecked(CodingChoice == TCodingChoice::Utf8);
     SyntaxHighlighting1->menuAction()->setEnabled(open);
     UpdateLanguageMarks();
 

@@ -69,12 +69,14 @@ bool TMainForm::SaveAsHtml(const std::string& path) {
         TOVSynStringList* lines = &Viewer->Lines();
         TOVSynStringList copy;
         if (!Viewer->HighlightActive()) {
+            copy.SetCoding(Viewer->Lines().Coding());
             copy.AddStrings(Viewer->Lines());
             lines = &copy;
         }
         highlighter.Execute(*lines);
         auto written =
-            ov::SaveAsHtml(path, *lines, highlighter, AnsiFromUtf8(ExtractFileName(CurrentFileName)));
+            ov::SaveAsHtml(path, *lines, highlighter,
+                           lines->CharCoding().FromUtf8(ExtractFileName(CurrentFileName)));
         if (written)
             return true;
         failure = FailureReason(written);

@@ -71,6 +71,8 @@ void TMainForm::OpenFile(const std::string& requested) {
     std::string path = FullFileName(requested);
     if (!ViewedFileExists(path))
         return;
+    if (path != CurrentFileName)
+        CodingChoice = TCodingChoice::Auto;
     std::optional<std::string> language = LangLinks.LanguageOfFile(path);
     bool binary = !language && IsBinaryFile(path);
     CloseCurrentFile();
@@ -97,9 +99,34 @@ void TMainForm::ShowFile(const std::string& path, bool binary, const std::string
 
 void TMainForm::LoadTextView(const std::string& path, const std::string& language) {
     InUpdate(Viewer->Lines(), [&] {
-        Viewer->Lines().LoadFromFile(path);
+        FileEncoding = Viewer->Lines().LoadViewedFile(path, CodingChoice);
         Viewer->SetSynLang(language);
     });
+    UpdateEncodingPanel();
+}
+
+void TMainForm::UpdateEncodingPanel() {
+    const bool shown = FileEncoding && !CurrentFileName.empty() && HexViewer->isHidden();
+    EncodingPanel->setText(shown ? QString::fromLatin1(EncodingName(*FileEncoding)) : QString());
+}
+
+void TMainForm::AutoDetect1Click() {
+    SetCodingChoice(TCodingChoice::Auto);
+}
+
+void TMainForm::Cp9491Click() {
+    SetCodingChoice(TCodingChoice::Cp949);
+}
+
+void TMainForm::Utf81Click() {
+    SetCodingChoice(TCodingChoice::Utf8);
+}
+
+void TMainForm::SetCodingChoice(TCodingChoice choice) {
+    CodingChoice = choice;
+    if (!CurrentFileName.empty() && HexViewer->isHidden())
+        Refresh1Click();
+    UpdateActions();
 }
 
 void TMainForm::CloseCurrentFile() {
@@ -109,6 +136,7 @@ void TMainForm::CloseCurrentFile() {
     if (top >= 0)
         RecordRecentFile(RecentFiles, CurrentFileName, top, MaxRecentFiles);
     HexViewer->CloseFile();
+    FileEncoding.reset();
     Viewer->Lines().Clear();
     Viewer->SetSynLang(std::string());
     SetCurrentFile(std::string());
@@ -127,6 +155,7 @@ void TMainForm::SetCurrentFile(const std::string& path) {
     }
     QApplication::setApplicationDisplayName(caption);
     setWindowTitle(caption);
+    UpdateEncodingPanel();
     UpdateActions();
 }
 
@@ -146,6 +175,7 @@ void TMainForm::ShowHexView(bool hex) {
                          LangLinks.LanguageOfFile(HexViewer->FileName()).value_or(std::string()));
     }
     ViewerTopIndexChanged();
+    UpdateEncodingPanel();
     UpdateActions();
 }
 

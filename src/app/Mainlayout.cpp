@@ -30,6 +30,7 @@ constexpr int BookmarkHeaderHeight = 14;
 constexpr int BookmarkItemHeight = 13;
 constexpr int StatusBarHeight = 19;
 constexpr int LinePanelWidth = 150;
+constexpr int EncodingPanelWidth = 80; // "UTF-16 LE", the longest name
 constexpr int ScrollTimerInterval = 1500;
 
 const char* const CreditLine = " Orvane - 텍스트 뷰어 (문법 강조 기능 지원)";
@@ -158,7 +159,15 @@ void TMainForm::CreateStatusBar() {
     StatusPanels[0]->setMinimumWidth(LinePanelWidth);
     StatusPanels[0]->setText(FormatLineStatus(0, 0));
     StatusPanels[1]->setText(QString::fromUtf8(CreditLine));
+    // The credit line gives way to narrow windows rather than widen them.
+    StatusPanels[1]->setMinimumWidth(1);
+    EncodingPanel = new QLabel(StatusBar1);
+    EncodingPanel->setObjectName(QStringLiteral("EncodingPanel"));
+    EncodingPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    EncodingPanel->setFixedWidth(EncodingPanelWidth);
+    EncodingPanel->setAlignment(Qt::AlignCenter);
     StatusBar1->addWidget(StatusPanels[0]);
+    StatusBar1->addWidget(EncodingPanel);
     StatusBar1->addWidget(StatusPanels[1], 1);
     // The design height, or what the panels need below the bar's own top
     // spacing, so that their frames are not cut at the bottom.

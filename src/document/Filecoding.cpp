@@ -18,12 +18,14 @@ bool IsContinuation(uint8_t byte) {
 // What one pass over the head found.
 struct TUtf8Scan {
     bool WellFormed = true;
-    bool MultiByte = false; // at least one sequence of two or more bytes
-    bool Longer = false;    // at least one sequence of three or four bytes
+    bool MultiByte = false;     // at least one sequence of two or more bytes
+    std::size_t Longer = 0;     // sequences of three or four bytes
+    std::size_t StrayBytes = 0; // bytes that start no well-formed sequence
 };
 
 // The validation loop of detection: ASCII in runs of eight bytes, sequences
-// checked inline (no call per byte).
+// checked inline (no call per byte). A stray byte is counted and the scan
+// goes on after it.
 TUtf8Scan ScanUtf8(std::string_view text, bool headOnly) {
     TUtf8Scan scan;
     const auto* s = reinterpret_cast<const uint8_t*>(text.data());
@@ -60,26 +62,31 @@ TUtf8Scan ScanUtf8(std::string_view text, bool headOnly) {
                 low = 0x90;
             else if (b0 == 0xF4)
                 high = 0x8F; // nothing above U+10FFFF
+        }
+        std::size_t k = 1;
+        while (k < length && p + k < n &&
+               (k == 1 ? s[p + 1] >= low && s[p + 1] <= high : IsContinuation(s[p + k])))
+            ++k;
+        if (length > 0 && k == length) {
+            scan.MultiByte = true;
+            scan.Longer += length > 2;
+            p += length;
+        } else if (length > 0 && p + k == n && headOnly) {
+            break; // cut by the end of the head
         } else {
             scan.WellFormed = false;
-            return scan;
+            ++scan.StrayBytes;
+            ++p;
         }
-        for (std::size_t k = 1; k < length; ++k) {
-            if (p + k >= n) {
-                scan.WellFormed = headOnly; // cut by the end of the head
-                return scan;
-            }
-            const uint8_t byte = s[p + k];
-            if (k == 1 ? (byte < low || byte > high) : !IsContinuation(byte)) {
-                scan.WellFormed = false;
-                return scan;
-            }
-        }
-        scan.MultiByte = true;
-        scan.Longer = scan.Longer || length > 2;
-        p += length;
     }
     return scan;
+}
+
+// Text with a few stray bytes among many three- and four-byte sequences is
+// UTF-8 that was damaged, not CP949: Korean CP949 text breaks UTF-8 at
+// nearly every syllable.
+bool MostlyUtf8(const TUtf8Scan& scan) {
+    return scan.Longer >= 2 && scan.StrayBytes * 4 <= scan.Longer;
 }
 
 bool IsAsciiLetter(int byte) {
@@ -169,9 +176,11 @@ TFileEncoding DetectEncoding(std::string_view head) {
     if (HasPrefix(head, "\xFE\xFF"))
         return TFileEncoding::Utf16Be;
     const TUtf8Scan scan = ScanUtf8(head, true);
-    if (!scan.WellFormed || !scan.MultiByte)
+    if (!scan.WellFormed)
+        return MostlyUtf8(scan) ? TFileEncoding::Utf8 : TFileEncoding::Cp949;
+    if (!scan.MultiByte)
         return TFileEncoding::Cp949;
-    if (scan.Longer || TwoByteTextIsUtf8(head))
+    if (scan.Longer > 0 || TwoByteTextIsUtf8(head))
         return TFileEncoding::Utf8;
     return TFileEncoding::Cp949;
 }

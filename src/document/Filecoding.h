@@ -8,7 +8,9 @@
 //   FE FF: UTF-16 big-endian.
 // - Text without a mark is UTF-8 when its head (the first DetectionBytes) is
 //   well-formed UTF-8 holding at least one multi-byte sequence. A sequence
-//   cut by the end of the head does not count against it.
+//   cut by the end of the head does not count against it. So is text with
+//   a few stray bytes among many three- and four-byte sequences (damaged
+//   UTF-8: CP949 Korean breaks UTF-8 at nearly every syllable).
 // - Text that is well-formed UTF-8 but holds only two-byte sequences may
 //   just as well be CP949 Korean (a Hangul syllable with a lead byte of
 //   C2-C8 and a trail byte of A1-BF is also a two-byte UTF-8 sequence); it

@@ -159,7 +159,13 @@ std::string BuildHtmlPage(const TOVSynStringList& lines, const TOVSynHighlighter
     CollectStyleClasses(highlighter, classes);
     std::vector<std::string> out;
     out.push_back("<html>");
-    out.push_back("<head>\r\n<title>" + std::string(title) + "</title>\r\n");
+    // A UTF-8 document says so; a CP949 page declares nothing, as it always
+    // has, and is read in the reader's own code page.
+    const std::string charset = lines.Coding() == TTextCoding::Utf8
+                                    ? "<meta http-equiv='Content-Type' content='text/html; "
+                                      "charset=utf-8'>\r\n"
+                                    : "";
+    out.push_back("<head>\r\n" + charset + "<title>" + std::string(title) + "</title>\r\n");
     WriteStyleSheet(out, classes, highlighter);
     out.push_back("</head>");
     out.push_back("<body bgcolor='" + ColorToHtml(highlighter.GetStyles(0).Back) + "'>");

@@ -2,7 +2,8 @@
 // The HTML page of a highlighted document: a style sheet with one class per
 // style of every loaded language, and the text with each marked run in a
 // span of its class. The document's bytes are written unchanged apart from
-// the HTML replacements; no character set is declared.
+// the HTML replacements. The page of a UTF-8 document declares charset=utf-8;
+// that of a CP949 document declares no character set.
 
 #include "Ovsynlangstyle.h"
 
@@ -28,8 +29,8 @@ void CollectStyleClasses(const TOVSynHighlighter& highlighter, std::vector<std::
 void WriteStyleSheet(std::vector<std::string>& out, const std::vector<std::string>& classes,
                      const TOVSynHighlighter& highlighter);
 
-// The whole page, every line ended by CR LF. title is in the code page of
-// the document. Runs still open at the end of the document are closed on its
+// The whole page, every line ended by CR LF. title is in the coding of the
+// document. Runs still open at the end of the document are closed on its
 // last line, so the spans always balance.
 std::string BuildHtmlPage(const TOVSynStringList& lines, const TOVSynHighlighter& highlighter,
                           std::string_view title);

@@ -48,8 +48,18 @@ TEST(RecentFiles, PathsMayHoldEqualsSigns) {
 
 TEST(ContentTest, TextOrBinary) {
     EXPECT_FALSE(LooksBinary(""));
-    EXPECT_TRUE(LooksBinary("a"));
-    EXPECT_TRUE(LooksBinary("hello"));
+    // Text without blanks is text: ASCII, well-formed CP949 or UTF-8.
+    EXPECT_FALSE(LooksBinary("a"));
+    EXPECT_FALSE(LooksBinary("hello"));
+    EXPECT_FALSE(LooksBinary("1.2.3"));
+    EXPECT_FALSE(LooksBinary("aGVsbG8gd29ybGQ=aGVsbG8gd29ybGQ=aGVsbG8gd29ybGQ=\x1B[0m\f"));
+    EXPECT_FALSE(LooksBinary(std::string(60, '\xC7') + "\xD1"));        // CP949 한 repeated
+    EXPECT_FALSE(LooksBinary("\xED\x95\x9C\xEA\xB8\x80\xED\x95")); // UTF-8, cut at the end
+    EXPECT_FALSE(LooksBinary(std::string("\xFE\xFF\0a\0b", 6)));      // UTF-16 with its mark
+    // Other bytes fall to the blank rule.
+    EXPECT_TRUE(LooksBinary("a\x01"));
+    EXPECT_TRUE(LooksBinary("hello\x7F"));
+    EXPECT_TRUE(LooksBinary("\x80" "ABCDEFGHIJ")); // neither UTF-8 nor CP949
     EXPECT_FALSE(LooksBinary("hello world\n"));
     // A zero byte counts except in the last position read.
     EXPECT_TRUE(LooksBinary(std::string("ab cd ef gh\n\0x", 14)));
@@ -57,6 +67,7 @@ TEST(ContentTest, TextOrBinary) {
     // Blanks: at least 3 % of the bytes read, or a line feed.
     std::string dense(100, 'x');
     dense[10] = dense[20] = ' ';
+    dense[50] = '\x02';
     EXPECT_TRUE(LooksBinary(dense));
     dense[30] = ' ';
     EXPECT_FALSE(LooksBinary(dense));

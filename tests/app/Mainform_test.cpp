@@ -286,10 +286,12 @@ TEST_F(MainFormTest, TheMenuTree) {
               (QStringList{"Ctrl+C", "Ctrl+A", "", "Alt+G", "", "", "", "B", "", "Ctrl+F", "F3"}));
     EXPECT_EQ(Captions(form.View1),
               (QStringList{"워드랩(&W)", "줄번호 보기(&S)", "윈도우 글꼴 사용(&F)", "-",
-                           "자동 스크롤(&A)", "-", "헥스 보기(&H)", "-", "윈도우 투명하게(&O)", "-",
-                           "문법 강조(&X)"}));
-    EXPECT_EQ(Shortcuts(form.View1),
-              (QStringList{"Ctrl+W", "Ctrl+S", "Ctrl+B", "", "", "", "Ctrl+H", "", "", "", ""}));
+                           "자동 스크롤(&A)", "-", "헥스 보기(&H)", "인코딩(&E)", "-",
+                           "윈도우 투명하게(&O)", "-", "문법 강조(&X)"}));
+    EXPECT_EQ(Shortcuts(form.View1), (QStringList{"Ctrl+W", "Ctrl+S", "Ctrl+B", "", "", "", "Ctrl+H",
+                                                  "", "", "", "", ""}));
+    EXPECT_EQ(Captions(form.Encoding1),
+              (QStringList{"자동 감지(&A)", "-", "CP949(&K)", "UTF-8(&U)"}));
     EXPECT_EQ(
         Captions(form.AutoScroll1),
         (QStringList{"자동 스크롤(&A)", "-", "스크롤 속도 빠르게(&S)", "스크롤 속도 느리게(&D)"}));
