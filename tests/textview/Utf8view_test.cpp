@@ -109,8 +109,9 @@ TEST(Utf8View, SameTextInBothCodingsWrapsHitsHighlightsAndDrawsAlike) {
                 const TTextPoint pa = a.GetCharLocationAt(x, y, true);
                 const TTextPoint pb = b.GetCharLocationAt(x, y, true);
                 ASSERT_EQ(pa.Y, pb.Y) << x << "," << y;
-                if (pa.Y >= 0)
+                if (pa.Y >= 0) {
                     ASSERT_EQ(CharIndex(a, pa.Y, pa.X), CharIndex(b, pb.Y, pb.X)) << x << "," << y;
+                }
             }
         // The same selection by characters paints the same pixels, strings
         // highlighted, Korean in the same bitmap cells.
@@ -121,6 +122,9 @@ TEST(Utf8View, SameTextInBothCodingsWrapsHitsHighlightsAndDrawsAlike) {
         a.SetSelEnd({ByteColumn(a, lastLine, 2), lastLine});
         b.SetSelEnd({ByteColumn(b, lastLine, 2), lastLine});
         ASSERT_EQ(a.BackBuffer(), b.BackBuffer()) << utf8;
+        // And copies the same Unicode text.
+        EXPECT_EQ(a.GetSelUnicode(), b.GetSelUnicode());
+        EXPECT_EQ(a.IsSelection(), b.IsSelection());
     }
 }
 

@@ -2,7 +2,10 @@
 // file.
 //   bench_document_load FILE            timings (Google Benchmark)
 //   bench_document_load FILE --peak     one load, then the peak resident size
-// Make a test file with tools/bench/make_c_file.py.
+//   bench_document_load FILE --viewed   one load as the window opens a file
+//                                       (encoding detected), for farm-bench
+// Make a test file with tools/bench/make_c_file.py, or the same text in
+// UTF-8 and CP949 with tools/bench/make_mixed_text.py.
 
 #include "Ovstrings.h"
 #include "Uiservices.h"
@@ -44,6 +47,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     FileName = argv[1];
+    if (argc > 2 && std::strcmp(argv[2], "--viewed") == 0) {
+        ov::TOVSynStringList list;
+        const std::optional<ov::TFileEncoding> encoding = list.LoadViewedFile(FileName);
+        std::printf("%s, lines %d\n", encoding ? ov::EncodingName(*encoding) : "not loaded",
+                    list.Count());
+        return encoding ? 0 : 1;
+    }
     if (argc > 2 && std::strcmp(argv[2], "--peak") == 0) {
         ov::TOVSynStringList list;
         list.LoadFromFile(FileName);

@@ -3,8 +3,10 @@
 // the position), LinesChange with each font and with word wrap, full-screen
 // repaints at 1920 x 1080, and one row of 10 MB against one row as wide as
 // the window. Run: bench_textview [--benchmark_filter=...]
-// ORVANE_BENCH_MB sets the size of the generated file (default 100).
+// ORVANE_BENCH_MB sets the size of the generated file (default 100);
+// ORVANE_BENCH_CODING=utf8 shows the same text as a UTF-8 document.
 
+#include "Codepage.h"
 #include "Files.h"
 #include "Ovsyntextviewer.h"
 #include "Qtuiservices.h"
@@ -57,8 +59,13 @@ public:
             nullptr, CreateSyntaxHighlighter(std::string(ORVANE_SOURCE_DIR) + "/data/Syntax"));
         Viewer->show();
         Resize(1920, 1080);
-        const std::string text = MakeCText(size);
+        std::string text = MakeCText(size);
         Viewer->Lines().BeginUpdate();
+        if (const char* coding = std::getenv("ORVANE_BENCH_CODING");
+            coding && std::string(coding) == "utf8") {
+            text = Utf8FromAnsi(text);
+            Viewer->Lines().SetCoding(TTextCoding::Utf8);
+        }
         Viewer->Lines().SetTextStr(text.c_str());
         Viewer->SetSynLang("C");
         Viewer->Lines().EndUpdate();
