@@ -621,3 +621,35 @@ TEST(InstalledMainForm, SettingsLiveInTheConfigFolderOrTheUserIsTold) {
 
 } // namespace
 } // namespace ov
+
+namespace ov {
+namespace {
+
+// The encoding panel names what the file was read as; 인코딩 reads it again
+// as chosen, its marks follow, and the next file is detected afresh.
+TEST_F(MainFormTest, EncodingPanelAndChoiceFollowTheShownFile) {
+    const std::string utf8 = FFolder.Write("a.c", "int x; /* \xED\x95\x9C\xEA\xB8\x80 */\n");
+    const std::string other = FFolder.Write("b.c", std::string("\xFE\xFF\0a", 4));
+    TMainForm form;
+    form.SetWriteSettingsOnClose(false);
+    ShowAndWait(form);
+    form.OpenFile(utf8);
+    EXPECT_EQ(form.EncodingPanel->text(), QStringLiteral("UTF-8"));
+    EXPECT_EQ(form.Viewer->TextCoding(), TTextCoding::Utf8);
+    form.UpdateActions();
+    EXPECT_TRUE(form.AutoDetect1->isChecked());
+    form.Cp9491->trigger();
+    EXPECT_EQ(form.EncodingPanel->text(), QStringLiteral("CP949"));
+    EXPECT_EQ(form.Viewer->TextCoding(), TTextCoding::Cp949);
+    EXPECT_TRUE(form.Cp9491->isChecked());
+    EXPECT_FALSE(form.AutoDetect1->isChecked());
+    form.OpenFile(other);
+    EXPECT_EQ(form.EncodingPanel->text(), QStringLiteral("UTF-16 BE"));
+    EXPECT_EQ(form.CodingChoice, TCodingChoice::Auto);
+    form.HexView1->trigger();
+    EXPECT_EQ(form.EncodingPanel->text(), QString());
+    EXPECT_FALSE(form.Encoding1->menuAction()->isEnabled());
+}
+
+} // namespace
+} // namespace ov
