@@ -224,10 +224,13 @@ void TSettingsStore::EraseSection(std::string_view section) {
     }
 }
 
+// Every line of the key goes: a file edited by hand may name it twice, and
+// the second line must not come back as the key's value.
 void TSettingsStore::DeleteKey(std::string_view section, std::string_view key) {
     TSection* found = FindSection(section);
-    int index = found ? IndexOfName(*found, key) : -1;
-    if (index >= 0)
+    if (!found)
+        return;
+    for (int index; (index = IndexOfName(*found, key)) >= 0;)
         found->Lines.erase(found->Lines.begin() + index);
 }
 

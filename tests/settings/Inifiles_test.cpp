@@ -118,6 +118,16 @@ TEST(SettingsStore, EraseDeleteClearAndReplace) {
     EXPECT_EQ(store.ReadString("D", "k", ""), "w");
 }
 
+TEST(SettingsStore, DeletedKeysNamedTwiceByHandDoNotComeBack) {
+    TSettingsStore store;
+    store.SetStrings({"[A]", "x=1", "y=2", "X = 9", "[B]", "x=3"});
+    store.DeleteKey("A", "x");
+    EXPECT_FALSE(store.ValueExists("A", "x"));
+    EXPECT_EQ(store.ReadString("A", "x", "none"), "none");
+    EXPECT_EQ(store.ReadSectionValues("A"), std::vector<std::string>{"y=2"});
+    EXPECT_EQ(store.ReadString("B", "x", ""), "3");
+}
+
 TEST(SettingsStore, LineEndsOfEveryKind) {
     EXPECT_EQ(SplitLines("a\r\nb\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
     EXPECT_EQ(SplitLines("a\n\nb\n"), (std::vector<std::string>{"a", "", "b"}));
