@@ -243,6 +243,14 @@ void TOVSynTextViewer::mouseReleaseEvent(QMouseEvent* event) {
     QAbstractScrollArea::mouseReleaseEvent(event);
 }
 
+// A drag whose release goes elsewhere (a menu or another window took the
+// pointer) ends here, so that no edge scrolling outlives it.
+void TOVSynTextViewer::focusOutEvent(QFocusEvent* event) {
+    FSelecting = false;
+    StopSelScroll();
+    QAbstractScrollArea::focusOutEvent(event);
+}
+
 // The second press of a double click: no word is selected, and no drag
 // starts from it.
 void TOVSynTextViewer::mouseDoubleClickEvent(QMouseEvent*) {
