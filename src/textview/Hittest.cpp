@@ -2,35 +2,39 @@
 
 #include "Charwidths.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace ov {
 
 namespace {
 
-int BitmapColumn(std::string_view row, int offset, int tabWidth) {
-    const int cell = offset / 8;
-    int counter = -1;
+int BitmapColumn(std::string_view row, long long offset, int tabWidth) {
+    const long long cell = offset / 8;
+    long long counter = -1;
     for (int p = 0; p < int(row.size()); ++p) {
         counter += row[std::size_t(p)] == '\t' ? tabWidth : 1;
         if (counter >= cell)
             return p;
     }
-    return cell;
+    return int(std::min<long long>(cell, INT_MAX));
 }
 
 // Cells of another coding than CP949: each character covers its cells; a
 // point right of the row counts one column per cell past its end.
-int CodedBitmapColumn(std::string_view row, int offset, int tabWidth, const TCharCoding& coding) {
-    const int cell = offset / 8;
-    int counter = -1;
+int CodedBitmapColumn(std::string_view row, long long offset, int tabWidth,
+                      const TCharCoding& coding) {
+    const long long cell = offset / 8;
+    long long counter = -1;
     for (std::size_t p = 0; p < row.size(); p = coding.NextChar(row, p)) {
         counter += row[p] == '\t' ? tabWidth : coding.CharCells(row, p);
         if (counter >= cell)
             return int(p);
     }
-    return int(row.size()) + (cell - counter - 1);
+    return int(std::min<long long>(row.size() + (cell - counter - 1), INT_MAX));
 }
 
-int OutlineColumn(std::string_view row, int offset, const TCharWidths& widths) {
+int OutlineColumn(std::string_view row, long long offset, const TCharWidths& widths) {
     long long right = 0;
     int length = 1;
     for (int p = 0; p < int(row.size()); p += length) {
@@ -43,7 +47,7 @@ int OutlineColumn(std::string_view row, int offset, const TCharWidths& widths) {
 
 } // namespace
 
-int HitColumn(std::string_view row, int offset, TFontKind font, int tabWidth,
+int HitColumn(std::string_view row, long long offset, TFontKind font, int tabWidth,
               const TCharWidths& widths) {
     const TCharCoding& coding = widths.Coding();
     int column = 0;

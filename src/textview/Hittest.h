@@ -29,7 +29,7 @@ enum class TFontKind { Bitmap, Outline };
 // in a coding other than CP949 bitmap cells are counted per character (its
 // cells, a tab tabWidth), and a point past the row's end gives the row's
 // length plus the missing cells.
-int HitColumn(std::string_view row, int offset, TFontKind font, int tabWidth,
+int HitColumn(std::string_view row, long long offset, TFontKind font, int tabWidth,
               const TCharWidths& widths);
 
 // Row coordinates of a hit at column of row (column -1: no column, the point

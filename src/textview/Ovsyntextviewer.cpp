@@ -27,7 +27,8 @@ TOVSynTextViewer::TOVSynTextViewer(QWidget* parent, std::unique_ptr<TViewerHighl
     connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
             &TOVSynTextViewer::OnHorzAction);
 
-    LoadBitmapFonts();
+    // The font files are read at the first drawn row or when the settings
+    // name them, so a damaged file is reported once, by whoever set it.
     if (!FHighlighter)
         FHighlighter = CreateSyntaxHighlighter(ShippedSyntaxFolder(), UserSyntaxFolder());
     FTextDrawer.SetFont(font());
@@ -223,32 +224,44 @@ void TOVSynTextViewer::SetLineNumBackColor(TColor value) {
     DrawScreen(true);
 }
 
-void TOVSynTextViewer::SetFontFile(std::string& field, const std::string& value) {
-    if (field == value)
+void TOVSynTextViewer::SetFontFiles(const TFontFiles& files) {
+    if (FFontsLoaded && files == FontFiles())
         return;
-    field = value;
+    FHanFont = files.Han;
+    FEngFont = files.Eng;
+    FKSGFont = files.KSG;
+    FSPCFont = files.SPC;
     LoadBitmapFonts();
     if (FUseBitmapFont)
         DrawScreen(true);
 }
 
 void TOVSynTextViewer::SetHanFont(const std::string& value) {
-    SetFontFile(FHanFont, value);
+    TFontFiles files = FontFiles();
+    files.Han = value;
+    SetFontFiles(files);
 }
 
 void TOVSynTextViewer::SetEngFont(const std::string& value) {
-    SetFontFile(FEngFont, value);
+    TFontFiles files = FontFiles();
+    files.Eng = value;
+    SetFontFiles(files);
 }
 
 void TOVSynTextViewer::SetKSGFont(const std::string& value) {
-    SetFontFile(FKSGFont, value);
+    TFontFiles files = FontFiles();
+    files.KSG = value;
+    SetFontFiles(files);
 }
 
 void TOVSynTextViewer::SetSPCFont(const std::string& value) {
-    SetFontFile(FSPCFont, value);
+    TFontFiles files = FontFiles();
+    files.SPC = value;
+    SetFontFiles(files);
 }
 
 void TOVSynTextViewer::LoadBitmapFonts() {
+    FFontsLoaded = true;
     LoadFonts(RuntimePath("Fonts") + "/", FHanFont, FEngFont, FKSGFont, FSPCFont, "hanja.fnt");
 }
 

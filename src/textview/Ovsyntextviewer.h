@@ -125,6 +125,14 @@ public:
     void SetLineNumBackColor(TColor value);
 
     // Bitmap font file names in the folder "Fonts" beside the executable.
+    // The files are read when the first row is drawn with them, or when a
+    // setter names another file; SetFontFiles sets all four with one read.
+    struct TFontFiles {
+        std::string Han, Eng, KSG, SPC;
+        friend bool operator==(const TFontFiles&, const TFontFiles&) = default;
+    };
+    TFontFiles FontFiles() const { return {FHanFont, FEngFont, FKSGFont, FSPCFont}; }
+    void SetFontFiles(const TFontFiles& files);
     std::string HanFont() const { return FHanFont; }
     void SetHanFont(const std::string& value);
     std::string EngFont() const { return FEngFont; }
@@ -133,6 +141,7 @@ public:
     void SetKSGFont(const std::string& value);
     std::string SPCFont() const { return FSPCFont; }
     void SetSPCFont(const std::string& value);
+    // Reads the five files now (the four named and "hanja.fnt").
     void LoadBitmapFonts();
 
     // First display row shown; -1 while nothing is shown. Values are clamped
@@ -188,14 +197,15 @@ public:
     int LineHeight() const { return FLineHeight; }
     int VisibleRows() const { return FVisibleRows; }
     int RowCount() const { return FRowCount; }
-    int MaxStrWidth() const { return FMaxStrWidth; }
-    int HorzOffset() const { return FHorzOffset; }
+    // Pixels; 64-bit, since a long line may be wider than 2^31 pixels.
+    long long MaxStrWidth() const { return FMaxStrWidth; }
+    long long HorzOffset() const { return FHorzOffset; }
     int VertScrollPos() const { return FVertScrollPos; }
     int HorzScrollPos() const { return FHorzScrollPos; }
     bool HighlightActive() const { return FHighlightActive; }
     uint16_t GetGutterWidth() const;
     int GetLineNumWidth() const;
-    int GetMaxStrWidth() const;
+    long long GetMaxStrWidth() const;
     int HorzUnit() const;
     int ClientWidth() const;
     int ClientHeight() const;
@@ -284,8 +294,6 @@ private:
     // a byte inside a character).
     int CharBytesAt(int line, int column) const;
 
-    // One of the four font file names (field) set to value.
-    void SetFontFile(std::string& field, const std::string& value);
 
     // Metrics and layout.
     void SetLineHeight();
@@ -340,12 +348,13 @@ private:
     std::string FEngFont = "default.eng";
     std::string FKSGFont = "default.ksg";
     std::string FSPCFont = "default.ksg";
+    bool FFontsLoaded = false;
 
     int FLineHeight = 0;
     int FVisibleRows = 0;
     int FRowCount = 0;
-    int FMaxStrWidth = 0;
-    int FHorzOffset = 0;
+    long long FMaxStrWidth = 0;
+    long long FHorzOffset = 0;
     int FVertScrollPos = 0;
     int FHorzScrollPos = 0;
     bool FSelecting = false;

@@ -6,6 +6,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <climits>
 
 namespace ov {
 
@@ -27,7 +28,7 @@ uint16_t TOVSynTextViewer::GetGutterWidth() const {
     return uint16_t(GutterWidth(FLeftMargin, GetLineNumWidth()));
 }
 
-int TOVSynTextViewer::GetMaxStrWidth() const {
+long long TOVSynTextViewer::GetMaxStrWidth() const {
     if (FWordWrap)
         return FMaxStrWidth;
     long long widest = 0;
@@ -37,7 +38,7 @@ int TOVSynTextViewer::GetMaxStrWidth() const {
                                     : Widths().RawWidth(FLines->GetView(i));
         widest = std::max(widest, width);
     }
-    return int(std::min<long long>(widest, 0x7FFFFFFF));
+    return widest;
 }
 
 int TOVSynTextViewer::HorzUnit() const {
@@ -85,8 +86,8 @@ void TOVSynTextViewer::FontMetricsChanged() {
         UpdateScrollBar(sbHorizontal);
         if (horizontalScrollBar()->isEnabled()) {
             const int unit = std::max(HorzUnit(), 1);
-            SetScrollPos(FHorzOffset / unit, sbHorizontal);
-            FHorzOffset = FHorzScrollPos * unit;
+            SetScrollPos(int(std::min<long long>(FHorzOffset / unit, INT_MAX)), sbHorizontal);
+            FHorzOffset = (long long)FHorzScrollPos * unit;
         } else {
             ResetHorzScroll();
         }
@@ -132,7 +133,8 @@ void TOVSynTextViewer::LinesChange() {
     // Whatever the change, the selection never points past the lines.
     if (!FSelection.IsValidIn(*FLines))
         FSelection = {};
-    if (FLines->Count() > 0)
+    // Highlighting off (or no language) means the highlighter never runs.
+    if (FHighlightActive && FLines->Count() > 0)
         ExecuteHighlighter();
     DrawScreen(true);
     if (hadSelection && !IsSelection() && OnSelectionChange)

@@ -13,6 +13,8 @@
 #include "Putbmpfont.h"
 #include "Textcanvas.h"
 
+#include <algorithm>
+
 namespace ov {
 
 void TOVSynTextViewer::DrawScreen(bool invalidate) {
@@ -39,6 +41,8 @@ void TOVSynTextViewer::FlushToWindow() {
 void TOVSynTextViewer::DrawLines(TTextCanvas& canvas, int first, int count) {
     if (first < 0 || first >= FRowCount || first > FTopIndex + FVisibleRows)
         return;
+    if (FUseBitmapFont && !FFontsLoaded)
+        LoadBitmapFonts();
     FPaintColors.Reset(FForeColor, FBackColor);
     const int gutter = GetGutterWidth();
     const int lineNumWidth = GetLineNumWidth();
@@ -65,10 +69,12 @@ void TOVSynTextViewer::DrawRow(TTextCanvas& canvas, int row, int y, int gutter) 
     const TStyleByte* styles = FLines->GetStyleBytes(span.Line) + span.Start;
     const int right = canvas.Width();
     const int pitch = FLineHeight + FLineSpace;
-    int x = gutter - FHorzOffset;
+    // 64-bit until the first character that reaches the image: a long
+    // line's far right lies more than 2^31 pixels from its start.
+    long long x = (long long)gutter - FHorzOffset;
     if (span.Length == 0 && IsLocationInSelText(span.Line, span.Start)) {
         canvas.SetBackColor(SelectionBack());
-        canvas.FillRect(x, y, right, y + pitch);
+        canvas.FillRect(int(std::max<long long>(x, 0)), y, right, y + pitch);
     }
     int width = 0;
     int first = 0;
@@ -80,11 +86,9 @@ void TOVSynTextViewer::DrawRow(TTextCanvas& canvas, int row, int y, int gutter) 
         const TStyleStackRef stack = FHighlightActive
                                          ? TStyleStackRef{FStyleStack, FStyleTop, StyleStackSize}
                                          : TStyleStackRef{unused, unusedTop, StyleStackSize};
-        long long start = x;
         first = FLineMarks.SkipLeft(*FLines, span.Line, Widths(),
                                     FLineMarks.CharStartAt(*FLines, span.Line, 0, span.Length - 1),
-                                    start, stack);
-        x = int(start);
+                                    x, stack);
     }
     const std::string_view rowText(text, std::size_t(span.Length));
     for (int p = first, length = 1; p < span.Length; p += length) {
@@ -98,12 +102,15 @@ void TOVSynTextViewer::DrawRow(TTextCanvas& canvas, int row, int y, int gutter) 
         // Characters wholly left of the image are only measured.
         width = Widths().CharAt(rowText, std::size_t(p), length);
         if (x + width > 0)
-            width = DrawChar(canvas, text, p, length, span.Length, x, y);
+            width = DrawChar(canvas, text, p, length, span.Length, int(x), y);
         if (selected) {
+            // Left of the image every edge is as good as -1.
+            const int left = int(std::max<long long>(x, -1));
+            const int end = int(std::max<long long>(x + width, -1));
             const bool lastOfRow = p + length >= span.Length;
-            canvas.FillRect(x, y + FLineHeight, x + width, y + pitch);
+            canvas.FillRect(left, y + FLineHeight, end, y + pitch);
             if (lastOfRow && FSelection.Start().Y != FSelection.End().Y)
-                canvas.FillRect(x + width, y, right, y + pitch);
+                canvas.FillRect(end, y, right, y + pitch);
         }
         const int last = p + length - 1;
         if (FHighlightActive && last < span.Length) {

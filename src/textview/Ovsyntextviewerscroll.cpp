@@ -85,7 +85,7 @@ void TOVSynTextViewer::UpdateScrollBar(unsigned kind) {
             // text goes with it, so that the next step starts from the box.
             if (bar->value() != FHorzScrollPos) {
                 FHorzScrollPos = bar->value();
-                FHorzOffset = FHorzScrollPos * std::max(HorzUnit(), 1);
+                FHorzOffset = (long long)FHorzScrollPos * std::max(HorzUnit(), 1);
             }
         } else {
             HideThumb(bar);
@@ -127,7 +127,7 @@ void TOVSynTextViewer::HorzScroll(TScrollCode code, int trackPosition) {
     const int before = FHorzScrollPos;
     SetScrollPos(ScrollTarget(FHorzScrollPos, code, page, trackPosition), sbHorizontal);
     if (FHorzScrollPos != before) {
-        FHorzOffset = FHorzScrollPos * unit;
+        FHorzOffset = (long long)FHorzScrollPos * unit;
         DrawScreen(true);
     }
 }

@@ -1,5 +1,7 @@
 #include "Viewerlayout.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 namespace ov {
@@ -48,12 +50,12 @@ TScrollRange VertScrollRange(int rowCount, int visibleRows) {
     return {true, rowCount, visibleRows};
 }
 
-TScrollRange HorzScrollRange(bool wordWrap, int textWidth, int maxStrWidth, int horzUnit) {
+TScrollRange HorzScrollRange(bool wordWrap, int textWidth, long long maxStrWidth, int horzUnit) {
     if (wordWrap || textWidth >= maxStrWidth)
         return {false, 0, 0};
     const int unit = horzUnit > 0 ? horzUnit : 1;
-    const int maximum = maxStrWidth / unit + (maxStrWidth % unit == 0 ? 1 : 0);
-    return {true, maximum, textWidth > 0 ? textWidth / unit : 0};
+    const long long maximum = maxStrWidth / unit + (maxStrWidth % unit == 0 ? 1 : 0);
+    return {true, int(std::min<long long>(maximum, INT_MAX)), textWidth > 0 ? textWidth / unit : 0};
 }
 
 TRepaintPlan PlanTopIndexRepaint(int oldTop, int newTop, int visibleRows, int pitch, int topMargin,

@@ -51,7 +51,7 @@ struct TScrollRange {
 TScrollRange VertScrollRange(int rowCount, int visibleRows);
 // textWidth is the client width minus the gutter. Disabled while wrapping or
 // when the widest line fits; a unit of 0 counts as 1.
-TScrollRange HorzScrollRange(bool wordWrap, int textWidth, int maxStrWidth, int horzUnit);
+TScrollRange HorzScrollRange(bool wordWrap, int textWidth, long long maxStrWidth, int horzUnit);
 
 // How SetTopIndex repaints after moving from oldTop to newTop.
 struct TRepaintPlan {

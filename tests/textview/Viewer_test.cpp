@@ -102,6 +102,25 @@ TEST_F(ViewerProperties, SynLangInsideAnUpdateBracketHighlightsOnceAtItsEnd) {
     EXPECT_EQ(Highlighter->ExecuteCount, 2);
 }
 
+// Highlighting switched off, or no language: the highlighter never runs,
+// whatever changes the text; switching it on runs it once.
+TEST_F(ViewerProperties, HighlighterRunsOnlyWhileHighlightingIsOnWithALanguage) {
+    Viewer->SetEnableHighlighting(false);
+    Viewer->SetSynLang("C");
+    SetText("x\ny\n");
+    Viewer->Lines().Add("z");
+    Viewer->RefreshStyle();
+    Viewer->SetWordWrap(true);
+    EXPECT_EQ(Highlighter->ExecuteCount, 0);
+    Viewer->SetEnableHighlighting(true);
+    EXPECT_EQ(Highlighter->ExecuteCount, 1);
+    SetText("a\n");
+    EXPECT_EQ(Highlighter->ExecuteCount, 2);
+    Viewer->SetSynLang("");
+    SetText("b\n");
+    EXPECT_EQ(Highlighter->ExecuteCount, 2);
+}
+
 TEST_F(ViewerProperties, WidestLineCountsTabsAsOneCellButDrawsThemWide) {
     SetClientSize(400, HeightForRows(4));
     SetText(std::string(10, '\t') + "X\n");

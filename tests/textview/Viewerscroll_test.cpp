@@ -272,6 +272,36 @@ TEST_F(ViewerScrollBars, HorizontalBarFollowsAFontSwitch) {
     EXPECT_GT(Viewer->HorzOffset(), 0);
 }
 
+// A line wider than 2^31 pixels (a large outline font keeps it a few MB):
+// the end of the line scrolls into view, the offset is exact and a click
+// there hits the line's last characters.
+TEST_F(ViewerScrollBars, LinesWiderThanTwoGigapixelsScrollToTheirEnd) {
+    SetClientSize(4000, 1700);
+    Viewer->SetShowLineNum(false);
+    QFont font("DejaVu Sans");
+    font.setPixelSize(1500);
+    Viewer->setFont(font);
+    Viewer->SetUseBitmapFont(false);
+    const int w = QFontMetrics(font).horizontalAdvance(QLatin1Char('W'));
+    ASSERT_GT(w, 100);
+    const long long columns = (1LL << 31) / w + 100000;
+    SetText(std::string(std::size_t(columns), 'W') + "\n");
+    ASSERT_GT(Viewer->MaxStrWidth(), 1LL << 31);
+    Viewer->HorzScroll(TScrollCode::Track, 0x7FFFFFFF);
+    const long long offset = Viewer->HorzOffset();
+    EXPECT_EQ(offset, (long long)Viewer->HorzScrollPos() * Viewer->HorzUnit());
+    // The last character lies inside the text area.
+    const long long textWidth = Viewer->ClientWidth() - Viewer->GetGutterWidth();
+    ASSERT_GT(textWidth, 2 * w);
+    EXPECT_GE(offset + textWidth, Viewer->MaxStrWidth());
+    EXPECT_LT(offset, Viewer->MaxStrWidth());
+    const int x = Viewer->GetGutterWidth() + 5;
+    const TTextPoint hit = Viewer->GetCharLocationAt(x, Viewer->TopMargin() + 1, true);
+    EXPECT_EQ(hit.Y, 0);
+    EXPECT_EQ(hit.X, int((offset + 5) / w));
+    Viewer->DrawScreen(true);
+}
+
 // Hiding the line numbers widens the text area: the last position of the
 // bar comes down, and the text follows the box there.
 TEST_F(ViewerScrollBars, TextFollowsTheBoxWhenTheRangeShrinks) {
