@@ -50,8 +50,13 @@ int main(int argc, char** argv) {
     }
 
     ov::TOVApplication application(argc, argv);
-    ov::TQtUIServices services;
-    ov::TUIServicesGuard installServices(&services);
+    // Installed before any window exists: building the window may already
+    // report (a damaged font file), and a snapshot run must never wait on a box.
+    ov::TQtUIServices boxes;
+    ov::TConsoleUIServices console;
+    ov::TUIServicesGuard installServices(options.Mode == ov::TLaunchMode::Snapshot
+                                             ? static_cast<ov::TUIServices*>(&console)
+                                             : &boxes);
     ov::InstallFontSubstitutions();
     ov::InstallMenuStyle();
     ov::InstallKoreanTranslation();

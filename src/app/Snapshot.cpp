@@ -43,27 +43,14 @@ private:
     bool FFired = false;
 };
 
-// Nobody is there to answer a snapshot run: a modal box would stop it for
-// good. Questions (the large-file question) are answered yes, so the picture
-// shows the file that was asked for; messages go to stderr.
-class TSnapshotUIServices : public TUIServices {
-public:
-    bool AskYesNo(const std::string& text, const std::string& caption, TMessageIcon) override {
-        std::fprintf(stderr, "orvane: %s: %s (answered yes)\n", caption.c_str(), text.c_str());
-        return true;
-    }
-    void ShowMessage(const std::string& text, const std::string& caption, TMessageIcon) override {
-        std::fprintf(stderr, "orvane: %s: %s\n", caption.c_str(), text.c_str());
-    }
-    void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
-};
-
 } // namespace
 
 int RunSnapshot(TMainForm& form, const std::string& pngFile) {
     form.SetWriteSettingsOnClose(false);
-    TSnapshotUIServices services;
+    // Nobody is there to answer a snapshot run: a modal box would stop it
+    // for good. The caller installs these before the window is built; here
+    // they cover a caller that did not.
+    TConsoleUIServices services;
     TUIServicesGuard installServices(&services);
     auto capture = [&form, pngFile] {
         QPixmap picture = form.grab();

@@ -128,7 +128,9 @@ bool LoadHanFont(const std::string& path) {
     if (!ReadFontFile(path, HanFullSize, data, size))
         return false;
     if ((size != HanFullSize && size != HanShortSize) || data.size() != static_cast<size_t>(size)) {
-        UIServices().ShowMessage("Invalid Font File", "Font Loading Error", TMessageIcon::Warning);
+        // The message names the file: the user has to find which one to replace.
+        UIServices().ShowMessage("Invalid Font File\n" + ResolveFileCase(path), "Font Loading Error",
+                                 TMessageIcon::Warning);
         return false;
     }
     const bool shortForm = data.size() == HanShortSize;

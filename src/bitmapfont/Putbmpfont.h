@@ -27,7 +27,8 @@ constexpr int BmpDoubleWidth = 16; // double-byte character
 
 // Loads the files that exist among folder + han, eng, ksg and spc, then
 // folder + hanja. Missing files are skipped silently; a Hangul file of a wrong
-// size shows "Invalid Font File" once and keeps the previous Hangul glyphs.
+// size shows "Invalid Font File" once, with the file's path on a second line,
+// and keeps the previous Hangul glyphs.
 // folder ends with '/'. Returns true.
 bool LoadFonts(const std::string& folder, const std::string& han, const std::string& eng,
                const std::string& ksg, const std::string& spc, const std::string& hanja);

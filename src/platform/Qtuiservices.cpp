@@ -74,7 +74,8 @@ bool TOVApplication::notify(QObject* receiver, QEvent* event) {
 
 void TOVApplication::ShowException(const std::string& message) {
     std::fprintf(stderr, "orvane: %s\n", message.c_str());
-    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+    if (QGuiApplication::platformName() == QLatin1String("offscreen") ||
+        !UIServices().Interactive())
         return; // nobody could answer a modal box
     UIServices().ShowMessage(message, QApplication::applicationDisplayName().toStdString(),
                              TMessageIcon::Error);

@@ -1,5 +1,7 @@
 #include "Uiservices.h"
 
+#include <cstdio>
+
 namespace ov {
 
 namespace {
@@ -10,7 +12,17 @@ public:
     void ShowMessage(const std::string&, const std::string&, TMessageIcon) override {}
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
+    bool Interactive() const override { return false; }
 };
+
+// One line on stderr: line breaks inside the text become blanks.
+void PrintLine(const std::string& caption, const std::string& text, const char* suffix) {
+    std::string line = "orvane: " + caption + ": " + text + suffix;
+    for (char& c : line)
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    std::fprintf(stderr, "%s\n", line.c_str());
+}
 
 TSilentUIServices SilentServices;
 TUIServices* Installed = nullptr;
@@ -20,6 +32,17 @@ TUIServices* Installed = nullptr;
 TUIServices& UIServices() { return Installed ? *Installed : SilentServices; }
 
 void SetUIServices(TUIServices* services) { Installed = services; }
+
+bool TConsoleUIServices::AskYesNo(const std::string& text, const std::string& caption,
+                                   TMessageIcon) {
+    PrintLine(caption, text, " (answered yes)");
+    return true;
+}
+
+void TConsoleUIServices::ShowMessage(const std::string& text, const std::string& caption,
+                                     TMessageIcon) {
+    PrintLine(caption, text, "");
+}
 
 bool TScriptedUIServices::AskYesNo(const std::string& text, const std::string& caption,
                                    TMessageIcon icon) {

@@ -24,6 +24,9 @@ public:
     // Nested calls stack; every Begin is matched by one End.
     virtual void BeginWaitCursor() = 0;
     virtual void EndWaitCursor() = 0;
+    // False when nobody watches (a snapshot or export run): a caller that
+    // already wrote its message to stderr need not send it here too.
+    virtual bool Interactive() const { return true; }
 };
 
 // The installed services; never null. The object is borrowed, not owned: the
@@ -39,6 +42,20 @@ public:
     ~TWaitCursor() { UIServices().EndWaitCursor(); }
     TWaitCursor(const TWaitCursor&) = delete;
     TWaitCursor& operator=(const TWaitCursor&) = delete;
+};
+
+// For runs nobody watches (--snapshot, --export-html): never waits.
+// Questions are answered yes, so the run does what it was asked; questions
+// and messages go to stderr, one line each ("orvane: caption: text").
+class TConsoleUIServices : public TUIServices {
+public:
+    bool AskYesNo(const std::string& text, const std::string& caption,
+                  TMessageIcon icon) override;
+    void ShowMessage(const std::string& text, const std::string& caption,
+                     TMessageIcon icon) override;
+    void BeginWaitCursor() override {}
+    void EndWaitCursor() override {}
+    bool Interactive() const override { return false; }
 };
 
 // Test double: answers questions from a script (Yes when the script is

@@ -22,16 +22,24 @@ protected:
         FFolder.Write("langlink.ini", "C=c;h\n");
     }
 
-    int Run(const QStringList& arguments) {
+    // The exit status, or -1 when the run did not end within timeoutMs
+    // (then it is killed). What it wrote to stderr goes to Errors.
+    int Run(const QStringList& arguments, int timeoutMs = 60000) {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         process.setProcessEnvironment(environment);
         process.start(QString::fromStdString(FProgram), arguments);
-        if (!process.waitForFinished(60000))
-            return -1;
-        return process.exitCode();
+        const bool finished = process.waitForFinished(timeoutMs);
+        if (!finished) {
+            process.kill();
+            process.waitForFinished();
+        }
+        Errors = process.readAllStandardError().toStdString();
+        return finished ? process.exitCode() : -1;
     }
+
+    std::string Errors;
 
     test::TTempFolder FFolder;
     std::string FProgram;
@@ -77,6 +85,27 @@ TEST_F(SnapshotRun, LargeFilesDoNotWaitForAnAnswer) {
         for (int y = 30; y < 60 && !inked; ++y)
             inked = qGray(picture.pixel(x, y)) < 100;
     EXPECT_TRUE(inked);
+}
+
+// A damaged Hangul font (empty, truncated or oversized) must not stop a run
+// that nobody watches: the run ends with its picture, and the one message,
+// on stderr, names the file.
+TEST_F(SnapshotRun, DamagedHangulFontNeitherHangsNorRepeats) {
+    std::filesystem::create_directory(FFolder.File("Fonts"));
+    std::string file = FFolder.Write("a.c", "int a;\n");
+    for (std::size_t size : {std::size_t(0), std::size_t(100), std::size_t(20000)}) {
+        FFolder.Write("Fonts/default.han", std::string(size, '\x55'));
+        std::string png = FFolder.File("out.png");
+        ASSERT_EQ(Run({"--snapshot", QString::fromStdString(png), QString::fromStdString(file)},
+                      20000),
+                  0)
+            << size << " bytes";
+        EXPECT_FALSE(QImage(QString::fromStdString(png)).isNull());
+        std::size_t first = Errors.find("Invalid Font File");
+        ASSERT_NE(first, std::string::npos) << Errors;
+        EXPECT_EQ(Errors.find("Invalid Font File", first + 1), std::string::npos) << Errors;
+        EXPECT_NE(Errors.find("default.han"), std::string::npos) << Errors;
+    }
 }
 
 TEST_F(SnapshotRun, HelpVersionAndBadOptions) {

@@ -135,7 +135,7 @@ TEST_F(BitmapFonts, WrongSizeHangulFileWarnsOnceAndKeepsTheGlyphs) {
 
     EXPECT_TRUE(LoadFonts(FFolder.Path(), "bad.han", "none.eng", "none.ksg", "none.spc", "none"));
     ASSERT_EQ(ui.Records.size(), 1u);
-    EXPECT_EQ(ui.Records[0].Text, "Invalid Font File");
+    EXPECT_EQ(ui.Records[0].Text, "Invalid Font File\n" + FFolder.File("bad.han"));
     EXPECT_EQ(ui.Records[0].Caption, "Font Loading Error");
     EXPECT_EQ(ui.Records[0].Icon, TMessageIcon::Warning);
     EXPECT_FALSE(ui.Records[0].Question);
@@ -170,7 +170,7 @@ TEST_F(BitmapFonts, FoldersDevicesAndHugeFilesAreHandled) {
     FFolder.Write("huge", huge);
     EXPECT_TRUE(LoadFonts(FFolder.Path(), "huge", "huge", "huge", "huge", "huge"));
     ASSERT_EQ(ui.Records.size(), 1u);
-    EXPECT_EQ(ui.Records[0].Text, "Invalid Font File");
+    EXPECT_EQ(ui.Records[0].Text, "Invalid Font File\n" + FFolder.File("huge"));
     EXPECT_EQ(ComposeHangul(0x8862), before);
     TBmpGlyph glyph;
     for (const auto& [first, second] :
