@@ -7,7 +7,9 @@
 #include "Langlinks.h"
 #include "Ovstrings.h"
 #include "Ovsynhighlighter.h"
+#include "Uiservices.h"
 
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <optional>
@@ -97,6 +99,10 @@ int Export(const TExportArgs& args, std::ostream& err) {
 
     TOVSynStringList lines;
     lines.LoadViewedFile(args.Input);
+    if (lines.Count() == 0) {
+        err << "orvane: '" << args.Input << "' is empty; there is no page to write\n";
+        return 1;
+    }
     TOVSynHighlighter highlighter(folder, UserSyntaxFolder());
     try {
         highlighter.SetLang(*language);
@@ -105,9 +111,16 @@ int Export(const TExportArgs& args, std::ostream& err) {
         return 1;
     }
     highlighter.Execute(lines);
-    if (!SaveAsHtml(args.Output, lines, highlighter,
-                    lines.CharCoding().FromUtf8(ExtractFileName(args.Input)))) {
-        err << "orvane: cannot write '" << args.Output << "'\n";
+    const std::string title = lines.CharCoding().FromUtf8(ExtractFileName(args.Input));
+    // "-" is the standard output; any other output goes through the save
+    // command, which writes straight into a pipe or device and replaces only
+    // regular files.
+    const TWriteResult written =
+        args.Output == "-" ? WriteStandardOutput(BuildHtmlPage(lines, highlighter, title))
+                           : SaveAsHtml(args.Output, lines, highlighter, title);
+    if (!written) {
+        err << "orvane: cannot write '" << args.Output << "': " << std::strerror(written.Error)
+            << "\n";
         return 1;
     }
     return 0;
@@ -116,6 +129,10 @@ int Export(const TExportArgs& args, std::ostream& err) {
 } // namespace
 
 int ExportHtmlCommand(const std::vector<std::string>& args, std::ostream& err) {
+    // Nobody answers an export run: questions are answered yes, messages go
+    // to stderr.
+    TConsoleUIServices console;
+    TUIServicesGuard installServices(&console);
     std::optional<TExportArgs> parsed = ParseArgs(args);
     if (!parsed) {
         err << "orvane: usage: orvane --export-html IN OUT [--lang NAME]\n";

@@ -188,7 +188,9 @@ void TOVStringList::LoadFromFile(const std::string& fileName) {
             ThrowOutOfMemory();
         }
         std::int64_t got = file.ReadAt(2, units.data(), size - 2);
-        units.resize(got > 0 ? static_cast<std::size_t>(got / 2) : 0);
+        // An odd last byte is the low half of a unit whose high half, never
+        // read, stays zero: the file reads as if a zero byte followed it.
+        units.resize(got > 0 ? static_cast<std::size_t>((got + 1) / 2) : 0);
         std::replace(units.begin(), units.end(), u'\0', u' ');
     }
 
@@ -277,7 +279,7 @@ bool TOVStringList::SaveToFile(const std::string& fileName) {
         }
     }
     file.Write(buffer.data(), buffer.size());
-    return file.Close();
+    return file.Close().Ok();
 }
 
 std::string TOVStringList::GetDelimitedText() const {

@@ -3,6 +3,7 @@
 #include "Files.h"
 #include "Ovsynhighlighter.h"
 
+#include <cerrno>
 #include <cstdio>
 
 namespace ov {
@@ -32,7 +33,9 @@ bool IsPlain(char c) {
 
 // One document line: marks become spans (the stack of open runs is shared
 // by all lines), "<", ">", "&", runs of blanks and tabs become entities.
-// Of two blanks in a row each becomes "&nbsp;", and each keeps its own marks.
+// Two blanks in a row become "&nbsp;&nbsp;" within the marks of the first;
+// when the second carries marks of its own (which taking it along would
+// lose, leaving the spans unbalanced) each blank is written with its own.
 class TLineWriter {
 public:
     explicit TLineWriter(const std::vector<std::string>& classes) : FClasses(classes) {}
@@ -73,6 +76,9 @@ public:
                 if (secondBlank) {
                     html += "&nbsp;";
                     secondBlank = false;
+                } else if (i + 1 < text.size() && text[i + 1] == ' ' && styles[i + 1] == 0) {
+                    html += "&nbsp;&nbsp;";
+                    ++i; // the second blank, unmarked, goes with the first
                 } else if (i + 1 < text.size() && text[i + 1] == ' ') {
                     html += "&nbsp;";
                     secondBlank = true;
@@ -191,8 +197,10 @@ std::string BuildHtmlPage(const TOVSynStringList& lines, const TOVSynHighlighter
     return page;
 }
 
-bool SaveAsHtml(const std::string& path, const TOVSynStringList& lines,
-                const TOVSynHighlighter& highlighter, std::string_view title) {
+TWriteResult SaveAsHtml(const std::string& path, const TOVSynStringList& lines,
+                        const TOVSynHighlighter& highlighter, std::string_view title) {
+    if (highlighter.LangName().empty() || lines.Count() == 0)
+        return {ENODATA};
     return WriteFileAtomically(path, BuildHtmlPage(lines, highlighter, title));
 }
 

@@ -5,6 +5,7 @@
 // the HTML replacements. The page of a UTF-8 document declares charset=utf-8;
 // that of a CP949 document declares no character set.
 
+#include "Files.h"
 #include "Ovsynlangstyle.h"
 
 #include <string>
@@ -34,9 +35,10 @@ void WriteStyleSheet(std::vector<std::string>& out, const std::vector<std::strin
 // last line, so the spans always balance.
 std::string BuildHtmlPage(const TOVSynStringList& lines, const TOVSynHighlighter& highlighter,
                           std::string_view title);
-// Writes the page to path, replacing any file there (an existing file is
-// left whole when writing fails). Returns false on failure.
-bool SaveAsHtml(const std::string& path, const TOVSynStringList& lines,
-                const TOVSynHighlighter& highlighter, std::string_view title);
+// Writes the page to path with WriteFileAtomically (an existing file is left
+// whole when writing fails). Without a language or without lines there is no
+// page: nothing is written and the result is ENODATA. Says why it failed.
+TWriteResult SaveAsHtml(const std::string& path, const TOVSynStringList& lines,
+                        const TOVSynHighlighter& highlighter, std::string_view title);
 
 } // namespace ov

@@ -152,7 +152,7 @@ bool TOVSynLangStyle::SaveToFile(const std::string& fileName) const {
             text += "," + ColorToHexCode(Colors[i].Back);
         text += "\r\n";
     }
-    return WriteFileAtomically(fileName, text);
+    return WriteFileAtomically(fileName, text).Ok();
 }
 
 } // namespace ov

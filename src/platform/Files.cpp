@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <stdexcept>
 #include <string_view>
 #include <strings.h>
@@ -251,52 +252,137 @@ bool WriteAll(int fd, std::string_view data) {
 
 } // namespace
 
+std::string TWriteResult::Reason() const {
+    switch (Error) {
+    case 0: return {};
+    case ENOENT: return "폴더가 없습니다.";
+    case EACCES:
+    case EPERM: return "쓸 권한이 없습니다.";
+    case ENOSPC: return "디스크 공간이 부족합니다.";
+    case EDQUOT: return "디스크 할당량을 넘었습니다.";
+    case EROFS: return "읽기 전용 파일 시스템입니다.";
+    case EISDIR: return "같은 이름의 폴더가 있습니다.";
+    case ENOTDIR: return "경로의 일부가 폴더가 아닙니다.";
+    case ENAMETOOLONG: return "파일 이름이 너무 깁니다.";
+    case EFBIG: return "파일이 너무 큽니다.";
+    case EIO: return "입출력 오류가 났습니다.";
+    case ETXTBSY:
+    case EBUSY: return "파일이 사용 중입니다.";
+    case ELOOP: return "심볼릭 링크가 너무 많이 이어집니다.";
+    case ENODATA: return "저장할 내용이 없습니다.";
+    default: return std::string("쓰기 오류: ") + std::strerror(Error);
+    }
+}
+
+TWriteResult TWriteResult::FromErrno() {
+    return {errno != 0 ? errno : EIO};
+}
+
 TWriteFile::~TWriteFile() { Close(); }
 
-bool TWriteFile::Create(const std::string& path) {
+TWriteResult TWriteFile::Create(const std::string& path) {
     Close();
-    FFailed = false;
-    FHandle = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    return FHandle >= 0;
+    FError = 0;
+    FHandle = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (FHandle < 0)
+        FError = TWriteResult::FromErrno().Error;
+    return {FError};
 }
 
 void TWriteFile::Write(const void* data, std::size_t count) {
-    if (FHandle < 0 || FFailed)
+    if (FHandle < 0 || FError != 0)
         return;
-    FFailed = !WriteAll(FHandle, std::string_view(static_cast<const char*>(data), count));
+    if (!WriteAll(FHandle, std::string_view(static_cast<const char*>(data), count)))
+        FError = TWriteResult::FromErrno().Error;
 }
 
-bool TWriteFile::Close() {
+TWriteResult TWriteFile::Close() {
     if (FHandle < 0)
-        return false;
-    bool ok = ::close(FHandle) == 0 && !FFailed;
+        return {FError != 0 ? FError : EBADF};
+    if (::close(FHandle) != 0 && FError == 0)
+        FError = TWriteResult::FromErrno().Error;
     FHandle = -1;
-    return ok;
+    return {FError};
 }
 
-bool WriteFileAtomically(const std::string& path, const std::string& data) {
-    std::string temp = path + ".tmp-XXXXXX";
+namespace {
+
+// The file a path finally names: symbolic links followed one by one (a link
+// that points nowhere gives the path it points to). At most 40 links, as the
+// system allows.
+std::optional<std::string> FollowLinks(std::string path, int& error) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
+        std::string target(static_cast<size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
+        ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+        if (n < 0) {
+            error = errno;
+            return std::nullopt;
+        }
+        target.resize(static_cast<size_t>(n));
+        path = (!target.empty() && target[0] == '/') ? target : ExtractFilePath(path) + target;
+    }
+    error = ELOOP;
+    return std::nullopt;
+}
+
+mode_t NewFileMode() {
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+TWriteResult WriteFileAtomically(const std::string& path, const std::string& data) {
+    int error = 0;
+    std::optional<std::string> target = FollowLinks(path, error);
+    if (!target)
+        return {error};
+    struct stat st;
+    const bool exists = ::stat(target->c_str(), &st) == 0;
+    if (exists && !S_ISREG(st.st_mode)) {
+        if (S_ISDIR(st.st_mode))
+            return {EISDIR};
+        TWriteFile file;
+        if (TWriteResult opened = file.Create(*target); !opened)
+            return opened;
+        file.Write(data.data(), data.size());
+        return file.Close();
+    }
+    std::string temp = *target + ".tmp-XXXXXX";
     int fd = ::mkstemp(temp.data());
     if (fd < 0)
-        return false;
-    bool ok = WriteAll(fd, data) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok) {
-        // mkstemp creates the file as 0600; a settings file is an ordinary file.
-        ::chmod(temp.c_str(), 0644);
-        ok = ::rename(temp.c_str(), path.c_str()) == 0;
-    }
-    if (!ok)
+        return TWriteResult::FromErrno();
+    TWriteResult result;
+    // mkstemp creates the file as 0600: it takes the mode of the file it
+    // replaces, or that of any new file.
+    if (::fchmod(fd, exists ? (st.st_mode & 07777) : NewFileMode()) != 0 ||
+        !WriteAll(fd, data) || ::fsync(fd) != 0)
+        result = TWriteResult::FromErrno();
+    if (::close(fd) != 0 && result)
+        result = TWriteResult::FromErrno();
+    if (result && ::rename(temp.c_str(), target->c_str()) != 0)
+        result = TWriteResult::FromErrno();
+    if (!result)
         ::unlink(temp.c_str());
-    return ok;
+    return result;
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& data) {
+TWriteResult WriteWholeFile(const std::string& path, const std::string& data) {
     TWriteFile file;
-    if (!file.Create(path))
-        return false;
+    if (TWriteResult opened = file.Create(path); !opened)
+        return opened;
     file.Write(data.data(), data.size());
     return file.Close();
+}
+
+TWriteResult WriteStandardOutput(const std::string& data) {
+    if (!WriteAll(STDOUT_FILENO, data))
+        return TWriteResult::FromErrno();
+    return {};
 }
 
 std::string ExtractFilePath(const std::string& path) {

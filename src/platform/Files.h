@@ -66,9 +66,23 @@ private:
     std::string FContent; // the content of an unsized file
 };
 
+// The outcome of a write: success, or the system's error number saying why
+// it failed, so that a message can tell the user.
+struct TWriteResult {
+    int Error = 0; // errno; 0 for success
+
+    explicit operator bool() const { return Error == 0; }
+    bool Ok() const { return Error == 0; }
+    // Why the write failed, as a Korean sentence for a message; empty on
+    // success.
+    std::string Reason() const;
+    // The result of the last system call that failed (errno).
+    static TWriteResult FromErrno();
+};
+
 // A file the program writes itself (saved lines, exported pages): created
-// or truncated, written sequentially. Errors are remembered; Close reports
-// whether everything reached the file.
+// or truncated, written sequentially. The first error is remembered; Close
+// reports it, or whether closing failed.
 class TWriteFile {
 public:
     TWriteFile() = default;
@@ -76,24 +90,31 @@ public:
     TWriteFile(const TWriteFile&) = delete;
     TWriteFile& operator=(const TWriteFile&) = delete;
 
-    bool Create(const std::string& path);
+    TWriteResult Create(const std::string& path);
     void Write(const void* data, std::size_t count);
-    bool Close();
+    TWriteResult Close();
 
 private:
     int FHandle = -1;
-    bool FFailed = false;
+    int FError = 0;
 };
 
 // Reads a whole file; nullopt when it cannot be opened or read.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
 // Writes data to a temporary file beside path and renames it over path, so a
-// failure never leaves a half-written file. Returns false on any failure.
-bool WriteFileAtomically(const std::string& path, const std::string& data);
+// failure never leaves a half-written file. A symbolic link is followed: its
+// final target is replaced and the link stays. The replaced file's mode is
+// kept; a new file gets the mode the umask gives. An existing target that is
+// not a regular file (a named pipe, a device) is written straight into,
+// since a rename would put a plain file in its place.
+TWriteResult WriteFileAtomically(const std::string& path, const std::string& data);
 
-// Creates or truncates path and writes data. Returns false on any failure.
-bool WriteWholeFile(const std::string& path, const std::string& data);
+// Creates or truncates path and writes data.
+TWriteResult WriteWholeFile(const std::string& path, const std::string& data);
+
+// Writes data to the standard output.
+TWriteResult WriteStandardOutput(const std::string& data);
 
 // "dir/name.ext" -> "dir/"; a path without '/' gives "".
 std::string ExtractFilePath(const std::string& path);

@@ -3,6 +3,7 @@
 #include "Appfolders.h"
 #include "Files.h"
 
+#include <cerrno>
 #include <charconv>
 #include <limits>
 #include <utility>
@@ -19,6 +20,23 @@ std::string_view TrimLeft(std::string_view text) {
     while (!text.empty() && IsBlankOrControl(text.front()))
         text.remove_prefix(1);
     return text;
+}
+
+bool IsComment(std::string_view line) {
+    return !line.empty() && line.front() == ';';
+}
+
+// A key line as SetStrings keeps it: blanks around the first "=" dropped.
+std::string NormalizeLine(std::string_view line) {
+    size_t equals = line.find('=');
+    if (equals == std::string_view::npos)
+        return std::string(line);
+    return std::string(TrimBlanks(line.substr(0, equals))) + "=" +
+           std::string(TrimLeft(line.substr(equals + 1)));
+}
+
+bool IsSectionHeader(std::string_view line) {
+    return line.size() >= 2 && line.front() == '[' && line.back() == ']';
 }
 
 char FoldAscii(char c) {
@@ -109,13 +127,17 @@ bool TSettingsStore::Reload() {
     std::optional<std::string> text = ReadWholeFile(ResolveFileCase(FFileName));
     if (!text)
         return false;
-    SetStrings(SplitLines(*text));
+    std::string_view body = *text;
+    // A mark written by an editor would otherwise stick to the first section's name.
+    if (body.starts_with("\xEF\xBB\xBF"))
+        body.remove_prefix(3);
+    SetStrings(SplitLines(body));
     return true;
 }
 
-bool TSettingsStore::UpdateFile() const {
+TWriteResult TSettingsStore::UpdateFile() const {
     if (FFileName.empty())
-        return false;
+        return {EINVAL};
     std::string text;
     for (const std::string& line : GetStrings()) {
         text += line;
@@ -145,7 +167,8 @@ TSettingsStore::TSection& TSettingsStore::AddSection(std::string_view section) {
 int TSettingsStore::IndexOfName(const TSection& section, std::string_view key) {
     for (size_t i = 0; i < section.Lines.size(); ++i) {
         std::string_view line = section.Lines[i];
-        if (line.find('=') != std::string_view::npos && SameText(NameOfLine(line), key))
+        if (!IsComment(line) && line.find('=') != std::string_view::npos &&
+            SameText(NameOfLine(line), key))
             return static_cast<int>(i);
     }
     return -1;
@@ -211,8 +234,12 @@ std::vector<std::string> TSettingsStore::ReadSections() const {
 }
 
 std::vector<std::string> TSettingsStore::ReadSectionValues(std::string_view section) const {
-    const TSection* found = FindSection(section);
-    return found ? found->Lines : std::vector<std::string>();
+    std::vector<std::string> values;
+    if (const TSection* found = FindSection(section))
+        for (const std::string& line : found->Lines)
+            if (!IsComment(line))
+                values.push_back(line);
+    return values;
 }
 
 void TSettingsStore::EraseSection(std::string_view section) {
@@ -235,7 +262,14 @@ void TSettingsStore::DeleteKey(std::string_view section, std::string_view key) {
 }
 
 void TSettingsStore::Clear() {
+    FPreamble.clear();
     FSections.clear();
+}
+
+bool TSettingsStore::KeepsLine(std::string_view line) {
+    return !line.empty() && line.find_first_of("\r\n") == std::string_view::npos &&
+           TrimBlanks(line) == line && !IsComment(line) && !IsSectionHeader(line) &&
+           NormalizeLine(line) == line;
 }
 
 void TSettingsStore::SetStrings(const std::vector<std::string>& lines) {
@@ -243,25 +277,24 @@ void TSettingsStore::SetStrings(const std::vector<std::string>& lines) {
     TSection* current = nullptr;
     for (const std::string& raw : lines) {
         std::string_view line = TrimBlanks(raw);
-        if (line.empty() || line.front() == ';')
+        if (line.empty())
             continue;
-        if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
+        if (IsComment(line)) {
+            (current ? current->Lines : FPreamble).emplace_back(line);
+            continue;
+        }
+        if (IsSectionHeader(line)) {
             current = &AddSection(TrimBlanks(line.substr(1, line.size() - 2)));
             continue;
         }
         if (!current)
             continue;
-        size_t equals = line.find('=');
-        if (equals == std::string_view::npos)
-            current->Lines.emplace_back(line);
-        else
-            current->Lines.push_back(std::string(TrimBlanks(line.substr(0, equals))) + "=" +
-                                     std::string(TrimLeft(line.substr(equals + 1))));
+        current->Lines.push_back(NormalizeLine(line));
     }
 }
 
 std::vector<std::string> TSettingsStore::GetStrings() const {
-    std::vector<std::string> lines;
+    std::vector<std::string> lines = FPreamble;
     for (const TSection& section : FSections) {
         lines.push_back("[" + section.Name + "]");
         lines.insert(lines.end(), section.Lines.begin(), section.Lines.end());

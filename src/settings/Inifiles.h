@@ -4,7 +4,11 @@
 // letter case; the spelling first written is kept. Values are code-page
 // (CP949) bytes as they stand in the file; widgets convert them at their own
 // boundary. Reading never fails: a missing section or key, or a value that
-// does not read as the asked type, gives the caller's default.
+// does not read as the asked type, gives the caller's default. Comment lines
+// (";" first) are kept where they stand and written back, but are never
+// keys or values.
+
+#include "Files.h"
 
 #include <string>
 #include <string_view>
@@ -44,7 +48,8 @@ public:
     bool ValueExists(std::string_view section, std::string_view key) const;
     std::vector<std::string> ReadSections() const;
     // The section's lines as they are held: key, "=", value, in file order
-    // (a line without "=" is kept as it was read). Empty for a missing section.
+    // (a line without "=" is kept as it was read); comments left out. Empty
+    // for a missing section.
     std::vector<std::string> ReadSectionValues(std::string_view section) const;
     void EraseSection(std::string_view section);
     void DeleteKey(std::string_view section, std::string_view key);
@@ -53,19 +58,28 @@ public:
     // Replaces the whole content by the INI lines given: "[name]" opens a
     // section, other lines belong to the section above them. Lines are
     // trimmed of blanks and control characters, blanks around the first "="
-    // are dropped; empty lines, ";" comments and lines before the first
-    // section are skipped. A section named twice is read as one.
+    // are dropped; empty lines and lines before the first section are
+    // skipped, except ";" comments, which are kept in place. A section named
+    // twice is read as one.
     void SetStrings(const std::vector<std::string>& lines);
-    // The content as INI lines, each section followed by an empty line.
+    // The content as INI lines: comments before the first section, then
+    // each section followed by an empty line.
     std::vector<std::string> GetStrings() const;
 
-    // Reads the bound file again and replaces the content. When the file
-    // cannot be read the content stays as it was and false is returned.
+    // True when a line added to a section (AddLine) reads back from the
+    // file as the same line: no line break, nothing SetStrings trims or
+    // drops, not a comment and not a section header.
+    static bool KeepsLine(std::string_view line);
+
+    // Reads the bound file again and replaces the content (a UTF-8
+    // byte-order mark at its start is skipped). When the file cannot be read
+    // the content stays as it was and false is returned.
     bool Reload();
-    // Writes the content to the bound file through a temporary file renamed
-    // over it, so a failure leaves the old file whole. Returns false on
-    // failure; the program's callers ignore it.
-    bool UpdateFile() const;
+    // Writes the content to the bound file with WriteFileAtomically, so a
+    // failure leaves the old file whole, a link stays a link and the file's
+    // mode is kept. Says why it failed; no store bound to a file fails with
+    // EINVAL.
+    TWriteResult UpdateFile() const;
 
 private:
     struct TSection {
@@ -79,6 +93,7 @@ private:
     static int IndexOfName(const TSection& section, std::string_view key);
 
     std::string FFileName;
+    std::vector<std::string> FPreamble; // comments before the first section
     std::vector<TSection> FSections;
 };
 

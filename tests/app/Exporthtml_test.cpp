@@ -5,7 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sstream>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace ov {
 namespace {
@@ -77,11 +83,64 @@ TEST_F(ExportCommand, FailuresAreReportedWithAStatus) {
     EXPECT_NE(ErrorLine().find("is not a valid integer value"), std::string::npos);
 }
 
-TEST_F(ExportCommand, AnEmptyInputGivesAPageWithoutLines) {
+// An empty input has no page to write: the run fails with one line and
+// leaves an existing output as it was.
+TEST_F(ExportCommand, AnEmptyInputWritesNothing) {
     const std::string input = Work.Write("empty.c", "");
-    ASSERT_EQ(Run({input, Work.File("e.htm")}), 0);
-    const std::string page = test::ReadBytes(Work.File("e.htm"));
-    EXPECT_TRUE(page.ends_with("<div class='DemoNormal'>\r\n</div>\r\n</body>\r\n</html>\r\n"));
+    const std::string output = Work.Write("e.htm", "old");
+    EXPECT_EQ(Run({input, output}), 1);
+    EXPECT_NE(ErrorLine().find("empty"), std::string::npos) << ErrorLine();
+    EXPECT_EQ(ErrorLine().find('\n'), ErrorLine().size() - 1) << "one line";
+    EXPECT_EQ(test::ReadBytes(output), "old");
+    EXPECT_EQ(Run({"--lang", "", Work.Write("a.c", "int\n"), output}), 1);
+    EXPECT_EQ(ErrorLine().find('\n'), ErrorLine().size() - 1) << "one line";
+}
+
+// A regular output (also behind a link) is replaced whole; a named pipe, a
+// device and "-" (the standard output) are written into, never replaced.
+TEST_F(ExportCommand, WritesIntoPipesDevicesAndStandardOutput) {
+    const std::string input = Work.Write("main.c", "int x;\n");
+    ASSERT_EQ(Run({input, Work.File("plain.htm")}), 0) << ErrorLine();
+    const std::string page = test::ReadBytes(Work.File("plain.htm"));
+    ASSERT_FALSE(page.empty());
+
+    const std::string target = Work.Write("target.htm", "old");
+    ASSERT_EQ(::symlink(target.c_str(), Work.File("link.htm").c_str()), 0);
+    ASSERT_EQ(Run({input, Work.File("link.htm")}), 0) << ErrorLine();
+    struct stat st;
+    ASSERT_EQ(::lstat(Work.File("link.htm").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(test::ReadBytes(target), page);
+
+    const std::string pipe = Work.File("pipe");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::string received;
+    std::thread reader([&] { received = test::ReadBytes(pipe); });
+    EXPECT_EQ(Run({input, pipe}), 0) << ErrorLine();
+    reader.join();
+    EXPECT_EQ(received, page);
+    ASSERT_EQ(::lstat(pipe.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+
+    EXPECT_EQ(Run({input, "/dev/null"}), 0) << ErrorLine();
+    ASSERT_EQ(::stat("/dev/null", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+
+    // "-": the page goes to the standard output.
+    const std::string captured = Work.File("stdout");
+    std::fflush(stdout);
+    const int saved = ::dup(STDOUT_FILENO);
+    const int file = ::open(captured.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_GE(file, 0);
+    ::dup2(file, STDOUT_FILENO);
+    ::close(file);
+    const int status = Run({input, "-"});
+    std::fflush(stdout);
+    ::dup2(saved, STDOUT_FILENO);
+    ::close(saved);
+    EXPECT_EQ(status, 0) << ErrorLine();
+    EXPECT_EQ(test::ReadBytes(captured), page);
+    EXPECT_FALSE(FileExists(Work.File("-")));
 }
 
 } // namespace

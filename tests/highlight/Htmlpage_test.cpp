@@ -101,6 +101,26 @@ TEST_F(HtmlPage, MarksOnTheSecondOfTwoBlanksAreKept) {
     EXPECT_EQ(body[1], "<span class='DemoKeyword'>int</span><br>");
 }
 
+// A run that closes on the first of two blanks takes both blanks, as the
+// page lays out a pair of blanks; only a mark on the second blank (which
+// the pair would skip) makes the two blanks separate.
+TEST_F(HtmlPage, ARunClosingOnTheFirstOfTwoBlanksTakesBoth) {
+    SetLines(Lines, {"<a  href=x>"});
+    Lines.SetStyleID(0, 0, StyleItem0);
+    Lines.SetStyleID(0, 2, -StyleItem0);
+    Lines.SetStyleID(0, 4, StyleComment);
+    Lines.SetStyleID(0, 7, -StyleComment);
+    EXPECT_EQ(BodyLines(BuildHtmlPage(Lines, *Highlighter, "t"))[0],
+              "<span class='DemoKeyword'>&lt;a&nbsp;&nbsp;</span>"
+              "<span class='DemoComment'>href</span>=x&gt;<br>");
+    // Three blanks, the run closing on the first: the pair, then a plain one.
+    SetLines(Lines, {"a   b"});
+    Lines.SetStyleID(0, 0, StyleItem0);
+    Lines.SetStyleID(0, 1, -StyleItem0);
+    EXPECT_EQ(BodyLines(BuildHtmlPage(Lines, *Highlighter, "t"))[0],
+              "<span class='DemoKeyword'>a&nbsp;&nbsp;</span> b<br>");
+}
+
 TEST_F(HtmlPage, SpansAlwaysBalance) {
     auto balanced = [](const std::string& page) {
         std::size_t opens = 0, closes = 0;
@@ -160,6 +180,23 @@ TEST_F(HtmlPage, SaveWritesThePageOrReportsFailure) {
     ASSERT_TRUE(SaveAsHtml(out.File("a.htm"), Lines, *Highlighter, "a.c"));
     EXPECT_EQ(test::ReadBytes(out.File("a.htm")), BuildHtmlPage(Lines, *Highlighter, "a.c"));
     EXPECT_FALSE(SaveAsHtml(out.File("missing/a.htm"), Lines, *Highlighter, "a.c"));
+}
+
+// Without a language or without lines there is no page: nothing is written,
+// an existing file stays as it was, and the result says why.
+TEST_F(HtmlPage, NoLanguageOrNoLinesWritesNothing) {
+    test::TTempFolder out;
+    const std::string kept = out.Write("kept.htm", "old page");
+    Page({});
+    TWriteResult empty = SaveAsHtml(kept, Lines, *Highlighter, "a.c");
+    EXPECT_FALSE(empty);
+    EXPECT_FALSE(empty.Reason().empty());
+    Page({"int"});
+    TOVSynHighlighter none(Folder.Path());
+    EXPECT_FALSE(SaveAsHtml(kept, Lines, none, "a.c"));
+    EXPECT_FALSE(SaveAsHtml(out.File("new.htm"), Lines, none, "a.c"));
+    EXPECT_EQ(test::ReadBytes(kept), "old page");
+    EXPECT_FALSE(FileExists(out.File("new.htm")));
 }
 
 } // namespace

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <thread>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -94,4 +97,71 @@ TEST(Files, ViewedFilesAreMatchedExactly) {
     EXPECT_FALSE(ViewedFileExists(temp.File("notes.txt"))); // another name on this file system
     EXPECT_TRUE(FileExists(temp.File("notes.txt")));        // the program's own files ignore case
     EXPECT_FALSE(ViewedFileExists(temp.Path()));
+}
+
+// The atomic write replaces what a link points at, not the link; keeps the
+// mode of the file it replaces (a private settings file stays private); and
+// writes straight into what is not a regular file (a named pipe, a device),
+// which a rename would replace by a plain file.
+TEST(Files, AtomicWriteFollowsLinksKeepsTheModeAndWritesIntoPipes) {
+    TTempFolder temp;
+    std::string target = temp.Write("real/Orvane.ini", "old");
+    ASSERT_EQ(::chmod(target.c_str(), 0600), 0);
+    ASSERT_EQ(::symlink("real/Orvane.ini", temp.File("hop").c_str()), 0);
+    ASSERT_EQ(::symlink(temp.File("hop").c_str(), temp.File("Orvane.ini").c_str()), 0);
+    ASSERT_TRUE(WriteFileAtomically(temp.File("Orvane.ini"), "new"));
+    struct stat st;
+    ASSERT_EQ(::lstat(temp.File("Orvane.ini").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    ASSERT_EQ(::lstat(temp.File("hop").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(ov::test::ReadBytes(target), "new");
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    EXPECT_EQ(ListFiles(temp.File("real"), "").size(), 1u); // no temporary file left
+
+    // A new file gets the mode any new file gets.
+    mode_t mask = ::umask(022);
+    ASSERT_TRUE(WriteFileAtomically(temp.File("fresh.ini"), "x"));
+    ::umask(mask);
+    ASSERT_EQ(::stat(temp.File("fresh.ini").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0644u);
+
+    // A named pipe receives the data and stays a pipe.
+    std::string pipe = temp.File("pipe");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::string received;
+    std::thread reader([&] { received = ov::test::ReadBytes(pipe); });
+    EXPECT_TRUE(WriteFileAtomically(pipe, "through the pipe"));
+    reader.join();
+    EXPECT_EQ(received, "through the pipe");
+    ASSERT_EQ(::lstat(pipe.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    // A device behind a link: written into, the link and the device stay.
+    ASSERT_EQ(::symlink("/dev/null", temp.File("null").c_str()), 0);
+    EXPECT_TRUE(WriteFileAtomically(temp.File("null"), "gone"));
+    ASSERT_EQ(::lstat(temp.File("null").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    ASSERT_EQ(::stat("/dev/null", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+}
+
+// A failed write says why, in a sentence for the user.
+TEST(Files, FailedWritesTellWhy) {
+    TTempFolder temp;
+    TWriteResult missing = WriteFileAtomically(temp.File("no/such/folder/x.ini"), "x");
+    EXPECT_FALSE(missing);
+    EXPECT_EQ(missing.Error, ENOENT);
+    EXPECT_FALSE(missing.Reason().empty());
+    TWriteResult folder = WriteWholeFile(temp.Path(), "x");
+    EXPECT_FALSE(folder);
+    EXPECT_EQ(folder.Error, EISDIR);
+    EXPECT_NE(folder.Reason(), missing.Reason());
+    TWriteFile file;
+    ASSERT_TRUE(file.Create("/dev/full"));
+    file.Write("x", 1);
+    TWriteResult full = file.Close();
+    EXPECT_EQ(full.Error, ENOSPC);
+    EXPECT_TRUE(WriteWholeFile(temp.File("ok.txt"), "x"));
+    EXPECT_TRUE(TWriteResult().Reason().empty());
 }

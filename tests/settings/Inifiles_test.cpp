@@ -97,8 +97,51 @@ TEST(SettingsStore, ParsesIniLines) {
     EXPECT_EQ(store.ReadInteger("Window", "Left", 0), 5);
     EXPECT_EQ(store.ReadString("Recent", "/a b/c.txt", ""), "3");
     EXPECT_EQ(store.GetStrings(),
-              (std::vector<std::string>{"[Window]", "Left=5", "Top=6", "no equals sign", "Width=7",
-                                        "", "[Recent]", "/a b/c.txt=3", ""}));
+              (std::vector<std::string>{"; comment", "[Window]", "Left=5", "Top=6",
+                                        "no equals sign", "Width=7", "", "[Recent]",
+                                        "/a b/c.txt=3", ""}));
+}
+
+// A byte-order mark before the first section hides nothing, and comment
+// lines written by hand stay where they were through a save; they are never
+// values, keys or recent entries.
+TEST(SettingsStore, ByteOrderMarkIsSkippedAndCommentsSurviveASave) {
+    test::TTempFolder folder;
+    std::string file = folder.Write(
+        "Orvane.ini", "\xEF\xBB\xBF[Window]\nLeft=5\n; why Left is 5\n[Option]\n;x=1\nTabWidth=8\n");
+    TSettingsStore store(file);
+    EXPECT_EQ(store.ReadInteger("Window", "Left", 0), 5);
+    EXPECT_EQ(store.ReadSectionValues("Option"), std::vector<std::string>{"TabWidth=8"});
+    EXPECT_FALSE(store.ValueExists("Option", ";x"));
+    store.WriteInteger("Option", ";x", 2);
+    store.DeleteKey("Window", "; why Left is 5");
+    store.WriteInteger("Window", "Top", 9);
+    ASSERT_TRUE(store.UpdateFile());
+    EXPECT_EQ(test::ReadBytes(file), "[Window]\nLeft=5\n; why Left is 5\nTop=9\n\n"
+                                     "[Option]\n;x=1\nTabWidth=8\n;x=2\n\n");
+    EXPECT_EQ(TSettingsStore(file).ReadInteger("Window", "Left", 0), 5);
+}
+
+// KeepsLine tells exactly which lines come back unchanged through the file.
+TEST(SettingsStore, KeepsLineAnswersWhetherALineSurvivesTheFile) {
+    std::mt19937 random(10);
+    const std::string alphabet = "ab=; [] \t\r\n\x01\xC7";
+    for (int round = 0; round < 3000; ++round) {
+        std::string line;
+        for (int n = int(random() % 7); n > 0; --n)
+            line += alphabet[random() % alphabet.size()];
+        TSettingsStore store;
+        store.AddLine("S", line);
+        TSettingsStore reread;
+        reread.SetStrings(SplitLines([&] {
+            std::string text;
+            for (const std::string& l : store.GetStrings())
+                text += l + "\n";
+            return text;
+        }()));
+        const bool survived = reread.ReadSectionValues("S") == std::vector<std::string>{line};
+        ASSERT_EQ(TSettingsStore::KeepsLine(line), survived) << '"' << line << '"';
+    }
 }
 
 TEST(SettingsStore, EraseDeleteClearAndReplace) {
