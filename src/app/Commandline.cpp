@@ -3,13 +3,15 @@
 #include "Inifiles.h"
 
 #include <algorithm>
+#include <climits>
 #include <string_view>
 
 namespace ov {
 
 namespace {
 
-constexpr size_t MaxFileArgumentCharacters = 255;
+// Nothing shorter than the system's path limit is cut.
+constexpr size_t MaxFileArgumentCharacters = PATH_MAX;
 
 bool IsBlankOrControl(char c) {
     return static_cast<unsigned char>(c) <= ' ';
@@ -28,8 +30,12 @@ std::string_view FirstCharacters(std::string_view text, size_t count) {
 }
 
 std::string ViewCommandLine(const std::vector<std::string>& argv, size_t firstFile) {
+    // Only the file argument is read back; a quote inside the program path
+    // would end its quoted form early, so it is left out.
+    std::string program = argv.empty() ? std::string() : argv[0];
+    std::erase(program, '"');
     std::vector<std::string> parts;
-    parts.push_back(argv.empty() ? std::string("orvane") : argv[0]);
+    parts.push_back(program.empty() ? std::string("orvane") : program);
     for (size_t i = firstFile; i < argv.size(); ++i)
         parts.push_back(argv[i]);
     return BuildCommandLine(parts);
@@ -43,8 +49,11 @@ std::string BuildCommandLine(const std::vector<std::string>& arguments) {
         if (!line.empty())
             line += ' ';
         // The file argument is trimmed of blanks and control characters
-        // unless quoted, so a name that holds any of them is quoted.
-        if (argument.empty() || std::any_of(argument.begin(), argument.end(), IsBlankOrControl))
+        // unless quoted, and loses one quote at either end: a name that holds
+        // any of them, or starts or ends with a quote, is quoted, so that it
+        // comes back exactly.
+        if (argument.empty() || std::any_of(argument.begin(), argument.end(), IsBlankOrControl) ||
+            argument.front() == '"' || argument.back() == '"')
             line += '"' + argument + '"';
         else
             line += argument;

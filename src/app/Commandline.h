@@ -10,13 +10,15 @@
 namespace ov {
 
 // Joins the program path and the arguments with single blanks; an element
-// that holds a blank or a control character (or is empty) is enclosed in
-// double quotes.
+// that holds a blank or a control character, starts or ends with a double
+// quote, or is empty, is enclosed in double quotes, so that ParseCommandLine
+// gives a single file argument back exactly.
 std::string BuildCommandLine(const std::vector<std::string>& arguments);
 
 // The file argument of a whole command line (program path first): the text
 // after the first separator (a blank, or the closing quote of a quoted
-// program path), trimmed, at most 255 characters, with one leading and one
+// program path), trimmed, at most PATH_MAX characters (the system's path
+// limit, so no path is cut), with one leading and one
 // trailing double quote removed. Empty when there is none. Further
 // arguments are not split off: blanks inside an unquoted path stay.
 std::string ParseCommandLine(const std::string& commandLine);

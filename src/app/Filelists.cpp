@@ -21,13 +21,15 @@ int RecentEntryTopIndex(std::string_view entry) {
 
 int IndexOfRecentFile(const std::vector<std::string>& list, std::string_view path) {
     for (size_t i = 0; i < list.size(); ++i)
-        if (SameText(RecentEntryPath(list[i]), path))
+        if (RecentEntryPath(list[i]) == path)
             return static_cast<int>(i);
     return -1;
 }
 
 void RecordRecentFile(std::vector<std::string>& list, const std::string& path, int topIndex,
                       int maxCount) {
+    if (!TSettingsStore::KeepsLine(path + "=" + std::to_string(topIndex)))
+        return;
     int index = IndexOfRecentFile(list, path);
     if (index >= 0) {
         std::string& entry = list[static_cast<size_t>(index)];

@@ -16,12 +16,15 @@ namespace ov {
 std::string_view RecentEntryPath(std::string_view entry);
 // The decimal top index after the last "="; -1 when it does not read.
 int RecentEntryTopIndex(std::string_view entry);
-// The entry for path, compared without regard to ASCII case; -1 when none.
+// The entry for path, compared exactly (names that differ in letter case
+// are different files); -1 when none.
 int IndexOfRecentFile(const std::vector<std::string>& list, std::string_view path);
 
 // Records that path was closed at topIndex. A listed path gets the new top
 // index and changes places with the last entry; a new path is appended after
-// the oldest entries are dropped so that at most maxCount remain.
+// the oldest entries are dropped so that at most maxCount remain. A path
+// whose entry the settings file cannot hold unchanged (a line break, blanks
+// at its ends or around its first "=", a leading ";") is not recorded.
 void RecordRecentFile(std::vector<std::string>& list, const std::string& path, int topIndex,
                       int maxCount);
 

@@ -14,6 +14,8 @@
 
 #include <QCloseEvent>
 #include <QFont>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QShowEvent>
 #include <QTimer>
@@ -99,19 +101,28 @@ void TMainForm::RestoreBounds() {
         setWindowState(windowState() | Qt::WindowMaximized);
         return;
     }
-    // The position is not checked against the screens: the window manager,
-    // not the program, keeps a window that lies off every screen reachable.
-    // Only values no screen has are clamped, since the toolkit's rectangle
-    // arithmetic overflows near the ends of the integer range. The size is
-    // capped, since a damaged value would make each view's back buffer take
-    // gigabytes.
-    int left = std::clamp(Settings.ReadInteger(SWindow, "Left", 10), -MaxWindowPosition,
-                          MaxWindowPosition);
-    int top =
-        std::clamp(Settings.ReadInteger(SWindow, "Top", 50), -MaxWindowPosition, MaxWindowPosition);
+    // The bounds are clamped to the available screen area: a damaged size
+    // would make each view's back buffer take gigabytes, and a position
+    // saved on other screens would leave the window where nobody reaches it.
+    // Without a screen only values no screen has are cut, since the toolkit's
+    // rectangle arithmetic overflows near the ends of the integer range.
+    QRect area(-MaxWindowPosition, -MaxWindowPosition, 2 * MaxWindowPosition,
+               2 * MaxWindowPosition);
+    QSize largest(MaxWindowExtent, MaxWindowExtent);
+    if (const QScreen* screen = QGuiApplication::primaryScreen();
+        screen && !screen->availableVirtualGeometry().isEmpty()) {
+        area = screen->availableVirtualGeometry();
+        largest = area.size();
+    }
+    const int width = std::clamp(Settings.ReadInteger(SWindow, "Width", 500), 1, largest.width());
+    const int height =
+        std::clamp(Settings.ReadInteger(SWindow, "Height", 450), 1, largest.height());
+    const int left = std::clamp(Settings.ReadInteger(SWindow, "Left", 10), area.left(),
+                                std::max(area.left(), area.left() + area.width() - width));
+    const int top = std::clamp(Settings.ReadInteger(SWindow, "Top", 50), area.top(),
+                               std::max(area.top(), area.top() + area.height() - height));
     move(left, top);
-    resize(std::min(Settings.ReadInteger(SWindow, "Width", 500), MaxWindowExtent),
-           std::min(Settings.ReadInteger(SWindow, "Height", 450), MaxWindowExtent));
+    resize(width, height);
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -170,10 +181,11 @@ void TMainForm::ApplySettings(bool reload) {
     InUpdate(Viewer->Lines(), [this] {
         ApplyColors();
         ApplyWindowFont();
-        Viewer->SetHanFont(Settings.ReadString(SStyle, "HanFont", "Default") + ".han");
-        Viewer->SetEngFont(Settings.ReadString(SStyle, "EngFont", "Default") + ".eng");
-        Viewer->SetSPCFont(Settings.ReadString(SStyle, "SpcFont", "Default") + ".spc");
-        Viewer->SetKSGFont(Settings.ReadString(SStyle, "KsgFont", "Default") + ".ksg");
+        // One read of the font files for the whole set.
+        Viewer->SetFontFiles({Settings.ReadString(SStyle, "HanFont", "Default") + ".han",
+                              Settings.ReadString(SStyle, "EngFont", "Default") + ".eng",
+                              Settings.ReadString(SStyle, "KsgFont", "Default") + ".ksg",
+                              Settings.ReadString(SStyle, "SpcFont", "Default") + ".spc"});
         Viewer->SetTabWidth(WordSetting(Settings, SOption, "TabWidth", 4));
         Viewer->SetLeftMargin(WordSetting(Settings, SOption, "LeftMargin", 2));
         Viewer->SetTopMargin(WordSetting(Settings, SOption, "TopMargin", 2));

@@ -1,4 +1,5 @@
 #include "Filelists.h"
+#include "Inifiles.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +15,44 @@ std::vector<std::string> Paths(const std::vector<std::string>& list) {
 
 TEST(RecentFiles, ReopeningSwapsWithTheNewest) {
     std::vector<std::string> list{"A=1", "B=2", "C=3", "D=4"};
-    RecordRecentFile(list, "b", 20, 10); // lookups ignore case
+    RecordRecentFile(list, "B", 20, 10);
     EXPECT_EQ(list, (std::vector<std::string>{"A=1", "D=4", "C=3", "B=20"}));
+}
+
+// Names are exact: two names that differ in letter case are two files, each
+// with its own row, in the lookups and in what is recorded.
+TEST(RecentFiles, NamesThatDifferInCaseAreDifferentFiles) {
+    std::vector<std::string> list;
+    RecordRecentFile(list, "/t/Notes.txt", 500, 10);
+    RecordRecentFile(list, "/t/notes.txt", 7, 10);
+    EXPECT_EQ(list, (std::vector<std::string>{"/t/Notes.txt=500", "/t/notes.txt=7"}));
+    EXPECT_EQ(IndexOfRecentFile(list, "/t/Notes.txt"), 0);
+    EXPECT_EQ(IndexOfRecentFile(list, "/t/NOTES.TXT"), -1);
+}
+
+// What is recorded reads back from the settings file exactly as it was
+// recorded; a path the file cannot hold faithfully is not recorded at all.
+TEST(RecentFiles, OnlyPathsTheSettingsFileKeepsAreRecorded) {
+    const std::vector<std::string> kept{"/t/a=b.txt", "/t/x y.c", "/t/a b=c d", "/t/\xC7\xD1.txt",
+                                        "/t/;semi", "/t/[x]", "/t/a==b", "/t/tab\tin", "[sec]"};
+    const std::vector<std::string> refused{"/t/new\nline", "/t/cr\rx",  "/t/a = b.txt",
+                                           "/t/a =b",       "/t/a= b",    " /t/lead",
+                                           "/t/trail ",     ";/t/comment", "\t/t/tab",
+                                           "/t/ctl\x01=x"};
+    std::vector<std::string> list;
+    for (const std::string& path : kept)
+        RecordRecentFile(list, path, 3, 100);
+    for (const std::string& path : refused)
+        RecordRecentFile(list, path, 3, 100);
+    ASSERT_EQ(list.size(), kept.size());
+    TSettingsStore store;
+    for (const std::string& entry : list)
+        store.AddLine("Recent", entry);
+    TSettingsStore reread;
+    reread.SetStrings(store.GetStrings());
+    EXPECT_EQ(reread.ReadSectionValues("Recent"), list);
+    for (std::size_t i = 0; i < kept.size(); ++i)
+        EXPECT_EQ(RecentEntryPath(list[i]), kept[i]);
 }
 
 TEST(RecentFiles, TheOldestLeavesAFullList) {

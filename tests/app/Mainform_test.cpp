@@ -4,11 +4,14 @@
 #include "Inifiles.h"
 #include "Splitterbar.h"
 #include "Testsupport.h"
+#include "Uiservices.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -77,18 +80,34 @@ TEST_F(MainFormTest, BoundsComeFromTheWindowSection) {
     EXPECT_EQ(form.size(), QSize(640, 480));
 }
 
-// Sizes beyond any screen come only from a damaged file; taken as they are
-// they cost gigabytes of back buffer and stall the program. Positions at the
-// ends of the integer range overflow the toolkit's rectangle arithmetic.
-TEST_F(MainFormTest, HugeWindowSizesAreCapped) {
+// Sizes and positions beyond the screens come only from a damaged file (or
+// another machine's screens); taken as they are they cost gigabytes of back
+// buffer, stall the program or put the window where nobody can reach it.
+// Restored bounds are clamped to the available screen area.
+TEST_F(MainFormTest, RestoredBoundsAreClampedToTheAvailableScreenArea) {
+    const QRect area = QGuiApplication::primaryScreen()->availableVirtualGeometry();
+    ASSERT_GT(area.width(), 100);
+    auto expectInside = [&area](const TMainForm& form, const char* what) {
+        EXPECT_TRUE(area.contains(QRect(form.pos(), form.size())))
+            << what << ": " << form.pos().x() << "," << form.pos().y() << " "
+            << form.width() << "x" << form.height();
+    };
     WriteSettings("[Window]\nLeft=-2147483648\nTop=2147483647\nWidth=100000\nHeight=30000\n");
-    TMainForm form;
-    EXPECT_EQ(form.size(), QSize(16384, 16384));
-    // Positions off every screen stay, short of overflowing the rectangle.
-    EXPECT_EQ(form.pos(), QPoint(-1000000, 1000000));
-    WriteSettings("[Window]\nWidth=3000\nHeight=16384\n");
-    TMainForm wide;
-    EXPECT_EQ(wide.size(), QSize(3000, 16384));
+    TMainForm huge;
+    EXPECT_EQ(huge.size(), area.size());
+    expectInside(huge, "huge");
+    WriteSettings("[Window]\nLeft=" + std::to_string(area.right() - 10) +
+                  "\nTop=-5000\nWidth=300\nHeight=16384\n");
+    TMainForm offside;
+    EXPECT_EQ(offside.size(), QSize(300, area.height()));
+    EXPECT_EQ(offside.pos(), QPoint(area.right() + 1 - 300, area.top()));
+    expectInside(offside, "offside");
+    // Bounds inside the area stay as they are.
+    WriteSettings("[Window]\nLeft=" + std::to_string(area.left() + 7) + "\nTop=" +
+                  std::to_string(area.top() + 9) + "\nWidth=200\nHeight=150\n");
+    TMainForm inside;
+    EXPECT_EQ(inside.pos(), area.topLeft() + QPoint(7, 9));
+    EXPECT_EQ(inside.size(), QSize(200, 150));
 }
 
 TEST_F(MainFormTest, MaximizedRestoresToTheDesignBounds) {
@@ -231,6 +250,35 @@ TEST_F(MainFormTest, WindowFontStyleWordsAreMatchedWithCase) {
     EXPECT_TRUE(other.Viewer->font().underline());
 }
 
+// The five font files are read once per change of the settings: a damaged
+// Hangul file gives one message naming it, not one per font setter, and
+// settings that name the same files read nothing again.
+TEST_F(MainFormTest, ADamagedHangulFontIsReportedOncePerSettingsChange) {
+    TScriptedUIServices services;
+    TUIServicesGuard install(&services);
+    FFolder.Write("Fonts/bad.han", std::string(100, '\x55'));
+    WriteSettings("[Style]\nHanFont=bad\n");
+    auto fontMessages = [&services] {
+        std::vector<std::string> texts;
+        for (const auto& record : services.Records)
+            if (record.Text.find("Invalid Font File") != std::string::npos)
+                texts.push_back(record.Text);
+        return texts;
+    };
+    TMainForm form;
+    ShowAndWait(form);
+    ASSERT_EQ(fontMessages().size(), 1u);
+    EXPECT_NE(fontMessages()[0].find(FFolder.File("Fonts/bad.han")), std::string::npos)
+        << fontMessages()[0];
+    form.ApplySettings(false);
+    form.ApplySettings(true);
+    EXPECT_EQ(fontMessages().size(), 1u);
+    WriteSettings("[Style]\nHanFont=bad\nEngFont=other\nSpcFont=other\n");
+    form.ApplySettings(true);
+    EXPECT_EQ(fontMessages().size(), 2u);
+    EXPECT_EQ(form.Viewer->EngFont(), "other.eng");
+}
+
 TEST_F(MainFormTest, SnapshotRunsDoNotWriteTheSettings) {
     TMainForm form;
     form.SetWriteSettingsOnClose(false);
@@ -260,12 +308,14 @@ TEST_F(MainFormTest, WithoutLangLinkTheLaterShowStepsDoNotRun) {
         EXPECT_EQ(form.windowTitle(), QStringLiteral("Orvane 1.0 Beta"));
         EXPECT_TRUE(form.RecentFiles.empty());
         EXPECT_TRUE(form.Settings.SectionExists("Recent"));
-        // A file opened later is written once, with its new top index.
+        // A file opened later is written once, with its new top index; the
+        // entry of B.TXT, another file, stays.
         form.OpenFile(opened);
         form.close();
     }
     EXPECT_EQ(SavedSettings().ReadSectionValues("Recent"),
-              (std::vector<std::string>{"/tmp/a.txt=4", opened + "=0"}));
+              (std::vector<std::string>{"/tmp/a.txt=4", FFolder.File("B.TXT") + "=7",
+                                        opened + "=0"}));
 }
 
 TEST_F(MainFormTest, TheMenuTree) {
