@@ -29,8 +29,10 @@ class TTimerReceiver : public QObject {
     Q_OBJECT
 public:
     TTimerReceiver() {
+        ++FLiveCount;
         connect(this, &TTimerReceiver::Tick, this, &TTimerReceiver::Deliver, Qt::QueuedConnection);
     }
+    ~TTimerReceiver() override { --FLiveCount; }
 
     // Called by the timer's destructor: deletes the receiver now, or once the
     // deliveries under way have returned.
@@ -41,6 +43,7 @@ public:
     }
 
     TThreadTimer* Timer = nullptr;
+    static std::atomic<int> FLiveCount;
 
 signals:
     void Tick();
@@ -49,17 +52,28 @@ private:
     void Deliver() {
         if (Timer == nullptr)
             return;
-        ++FDepth;
+        // The count comes down also when the handler throws (the application
+        // shows the error and goes on), or the receiver would never be freed.
+        struct TDepth {
+            TTimerReceiver& Receiver;
+            explicit TDepth(TTimerReceiver& receiver) : Receiver(receiver) { ++Receiver.FDepth; }
+            ~TDepth() {
+                if (--Receiver.FDepth == 0 && Receiver.Timer == nullptr)
+                    Receiver.deleteLater();
+            }
+        } depth(*this);
         Timer->DeliverTick();
-        --FDepth;
-        if (Timer == nullptr && FDepth == 0)
-            deleteLater();
     }
 
     int FDepth = 0; // deliveries on the stack, nested ones included
 };
 
 std::atomic<int> TTimerThread::FLiveCount{0};
+std::atomic<int> TTimerReceiver::FLiveCount{0};
+
+int TThreadTimer::ReceiverCount() {
+    return TTimerReceiver::FLiveCount.load();
+}
 
 TTimerThread::TTimerThread(std::shared_ptr<TTimerShared> shared, TTimerReceiver* receiver)
     : FShared(std::move(shared)), FReceiver(receiver) {

@@ -78,6 +78,10 @@ public:
 
     std::function<void(TThreadTimer* sender)> OnTimer;
 
+    // Tick receivers not yet freed (one per timer, kept a little longer by a
+    // tick under way), for checks that none is left behind.
+    static int ReceiverCount();
+
 private:
     friend class TTimerReceiver;
     void StartThread();

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QPainter>
+#include <QPointer>
 #include <QResizeEvent>
 
 #include <algorithm>
@@ -248,7 +249,12 @@ void TXPGauge::OnTimer() {
     const double remaining = static_cast<double>(FMaxValue - FProgress);
     FRemainSeconds = static_cast<int>(std::min(remaining / speed * 10 * 0.001, 2147483647.0));
     FireRemainSeconds();
+    // The events run here may delete the gauge: nothing of it is touched
+    // once it is gone.
+    const QPointer<TXPGauge> alive(this);
     QCoreApplication::processEvents();
+    if (!alive)
+        return;
     if (FRemainSeconds <= 2 && FTimer)
         FTimer->SetEnabled(false);
 }

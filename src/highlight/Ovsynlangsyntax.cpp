@@ -50,13 +50,29 @@ unsigned char FoldByte(unsigned char byte, bool caseSensitive) {
     return static_cast<unsigned char>(byte - 'a' + 'A');
 }
 
+// Folds the bytes of a word as the word lists compare them: ASCII letters
+// upper-cased, except the second byte of a double-byte character, which is
+// never folded (it would turn one syllable into another). Calls f with each
+// folded byte in order.
+template <typename F> void ForEachFolded(std::string_view word, bool caseSensitive, F f) {
+    bool trail = false;
+    for (char c : word) {
+        const auto byte = static_cast<unsigned char>(c);
+        f(trail ? byte : FoldByte(byte, caseSensitive));
+        trail = !trail && IsLeadByte(byte);
+    }
+}
+
 bool SamePrefix(std::string_view word, std::string_view prefix, bool caseSensitive) {
     if (prefix.size() > word.size())
         return false;
+    bool trail = false;
     for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (FoldByte(static_cast<unsigned char>(word[i]), caseSensitive) !=
-            FoldByte(static_cast<unsigned char>(prefix[i]), caseSensitive))
+        const auto a = static_cast<unsigned char>(word[i]);
+        const auto b = static_cast<unsigned char>(prefix[i]);
+        if (trail ? a != b : FoldByte(a, caseSensitive) != FoldByte(b, caseSensitive))
             return false;
+        trail = !trail && IsLeadByte(a);
     }
     return true;
 }
@@ -272,8 +288,8 @@ std::uint32_t TOVSynLangSyntax::TKeywordIndex::HashOf(std::string_view word) con
         for (char c : word)
             hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
     } else {
-        for (char c : word)
-            hash = (hash ^ FoldByte(static_cast<unsigned char>(c), false)) * 16777619u;
+        ForEachFolded(word, false,
+                      [&hash](unsigned char byte) { hash = (hash ^ byte) * 16777619u; });
     }
     return hash;
 }
@@ -284,10 +300,12 @@ bool TOVSynLangSyntax::TKeywordIndex::SameWord(const TSlot& slot, std::string_vi
     const char* key = FPool.data() + slot.Offset;
     if (FCaseSensitive)
         return std::memcmp(key, word.data(), word.size()) == 0;
+    bool trail = false;
     for (std::size_t i = 0; i < word.size(); ++i) {
-        if (static_cast<unsigned char>(key[i]) !=
-            FoldByte(static_cast<unsigned char>(word[i]), false))
+        const auto byte = static_cast<unsigned char>(word[i]);
+        if (static_cast<unsigned char>(key[i]) != (trail ? byte : FoldByte(byte, false)))
             return false;
+        trail = !trail && IsLeadByte(byte);
     }
     return true;
 }
@@ -304,8 +322,8 @@ void TOVSynLangSyntax::TKeywordIndex::Insert(std::string_view word, int item) {
     TSlot& slot = FSlots[at];
     slot = TSlot{hash, static_cast<std::uint32_t>(FPool.size()),
                  static_cast<std::uint32_t>(word.size()), item};
-    for (char c : word)
-        FPool.push_back(static_cast<char>(FoldByte(static_cast<unsigned char>(c), FCaseSensitive)));
+    ForEachFolded(word, FCaseSensitive,
+                  [this](unsigned char byte) { FPool.push_back(static_cast<char>(byte)); });
 }
 
 int TOVSynLangSyntax::TKeywordIndex::FirstItemOf(std::string_view word) const {

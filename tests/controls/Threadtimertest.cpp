@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 
 namespace ov {
 namespace {
@@ -121,6 +122,27 @@ TEST(ThreadTimer, NestedTickMayDestroyTheTimerWhileAnOuterTickRuns) {
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(ticks, 2);
+    EXPECT_EQ(TTimerThread::LiveCount(), 0);
+}
+
+// A handler that throws (the application shows the error and goes on) must
+// leave nothing behind: the timer goes on ticking, and once it is gone, so
+// is its tick receiver.
+TEST(ThreadTimer, AThrowingHandlerLeavesNothingBehind) {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const int receivers = TThreadTimer::ReceiverCount();
+    auto timer = std::make_unique<TThreadTimer>();
+    timer->SetInterval(10);
+    int ticks = 0;
+    timer->OnTimer = [&](TThreadTimer*) {
+        ++ticks;
+        throw std::runtime_error("a tick that fails");
+    };
+    timer->SetEnabled(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks >= 2; }, 5000));
+    timer.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(TThreadTimer::ReceiverCount(), receivers);
     EXPECT_EQ(TTimerThread::LiveCount(), 0);
 }
 

@@ -2,7 +2,9 @@
 #include "Threadtimer.h"
 #include "Xpdraw.h"
 
+#include <QApplication>
 #include <QPainter>
+#include <QPointer>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -108,6 +110,24 @@ TEST(XPGauge, EstimatesRemainingTimeFromTimerTicks) {
     const size_t count = reports.size();
     gauge.Stop(); // no timer: nothing happens
     EXPECT_EQ(reports.size(), count);
+}
+
+// What runs while a tick lets the event loop in may delete the gauge; the
+// tick must not touch it afterwards (the sanitizer build checks).
+TEST(XPGauge, ATickMayLeadToTheGaugeBeingDeleted) {
+    QObject context; // takes any deletion still queued along when the test ends
+    QPointer<TXPGauge> gauge = new TXPGauge;
+    gauge->SetMaxValue(1000000);
+    gauge->SetTimerInterval(10);
+    gauge->OnRemainSeconds = [&gauge, &context](TXPGauge*) {
+        if (gauge && gauge->RemainSeconds() >= 0)
+            QMetaObject::invokeMethod(
+                &context, [&gauge] { delete gauge.data(); }, Qt::QueuedConnection);
+    };
+    gauge->Start();
+    gauge->SetProgress(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gauge.isNull(); }, 5000));
+    EXPECT_EQ(TTimerThread::LiveCount(), 0);
 }
 
 TEST(XPGauge, PausedGaugeReportsNothingAndFullProgressEndsTheTimer) {

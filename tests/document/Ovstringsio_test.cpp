@@ -119,9 +119,12 @@ TEST(FileLoading, EightBitUnicodeAndByteOrderMarks) {
     EXPECT_EQ(list.GetView(2), AnsiFromWide(hangul));
     EXPECT_EQ(list.GetLength(2), 400);
 
-    // An odd byte count: the dangling byte is dropped, nothing is read past the end.
+    // An odd byte count: the last byte reads as if a zero byte followed it,
+    // and nothing is read past the end.
     list.LoadFromFile(temp.Write("odd.txt", std::string("\xFF\xFE" "a\0b", 5)));
-    EXPECT_EQ(Lines(list), TLines{"a"});
+    EXPECT_EQ(Lines(list), TLines{"ab"});
+    list.LoadFromFile(temp.Write("odd2.txt", std::string("\xFF\xFE" "A\0B\0C", 7)));
+    EXPECT_EQ(Lines(list), TLines{"ABC"});
 
     list.LoadFromFile(temp.Write("utf8.txt", "\xEF\xBB\xBFx"));
     EXPECT_EQ(Lines(list), TLines{"\xEF\xBB\xBFx"}); // no other mark is recognised

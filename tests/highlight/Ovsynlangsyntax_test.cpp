@@ -13,7 +13,7 @@ using test::Crlf;
 using test::TTempFolder;
 
 class SyntaxFile : public testing::Test {
-protected:
+public:
     void Load(const std::string& text) { Syntax.LoadFromFile(Folder.Write("Lang.syn", text)); }
     int StyleOf(std::string_view word, TWordContext context = TWordContext::Text) {
         return Syntax.GetStyleIDOf(word, context);
@@ -181,14 +181,18 @@ int ReferenceStyleOf(const TOVSynLangSyntax& syntax, std::string_view word, int 
                 std::string_view prefix = item.Words->GetView(w);
                 if (prefix.empty() || prefix.size() > word.size())
                     continue;
+                // The word list's own rule: the second byte of a double-byte
+                // character is never folded.
                 bool same = true;
+                bool trail = false;
                 for (std::size_t c = 0; c < prefix.size() && same; ++c) {
                     char a = word[c], b = prefix[c];
-                    if (!syntax.CaseSensitive) {
+                    if (!syntax.CaseSensitive && !trail) {
                         a = static_cast<char>(std::toupper(static_cast<unsigned char>(a)));
                         b = static_cast<char>(std::toupper(static_cast<unsigned char>(b)));
                     }
                     same = a == b;
+                    trail = !trail && static_cast<unsigned char>(word[c]) >= 0x80;
                 }
                 if (same)
                     result = StyleItem0 + i;
@@ -200,14 +204,30 @@ int ReferenceStyleOf(const TOVSynLangSyntax& syntax, std::string_view word, int 
     return result;
 }
 
+void ExpectFastLookupLikeTheItemWalk(SyntaxFile& test, const std::string& letters, unsigned seed);
+
 TEST_F(SyntaxFile, FastLookupAnswersLikeTheItemWalk) {
-    std::mt19937 random(12345);
+    ExpectFastLookupLikeTheItemWalk(*this, "abAB$_", 12345);
+}
+
+// Korean words: a second byte that is an ASCII letter is never folded, so
+// 0x81 0x41 and 0x81 0x61 (two different syllables) never match each other.
+TEST_F(SyntaxFile, FastLookupNeverFoldsSecondBytes) {
+    Load(Crlf({"#Item \"K\"", "\x81\x41 a\x81\x61" "b"}));
+    EXPECT_EQ(StyleOf("\x81\x41"), StyleItem0);
+    EXPECT_EQ(StyleOf("\x81\x61"), 0);
+    EXPECT_EQ(StyleOf("A\x81\x61" "B"), StyleItem0);
+    EXPECT_EQ(StyleOf("A\x81\x41" "B"), 0);
+    ExpectFastLookupLikeTheItemWalk(*this, "aAzZ\x81\xB0", 777);
+}
+
+void ExpectFastLookupLikeTheItemWalk(SyntaxFile& test, const std::string& letters, unsigned seed) {
+    std::mt19937 random(seed);
     auto randomWord = [&] {
-        static const char letters[] = "abAB$_";
         std::string word;
         int length = 1 + static_cast<int>(random() % 4);
         for (int i = 0; i < length; ++i)
-            word += letters[random() % 6];
+            word += letters[random() % letters.size()];
         return word;
     };
     for (int round = 0; round < 40; ++round) {
@@ -226,12 +246,12 @@ TEST_F(SyntaxFile, FastLookupAnswersLikeTheItemWalk) {
                 text += randomWord() + " ";
             text += "\r\n";
         }
-        Load(text);
+        test.Load(text);
         for (int probe = 0; probe < 200; ++probe) {
             const std::string word = randomWord();
             for (int kind = 0; kind < 3; ++kind) {
-                ASSERT_EQ(StyleOf(word, static_cast<TWordContext>(kind)),
-                          ReferenceStyleOf(Syntax, word, kind))
+                ASSERT_EQ(test.StyleOf(word, static_cast<TWordContext>(kind)),
+                          ReferenceStyleOf(test.Syntax, word, kind))
                     << text << "word " << word << " kind " << kind;
             }
         }

@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
         list.LoadFromFile(FileName);
         rusage usage{};
         getrusage(RUSAGE_SELF, &usage);
-        std::printf("lines %d, peak resident %.1f MB\n", list.Count(), usage.ru_maxrss / 1024.0);
+        std::printf("lines %d, peak resident %.1f MiB\n", list.Count(), usage.ru_maxrss / 1024.0);
         return 0;
     }
     benchmark::RegisterBenchmark("wc -l", WcL)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);

@@ -96,7 +96,7 @@ int PeakMode() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf(
-        "rows %lld, page buffer %lld bytes, back buffer %lld bytes, peak resident %.1f MB\n",
+        "rows %lld, page buffer %lld bytes, back buffer %lld bytes, peak resident %.1f MiB\n",
         static_cast<long long>(Viewer->RowCount()),
         static_cast<long long>(Viewer->PageBufferSize()),
         static_cast<long long>(Viewer->BackBuffer().sizeInBytes()), usage.ru_maxrss / 1024.0);
