@@ -110,9 +110,9 @@ std::string SettingsFileName() {
     return SettingsFilePath();
 }
 
-bool SaveSettingsFile(const TSettingsStore& store) {
+TWriteResult SaveSettingsFile(const TSettingsStore& store) {
     if (store.FileName().empty())
-        return false;
+        return {EINVAL};
     CreateFolders(ExtractFilePath(store.FileName()));
     return store.UpdateFile();
 }

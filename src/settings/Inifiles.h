@@ -123,7 +123,7 @@ std::string SettingsFileName();
 
 // The program's save of a settings store: creates the file's folder when it
 // is missing (the first save of an installed program makes
-// ~/.config/orvane), then UpdateFile. False when nothing was written.
-bool SaveSettingsFile(const TSettingsStore& store);
+// ~/.config/orvane), then UpdateFile. Says why nothing was written.
+TWriteResult SaveSettingsFile(const TSettingsStore& store);
 
 } // namespace ov
