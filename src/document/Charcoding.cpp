@@ -93,24 +93,6 @@ public:
     std::string FromUtf8(std::string_view text) const override { return AnsiFromUtf8(text); }
 };
 
-void AppendUtf8(std::string& out, char32_t code) {
-    if (code < 0x80) {
-        out.push_back(char(code));
-    } else if (code < 0x800) {
-        out.push_back(char(0xC0 | code >> 6));
-        out.push_back(char(0x80 | (code & 0x3F)));
-    } else if (code < 0x10000) {
-        out.push_back(char(0xE0 | code >> 12));
-        out.push_back(char(0x80 | (code >> 6 & 0x3F)));
-        out.push_back(char(0x80 | (code & 0x3F)));
-    } else {
-        out.push_back(char(0xF0 | code >> 18));
-        out.push_back(char(0x80 | (code >> 12 & 0x3F)));
-        out.push_back(char(0x80 | (code >> 6 & 0x3F)));
-        out.push_back(char(0x80 | (code & 0x3F)));
-    }
-}
-
 class TUtf8Coding final : public TCharCoding {
 public:
     TTextCoding Coding() const override { return TTextCoding::Utf8; }
@@ -215,6 +197,24 @@ int DecodeUtf8(std::string_view text, std::size_t p, char32_t& value) {
         return 4;
     }
     return 0;
+}
+
+void AppendUtf8(std::string& out, char32_t code) {
+    if (code < 0x80) {
+        out.push_back(char(code));
+    } else if (code < 0x800) {
+        out.push_back(char(0xC0 | code >> 6));
+        out.push_back(char(0x80 | (code & 0x3F)));
+    } else if (code < 0x10000) {
+        out.push_back(char(0xE0 | code >> 12));
+        out.push_back(char(0x80 | (code >> 6 & 0x3F)));
+        out.push_back(char(0x80 | (code & 0x3F)));
+    } else {
+        out.push_back(char(0xF0 | code >> 18));
+        out.push_back(char(0x80 | (code >> 12 & 0x3F)));
+        out.push_back(char(0x80 | (code >> 6 & 0x3F)));
+        out.push_back(char(0x80 | (code & 0x3F)));
+    }
 }
 
 } // namespace ov

@@ -97,4 +97,7 @@ int UnicodeCells(char32_t code);
 // byte there starts none (ASCII gives 1). value receives the character.
 int DecodeUtf8(std::string_view text, std::size_t p, char32_t& value);
 
+// Appends the UTF-8 form of a Unicode value (at most U+10FFFF) to out.
+void AppendUtf8(std::string& out, char32_t code);
+
 } // namespace ov

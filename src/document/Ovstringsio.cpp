@@ -3,6 +3,7 @@
 
 #include "Ovstrings.h"
 
+#include "Charcoding.h"
 #include "Codepage.h"
 #include "Errors.h"
 #include "Files.h"
@@ -42,23 +43,7 @@ template <typename TSink> void SplitUnits(const char16_t* p, std::size_t n, TSin
 std::string Utf8FromUnits(std::u16string_view units) {
     std::string out;
     out.reserve(units.size() * 3);
-    auto put = [&out](char32_t code) {
-        if (code < 0x80) {
-            out.push_back(char(code));
-        } else if (code < 0x800) {
-            out.push_back(char(0xC0 | code >> 6));
-            out.push_back(char(0x80 | (code & 0x3F)));
-        } else if (code < 0x10000) {
-            out.push_back(char(0xE0 | code >> 12));
-            out.push_back(char(0x80 | (code >> 6 & 0x3F)));
-            out.push_back(char(0x80 | (code & 0x3F)));
-        } else {
-            out.push_back(char(0xF0 | code >> 18));
-            out.push_back(char(0x80 | (code >> 12 & 0x3F)));
-            out.push_back(char(0x80 | (code >> 6 & 0x3F)));
-            out.push_back(char(0x80 | (code & 0x3F)));
-        }
-    };
+    auto put = [&out](char32_t code) { AppendUtf8(out, code); };
     for (std::size_t i = 0; i < units.size(); ++i) {
         const char16_t unit = units[i];
         if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
