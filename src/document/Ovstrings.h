@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -99,6 +100,15 @@ public:
     // The entry's length in bytes (its text holds no NUL).
     int GetLength(int index) const;
     std::string_view GetView(int index) const { return {Get(index), std::size_t(GetLength(index))}; }
+    // The same without the range check, for loops that have already bounded
+    // their rows (0 <= index < Count() is the caller's promise): the
+    // highlighter's scanners ask once per token.
+    const char* RowText(int index) const { return FStrings[static_cast<std::size_t>(index)]; }
+    int RowLength(int index) const {
+        std::int32_t length;
+        std::memcpy(&length, RowText(index) - sizeof length, sizeof length);
+        return length;
+    }
     void Set(int index, std::string_view text);
     std::intptr_t GetObject(int index) const;
     void SetObject(int index, std::intptr_t object);
@@ -229,6 +239,9 @@ public:
     // scanners and the painter; the row is validated.
     const TStyleByte* GetStyleBytes(int row) const;
     TStyleByte* GetStyleBytes(int row);
+    // Unchecked, as RowText.
+    TStyleByte* RowStyles(int row) { return FStyles[static_cast<std::size_t>(row)]; }
+    const TStyleByte* RowStyles(int row) const { return FStyles[static_cast<std::size_t>(row)]; }
 
     const char* ClassName() const override { return "TOVSynStringList"; }
 

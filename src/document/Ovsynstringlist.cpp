@@ -136,7 +136,7 @@ TStyleByte* TOVSynStringList::GetStyleBytes(int row) {
 
 void TOVSynStringList::ClearStyles() {
     for (int row = 0; row < Count(); ++row)
-        std::memset(FStyles[static_cast<std::size_t>(row)], 0, static_cast<std::size_t>(GetLength(row)));
+        std::memset(FStyles[static_cast<std::size_t>(row)], 0, static_cast<std::size_t>(RowLength(row)));
 }
 
 } // namespace ov

@@ -159,8 +159,8 @@ void WriteStyleSheet(std::vector<std::string>& out, const std::vector<std::strin
     out.push_back("</style>");
 }
 
-std::string BuildHtmlPage(const TOVSynStringList& lines, const TOVSynHighlighter& highlighter,
-                          std::string_view title) {
+bool WriteHtmlPage(const TOVSynStringList& lines, const TOVSynHighlighter& highlighter,
+                   std::string_view title, const TPageSink& sink) {
     std::vector<std::string> classes;
     CollectStyleClasses(highlighter, classes);
     std::vector<std::string> out;
@@ -177,23 +177,38 @@ std::string BuildHtmlPage(const TOVSynStringList& lines, const TOVSynHighlighter
     out.push_back("<body bgcolor='" + ColorToHtml(highlighter.GetStyles(0).Back) + "'>");
     out.push_back("<div class='" + ClassOf(classes, 0) + "'>");
 
-    TLineWriter writer(classes);
-    std::size_t size = 0;
+    std::string piece;
+    piece.reserve(PageSinkPiece + 4096);
     for (const std::string& line : out)
-        size += line.size() + 2;
-    std::string page;
+        piece.append(line).append("\r\n");
+    TLineWriter writer(classes);
+    for (int row = 0; row < lines.Count(); ++row) {
+        writer.Line(piece, std::string_view(lines.RowText(row), std::size_t(lines.RowLength(row))),
+                    lines.RowStyles(row));
+        if (row == lines.Count() - 1)
+            writer.CloseAll(piece);
+        piece += "<br>\r\n";
+        if (piece.size() >= PageSinkPiece) {
+            if (!sink(piece))
+                return false;
+            piece.clear();
+        }
+    }
+    piece += "</div>\r\n</body>\r\n</html>\r\n";
+    return sink(piece);
+}
+
+std::string BuildHtmlPage(const TOVSynStringList& lines, const TOVSynHighlighter& highlighter,
+                          std::string_view title) {
+    std::size_t size = 4096;
     for (int row = 0; row < lines.Count(); ++row)
         size += static_cast<std::size_t>(lines.GetLength(row)) * 2 + 8;
-    page.reserve(size + 64);
-    for (const std::string& line : out)
-        page.append(line).append("\r\n");
-    for (int row = 0; row < lines.Count(); ++row) {
-        writer.Line(page, lines.GetView(row), lines.GetStyleBytes(row));
-        if (row == lines.Count() - 1)
-            writer.CloseAll(page);
-        page += "<br>\r\n";
-    }
-    page += "</div>\r\n</body>\r\n</html>\r\n";
+    std::string page;
+    page.reserve(size);
+    WriteHtmlPage(lines, highlighter, title, [&page](std::string_view piece) {
+        page.append(piece);
+        return true;
+    });
     return page;
 }
 

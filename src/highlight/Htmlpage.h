@@ -8,6 +8,8 @@
 #include "Files.h"
 #include "Ovsynlangstyle.h"
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +32,16 @@ void CollectStyleClasses(const TOVSynHighlighter& highlighter, std::vector<std::
 void WriteStyleSheet(std::vector<std::string>& out, const std::vector<std::string>& classes,
                      const TOVSynHighlighter& highlighter);
 
+// Receives the page in pieces, in order; false stops the writing (the
+// output failed).
+using TPageSink = std::function<bool(std::string_view piece)>;
+// The page is handed over once at least this many bytes are gathered, so a
+// page of any size is written holding one piece (and the longest row).
+constexpr std::size_t PageSinkPiece = 64 * 1024;
+// Writes the page BuildHtmlPage returns, piece by piece as the rows are
+// converted. False when the sink refused a piece (nothing more is written).
+bool WriteHtmlPage(const TOVSynStringList& lines, const TOVSynHighlighter& highlighter,
+                   std::string_view title, const TPageSink& sink);
 // The whole page, every line ended by CR LF. title is in the coding of the
 // document. Runs still open at the end of the document are closed on its
 // last line, so the spans always balance.

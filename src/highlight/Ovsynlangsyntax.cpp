@@ -247,6 +247,8 @@ void TOVSynLangSyntax::TKeywordIndex::Build(const TOVSynItem* items, bool caseSe
     StartWithItems.clear();
     std::fill(std::begin(PrefixStart), std::end(PrefixStart), false);
     FLongest = 0;
+    std::fill(std::begin(FShapes), std::end(FShapes), std::uint64_t{0});
+    std::fill(std::begin(FEndShapes), std::end(FEndShapes), std::uint64_t{0});
     FPool.clear();
     std::size_t wordCount = 0;
     while (Usable < MaxItemCount && items[Usable].Words) {
@@ -276,8 +278,13 @@ void TOVSynLangSyntax::TKeywordIndex::Build(const TOVSynItem* items, bool caseSe
         }
         const TOVHashedStringList& words = *items[i].Words;
         for (int w = 0; w < words.Count(); ++w) {
-            if (words.GetLength(w) > 0)
+            if (words.GetLength(w) > 0) {
                 Insert(words.GetView(w), i);
+                const std::string_view word = words.GetView(w);
+                const std::uint64_t shape = ShapeBit(word.size());
+                FShapes[FoldByte(static_cast<unsigned char>(word.front()), caseSensitive)] |= shape;
+                FEndShapes[FoldByte(static_cast<unsigned char>(word.back()), caseSensitive)] |= shape;
+            }
         }
     }
 }
@@ -326,8 +333,17 @@ void TOVSynLangSyntax::TKeywordIndex::Insert(std::string_view word, int item) {
                   [this](unsigned char byte) { FPool.push_back(static_cast<char>(byte)); });
 }
 
+// Most words of a document are no keyword; the first and last bytes and the
+// length rule nearly all of them out before any hashing. Both tables fold
+// the byte the same way whether or not it is the second byte of a character,
+// so they may let a word through that the comparison then refuses, but never
+// keep a listed word out.
 int TOVSynLangSyntax::TKeywordIndex::FirstItemOf(std::string_view word) const {
-    if (FSlots.empty() || word.size() > FLongest)
+    if (FSlots.empty() || word.empty() || word.size() > FLongest)
+        return -1;
+    const std::uint64_t shape = ShapeBit(word.size());
+    if ((FShapes[FoldByte(static_cast<unsigned char>(word.front()), FCaseSensitive)] & shape) == 0 ||
+        (FEndShapes[FoldByte(static_cast<unsigned char>(word.back()), FCaseSensitive)] & shape) == 0)
         return -1;
     std::uint32_t hash = HashOf(word);
     for (std::uint32_t at = hash & FMask;; at = (at + 1) & FMask) {

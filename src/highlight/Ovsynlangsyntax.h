@@ -119,10 +119,18 @@ private:
         };
         std::uint32_t HashOf(std::string_view word) const;
         bool SameWord(const TSlot& slot, std::string_view word) const;
+        // Bit min(length, 63) of a word length.
+        static std::uint64_t ShapeBit(std::size_t length) {
+            return std::uint64_t{1} << (length < 63 ? length : 63);
+        }
         void Insert(std::string_view word, int item);
 
         bool FCaseSensitive = false;
         std::size_t FLongest = 0;
+        // Per folded first (last) byte, the ShapeBits of the lengths of the
+        // words that start (end) with it.
+        std::uint64_t FShapes[256] = {};
+        std::uint64_t FEndShapes[256] = {};
         std::string FPool;
         std::vector<TSlot> FSlots;
         std::uint32_t FMask = 0;

@@ -111,7 +111,8 @@ void TOVSynHighlighter::ParseText(std::string_view name, std::string_view endTex
 }
 
 void TOVSynHighlighter::ParseString(int slot, int kind, TScanPos& pos) {
-    if (!FLines || slot < 0 || slot >= static_cast<int>(FSyntaxes.size()))
+    if (!FLines || slot < 0 || slot >= static_cast<int>(FSyntaxes.size()) || pos.Row < 0 ||
+        pos.Row >= FLines->Count())
         return;
     TOVSynStringList& lines = *FLines;
     const TOVSynLangSyntax& syntax = *FSyntaxes[slot];
@@ -138,12 +139,12 @@ void TOVSynHighlighter::ParseString(int slot, int kind, TScanPos& pos) {
             if (pos.Col > 0) {
                 --pos.Col;
                 row.Mark(pos.Col, -style);
-            } else if (pos.Row > 0 && lines.GetLength(pos.Row - 1) > 0) {
+            } else if (pos.Row > 0 && lines.RowLength(pos.Row - 1) > 0) {
                 // An empty row reached through a continuation: the string
                 // ends on the escape that continued it.
                 --pos.Row;
-                pos.Col = lines.GetLength(pos.Row) - 1;
-                lines.GetStyleBytes(pos.Row)[pos.Col] = static_cast<TStyleByte>(-style);
+                pos.Col = lines.RowLength(pos.Row) - 1;
+                lines.RowStyles(pos.Row)[pos.Col] = static_cast<TStyleByte>(-style);
             }
             return;
         }
@@ -174,7 +175,7 @@ void TOVSynHighlighter::ParseString(int slot, int kind, TScanPos& pos) {
 // two may overlap. An empty closer runs the comment to the end of the
 // document (a search for it would succeed before the opener and never move).
 void TOVSynHighlighter::ParseBlockComment(int slot, std::string_view closer, TScanPos& pos) {
-    if (!FLines)
+    if (!FLines || pos.Row < 0 || pos.Row >= FLines->Count())
         return;
     TOVSynStringList& lines = *FLines;
     const int style = slot * StyleCount + StyleComment;

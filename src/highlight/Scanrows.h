@@ -17,13 +17,14 @@ struct TRow {
     TStyleByte* Styles = nullptr;
     int Index = -1;
 
+    // row must lie within the document (unchecked).
     void Load(TOVSynStringList& lines, int row) {
         if (row == Index)
             return;
         Index = row;
-        Text = lines.Get(row);
-        Length = lines.GetLength(row);
-        Styles = lines.GetStyleBytes(row);
+        Text = lines.RowText(row);
+        Length = lines.RowLength(row);
+        Styles = lines.RowStyles(row);
     }
     std::string_view Rest(int col) const { return {Text + col, std::size_t(Length - col)}; }
     void Mark(int col, int style) { Styles[col] = static_cast<TStyleByte>(style); }
@@ -38,7 +39,7 @@ struct TRow {
 class TBounds {
 public:
     explicit TBounds(const TOVSynStringList& lines)
-        : FLast(lines.Count() - 1), FLastLength(FLast >= 0 ? lines.GetLength(FLast) : 0) {}
+        : FLast(lines.Count() - 1), FLastLength(FLast >= 0 ? lines.RowLength(FLast) : 0) {}
     bool Contains(const TScanPos& pos) const {
         return pos.Row < FLast || (pos.Row == FLast && pos.Col < FLastLength);
     }

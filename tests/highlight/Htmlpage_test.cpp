@@ -167,6 +167,39 @@ TEST_F(HtmlPage, EmbeddedLanguagesGetClassesInSlotOrder) {
                                   "<span class='JSReserved_Word'>var</span>&lt;/script&gt;<br>");
 }
 
+// A page far larger than one piece reaches the sink in bounded pieces that
+// join to the whole page, and a refusing sink stops the writing at once.
+TEST_F(HtmlPage, WritesLargePagesInBoundedPieces) {
+    std::vector<std::string> rows;
+    for (int i = 0; i < 6000; ++i)
+        rows.push_back(i % 7 == 0 ? "int  <x> & y; // note " + std::to_string(i)
+                                  : "/* open " + std::to_string(i) + " */ int z;");
+    rows.push_back("/* left open at the end");
+    SetLines(Lines, {});
+    for (const std::string& row : rows)
+        Lines.Add(row);
+    Highlighter->Execute(Lines);
+    const std::string whole = BuildHtmlPage(Lines, *Highlighter, "big.c");
+    ASSERT_GT(whole.size(), 4 * PageSinkPiece);
+
+    std::string joined;
+    int pieces = 0;
+    EXPECT_TRUE(WriteHtmlPage(Lines, *Highlighter, "big.c", [&](std::string_view piece) {
+        EXPECT_LE(piece.size(), PageSinkPiece + 4096);
+        joined.append(piece);
+        ++pieces;
+        return true;
+    }));
+    EXPECT_EQ(joined, whole);
+    EXPECT_GT(pieces, 4);
+
+    int calls = 0;
+    EXPECT_FALSE(WriteHtmlPage(Lines, *Highlighter, "big.c", [&](std::string_view) {
+        return ++calls < 2;
+    }));
+    EXPECT_EQ(calls, 2);
+}
+
 TEST(HtmlText, ColoursAndReplacement) {
     EXPECT_EQ(ColorToHtml(RGBColor(0x12, 0xAB, 0x0C)), "#12AB0C");
     EXPECT_EQ(ReplaceAll("a  b c", " ", "_"), "a__b_c");

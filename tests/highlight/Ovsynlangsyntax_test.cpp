@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <random>
 
 namespace ov {
@@ -269,6 +270,53 @@ TEST_F(SyntaxFile, BadFilesLoadWithoutHarm) {
          std::string(1 << 20, 'w') + "\r\nStringChar1=\"\"\"\r\n");
     EXPECT_EQ(std::string(Syntax.Delimiters), std::string(31, ';'));
     EXPECT_EQ(StyleOf(std::string(1 << 20, 'w')), StyleItem0);
+}
+
+// Whole words of every length from 1 to 80, in both case rules, beside
+// words that differ from them in one byte, in case or by one byte more or
+// less: the lookup rules words out by first byte and length before it
+// compares them, and must never rule out a listed word.
+TEST_F(SyntaxFile, WordsOfEveryLengthAnswerLikeTheItemWalk) {
+    std::mt19937 random(4242);
+    // Second bytes are no letters here: whether a letter there folds is the
+    // business of another test.
+    const std::string letters = "aZq_$9\x81\xB0", seconds = "_9\xB0";
+    std::vector<std::string> words;
+    for (int length = 1; length <= 80; ++length) {
+        std::string word;
+        bool second = false;
+        for (int i = 0; i < length; ++i) {
+            word += second ? seconds[random() % seconds.size()] : letters[random() % letters.size()];
+            second = !second && static_cast<unsigned char>(word.back()) >= 0x81;
+        }
+        if (second)
+            word.back() = 'x'; // no lead byte without its second byte
+        words.push_back(word);
+    }
+    for (const char* rule : {"", "CaseSensitive=1\r\n"}) {
+        std::string text = rule;
+        for (int item = 0; item < 3; ++item) {
+            text += "#Item \"I\"" + std::string(item == 1 ? " PriorStr1" : "") + "\r\n";
+            for (std::size_t w = static_cast<std::size_t>(item); w < words.size(); w += 3)
+                text += words[w] + " ";
+            text += "\r\n";
+        }
+        Load(text);
+        for (const std::string& word : words) {
+            std::string upper = word, changed = word;
+            for (char& c : upper)
+                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            changed[random() % changed.size()] ^= 0x01;
+            for (const std::string& probe : {word, upper, changed, word + "a", word.substr(1),
+                                             word.substr(0, word.size() - 1)}) {
+                for (int kind = 0; kind < 3; ++kind) {
+                    ASSERT_EQ(StyleOf(probe, static_cast<TWordContext>(kind)),
+                              ReferenceStyleOf(Syntax, probe, kind))
+                        << rule << "probe of length " << probe.size() << " kind " << kind;
+                }
+            }
+        }
+    }
 }
 
 } // namespace
