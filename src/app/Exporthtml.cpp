@@ -114,10 +114,14 @@ int Export(const TExportArgs& args, std::ostream& err) {
     const std::string title = lines.CharCoding().FromUtf8(ExtractFileName(args.Input));
     // "-" is the standard output; any other output goes through the save
     // command, which writes straight into a pipe or device and replaces only
-    // regular files.
-    const TWriteResult written =
-        args.Output == "-" ? WriteStandardOutput(BuildHtmlPage(lines, highlighter, title))
-                           : SaveAsHtml(args.Output, lines, highlighter, title);
+    // regular files. Either way the page is written as its rows are
+    // converted, never held whole.
+    const TContentProducer page = [&](const TPieceWriter& write) {
+        return WriteHtmlPage(lines, highlighter, title, write);
+    };
+    const TWriteResult written = args.Output == "-"
+                                     ? WriteStandardOutput(page)
+                                     : SaveAsHtml(args.Output, lines, highlighter, title);
     if (!written) {
         err << "orvane: cannot write '" << args.Output << "': " << std::strerror(written.Error)
             << "\n";

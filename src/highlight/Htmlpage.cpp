@@ -216,7 +216,9 @@ TWriteResult SaveAsHtml(const std::string& path, const TOVSynStringList& lines,
                         const TOVSynHighlighter& highlighter, std::string_view title) {
     if (highlighter.LangName().empty() || lines.Count() == 0)
         return {ENODATA};
-    return WriteFileAtomically(path, BuildHtmlPage(lines, highlighter, title));
+    return WriteFileAtomically(path, [&](const TPieceWriter& write) {
+        return WriteHtmlPage(lines, highlighter, title, write);
+    });
 }
 
 } // namespace ov

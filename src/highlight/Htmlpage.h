@@ -34,7 +34,7 @@ void WriteStyleSheet(std::vector<std::string>& out, const std::vector<std::strin
 
 // Receives the page in pieces, in order; false stops the writing (the
 // output failed).
-using TPageSink = std::function<bool(std::string_view piece)>;
+using TPageSink = TPieceWriter;
 // The page is handed over once at least this many bytes are gathered, so a
 // page of any size is written holding one piece (and the longest row).
 constexpr std::size_t PageSinkPiece = 64 * 1024;
@@ -47,8 +47,9 @@ bool WriteHtmlPage(const TOVSynStringList& lines, const TOVSynHighlighter& highl
 // last line, so the spans always balance.
 std::string BuildHtmlPage(const TOVSynStringList& lines, const TOVSynHighlighter& highlighter,
                           std::string_view title);
-// Writes the page to path with WriteFileAtomically (an existing file is left
-// whole when writing fails). Without a language or without lines there is no
+// Writes the page to path with WriteFileAtomically as the rows are converted,
+// never holding the whole page (an existing file is left whole when writing
+// fails). Without a language or without lines there is no
 // page: nothing is written and the result is ENODATA. Says why it failed.
 TWriteResult SaveAsHtml(const std::string& path, const TOVSynStringList& lines,
                         const TOVSynHighlighter& highlighter, std::string_view title);

@@ -270,6 +270,7 @@ std::string TWriteResult::Reason() const {
     case EBUSY: return "파일이 사용 중입니다.";
     case ELOOP: return "심볼릭 링크가 너무 많이 이어집니다.";
     case ENODATA: return "저장할 내용이 없습니다.";
+    case ECANCELED: return "내용을 다 만들지 못해 쓰기를 그만두었습니다.";
     default: return std::string("쓰기 오류: ") + std::strerror(Error);
     }
 }
@@ -334,9 +335,47 @@ mode_t NewFileMode() {
     return 0666 & ~mask;
 }
 
+// A descriptor closed when it leaves scope, also when a producer throws.
+class TOwnedHandle {
+public:
+    explicit TOwnedHandle(int handle) : FHandle(handle) {}
+    ~TOwnedHandle() {
+        if (FHandle >= 0)
+            ::close(FHandle);
+    }
+    TOwnedHandle(const TOwnedHandle&) = delete;
+    TOwnedHandle& operator=(const TOwnedHandle&) = delete;
+
+    int Get() const { return FHandle; }
+    // Closes now; false (errno set) when closing reported an error.
+    bool Close() {
+        const int handle = FHandle;
+        FHandle = -1;
+        return ::close(handle) == 0;
+    }
+
+private:
+    int FHandle;
+};
+
+// Hands the producer a writer into handle. The result is the first failed
+// write's error, ECANCELED when the producer gave up by itself, or success.
+TWriteResult ProduceInto(int handle, const TContentProducer& produce) {
+    int error = 0;
+    const TPieceWriter write = [handle, &error](std::string_view piece) {
+        if (error == 0 && !WriteAll(handle, piece))
+            error = TWriteResult::FromErrno().Error;
+        return error == 0;
+    };
+    const bool made = produce(write);
+    if (error == 0 && !made)
+        error = ECANCELED;
+    return {error};
+}
+
 } // namespace
 
-TWriteResult WriteFileAtomically(const std::string& path, const std::string& data) {
+TWriteResult WriteFileAtomically(const std::string& path, const TContentProducer& produce) {
     int error = 0;
     std::optional<std::string> target = FollowLinks(path, error);
     if (!target)
@@ -346,29 +385,47 @@ TWriteResult WriteFileAtomically(const std::string& path, const std::string& dat
     if (exists && !S_ISREG(st.st_mode)) {
         if (S_ISDIR(st.st_mode))
             return {EISDIR};
-        TWriteFile file;
-        if (TWriteResult opened = file.Create(*target); !opened)
-            return opened;
-        file.Write(data.data(), data.size());
-        return file.Close();
+        TOwnedHandle file(::open(target->c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+        if (file.Get() < 0)
+            return TWriteResult::FromErrno();
+        TWriteResult result = ProduceInto(file.Get(), produce);
+        if (!file.Close() && result)
+            result = TWriteResult::FromErrno();
+        return result;
     }
     std::string temp = *target + ".tmp-XXXXXX";
-    int fd = ::mkstemp(temp.data());
-    if (fd < 0)
+    TOwnedHandle file(::mkstemp(temp.data()));
+    if (file.Get() < 0)
         return TWriteResult::FromErrno();
+    // The temporary file goes unless it has taken the target's place, also
+    // when the producer throws.
+    struct TRemover {
+        const std::string* Path;
+        ~TRemover() {
+            if (Path)
+                ::unlink(Path->c_str());
+        }
+    } remover{&temp};
     TWriteResult result;
     // mkstemp creates the file as 0600: it takes the mode of the file it
     // replaces, or that of any new file.
-    if (::fchmod(fd, exists ? (st.st_mode & 07777) : NewFileMode()) != 0 ||
-        !WriteAll(fd, data) || ::fsync(fd) != 0)
+    if (::fchmod(file.Get(), exists ? (st.st_mode & 07777) : NewFileMode()) != 0)
         result = TWriteResult::FromErrno();
-    if (::close(fd) != 0 && result)
+    if (result)
+        result = ProduceInto(file.Get(), produce);
+    if (result && ::fsync(file.Get()) != 0)
+        result = TWriteResult::FromErrno();
+    if (!file.Close() && result)
         result = TWriteResult::FromErrno();
     if (result && ::rename(temp.c_str(), target->c_str()) != 0)
         result = TWriteResult::FromErrno();
-    if (!result)
-        ::unlink(temp.c_str());
+    if (result)
+        remover.Path = nullptr;
     return result;
+}
+
+TWriteResult WriteFileAtomically(const std::string& path, const std::string& data) {
+    return WriteFileAtomically(path, [&data](const TPieceWriter& write) { return write(data); });
 }
 
 TWriteResult WriteWholeFile(const std::string& path, const std::string& data) {
@@ -379,10 +436,12 @@ TWriteResult WriteWholeFile(const std::string& path, const std::string& data) {
     return file.Close();
 }
 
+TWriteResult WriteStandardOutput(const TContentProducer& produce) {
+    return ProduceInto(STDOUT_FILENO, produce);
+}
+
 TWriteResult WriteStandardOutput(const std::string& data) {
-    if (!WriteAll(STDOUT_FILENO, data))
-        return TWriteResult::FromErrno();
-    return {};
+    return WriteStandardOutput([&data](const TPieceWriter& write) { return write(data); });
 }
 
 std::string ExtractFilePath(const std::string& path) {

@@ -5,8 +5,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ov {
@@ -102,19 +104,35 @@ private:
 // Reads a whole file; nullopt when it cannot be opened or read.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
+// Output made as it is written, so that a large file (an exported page) is
+// never held whole. The producer hands its pieces, in order, to the writer it
+// is given; the writer returns false once writing has failed, and the
+// producer should then stop. The producer returns false when it cannot make
+// the whole output: the write is abandoned and its result is ECANCELED (or
+// the failed write's own error). An exception from the producer abandons the
+// write the same way and is passed on.
+using TPieceWriter = std::function<bool(std::string_view piece)>;
+using TContentProducer = std::function<bool(const TPieceWriter& write)>;
+
 // Writes data to a temporary file beside path and renames it over path, so a
 // failure never leaves a half-written file. A symbolic link is followed: its
 // final target is replaced and the link stays. The replaced file's mode is
 // kept; a new file gets the mode the umask gives. An existing target that is
 // not a regular file (a named pipe, a device) is written straight into,
-// since a rename would put a plain file in its place.
+// since a rename would put a plain file in its place (what was written
+// before a failure then stays written). A folder gives EISDIR.
 TWriteResult WriteFileAtomically(const std::string& path, const std::string& data);
+// The same with the content made piece by piece: an existing file is left
+// whole, and no temporary file stays, when the producer or a write fails.
+TWriteResult WriteFileAtomically(const std::string& path, const TContentProducer& produce);
 
 // Creates or truncates path and writes data.
 TWriteResult WriteWholeFile(const std::string& path, const std::string& data);
 
 // Writes data to the standard output.
 TWriteResult WriteStandardOutput(const std::string& data);
+// Writes the producer's pieces to the standard output as they come.
+TWriteResult WriteStandardOutput(const TContentProducer& produce);
 
 // "dir/name.ext" -> "dir/"; a path without '/' gives "".
 std::string ExtractFilePath(const std::string& path);

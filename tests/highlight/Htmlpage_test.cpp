@@ -215,6 +215,27 @@ TEST_F(HtmlPage, SaveWritesThePageOrReportsFailure) {
     EXPECT_FALSE(SaveAsHtml(out.File("missing/a.htm"), Lines, *Highlighter, "a.c"));
 }
 
+// A page of several megabytes, written as it is made, is on disk byte for
+// byte the page built whole, and replaces the page that was there; written
+// into a full device it fails with the device's error.
+TEST_F(HtmlPage, LargeSavedPageEqualsTheBuiltPage) {
+    const char* shapes[] = {"int  x = 1; // 한글 <b> & \t", "/* open", "still  open */ if (y) {",
+                            "\t\tz = \"a  b\";", ""};
+    SetLines(Lines, {});
+    for (int i = 0; i < 120000; ++i)
+        Lines.Add(std::string(shapes[i % 5]) + (i % 3 == 0 ? " int" : "") + std::to_string(i));
+    Lines.Add("/* left open at the end");
+    Highlighter->Execute(Lines);
+    const std::string whole = BuildHtmlPage(Lines, *Highlighter, "big.c");
+    ASSERT_GT(whole.size(), 4u << 20);
+
+    test::TTempFolder out;
+    const std::string path = out.Write("big.htm", "old page");
+    ASSERT_TRUE(SaveAsHtml(path, Lines, *Highlighter, "big.c"));
+    EXPECT_TRUE(test::ReadBytes(path) == whole) << "the saved page differs";
+    EXPECT_EQ(SaveAsHtml("/dev/full", Lines, *Highlighter, "big.c").Error, ENOSPC);
+}
+
 // Without a language or without lines there is no page: nothing is written,
 // an existing file stays as it was, and the result says why.
 TEST_F(HtmlPage, NoLanguageOrNoLinesWritesNothing) {

@@ -5,9 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
+#include <stdexcept>
 #include <thread>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -164,4 +167,73 @@ TEST(Files, FailedWritesTellWhy) {
     EXPECT_EQ(full.Error, ENOSPC);
     EXPECT_TRUE(WriteWholeFile(temp.File("ok.txt"), "x"));
     EXPECT_TRUE(TWriteResult().Reason().empty());
+}
+
+// Output made piece by piece: whatever stops it (the producer giving up or
+// throwing, a write the file system refuses) leaves an existing file byte for
+// byte as it was, with its mode, and no temporary file beside it; the result
+// names the cause. A producer that finishes replaces the file with exactly
+// its pieces.
+TEST(Files, ProducedWritesLeaveTheTargetWholeWhenTheyStopHalfway) {
+    TTempFolder temp;
+    const std::string old("old page\0\xff\r\n", 13);
+    const std::string path = temp.Write("page.htm", old);
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    const std::string piece(64 * 1024, 'p');
+    auto pieces = [&piece](int count, bool finish) {
+        return [&piece, count, finish](const TPieceWriter& write) {
+            for (int i = 0; i < count; ++i)
+                if (!write(piece))
+                    return false;
+            return finish;
+        };
+    };
+    auto unchanged = [&] {
+        struct stat st;
+        EXPECT_EQ(ov::test::ReadBytes(path), old);
+        EXPECT_EQ(::stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0640u);
+        EXPECT_EQ(ListFiles(temp.Path(), ""), std::vector<std::string>{"page.htm"});
+    };
+
+    EXPECT_EQ(WriteFileAtomically(path, pieces(5, false)).Error, ECANCELED);
+    unchanged();
+    EXPECT_THROW(WriteFileAtomically(path,
+                                     [&](const TPieceWriter& write) -> bool {
+                                         write(piece);
+                                         throw std::runtime_error("no memory");
+                                     }),
+                 std::runtime_error);
+    unchanged();
+
+    // A file size limit makes the third piece's write fail with EFBIG; the
+    // writer refuses every piece after it, and its error is the result.
+    struct rlimit saved;
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    void (*oldHandler)(int) = ::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limited = saved;
+    limited.rlim_cur = 2 * piece.size() + 100;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    int refused = 0;
+    const TWriteResult tooBig = WriteFileAtomically(path, [&](const TPieceWriter& write) {
+        for (int i = 0; i < 6; ++i)
+            refused += write(piece) ? 0 : 1;
+        return true;
+    });
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    ::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(tooBig.Error, EFBIG);
+    EXPECT_EQ(refused, 4);
+    unchanged();
+
+    // A device takes the pieces straight; its refusal is the result too.
+    EXPECT_EQ(WriteFileAtomically("/dev/full", pieces(2, true)).Error, ENOSPC);
+
+    ASSERT_TRUE(WriteFileAtomically(path, pieces(3, true)));
+    EXPECT_EQ(ov::test::ReadBytes(path), piece + piece + piece);
+    struct stat st;
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(ListFiles(temp.Path(), "").size(), 1u);
+    EXPECT_FALSE(TWriteResult{ECANCELED}.Reason().empty());
 }
