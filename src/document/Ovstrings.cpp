@@ -94,16 +94,41 @@ void TOVStringList::CheckIndex(int index, const char* label) const {
 
 const char* TOVStringList::Get(int index) const {
     CheckIndex(index, "TOVStringList.Get");
-    return FStrings[static_cast<std::size_t>(index)];
+    return RowText(index);
 }
 
 int TOVStringList::GetLength(int index) const {
     CheckIndex(index, "TOVStringList.Get");
-    return StoredLength(FStrings[static_cast<std::size_t>(index)]);
+    return RowLength(index);
+}
+
+void TOVStringList::OwnText() {
+    if (!FMapped)
+        return;
+    // Taken out first, so that the copies below go where RowText looks.
+    std::unique_ptr<TMappedLines> mapped = std::move(FMapped);
+    try {
+        std::vector<char*> strings(static_cast<std::size_t>(FCount));
+        std::vector<std::intptr_t> objects(static_cast<std::size_t>(FCount));
+        for (int i = 0; i < FCount; ++i)
+            strings[static_cast<std::size_t>(i)] =
+                CopyText(std::string_view(mapped->Text(i), std::size_t(mapped->Length(i))));
+        FStrings.swap(strings);
+        FObjects.swap(objects);
+    } catch (const std::bad_alloc&) {
+        FMapped = std::move(mapped);
+        ThrowOutOfMemory();
+    } catch (...) {
+        FMapped = std::move(mapped);
+        throw;
+    }
+    FCapacity = FCount;
+    TextOwned();
 }
 
 void TOVStringList::Set(int index, std::string_view text) {
     CheckIndex(index, "TOVStringList.Set");
+    OwnText();
     char*& entry = FStrings[static_cast<std::size_t>(index)];
     char* old = entry;
     entry = CopyText(text);
@@ -120,15 +145,18 @@ void TOVStringList::Set(int index, std::string_view text) {
 
 std::intptr_t TOVStringList::GetObject(int index) const {
     CheckIndex(index, "TOVStringList.GetObject");
-    return FObjects[static_cast<std::size_t>(index)];
+    return static_cast<std::size_t>(index) < FObjects.size() ? FObjects[static_cast<std::size_t>(index)]
+                                                             : 0;
 }
 
 void TOVStringList::SetObject(int index, std::intptr_t object) {
     CheckIndex(index, "TOVStringList.SetObject");
+    OwnText();
     FObjects[static_cast<std::size_t>(index)] = object;
 }
 
 void TOVStringList::SetCapacity(int newCapacity) {
+    OwnText();
     // Never below Count: the slots of the entries stay.
     newCapacity = std::max(newCapacity, FCount);
     if (newCapacity == FCapacity)
@@ -158,6 +186,7 @@ void TOVStringList::Grow() {
 }
 
 int TOVStringList::AddObject(std::string_view text, std::intptr_t object) {
+    OwnText();
     if (FCount == FCapacity)
         Grow();
     auto slot = static_cast<std::size_t>(FCount);
@@ -170,6 +199,7 @@ int TOVStringList::AddObject(std::string_view text, std::intptr_t object) {
 
 void TOVStringList::Insert(int index, std::string_view text) {
     CheckIndex(index, "TOVStringList.Insert");
+    OwnText();
     if (FCount == FCapacity)
         Grow();
     char* copy = CopyText(text);
@@ -185,6 +215,7 @@ void TOVStringList::Insert(int index, std::string_view text) {
 
 void TOVStringList::Delete(int index) {
     CheckIndex(index, "TOVStringList.Delete");
+    OwnText();
     auto at = static_cast<std::size_t>(index);
     auto end = static_cast<std::size_t>(FCount);
     std::move(FStrings.begin() + at + 1, FStrings.begin() + end, FStrings.begin() + at);
@@ -195,6 +226,7 @@ void TOVStringList::Delete(int index) {
 
 void TOVStringList::Clear() {
     FCount = 0;
+    FMapped.reset(); // nothing to copy: the entries go
     FArena.Release();
     SetCapacity(0);
     Changed();
@@ -203,8 +235,10 @@ void TOVStringList::Clear() {
 void TOVStringList::Changed() {
     if (FUpdateCount != 0)
         return;
-    if (FSorted && FCount > 0)
+    if (FSorted && FCount > 0) {
+        OwnText();
         QuickSort(0, FCount - 1);
+    }
     if (OnChange)
         OnChange(this);
     FTextReplaced = false;
@@ -247,6 +281,7 @@ void TOVStringList::QuickSort(int left, int right) {
 void TOVStringList::Sort() {
     if (FCount <= 0)
         return;
+    OwnText();
     QuickSort(0, FCount - 1);
     Changed();
 }
@@ -255,13 +290,16 @@ void TOVStringList::SetSorted(bool sorted) {
     if (sorted == FSorted)
         return;
     FSorted = sorted;
-    if (FSorted && FCount > 0)
+    if (FSorted && FCount > 0) {
+        OwnText();
         QuickSort(0, FCount - 1);
+    }
 }
 
 int TOVStringList::IndexOf(std::string_view text) {
     std::string key(text);
     if (FSorted) {
+        OwnText(); // sorted entries are compared as NUL-terminated texts
         int lo = 0;
         int hi = FCount - 1;
         while (lo <= hi) {
@@ -279,9 +317,8 @@ int TOVStringList::IndexOf(std::string_view text) {
         return -1;
     }
     for (int i = 0; i < FCount; ++i) {
-        const char* entry = FStrings[static_cast<std::size_t>(i)];
-        if (static_cast<std::size_t>(StoredLength(entry)) == text.size() &&
-            std::memcmp(entry, text.data(), text.size()) == 0)
+        if (static_cast<std::size_t>(RowLength(i)) == text.size() &&
+            std::memcmp(RowText(i), text.data(), text.size()) == 0)
             return i;
     }
     return -1;

@@ -6,10 +6,14 @@
 //
 // Texts never contain CR, LF or NUL. Entry texts are owned by the list; a
 // pointer from Get stays valid until that entry is replaced or removed, or
-// the list is cleared.
+// the list is cleared. The byte after a text is NUL, CR or LF, never part of
+// it: a list that views a mapped file (LoadViewedFile) reads its lines where
+// they lie, ended by their line ends, and copies them into storage of its own
+// only when it is first changed.
 
 #include "Charcoding.h"
 #include "Filecoding.h"
+#include "Mappedlines.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -86,7 +90,9 @@ public:
     // Opens a file to view it in its own encoding (Filecoding.h): CP949 text
     // exactly as LoadFromFile reads it; UTF-8 kept byte for byte (a
     // byte-order mark left out); UTF-16 of either byte order, after its mark,
-    // turned into UTF-8 with U+FFFD for what does not decode. choice imposes
+    // turned into UTF-8 with U+FFFD for what does not decode. 8-bit text of a
+    // regular file is mapped, not copied (Mappedlines.h), so the memory a
+    // file needs is its line index; the memory check is made on that. choice imposes
     // a reading on text without a UTF-16 mark. The coding tag follows. The
     // same checks and failures as LoadFromFile; returns the encoding read,
     // or nothing when the file was not loaded (the list is then unchanged).
@@ -103,8 +109,12 @@ public:
     // The same without the range check, for loops that have already bounded
     // their rows (0 <= index < Count() is the caller's promise): the
     // highlighter's scanners ask once per token.
-    const char* RowText(int index) const { return FStrings[static_cast<std::size_t>(index)]; }
+    const char* RowText(int index) const {
+        return FMapped ? FMapped->Text(index) : FStrings[static_cast<std::size_t>(index)];
+    }
     int RowLength(int index) const {
+        if (FMapped)
+            return FMapped->Length(index);
         std::int32_t length;
         std::memcpy(&length, RowText(index) - sizeof length, sizeof length);
         return length;
@@ -175,6 +185,15 @@ protected:
     void AssignFrom(const TOVStringList& source);
     void Grow();
     void CheckIndex(int index, const char* label) const;
+    // True while the entries are a mapped file's lines.
+    bool Mapped() const { return FMapped != nullptr; }
+    // Ends the mapped view before a change: every line is copied into the
+    // list's own storage (entries keep their indexes), then TextOwned runs.
+    // Nothing when not mapped.
+    void OwnText();
+    // The entries have just become the list's own, with a capacity of Count;
+    // derived lists size their parallel data to it.
+    virtual void TextOwned() {}
     void SetTextReplaced() { FTextReplaced = true; }
     // Exchanges entries i and j; derived lists exchange their parallel data too.
     virtual void Exchange(int i, int j);
@@ -190,12 +209,20 @@ private:
     template <typename TFill> void ReplaceWholeText(TFill&& fill);
     // Reads the bytes start .. size - 1 of file as lines, NUL bytes as spaces.
     void LoadStream(TReadOnlyFile& file, std::int64_t start, std::int64_t size);
+    // Views the 8-bit text of the file at path from byte start on where it
+    // lies; false (the list untouched) when the file cannot be mapped.
+    bool MapFile(const std::string& path, std::int64_t start);
     // Reads UTF-16 (either byte order) after its mark as UTF-8 lines.
     void LoadUtf16(TReadOnlyFile& file, std::int64_t size, bool bigEndian);
     // The checks before a file of size bytes is loaded: false when the size
-    // is unknown or the user declines a large file; EOutOfMemory when it
-    // cannot fit.
-    static bool MayLoad(std::int64_t size);
+    // is unknown or the user declines a large file; for a copied file,
+    // EOutOfMemory when it cannot fit (CheckCopyFits).
+    static bool MayLoad(std::int64_t size, bool copied);
+    static void CheckCopyFits(std::int64_t size);
+    // The 8-bit text of a viewed file from byte start on: mapped, or read
+    // into the list's own storage when the file cannot be mapped.
+    void LoadViewedText(const std::string& path, TReadOnlyFile& file, std::int64_t start,
+                        std::int64_t size);
     // ReplaceWholeText for a loaded file of the coding: a failed load leaves
     // the list empty, and running out of memory is reported as such.
     template <typename TFill> void ReplaceLoadedText(TTextCoding coding, TFill&& fill);
@@ -212,11 +239,16 @@ private:
     bool FCaseSensitive = false;
     TTextCoding FCoding = TTextCoding::Cp949;
     TBlockArena FArena;
+    // Set while the entries are a mapped file's lines; FStrings and FObjects
+    // are then empty (every object value is 0).
+    std::unique_ptr<TMappedLines> FMapped;
 };
 
 // The document of the text viewer: one style byte per text byte of every
 // line, kept with its line through every change. Style bytes of a new line
-// are 0.
+// are 0. A line's style bytes are stored only once one of them is written;
+// until then its readers get shared zeros, so a document without marks
+// costs no memory for them.
 class TOVSynStringList : public TOVStringList {
 public:
     TOVSynStringList() = default;
@@ -236,12 +268,21 @@ public:
     void ClearStyles();
 
     // Direct access to a row's style bytes (GetLength(row) of them) for the
-    // scanners and the painter; the row is validated.
+    // scanners and the painter; the row is validated. The writable form
+    // stores the row's bytes; readers use the const form.
     const TStyleByte* GetStyleBytes(int row) const;
     TStyleByte* GetStyleBytes(int row);
     // Unchecked, as RowText.
-    TStyleByte* RowStyles(int row) { return FStyles[static_cast<std::size_t>(row)]; }
-    const TStyleByte* RowStyles(int row) const { return FStyles[static_cast<std::size_t>(row)]; }
+    TStyleByte* RowStyles(int row) {
+        TStyleByte* styles = StoredStyles(row);
+        return styles ? styles : StoreStyles(row);
+    }
+    const TStyleByte* RowStyles(int row) const {
+        const TStyleByte* styles = StoredStyles(row);
+        return styles ? styles
+                      : reinterpret_cast<const TStyleByte*>(
+                            ZeroBytes(static_cast<std::size_t>(RowLength(row))));
+    }
 
     const char* ClassName() const override { return "TOVSynStringList"; }
 
@@ -250,10 +291,18 @@ protected:
     // Set gives the line a style array of its new length: the marks of the
     // bytes both texts have are kept, the rest are 0.
     void TextSet(int index, int oldLength) override;
+    void TextOwned() override;
 
 private:
     TStyleByte* NewStyles(std::size_t length);
+    TStyleByte* StoredStyles(int row) const {
+        return static_cast<std::size_t>(row) < FStyles.size() ? FStyles[static_cast<std::size_t>(row)]
+                                                              : nullptr;
+    }
+    TStyleByte* StoreStyles(int row);
 
+    // Null for a row without stored style bytes. Sized with the capacity;
+    // while the text is mapped, empty until the first row's bytes are stored.
     std::vector<TStyleByte*> FStyles;
 };
 

@@ -124,19 +124,44 @@ void TOVStringList::LoadStream(TReadOnlyFile& file, std::int64_t start, std::int
     splitter.Finish(add);
 }
 
-bool TOVStringList::MayLoad(std::int64_t size) {
+bool TOVStringList::MayLoad(std::int64_t size, bool copied) {
     if (size < 0)
         return false;
     if (size > LargeFileSize &&
         !UIServices().AskYesNo(LoadStr(SLargeFileQuestion), LoadStr(SConfirm),
                                TMessageIcon::Information))
         return false;
+    if (copied)
+        CheckCopyFits(size);
+    return true;
+}
+
+void TOVStringList::CheckCopyFits(std::int64_t size) {
     // The text and one style byte per text byte must fit; refuse before the
     // list is touched rather than let the system kill the program.
     if (std::optional<std::int64_t> available = AvailableMemory();
         available && size > *available / 2)
         ThrowOutOfMemory();
+}
+
+bool TOVStringList::MapFile(const std::string& path, std::int64_t start) {
+    auto file = std::make_unique<TMappedFile>();
+    if (!file->Map(path) || file->Size() < start)
+        return false;
+    // The index checks what it needs itself (EOutOfMemory), before the list
+    // takes it.
+    FMapped = std::make_unique<TMappedLines>(std::move(file), start);
+    FCount = FMapped->Count();
+    FCapacity = FCount;
     return true;
+}
+
+void TOVStringList::LoadViewedText(const std::string& path, TReadOnlyFile& file,
+                                   std::int64_t start, std::int64_t size) {
+    if (MapFile(path, start))
+        return;
+    CheckCopyFits(size);
+    LoadStream(file, start, size);
 }
 
 template <typename TFill> void TOVStringList::ReplaceLoadedText(TTextCoding coding, TFill&& fill) {
@@ -160,7 +185,7 @@ void TOVStringList::LoadFromFile(const std::string& fileName) {
         return;
     TWaitCursor wait;
     std::int64_t size = file.Size();
-    if (!MayLoad(size))
+    if (!MayLoad(size, true))
         return;
 
     unsigned char head[2] = {0, 0};
@@ -219,7 +244,7 @@ std::optional<TFileEncoding> TOVStringList::LoadViewedFile(const std::string& fi
         return std::nullopt;
     TWaitCursor wait;
     std::int64_t size = file.Size();
-    if (!MayLoad(size))
+    if (!MayLoad(size, false))
         return std::nullopt;
     std::string head;
     head.resize(static_cast<std::size_t>(std::min<std::int64_t>(size, DetectionBytes)));
@@ -234,16 +259,17 @@ std::optional<TFileEncoding> TOVStringList::LoadViewedFile(const std::string& fi
     switch (encoding) {
     case TFileEncoding::Utf16Le:
     case TFileEncoding::Utf16Be:
+        CheckCopyFits(size);
         LoadUtf16(file, size, encoding == TFileEncoding::Utf16Be);
         break;
     case TFileEncoding::Utf8:
     case TFileEncoding::Utf8Bom:
         ReplaceLoadedText(TTextCoding::Utf8, [&] {
-            LoadStream(file, std::int64_t(ByteOrderMarkSize(encoding)), size);
+            LoadViewedText(fileName, file, std::int64_t(ByteOrderMarkSize(encoding)), size);
         });
         break;
     case TFileEncoding::Cp949:
-        ReplaceLoadedText(TTextCoding::Cp949, [&] { LoadStream(file, 0, size); });
+        ReplaceLoadedText(TTextCoding::Cp949, [&] { LoadViewedText(fileName, file, 0, size); });
         break;
     }
     return encoding;

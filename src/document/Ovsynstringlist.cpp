@@ -1,6 +1,6 @@
 // TOVSynStringList: the document, with one style byte per text byte. The
 // style bytes live in the list's block storage like the texts, so they are
-// released together at Clear.
+// released together at Clear; a row gets them when the first is written.
 
 #include "Ovstrings.h"
 
@@ -16,6 +16,7 @@ namespace ov {
 TOVSynStringList::~TOVSynStringList() = default;
 
 void TOVSynStringList::SetCapacity(int newCapacity) {
+    OwnText();
     newCapacity = std::max(newCapacity, Count());
     if (newCapacity == Capacity())
         return;
@@ -37,18 +38,31 @@ TStyleByte* TOVSynStringList::NewStyles(std::size_t length) {
     return styles;
 }
 
+void TOVSynStringList::TextOwned() { FStyles.resize(static_cast<std::size_t>(Capacity()), nullptr); }
+
+TStyleByte* TOVSynStringList::StoreStyles(int row) {
+    if (FStyles.size() < static_cast<std::size_t>(Count()))
+        FStyles.resize(static_cast<std::size_t>(std::max(Count(), Capacity())), nullptr);
+    TStyleByte*& styles = FStyles[static_cast<std::size_t>(row)];
+    if (!styles)
+        styles = NewStyles(static_cast<std::size_t>(RowLength(row)));
+    return styles;
+}
+
 int TOVSynStringList::AddObject(std::string_view text, std::intptr_t object) {
+    OwnText();
     if (Count() == Capacity())
         Grow();
-    FStyles[static_cast<std::size_t>(Count())] = NewStyles(text.size());
+    FStyles[static_cast<std::size_t>(Count())] = nullptr;
     return TOVStringList::AddObject(text, object);
 }
 
 void TOVSynStringList::Insert(int index, std::string_view text) {
     CheckIndex(index, "TOVSynStringList.Insert");
+    OwnText();
     if (Count() == Capacity())
         Grow();
-    TStyleByte* styles = NewStyles(text.size());
+    TStyleByte* styles = nullptr;
     auto at = static_cast<std::size_t>(index);
     auto end = static_cast<std::size_t>(Count());
     std::move_backward(FStyles.begin() + at, FStyles.begin() + end, FStyles.begin() + end + 1);
@@ -64,6 +78,8 @@ void TOVSynStringList::Insert(int index, std::string_view text) {
 
 void TOVSynStringList::TextSet(int index, int oldLength) {
     auto row = static_cast<std::size_t>(index);
+    if (!FStyles[row])
+        return; // no marks to keep
     auto length = static_cast<std::size_t>(GetLength(index));
     TStyleByte* styles = NewStyles(length);
     std::memcpy(styles, FStyles[row], std::min(length, static_cast<std::size_t>(oldLength)));
@@ -72,6 +88,7 @@ void TOVSynStringList::TextSet(int index, int oldLength) {
 
 void TOVSynStringList::Delete(int index) {
     CheckIndex(index, "TOVSynStringList.Delete");
+    OwnText();
     auto at = static_cast<std::size_t>(index);
     auto end = static_cast<std::size_t>(Count());
     std::move(FStyles.begin() + at + 1, FStyles.begin() + end, FStyles.begin() + at);
@@ -95,8 +112,8 @@ void TOVSynStringList::AddStrings(const TOVStringList& source) {
         int count = styled.Count();
         for (int i = 0; i < count; ++i) {
             int row = AddObject(styled.GetView(i), styled.GetObject(i));
-            std::memcpy(FStyles[static_cast<std::size_t>(row)], styled.GetStyleBytes(i),
-                        static_cast<std::size_t>(styled.GetLength(i)));
+            if (const TStyleByte* styles = styled.StoredStyles(i))
+                std::memcpy(StoreStyles(row), styles, static_cast<std::size_t>(styled.GetLength(i)));
         }
     });
 }
@@ -114,29 +131,33 @@ TStyleByte TOVSynStringList::GetStyleID(int row, int column) const {
     // A column outside the row reads as "no mark" instead of reading past it.
     if (column < 0 || column >= GetLength(row))
         return 0;
-    return FStyles[static_cast<std::size_t>(row)][column];
+    const TStyleByte* styles = StoredStyles(row);
+    return styles ? styles[column] : 0;
 }
 
 void TOVSynStringList::SetStyleID(int row, int column, TStyleByte style) {
     CheckIndex(row, "TOVSynStringList.SetStyleID(Row)");
     if (column < 0 || column >= GetLength(row))
         return;
-    FStyles[static_cast<std::size_t>(row)][column] = style;
+    RowStyles(row)[column] = style;
 }
 
 const TStyleByte* TOVSynStringList::GetStyleBytes(int row) const {
     CheckIndex(row, "TOVSynStringList.GetStyleID");
-    return FStyles[static_cast<std::size_t>(row)];
+    return RowStyles(row);
 }
 
 TStyleByte* TOVSynStringList::GetStyleBytes(int row) {
     CheckIndex(row, "TOVSynStringList.GetStyleID");
-    return FStyles[static_cast<std::size_t>(row)];
+    return RowStyles(row);
 }
 
 void TOVSynStringList::ClearStyles() {
-    for (int row = 0; row < Count(); ++row)
-        std::memset(FStyles[static_cast<std::size_t>(row)], 0, static_cast<std::size_t>(RowLength(row)));
+    const int rows = std::min(Count(), static_cast<int>(FStyles.size()));
+    for (int row = 0; row < rows; ++row) {
+        if (TStyleByte* styles = FStyles[static_cast<std::size_t>(row)])
+            std::memset(styles, 0, static_cast<std::size_t>(RowLength(row)));
+    }
 }
 
 } // namespace ov

@@ -25,11 +25,11 @@ constexpr TEmbeddedLanguage EmbeddedLanguages[] = {
     {"<style", "CSS", "</style>"},
 };
 
-// Length of the run at text up to (not including) NUL, a blank, or one of
-// the stop bytes.
-int RunUntil(const char* text, char stop1, char stop2 = ' ') {
+// Length of the run at text (limit bytes left in the row) up to (not
+// including) the row's end, a blank, or one of the stop bytes.
+int RunUntil(const char* text, int limit, char stop1, char stop2 = ' ') {
     int n = 0;
-    while (text[n] != '\0' && text[n] != ' ' && text[n] != stop1 && text[n] != stop2)
+    while (n < limit && text[n] != ' ' && text[n] != stop1 && text[n] != stop2)
         ++n;
     return n;
 }
@@ -138,7 +138,7 @@ void TOVSynHighlighter::ParseHTML(std::string_view name, TScanPos& pos) {
                 continue;
             }
             ScanOpeningTag(h, pos, tagEnds.EndOf(pos.Row, pos.Col, [&] {
-                return RunUntil(p, '>');
+                return RunUntil(p, row.Length - pos.Col, '>');
             }) - pos.Col);
             continue;
         }
@@ -149,7 +149,7 @@ void TOVSynHighlighter::ParseHTML(std::string_view name, TScanPos& pos) {
         }
         if (b == '&') {
             const int n =
-                entityEnds.EndOf(pos.Row, pos.Col, [&] { return RunUntil(p, ';'); }) - pos.Col;
+                entityEnds.EndOf(pos.Row, pos.Col, [&] { return RunUntil(p, row.Length - pos.Col, ';'); }) - pos.Col;
             const TOVSynItem& entities = html.GetItems(2);
             if (p[n] == ';' && entities.Words && n + 1 < LookupBufferSize &&
                 entities.Words->IndexOf(std::string_view(p, n + 1)) >= 0) {
@@ -225,7 +225,7 @@ void TOVSynHighlighter::ScanOpeningTag(int h, TScanPos& pos, int n) {
             valueNext = false;
             continue;
         }
-        const int length = RunUntil(at, '=', '>');
+        const int length = RunUntil(at, row.Length - pos.Col, '=', '>');
         if (valueNext) {
             row.MarkRun(pos.Col, length, base + StyleHTMLValue);
         } else if (length < LookupBufferSize) {

@@ -12,11 +12,11 @@ namespace {
 constexpr int WordBufferSize = 256;
 constexpr int StringWordBufferSize = 128;
 
-// Length of the run at text that goes on over bytes that do not end a word;
-// the run's first byte always counts.
-int RunLength(const TOVSynLangSyntax& syntax, const char* text) {
+// Length of the run at text (limit bytes left in the row) that goes on over
+// bytes that do not end a word; the run's first byte always counts.
+int RunLength(const TOVSynLangSyntax& syntax, const char* text, int limit) {
     int n = 1;
-    while (!syntax.EndsWord(static_cast<unsigned char>(text[n])))
+    while (n < limit && !syntax.EndsWord(static_cast<unsigned char>(text[n])))
         ++n;
     return n;
 }
@@ -86,7 +86,7 @@ void TOVSynHighlighter::ParseText(std::string_view name, std::string_view endTex
                 continue;
             }
         }
-        const int n = RunLength(syntax, p);
+        const int n = RunLength(syntax, p, row.Length - pos.Col);
         if (syntax.IsDelimiter(b)) {
             if (n > 1 && n < WordBufferSize) {
                 if (int x = lookUp(p, n)) {
@@ -161,7 +161,7 @@ void TOVSynHighlighter::ParseString(int slot, int kind, TScanPos& pos) {
             ++pos.Col;
             continue;
         }
-        const int n = RunLength(syntax, row.Text + pos.Col);
+        const int n = RunLength(syntax, row.Text + pos.Col, row.Length - pos.Col);
         if (n < StringWordBufferSize) {
             std::string_view word(row.Text + pos.Col, n);
             if (int x = syntax.GetStyleIDOf(word, context))

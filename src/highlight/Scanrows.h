@@ -11,28 +11,38 @@
 namespace ov::scan {
 
 struct TRow {
-    // Rows are NUL-terminated, so a byte run may be measured up to the NUL.
+    // The byte after a row is never part of it (NUL, CR or LF), but runs are
+    // measured against Length: a mapped row is not NUL-terminated.
     const char* Text = nullptr;
     int Length = 0;
-    TStyleByte* Styles = nullptr;
     int Index = -1;
 
-    // row must lie within the document (unchecked).
     void Load(TOVSynStringList& lines, int row) {
         if (row == Index)
             return;
         Index = row;
+        FLines = &lines;
         Text = lines.RowText(row);
         Length = lines.RowLength(row);
-        Styles = lines.RowStyles(row);
+        FStyles = nullptr;
     }
     std::string_view Rest(int col) const { return {Text + col, std::size_t(Length - col)}; }
-    void Mark(int col, int style) { Styles[col] = static_cast<TStyleByte>(style); }
+    // The row's style bytes are stored at its first mark, so rows the scan
+    // only reads cost nothing.
+    void Mark(int col, int style) {
+        if (!FStyles)
+            FStyles = FLines->RowStyles(Index);
+        FStyles[col] = static_cast<TStyleByte>(style);
+    }
     // +style on the first byte, -style on the last; a one-byte run keeps -style.
     void MarkRun(int col, int length, int style) {
         Mark(col, style);
         Mark(col + length - 1, -style);
     }
+
+private:
+    TOVSynStringList* FLines = nullptr;
+    TStyleByte* FStyles = nullptr;
 };
 
 // A scan goes on while the position lies before the last row's end.

@@ -14,6 +14,7 @@
 #include "Textcanvas.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace ov {
 
@@ -66,7 +67,7 @@ void TOVSynTextViewer::DrawLines(TTextCanvas& canvas, int first, int count) {
 void TOVSynTextViewer::DrawRow(TTextCanvas& canvas, int row, int y, int gutter) {
     const TRowSpan span = RowSpan(row);
     const char* text = FLines->Get(span.Line) + span.Start;
-    const TStyleByte* styles = FLines->GetStyleBytes(span.Line) + span.Start;
+    const TStyleByte* styles = std::as_const(*FLines).GetStyleBytes(span.Line) + span.Start;
     const int right = canvas.Width();
     const int pitch = FLineHeight + FLineSpace;
     // 64-bit until the first character that reaches the image: a long

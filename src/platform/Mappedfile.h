@@ -1,0 +1,53 @@
+#pragma once
+// A viewed file mapped into memory, so that its text is read where it lies
+// instead of being copied. The mapping is private: the program may patch
+// bytes of its own view (a NUL read as a space), the file never changes.
+//
+// Another program may shrink the file while it is shown. Reading a page past
+// the file's new end raises SIGBUS; a handler installed with the first
+// mapping puts a page of zeros in its place, so the view shows NUL bytes
+// where the text went instead of the program dying.
+//
+// At least one zero byte follows the data (also when the file's size is a
+// whole number of pages), so a scan that stops at NUL stops there.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace ov {
+
+class TMappedFile {
+public:
+    TMappedFile() = default;
+    ~TMappedFile();
+    TMappedFile(const TMappedFile&) = delete;
+    TMappedFile& operator=(const TMappedFile&) = delete;
+
+    // Maps the whole of a regular file. False, with nothing mapped, when the
+    // file cannot be opened, is not a regular file, is empty (the kernel's
+    // files report a size of 0 and are read instead) or cannot be mapped.
+    bool Map(const std::string& path);
+    void Unmap();
+
+    bool IsMapped() const { return FData != nullptr; }
+    char* Data() const { return FData; }
+    std::int64_t Size() const { return FSize; }
+
+    // Pages that a SIGBUS replaced with zeros since the program started:
+    // how the tests see that the handler ran.
+    static std::int64_t ReplacedPages();
+
+private:
+    char* FData = nullptr;
+    std::int64_t FSize = 0;
+    std::size_t FLength = 0; // of the whole reservation, guard included
+};
+
+// count zero bytes that cost no memory: read-only pages of zeros shared by
+// every caller, never released (EOutOfMemory when they cannot be had). For
+// readers that want "no marks" for a row
+// of any length without allocating them.
+const char* ZeroBytes(std::size_t count);
+
+} // namespace ov
