@@ -42,23 +42,35 @@ public:
     }
     // Bytes held for the index.
     std::size_t IndexBytes() const {
-        return FStarts.capacity() * sizeof(std::uint32_t) + FBlockFirst.capacity() * sizeof(int);
+        return FChunks.size() * ChunkLines * sizeof(std::uint32_t) + FBlockFirst.size() * sizeof(int);
     }
 
 private:
+    // The index grows in chunks, never moved once filled: no copy of a
+    // growing vector (twice the memory for a moment) and a bound of one
+    // chunk on what is held beyond the lines.
+    static constexpr int ChunkBits = 16;
+    static constexpr std::size_t ChunkLines = std::size_t(1) << ChunkBits;
+
     std::uint64_t Offset(int line) const {
         std::uint64_t block = 0;
         if (FBlockFirst.size() > 1)
             block = static_cast<std::uint64_t>(
                 std::upper_bound(FBlockFirst.begin(), FBlockFirst.end(), line) -
                 FBlockFirst.begin() - 1);
-        return block << 32 | FStarts[static_cast<std::size_t>(line)];
+        const auto at = static_cast<std::size_t>(line);
+        return block << 32 | FChunks[at >> ChunkBits][at & (ChunkLines - 1)];
     }
+    void Add(std::uint64_t offset);
+    void Index(char* text, std::uint64_t size);
 
     std::unique_ptr<TMappedFile> FFile;
     const char* FText = nullptr;
-    // Count + 1 entries; the last is the end of the text.
-    std::vector<std::uint32_t> FStarts;
+    // Count + 1 line starts, the last being the end of the text: the low 32
+    // bits of each offset.
+    std::vector<std::unique_ptr<std::uint32_t[]>> FChunks;
+    std::size_t FStarts = 0; // entries filled
+    std::uint64_t FLastStart = 0;
     // The first line of each 4 GiB block (FBlockFirst[0] is 0).
     std::vector<int> FBlockFirst;
     int FCount = 0;

@@ -32,11 +32,23 @@ long long TOVSynTextViewer::GetMaxStrWidth() const {
     if (FWordWrap)
         return FMaxStrWidth;
     long long widest = 0;
+    const bool cp949 = FLines->Coding() == TTextCoding::Cp949;
     for (int i = 0; i < FLines->Count(); ++i) {
-        const long long width = FUseBitmapFont && FLines->Coding() == TTextCoding::Cp949
-                                    ? (long long)FLines->GetLength(i) * BmpSingleWidth
-                                    : Widths().RawWidth(FLines->GetView(i));
-        widest = std::max(widest, width);
+        const int length = FLines->RowLength(i);
+        if (FUseBitmapFont) {
+            // No character of a bitmap font is wider than one cell a byte (a
+            // double-width one has two bytes or more), so a line cannot beat
+            // the widest found unless it has more bytes: most lines of a
+            // long file are never decoded.
+            const long long bound = (long long)length * BmpSingleWidth;
+            if (bound <= widest)
+                continue;
+            if (cp949) {
+                widest = bound;
+                continue;
+            }
+        }
+        widest = std::max(widest, Widths().RawWidth({FLines->RowText(i), std::size_t(length)}));
     }
     return widest;
 }

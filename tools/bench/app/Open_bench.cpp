@@ -1,0 +1,118 @@
+// Opens a file in the main window as the program does (offscreen) and
+// reports, on one line: the time from the start of main to the end of the
+// text view's first paint, the anonymous memory (RssAnon: what the program
+// holds of its own, not the file's pages in the cache) at that moment and
+// the largest seen, and the peak resident size (VmHWM).
+//   bench_open FILE [--end]
+// --end also presses End after the first paint and waits for its paint.
+// Runtime files are taken from build/bin beside the benchmarks.
+
+#include "Commandline.h"
+#include "Files.h"
+#include "Main.h"
+#include "Qtuiservices.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QTimer>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+using TClock = std::chrono::steady_clock;
+
+long StatusKiB(const char* field) {
+    std::FILE* file = std::fopen("/proc/self/status", "r");
+    if (!file)
+        return -1;
+    char line[256];
+    long value = -1;
+    const std::size_t length = std::strlen(field);
+    while (std::fgets(line, sizeof line, file)) {
+        if (std::strncmp(line, field, length) == 0 && line[length] == ':') {
+            value = std::atol(line + length + 1);
+            break;
+        }
+    }
+    std::fclose(file);
+    return value;
+}
+
+class TPaintWatch : public QObject {
+public:
+    TPaintWatch(TClock::time_point start, bool pressEnd, QWidget* viewer)
+        : FStart(start), FPressEnd(pressEnd), FViewer(viewer) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Paint)
+            return false;
+        // The paint runs first; the figures are taken when it is done.
+        QTimer::singleShot(0, this, [this] { Painted(); });
+        watched->removeEventFilter(this);
+        return false;
+    }
+    void Watch() { static_cast<QAbstractScrollArea*>(FViewer)->viewport()->installEventFilter(this); }
+
+private:
+    void Painted() {
+        const double ms =
+            std::chrono::duration<double, std::milli>(TClock::now() - FStart).count();
+        const long anon = StatusKiB("RssAnon");
+        FPeakAnon = std::max(FPeakAnon, anon);
+        if (FPaints++ == 0) {
+            std::printf("first paint %.1f ms, RssAnon %.1f MiB", ms, anon / 1024.0);
+            if (FPressEnd) {
+                QKeyEvent press(QEvent::KeyPress, Qt::Key_End, Qt::ControlModifier);
+                QApplication::sendEvent(FViewer, &press);
+                Watch();
+                static_cast<QAbstractScrollArea*>(FViewer)->viewport()->update();
+                // A view already at its end may not paint again.
+                QTimer::singleShot(10000, this, [this] { Painted(); });
+                return;
+            }
+        } else if (FPaints == 2) {
+            std::printf(", End painted %.1f ms, RssAnon %.1f MiB", ms, anon / 1024.0);
+        } else {
+            return; // the fallback after a paint already reported
+        }
+        std::printf(", peak RssAnon %.1f MiB, VmHWM %.1f MiB\n", FPeakAnon / 1024.0,
+                    StatusKiB("VmHWM") / 1024.0);
+        std::fflush(stdout);
+        QApplication::quit();
+    }
+
+    TClock::time_point FStart;
+    bool FPressEnd;
+    QWidget* FViewer;
+    int FPaints = 0;
+    long FPeakAnon = 0;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const TClock::time_point start = TClock::now();
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s FILE [--end]\n", argv[0]);
+        return 2;
+    }
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    ov::TOVApplication application(argc, argv);
+    ov::TConsoleUIServices console;
+    ov::TUIServicesGuard installServices(&console);
+    ov::InstallFontSubstitutions();
+    const std::string programFolder = ov::ExeFolder() + "../bin/";
+    if (ov::FolderExists(programFolder + "Fonts"))
+        ov::SetExeFolderOverride(programFolder);
+    ov::TMainForm form(ov::BuildCommandLine({argv[0], argv[1]}));
+    TPaintWatch watch(start, argc > 2 && std::strcmp(argv[2], "--end") == 0, form.Viewer);
+    watch.Watch();
+    form.show();
+    return QApplication::exec();
+}
