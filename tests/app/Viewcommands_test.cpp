@@ -24,6 +24,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -373,6 +375,28 @@ TEST_F(ViewCommandsTest, RefreshOfAVanishedFileKeepsTheView) {
     EXPECT_EQ(form.Viewer->TopIndex(), 40);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("long.c - Orvane 1.0 Beta"));
     EXPECT_TRUE(form.Close1->isEnabled());
+}
+
+// Another program cuts the shown file short: painting, moving to the end,
+// copying everything and saving the page go on over what is left.
+TEST_F(ViewCommandsTest, AFileCutShortWhileShownKeepsTheProgramAlive) {
+    TScriptedUIServices services;
+    TUIServicesGuard guard(&services);
+    std::string text;
+    for (int i = 0; i < 4000; ++i)
+        text += "int value" + std::to_string(i) + " = " + std::to_string(i * 7) + "; /* 값 */\n";
+    const std::string path = FFolder.Write("cut.c", text);
+    TMainForm form("orvane " + path);
+    ShowAndWait(form);
+    ASSERT_EQ(form.Viewer->Lines().Count(), 4000);
+    ASSERT_EQ(::truncate(path.c_str(), 10), 0);
+    QTest::keyClick(form.Viewer, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_FALSE(form.Viewer->grab().isNull());
+    form.CopyAll1->trigger();
+    QTest::keyClick(form.Viewer, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_FALSE(form.Viewer->grab().isNull());
+    EXPECT_EQ(form.Viewer->Lines().Count(), 4000);
+    EXPECT_EQ(form.Viewer->Lines().GetView(0).substr(0, 10), "int value0");
 }
 
 // The line panel is as wide as its text needs (a 5 GB file in the hex view
