@@ -17,64 +17,99 @@ constexpr std::uint64_t MaxLines = INT_MAX - 1;
 // The longest line a list stores (as its arena copy would), line end included.
 constexpr std::uint64_t MaxLineSpan = INT_MAX - 8 + 2;
 // The text is scanned a block at a time, each block read from memory once
-// and then looked at from the cache for NUL, CR and LF.
+// and then looked at from the cache for NUL, CR and LF; the worker checks
+// for cancelling and publishes its lines after each block.
 constexpr std::uint64_t ScanBlock = 1 << 20;
+
+std::atomic<std::uint64_t> FirstPart{16 << 20};
 
 } // namespace
 
-TMappedLines::TMappedLines(std::unique_ptr<TMappedFile> file, std::int64_t start)
+std::uint64_t TMappedLines::FirstPartBytes() { return FirstPart.load(); }
+void TMappedLines::SetFirstPartBytes(std::uint64_t bytes) { FirstPart.store(bytes); }
+
+TMappedLines::TMappedLines(std::unique_ptr<TMappedFile> file, std::int64_t start,
+                           std::uint64_t firstPart)
     : FFile(std::move(file)) {
-    char* text = FFile->Data() + start;
-    FText = text;
-    FBlockFirst.push_back(0);
+    FText = FFile->Data() + start;
+    FSize = static_cast<std::uint64_t>(FFile->Size() - start);
     try {
-        Index(text, static_cast<std::uint64_t>(FFile->Size() - start));
+        // Every slot a finished index can need, made now, so that the worker
+        // never moves what a reader looks at.
+        FChunkSlots = static_cast<std::size_t>((FSize + 2) / ChunkLines + 2);
+        FChunks = std::make_unique<std::unique_ptr<std::uint32_t[]>[]>(FChunkSlots);
+        FBlockSlots = static_cast<std::size_t>((FSize >> 32) + 1);
+        FBlockFirst = std::make_unique<std::atomic<int>[]>(FBlockSlots);
+        for (std::size_t i = 0; i < FBlockSlots; ++i)
+            FBlockFirst[i].store(i == 0 ? 0 : INT_MAX);
+        Add(0);
+        Index(std::min(FSize, firstPart));
     } catch (const std::bad_alloc&) {
         ThrowOutOfMemory();
     }
-    FCount = static_cast<int>(FStarts - 1);
+    Take();
+}
+
+TMappedLines::~TMappedLines() {
+    FCancel.store(true);
+    if (FWorker.joinable())
+        FWorker.join();
 }
 
 void TMappedLines::Add(std::uint64_t offset) {
     if (FStarts > MaxLines || offset - FLastStart > MaxLineSpan)
         ThrowOutOfMemory();
-    if (FStarts == FChunks.size() * ChunkLines) {
+    const std::size_t chunk = FStarts >> ChunkBits;
+    if (chunk >= FChunkSlots)
+        ThrowOutOfMemory();
+    if (!FChunks[chunk]) {
         // The index must fit in half of what the system can still give.
-        const std::uint64_t bytes = (FChunks.size() + 1) * ChunkLines * sizeof(std::uint32_t);
+        const std::uint64_t bytes = (chunk + 1) * ChunkLines * sizeof(std::uint32_t);
         if (std::optional<std::int64_t> available = AvailableMemory();
             available && bytes > static_cast<std::uint64_t>(*available / 2))
             ThrowOutOfMemory();
-        FChunks.emplace_back(new std::uint32_t[ChunkLines]);
+        FChunks[chunk].reset(new std::uint32_t[ChunkLines]);
+        FChunkCount.fetch_add(1);
     }
-    while (FBlockFirst.size() <= (offset >> 32))
-        FBlockFirst.push_back(static_cast<int>(FStarts));
-    FChunks[FStarts >> ChunkBits][FStarts & (ChunkLines - 1)] = static_cast<std::uint32_t>(offset);
+    for (std::size_t block = static_cast<std::size_t>(offset >> 32);
+         block > 0 && block < FBlockSlots &&
+         FBlockFirst[block].load(std::memory_order_relaxed) == INT_MAX;
+         --block)
+        FBlockFirst[block].store(static_cast<int>(FStarts), std::memory_order_relaxed);
+    FChunks[chunk][FStarts & (ChunkLines - 1)] = static_cast<std::uint32_t>(offset);
     ++FStarts;
     FLastStart = offset;
 }
 
-void TMappedLines::Index(char* text, std::uint64_t size) {
-    Add(0);
-    if (size == 0)
-        return;
-    std::uint64_t p = 0; // the next byte to look at
-    for (std::uint64_t blockStart = 0; blockStart < size && p < size; blockStart += ScanBlock) {
+bool TMappedLines::Index(std::uint64_t limit) {
+    char* const text = FText;
+    const std::uint64_t size = FSize;
+    if (size == 0) {
+        FPublished.store(FStarts, std::memory_order_release);
+        FDone.store(true, std::memory_order_release);
+        return true;
+    }
+    while (FScanned < limit) {
+        if (FCancel.load(std::memory_order_relaxed))
+            return false;
+        const std::uint64_t blockStart = FScanned;
         const std::uint64_t blockEnd = std::min(size, blockStart + ScanBlock);
-        for (char* nul = text + blockStart;
-             (nul = static_cast<char*>(std::memchr(nul, 0, static_cast<std::size_t>(text + blockEnd - nul))));)
+        for (char* nul = text + blockStart; (nul = static_cast<char*>(std::memchr(
+                                                 nul, 0, static_cast<std::size_t>(text + blockEnd - nul))));)
             *nul++ = ' ';
-        if (p >= blockEnd)
-            continue; // a CR LF that ended the last block took this one's first byte
         const char* const end = text + blockEnd;
-        const char* cursor = text + p;
+        const char* cursor = text + blockStart;
         const bool crs = std::memchr(cursor, '\r', static_cast<std::size_t>(end - cursor)) != nullptr;
+        bool last = false;
         while (cursor < end) {
             const char* eol;
+            const char* lf = static_cast<const char*>(
+                std::memchr(cursor, '\n', static_cast<std::size_t>(end - cursor)));
             if (!crs) {
-                eol = static_cast<const char*>(std::memchr(cursor, '\n', static_cast<std::size_t>(end - cursor)));
+                eol = lf;
             } else {
-                const char* lf = static_cast<const char*>(std::memchr(cursor, '\n', static_cast<std::size_t>(end - cursor)));
-                const char* cr = static_cast<const char*>(std::memchr(cursor, '\r', static_cast<std::size_t>((lf ? lf : end) - cursor)));
+                const char* cr = static_cast<const char*>(
+                    std::memchr(cursor, '\r', static_cast<std::size_t>((lf ? lf : end) - cursor)));
                 eol = cr ? cr : lf;
             }
             if (!eol) {
@@ -86,13 +121,63 @@ void TMappedLines::Index(char* text, std::uint64_t size) {
             // after the text is the zero guard, never an LF.
             if (*eol == '\r' && *cursor == '\n' && cursor < text + size)
                 ++cursor;
-            if (cursor >= text + size)
+            if (cursor >= text + size) {
+                last = true;
                 break;
+            }
             Add(static_cast<std::uint64_t>(cursor - text));
         }
-        p = static_cast<std::uint64_t>(cursor - text);
+        FScanned = last ? size : static_cast<std::uint64_t>(cursor - text);
+        if (FScanned >= size) {
+            Add(size);
+            FPublished.store(FStarts, std::memory_order_release);
+            FDone.store(true, std::memory_order_release);
+            return true;
+        }
+        FPublished.store(FStarts, std::memory_order_release);
+        FScannedShown.store(FScanned, std::memory_order_relaxed);
     }
-    Add(size);
+    return true;
+}
+
+void TMappedLines::StartRest() {
+    if (FDone.load() || FWorker.joinable())
+        return;
+    FWorker = std::thread([this] { IndexRest(); });
+}
+
+void TMappedLines::IndexRest() {
+    try {
+        Index(FSize);
+    } catch (...) {
+        // The lines found so far stay; Take tells the owner.
+        FFailed.store(true);
+        FDone.store(true, std::memory_order_release);
+    }
+}
+
+bool TMappedLines::Take() {
+    const std::size_t published = FPublished.load(std::memory_order_acquire);
+    // Every published start but the last begins a whole line; a finished
+    // index's last start is the end of the text.
+    const int count = published > 0 ? static_cast<int>(published - 1) : 0;
+    const bool grew = count > FCount;
+    FCount = std::max(FCount, count);
+    if (FFailed.exchange(false))
+        ThrowOutOfMemory();
+    return grew;
+}
+
+void TMappedLines::Finish() {
+    if (!FDone.load())
+        StartRest();
+    if (FWorker.joinable())
+        FWorker.join();
+    Take();
+}
+
+double TMappedLines::Progress() const {
+    return FSize == 0 || FDone.load() ? 1.0 : double(FScannedShown.load()) / double(FSize);
 }
 
 } // namespace ov

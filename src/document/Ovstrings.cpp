@@ -102,9 +102,28 @@ int TOVStringList::GetLength(int index) const {
     return RowLength(index);
 }
 
+bool TOVStringList::TakeLoadedLines() {
+    if (!FMapped || !FMapped->Take())
+        return false;
+    FCount = FMapped->Count();
+    FCapacity = FCount;
+    if (OnAppend)
+        OnAppend(this);
+    return true;
+}
+
+void TOVStringList::FinishLoading() {
+    if (!Loading())
+        return;
+    FMapped->Finish();
+    FCount = FMapped->Count();
+    FCapacity = FCount;
+}
+
 void TOVStringList::OwnText() {
     if (!FMapped)
         return;
+    FinishLoading(); // the copy is of the whole file
     // Taken out first, so that the copies below go where RowText looks.
     std::unique_ptr<TMappedLines> mapped = std::move(FMapped);
     try {

@@ -98,6 +98,18 @@ public:
     // or nothing when the file was not loaded (the list is then unchanged).
     std::optional<TFileEncoding> LoadViewedFile(const std::string& fileName,
                                                 TCodingChoice choice = TCodingChoice::Auto);
+    // A large mapped file is indexed in the background after its first
+    // part (Mappedlines.h): Count covers the lines taken so far. Loading is
+    // true until every line is taken; TakeLoadedLines, on the list's own
+    // thread, takes what the worker has found and calls OnAppend when Count
+    // grew; FinishLoading waits for the rest and takes it without a call.
+    // Both throw EOutOfMemory once when the index had to stop early.
+    bool Loading() const { return FMapped && FMapped->Pending(); }
+    double LoadProgress() const { return FMapped ? FMapped->Progress() : 1.0; }
+    bool TakeLoadedLines();
+    void FinishLoading();
+    TStringListNotify OnAppend;
+
     // Every entry followed by one LF. Failure is silent; returns false on it.
     virtual bool SaveToFile(const std::string& fileName);
 

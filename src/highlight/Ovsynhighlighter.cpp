@@ -143,6 +143,7 @@ bool TOVSynHighlighter::Execute(TOVSynStringList& lines) {
     if (FFolder.empty() || FLangName.empty() || FLanguages.empty())
         return false;
     FLines = &lines;
+    lines.FinishLoading(); // marks are made for the whole document
     if (lines.Count() == 0)
         return true;
     TWaitCursor waitCursor;

@@ -37,11 +37,13 @@ TOVSynTextViewer::TOVSynTextViewer(QWidget* parent, std::unique_ptr<TViewerHighl
     // depends on which setter ran first.
     SetLineHeight();
     FLines->OnChange = [this](TOVStringList*) { LinesChange(); };
+    FLines->OnAppend = [this](TOVStringList*) { LinesAppended(); };
     UpdateScrollBar(sbBoth);
 }
 
 TOVSynTextViewer::~TOVSynTextViewer() {
     FLines->OnChange = nullptr;
+    FLines->OnAppend = nullptr;
     ClearWrapedLines();
 }
 
@@ -117,6 +119,7 @@ void TOVSynTextViewer::UpdateHighlightState(bool execute) {
 }
 
 void TOVSynTextViewer::ExecuteHighlighter() {
+    FinishLoading();
     InvalidateStyleRecord();
     FHighlighter->Execute(*FLines);
 }

@@ -206,6 +206,8 @@ public:
     uint16_t GetGutterWidth() const;
     int GetLineNumWidth() const;
     long long GetMaxStrWidth() const;
+    // The widest of lines first .. end - 1 if wider than widest, else widest.
+    long long WidestLine(int first, int end, long long widest) const;
     int HorzUnit() const;
     int ClientWidth() const;
     int ClientHeight() const;
@@ -221,6 +223,9 @@ public:
 
     // The document changed (the handler of Lines' OnChange).
     void LinesChange();
+    // Lines from FLinesShown on have arrived (no wrapping: rows are lines).
+    void LinesAppended();
+    void OnLoadTimer();
     // Rereads the language's styles and highlights again.
     void RefreshStyle();
 
@@ -235,6 +240,17 @@ public:
     void SetScrollPos(int pos, unsigned kind);
     void VertScroll(TScrollCode code, int trackPosition = 0);
     void HorzScroll(TScrollCode code, int trackPosition = 0);
+
+    // A large file's lines arrive while it is shown (the document indexes
+    // them in the background): the row count, the scroll range and the
+    // widest line follow every tenth of a second, and OnLoadProgress tells
+    // how far the index has come. FinishLoading waits for the rest; whatever
+    // needs a row not yet indexed (a jump past the end, word wrap,
+    // highlighting, select all) calls it first.
+    void FinishLoading();
+    bool Loading() const { return FLines->Loading(); }
+    double LoadProgress() const { return FLines->LoadProgress(); }
+    TNotifyEvent OnLoadProgress;
 
     TNotifyEvent OnTopIndexChanged;
     TDrawLineEvent OnDrawLine;
@@ -363,6 +379,11 @@ private:
     QPoint FSelPointer;
     // Exists only while a drag is held near or past an edge.
     std::unique_ptr<QTimer> FSelScrollTimer;
+    // Runs while the document is still indexing; the lines the view has
+    // taken account of.
+    std::unique_ptr<QTimer> FLoadTimer;
+    int FLinesShown = 0;
+    static constexpr int LoadInterval = 100;
     TSelScroll FSelScrollDirection = TSelScroll::None;
     static constexpr int SelScrollInterval = 50;
     bool FHighlightActive = false;

@@ -4,6 +4,7 @@
 #include "Putbmpfont.h"
 
 #include <QScrollBar>
+#include <QTimer>
 
 #include <algorithm>
 #include <climits>
@@ -31,9 +32,12 @@ uint16_t TOVSynTextViewer::GetGutterWidth() const {
 long long TOVSynTextViewer::GetMaxStrWidth() const {
     if (FWordWrap)
         return FMaxStrWidth;
-    long long widest = 0;
+    return WidestLine(0, FLines->Count(), 0);
+}
+
+long long TOVSynTextViewer::WidestLine(int first, int end, long long widest) const {
     const bool cp949 = FLines->Coding() == TTextCoding::Cp949;
-    for (int i = 0; i < FLines->Count(); ++i) {
+    for (int i = first; i < end; ++i) {
         const int length = FLines->RowLength(i);
         if (FUseBitmapFont) {
             // No character of a bitmap font is wider than one cell a byte (a
@@ -114,6 +118,20 @@ void TOVSynTextViewer::FontMetricsChanged() {
 // --- document -----------------------------------------------------------------
 
 void TOVSynTextViewer::LinesChange() {
+    // Wrapping and highlighting are made for the whole document at once.
+    if (FLines->Loading() && (FWordWrap || FHighlightActive))
+        FLines->FinishLoading();
+    FLinesShown = FLines->Count();
+    if (FLines->Loading()) {
+        if (!FLoadTimer) {
+            FLoadTimer = std::make_unique<QTimer>();
+            FLoadTimer->setInterval(LoadInterval);
+            connect(FLoadTimer.get(), &QTimer::timeout, this, &TOVSynTextViewer::OnLoadTimer);
+        }
+        FLoadTimer->start();
+    } else if (FLoadTimer) {
+        FLoadTimer->stop();
+    }
     InvalidateStyleRecord();
     if (&Widths().Coding() != &FLines->CharCoding())
         ResetWidths();
@@ -173,7 +191,62 @@ void TOVSynTextViewer::RefreshStyle() {
 
 // --- word wrap ----------------------------------------------------------------
 
+void TOVSynTextViewer::OnLoadTimer() {
+    // The timer is stopped, never deleted, from its own tick.
+    try {
+        FLines->TakeLoadedLines();
+    } catch (...) {
+        FLoadTimer->stop();
+        if (OnLoadProgress)
+            OnLoadProgress(this);
+        throw; // the index had to stop early: the lines found stay shown
+    }
+    if (!FLines->Loading())
+        FLoadTimer->stop();
+    if (OnLoadProgress)
+        OnLoadProgress(this);
+}
+
+void TOVSynTextViewer::FinishLoading() {
+    if (!FLines->Loading())
+        return;
+    FLines->FinishLoading();
+    if (FLoadTimer)
+        FLoadTimer->stop();
+    LinesAppended();
+    if (OnLoadProgress)
+        OnLoadProgress(this);
+}
+
+void TOVSynTextViewer::LinesAppended() {
+    const int from = FLinesShown;
+    FLinesShown = FLines->Count();
+    if (FLinesShown <= from)
+        return;
+    if (FWordWrap) {
+        MakeWrapedLines(true);
+        return;
+    }
+    InvalidateStyleRecord();
+    FMaxStrWidth = WidestLine(from, FLinesShown, FMaxStrWidth);
+    FRowCount = FLinesShown;
+    UpdateScrollBar(sbBoth);
+    if (FTopIndex == -1) {
+        FTopIndex = 0;
+        SetScrollPos(0, sbVertical);
+    }
+    DrawScreen(true);
+    if (OnTopIndexChanged)
+        OnTopIndexChanged(this);
+}
+
 void TOVSynTextViewer::MakeWrapedLines(bool repaint) {
+    if (FLines->Loading()) {
+        FLines->FinishLoading();
+        if (FLoadTimer)
+            FLoadTimer->stop();
+        FLinesShown = FLines->Count();
+    }
     // The gutter grows with the digits of the row count, which the wrapping
     // decides: wrap again until the rows were made for the gutter they get,
     // so that no row reaches under the right edge.

@@ -21,6 +21,8 @@
 namespace ov {
 
 void TOVSynTextViewer::SetTopIndex(int value) {
+    if (value >= FRowCount && FLines->Loading())
+        FinishLoading(); // the row asked for may not be indexed yet
     if (value == FTopIndex)
         return;
     const int old = FTopIndex;
@@ -224,7 +226,8 @@ void TOVSynTextViewer::keyPressEvent(QKeyEvent* event) {
             SetTopIndex(0);
             break;
         case Qt::Key_End:
-            SetTopIndex(last);
+            FinishLoading();
+            SetTopIndex(FRowCount - FVisibleRows + 1);
             break;
         case Qt::Key_Left:
             if (!FWordWrap)

@@ -64,6 +64,7 @@ void TOVSynTextViewer::Deselect() {
 }
 
 void TOVSynTextViewer::SelectAll() {
+    FinishLoading();
     if (FLines->Count() == 0)
         return;
     const int last = FLines->Count() - 1;
