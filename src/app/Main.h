@@ -40,6 +40,7 @@ class QToolButton;
 namespace ov {
 
 class TSplitterBar;
+class TXPGauge;
 class TfFind;
 
 // The views. The window reaches them only through these names.
@@ -125,6 +126,8 @@ public:
     std::array<QLabel*, 2> StatusPanels{};
     // Between the line panel and the credit line: the shown text's encoding.
     QLabel* EncodingPanel = nullptr;
+    // Shown while a large file's lines are still being indexed.
+    TXPGauge* LoadGauge = nullptr;
     QTimer* ScrollTimer = nullptr;
     // The about box while it is shown (About1Click runs it modally).
     QDialog* AboutBox = nullptr;
@@ -267,6 +270,7 @@ public:
     void ViewerKeyDown(int key, Qt::KeyboardModifiers shift);
     void HexViewerKeyDown(int key, Qt::KeyboardModifiers shift);
     void ViewerTopIndexChanged();
+    void ViewerLoadProgress();
     void ViewerDropFiles(const std::vector<std::string>& files);
     void ViewerDrawLine(QPainter& canvas, int index, int y, int lineNumWidth);
     void sbCloseBookmarksClick();

@@ -24,6 +24,7 @@ void TMainForm::CenterDialog(QWidget& dialog) const {
 
 void TMainForm::GotoLine1Click() {
     if (!HexViewer->isVisibleTo(this)) {
+        Viewer->FinishLoading(); // the dialog offers every line
         TfGoto dialog(this);
         CenterDialog(dialog);
         const int line = dialog.Execute(Viewer->RowCount());

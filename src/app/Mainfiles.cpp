@@ -7,6 +7,7 @@
 #include "Files.h"
 #include "Qtuiservices.h"
 #include "Uiservices.h"
+#include "Xpgauge.h"
 
 #include <QAction>
 #include <QApplication>
@@ -268,7 +269,13 @@ void TMainForm::ClearRecentFiels1Click() {
     BuildRecentMenu();
 }
 
+void TMainForm::ViewerLoadProgress() {
+    LoadGauge->SetProgress(static_cast<std::uint64_t>(Viewer->LoadProgress() * LoadGauge->MaxValue()));
+    ViewerTopIndexChanged();
+}
+
 void TMainForm::ViewerTopIndexChanged() {
+    LoadGauge->setVisible(HexViewer->isHidden() && Viewer->Loading());
     if (!HexViewer->isHidden())
         StatusPanels[0]->setText(
             FormatLineStatus(HexViewer->TopIndex() + 1, HexViewer->RowCount()));

@@ -97,6 +97,7 @@ TTextPoint TMainForm::SearchStart(const TFindOptions& options, int startColumn,
 
 bool TMainForm::SearchText(const std::string& text, const TFindOptions& options, int startColumn,
                            int startLine) {
+    Viewer->FinishLoading(); // a search may run to the last line
     if (Viewer->RowCount() == 0 || Viewer->Lines().Count() == 0)
         return false;
     const TOVSynStringList& lines = Viewer->Lines();

@@ -4,6 +4,7 @@
 
 #include "Main.h"
 #include "Splitterbar.h"
+#include "Xpgauge.h"
 
 #include "Messages.h"
 
@@ -31,6 +32,8 @@ constexpr int BookmarkItemHeight = 13;
 constexpr int StatusBarHeight = 19;
 constexpr int LinePanelWidth = 150;
 constexpr int EncodingPanelWidth = 80; // "UTF-16 LE", the longest name
+constexpr int LoadGaugeWidth = 100;
+constexpr int LoadGaugeSteps = 1000;
 constexpr int ScrollTimerInterval = 1500;
 
 const char* const CreditLine = " Orvane - 텍스트 뷰어 (문법 강조 기능 지원)";
@@ -166,7 +169,13 @@ void TMainForm::CreateStatusBar() {
     EncodingPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     EncodingPanel->setFixedWidth(EncodingPanelWidth);
     EncodingPanel->setAlignment(Qt::AlignCenter);
+    LoadGauge = new TXPGauge(StatusBar1);
+    LoadGauge->setObjectName(QStringLiteral("LoadGauge"));
+    LoadGauge->setFixedWidth(LoadGaugeWidth);
+    LoadGauge->SetMaxValue(LoadGaugeSteps);
+    LoadGauge->hide();
     StatusBar1->addWidget(StatusPanels[0]);
+    StatusBar1->addWidget(LoadGauge);
     StatusBar1->addWidget(EncodingPanel);
     StatusBar1->addWidget(StatusPanels[1], 1);
     // The design height, or what the panels need below the bar's own top
@@ -181,6 +190,7 @@ void TMainForm::ConnectViewerEvents() {
         RunCommand([&] { ViewerKeyDown(key, shift); });
     };
     Viewer->OnTopIndexChanged = [this](auto*) { ViewerTopIndexChanged(); };
+    Viewer->OnLoadProgress = [this](auto*) { ViewerLoadProgress(); };
     // Copy's shortcut works only while the item is enabled, so its state
     // follows the selection as the mouse changes it.
     Viewer->OnSelectionChange = [this](auto*) { UpdateActions(); };

@@ -192,6 +192,7 @@ void TOVSynTextViewer::CopyToClipboard() {
 }
 
 void TOVSynTextViewer::CopyAll() {
+    FinishLoading();
     if (FLines->Count() == 0)
         return;
     if (FLines->Count() >= LargeCopyLines &&

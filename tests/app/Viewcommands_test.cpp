@@ -6,9 +6,11 @@
 #include "About.h"
 #include "Exporthtml.h"
 #include "Files.h"
+#include "Mappedlines.h"
 #include "Testsupport.h"
 #include "Uiservices.h"
 #include "Xlabel.h"
+#include "Xpgauge.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -397,6 +399,49 @@ TEST_F(ViewCommandsTest, AFileCutShortWhileShownKeepsTheProgramAlive) {
     EXPECT_FALSE(form.Viewer->grab().isNull());
     EXPECT_EQ(form.Viewer->Lines().Count(), 4000);
     EXPECT_EQ(form.Viewer->Lines().GetView(0).substr(0, 10), "int value0");
+}
+
+// A file larger than the part indexed at once: the window shows at once,
+// the rows and the gauge follow the background index, and End, Find and a
+// reopened file's place reach lines the index had not found yet.
+TEST_F(ViewCommandsTest, ALargeFileShowsAtOnceAndItsLinesFollow) {
+    const std::uint64_t firstPart = TMappedLines::FirstPartBytes();
+    TMappedLines::SetFirstPartBytes(64 << 10);
+    std::string text;
+    const int total = 200000;
+    for (int i = 0; i < total; ++i)
+        text += "log line " + std::to_string(i) + (i == total - 1 ? " needle" : "") + "\n";
+    const std::string path = FFolder.Write("big.log", text);
+    {
+        TMainForm form("orvane " + path);
+        ShowAndWait(form);
+        EXPECT_LT(form.Viewer->RowCount(), total);
+        EXPECT_TRUE(form.Viewer->Loading());
+        EXPECT_TRUE(form.LoadGauge->isVisible());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !form.Viewer->Loading(); }, 20000));
+        EXPECT_EQ(form.Viewer->RowCount(), total);
+        EXPECT_FALSE(form.LoadGauge->isVisible());
+        EXPECT_EQ(form.StatusPanels[0]->text().contains(QString::number(total)), true);
+    }
+    {
+        TMainForm form("orvane " + path);
+        ShowAndWait(form);
+        ASSERT_TRUE(form.Viewer->Loading());
+        QTest::keyClick(form.Viewer, Qt::Key_End);
+        EXPECT_FALSE(form.Viewer->Loading());
+        EXPECT_GE(form.Viewer->TopIndex() + form.Viewer->VisibleRows(), total);
+        EXPECT_GT(form.Viewer->TopIndex(), total - 100);
+        form.close(); // records the place
+    }
+    {
+        TMainForm form("orvane " + path);
+        ShowAndWait(form);
+        EXPECT_GT(form.Viewer->TopIndex(), total / 2);
+        form.Viewer->SetTopIndex(0);
+        EXPECT_TRUE(form.SearchText("needle", {}, -1, -1));
+        EXPECT_EQ(form.Viewer->SelStart().Y, total - 1);
+    }
+    TMappedLines::SetFirstPartBytes(firstPart);
 }
 
 // The line panel is as wide as its text needs (a 5 GB file in the hex view

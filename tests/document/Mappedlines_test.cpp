@@ -154,3 +154,79 @@ TEST(MappedDocument, AFileThatShrinksWhileShownReadsAsZeros) {
     ASSERT_TRUE(list.LoadViewedFile(path, TCodingChoice::Cp949));
     EXPECT_EQ(list.Count(), 3); // two whole lines and the start of a third
 }
+
+namespace {
+
+// Makes the part indexed at once small, so that a few megabytes are
+// indexed in the background as a large file is.
+class TSmallFirstPart {
+public:
+    TSmallFirstPart() : FOld(TMappedLines::FirstPartBytes()) { TMappedLines::SetFirstPartBytes(64 << 10); }
+    ~TSmallFirstPart() { TMappedLines::SetFirstPartBytes(FOld); }
+
+private:
+    std::uint64_t FOld;
+};
+
+std::string ManyLines(int count, const std::string& word) {
+    std::string bytes;
+    for (int i = 0; i < count; ++i)
+        bytes += word + std::to_string(i) + (i % 5 == 0 ? "\r\n" : "\n");
+    return bytes;
+}
+
+} // namespace
+
+TEST(MappedDocument, LinesFoundInTheBackgroundArriveWhenTakenAndEndAsTheSplitterSays) {
+    TSmallFirstPart small;
+    TTempFolder temp;
+    const std::string bytes = ManyLines(300000, "background line ");
+    const std::string path = temp.Write("big.log", bytes);
+    const TLines expected = SplitterLines(bytes);
+    for (bool taken : {true, false}) {
+        TOVSynStringList list;
+        int appended = 0;
+        list.OnAppend = [&](TOVStringList*) { ++appended; };
+        ASSERT_TRUE(list.LoadViewedFile(path, TCodingChoice::Cp949));
+        ASSERT_LT(list.Count(), int(expected.size()));
+        ASSERT_GT(list.Count(), 0);
+        if (taken) {
+            // Count only ever grows, and only when taken; every line seen is whole.
+            int last = list.Count();
+            while (list.Loading()) {
+                list.TakeLoadedLines();
+                ASSERT_GE(list.Count(), last);
+                ASSERT_EQ(list.GetView(list.Count() - 1), expected[std::size_t(list.Count() - 1)]);
+                last = list.Count();
+            }
+            EXPECT_GT(appended, 0);
+        } else {
+            list.FinishLoading();
+            EXPECT_EQ(appended, 0);
+        }
+        EXPECT_FALSE(list.Loading());
+        EXPECT_EQ(Lines(list), expected);
+    }
+}
+
+TEST(MappedDocument, ADocumentReplacedDuringTheBackgroundPassShowsOnlyTheNewFile) {
+    TSmallFirstPart small;
+    TTempFolder temp;
+    const std::string first = temp.Write("first.log", ManyLines(200000, "old "));
+    const std::string second = ManyLines(150000, "new ");
+    const std::string secondPath = temp.Write("second.log", second);
+    TOVSynStringList list;
+    for (int round = 0; round < 5; ++round) {
+        ASSERT_TRUE(list.LoadViewedFile(first, TCodingChoice::Cp949));
+        ASSERT_TRUE(list.Loading());
+        if (round % 2)
+            list.Set(0, "changed"); // a change takes the whole file first
+        ASSERT_TRUE(list.LoadViewedFile(secondPath, TCodingChoice::Cp949));
+    }
+    list.FinishLoading();
+    EXPECT_EQ(Lines(list), SplitterLines(second));
+    // A list destroyed during the pass stops its worker.
+    auto doomed = std::make_unique<TOVSynStringList>();
+    ASSERT_TRUE(doomed->LoadViewedFile(first, TCodingChoice::Cp949));
+    doomed.reset();
+}
