@@ -15,6 +15,7 @@
 #include "Filecoding.h"
 #include "Mappedlines.h"
 
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -277,7 +278,8 @@ public:
     // The row is validated (ERangeError); the column must lie within the row.
     TStyleByte GetStyleID(int row, int column) const;
     void SetStyleID(int row, int column, TStyleByte style);
-    void ClearStyles();
+    // Clears the marks of every row, or of rows up to lastRow.
+    void ClearStyles(int lastRow = INT_MAX);
 
     // Direct access to a row's style bytes (GetLength(row) of them) for the
     // scanners and the painter; the row is validated. The writable form

@@ -152,8 +152,9 @@ TStyleByte* TOVSynStringList::GetStyleBytes(int row) {
     return RowStyles(row);
 }
 
-void TOVSynStringList::ClearStyles() {
-    const int rows = std::min(Count(), static_cast<int>(FStyles.size()));
+void TOVSynStringList::ClearStyles(int lastRow) {
+    const int rows = std::min({Count(), static_cast<int>(FStyles.size()),
+                               lastRow == INT_MAX ? INT_MAX : lastRow + 1});
     for (int row = 0; row < rows; ++row) {
         if (TStyleByte* styles = FStyles[static_cast<std::size_t>(row)])
             std::memset(styles, 0, static_cast<std::size_t>(RowLength(row)));

@@ -4,6 +4,7 @@
 #include "Files.h"
 #include "Uiservices.h"
 
+#include <algorithm>
 #include <exception>
 #include <optional>
 
@@ -142,12 +143,27 @@ void TOVSynHighlighter::Refresh() {
 bool TOVSynHighlighter::Execute(TOVSynStringList& lines) {
     if (FFolder.empty() || FLangName.empty() || FLanguages.empty())
         return false;
-    FLines = &lines;
     lines.FinishLoading(); // marks are made for the whole document
-    if (lines.Count() == 0)
+    return Scan(lines, INT_MAX);
+}
+
+bool TOVSynHighlighter::ExecuteRows(TOVSynStringList& lines, int lastRow) {
+    if (FFolder.empty() || FLangName.empty() || FLanguages.empty())
+        return false;
+    return Scan(lines, std::min(lastRow, lines.Count() - 1));
+}
+
+bool TOVSynHighlighter::Scan(TOVSynStringList& lines, int lastRow) {
+    FLines = &lines;
+    if (lines.Count() == 0 || lastRow < 0)
         return true;
     TWaitCursor waitCursor;
-    lines.ClearStyles();
+    lines.ClearStyles(lastRow);
+    FLastRow = lastRow;
+    struct TRestore {
+        int& Row;
+        ~TRestore() { Row = INT_MAX; }
+    } restore{FLastRow};
     TScanPos pos;
     if (FSyntaxes[0]->HTML_LANG) {
         if (FLangName != "HTML")

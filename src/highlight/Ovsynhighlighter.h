@@ -11,6 +11,7 @@
 #include "Ovsynlangstyle.h"
 #include "Ovsynlangsyntax.h"
 
+#include <climits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -53,6 +54,15 @@ public:
     // alone) when there is no language; true otherwise, also for an empty
     // document. lines is borrowed for the call and kept as Lines().
     bool Execute(TOVSynStringList& lines);
+    // Marks rows 0 .. lastRow as Execute would, without looking at any row
+    // after lastRow: the marks of rows up to lastRow - 2 are Execute's; the
+    // last two rows may miss the end of a construct that runs on past them.
+    // Rows after lastRow are left alone. For the first screen of a long
+    // document, before the whole of it is marked.
+    bool ExecuteRows(TOVSynStringList& lines, int lastRow);
+    // Rows whose marks ExecuteRows gives exactly as Execute does, out of the
+    // rows it marked.
+    static constexpr int UncertainRows = 2;
 
     // Colours of a style id. An id whose slot is not loaded gets slot 0's
     // colours of the same style index, or black on white without a language.
@@ -91,7 +101,12 @@ private:
     std::string UserFile(const std::string& fileName) const;
     void Clear();
 
+    // Marks the whole document, or rows up to lastRow only.
+    bool Scan(TOVSynStringList& lines, int lastRow);
+
     TOVSynStringList* FLines = nullptr;
+    // The last row a scan may look at (ExecuteRows); far beyond otherwise.
+    int FLastRow = INT_MAX;
     std::string FLangName;
     std::string FFolder;
     std::string FUserFolder;

@@ -6,6 +6,7 @@
 #include "Ovstrings.h"
 #include "Ovsynhighlighter.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace ov::scan {
@@ -45,11 +46,13 @@ private:
     TStyleByte* FStyles = nullptr;
 };
 
-// A scan goes on while the position lies before the last row's end.
+// A scan goes on while the position lies before the end of the last row,
+// that of the document or an earlier one where the scan must stop.
 class TBounds {
 public:
-    explicit TBounds(const TOVSynStringList& lines)
-        : FLast(lines.Count() - 1), FLastLength(FLast >= 0 ? lines.RowLength(FLast) : 0) {}
+    TBounds(const TOVSynStringList& lines, int lastRow)
+        : FLast(std::min(lines.Count() - 1, lastRow)),
+          FLastLength(FLast >= 0 ? lines.RowLength(FLast) : 0) {}
     bool Contains(const TScanPos& pos) const {
         return pos.Row < FLast || (pos.Row == FLast && pos.Col < FLastLength);
     }

@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <iterator>
+#include <random>
 
 namespace ov {
 namespace {
@@ -96,6 +98,58 @@ TEST(GoldenLanguages, PagesCarryTheShippedColours) {
             EXPECT_NE(page.find(rule), std::string::npos) << rule;
             EXPECT_NE(page.find("<span class='" + used), std::string::npos)
                 << "nothing marked in " << used;
+        }
+    }
+}
+
+} // namespace
+} // namespace ov
+
+namespace ov {
+namespace {
+
+// A scan that stops at a row marks every row up to two before it exactly as
+// the scan of the whole document does, and nothing after it: over every
+// sample of every shipped language, stopped at every row, and over random
+// documents full of constructs that run over rows (block comments, strings
+// continued by an escape before empty rows, tags and script sections).
+TEST(GoldenLanguages, AScanStoppedAtARowMarksTheRowsBeforeItAsTheWholeScan) {
+    std::vector<std::pair<std::string, std::string>> documents; // language, text
+    for (const std::string& sample : ListFiles(SampleFolder, ""))
+        documents.emplace_back(sample.substr(0, sample.rfind('.')), test::ReadBytes(SampleFolder + sample));
+    std::mt19937 random(23);
+    const char* const pieces[] = {"/* ", " */", "\"", "\\", "'", "<script>", "</script>", "<!-- ",
+                                  " -->", "<b class=\"", "\">", "int ", "x = 1;", "// ", "<?php ",
+                                  " ?>", "&amp;", "\t", "#define ", "{", "}"};
+    for (int i = 0; i < 150; ++i) {
+        std::string text;
+        for (int line = 0, lines = int(random() % 25) + 1; line < lines; ++line) {
+            for (int piece = 0, count = int(random() % 5); piece < count; ++piece)
+                text += pieces[random() % std::size(pieces)];
+            text += "\n";
+        }
+        const char* const languages[] = {"C", "HTML", "PHP", "Pascal"};
+        documents.emplace_back(languages[i % 4], text);
+    }
+    for (const auto& [language, text] : documents) {
+        TOVSynStringList whole;
+        whole.SetTextStr(text.c_str());
+        TOVSynHighlighter full(SourceDir + "/data/Syntax");
+        full.SetLang(language);
+        ASSERT_TRUE(full.Execute(whole));
+        for (int last = 0; last < whole.Count(); ++last) {
+            TOVSynStringList lines;
+            lines.SetTextStr(text.c_str());
+            TOVSynHighlighter prefix(SourceDir + "/data/Syntax");
+            prefix.SetLang(language);
+            ASSERT_TRUE(prefix.ExecuteRows(lines, last));
+            for (int row = 0; row < lines.Count(); ++row) {
+                if (row <= last - TOVSynHighlighter::UncertainRows)
+                    ASSERT_EQ(test::MarksOf(lines, row), test::MarksOf(whole, row))
+                        << language << " stopped at " << last << ", row " << row << ":\n" << text;
+                else if (row > last)
+                    ASSERT_EQ(test::MarksOf(lines, row), "") << row;
+            }
         }
     }
 }
