@@ -38,6 +38,8 @@ public:
 
     // Lines taken so far.
     int Count() const { return FCount; }
+    // Bytes of text (after a byte-order mark).
+    std::uint64_t Bytes() const { return FSize; }
     // True until the whole text is indexed and taken.
     bool Pending() const { return FCount != FinalCount(); }
     // Indexes the rest on a worker thread; nothing when nothing is left.

@@ -120,12 +120,25 @@ void TOVStringList::FinishLoading() {
     FCapacity = FCount;
 }
 
+bool TOVStringList::ShareMappedText(const TOVStringList& source) {
+    if (!source.FMapped || source.Loading() || &source == this)
+        return false;
+    Batch([&] {
+        Clear();
+        FMapped = source.FMapped;
+        FCount = FMapped->Count();
+        FCapacity = FCount;
+        FCoding = source.FCoding;
+    });
+    return true;
+}
+
 void TOVStringList::OwnText() {
     if (!FMapped)
         return;
     FinishLoading(); // the copy is of the whole file
     // Taken out first, so that the copies below go where RowText looks.
-    std::unique_ptr<TMappedLines> mapped = std::move(FMapped);
+    std::shared_ptr<TMappedLines> mapped = std::move(FMapped);
     try {
         std::vector<char*> strings(static_cast<std::size_t>(FCount));
         std::vector<std::intptr_t> objects(static_cast<std::size_t>(FCount));

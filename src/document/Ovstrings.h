@@ -49,6 +49,12 @@ public:
     // A block of size bytes, 4-byte aligned. Throws EOutOfMemory.
     char* Allocate(std::size_t size);
     void Release();
+    void Swap(TBlockArena& other) {
+        FChunks.swap(other.FChunks);
+        std::swap(FNext, other.FNext);
+        std::swap(FLeft, other.FLeft);
+        std::swap(FReserved, other.FReserved);
+    }
     std::size_t Reserved() const { return FReserved; }
 
 private:
@@ -107,6 +113,10 @@ public:
     // Both throw EOutOfMemory once when the index had to stop early.
     bool Loading() const { return FMapped && FMapped->Pending(); }
     double LoadProgress() const { return FMapped ? FMapped->Progress() : 1.0; }
+    // True while the entries are a mapped file's lines, which hold that many
+    // bytes of text.
+    bool Mapped() const { return FMapped != nullptr; }
+    std::uint64_t MappedBytes() const { return FMapped ? FMapped->Bytes() : 0; }
     bool TakeLoadedLines();
     void FinishLoading();
     TStringListNotify OnAppend;
@@ -198,8 +208,17 @@ protected:
     void AssignFrom(const TOVStringList& source);
     void Grow();
     void CheckIndex(int index, const char* label) const;
-    // True while the entries are a mapped file's lines.
-    bool Mapped() const { return FMapped != nullptr; }
+    // Makes this list another view of source's mapped, wholly loaded text
+    // (no copy, no objects): a worker may read it while the source is read
+    // on its own thread, as neither changes it. False when source is not
+    // such a list.
+    bool ShareMappedText(const TOVStringList& source);
+    // Exchanges the block storage of two lists whose texts are mapped (their
+    // storage then holds only what derived lists keep in it).
+    void SwapStorage(TOVStringList& other) { FArena.Swap(other.FArena); }
+    bool SharesMappedText(const TOVStringList& other) const {
+        return FMapped && FMapped == other.FMapped;
+    }
     // Ends the mapped view before a change: every line is copied into the
     // list's own storage (entries keep their indexes), then TextOwned runs.
     // Nothing when not mapped.
@@ -254,7 +273,8 @@ private:
     TBlockArena FArena;
     // Set while the entries are a mapped file's lines; FStrings and FObjects
     // are then empty (every object value is 0).
-    std::unique_ptr<TMappedLines> FMapped;
+    // Shared with the lists that view the same text (ShareMappedText).
+    std::shared_ptr<TMappedLines> FMapped;
 };
 
 // The document of the text viewer: one style byte per text byte of every
@@ -280,6 +300,14 @@ public:
     void SetStyleID(int row, int column, TStyleByte style);
     // Clears the marks of every row, or of rows up to lastRow.
     void ClearStyles(int lastRow = INT_MAX);
+
+    // For marking a mapped document away from its readers: this list becomes
+    // a view of source's text without marks (ShareMappedText), and the marks
+    // made on it are later moved into source by TakeStylesOf.
+    bool ShareTextOf(const TOVSynStringList& source);
+    // Takes the marks of marked, a view of this list's text; marked is left
+    // without them.
+    void TakeStylesOf(TOVSynStringList& marked);
 
     // Direct access to a row's style bytes (GetLength(row) of them) for the
     // scanners and the painter; the row is validated. The writable form

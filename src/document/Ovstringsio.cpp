@@ -150,7 +150,7 @@ bool TOVStringList::MapFile(const std::string& path, std::int64_t start) {
         return false;
     // The index checks what it needs itself (EOutOfMemory), before the list
     // takes it.
-    FMapped = std::make_unique<TMappedLines>(std::move(file), start, TMappedLines::FirstPartBytes());
+    FMapped = std::make_shared<TMappedLines>(std::move(file), start, TMappedLines::FirstPartBytes());
     FCount = FMapped->Count();
     FCapacity = FCount;
     FMapped->StartRest();

@@ -152,6 +152,18 @@ TStyleByte* TOVSynStringList::GetStyleBytes(int row) {
     return RowStyles(row);
 }
 
+bool TOVSynStringList::ShareTextOf(const TOVSynStringList& source) {
+    return ShareMappedText(source);
+}
+
+void TOVSynStringList::TakeStylesOf(TOVSynStringList& marked) {
+    if (&marked == this || !SharesMappedText(marked) || marked.Count() != Count())
+        return;
+    FStyles.swap(marked.FStyles);
+    SwapStorage(marked);
+    std::vector<TStyleByte*>().swap(marked.FStyles); // this list's old marks, gone with its storage
+}
+
 void TOVSynStringList::ClearStyles(int lastRow) {
     const int rows = std::min({Count(), static_cast<int>(FStyles.size()),
                                lastRow == INT_MAX ? INT_MAX : lastRow + 1});

@@ -144,6 +144,14 @@ bool TOVSynHighlighter::Execute(TOVSynStringList& lines) {
     if (FFolder.empty() || FLangName.empty() || FLanguages.empty())
         return false;
     lines.FinishLoading(); // marks are made for the whole document
+    TWaitCursor waitCursor;
+    return Scan(lines, INT_MAX);
+}
+
+bool TOVSynHighlighter::ExecuteAway(TOVSynStringList& lines) {
+    if (FFolder.empty() || FLangName.empty() || FLanguages.empty())
+        return false;
+    lines.FinishLoading();
     return Scan(lines, INT_MAX);
 }
 
@@ -157,7 +165,6 @@ bool TOVSynHighlighter::Scan(TOVSynStringList& lines, int lastRow) {
     FLines = &lines;
     if (lines.Count() == 0 || lastRow < 0)
         return true;
-    TWaitCursor waitCursor;
     lines.ClearStyles(lastRow);
     FLastRow = lastRow;
     struct TRestore {

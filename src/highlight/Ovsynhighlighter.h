@@ -11,6 +11,7 @@
 #include "Ovsynlangstyle.h"
 #include "Ovsynlangsyntax.h"
 
+#include <atomic>
 #include <climits>
 #include <memory>
 #include <string>
@@ -60,9 +61,14 @@ public:
     // Rows after lastRow are left alone. For the first screen of a long
     // document, before the whole of it is marked.
     bool ExecuteRows(TOVSynStringList& lines, int lastRow);
-    // Rows whose marks ExecuteRows gives exactly as Execute does, out of the
-    // rows it marked.
+    // Execute without the wait cursor, for a worker thread (which must not
+    // touch the screen); SetCancelFlag stops it early.
+    bool ExecuteAway(TOVSynStringList& lines);
+    // The last rows ExecuteRows marks that may differ from Execute's.
     static constexpr int UncertainRows = 2;
+    // A flag another thread may set to stop a scan early (its marks are then
+    // incomplete); borrowed, null for none.
+    void SetCancelFlag(const std::atomic<bool>* cancel) { FCancel = cancel; }
 
     // Colours of a style id. An id whose slot is not loaded gets slot 0's
     // colours of the same style index, or black on white without a language.
@@ -107,6 +113,7 @@ private:
     TOVSynStringList* FLines = nullptr;
     // The last row a scan may look at (ExecuteRows); far beyond otherwise.
     int FLastRow = INT_MAX;
+    const std::atomic<bool>* FCancel = nullptr;
     std::string FLangName;
     std::string FFolder;
     std::string FUserFolder;

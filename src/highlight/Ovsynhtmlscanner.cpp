@@ -64,7 +64,7 @@ void TOVSynHighlighter::ParseHTML(std::string_view name, TScanPos& pos) {
     const TOVSynLangSyntax& html = *FSyntaxes[h];
     const TOVSynLangSyntax& own = *FSyntaxes[0];
     const int base = h * StyleCount;
-    const scan::TBounds bounds(lines, FLastRow);
+    const scan::TBounds bounds(lines, FLastRow, FCancel);
     scan::TRow row;
     TRunEnds closingBrackets, tagEnds, entityEnds;
     auto lookUp = [&](const char* text, int length) {
@@ -196,7 +196,7 @@ void TOVSynHighlighter::ScanOpeningTag(int h, TScanPos& pos, int n) {
     }
 
     bool valueNext = false;
-    while (pos.Row <= std::min(lines.Count() - 1, FLastRow)) {
+    while (pos.Row <= std::min(lines.Count() - 1, FLastRow) && !scan::Cancelled(FCancel)) {
         row.Load(lines, pos.Row);
         if (pos.Col >= row.Length) {
             ++pos.Row;

@@ -41,7 +41,7 @@ void TOVSynHighlighter::ParseText(std::string_view name, std::string_view endTex
     TOVSynStringList& lines = *FLines;
     const TOVSynLangSyntax& syntax = *FSyntaxes[slot];
     const int base = slot * StyleCount;
-    const scan::TBounds bounds(lines, FLastRow);
+    const scan::TBounds bounds(lines, FLastRow, FCancel);
     scan::TRow row;
     auto lookUp = [&](const char* text, int length) {
         return syntax.GetStyleIDOf(std::string_view(text, length), TWordContext::Text);
@@ -121,7 +121,7 @@ void TOVSynHighlighter::ParseString(int slot, int kind, TScanPos& pos) {
     const int style = slot * StyleCount + (kind == 1 ? StyleString1 : StyleString2);
     const TWordContext context = kind == 1 ? TWordContext::String1 : TWordContext::String2;
     const bool wordsInside = HasWordsInside(syntax, kind);
-    const scan::TBounds bounds(lines, FLastRow);
+    const scan::TBounds bounds(lines, FLastRow, FCancel);
     scan::TRow row;
 
     row.Load(lines, pos.Row);
@@ -184,7 +184,7 @@ void TOVSynHighlighter::ParseBlockComment(int slot, std::string_view closer, TSc
     row.Mark(pos.Col, style);
     const int last = std::min(lines.Count() - 1, FLastRow);
     if (!closer.empty()) {
-        while (pos.Row <= last) {
+        while (pos.Row <= last && !scan::Cancelled(FCancel)) {
             row.Load(lines, pos.Row);
             std::size_t found =
                 std::string_view(row.Text, row.Length).find(closer, std::size_t(pos.Col));

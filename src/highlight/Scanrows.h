@@ -7,6 +7,7 @@
 #include "Ovsynhighlighter.h"
 
 #include <algorithm>
+#include <atomic>
 #include <string_view>
 
 namespace ov::scan {
@@ -46,20 +47,26 @@ private:
     TStyleByte* FStyles = nullptr;
 };
 
+inline bool Cancelled(const std::atomic<bool>* cancel) {
+    return cancel && cancel->load(std::memory_order_relaxed);
+}
+
 // A scan goes on while the position lies before the end of the last row,
-// that of the document or an earlier one where the scan must stop.
+// that of the document or an earlier one where the scan must stop, and
+// nobody cancelled it.
 class TBounds {
 public:
-    TBounds(const TOVSynStringList& lines, int lastRow)
+    TBounds(const TOVSynStringList& lines, int lastRow, const std::atomic<bool>* cancel)
         : FLast(std::min(lines.Count() - 1, lastRow)),
-          FLastLength(FLast >= 0 ? lines.RowLength(FLast) : 0) {}
+          FLastLength(FLast >= 0 ? lines.RowLength(FLast) : 0), FCancel(cancel) {}
     bool Contains(const TScanPos& pos) const {
-        return pos.Row < FLast || (pos.Row == FLast && pos.Col < FLastLength);
+        return (pos.Row < FLast || (pos.Row == FLast && pos.Col < FLastLength)) && !Cancelled(FCancel);
     }
 
 private:
     int FLast;
     int FLastLength;
+    const std::atomic<bool>* FCancel;
 };
 
 inline bool StartsWithText(std::string_view text, const char* prefix) {

@@ -2,12 +2,16 @@
 
 #include "Appfolders.h"
 #include "Files.h"
+#include "Ovsynhighlighter.h"
 #include "Putbmpfont.h"
 
 #include <QScrollBar>
 #include <QTimer>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 namespace ov {
 
@@ -108,6 +112,7 @@ void TOVSynTextViewer::SetSynLang(const std::string& value) {
 
 void TOVSynTextViewer::UpdateHighlightState(bool execute) {
     if (!FEnableHighlighting || FSynLang.empty()) {
+        StopBackgroundHighlighting();
         FHighlightActive = false;
         FColor = FBackColor;
         return;
@@ -118,9 +123,79 @@ void TOVSynTextViewer::UpdateHighlightState(bool execute) {
         ExecuteHighlighter();
 }
 
+namespace {
+std::atomic<std::uint64_t> BackgroundBytes{8 << 20};
+} // namespace
+
+std::uint64_t TOVSynTextViewer::BackgroundHighlightBytes() { return BackgroundBytes.load(); }
+void TOVSynTextViewer::SetBackgroundHighlightBytes(std::uint64_t bytes) { BackgroundBytes.store(bytes); }
+
+void TOVSynTextViewer::StopBackgroundHighlighting() {
+    FHighlighter->CancelBackground();
+    FMarkedRows = -1;
+    if (FHighlightTimer)
+        FHighlightTimer->stop();
+}
+
+void TOVSynTextViewer::MarkLinesUpTo(int line) {
+    const int count = FLines->Count();
+    if (FMarkedRows < 0 || FMarkedRows >= count)
+        return;
+    if (line < FMarkedRows - TOVSynHighlighter::UncertainRows)
+        return;
+    if (line >= count / 2) {
+        // Far down: the worker, which started first, gets there sooner.
+        TakeBackgroundMarks();
+        return;
+    }
+    // Twice as far each time, so that scrolling on costs one scan of the
+    // rows passed, not one per step.
+    const int want = std::max(line + TOVSynHighlighter::UncertainRows + FVisibleRows, FMarkedRows * 2);
+    const int last = std::min(want, count - 1);
+    FHighlighter->ExecuteRows(*FLines, last);
+    FMarkedRows = last + 1;
+    InvalidateStyleRecord();
+}
+
+void TOVSynTextViewer::OnHighlightTimer() {
+    if (!FHighlighter->BackgroundDone())
+        return;
+    FinishHighlighting();
+}
+
+void TOVSynTextViewer::FinishHighlighting() {
+    if (FMarkedRows < 0)
+        return;
+    TakeBackgroundMarks();
+    DrawScreen(true);
+}
+
+void TOVSynTextViewer::TakeBackgroundMarks() {
+    while (!FHighlighter->BackgroundDone())
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    if (FHighlightTimer)
+        FHighlightTimer->stop();
+    FMarkedRows = -1;
+    if (!FHighlighter->DeliverBackground(*FLines))
+        FHighlighter->Execute(*FLines);
+    InvalidateStyleRecord();
+}
+
 void TOVSynTextViewer::ExecuteHighlighter() {
     FinishLoading();
     InvalidateStyleRecord();
+    StopBackgroundHighlighting();
+    if (FLines->MappedBytes() >= BackgroundBytes.load() && FHighlighter->StartBackground(*FLines)) {
+        FMarkedRows = 0;
+        FLines->ClearStyles();
+        if (!FHighlightTimer) {
+            FHighlightTimer = std::make_unique<QTimer>();
+            FHighlightTimer->setInterval(HighlightPollInterval);
+            connect(FHighlightTimer.get(), &QTimer::timeout, this, &TOVSynTextViewer::OnHighlightTimer);
+        }
+        FHighlightTimer->start();
+        return; // the rows shown are marked as they are painted
+    }
     FHighlighter->Execute(*FLines);
 }
 

@@ -226,6 +226,13 @@ public:
     // Lines from FLinesShown on have arrived (no wrapping: rows are lines).
     void LinesAppended();
     void OnLoadTimer();
+    void OnHighlightTimer();
+    // While marking in the background: marks rows up to line (and some
+    // beyond) at once, as painting needs them.
+    void MarkLinesUpTo(int line);
+    void StopBackgroundHighlighting();
+    // Waits for the worker and puts its marks in place, without painting.
+    void TakeBackgroundMarks();
     // Rereads the language's styles and highlights again.
     void RefreshStyle();
 
@@ -248,6 +255,15 @@ public:
     // needs a row not yet indexed (a jump past the end, word wrap,
     // highlighting, select all) calls it first.
     void FinishLoading();
+    // The marks of a large document are made on a worker thread after the
+    // first screen's rows are marked; rows shown before it is done are
+    // marked as they are needed. FinishHighlighting waits for the worker.
+    void FinishHighlighting();
+    bool HighlightingInBackground() const { return FMarkedRows >= 0; }
+    // Documents of at least this many bytes are marked in the background;
+    // tests make it small.
+    static std::uint64_t BackgroundHighlightBytes();
+    static void SetBackgroundHighlightBytes(std::uint64_t bytes);
     bool Loading() const { return FLines->Loading(); }
     double LoadProgress() const { return FLines->LoadProgress(); }
     TNotifyEvent OnLoadProgress;
@@ -383,6 +399,11 @@ private:
     // taken account of.
     std::unique_ptr<QTimer> FLoadTimer;
     int FLinesShown = 0;
+    // Rows marked so far while the worker marks the whole document; -1 when
+    // every row's marks are in place.
+    int FMarkedRows = -1;
+    std::unique_ptr<QTimer> FHighlightTimer;
+    static constexpr int HighlightPollInterval = 50;
     static constexpr int LoadInterval = 100;
     TSelScroll FSelScrollDirection = TSelScroll::None;
     static constexpr int SelScrollInterval = 50;

@@ -118,6 +118,7 @@ void TOVSynTextViewer::FontMetricsChanged() {
 // --- document -----------------------------------------------------------------
 
 void TOVSynTextViewer::LinesChange() {
+    StopBackgroundHighlighting(); // its marks would be of the old text
     // Wrapping and highlighting are made for the whole document at once.
     if (FLines->Loading() && (FWordWrap || FHighlightActive))
         FLines->FinishLoading();

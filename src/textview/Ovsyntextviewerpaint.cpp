@@ -49,6 +49,8 @@ void TOVSynTextViewer::DrawLines(TTextCanvas& canvas, int first, int count) {
     const int lineNumWidth = GetLineNumWidth();
     const int pitch = FLineHeight + FLineSpace;
     FStyleTop = -1;
+    if (FHighlightActive && FMarkedRows >= 0)
+        MarkLinesUpTo(RowSpan(std::min(first + count, FRowCount) - 1).Line);
     if (FHighlightActive)
         PushStyle(canvas, GetLastStyle(first - 1));
     int y = (first - FTopIndex) * pitch + FTopMargin;

@@ -21,6 +21,22 @@ public:
     virtual bool Execute(TOVSynStringList& lines) = 0;
     // Text and background colour of a style id whose language slot exists.
     virtual TStyleColors GetStyles(TStyleByte id) const = 0;
+
+    // Marks rows up to lastRow as Execute does, except perhaps the last
+    // UncertainRows of them (TOVSynHighlighter::ExecuteRows).
+    virtual bool ExecuteRows(TOVSynStringList& lines, int /*lastRow*/) { return Execute(lines); }
+    // Starts marking the whole of lines, a wholly loaded mapped document, on
+    // a worker thread; false when it cannot (the caller runs Execute then).
+    // The worker reads the text only: lines may be read and shown meanwhile.
+    virtual bool StartBackground(const TOVSynStringList& /*lines*/) { return false; }
+    // The worker has finished (or failed, or was never started).
+    virtual bool BackgroundDone() const { return true; }
+    // Moves the worker's marks into lines, the document it was started on,
+    // and ends the job; false when there is nothing to move (the caller runs
+    // Execute then).
+    virtual bool DeliverBackground(TOVSynStringList& /*lines*/) { return false; }
+    // Stops and forgets a running job.
+    virtual void CancelBackground() {}
 };
 
 // The program's highlighter on the shipped syntax folder and, when given,
