@@ -110,18 +110,16 @@ int Export(const TExportArgs& args, std::ostream& err) {
         err << "orvane: " << *language << ".sty: " << error.what() << "\n";
         return 1;
     }
-    highlighter.Execute(lines);
     const std::string title = lines.CharCoding().FromUtf8(ExtractFileName(args.Input));
-    // "-" is the standard output; any other output goes through the save
-    // command, which writes straight into a pipe or device and replaces only
-    // regular files. Either way the page is written as its rows are
-    // converted, never held whole.
+    // "-" is the standard output; any other output is written as the save
+    // command writes, straight into a pipe or device, replacing only regular
+    // files. Either way the rows are marked and written as the scan goes,
+    // neither the page nor the document's marks held whole.
     const TContentProducer page = [&](const TPieceWriter& write) {
-        return WriteHtmlPage(lines, highlighter, title, write);
+        return MarkAndWriteHtmlPage(lines, highlighter, title, write);
     };
-    const TWriteResult written = args.Output == "-"
-                                     ? WriteStandardOutput(page)
-                                     : SaveAsHtml(args.Output, lines, highlighter, title);
+    const TWriteResult written =
+        args.Output == "-" ? WriteStandardOutput(page) : WriteFileAtomically(args.Output, page);
     if (!written) {
         err << "orvane: cannot write '" << args.Output << "': " << std::strerror(written.Error)
             << "\n";

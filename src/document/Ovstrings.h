@@ -19,6 +19,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -301,6 +302,19 @@ public:
     // Clears the marks of every row, or of rows up to lastRow.
     void ClearStyles(int lastRow = INT_MAX);
 
+    // Marks kept for a moving window of rows only, for a scan whose rows are
+    // used as soon as they are final (a page written as the rows are
+    // marked): when the scan first reaches a row (ScanReached), final(end)
+    // is called, every row before end being final, and their marks are then
+    // dropped. Off again with a null function. The marks the list held
+    // before are dropped.
+    void StreamMarks(std::function<void(int end)> final);
+    // Called by the scanners as they move to a row.
+    void ScanReached(int row) {
+        if (FStream && row > FStream->Frontier)
+            AdvanceStream(row);
+    }
+
     // For marking a mapped document away from its readers: this list becomes
     // a view of source's text without marks (ShareMappedText), and the marks
     // made on it are later moved into source by TakeStylesOf.
@@ -337,15 +351,35 @@ protected:
 
 private:
     TStyleByte* NewStyles(std::size_t length);
+    // The rows of StreamMarks: First .. First + Rows.size() - 1.
+    struct TMarkStream {
+        std::function<void(int end)> Final;
+        int First = 0;
+        int Frontier = 0;
+        std::deque<std::unique_ptr<TStyleByte[]>> Rows;
+        std::vector<TStyleByte> Scratch; // for a row already handed over
+        TStyleByte* Stored(int row) const {
+            const auto at = static_cast<std::size_t>(row - First);
+            return row >= First && at < Rows.size() ? Rows[at].get() : nullptr;
+        }
+    };
+    // Rows a scan may still change once it has reached a row: the row before
+    // it, where a string continued onto an empty row ends.
+    static constexpr int StreamBackRows = 1;
+
     TStyleByte* StoredStyles(int row) const {
+        if (FStream)
+            return FStream->Stored(row);
         return static_cast<std::size_t>(row) < FStyles.size() ? FStyles[static_cast<std::size_t>(row)]
                                                               : nullptr;
     }
+    void AdvanceStream(int row);
     TStyleByte* StoreStyles(int row);
 
     // Null for a row without stored style bytes. Sized with the capacity;
     // while the text is mapped, empty until the first row's bytes are stored.
     std::vector<TStyleByte*> FStyles;
+    std::unique_ptr<TMarkStream> FStream;
 };
 
 // Hash table of the keyword lists: 256 chains of nodes that point at the

@@ -40,7 +40,42 @@ TStyleByte* TOVSynStringList::NewStyles(std::size_t length) {
 
 void TOVSynStringList::TextOwned() { FStyles.resize(static_cast<std::size_t>(Capacity()), nullptr); }
 
+void TOVSynStringList::StreamMarks(std::function<void(int end)> final) {
+    std::vector<TStyleByte*>().swap(FStyles);
+    FStream.reset();
+    if (!final)
+        return;
+    FStream = std::make_unique<TMarkStream>();
+    FStream->Final = std::move(final);
+}
+
+void TOVSynStringList::AdvanceStream(int row) {
+    TMarkStream& stream = *FStream;
+    stream.Frontier = row;
+    const int end = row - StreamBackRows;
+    if (end <= stream.First)
+        return;
+    stream.Final(end);
+    for (; stream.First < end && !stream.Rows.empty(); ++stream.First)
+        stream.Rows.pop_front();
+    stream.First = std::max(stream.First, end);
+}
+
 TStyleByte* TOVSynStringList::StoreStyles(int row) {
+    if (FStream) {
+        TMarkStream& stream = *FStream;
+        if (row < stream.First) {
+            // The scan never goes back that far; should it, the marks go nowhere.
+            stream.Scratch.assign(static_cast<std::size_t>(RowLength(row)) + 1, 0);
+            return stream.Scratch.data();
+        }
+        while (stream.Rows.size() <= static_cast<std::size_t>(row - stream.First))
+            stream.Rows.emplace_back();
+        std::unique_ptr<TStyleByte[]>& styles = stream.Rows[static_cast<std::size_t>(row - stream.First)];
+        if (!styles)
+            styles.reset(new TStyleByte[static_cast<std::size_t>(RowLength(row)) + 1]());
+        return styles.get();
+    }
     if (FStyles.size() < static_cast<std::size_t>(Count()))
         FStyles.resize(static_cast<std::size_t>(std::max(Count(), Capacity())), nullptr);
     TStyleByte*& styles = FStyles[static_cast<std::size_t>(row)];
@@ -165,6 +200,11 @@ void TOVSynStringList::TakeStylesOf(TOVSynStringList& marked) {
 }
 
 void TOVSynStringList::ClearStyles(int lastRow) {
+    if (FStream) {
+        for (auto& styles : FStream->Rows)
+            styles.reset();
+        return;
+    }
     const int rows = std::min({Count(), static_cast<int>(FStyles.size()),
                                lastRow == INT_MAX ? INT_MAX : lastRow + 1});
     for (int row = 0; row < rows; ++row) {

@@ -3,7 +3,9 @@
 #include "Files.h"
 #include "Ovsynhighlighter.h"
 
+#include <atomic>
 #include <cerrno>
+#include <memory>
 #include <cstdio>
 
 namespace ov {
@@ -159,43 +161,113 @@ void WriteStyleSheet(std::vector<std::string>& out, const std::vector<std::strin
     out.push_back("</style>");
 }
 
-bool WriteHtmlPage(const TOVSynStringList& lines, const TOVSynHighlighter& highlighter,
-                   std::string_view title, const TPageSink& sink) {
-    std::vector<std::string> classes;
-    CollectStyleClasses(highlighter, classes);
+struct THtmlPageWriter::TState {
+    std::vector<std::string> Classes;
+    std::unique_ptr<TLineWriter> Writer;
+    std::string Piece;
+    TPageSink Sink;
+    bool Failed = false;
+
+    bool Flush(bool always) {
+        if (Failed || (!always && Piece.size() < PageSinkPiece))
+            return !Failed;
+        Failed = !Sink(Piece);
+        Piece.clear();
+        return !Failed;
+    }
+};
+
+THtmlPageWriter::THtmlPageWriter(const TOVSynHighlighter& highlighter, TTextCoding coding,
+                                 std::string_view title, TPageSink sink)
+    : F(std::make_unique<TState>()) {
+    F->Sink = std::move(sink);
+    CollectStyleClasses(highlighter, F->Classes);
     std::vector<std::string> out;
     out.push_back("<html>");
     // A UTF-8 document says so; a CP949 page declares nothing, as it always
     // has, and is read in the reader's own code page.
-    const std::string charset = lines.Coding() == TTextCoding::Utf8
+    const std::string charset = coding == TTextCoding::Utf8
                                     ? "<meta http-equiv='Content-Type' content='text/html; "
                                       "charset=utf-8'>\r\n"
                                     : "";
     out.push_back("<head>\r\n" + charset + "<title>" + std::string(title) + "</title>\r\n");
-    WriteStyleSheet(out, classes, highlighter);
+    WriteStyleSheet(out, F->Classes, highlighter);
     out.push_back("</head>");
     out.push_back("<body bgcolor='" + ColorToHtml(highlighter.GetStyles(0).Back) + "'>");
-    out.push_back("<div class='" + ClassOf(classes, 0) + "'>");
-
-    std::string piece;
-    piece.reserve(PageSinkPiece + 4096);
+    out.push_back("<div class='" + ClassOf(F->Classes, 0) + "'>");
+    F->Piece.reserve(PageSinkPiece + 4096);
     for (const std::string& line : out)
-        piece.append(line).append("\r\n");
-    TLineWriter writer(classes);
-    for (int row = 0; row < lines.Count(); ++row) {
-        writer.Line(piece, std::string_view(lines.RowText(row), std::size_t(lines.RowLength(row))),
-                    lines.RowStyles(row));
-        if (row == lines.Count() - 1)
-            writer.CloseAll(piece);
-        piece += "<br>\r\n";
-        if (piece.size() >= PageSinkPiece) {
-            if (!sink(piece))
-                return false;
-            piece.clear();
-        }
+        F->Piece.append(line).append("\r\n");
+    F->Writer = std::make_unique<TLineWriter>(F->Classes);
+}
+
+THtmlPageWriter::~THtmlPageWriter() = default;
+
+bool THtmlPageWriter::Row(std::string_view text, const TStyleByte* styles, bool last) {
+    if (F->Failed)
+        return false;
+    F->Writer->Line(F->Piece, text, styles);
+    if (last)
+        F->Writer->CloseAll(F->Piece);
+    F->Piece += "<br>\r\n";
+    return F->Flush(false);
+}
+
+bool THtmlPageWriter::Finish() {
+    if (F->Failed)
+        return false;
+    F->Piece += "</div>\r\n</body>\r\n</html>\r\n";
+    return F->Flush(true);
+}
+
+bool WriteHtmlPage(const TOVSynStringList& lines, const TOVSynHighlighter& highlighter,
+                   std::string_view title, const TPageSink& sink) {
+    THtmlPageWriter page(highlighter, lines.Coding(), title, sink);
+    const int count = lines.Count();
+    for (int row = 0; row < count; ++row) {
+        if (!page.Row(std::string_view(lines.RowText(row), std::size_t(lines.RowLength(row))),
+                      lines.RowStyles(row), row == count - 1))
+            return false;
     }
-    piece += "</div>\r\n</body>\r\n</html>\r\n";
-    return sink(piece);
+    return page.Finish();
+}
+
+bool MarkAndWriteHtmlPage(TOVSynStringList& lines, TOVSynHighlighter& highlighter,
+                          std::string_view title, const TPageSink& sink) {
+    if (highlighter.LangName().empty())
+        return false;
+    lines.FinishLoading();
+    // A page with sections of other languages lists their styles in its head,
+    // which the whole scan must have found first.
+    if (highlighter.Syntax(0).HTML_LANG) {
+        highlighter.Execute(lines);
+        return WriteHtmlPage(lines, highlighter, title, sink);
+    }
+    THtmlPageWriter page(highlighter, lines.Coding(), title, sink);
+    const int count = lines.Count();
+    int written = 0;
+    std::atomic<bool> failed{false};
+    auto write = [&](int end) {
+        for (; written < end && written < count && !failed.load(); ++written) {
+            const TOVSynStringList& rows = lines;
+            if (!page.Row(std::string_view(rows.RowText(written), std::size_t(rows.RowLength(written))),
+                          rows.RowStyles(written), written == count - 1))
+                failed.store(true); // the scan stops at its next step
+        }
+    };
+    lines.StreamMarks(write);
+    highlighter.SetCancelFlag(&failed);
+    struct TRestore {
+        TOVSynStringList& Lines;
+        TOVSynHighlighter& Highlighter;
+        ~TRestore() {
+            Highlighter.SetCancelFlag(nullptr);
+            Lines.StreamMarks(nullptr);
+        }
+    } restore{lines, highlighter};
+    highlighter.Execute(lines);
+    write(count); // the rows the scan left final at its end
+    return !failed.load() && page.Finish();
 }
 
 std::string BuildHtmlPage(const TOVSynStringList& lines, const TOVSynHighlighter& highlighter,

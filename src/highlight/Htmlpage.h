@@ -6,10 +6,12 @@
 // that of a CP949 document declares no character set.
 
 #include "Files.h"
+#include "Ovstrings.h"
 #include "Ovsynlangstyle.h"
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,10 +40,38 @@ using TPageSink = TPieceWriter;
 // The page is handed over once at least this many bytes are gathered, so a
 // page of any size is written holding one piece (and the longest row).
 constexpr std::size_t PageSinkPiece = 64 * 1024;
+// The page of a document written row by row as the rows come: the head at
+// once, then each row, then the end. The rows' marks need only exist while
+// their row is written.
+class THtmlPageWriter {
+public:
+    THtmlPageWriter(const TOVSynHighlighter& highlighter, TTextCoding coding, std::string_view title,
+                    TPageSink sink);
+    ~THtmlPageWriter();
+    THtmlPageWriter(const THtmlPageWriter&) = delete;
+    THtmlPageWriter& operator=(const THtmlPageWriter&) = delete;
+
+    // last: the document's last row, which closes the runs left open. False
+    // once the sink has refused a piece (nothing more is written).
+    bool Row(std::string_view text, const TStyleByte* styles, bool last);
+    bool Finish();
+
+private:
+    struct TState;
+    std::unique_ptr<TState> F;
+};
+
 // Writes the page BuildHtmlPage returns, piece by piece as the rows are
 // converted. False when the sink refused a piece (nothing more is written).
 bool WriteHtmlPage(const TOVSynStringList& lines, const TOVSynHighlighter& highlighter,
                    std::string_view title, const TPageSink& sink);
+// Marks lines with highlighter and writes their page, the rows written as the
+// scan leaves them final, so that only a few rows' marks are held at once
+// (pages of a language with sections of others are marked whole first, as
+// their head names the styles of every language found). The marks are not
+// kept. The same page as Execute followed by WriteHtmlPage.
+bool MarkAndWriteHtmlPage(TOVSynStringList& lines, TOVSynHighlighter& highlighter,
+                          std::string_view title, const TPageSink& sink);
 // The whole page, every line ended by CR LF. title is in the coding of the
 // document. Runs still open at the end of the document are closed on its
 // last line, so the spans always balance.

@@ -24,6 +24,7 @@ struct TRow {
             return;
         Index = row;
         FLines = &lines;
+        lines.ScanReached(row);
         Text = lines.RowText(row);
         Length = lines.RowLength(row);
         FStyles = nullptr;

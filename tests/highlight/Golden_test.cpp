@@ -109,14 +109,17 @@ namespace ov {
 namespace {
 
 // A scan that stops at a row marks every row up to two before it exactly as
-// the scan of the whole document does, and nothing after it: over every
+// the scan of the whole document does, and nothing after it; a page written
+// as the rows are marked is the page of the whole scan. Over every
 // sample of every shipped language, stopped at every row, and over random
 // documents full of constructs that run over rows (block comments, strings
 // continued by an escape before empty rows, tags and script sections).
-TEST(GoldenLanguages, AScanStoppedAtARowMarksTheRowsBeforeItAsTheWholeScan) {
+TEST(GoldenLanguages, StoppedScansAndStreamedPagesAgreeWithTheWholeScan) {
     std::vector<std::pair<std::string, std::string>> documents; // language, text
     for (const std::string& sample : ListFiles(SampleFolder, ""))
         documents.emplace_back(sample.substr(0, sample.rfind('.')), test::ReadBytes(SampleFolder + sample));
+    // A string continued onto an empty row ends on the row before it.
+    documents.emplace_back("C", "s = \"abc\\\n\nint x;\n");
     std::mt19937 random(23);
     const char* const pieces[] = {"/* ", " */", "\"", "\\", "'", "<script>", "</script>", "<!-- ",
                                   " -->", "<b class=\"", "\">", "int ", "x = 1;", "// ", "<?php ",
@@ -137,6 +140,20 @@ TEST(GoldenLanguages, AScanStoppedAtARowMarksTheRowsBeforeItAsTheWholeScan) {
         TOVSynHighlighter full(SourceDir + "/data/Syntax");
         full.SetLang(language);
         ASSERT_TRUE(full.Execute(whole));
+        // The page written as the rows are marked, holding a few rows' marks,
+        // is the page of the whole scan.
+        {
+            TOVSynStringList streamed;
+            streamed.SetTextStr(text.c_str());
+            TOVSynHighlighter highlighter(SourceDir + "/data/Syntax");
+            highlighter.SetLang(language);
+            std::string page;
+            ASSERT_TRUE(MarkAndWriteHtmlPage(streamed, highlighter, "t", [&](std::string_view piece) {
+                page.append(piece);
+                return true;
+            }));
+            ASSERT_EQ(page, BuildHtmlPage(whole, full, "t")) << language << ":\n" << text;
+        }
         for (int last = 0; last < whole.Count(); ++last) {
             TOVSynStringList lines;
             lines.SetTextStr(text.c_str());
