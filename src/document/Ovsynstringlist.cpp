@@ -76,8 +76,12 @@ TStyleByte* TOVSynStringList::StoreStyles(int row) {
             styles.reset(new TStyleByte[static_cast<std::size_t>(RowLength(row)) + 1]());
         return styles.get();
     }
-    if (FStyles.size() < static_cast<std::size_t>(Count()))
-        FStyles.resize(static_cast<std::size_t>(std::max(Count(), Capacity())), nullptr);
+    // A mapped document's slots grow with the rows marked, so that marking
+    // its first screen does not cost a slot for every row.
+    if (static_cast<std::size_t>(row) >= FStyles.size())
+        FStyles.resize(std::max(static_cast<std::size_t>(row) + 1,
+                                std::min(FStyles.size() * 2, static_cast<std::size_t>(Count()))),
+                       nullptr);
     TStyleByte*& styles = FStyles[static_cast<std::size_t>(row)];
     if (!styles)
         styles = NewStyles(static_cast<std::size_t>(RowLength(row)));
