@@ -226,6 +226,8 @@ public:
     // Lines from FLinesShown on have arrived (no wrapping: rows are lines).
     void LinesAppended();
     void OnLoadTimer();
+    // Moves on to a top row asked for before the index reached it.
+    void FollowPendingTop();
     void OnHighlightTimer();
     // While marking in the background: marks rows up to line (and some
     // beyond) at once, as painting needs them.
@@ -251,9 +253,10 @@ public:
     // A large file's lines arrive while it is shown (the document indexes
     // them in the background): the row count, the scroll range and the
     // widest line follow every tenth of a second, and OnLoadProgress tells
-    // how far the index has come. FinishLoading waits for the rest; whatever
-    // needs a row not yet indexed (a jump past the end, word wrap,
-    // highlighting, select all) calls it first.
+    // how far the index has come. A top row beyond the lines indexed (End,
+    // a jump) is reached as the index gets there, the window answering
+    // meanwhile. FinishLoading waits for the rest; whatever needs every
+    // line (word wrap, highlighting, select all, copy all) calls it first.
     void FinishLoading();
     // The marks of a large document are made on a worker thread after the
     // first screen's rows are marked; rows shown before it is done are
@@ -399,6 +402,9 @@ private:
     // taken account of.
     std::unique_ptr<QTimer> FLoadTimer;
     int FLinesShown = 0;
+    // A top row asked for beyond the lines indexed so far (INT_MAX: the
+    // end), -1 for none; any other move forgets it.
+    int FPendingTop = -1;
     // Rows marked so far while the worker marks the whole document; -1 when
     // every row's marks are in place.
     int FMarkedRows = -1;

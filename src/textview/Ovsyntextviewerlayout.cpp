@@ -202,10 +202,17 @@ void TOVSynTextViewer::OnLoadTimer() {
             OnLoadProgress(this);
         throw; // the index had to stop early: the lines found stay shown
     }
-    if (!FLines->Loading())
+    if (!FLines->Loading()) {
         FLoadTimer->stop();
+        FollowPendingTop(); // reached, or as far as the file goes
+    }
     if (OnLoadProgress)
         OnLoadProgress(this);
+}
+
+void TOVSynTextViewer::FollowPendingTop() {
+    if (FPendingTop >= 0)
+        SetTopIndex(FPendingTop); // asks again while the row is still not indexed
 }
 
 void TOVSynTextViewer::FinishLoading() {
@@ -236,6 +243,7 @@ void TOVSynTextViewer::LinesAppended() {
         FTopIndex = 0;
         SetScrollPos(0, sbVertical);
     }
+    FollowPendingTop();
     DrawScreen(true);
     if (OnTopIndexChanged)
         OnTopIndexChanged(this);

@@ -16,13 +16,22 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 namespace ov {
 
 void TOVSynTextViewer::SetTopIndex(int value) {
-    if (value >= FRowCount && FLines->Loading())
-        FinishLoading(); // the row asked for may not be indexed yet
+    FPendingTop = -1;
+    if (value >= FRowCount && FLines->Loading()) {
+        // The row asked for is not indexed yet: the view goes as far as the
+        // index has come and follows it there, the window answering meanwhile
+        // (wrapped rows need every line first).
+        if (FWordWrap)
+            FinishLoading();
+        else
+            FPendingTop = value;
+    }
     if (value == FTopIndex)
         return;
     const int old = FTopIndex;
@@ -226,8 +235,7 @@ void TOVSynTextViewer::keyPressEvent(QKeyEvent* event) {
             SetTopIndex(0);
             break;
         case Qt::Key_End:
-            FinishLoading();
-            SetTopIndex(FRowCount - FVisibleRows + 1);
+            SetTopIndex(FLines->Loading() ? INT_MAX : last);
             break;
         case Qt::Key_Left:
             if (!FWordWrap)
