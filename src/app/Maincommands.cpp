@@ -17,6 +17,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <climits>
 
 namespace ov {
 
@@ -144,7 +145,10 @@ void TMainForm::ViewerKeyDown(int key, Qt::KeyboardModifiers shift) {
     if (shift & Qt::ControlModifier) {
         switch (key) {
         case Qt::Key_End:
-            Viewer->SetTopIndex(Viewer->RowCount() - Viewer->VisibleRows() + 1);
+            // While a large file is still indexed, the view follows the
+            // index to its end.
+            Viewer->SetTopIndex(Viewer->Loading() ? INT_MAX
+                                                  : Viewer->RowCount() - Viewer->VisibleRows() + 1);
             break;
         case Qt::Key_Home:
             Viewer->SetTopIndex(0);
