@@ -133,7 +133,7 @@ void TMainForm::SetCodingChoice(TCodingChoice choice) {
 void TMainForm::CloseCurrentFile() {
     if (CurrentFileName.empty())
         return;
-    int top = Viewer->TopIndex();
+    int top = Viewer->IntendedTopIndex();
     if (top >= 0)
         RecordRecentFile(RecentFiles, CurrentFileName, top, MaxRecentFiles);
     HexViewer->CloseFile();

@@ -24,6 +24,7 @@
 #include <QImage>
 #include <QPoint>
 
+#include <climits>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -268,6 +269,11 @@ public:
     static std::uint64_t BackgroundHighlightBytes();
     static void SetBackgroundHighlightBytes(std::uint64_t bytes);
     bool Loading() const { return FLines->Loading(); }
+    // The top row the view is on, or the one it is heading for while the
+    // index has not reached it (a file closed meanwhile keeps its place).
+    int IntendedTopIndex() const {
+        return FPendingTop >= 0 && FPendingTop != INT_MAX ? FPendingTop : FTopIndex;
+    }
     double LoadProgress() const { return FLines->LoadProgress(); }
     TNotifyEvent OnLoadProgress;
 
