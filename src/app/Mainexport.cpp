@@ -68,15 +68,26 @@ bool TMainForm::SaveAsHtml(const std::string& path) {
         highlighter.SetLang(Viewer->SynLang());
         TOVSynStringList* lines = &Viewer->Lines();
         TOVSynStringList copy;
-        if (!Viewer->HighlightActive()) {
-            copy.SetCoding(Viewer->Lines().Coding());
-            copy.AddStrings(Viewer->Lines());
-            lines = &copy;
+        const std::string title = lines->CharCoding().FromUtf8(ExtractFileName(CurrentFileName));
+        TWriteResult written;
+        if (Viewer->Lines().Mapped()) {
+            // A second view of the mapped text, marked and written row by
+            // row: neither the text nor the marks of the whole file are held,
+            // and the view's own marks stay as they are.
+            Viewer->FinishLoading();
+            copy.ShareTextOf(Viewer->Lines());
+            written = WriteFileAtomically(path, [&](const TPieceWriter& write) {
+                return MarkAndWriteHtmlPage(copy, highlighter, title, write);
+            });
+        } else {
+            if (!Viewer->HighlightActive()) {
+                copy.SetCoding(Viewer->Lines().Coding());
+                copy.AddStrings(Viewer->Lines());
+                lines = &copy;
+            }
+            highlighter.Execute(*lines);
+            written = ov::SaveAsHtml(path, *lines, highlighter, title);
         }
-        highlighter.Execute(*lines);
-        auto written =
-            ov::SaveAsHtml(path, *lines, highlighter,
-                           lines->CharCoding().FromUtf8(ExtractFileName(CurrentFileName)));
         if (written)
             return true;
         failure = FailureReason(written);

@@ -299,8 +299,10 @@ public:
     // The row is validated (ERangeError); the column must lie within the row.
     TStyleByte GetStyleID(int row, int column) const;
     void SetStyleID(int row, int column, TStyleByte style);
-    // Clears the marks of every row, or of rows up to lastRow.
-    void ClearStyles(int lastRow = INT_MAX);
+    // Clears the marks of every row, or of rows up to lastRow, or of rows
+    // firstRow .. lastRow.
+    void ClearStyles(int lastRow = INT_MAX) { ClearStyles(0, lastRow); }
+    void ClearStyles(int firstRow, int lastRow);
 
     // Marks kept for a moving window of rows only, for a scan whose rows are
     // used as soon as they are final (a page written as the rows are
@@ -309,6 +311,12 @@ public:
     // dropped. Off again with a null function. The marks the list held
     // before are dropped.
     void StreamMarks(std::function<void(int end)> final);
+    // Marks kept for rows from first on only, none handed over or dropped
+    // (for a view that marks the rows it shows from a row before them):
+    // rows before first read as unmarked, marks written to them go nowhere.
+    // The marks held before are dropped. StreamMarks(nullptr) ends it.
+    void WindowMarks(int first);
+    bool MarksWindowed() const { return FStream && !FStream->Final; }
     // Called by the scanners as they move to a row.
     void ScanReached(int row) {
         if (FStream && row > FStream->Frontier)

@@ -49,9 +49,17 @@ void TOVSynStringList::StreamMarks(std::function<void(int end)> final) {
     FStream->Final = std::move(final);
 }
 
+void TOVSynStringList::WindowMarks(int first) {
+    StreamMarks(nullptr);
+    FStream = std::make_unique<TMarkStream>();
+    FStream->First = first;
+}
+
 void TOVSynStringList::AdvanceStream(int row) {
     TMarkStream& stream = *FStream;
     stream.Frontier = row;
+    if (!stream.Final)
+        return;
     const int end = row - StreamBackRows;
     if (end <= stream.First)
         return;
@@ -203,7 +211,7 @@ void TOVSynStringList::TakeStylesOf(TOVSynStringList& marked) {
     std::vector<TStyleByte*>().swap(marked.FStyles); // this list's old marks, gone with its storage
 }
 
-void TOVSynStringList::ClearStyles(int lastRow) {
+void TOVSynStringList::ClearStyles(int firstRow, int lastRow) {
     if (FStream) {
         for (auto& styles : FStream->Rows)
             styles.reset();
@@ -211,7 +219,7 @@ void TOVSynStringList::ClearStyles(int lastRow) {
     }
     const int rows = std::min({Count(), static_cast<int>(FStyles.size()),
                                lastRow == INT_MAX ? INT_MAX : lastRow + 1});
-    for (int row = 0; row < rows; ++row) {
+    for (int row = std::max(firstRow, 0); row < rows; ++row) {
         if (TStyleByte* styles = FStyles[static_cast<std::size_t>(row)])
             std::memset(styles, 0, static_cast<std::size_t>(RowLength(row)));
     }

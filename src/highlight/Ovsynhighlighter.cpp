@@ -145,33 +145,40 @@ bool TOVSynHighlighter::Execute(TOVSynStringList& lines) {
         return false;
     lines.FinishLoading(); // marks are made for the whole document
     TWaitCursor waitCursor;
-    return Scan(lines, INT_MAX);
+    return Scan(lines, 0, INT_MAX);
 }
 
 bool TOVSynHighlighter::ExecuteAway(TOVSynStringList& lines) {
     if (FFolder.empty() || FLangName.empty() || FLanguages.empty())
         return false;
     lines.FinishLoading();
-    return Scan(lines, INT_MAX);
+    return Scan(lines, 0, INT_MAX);
 }
 
 bool TOVSynHighlighter::ExecuteRows(TOVSynStringList& lines, int lastRow) {
     if (FFolder.empty() || FLangName.empty() || FLanguages.empty())
         return false;
-    return Scan(lines, std::min(lastRow, lines.Count() - 1));
+    return Scan(lines, 0, std::min(lastRow, lines.Count() - 1));
 }
 
-bool TOVSynHighlighter::Scan(TOVSynStringList& lines, int lastRow) {
+bool TOVSynHighlighter::ExecuteRows(TOVSynStringList& lines, int firstRow, int lastRow) {
+    if (FFolder.empty() || FLangName.empty() || FLanguages.empty())
+        return false;
+    return Scan(lines, std::max(firstRow, 0), std::min(lastRow, lines.Count() - 1));
+}
+
+bool TOVSynHighlighter::Scan(TOVSynStringList& lines, int firstRow, int lastRow) {
     FLines = &lines;
-    if (lines.Count() == 0 || lastRow < 0)
+    if (lines.Count() == 0 || lastRow < firstRow)
         return true;
-    lines.ClearStyles(lastRow);
+    lines.ClearStyles(firstRow, lastRow);
     FLastRow = lastRow;
     struct TRestore {
         int& Row;
         ~TRestore() { Row = INT_MAX; }
     } restore{FLastRow};
     TScanPos pos;
+    pos.Row = firstRow;
     if (FSyntaxes[0]->HTML_LANG) {
         if (FLangName != "HTML")
             AddLang("HTML");

@@ -13,6 +13,7 @@
 
 #include <atomic>
 #include <climits>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -61,6 +62,14 @@ public:
     // Rows after lastRow are left alone. For the first screen of a long
     // document, before the whole of it is marked.
     bool ExecuteRows(TOVSynStringList& lines, int lastRow);
+    // The same from a row where the page's own scan stood at its start
+    // with nothing open (a row OnTopRow named): rows firstRow .. lastRow - 2
+    // get the marks of the whole scan; rows before firstRow are left alone.
+    bool ExecuteRows(TOVSynStringList& lines, int firstRow, int lastRow);
+    // Called during a scan with each row at whose start the scan stands at
+    // the top, inside no construct: a scan started there goes on exactly as
+    // the whole scan does. Null for none.
+    void SetTopRowHook(std::function<void(int row)> hook) { FOnTopRow = std::move(hook); }
     // Execute without the wait cursor, for a worker thread (which must not
     // touch the screen); SetCancelFlag stops it early.
     bool ExecuteAway(TOVSynStringList& lines);
@@ -108,12 +117,24 @@ private:
     void Clear();
 
     // Marks the whole document, or rows up to lastRow only.
-    bool Scan(TOVSynStringList& lines, int lastRow);
+    bool Scan(TOVSynStringList& lines, int firstRow, int lastRow);
+    // The page's own scan (depth 1) is at the start of a row.
+    void TopRowReached(const TScanPos& pos) {
+        if (FOnTopRow && pos.Col == 0 && FDepth == 1)
+            FOnTopRow(pos.Row);
+    }
 
     TOVSynStringList* FLines = nullptr;
     // The last row a scan may look at (ExecuteRows); far beyond otherwise.
     int FLastRow = INT_MAX;
     const std::atomic<bool>* FCancel = nullptr;
+    std::function<void(int row)> FOnTopRow;
+    int FDepth = 0; // scanners of pages and text now running, nested
+    struct TDepth {
+        int& Depth;
+        explicit TDepth(int& depth) : Depth(depth) { ++Depth; }
+        ~TDepth() { --Depth; }
+    };
     std::string FLangName;
     std::string FFolder;
     std::string FUserFolder;

@@ -60,6 +60,7 @@ void TOVSynHighlighter::ParseHTML(std::string_view name, TScanPos& pos) {
     const int h = SlotOf("HTML");
     if (h < 0 || !FLines)
         return;
+    const TDepth depth(FDepth);
     TOVSynStringList& lines = *FLines;
     const TOVSynLangSyntax& html = *FSyntaxes[h];
     const TOVSynLangSyntax& own = *FSyntaxes[0];
@@ -82,6 +83,7 @@ void TOVSynHighlighter::ParseHTML(std::string_view name, TScanPos& pos) {
     };
 
     while (bounds.Contains(pos)) {
+        TopRowReached(pos);
         row.Load(lines, pos.Row);
         if (pos.Col >= row.Length) {
             ++pos.Row;

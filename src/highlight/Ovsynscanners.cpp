@@ -38,6 +38,7 @@ void TOVSynHighlighter::ParseText(std::string_view name, std::string_view endTex
     int slot = SlotOf(name);
     if (slot < 0 || !FLines)
         return;
+    const TDepth depth(FDepth);
     TOVSynStringList& lines = *FLines;
     const TOVSynLangSyntax& syntax = *FSyntaxes[slot];
     const int base = slot * StyleCount;
@@ -48,6 +49,8 @@ void TOVSynHighlighter::ParseText(std::string_view name, std::string_view endTex
     };
 
     while (bounds.Contains(pos)) {
+        if (endText.empty())
+            TopRowReached(pos);
         row.Load(lines, pos.Row);
         if (pos.Col >= row.Length) {
             ++pos.Row;

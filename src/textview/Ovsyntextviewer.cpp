@@ -133,6 +133,11 @@ void TOVSynTextViewer::SetBackgroundHighlightBytes(std::uint64_t bytes) { Backgr
 void TOVSynTextViewer::StopBackgroundHighlighting() {
     FHighlighter->CancelBackground();
     FMarkedRows = -1;
+    if (!FCheckpoints.empty()) {
+        FCheckpoints.clear();
+        FLines->StreamMarks(nullptr);
+    }
+    FWindowFirst = FWindowLast = -1;
     if (FHighlightTimer)
         FHighlightTimer->stop();
 }
@@ -176,8 +181,36 @@ void TOVSynTextViewer::TakeBackgroundMarks() {
     if (FHighlightTimer)
         FHighlightTimer->stop();
     FMarkedRows = -1;
-    if (!FHighlighter->DeliverBackground(*FLines))
+    std::vector<int> checkpoints;
+    if (FHighlighter->DeliverBackground(checkpoints)) {
+        // From now on the rows shown are marked from the checkpoint before
+        // them; the first screen's marks go.
+        FCheckpoints.swap(checkpoints);
+        FLines->WindowMarks(0);
+        FWindowFirst = FWindowLast = -1;
+    } else {
         FHighlighter->Execute(*FLines);
+    }
+    InvalidateStyleRecord();
+}
+
+void TOVSynTextViewer::MarkLines(int firstLine, int lastLine) {
+    if (FCheckpoints.empty()) {
+        MarkLinesUpTo(lastLine); // may take the worker's checkpoints
+        if (FCheckpoints.empty())
+            return;
+    }
+    const int count = FLines->Count();
+    const int certainEnd =
+        FWindowLast == count - 1 ? FWindowLast : FWindowLast - TOVSynHighlighter::UncertainRows;
+    if (FWindowFirst >= 0 && firstLine >= FWindowFirst && lastLine <= certainEnd)
+        return;
+    const int from = *(std::upper_bound(FCheckpoints.begin(), FCheckpoints.end(), firstLine) - 1);
+    const int to = std::min(count - 1, lastLine + TOVSynHighlighter::UncertainRows + FVisibleRows);
+    FLines->WindowMarks(from);
+    FHighlighter->ExecuteRows(*FLines, from, to);
+    FWindowFirst = from;
+    FWindowLast = to;
     InvalidateStyleRecord();
 }
 

@@ -233,6 +233,9 @@ public:
     // While marking in the background: marks rows up to line (and some
     // beyond) at once, as painting needs them.
     void MarkLinesUpTo(int line);
+    // Marks lines firstLine .. lastLine for painting: the prefix while the
+    // worker runs, afterwards the window from the checkpoint before them.
+    void MarkLines(int firstLine, int lastLine);
     void StopBackgroundHighlighting();
     // Waits for the worker and puts its marks in place, without painting.
     void TakeBackgroundMarks();
@@ -264,6 +267,9 @@ public:
     // marked as they are needed. FinishHighlighting waits for the worker.
     void FinishHighlighting();
     bool HighlightingInBackground() const { return FMarkedRows >= 0; }
+    // After the worker: only the rows around those shown hold marks, made
+    // from the checkpoint before them as they are painted.
+    bool MarksOnlyWhereShown() const { return !FCheckpoints.empty(); }
     // Documents of at least this many bytes are marked in the background;
     // tests make it small.
     static std::uint64_t BackgroundHighlightBytes();
@@ -415,6 +421,11 @@ private:
     // every row's marks are in place.
     int FMarkedRows = -1;
     std::unique_ptr<QTimer> FHighlightTimer;
+    // The worker's checkpoints (empty when every row holds its marks) and
+    // the lines whose marks are held now.
+    std::vector<int> FCheckpoints;
+    int FWindowFirst = -1;
+    int FWindowLast = -1;
     static constexpr int HighlightPollInterval = 50;
     static constexpr int LoadInterval = 100;
     TSelScroll FSelScrollDirection = TSelScroll::None;

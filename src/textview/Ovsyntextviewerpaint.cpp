@@ -49,8 +49,8 @@ void TOVSynTextViewer::DrawLines(TTextCanvas& canvas, int first, int count) {
     const int lineNumWidth = GetLineNumWidth();
     const int pitch = FLineHeight + FLineSpace;
     FStyleTop = -1;
-    if (FHighlightActive && FMarkedRows >= 0)
-        MarkLinesUpTo(RowSpan(std::min(first + count, FRowCount) - 1).Line);
+    if (FHighlightActive && (FMarkedRows >= 0 || !FCheckpoints.empty()))
+        MarkLines(RowSpan(first).Line, RowSpan(std::min(first + count, FRowCount) - 1).Line);
     if (FHighlightActive)
         PushStyle(canvas, GetLastStyle(first - 1));
     int y = (first - FTopIndex) * pitch + FTopMargin;
@@ -235,6 +235,19 @@ void TOVSynTextViewer::DrawLineNumber(TTextCanvas& canvas, int row, int y, int l
 // --- style stack ---------------------------------------------------------------
 
 TStyleByte TOVSynTextViewer::GetLastStyle(int row) {
+    if (!FCheckpoints.empty() && FWindowFirst >= 0) {
+        // Nothing is open before the window's first line, a checkpoint.
+        const int first = FWordWrap ? OriginToWraped({0, FWindowFirst}).Y : FWindowFirst;
+        TStyleByte stack[TOpenStyleRecord::StackSize] = {};
+        int depth = 0;
+        for (int r = first; r <= std::min(row, FRowCount - 1); ++r) {
+            const TRowSpan span = RowSpan(r);
+            if (span.Length > 0)
+                TOpenStyleRecord::Replay(std::as_const(*FLines).GetStyleBytes(span.Line) + span.Start,
+                                         span.Length, stack, depth);
+        }
+        return depth > 0 ? stack[0] : TStyleByte(0);
+    }
     return FOpenStyles.LastStyle(*FLines, row, FRowCount, [this](int r) { return RowSpan(r); });
 }
 

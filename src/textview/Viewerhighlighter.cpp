@@ -1,9 +1,11 @@
 #include "Viewerhighlighter.h"
 
+#include "Openstyles.h"
 #include "Ovsynhighlighter.h"
 
 #include <algorithm>
 #include <atomic>
+#include <deque>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -15,8 +17,16 @@ namespace {
 // Marks a view of the document's text on a worker thread, with a
 // highlighter of its own, so that the viewer's highlighter and document are
 // never touched by two threads.
+// Scans a view of the document's text on a worker thread, with a
+// highlighter of its own (so that the viewer's highlighter and document are
+// never touched by two threads), holding a few rows' marks at a time. It
+// records checkpoints: rows at whose start the scan stood at the top with
+// nothing open, and no style open for painting, about every
+// CheckpointSpacing rows.
 class TBackgroundJob {
 public:
+    static constexpr int CheckpointSpacing = 256;
+
     TBackgroundJob(const TOVSynHighlighter& model, const TOVSynStringList& lines)
         : FHighlighter(model.Folder(), model.UserFolder()) {
         FHighlighter.SetLang(model.LangName()); // may throw: no job then
@@ -25,7 +35,7 @@ public:
             throw std::logic_error("not a mapped document");
         FThread = std::thread([this] {
             try {
-                FMarked = FHighlighter.ExecuteAway(FLines) && !FCancel.load();
+                FMarked = Scan() && !FCancel.load();
             } catch (...) {
                 FMarked = false;
             }
@@ -40,11 +50,11 @@ public:
     TBackgroundJob& operator=(const TBackgroundJob&) = delete;
 
     bool Done() const { return FDone.load(std::memory_order_acquire); }
-    // After Done: the marks go to lines, and the languages the worker's scan
-    // added (pages with script or style sections) to highlighter, in the
-    // same slots, so that the ids of the marks name the same styles.
-    bool Deliver(TOVSynHighlighter& highlighter, TOVSynStringList& lines) {
-        if (!Done() || !FMarked || FLines.Count() != lines.Count())
+    // After Done: the checkpoints, and the languages the worker's scan added
+    // (pages with script or style sections) added to highlighter in the same
+    // slots, so that marks made from a checkpoint name the same styles.
+    bool Deliver(TOVSynHighlighter& highlighter, std::vector<int>& checkpoints) {
+        if (!Done() || !FMarked || FCheckpoints.empty())
             return false;
         const std::vector<std::string>& languages = FHighlighter.Languages();
         for (std::size_t slot = highlighter.Languages().size(); slot < languages.size(); ++slot)
@@ -54,13 +64,43 @@ public:
         const std::vector<std::string>& held = highlighter.Languages();
         if (held.size() < languages.size() || !std::equal(languages.begin(), languages.end(), held.begin()))
             return false;
-        lines.TakeStylesOf(FLines);
+        checkpoints.swap(FCheckpoints);
         return true;
     }
 
 private:
+    bool Scan() {
+        std::deque<int> candidates; // top rows not yet final
+        TStyleByte stack[TOpenStyleRecord::StackSize] = {};
+        int depth = 0;
+        int done = 0;
+        const int count = FLines.Count();
+        auto final = [&](int end) {
+            for (; done < end && done < count; ++done) {
+                while (!candidates.empty() && candidates.front() < done)
+                    candidates.pop_front();
+                if (!candidates.empty() && candidates.front() == done && depth == 0 &&
+                    (FCheckpoints.empty() || done >= FCheckpoints.back() + CheckpointSpacing))
+                    FCheckpoints.push_back(done);
+                const TOVSynStringList& rows = FLines;
+                TOpenStyleRecord::Replay(rows.RowStyles(done), rows.RowLength(done), stack, depth);
+            }
+        };
+        FLines.StreamMarks(final);
+        FHighlighter.SetTopRowHook([&](int row) {
+            if (candidates.empty() || candidates.back() < row)
+                candidates.push_back(row);
+        });
+        const bool marked = FHighlighter.ExecuteAway(FLines);
+        final(count);
+        FHighlighter.SetTopRowHook(nullptr);
+        FLines.StreamMarks(nullptr);
+        return marked;
+    }
+
     TOVSynHighlighter FHighlighter;
     TOVSynStringList FLines;
+    std::vector<int> FCheckpoints;
     std::atomic<bool> FCancel{false};
     std::atomic<bool> FDone{false};
     bool FMarked = false; // read after FDone
@@ -84,6 +124,9 @@ public:
     bool ExecuteRows(TOVSynStringList& lines, int lastRow) override {
         return FHighlighter.ExecuteRows(lines, lastRow);
     }
+    bool ExecuteRows(TOVSynStringList& lines, int firstRow, int lastRow) override {
+        return FHighlighter.ExecuteRows(lines, firstRow, lastRow);
+    }
     bool StartBackground(const TOVSynStringList& lines) override {
         FJob.reset();
         if (FHighlighter.LangName().empty())
@@ -96,8 +139,8 @@ public:
         return true;
     }
     bool BackgroundDone() const override { return !FJob || FJob->Done(); }
-    bool DeliverBackground(TOVSynStringList& lines) override {
-        const bool delivered = FJob && FJob->Deliver(FHighlighter, lines);
+    bool DeliverBackground(std::vector<int>& checkpoints) override {
+        const bool delivered = FJob && FJob->Deliver(FHighlighter, checkpoints);
         FJob.reset();
         return delivered;
     }

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace ov {
 
@@ -25,16 +26,25 @@ public:
     // Marks rows up to lastRow as Execute does, except perhaps the last
     // UncertainRows of them (TOVSynHighlighter::ExecuteRows).
     virtual bool ExecuteRows(TOVSynStringList& lines, int /*lastRow*/) { return Execute(lines); }
-    // Starts marking the whole of lines, a wholly loaded mapped document, on
-    // a worker thread; false when it cannot (the caller runs Execute then).
-    // The worker reads the text only: lines may be read and shown meanwhile.
+    // Marks rows firstRow .. lastRow, firstRow being a checkpoint of the
+    // background job (DeliverBackground): all but the last UncertainRows as
+    // the whole scan marks them.
+    virtual bool ExecuteRows(TOVSynStringList& lines, int /*firstRow*/, int /*lastRow*/) {
+        return Execute(lines);
+    }
+    // Starts scanning the whole of lines, a wholly loaded mapped document, on
+    // a worker thread, keeping the marks of a few rows at a time; false when
+    // it cannot (the caller runs Execute then). The worker reads the text
+    // only: lines may be read and shown meanwhile.
     virtual bool StartBackground(const TOVSynStringList& /*lines*/) { return false; }
     // The worker has finished (or failed, or was never started).
     virtual bool BackgroundDone() const { return true; }
-    // Moves the worker's marks into lines, the document it was started on,
-    // and ends the job; false when there is nothing to move (the caller runs
-    // Execute then).
-    virtual bool DeliverBackground(TOVSynStringList& /*lines*/) { return false; }
+    // Ends the job, giving its checkpoints: rows, in order and the first
+    // being 0, from which ExecuteRows(lines, row, last) marks as the whole
+    // scan does and before which no style is open for painting. The
+    // languages the scan added are added here in the same slots. False when
+    // the job gave nothing (the caller runs Execute then).
+    virtual bool DeliverBackground(std::vector<int>& /*checkpoints*/) { return false; }
     // Stops and forgets a running job.
     virtual void CancelBackground() {}
 };

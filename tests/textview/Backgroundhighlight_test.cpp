@@ -8,6 +8,7 @@
 #include "Testsupport.h"
 #include "Viewerhighlighter.h"
 
+#include <QImage>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -72,8 +73,11 @@ void Open(TOVSynTextViewer& viewer, const std::string& path, const std::string& 
     viewer.Lines().EndUpdate();
 }
 
-TEST(BackgroundHighlighting, ShownRowsAndInTheEndAllRowsCarryTheWholeScansMarks) {
-    TBackgroundForAll always;
+// While the worker runs, the rows shown carry the whole scan's marks; once
+// it is done, only the rows around those shown hold marks, made from the
+// checkpoint before them, and the view paints exactly what a view holding
+// every row's marks paints, wherever it stands.
+TEST(BackgroundHighlighting, ShownRowsCarryTheWholeScansMarksAndPaintAsWithAllMarks) {
     test::TTempFolder folder;
     std::mt19937 random(31);
     const char* const languages[] = {"C", "HTML", "Pascal", "PHP"};
@@ -82,23 +86,40 @@ TEST(BackgroundHighlighting, ShownRowsAndInTheEndAllRowsCarryTheWholeScansMarks)
         const std::string path = folder.Write("doc" + std::to_string(round) + ".txt",
                                               RandomSource(random, 3000));
         const std::vector<std::string> expected = WholeScanMarks(path, language);
+        TOVSynTextViewer whole(nullptr, CreateSyntaxHighlighter(SyntaxFolder));
+        whole.resize(400, 300);
+        whole.show();
+        Open(whole, path, language);
+        ASSERT_FALSE(whole.HighlightingInBackground());
+        TBackgroundForAll always;
         TOVSynTextViewer viewer(nullptr, CreateSyntaxHighlighter(SyntaxFolder));
         viewer.resize(400, 300);
         viewer.show();
         Open(viewer, path, language);
         ASSERT_TRUE(viewer.HighlightingInBackground());
-        for (int top : {0, 700, 1400, 2990}) {
+        auto expectShownRows = [&] {
+            for (int row = viewer.TopIndex();
+                 row < std::min(viewer.TopIndex() + viewer.VisibleRows(), viewer.RowCount()); ++row)
+                ASSERT_EQ(MarksOfRow(viewer, row), expected[std::size_t(row)]) << language << " row " << row;
+        };
+        for (int top : {0, 700, 1400}) {
             viewer.SetTopIndex(top);
             viewer.grab(); // paints, and so marks, the rows shown
             if (!viewer.HighlightingInBackground())
                 break;
-            for (int row = viewer.TopIndex(); row < std::min(viewer.TopIndex() + viewer.VisibleRows(), viewer.RowCount()); ++row)
-                ASSERT_EQ(MarksOfRow(viewer, row), expected[std::size_t(row)]) << language << " row " << row;
+            expectShownRows();
         }
         viewer.FinishHighlighting();
         ASSERT_FALSE(viewer.HighlightingInBackground());
-        for (int row = 0; row < viewer.Lines().Count(); ++row)
-            ASSERT_EQ(MarksOfRow(viewer, row), expected[std::size_t(row)]) << language << " row " << row;
+        EXPECT_TRUE(viewer.MarksOnlyWhereShown()) << language;
+        for (int step = 0; step < 12; ++step) {
+            const int top = step == 0 ? 2990 : int(random() % 3000);
+            viewer.SetTopIndex(top);
+            whole.SetTopIndex(top);
+            const QImage shown = viewer.grab().toImage();
+            expectShownRows();
+            ASSERT_EQ(shown, whole.grab().toImage()) << language << " at row " << top;
+        }
     }
 }
 
@@ -118,8 +139,13 @@ TEST(BackgroundHighlighting, AReplacedDocumentOrLanguageNeverGetsTheOldMarks) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !viewer.HighlightingInBackground(); }, 20000));
     const std::vector<std::string> expected = WholeScanMarks(second, "Pascal");
     ASSERT_EQ(viewer.Lines().Count(), int(expected.size()));
-    for (int row = 0; row < viewer.Lines().Count(); ++row)
-        ASSERT_EQ(MarksOfRow(viewer, row), expected[std::size_t(row)]) << row;
+    for (int top : {0, 2500, 4990}) {
+        viewer.SetTopIndex(top);
+        viewer.grab();
+        for (int row = viewer.TopIndex();
+             row < std::min(viewer.TopIndex() + viewer.VisibleRows(), viewer.RowCount()); ++row)
+            ASSERT_EQ(MarksOfRow(viewer, row), expected[std::size_t(row)]) << row;
+    }
     // A view closed while its worker runs stops it.
     Open(viewer, first, "C");
     EXPECT_TRUE(viewer.HighlightingInBackground());
