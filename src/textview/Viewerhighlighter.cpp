@@ -92,7 +92,8 @@ private:
                 candidates.push_back(row);
         });
         const bool marked = FHighlighter.ExecuteAway(FLines);
-        final(count);
+        if (!FCancel.load())
+            final(count); // the rows the scan left final at its end
         FHighlighter.SetTopRowHook(nullptr);
         FLines.StreamMarks(nullptr);
         return marked;
