@@ -3,6 +3,7 @@
 #include "Errors.h"
 #include "System.h"
 
+#include <chrono>
 #include <climits>
 #include <cstring>
 #include <new>
@@ -22,11 +23,13 @@ constexpr std::uint64_t MaxLineSpan = INT_MAX - 8 + 2;
 constexpr std::uint64_t ScanBlock = 1 << 20;
 
 std::atomic<std::uint64_t> FirstPart{16 << 20};
+std::atomic<bool> WorkersHeld{false};
 
 } // namespace
 
 std::uint64_t TMappedLines::FirstPartBytes() { return FirstPart.load(); }
 void TMappedLines::SetFirstPartBytes(std::uint64_t bytes) { FirstPart.store(bytes); }
+void TMappedLines::HoldWorkers(bool held) { WorkersHeld.store(held); }
 
 TMappedLines::TMappedLines(std::unique_ptr<TMappedFile> file, std::int64_t start,
                            std::uint64_t firstPart)
@@ -147,6 +150,8 @@ void TMappedLines::StartRest() {
 }
 
 void TMappedLines::IndexRest() {
+    while (WorkersHeld.load() && !FCancel.load())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     try {
         Index(FSize);
     } catch (...) {

@@ -76,6 +76,9 @@ public:
     // The part indexed at once by the view's loader; tests make it small.
     static std::uint64_t FirstPartBytes();
     static void SetFirstPartBytes(std::uint64_t bytes);
+    // While held, workers wait before indexing (until released or
+    // cancelled): tests see the state between the first part and the rest.
+    static void HoldWorkers(bool held);
 
 private:
     // The index grows in chunks, never moved once filled: no copy of a
