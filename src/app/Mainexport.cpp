@@ -75,7 +75,7 @@ bool TMainForm::SaveAsHtml(const std::string& path) {
             // row: neither the text nor the marks of the whole file are held,
             // and the view's own marks stay as they are.
             Viewer->FinishLoading();
-            copy.ShareTextOf(Viewer->Lines());
+            copy.ShareMappedText(Viewer->Lines());
             written = WriteFileAtomically(path, [&](const TPieceWriter& write) {
                 return MarkAndWriteHtmlPage(copy, highlighter, title, write);
             });

@@ -72,7 +72,6 @@ void TMappedLines::Add(std::uint64_t offset) {
             available && bytes > static_cast<std::uint64_t>(*available / 2))
             ThrowOutOfMemory();
         FChunks[chunk].reset(new std::uint32_t[ChunkLines]);
-        FChunkCount.fetch_add(1);
     }
     for (std::size_t block = static_cast<std::size_t>(offset >> 32);
          block > 0 && block < FBlockSlots &&

@@ -67,12 +67,6 @@ public:
         }
         return static_cast<int>(end - start);
     }
-    // Bytes held for the index.
-    std::size_t IndexBytes() const {
-        return FChunkCount.load() * ChunkLines * sizeof(std::uint32_t) +
-               FChunkSlots * sizeof(void*) + FBlockSlots * sizeof(int);
-    }
-
     // The part indexed at once by the view's loader; tests make it small.
     static std::uint64_t FirstPartBytes();
     static void SetFirstPartBytes(std::uint64_t bytes);
@@ -115,7 +109,6 @@ private:
     // finished index is the end of the text.
     std::unique_ptr<std::unique_ptr<std::uint32_t[]>[]> FChunks;
     std::size_t FChunkSlots = 0;
-    std::atomic<std::size_t> FChunkCount{0};
     std::size_t FStarts = 0;                 // entries written (worker)
     std::atomic<std::size_t> FPublished{0};  // entries a reader may use
     std::uint64_t FLastStart = 0;

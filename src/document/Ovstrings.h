@@ -50,12 +50,6 @@ public:
     // A block of size bytes, 4-byte aligned. Throws EOutOfMemory.
     char* Allocate(std::size_t size);
     void Release();
-    void Swap(TBlockArena& other) {
-        FChunks.swap(other.FChunks);
-        std::swap(FNext, other.FNext);
-        std::swap(FLeft, other.FLeft);
-        std::swap(FReserved, other.FReserved);
-    }
     std::size_t Reserved() const { return FReserved; }
 
 private:
@@ -118,6 +112,12 @@ public:
     // bytes of text.
     bool Mapped() const { return FMapped != nullptr; }
     std::uint64_t MappedBytes() const { return FMapped ? FMapped->Bytes() : 0; }
+    // Makes this list another view of source's mapped, wholly loaded text
+    // (no copy, no objects): a worker may read it while the source is read
+    // on its own thread, as neither changes it. False when source is not
+    // such a list.
+    bool ShareMappedText(const TOVStringList& source);
+
     bool TakeLoadedLines();
     void FinishLoading();
     TStringListNotify OnAppend;
@@ -209,17 +209,6 @@ protected:
     void AssignFrom(const TOVStringList& source);
     void Grow();
     void CheckIndex(int index, const char* label) const;
-    // Makes this list another view of source's mapped, wholly loaded text
-    // (no copy, no objects): a worker may read it while the source is read
-    // on its own thread, as neither changes it. False when source is not
-    // such a list.
-    bool ShareMappedText(const TOVStringList& source);
-    // Exchanges the block storage of two lists whose texts are mapped (their
-    // storage then holds only what derived lists keep in it).
-    void SwapStorage(TOVStringList& other) { FArena.Swap(other.FArena); }
-    bool SharesMappedText(const TOVStringList& other) const {
-        return FMapped && FMapped == other.FMapped;
-    }
     // Ends the mapped view before a change: every line is copied into the
     // list's own storage (entries keep their indexes), then TextOwned runs.
     // Nothing when not mapped.
@@ -299,9 +288,8 @@ public:
     // The row is validated (ERangeError); the column must lie within the row.
     TStyleByte GetStyleID(int row, int column) const;
     void SetStyleID(int row, int column, TStyleByte style);
-    // Clears the marks of every row, or of rows up to lastRow, or of rows
-    // firstRow .. lastRow.
-    void ClearStyles(int lastRow = INT_MAX) { ClearStyles(0, lastRow); }
+    // Clears the marks of every row, or of rows firstRow .. lastRow.
+    void ClearStyles() { ClearStyles(0, INT_MAX); }
     void ClearStyles(int firstRow, int lastRow);
 
     // Marks kept for a moving window of rows only, for a scan whose rows are
@@ -316,20 +304,11 @@ public:
     // rows before first read as unmarked, marks written to them go nowhere.
     // The marks held before are dropped. StreamMarks(nullptr) ends it.
     void WindowMarks(int first);
-    bool MarksWindowed() const { return FStream && !FStream->Final; }
     // Called by the scanners as they move to a row.
     void ScanReached(int row) {
         if (FStream && row > FStream->Frontier)
             AdvanceStream(row);
     }
-
-    // For marking a mapped document away from its readers: this list becomes
-    // a view of source's text without marks (ShareMappedText), and the marks
-    // made on it are later moved into source by TakeStylesOf.
-    bool ShareTextOf(const TOVSynStringList& source);
-    // Takes the marks of marked, a view of this list's text; marked is left
-    // without them.
-    void TakeStylesOf(TOVSynStringList& marked);
 
     // Direct access to a row's style bytes (GetLength(row) of them) for the
     // scanners and the painter; the row is validated. The writable form

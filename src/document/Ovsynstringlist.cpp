@@ -199,18 +199,6 @@ TStyleByte* TOVSynStringList::GetStyleBytes(int row) {
     return RowStyles(row);
 }
 
-bool TOVSynStringList::ShareTextOf(const TOVSynStringList& source) {
-    return ShareMappedText(source);
-}
-
-void TOVSynStringList::TakeStylesOf(TOVSynStringList& marked) {
-    if (&marked == this || !SharesMappedText(marked) || marked.Count() != Count())
-        return;
-    FStyles.swap(marked.FStyles);
-    SwapStorage(marked);
-    std::vector<TStyleByte*>().swap(marked.FStyles); // this list's old marks, gone with its storage
-}
-
 void TOVSynStringList::ClearStyles(int firstRow, int lastRow) {
     if (FStream) {
         for (auto& styles : FStream->Rows)

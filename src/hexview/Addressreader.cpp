@@ -1,5 +1,7 @@
 #include "Addressreader.h"
 
+#include "Hexdigits.h"
+
 #include <charconv>
 #include <cstdio>
 
@@ -8,16 +10,6 @@ namespace ov {
 namespace {
 
 constexpr int MaxHexDigits = 16;
-
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 int64_t ReadHexDigits(std::string_view digits) {
     if (digits.empty() || digits.size() > MaxHexDigits)

@@ -141,7 +141,7 @@ void TOVSynHighlighter::Refresh() {
 }
 
 bool TOVSynHighlighter::Execute(TOVSynStringList& lines) {
-    if (FFolder.empty() || FLangName.empty() || FLanguages.empty())
+    if (!HasLanguage())
         return false;
     lines.FinishLoading(); // marks are made for the whole document
     TWaitCursor waitCursor;
@@ -149,20 +149,14 @@ bool TOVSynHighlighter::Execute(TOVSynStringList& lines) {
 }
 
 bool TOVSynHighlighter::ExecuteAway(TOVSynStringList& lines) {
-    if (FFolder.empty() || FLangName.empty() || FLanguages.empty())
+    if (!HasLanguage())
         return false;
     lines.FinishLoading();
     return Scan(lines, 0, INT_MAX);
 }
 
-bool TOVSynHighlighter::ExecuteRows(TOVSynStringList& lines, int lastRow) {
-    if (FFolder.empty() || FLangName.empty() || FLanguages.empty())
-        return false;
-    return Scan(lines, 0, std::min(lastRow, lines.Count() - 1));
-}
-
 bool TOVSynHighlighter::ExecuteRows(TOVSynStringList& lines, int firstRow, int lastRow) {
-    if (FFolder.empty() || FLangName.empty() || FLanguages.empty())
+    if (!HasLanguage())
         return false;
     return Scan(lines, std::max(firstRow, 0), std::min(lastRow, lines.Count() - 1));
 }

@@ -56,15 +56,13 @@ public:
     // alone) when there is no language; true otherwise, also for an empty
     // document. lines is borrowed for the call and kept as Lines().
     bool Execute(TOVSynStringList& lines);
-    // Marks rows 0 .. lastRow as Execute would, without looking at any row
-    // after lastRow: the marks of rows up to lastRow - 2 are Execute's; the
-    // last two rows may miss the end of a construct that runs on past them.
-    // Rows after lastRow are left alone. For the first screen of a long
-    // document, before the whole of it is marked.
-    bool ExecuteRows(TOVSynStringList& lines, int lastRow);
-    // The same from a row where the page's own scan stood at its start
-    // with nothing open (a row OnTopRow named): rows firstRow .. lastRow - 2
-    // get the marks of the whole scan; rows before firstRow are left alone.
+    // Marks rows firstRow .. lastRow as Execute would, without looking at
+    // any row after lastRow: the marks of rows up to lastRow - 2 are
+    // Execute's; the last two rows may miss the end of a construct that runs
+    // on past them. firstRow is 0 or a row where the page's own scan stood
+    // at its start with nothing open (a row the top-row hook named). Rows
+    // outside the range are left alone. For the rows shown of a long
+    // document, without marking the whole of it.
     bool ExecuteRows(TOVSynStringList& lines, int firstRow, int lastRow);
     // Called during a scan with each row at whose start the scan stands at
     // the top, inside no construct: a scan started there goes on exactly as
@@ -94,6 +92,8 @@ public:
     void ParseHTML(std::string_view name, TScanPos& pos);
 
     const std::string& LangName() const { return FLangName; }
+    // A language is loaded, so a scan can run.
+    bool HasLanguage() const { return !FFolder.empty() && !FLangName.empty() && !FLanguages.empty(); }
     const std::string& Folder() const { return FFolder; }
     const std::string& UserFolder() const { return FUserFolder; }
     // Slot order.

@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 #include "Files.h"
+#include "Hexdigits.h"
 #include "Keylines.h"
 #include "Ovstrings.h"
 
@@ -15,21 +16,11 @@ namespace {
 const char* const FixedStyleNames[FixedStyleCount] = {"Normal",  "Number",  "Comment",  "String1",
                                                       "String2", "LineNum", "HTMLValue"};
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // The integer conversion of "0x" + pair: one or two hexadecimal digits.
 unsigned HexPair(std::string_view pair) {
     unsigned value = 0;
     for (char c : pair) {
-        int digit = HexDigit(c);
+        int digit = HexDigitValue(c);
         if (digit < 0) {
             value = 256;
             break;

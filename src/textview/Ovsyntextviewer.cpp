@@ -157,7 +157,7 @@ void TOVSynTextViewer::MarkLinesUpTo(int line) {
     // rows passed, not one per step.
     const int want = std::max(line + TOVSynHighlighter::UncertainRows + FVisibleRows, FMarkedRows * 2);
     const int last = std::min(want, count - 1);
-    FHighlighter->ExecuteRows(*FLines, last);
+    FHighlighter->ExecuteRows(*FLines, 0, last);
     FMarkedRows = last + 1;
     InvalidateStyleRecord();
 }

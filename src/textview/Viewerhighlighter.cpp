@@ -31,7 +31,7 @@ public:
         : FHighlighter(model.Folder(), model.UserFolder()) {
         FHighlighter.SetLang(model.LangName()); // may throw: no job then
         FHighlighter.SetCancelFlag(&FCancel);
-        if (!FLines.ShareTextOf(lines))
+        if (!FLines.ShareMappedText(lines))
             throw std::logic_error("not a mapped document");
         FThread = std::thread([this] {
             try {
@@ -122,9 +122,6 @@ public:
         return FHighlighter.Execute(lines);
     }
     TStyleColors GetStyles(TStyleByte id) const override { return FHighlighter.GetStyles(id); }
-    bool ExecuteRows(TOVSynStringList& lines, int lastRow) override {
-        return FHighlighter.ExecuteRows(lines, lastRow);
-    }
     bool ExecuteRows(TOVSynStringList& lines, int firstRow, int lastRow) override {
         return FHighlighter.ExecuteRows(lines, firstRow, lastRow);
     }

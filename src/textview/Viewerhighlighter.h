@@ -23,12 +23,9 @@ public:
     // Text and background colour of a style id whose language slot exists.
     virtual TStyleColors GetStyles(TStyleByte id) const = 0;
 
-    // Marks rows up to lastRow as Execute does, except perhaps the last
-    // UncertainRows of them (TOVSynHighlighter::ExecuteRows).
-    virtual bool ExecuteRows(TOVSynStringList& lines, int /*lastRow*/) { return Execute(lines); }
-    // Marks rows firstRow .. lastRow, firstRow being a checkpoint of the
+    // Marks rows firstRow .. lastRow, firstRow being 0 or a checkpoint of the
     // background job (DeliverBackground): all but the last UncertainRows as
-    // the whole scan marks them.
+    // the whole scan marks them (TOVSynHighlighter::ExecuteRows).
     virtual bool ExecuteRows(TOVSynStringList& lines, int /*firstRow*/, int /*lastRow*/) {
         return Execute(lines);
     }

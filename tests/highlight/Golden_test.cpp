@@ -159,7 +159,7 @@ TEST(GoldenLanguages, StoppedScansAndStreamedPagesAgreeWithTheWholeScan) {
             lines.SetTextStr(text.c_str());
             TOVSynHighlighter prefix(SourceDir + "/data/Syntax");
             prefix.SetLang(language);
-            ASSERT_TRUE(prefix.ExecuteRows(lines, last));
+            ASSERT_TRUE(prefix.ExecuteRows(lines, 0, last));
             for (int row = 0; row < lines.Count(); ++row) {
                 if (row <= last - TOVSynHighlighter::UncertainRows)
                     ASSERT_EQ(test::MarksOf(lines, row), test::MarksOf(whole, row))
