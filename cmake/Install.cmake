@@ -2,6 +2,7 @@
 #   P/bin/orvane
 #   P/share/orvane/          langlink.ini, Syntax/, Fonts/, help pages
 #   P/share/applications/orvane.desktop
+#   P/share/metainfo/org.orvane.orvane.metainfo.xml   (what software centres list)
 #   P/share/icons/hicolor/<n>x<n>/apps/orvane.png and scalable/apps/orvane.svg
 #   P/share/man/man1/orvane.1
 # The program finds its files in ../share/orvane when they are not beside it
@@ -20,6 +21,8 @@ install(DIRECTORY ${ORVANE_BIN_DIR}/Fonts/ DESTINATION ${ORVANE_DATA_INSTALL_DIR
         OPTIONAL)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/orvane.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/org.orvane.orvane.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY ${CMAKE_BINARY_DIR}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/orvane.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)

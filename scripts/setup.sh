@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(qt6-base-dev libgtest-dev libbenchmark-dev cmake ninja-build g++ pkg-config
           fonts-nanum fonts-liberation fonts-dejavu-core unifont
-          qt6-translations-l10n desktop-file-utils xvfb xauth xdotool imagemagick)
+          qt6-translations-l10n desktop-file-utils appstream xvfb xauth xdotool imagemagick)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

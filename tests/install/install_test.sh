@@ -5,7 +5,8 @@
 # written, that it shows what a portable copy of the build shows (so the
 # installed program found its fonts and definitions in share/orvane), that a
 # user definition in the XDG data folder wins, and that nothing was written
-# into the prefix.
+# into the prefix. The desktop entry and the metainfo are validated where
+# desktop-file-validate and appstreamcli are installed.
 #   install_test.sh CMAKE BUILD_DIR SOURCE_DIR
 set -euo pipefail
 cmake_bin=$1
@@ -19,7 +20,7 @@ DESTDIR="$work/dest" "$cmake_bin" --install "$build" --prefix /usr >"$work/insta
 prefix="$work/dest/usr"
 for f in bin/orvane share/orvane/langlink.ini share/orvane/Syntax/C.syn share/orvane/Syntax/C.sty \
          share/orvane/Fonts/default.han share/orvane/Fonts/hanja.fnt share/orvane/addlang.htm \
-         share/applications/orvane.desktop share/icons/hicolor/scalable/apps/orvane.svg \
+         share/applications/orvane.desktop share/metainfo/org.orvane.orvane.metainfo.xml share/icons/hicolor/scalable/apps/orvane.svg \
          share/man/man1/orvane.1; do
     [ -f "$prefix/$f" ] || fail "not installed: $f"
 done
@@ -35,6 +36,11 @@ grep -q '^Exec=orvane %f$' "$prefix/share/applications/orvane.desktop" || fail "
 grep -q '^Name\[ko\]=' "$prefix/share/applications/orvane.desktop" || fail "desktop Korean name"
 if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate --no-hints "$prefix/share/applications/orvane.desktop" || fail "desktop entry"
+fi
+# The tree check also matches the metainfo's launchable to the installed desktop entry.
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate-tree --no-net --strict "$prefix" >"$work/appstream.log" 2>&1 ||
+        fail "metainfo: $(cat "$work/appstream.log")"
 fi
 
 listing() { (cd "$prefix" && find . -printf '%p %s %T@ %m\n' | sort); }
