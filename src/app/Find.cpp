@@ -1,6 +1,5 @@
 #include "Find.h"
 
-#include "Qtcodepage.h"
 #include "Xpbutton.h"
 #include "Xpcheckbox.h"
 #include "Xpcombobox.h"
@@ -88,7 +87,7 @@ std::string TfFind::Text() const {
 std::vector<std::string> TfFind::History() const {
     std::vector<std::string> items;
     for (int i = 0; i < cbText->count(); ++i)
-        items.push_back(AnsiFromQString(cbText->itemText(i)));
+        items.push_back(cbText->itemText(i).toStdString());
     return items;
 }
 
@@ -98,7 +97,7 @@ void TfFind::AppendHistory(const std::vector<std::string>& items) {
     const QString text = cbText->currentText();
     for (const std::string& item : items)
         if (!item.empty() && cbText->count() < MaxFindHistory)
-            cbText->addItem(QStringFromAnsi(item));
+            cbText->addItem(QString::fromStdString(item));
     cbText->setEditText(text);
 }
 

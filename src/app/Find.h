@@ -41,9 +41,9 @@ public:
 
     // The search text as typed, in UTF-8.
     std::string Text() const;
-    // The history items in the code page, newest first.
+    // The history items in UTF-8, newest first.
     std::vector<std::string> History() const;
-    // Appends items (code page) behind those there are, up to MaxFindHistory
+    // Appends items (UTF-8) behind those there are, up to MaxFindHistory
     // in all; empty items are skipped.
     void AppendHistory(const std::vector<std::string>& items);
     void ClearHistory();

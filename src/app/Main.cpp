@@ -7,7 +7,6 @@
 #include "Files.h"
 #include "Find.h"
 #include "Ovsynlangstyle.h"
-#include "Qtcodepage.h"
 #include "Qtcolor.h"
 #include "Qtdesktop.h"
 #include "Qtdialogs.h"
@@ -211,7 +210,7 @@ void TMainForm::ApplyColors() {
 // The style words add to the font's current style; nothing here removes one.
 void TMainForm::ApplyWindowFont() {
     QFont font = Viewer->font();
-    font.setFamily(QStringFromAnsi(Settings.ReadString(SStyle, "WFontName", "Tahoma")));
+    font.setFamily(QString::fromStdString(Settings.ReadString(SStyle, "WFontName", "Tahoma")));
     long long pixels = PointsToPixels(Settings.ReadInteger(SStyle, "WFontSize", 9));
     if (pixels > 0)
         font.setPixelSize(static_cast<int>(std::min<long long>(pixels, MaxFontPixels)));

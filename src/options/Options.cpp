@@ -28,11 +28,11 @@ constexpr const char* SaveErrorCaption = "옵션";
 // The entry of list whose text is name without regard to letter case, as
 // the font files themselves are found; -1 when there is none.
 int IndexOfText(const TXPComboBox* list, const std::string& name) {
-    return name.empty() ? -1 : list->findText(QStringFromAnsi(name), Qt::MatchFixedString);
+    return name.empty() ? -1 : list->findText(QString::fromStdString(name), Qt::MatchFixedString);
 }
 
 std::string SelectedText(const TXPComboBox* list) {
-    return list->currentIndex() < 0 ? std::string() : AnsiFromQString(list->currentText());
+    return list->currentIndex() < 0 ? std::string() : list->currentText().toStdString();
 }
 
 // The label's text as a number; 9 when it does not read as one.
@@ -91,7 +91,7 @@ void TfOptions::ShowControlValues(const TOptionValues& values) {
     LeftMargin->SetValue(values.LeftMargin);
     LineSpace->SetValue(values.LineSpace);
     TabWidth->SetValue(values.TabWidth);
-    FontName->SetCaption(QStringFromAnsi(values.FontName));
+    FontName->SetCaption(QString::fromStdString(values.FontName));
     FontSize->SetCaption(QString::number(values.FontSize));
     const std::pair<TXPComboBox*, const std::string*> fonts[] = {
         {FontKOR, &values.HanFont},
@@ -119,7 +119,7 @@ TOptionValues TfOptions::ControlValues() const {
     values.LeftMargin = LeftMargin->Value();
     values.LineSpace = LineSpace->Value();
     values.TabWidth = TabWidth->Value();
-    values.FontName = AnsiFromQString(FontName->text());
+    values.FontName = FontName->text().toStdString();
     values.FontSize = FontSizeOfLabel(FontSize);
     values.HanFont = SelectedText(FontKOR);
     values.EngFont = SelectedText(FontENG);
@@ -143,7 +143,7 @@ void TfOptions::FillFontList(const std::string& extension, TXPComboBox* list) {
     // not stable here.
     for (const std::string& file : ListFiles(BitmapFontFolder(), "." + extension)) {
         if (file.size() > extension.size() + 1)
-            list->addItem(QStringFromAnsi(file.substr(0, file.size() - extension.size() - 1)));
+            list->addItem(QString::fromStdString(file.substr(0, file.size() - extension.size() - 1)));
     }
 }
 

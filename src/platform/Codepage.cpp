@@ -1,7 +1,10 @@
 #include "Codepage.h"
 
+#include "Charsets.h"
+
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -244,6 +247,16 @@ std::string Utf8FromWide(std::u16string_view text) {
 std::string AnsiFromUtf8(std::string_view text) { return AnsiFromWide(WideFromUtf8(text)); }
 
 std::string Utf8FromAnsi(std::string_view text) { return Utf8FromWide(WideFromAnsi(text)); }
+
+// iconv checks the form (no overlong sequence, no surrogate, nothing past
+// U+10FFFF), so no second decoder is kept here.
+std::string Utf8FromUtf8OrAnsi(std::string_view text) {
+    const bool ascii = std::all_of(text.begin(), text.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii || ConvertCharset(text, "UTF-8", "UTF-8"))
+        return std::string(text);
+    return Utf8FromAnsi(text);
+}
 
 char AnsiUpperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 

@@ -28,6 +28,10 @@ std::size_t WideFromAnsiTo(std::string_view text, char16_t* out);
 // UTF-8 (the encoding of the program's own source texts) to CP949 and back.
 std::string AnsiFromUtf8(std::string_view text);
 std::string Utf8FromAnsi(std::string_view text);
+// Text of unknown origin to UTF-8: well-formed UTF-8 stays as it is, anything
+// else is taken as CP949 (text written by older versions of the program or
+// by tools of the code page).
+std::string Utf8FromUtf8OrAnsi(std::string_view text);
 
 // The CP949 double-byte code (lead byte in the high byte) of a Unicode
 // character, or 0 when it has none (ASCII has single-byte codes and gives 0

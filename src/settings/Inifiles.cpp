@@ -1,6 +1,7 @@
 #include "Inifiles.h"
 
 #include "Appfolders.h"
+#include "Codepage.h"
 #include "Files.h"
 
 #include <cerrno>
@@ -131,7 +132,10 @@ bool TSettingsStore::Reload() {
     // A mark written by an editor would otherwise stick to the first section's name.
     if (body.starts_with("\xEF\xBB\xBF"))
         body.remove_prefix(3);
-    SetStrings(SplitLines(body));
+    std::vector<std::string> lines = SplitLines(body);
+    for (std::string& line : lines)
+        line = Utf8FromUtf8OrAnsi(line);
+    SetStrings(lines);
     return true;
 }
 

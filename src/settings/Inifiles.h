@@ -1,9 +1,11 @@
 #pragma once
 // The settings store: the whole settings file held in memory as sections of
 // key=value lines. Section and key names compare without regard to ASCII
-// letter case; the spelling first written is kept. Values are code-page
-// (CP949) bytes as they stand in the file; widgets convert them at their own
-// boundary. Reading never fails: a missing section or key, or a value that
+// letter case; the spelling first written is kept. The file and the values
+// are UTF-8 throughout (find texts, paths, font names); a line of a file
+// that is not well-formed UTF-8 was written in the code page (CP949) and is
+// read as such, so settings of older versions keep their Korean texts and
+// are written back as UTF-8. Reading never fails: a missing section or key, or a value that
 // does not read as the asked type, gives the caller's default. Comment lines
 // (";" first) are kept where they stand and written back, but are never
 // keys or values.
@@ -72,7 +74,8 @@ public:
     static bool KeepsLine(std::string_view line);
 
     // Reads the bound file again and replaces the content (a UTF-8
-    // byte-order mark at its start is skipped). When the file cannot be read
+    // byte-order mark at its start is skipped; a line that is not UTF-8 is
+    // read as CP949). When the file cannot be read
     // the content stays as it was and false is returned.
     bool Reload();
     // Writes the content to the bound file with WriteFileAtomically, so a

@@ -2,6 +2,7 @@
 // the main window and its dialogs as a user drives them.
 
 #include "Bookmarks.h"
+#include "Codepage.h"
 #include "Files.h"
 #include "Find.h"
 #include "Goto.h"
@@ -223,6 +224,33 @@ TEST_F(FindGotoTest, TheFindDialogSearchesAndKeepsItsHistoryInTheSettings) {
     TSettingsStore saved(FFolder.File("Orvane.ini"));
     EXPECT_EQ(saved.ReadSectionValues("FindHistory"),
               (std::vector<std::string>{"1=line 3", "2=alpha", "3=Target"}));
+}
+
+// Any text typed into the dialog comes back after a restart, also one the
+// code page cannot hold; a code-page text of an older settings file is read
+// as the text it was.
+TEST_F(FindGotoTest, TheHistoryKeepsEveryTextAcrossARestart) {
+    FFolder.Write("Orvane.ini", "[FindHistory]\n1=" + AnsiFromUtf8("한글") + "\n");
+    const std::vector<std::string> expected{"ไทย 漢字", "한글"};
+    {
+        auto form = OpenForm("ไทย 漢字 한글\n");
+        WhenModal([](QWidget* dialog) {
+            auto* find = static_cast<TfFind*>(dialog);
+            find->cbText->setEditText(QStringLiteral("ไทย 漢字"));
+            find->bFind->click();
+        });
+        form->Find1->trigger();
+        EXPECT_EQ(form->fFind->History(), expected);
+        form->close();
+    }
+    EXPECT_NE(test::ReadBytes(FFolder.File("Orvane.ini")).find("[FindHistory]\n1=ไทย 漢字\n2=한글\n"),
+              std::string::npos);
+    TMainForm form;
+    form.show();
+    WhenModal([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+    form.Find1->trigger();
+    EXPECT_EQ(form.fFind->History(), expected);
+    form.close();
 }
 
 TEST_F(FindGotoTest, TheHistoryHoldsTwentyTextsAndCanBeCleared) {

@@ -14,7 +14,7 @@ namespace {
 TEST(SettingsStore, RoundTripThroughTheFile) {
     test::TTempFolder folder;
     std::string file = folder.File("Orvane.ini");
-    const std::string korean = AnsiFromUtf8("찾을 문자열");
+    const std::string korean = "찾을 문자열 ไทย"; // beyond the code page too
     {
         TSettingsStore store(file);
         store.WriteInteger("Window", "Left", -12);
@@ -37,6 +37,24 @@ TEST(SettingsStore, RoundTripThroughTheFile) {
     EXPECT_EQ(store.ReadSections(),
               (std::vector<std::string>{"Window", "Option", "Style", "FindHistory", "Recent"}));
     EXPECT_EQ(test::ReadBytes(file).substr(0, 36), "[Window]\nLeft=-12\nWidth=817\nMax=1\n\n[");
+}
+
+// Files of older versions hold code-page text; those of this one UTF-8. A
+// file may mix both (a path added by hand): each line is read as what it is
+// and the whole file is written back as UTF-8.
+TEST(SettingsStore, CodePageLinesOfOlderFilesAreReadAndWrittenBackAsUtf8) {
+    test::TTempFolder folder;
+    const std::string hangul = "찾을 문자열";
+    const std::string path = "/home/사용자/문서.txt=3";
+    const std::string file = folder.Write(
+        "Orvane.ini", "[FindHistory]\n1=" + AnsiFromUtf8(hangul) + "\n2=ไทย\n[Recent]\n" + AnsiFromUtf8(path) + "\n");
+    TSettingsStore store(file);
+    EXPECT_EQ(store.ReadSectionValues("FindHistory"),
+              (std::vector<std::string>{"1=" + hangul, "2=ไทย"}));
+    EXPECT_EQ(store.ReadSectionValues("Recent"), std::vector<std::string>{path});
+    ASSERT_TRUE(store.UpdateFile());
+    EXPECT_EQ(test::ReadBytes(file), "[FindHistory]\n1=" + hangul + "\n2=ไทย\n\n[Recent]\n" +
+                                         path + "\n\n");
 }
 
 TEST(SettingsStore, NamesIgnoreLetterCaseAndKeepTheFirstSpelling) {
