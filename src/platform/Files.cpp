@@ -120,9 +120,12 @@ std::vector<std::string> ListFiles(const std::string& folder, const std::string&
         return names;
     while (dirent* entry = readdir(dir)) {
         std::string name = entry->d_name;
+        // A link counts as what it leads to; a folder named like a file of
+        // the list is not one.
+        struct stat st;
         if (name.size() >= suffix.size() &&
             strcasecmp(name.c_str() + name.size() - suffix.size(), suffix.c_str()) == 0 &&
-            name != "." && name != "..")
+            ::fstatat(dirfd(dir), name.c_str(), &st, 0) == 0 && S_ISREG(st.st_mode))
             names.push_back(name);
     }
     closedir(dir);

@@ -32,8 +32,9 @@ bool FileExists(const std::string& path);
 bool ViewedFileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 
-// File names (not paths) in folder whose name ends with suffix, compared
-// without regard to case; sorted.
+// Names (not paths) of the regular files in folder whose name ends with
+// suffix, compared without regard to case; sorted. A symbolic link to a
+// regular file is listed; folders, pipes and dangling links are not.
 std::vector<std::string> ListFiles(const std::string& folder, const std::string& suffix);
 
 // A viewed file, opened for reading only; it is never written. The size is

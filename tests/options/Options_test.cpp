@@ -39,6 +39,8 @@ protected:
         for (const char* font : {"Zeta.han", "Default.han", "Bold.han", "Default.eng", "Mono.eng",
                                  "Default.spc", "Default.ksg"})
             FFolder.Write(std::string("Fonts/") + font, "x");
+        // A folder named like a font file is no font.
+        FFolder.Write("Fonts/Folder.han/Inner.han", "x");
     }
     void TearDown() override { SetExeFolderOverride(""); }
 
