@@ -148,15 +148,18 @@ bool TReadOnlyFile::Open(const std::string& path) {
         Close();
         return false;
     }
+    if (S_ISREG(st.st_mode) && st.st_size == 0)
+        ReadUnsizedContent();
     int flags = ::fcntl(FHandle, F_GETFL);
     if (flags >= 0)
         ::fcntl(FHandle, F_SETFL, flags & ~O_NONBLOCK);
-    if (S_ISREG(st.st_mode) && st.st_size == 0)
-        ReadUnsizedContent();
     return true;
 }
 
-// Sequential reads: such files need not answer reads at an offset.
+// Sequential reads: such files need not answer reads at an offset. The
+// descriptor is still non-blocking: a kernel file that waits for more (a
+// message queue such as /proc/kmsg) ends here with what it had, at "would
+// block", instead of holding the program before its window appears.
 void TReadOnlyFile::ReadUnsizedContent() {
     FUnsized = true;
     FContent.clear();
@@ -165,7 +168,7 @@ void TReadOnlyFile::ReadUnsizedContent() {
         ssize_t n = ::read(FHandle, chunk, sizeof chunk);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
+        if (n <= 0) // end, "would block" (EAGAIN) or an error
             break;
         FContent.append(chunk, static_cast<size_t>(n));
     }

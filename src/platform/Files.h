@@ -48,8 +48,9 @@ public:
 
     // A regular file that reports a size of 0 may still have content (the
     // kernel's files such as /proc/cpuinfo are made as they are read): such
-    // a file is read to its end here, up to MaxUnsizedFileBytes, and Size and
-    // ReadAt then serve that copy.
+    // a file is read here, without waiting, up to its end, up to the point
+    // where it would have to wait for more (/proc/kmsg), or up to
+    // MaxUnsizedFileBytes, and Size and ReadAt then serve that copy.
     bool Open(const std::string& path);
     void Close();
     bool IsOpen() const { return FHandle >= 0; }
@@ -59,7 +60,10 @@ public:
     // the end, -1 on error). Short reads are retried until end of file.
     int64_t ReadAt(int64_t offset, void* buffer, int64_t count) const;
 
-    static constexpr int64_t MaxUnsizedFileBytes = 64LL << 20;
+    // The largest text opened without asking first (100 MiB): the size of
+    // an unsized file is known only once read, too late to ask.
+    static constexpr int64_t MaxUnsizedFileBytes = 104857600;
+
 
 private:
     void ReadUnsizedContent();

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
+#include <functional>
 #include <csignal>
 #include <stdexcept>
 #include <thread>
@@ -12,10 +14,36 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace ov;
 using ov::test::TTempFolder;
+
+namespace {
+
+// Runs body in a child process and gives its exit status: -1 when it had not
+// ended within the limit (it is then killed), so that a call that waits for
+// good fails the test instead of holding it; -2 when a signal ended it.
+int ExitStatusInChild(const std::function<int()>& body,
+                      std::chrono::seconds limit = std::chrono::seconds(20)) {
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(body());
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    int status = 0;
+    while (::waitpid(child, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &status, 0);
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -2;
+}
+
+} // namespace
 
 TEST(Files, LookupIgnoresLetterCaseWhenTheExactNameIsMissing) {
     TTempFolder temp;
@@ -236,4 +264,24 @@ TEST(Files, ProducedWritesLeaveTheTargetWholeWhenTheyStopHalfway) {
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     EXPECT_EQ(ListFiles(temp.Path(), "").size(), 1u);
     EXPECT_FALSE(TWriteResult{ECANCELED}.Reason().empty());
+}
+
+// /proc/kmsg reports a size of 0 and, once its messages are read, waits for
+// the next one. (Reading it takes the kernel's pending messages.)
+TEST(Files, UnsizedKernelFilesAreReadWithoutWaiting) {
+    TReadOnlyFile status;
+    ASSERT_TRUE(status.Open("/proc/self/status"));
+    char head[5] = {};
+    EXPECT_EQ(status.ReadAt(0, head, 5), 5);
+    EXPECT_EQ(std::string(head, 5), "Name:");
+    constexpr int Unreadable = 100;
+    const int opened = ExitStatusInChild([] {
+        TReadOnlyFile kernel;
+        if (!kernel.Open("/proc/kmsg"))
+            return Unreadable;
+        return kernel.Size() >= 0 && kernel.Size() <= TReadOnlyFile::MaxUnsizedFileBytes ? 0 : 1;
+    });
+    if (opened == Unreadable)
+        GTEST_SKIP() << "/proc/kmsg cannot be read here";
+    EXPECT_EQ(opened, 0);
 }
