@@ -113,13 +113,15 @@ int Export(const TExportArgs& args, std::ostream& err) {
     const std::string title = lines.CharCoding().FromUtf8(ExtractFileName(args.Input));
     // "-" is the standard output; any other output is written as the save
     // command writes, straight into a pipe or device, replacing only regular
-    // files. Either way the rows are marked and written as the scan goes,
-    // neither the page nor the document's marks held whole.
+    // files, except that a named pipe is waited on until a program reads it,
+    // as command-line tools do. Either way the rows are marked and written as
+    // the scan goes, neither the page nor the document's marks held whole.
     const TContentProducer page = [&](const TPieceWriter& write) {
         return MarkAndWriteHtmlPage(lines, highlighter, title, write);
     };
     const TWriteResult written =
-        args.Output == "-" ? WriteStandardOutput(page) : WriteFileAtomically(args.Output, page);
+        args.Output == "-" ? WriteStandardOutput(page)
+                           : WriteFileAtomically(args.Output, page, TPipeWait::WaitForReader);
     if (!written) {
         err << "orvane: cannot write '" << args.Output << "': " << std::strerror(written.Error)
             << "\n";

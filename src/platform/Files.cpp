@@ -2,6 +2,8 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -277,6 +279,8 @@ std::string TWriteResult::Reason() const {
     case ELOOP: return "심볼릭 링크가 너무 많이 이어집니다.";
     case ENODATA: return "저장할 내용이 없습니다.";
     case ECANCELED: return "내용을 다 만들지 못해 쓰기를 그만두었습니다.";
+    case ENXIO: return "파이프를 읽는 프로그램이 없습니다.";
+    case EPIPE: return "파이프를 읽던 프로그램이 읽기를 그만두었습니다.";
     default: return std::string("쓰기 오류: ") + std::strerror(Error);
     }
 }
@@ -290,9 +294,11 @@ TWriteFile::~TWriteFile() { Close(); }
 TWriteResult TWriteFile::Create(const std::string& path) {
     Close();
     FError = 0;
-    FHandle = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    FHandle = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
     if (FHandle < 0)
         FError = TWriteResult::FromErrno().Error;
+    else if (const int flags = ::fcntl(FHandle, F_GETFL); flags >= 0)
+        ::fcntl(FHandle, F_SETFL, flags & ~O_NONBLOCK);
     return {FError};
 }
 
@@ -381,24 +387,77 @@ TWriteResult ProduceInto(int handle, const TContentProducer& produce) {
 
 } // namespace
 
-TWriteResult WriteFileAtomically(const std::string& path, const TContentProducer& produce) {
+namespace {
+
+// While it lives, a write into a pipe whose reader has gone fails with EPIPE
+// instead of ending the program by SIGPIPE; a SIGPIPE the writes raised is
+// taken back before the signal is let through again. For this thread only.
+class TBrokenPipeGuard {
+public:
+    TBrokenPipeGuard() {
+        sigset_t pending;
+        ::sigpending(&pending);
+        FWasPending = ::sigismember(&pending, SIGPIPE) == 1;
+        const sigset_t pipe = PipeSignal();
+        ::pthread_sigmask(SIG_BLOCK, &pipe, &FOldMask);
+    }
+    ~TBrokenPipeGuard() {
+        const sigset_t pipe = PipeSignal();
+        const timespec now{0, 0};
+        if (!FWasPending)
+            while (::sigtimedwait(&pipe, nullptr, &now) == SIGPIPE) {
+            }
+        ::pthread_sigmask(SIG_SETMASK, &FOldMask, nullptr);
+    }
+    TBrokenPipeGuard(const TBrokenPipeGuard&) = delete;
+    TBrokenPipeGuard& operator=(const TBrokenPipeGuard&) = delete;
+
+private:
+    static sigset_t PipeSignal() {
+        sigset_t set;
+        ::sigemptyset(&set);
+        ::sigaddset(&set, SIGPIPE);
+        return set;
+    }
+
+    sigset_t FOldMask;
+    bool FWasPending = false;
+};
+
+// Writes into the file itself, for what a rename must not replace: a named
+// pipe or a device. A pipe that nobody reads
+// fails at once with ENXIO unless the caller waits for a reader; once open,
+// writes wait as usual.
+TWriteResult WriteInPlace(const std::string& target, const TContentProducer& produce,
+                          TPipeWait wait) {
+    const int nonBlocking = wait == TPipeWait::FailWithoutReader ? O_NONBLOCK : 0;
+    TOwnedHandle file(
+        ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | nonBlocking, 0666));
+    if (file.Get() < 0)
+        return TWriteResult::FromErrno();
+    if (const int flags = ::fcntl(file.Get(), F_GETFL); nonBlocking && flags >= 0)
+        ::fcntl(file.Get(), F_SETFL, flags & ~O_NONBLOCK);
+    const TBrokenPipeGuard quiet;
+    TWriteResult result = ProduceInto(file.Get(), produce);
+    if (!file.Close() && result)
+        result = TWriteResult::FromErrno();
+    return result;
+}
+
+} // namespace
+
+TWriteResult WriteFileAtomically(const std::string& path, const TContentProducer& produce,
+                                 TPipeWait wait) {
     int error = 0;
     std::optional<std::string> target = FollowLinks(path, error);
     if (!target)
         return {error};
     struct stat st;
     const bool exists = ::stat(target->c_str(), &st) == 0;
-    if (exists && !S_ISREG(st.st_mode)) {
-        if (S_ISDIR(st.st_mode))
-            return {EISDIR};
-        TOwnedHandle file(::open(target->c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-        if (file.Get() < 0)
-            return TWriteResult::FromErrno();
-        TWriteResult result = ProduceInto(file.Get(), produce);
-        if (!file.Close() && result)
-            result = TWriteResult::FromErrno();
-        return result;
-    }
+    if (exists && S_ISDIR(st.st_mode))
+        return {EISDIR};
+    if (exists && !S_ISREG(st.st_mode))
+        return WriteInPlace(*target, produce, wait);
     std::string temp = *target + ".tmp-XXXXXX";
     TOwnedHandle file(::mkstemp(temp.data()));
     if (file.Get() < 0)
@@ -430,8 +489,10 @@ TWriteResult WriteFileAtomically(const std::string& path, const TContentProducer
     return result;
 }
 
-TWriteResult WriteFileAtomically(const std::string& path, const std::string& data) {
-    return WriteFileAtomically(path, [&data](const TPieceWriter& write) { return write(data); });
+TWriteResult WriteFileAtomically(const std::string& path, const std::string& data,
+                                 TPipeWait wait) {
+    return WriteFileAtomically(
+        path, [&data](const TPieceWriter& write) { return write(data); }, wait);
 }
 
 TWriteResult WriteWholeFile(const std::string& path, const std::string& data) {

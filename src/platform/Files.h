@@ -64,7 +64,6 @@ public:
     // an unsized file is known only once read, too late to ask.
     static constexpr int64_t MaxUnsizedFileBytes = 104857600;
 
-
 private:
     void ReadUnsizedContent();
 
@@ -89,7 +88,8 @@ struct TWriteResult {
 
 // A file the program writes itself (saved lines, exported pages): created
 // or truncated, written sequentially. The first error is remembered; Close
-// reports it, or whether closing failed.
+// reports it, or whether closing failed. A named pipe that nobody reads is
+// not waited for: Create fails with ENXIO.
 class TWriteFile {
 public:
     TWriteFile() = default;
@@ -119,17 +119,24 @@ std::optional<std::string> ReadWholeFile(const std::string& path);
 using TPieceWriter = std::function<bool(std::string_view piece)>;
 using TContentProducer = std::function<bool(const TPieceWriter& write)>;
 
+// Whether a write into a named pipe waits for a program to read it. The
+// program's own saves do not: a pipe nobody reads would hold it for good.
+enum class TPipeWait { FailWithoutReader, WaitForReader };
+
 // Writes data to a temporary file beside path and renames it over path, so a
 // failure never leaves a half-written file. A symbolic link is followed: its
 // final target is replaced and the link stays. The replaced file's mode is
 // kept; a new file gets the mode the umask gives. An existing target that is
 // not a regular file (a named pipe, a device) is written straight into,
 // since a rename would put a plain file in its place (what was written
-// before a failure then stays written). A folder gives EISDIR.
-TWriteResult WriteFileAtomically(const std::string& path, const std::string& data);
+// before a failure then stays written). A named pipe without a reader gives ENXIO at once, unless wait says to wait
+// for one; a reader that goes away gives EPIPE. A folder gives EISDIR.
+TWriteResult WriteFileAtomically(const std::string& path, const std::string& data,
+                                 TPipeWait wait = TPipeWait::FailWithoutReader);
 // The same with the content made piece by piece: an existing file is left
 // whole, and no temporary file stays, when the producer or a write fails.
-TWriteResult WriteFileAtomically(const std::string& path, const TContentProducer& produce);
+TWriteResult WriteFileAtomically(const std::string& path, const TContentProducer& produce,
+                                 TPipeWait wait = TPipeWait::FailWithoutReader);
 
 // Creates or truncates path and writes data.
 TWriteResult WriteWholeFile(const std::string& path, const std::string& data);

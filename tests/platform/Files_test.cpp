@@ -158,12 +158,13 @@ TEST(Files, AtomicWriteFollowsLinksKeepsTheModeAndWritesIntoPipes) {
     ASSERT_EQ(::stat(temp.File("fresh.ini").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0644u);
 
-    // A named pipe receives the data and stays a pipe.
+    // A named pipe receives the data and stays a pipe; asked to, the write
+    // waits for its reader.
     std::string pipe = temp.File("pipe");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     std::string received;
     std::thread reader([&] { received = ov::test::ReadBytes(pipe); });
-    EXPECT_TRUE(WriteFileAtomically(pipe, "through the pipe"));
+    EXPECT_TRUE(WriteFileAtomically(pipe, "through the pipe", TPipeWait::WaitForReader));
     reader.join();
     EXPECT_EQ(received, "through the pipe");
     ASSERT_EQ(::lstat(pipe.c_str(), &st), 0);
@@ -264,6 +265,46 @@ TEST(Files, ProducedWritesLeaveTheTargetWholeWhenTheyStopHalfway) {
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     EXPECT_EQ(ListFiles(temp.Path(), "").size(), 1u);
     EXPECT_FALSE(TWriteResult{ECANCELED}.Reason().empty());
+}
+
+// The program's own saves never wait on a named pipe that nobody reads: they
+// fail at once saying why, and the pipe stays a pipe. With a reader the data
+// goes through; a reader that leaves early makes the write fail, and the
+// program lives on.
+TEST(Files, APipeWithoutAReaderFailsInsteadOfWaiting) {
+    TTempFolder temp;
+    const std::string pipe = temp.File("pipe");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(ExitStatusInChild([&] { return WriteFileAtomically(pipe, "settings").Error; }), ENXIO);
+    EXPECT_EQ(ExitStatusInChild([&] {
+                  return WriteFileAtomically(pipe, [](const TPieceWriter& write) {
+                             return write("page");
+                         }).Error;
+              }),
+              ENXIO);
+    EXPECT_EQ(ExitStatusInChild([&] { return TWriteFile().Create(pipe).Error; }), ENXIO);
+    EXPECT_FALSE(TWriteResult{ENXIO}.Reason().empty());
+    struct stat st;
+    ASSERT_EQ(::lstat(pipe.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+
+    int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_TRUE(WriteFileAtomically(pipe, "through the pipe"));
+    char buffer[64] = {};
+    EXPECT_EQ(::read(reader, buffer, sizeof buffer), 16);
+    EXPECT_EQ(std::string(buffer, 16), "through the pipe");
+    ::close(reader);
+
+    EXPECT_EQ(ExitStatusInChild([&] {
+                  const int early = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+                  return WriteFileAtomically(pipe, [early](const TPieceWriter& write) {
+                             ::close(early);
+                             return write("nobody reads this");
+                         }).Error;
+              }),
+              EPIPE);
+    EXPECT_FALSE(TWriteResult{EPIPE}.Reason().empty());
 }
 
 // /proc/kmsg reports a size of 0 and, once its messages are read, waits for
