@@ -153,12 +153,17 @@ void TMainForm::FormShow() {
 
 // Said once, in the status bar, where it stays true for the whole run: a
 // message box at every start would stand between the user and the file.
+// A settings file the user has made read-only is left as it is at close.
 void TMainForm::ReportUnsavableSettings() {
     const std::string& file = Settings.FileName();
-    if (file.empty() || CanCreateFile(file))
+    if (file.empty())
         return;
-    StatusPanels[1]->setText(QStringLiteral("설정을 저장할 수 없습니다: %1 폴더에 쓸 수 없습니다.")
-                                 .arg(QString::fromUtf8(ExtractFilePath(file))));
+    if (IsWriteProtected(ResolveFileCase(file)))
+        StatusPanels[1]->setText(QStringLiteral("설정을 저장할 수 없습니다: %1 파일에 쓸 수 없습니다.")
+                                     .arg(QString::fromUtf8(ResolveFileCase(file))));
+    else if (!CanCreateFile(file))
+        StatusPanels[1]->setText(QStringLiteral("설정을 저장할 수 없습니다: %1 폴더에 쓸 수 없습니다.")
+                                     .arg(QString::fromUtf8(ExtractFilePath(file))));
 }
 
 void TMainForm::ReadViewSwitches() {

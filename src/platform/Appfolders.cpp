@@ -101,7 +101,8 @@ std::string SettingsFilePath() {
 }
 
 bool SettingsCanBeSaved() {
-    return CanCreateFile(SettingsFilePath());
+    const std::string path = SettingsFilePath();
+    return !IsWriteProtected(ResolveFileCase(path)) && CanCreateFile(path);
 }
 
 bool CanCreateFile(const std::string& path) {

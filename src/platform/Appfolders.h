@@ -45,7 +45,8 @@ std::string SettingsFilePath();
 // existing folder above it when the folder does not exist yet, is not a
 // writable folder.
 bool CanCreateFile(const std::string& path);
-// CanCreateFile(SettingsFilePath()). When false the program runs with what it
+// CanCreateFile(SettingsFilePath()), and the file, when there is one, is not
+// write-protected (IsWriteProtected). When false the program runs with what it
 // could read (else defaults) and says once that settings cannot be saved.
 bool SettingsCanBeSaved();
 

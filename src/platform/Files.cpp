@@ -425,7 +425,7 @@ private:
 };
 
 // Writes into the file itself, for what a rename must not replace: a named
-// pipe or a device. A pipe that nobody reads
+// pipe or a device, or a file of another owner. A pipe that nobody reads
 // fails at once with ENXIO unless the caller waits for a reader; once open,
 // writes wait as usual.
 TWriteResult WriteInPlace(const std::string& target, const TContentProducer& produce,
@@ -444,7 +444,39 @@ TWriteResult WriteInPlace(const std::string& target, const TContentProducer& pro
     return result;
 }
 
+// The file a replacement of st must be to stand in its place: its owner and
+// group (so that the superuser's save leaves a user's file the user's), and
+// its mode. False when the owner cannot be kept.
+bool TakeOverOwnerAndMode(int handle, const struct stat& st) {
+    struct stat made;
+    if (::fstat(handle, &made) != 0)
+        return false;
+    if ((made.st_uid != st.st_uid || made.st_gid != st.st_gid) &&
+        ::fchown(handle, st.st_uid, st.st_gid) != 0)
+        return false;
+    return ::fchmod(handle, st.st_mode & 07777) == 0;
+}
+
 } // namespace
+
+namespace {
+
+// Whether the user may write the existing file st describes: the system's
+// answer for the effective user, except that a file without any write
+// permission is taken as protected from the superuser too, as editors take
+// it. 0, or why not.
+int WriteDenial(const std::string& path, const struct stat& st) {
+    if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
+        return errno;
+    return (st.st_mode & 0222) == 0 ? EACCES : 0;
+}
+
+} // namespace
+
+bool IsWriteProtected(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && WriteDenial(path, st) != 0;
+}
 
 TWriteResult WriteFileAtomically(const std::string& path, const TContentProducer& produce,
                                  TPipeWait wait) {
@@ -456,6 +488,11 @@ TWriteResult WriteFileAtomically(const std::string& path, const TContentProducer
     const bool exists = ::stat(target->c_str(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode))
         return {EISDIR};
+    // A protected file stays as it is: a rename would replace it, since
+    // that needs only the folder to be writable.
+    if (exists && S_ISREG(st.st_mode))
+        if (const int denial = WriteDenial(*target, st); denial != 0)
+            return {denial};
     if (exists && !S_ISREG(st.st_mode))
         return WriteInPlace(*target, produce, wait);
     std::string temp = *target + ".tmp-XXXXXX";
@@ -471,10 +508,16 @@ TWriteResult WriteFileAtomically(const std::string& path, const TContentProducer
                 ::unlink(Path->c_str());
         }
     } remover{&temp};
+    // mkstemp creates the file as 0600 and the user's own: it takes the
+    // owner and mode of the file it replaces, or the mode of any new file. A
+    // file of another owner that the user may write is written into.
+    if (exists && !TakeOverOwnerAndMode(file.Get(), st)) {
+        ::unlink(temp.c_str());
+        remover.Path = nullptr;
+        return WriteInPlace(*target, produce, wait);
+    }
     TWriteResult result;
-    // mkstemp creates the file as 0600: it takes the mode of the file it
-    // replaces, or that of any new file.
-    if (::fchmod(file.Get(), exists ? (st.st_mode & 07777) : NewFileMode()) != 0)
+    if (!exists && ::fchmod(file.Get(), NewFileMode()) != 0)
         result = TWriteResult::FromErrno();
     if (result)
         result = ProduceInto(file.Get(), produce);

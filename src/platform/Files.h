@@ -125,11 +125,15 @@ enum class TPipeWait { FailWithoutReader, WaitForReader };
 
 // Writes data to a temporary file beside path and renames it over path, so a
 // failure never leaves a half-written file. A symbolic link is followed: its
-// final target is replaced and the link stays. The replaced file's mode is
-// kept; a new file gets the mode the umask gives. An existing target that is
-// not a regular file (a named pipe, a device) is written straight into,
-// since a rename would put a plain file in its place (what was written
-// before a failure then stays written). A named pipe without a reader gives ENXIO at once, unless wait says to wait
+// final target is replaced and the link stays. The replaced file's owner,
+// group and mode are kept; a new file gets the mode the umask gives. An
+// existing file the user may not write (no write permission for the user,
+// or none at all) is left as it is, with EACCES (or EROFS). A file of
+// another owner that the user may write, where the owner cannot be kept, and
+// an existing target that is not a regular file (a named pipe, a device) are
+// written straight into, since a rename would put the user's own plain file
+// in their place (what was written before a failure then stays written). A
+// named pipe without a reader gives ENXIO at once, unless wait says to wait
 // for one; a reader that goes away gives EPIPE. A folder gives EISDIR.
 TWriteResult WriteFileAtomically(const std::string& path, const std::string& data,
                                  TPipeWait wait = TPipeWait::FailWithoutReader);
@@ -137,6 +141,10 @@ TWriteResult WriteFileAtomically(const std::string& path, const std::string& dat
 // whole, and no temporary file stays, when the producer or a write fails.
 TWriteResult WriteFileAtomically(const std::string& path, const TContentProducer& produce,
                                  TPipeWait wait = TPipeWait::FailWithoutReader);
+
+// True for an existing regular file (a link followed) that the user may not
+// write: WriteFileAtomically leaves it as it is.
+bool IsWriteProtected(const std::string& path);
 
 // Creates or truncates path and writes data.
 TWriteResult WriteWholeFile(const std::string& path, const std::string& data);

@@ -23,6 +23,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace ov {
 namespace {
 
@@ -665,6 +667,26 @@ TEST(InstalledMainForm, SettingsLiveInTheConfigFolderOrTheUserIsTold) {
         form.close();
         EXPECT_EQ(test::ReadBytes(home.File("blocked")), "a file where the folder should be");
         EXPECT_FALSE(FileExists(prefix.File("bin/Orvane.ini")));
+    }
+    {
+        // A settings file the user made read-only is read, named in the
+        // notice and left byte for byte, with its mode.
+        const std::string kept = "[Window]\nLeft=21\n";
+        const std::string file = home.Write("cfg/orvane/Orvane.ini", kept);
+        ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
+        test::TEnvVar config("XDG_CONFIG_HOME", home.File("cfg").c_str());
+        TMainForm form;
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        EXPECT_TRUE(form.StatusPanels[1]->text().contains(notice))
+            << form.StatusPanels[1]->text().toStdString();
+        EXPECT_TRUE(form.StatusPanels[1]->text().contains(QString::fromStdString(file)));
+        form.move(55, 66);
+        form.close();
+        EXPECT_EQ(test::ReadBytes(file), kept);
+        struct stat st;
+        ASSERT_EQ(::stat(file.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0444u);
     }
     SetExeFolderOverride("");
 }

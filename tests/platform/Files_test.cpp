@@ -307,6 +307,48 @@ TEST(Files, APipeWithoutAReaderFailsInsteadOfWaiting) {
     EXPECT_FALSE(TWriteResult{EPIPE}.Reason().empty());
 }
 
+// A file the user made read-only, or one the user may not write in a folder
+// the user may, stays as it is, with its owner and mode, and no temporary
+// file is left: a rename would replace it, since it asks only for the
+// folder. A file of another owner that the user may write keeps its owner.
+TEST(Files, WriteProtectedFilesAndOwnersAreKept) {
+    TTempFolder temp;
+    const std::string path = temp.Write("Orvane.ini", "old");
+    auto expectFile = [&](const std::string& bytes, uid_t owner, mode_t mode) {
+        struct stat st;
+        ASSERT_EQ(::stat(path.c_str(), &st), 0);
+        EXPECT_EQ(ov::test::ReadBytes(path), bytes);
+        EXPECT_EQ(st.st_uid, owner);
+        EXPECT_EQ(st.st_mode & 07777, mode);
+        EXPECT_EQ(ListFiles(temp.Path(), "").size(), 1u);
+    };
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    const TWriteResult readOnly = WriteFileAtomically(path, "new");
+    EXPECT_EQ(readOnly.Error, EACCES);
+    EXPECT_FALSE(readOnly.Reason().empty());
+    expectFile("old", ::geteuid(), 0444);
+
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only the superuser can give files to other users";
+    constexpr uid_t other = 4321;
+    ASSERT_EQ(::chown(path.c_str(), other, other), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
+    EXPECT_TRUE(WriteFileAtomically(path, "new"));
+    expectFile("new", other, 0644);
+
+    // The superuser's file in a folder that anybody may write, saved by
+    // somebody else.
+    ASSERT_EQ(::chown(path.c_str(), 0, 0), 0);
+    ASSERT_EQ(::chmod(temp.Path().c_str(), 0777), 0);
+    EXPECT_EQ(ExitStatusInChild([&] {
+                  if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                      return 100;
+                  return WriteFileAtomically(path, "theirs").Error;
+              }),
+              EACCES);
+    expectFile("new", 0, 0644);
+}
+
 // /proc/kmsg reports a size of 0 and, once its messages are read, waits for
 // the next one. (Reading it takes the kernel's pending messages.)
 TEST(Files, UnsizedKernelFilesAreReadWithoutWaiting) {
