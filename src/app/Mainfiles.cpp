@@ -14,9 +14,7 @@
 #include <QLabel>
 #include <QMenu>
 
-#include <filesystem>
 #include <string_view>
-#include <system_error>
 
 namespace ov {
 
@@ -40,15 +38,10 @@ bool IsBinaryFile(const std::string& path) {
     return read > 0 && LooksBinary(std::string_view(head, static_cast<size_t>(read)));
 }
 
-// The name itself when it cannot be made absolute.
+// The name itself when it cannot be made absolute, or would be too long to
+// open as such.
 std::string FullFileName(std::string_view name) {
-    if (name.empty() || name.front() == '/')
-        return std::string(name);
-    while (name.size() > 2 && name.substr(0, 2) == "./")
-        name.remove_prefix(2);
-    std::error_code error;
-    std::filesystem::path full = std::filesystem::absolute(std::filesystem::path(name), error);
-    return error ? std::string(name) : full.string();
+    return AbsoluteFileName(name);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "Files.h"
 
 #include <dirent.h>
+#include <limits.h>
 #include <fcntl.h>
 #include <pthread.h>
 #include <signal.h>
@@ -11,8 +12,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <stdexcept>
 #include <string_view>
+#include <system_error>
 #include <strings.h>
 
 namespace ov {
@@ -552,6 +555,18 @@ TWriteResult WriteStandardOutput(const TContentProducer& produce) {
 
 TWriteResult WriteStandardOutput(const std::string& data) {
     return WriteStandardOutput([&data](const TPieceWriter& write) { return write(data); });
+}
+
+std::string AbsoluteFileName(std::string_view name) {
+    if (name.empty() || name.front() == '/')
+        return std::string(name);
+    while (name.size() > 2 && name.substr(0, 2) == "./")
+        name.remove_prefix(2);
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(std::filesystem::path(name), error);
+    if (error || full.native().size() >= PATH_MAX)
+        return std::string(name);
+    return full.string();
 }
 
 std::string ExtractFilePath(const std::string& path) {

@@ -154,6 +154,14 @@ TWriteResult WriteStandardOutput(const std::string& data);
 // Writes the producer's pieces to the standard output as they come.
 TWriteResult WriteStandardOutput(const TContentProducer& produce);
 
+// A file name the user gave, as a path from the root, so that it names the
+// same file from any folder ("./" in front dropped). The name stays as given
+// when it is absolute already, when the working folder cannot be read, and
+// when the whole path would be longer than the system's limit for a path
+// (PATH_MAX), which no call would take: such a file is then opened relative
+// to the working folder.
+std::string AbsoluteFileName(std::string_view name);
+
 // "dir/name.ext" -> "dir/"; a path without '/' gives "".
 std::string ExtractFilePath(const std::string& path);
 // "dir/name.ext" -> "name.ext"

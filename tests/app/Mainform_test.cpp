@@ -23,7 +23,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
+#include <climits>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace ov {
 namespace {
@@ -426,6 +431,58 @@ TEST_F(MainFormTest, HugeFontSizesAreCapped) {
     TMainForm form;
     ShowAndWait(form);
     EXPECT_EQ(form.Viewer->font().pixelSize(), 400);
+}
+
+// A chain of folders deeper than any full path may be (PATH_MAX), made and
+// entered one step at a time, since no call takes the whole path; the
+// working folder is the deepest while it lives, and the chain is removed the
+// same way, with the files named to the constructor.
+class TDeepWorkingFolder {
+public:
+    TDeepWorkingFolder(const std::string& base, std::size_t depth, std::vector<std::string> files)
+        : FFiles(std::move(files)) {
+        FOld = std::filesystem::current_path();
+        std::filesystem::current_path(base);
+        for (std::size_t reached = base.size(); reached <= depth; reached += Step.size() + 1) {
+            EXPECT_EQ(::mkdir(Step.c_str(), 0700), 0);
+            EXPECT_EQ(::chdir(Step.c_str()), 0);
+            ++FLevels;
+        }
+    }
+    ~TDeepWorkingFolder() {
+        for (const std::string& file : FFiles)
+            ::unlink(file.c_str());
+        for (; FLevels > 0; --FLevels) {
+            EXPECT_EQ(::chdir(".."), 0);
+            EXPECT_EQ(::rmdir(Step.c_str()), 0);
+        }
+        std::filesystem::current_path(FOld);
+    }
+
+private:
+    const std::string Step = std::string(200, 'd');
+    std::vector<std::string> FFiles;
+    std::filesystem::path FOld;
+    int FLevels = 0;
+};
+
+// `orvane deep.c` in a working folder 6,120 characters deep: the full path
+// is longer than any call takes, so the file opens by its name.
+TEST_F(MainFormTest, AFileBeyondTheLongestFullPathOpensFromTheWorkingFolder) {
+    TDeepWorkingFolder deep(FFolder.Path(), 6120, {"deep.c"});
+    ASSERT_GT(std::filesystem::current_path().native().size(), std::size_t(PATH_MAX));
+    {
+        std::ofstream out("deep.c");
+        out << "int deep;\n";
+    }
+    TMainForm form;
+    form.SetWriteSettingsOnClose(false);
+    ShowAndWait(form);
+    form.OpenFile("deep.c");
+    ASSERT_EQ(form.Viewer->Lines().Count(), 1);
+    EXPECT_EQ(form.Viewer->Lines().GetView(0), "int deep;");
+    EXPECT_EQ(form.Viewer->SynLang(), "C");
+    EXPECT_TRUE(form.windowTitle().contains(QStringLiteral("deep.c")));
 }
 
 TEST_F(MainFormTest, OpenAndDoubleClickAskForAFile) {
