@@ -49,7 +49,13 @@ int main(int argc, char** argv) {
         break;
     }
 
-    ov::TOVApplication application(argc, argv);
+    // Without a display the run ends with one line saying how to render
+    // without one, not with the toolkit's abort.
+    ov::TOVApplication application(argc, argv,
+                                   options.Mode == ov::TLaunchMode::Snapshot
+                                       ? "; QT_QPA_PLATFORM=offscreen renders without one"
+                                       : "; to render a file without one: orvane --snapshot "
+                                         "OUT.png FILE");
     // Installed before any window exists: building the window may already
     // report (a damaged font file), and a snapshot run must never wait on a box.
     ov::TQtUIServices boxes;

@@ -9,7 +9,10 @@
 #include <QTranslator>
 
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
+#include <utility>
+#include <vector>
 
 namespace ov {
 
@@ -59,7 +62,61 @@ void TQtUIServices::BeginWaitCursor() { QGuiApplication::setOverrideCursor(Qt::W
 
 void TQtUIServices::EndWaitCursor() { QGuiApplication::restoreOverrideCursor(); }
 
-TOVApplication::TOVApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+namespace {
+
+// The guard's state: a message handler is a plain function.
+struct TDisplayConnectState {
+    QtMessageHandler Previous = nullptr;
+    std::string Line;
+    std::vector<std::pair<QtMsgType, QString>> Held;
+};
+
+TDisplayConnectState& DisplayConnectState() {
+    static TDisplayConnectState state;
+    return state;
+}
+
+void HoldOrEnd(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    TDisplayConnectState& state = DisplayConnectState();
+    if (type != QtFatalMsg) {
+        state.Held.emplace_back(type, text);
+        return;
+    }
+    std::fputs(state.Line.c_str(), stderr);
+    std::fflush(nullptr);
+    std::_Exit(1);
+}
+
+} // namespace
+
+TDisplayConnectGuard::TDisplayConnectGuard(std::string hint) {
+    TDisplayConnectState& state = DisplayConnectState();
+    state.Line = "orvane: no display could be opened" + hint + "\n";
+    state.Held.clear();
+    state.Previous = qInstallMessageHandler(HoldOrEnd);
+}
+
+TDisplayConnectGuard::~TDisplayConnectGuard() { Release(); }
+
+void TDisplayConnectGuard::Release() {
+    if (!FActive)
+        return;
+    FActive = false;
+    TDisplayConnectState& state = DisplayConnectState();
+    qInstallMessageHandler(state.Previous);
+    const QMessageLogContext noContext;
+    for (const auto& [type, text] : std::exchange(state.Held, {})) {
+        if (state.Previous)
+            state.Previous(type, noContext, text);
+        else
+            std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    }
+}
+
+TOVApplication::TOVApplication(int& argc, char** argv, std::string noDisplayHint)
+    : TDisplayConnectGuard(std::move(noDisplayHint)), QApplication(argc, argv) {
+    Release();
+}
 
 bool TOVApplication::notify(QObject* receiver, QEvent* event) {
     try {

@@ -6,6 +6,8 @@
 
 #include <QApplication>
 
+#include <string>
+
 namespace ov {
 
 class TQtUIServices : public TUIServices {
@@ -18,11 +20,33 @@ public:
     void EndWaitCursor() override;
 };
 
+// Guards the application's connection to the display: Qt ends a process
+// that cannot connect with abort() (a core dump) after several lines of its
+// own. While it lives, such a failure ends the process with one line on
+// standard error, "orvane: no display could be opened" and the hint, and exit
+// status 1; Qt's messages of that moment are held back and, when the
+// connection succeeds, passed on when the guard ends.
+class TDisplayConnectGuard {
+public:
+    explicit TDisplayConnectGuard(std::string hint);
+    ~TDisplayConnectGuard();
+    TDisplayConnectGuard(const TDisplayConnectGuard&) = delete;
+    TDisplayConnectGuard& operator=(const TDisplayConnectGuard&) = delete;
+
+    // Ends the guard before the destructor does.
+    void Release();
+
+private:
+    bool FActive = true;
+};
+
 // An exception that escapes an event handler is shown in the standard error
 // box and the event loop goes on; exceptions never cross Qt's event loop.
-class TOVApplication : public QApplication {
+// A display that cannot be opened ends the process as TDisplayConnectGuard
+// says, with noDisplayHint after the line's first part.
+class TOVApplication : private TDisplayConnectGuard, public QApplication {
 public:
-    TOVApplication(int& argc, char** argv);
+    TOVApplication(int& argc, char** argv, std::string noDisplayHint = {});
     bool notify(QObject* receiver, QEvent* event) override;
 
     // The error box; replaced by tests that must not block on a modal box.

@@ -26,9 +26,7 @@ protected:
     // (then it is killed). What it wrote to stderr goes to Errors.
     int Run(const QStringList& arguments, int timeoutMs = 60000) {
         QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        process.setProcessEnvironment(environment);
+        process.setProcessEnvironment(Environment);
         process.start(QString::fromStdString(FProgram), arguments);
         const bool finished = process.waitForFinished(timeoutMs);
         if (!finished) {
@@ -40,6 +38,12 @@ protected:
     }
 
     std::string Errors;
+    // The runs' environment: offscreen unless a test says otherwise.
+    QProcessEnvironment Environment = [] {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        return environment;
+    }();
 
     test::TTempFolder FFolder;
     std::string FProgram;
@@ -106,6 +110,20 @@ TEST_F(SnapshotRun, DamagedHangulFontNeitherHangsNorRepeats) {
         EXPECT_EQ(Errors.find("Invalid Font File", first + 1), std::string::npos) << Errors;
         EXPECT_NE(Errors.find("default.han"), std::string::npos) << Errors;
     }
+}
+
+// Without a display the window cannot open: one line says so and how to
+// render without one, and the run ends with status 1, not with an abort.
+TEST_F(SnapshotRun, WithoutADisplayOneLineSaysHowToRenderInstead) {
+    Environment.remove(QStringLiteral("DISPLAY"));
+    Environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    Environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    const std::string file = FFolder.Write("a.c", "int a;\n");
+    EXPECT_EQ(Run({QString::fromStdString(file)}), 1) << Errors;
+    EXPECT_EQ(Errors.find("orvane: no display could be opened"), 0u) << Errors;
+    EXPECT_NE(Errors.find("--snapshot"), std::string::npos) << Errors;
+    EXPECT_EQ(Errors.find('\n'), Errors.size() - 1) << Errors;
+    EXPECT_FALSE(FileExists(FFolder.File("Orvane.ini")));
 }
 
 TEST_F(SnapshotRun, HelpVersionAndBadOptions) {
