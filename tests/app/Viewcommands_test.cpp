@@ -26,6 +26,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -636,6 +637,25 @@ TEST_F(SaveAsHtmlTest, TheDialogProposesAndAFailureIsToldAndHarmsNothing) {
     ASSERT_EQ(FServices.Records.size(), 3u);
     EXPECT_EQ(FServices.Records.back().Text,
               "문법 강조가 적용된 상태에서만 HTML로 저장 할 수 있습니다.");
+}
+
+// A named pipe that no program reads is not waited on: the save fails at
+// once and says why, and the pipe stays a pipe.
+TEST_F(SaveAsHtmlTest, APipeNobodyReadsIsToldNotWaitedOn) {
+    const std::string source = FFolder.Write("a.c", "int main() { return 0; }\n");
+    const std::string pipe = FOut.File("page.htm");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    TMainForm form("orvane " + source);
+    form.SaveHtmlDialog = [&](const std::string&) { return std::optional<std::string>(pipe); };
+    ShowAndWait(form);
+    form.SaveasHTML1->trigger();
+    ASSERT_EQ(FServices.Records.size(), 1u);
+    EXPECT_NE(FServices.Records[0].Text.find("page.htm"), std::string::npos);
+    EXPECT_NE(FServices.Records[0].Text.find(TWriteResult{ENXIO}.Reason()), std::string::npos)
+        << FServices.Records[0].Text;
+    struct stat st;
+    ASSERT_EQ(::lstat(pipe.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 } // namespace
