@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -64,8 +65,10 @@ void TQtUIServices::EndWaitCursor() { QGuiApplication::restoreOverrideCursor(); 
 
 namespace {
 
-// The guard's state: a message handler is a plain function.
+// The guard's state: a message handler is a plain function. Threads the
+// toolkit starts while it connects may report too, hence the lock.
 struct TDisplayConnectState {
+    std::mutex Lock;
     QtMessageHandler Previous = nullptr;
     std::string Line;
     std::vector<std::pair<QtMsgType, QString>> Held;
@@ -78,6 +81,7 @@ TDisplayConnectState& DisplayConnectState() {
 
 void HoldOrEnd(QtMsgType type, const QMessageLogContext&, const QString& text) {
     TDisplayConnectState& state = DisplayConnectState();
+    const std::lock_guard hold(state.Lock);
     if (type != QtFatalMsg) {
         state.Held.emplace_back(type, text);
         return;
@@ -104,8 +108,13 @@ void TDisplayConnectGuard::Release() {
     FActive = false;
     TDisplayConnectState& state = DisplayConnectState();
     qInstallMessageHandler(state.Previous);
+    std::vector<std::pair<QtMsgType, QString>> held;
+    {
+        const std::lock_guard hold(state.Lock);
+        held = std::exchange(state.Held, {});
+    }
     const QMessageLogContext noContext;
-    for (const auto& [type, text] : std::exchange(state.Held, {})) {
+    for (const auto& [type, text] : held) {
         if (state.Previous)
             state.Previous(type, noContext, text);
         else
