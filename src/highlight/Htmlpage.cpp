@@ -184,13 +184,13 @@ THtmlPageWriter::THtmlPageWriter(const TOVSynHighlighter& highlighter, TTextCodi
     CollectStyleClasses(highlighter, F->Classes);
     std::vector<std::string> out;
     out.push_back("<html>");
-    // A UTF-8 document says so; a CP949 page declares nothing, as it always
-    // has, and is read in the reader's own code page.
-    const std::string charset = coding == TTextCoding::Utf8
-                                    ? "<meta http-equiv='Content-Type' content='text/html; "
-                                      "charset=utf-8'>\r\n"
-                                    : "";
-    out.push_back("<head>\r\n" + charset + "<title>" + std::string(title) + "</title>\r\n");
+    // The page holds the document's bytes as they are, so it names their
+    // coding; a reader outside a Korean locale would guess wrong otherwise.
+    // "euc-kr" is the label browsers read as the whole of CP949. The
+    // declaration comes first in the head, before any byte of the document.
+    const std::string charset = coding == TTextCoding::Utf8 ? "utf-8" : "euc-kr";
+    out.push_back("<head>\r\n<meta http-equiv='Content-Type' content='text/html; charset=" +
+                  charset + "'>\r\n<title>" + std::string(title) + "</title>\r\n");
     WriteStyleSheet(out, F->Classes, highlighter);
     out.push_back("</head>");
     out.push_back("<body bgcolor='" + ColorToHtml(highlighter.GetStyles(0).Back) + "'>");

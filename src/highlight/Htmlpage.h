@@ -2,8 +2,9 @@
 // The HTML page of a highlighted document: a style sheet with one class per
 // style of every loaded language, and the text with each marked run in a
 // span of its class. The document's bytes are written unchanged apart from
-// the HTML replacements. The page of a UTF-8 document declares charset=utf-8;
-// that of a CP949 document declares no character set.
+// the HTML replacements. The page declares the document's character set:
+// utf-8 for a UTF-8 document, euc-kr (the label browsers read as CP949) for
+// a CP949 one.
 
 #include "Files.h"
 #include "Ovstrings.h"

@@ -44,7 +44,10 @@ protected:
 TEST_F(HtmlPage, FileLayout) {
     const std::string page = Page({"int x;"});
     const std::string expected = "<html>\r\n"
-                                 "<head>\r\n<title>a.c</title>\r\n\r\n"
+                                 "<head>\r\n"
+                                 "<meta http-equiv='Content-Type' content='text/html; "
+                                 "charset=euc-kr'>\r\n"
+                                 "<title>a.c</title>\r\n\r\n"
                                  "<style type='text/css'>\r\n"
                                  "body,p,br {font-family:Courier New; font-size:9pt}\r\n"
                                  ".DemoNormal {color:#000080; background-color:#FFFFF0}\r\n"
@@ -64,6 +67,31 @@ TEST_F(HtmlPage, FileLayout) {
                                  "</body>\r\n"
                                  "</html>\r\n";
     EXPECT_EQ(page, expected);
+}
+
+// The page keeps the document's bytes, so it names their coding before the
+// first of them (the title is already the document's text): a reader in
+// any locale then shows the Korean of either coding.
+TEST_F(HtmlPage, DeclaresTheDocumentsCharacterSetBeforeAnyOfItsText) {
+    const struct {
+        TTextCoding Coding;
+        std::string Text, Title, Label;
+    } cases[] = {{TTextCoding::Cp949, "int \xC7\xD1;", "\xC7\xD1.c", "euc-kr"},
+                 {TTextCoding::Utf8, "int \xED\x95\x9C;", "\xED\x95\x9C.c", "utf-8"}};
+    for (const auto& sample : cases) {
+        SCOPED_TRACE(sample.Label);
+        SetLines(Lines, {sample.Text});
+        Lines.SetCoding(sample.Coding);
+        Highlighter->Execute(Lines);
+        const std::string page = BuildHtmlPage(Lines, *Highlighter, sample.Title);
+        const std::string declaration =
+            "<meta http-equiv='Content-Type' content='text/html; charset=" + sample.Label + "'>";
+        const std::size_t at = page.find(declaration);
+        ASSERT_NE(at, std::string::npos);
+        EXPECT_EQ(page.find("charset="), page.rfind("charset=")) << "declared once";
+        EXPECT_LT(at, page.find("<title>"));
+        EXPECT_GT(at, page.find("<head>"));
+    }
 }
 
 TEST_F(HtmlPage, BlanksTabsAndMarkupCharacters) {
