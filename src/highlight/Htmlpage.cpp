@@ -22,10 +22,16 @@ const std::string& ClassOf(const std::vector<std::string>& classes, int id) {
     return id >= 0 && id < static_cast<int>(classes.size()) ? classes[id] : none;
 }
 
+// classes: in their attribute form (HtmlEscape).
 void AppendSpan(std::string& html, const std::vector<std::string>& classes, int id) {
     html += "<span class='";
     html += ClassOf(classes, id);
     html += "'>";
+}
+
+bool IsIdentifierByte(unsigned char byte) {
+    return (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+           (byte >= '0' && byte <= '9') || byte == '_' || byte == '-' || byte >= 0x80;
 }
 
 // Bytes written as they are (a blank may start a pair of blanks).
@@ -118,6 +124,56 @@ std::string ColorToHtml(TColor color) {
     return text;
 }
 
+std::string HtmlEscape(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&#39;";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string CssIdentifier(std::string_view name) {
+    std::string out;
+    out.reserve(name.size());
+    // An identifier may not begin with a digit, nor with "-" and a digit,
+    // nor be "-" alone.
+    const bool lone = name == "-";
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(name[i]);
+        const bool digit = byte >= '0' && byte <= '9';
+        const bool leading = i == 0 || (i == 1 && name[0] == '-');
+        if (IsIdentifierByte(byte) && !(digit && leading) && !lone) {
+            out += name[i];
+            continue;
+        }
+        // The escape by code (never the character itself after "\"), so that
+        // no "<" or quote reaches the style element; the blank ends it.
+        char escape[8];
+        std::snprintf(escape, sizeof(escape), "\\%X ", byte);
+        out += escape;
+    }
+    return out;
+}
+
 std::string ReplaceAll(std::string_view text, std::string_view find, std::string_view replacement) {
     if (find.empty())
         return std::string(text);
@@ -132,6 +188,16 @@ std::string ReplaceAll(std::string_view text, std::string_view find, std::string
     return result;
 }
 
+std::string ClassName(std::string_view language, std::string_view styleName) {
+    std::string name = std::string(language) + std::string(styleName);
+    // A class attribute splits at white space; control bytes have no place
+    // in a name either.
+    for (char& c : name)
+        if (static_cast<unsigned char>(c) <= ' ' || c == '\x7F')
+            c = '_';
+    return name;
+}
+
 void CollectStyleClasses(const TOVSynHighlighter& highlighter, std::vector<std::string>& list) {
     list.clear();
     const std::vector<std::string>& languages = highlighter.Languages();
@@ -141,8 +207,7 @@ void CollectStyleClasses(const TOVSynHighlighter& highlighter, std::vector<std::
                 highlighter.GetStyleNameOf(static_cast<int>(slot) * StyleCount + index);
             if (name.size() > MaxStyleNameLength)
                 name.resize(MaxStyleNameLength);
-            list.push_back(name.empty() ? std::string()
-                                        : languages[slot] + ReplaceAll(name, " ", "_"));
+            list.push_back(name.empty() ? std::string() : ClassName(languages[slot], name));
         }
     }
 }
@@ -155,14 +220,14 @@ void WriteStyleSheet(std::vector<std::string>& out, const std::vector<std::strin
         if (classes[id].empty())
             continue;
         TStyleColors colors = highlighter.GetStyles(static_cast<int>(id));
-        out.push_back("." + classes[id] + " {color:" + ColorToHtml(colors.Fore) +
+        out.push_back("." + CssIdentifier(classes[id]) + " {color:" + ColorToHtml(colors.Fore) +
                       "; background-color:" + ColorToHtml(colors.Back) + "}");
     }
     out.push_back("</style>");
 }
 
 struct THtmlPageWriter::TState {
-    std::vector<std::string> Classes;
+    std::vector<std::string> Classes; // as attribute values (HtmlEscape)
     std::unique_ptr<TLineWriter> Writer;
     std::string Piece;
     TPageSink Sink;
@@ -190,8 +255,10 @@ THtmlPageWriter::THtmlPageWriter(const TOVSynHighlighter& highlighter, TTextCodi
     // declaration comes first in the head, before any byte of the document.
     const std::string charset = coding == TTextCoding::Utf8 ? "utf-8" : "euc-kr";
     out.push_back("<head>\r\n<meta http-equiv='Content-Type' content='text/html; charset=" +
-                  charset + "'>\r\n<title>" + std::string(title) + "</title>\r\n");
+                  charset + "'>\r\n<title>" + HtmlEscape(title) + "</title>\r\n");
     WriteStyleSheet(out, F->Classes, highlighter);
+    for (std::string& name : F->Classes)
+        name = HtmlEscape(name);
     out.push_back("</head>");
     out.push_back("<body bgcolor='" + ColorToHtml(highlighter.GetStyles(0).Back) + "'>");
     out.push_back("<div class='" + ClassOf(F->Classes, 0) + "'>");

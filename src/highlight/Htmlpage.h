@@ -27,8 +27,22 @@ std::string ColorToHtml(TColor color);
 // Every occurrence of find replaced, left to right without overlap; an
 // empty find leaves text unchanged.
 std::string ReplaceAll(std::string_view text, std::string_view find, std::string_view replacement);
-// One entry per style id, in id order: language name + style name with
-// blanks as "_", or empty for a style without a name.
+// text for the page's text and attribute values: "&", "<", ">", and both
+// quotes as entities, every other byte as it is.
+std::string HtmlEscape(std::string_view text);
+// name as a CSS identifier that selects exactly the class name: letters,
+// digits, "_", "-" and bytes of 0x80 or more stay as they are (so the names
+// of the shipped definitions read unchanged), every other byte, and a digit
+// where an identifier may not begin with one, becomes a CSS escape by its
+// code. Distinct names give distinct identifiers.
+std::string CssIdentifier(std::string_view name);
+// The class of a style: language name + style name, white space and control
+// bytes (which would split or break the class attribute) as "_". Written
+// into attributes with HtmlEscape and into the style sheet with
+// CssIdentifier.
+std::string ClassName(std::string_view language, std::string_view styleName);
+// One entry per style id, in id order: its ClassName, or empty for a style
+// without a name.
 void CollectStyleClasses(const TOVSynHighlighter& highlighter, std::vector<std::string>& list);
 // Appends the style element (from "<style type='text/css'>" to "</style>"),
 // one rule per non-empty class.
@@ -74,8 +88,8 @@ bool WriteHtmlPage(const TOVSynStringList& lines, const TOVSynHighlighter& highl
 bool MarkAndWriteHtmlPage(TOVSynStringList& lines, TOVSynHighlighter& highlighter,
                           std::string_view title, const TPageSink& sink);
 // The whole page, every line ended by CR LF. title is in the coding of the
-// document. Runs still open at the end of the document are closed on its
-// last line, so the spans always balance.
+// document and is written as text (HtmlEscape). Runs still open at the end
+// of the document are closed on its last line, so the spans always balance.
 std::string BuildHtmlPage(const TOVSynStringList& lines, const TOVSynHighlighter& highlighter,
                           std::string_view title);
 // Writes the page to path with WriteFileAtomically as the rows are converted,

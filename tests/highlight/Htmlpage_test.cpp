@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <map>
+
 namespace ov {
 namespace {
 
@@ -226,6 +229,109 @@ TEST_F(HtmlPage, WritesLargePagesInBoundedPieces) {
         return ++calls < 2;
     }));
     EXPECT_EQ(calls, 2);
+}
+
+// The CSS reading of a selector's identifier: "\" and up to six hex digits
+// with one optional blank after them is that code, "\" and another byte is
+// that byte. Empty when the text holds anything an identifier may not.
+std::string CssUnescape(std::string_view selector) {
+    std::string name;
+    for (std::size_t i = 0; i < selector.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(selector[i]);
+        if (byte == '\\') {
+            std::size_t end = i + 1;
+            while (end < selector.size() && end < i + 7 &&
+                   std::isxdigit(static_cast<unsigned char>(selector[end])))
+                ++end;
+            if (end == i + 1)
+                return {};
+            name += static_cast<char>(
+                std::stoi(std::string(selector.substr(i + 1, end - i - 1)), nullptr, 16));
+            i = end < selector.size() && selector[end] == ' ' ? end : end - 1;
+        } else if (std::isalnum(byte) || byte == '_' || byte == '-' || byte >= 0x80) {
+            name += selector[i];
+        } else {
+            return {};
+        }
+    }
+    auto digit = [&](std::size_t i) {
+        return i < selector.size() && std::isdigit(static_cast<unsigned char>(selector[i]));
+    };
+    const bool badStart = digit(0) || (!selector.empty() && selector[0] == '-' && digit(1));
+    return badStart ? std::string() : name;
+}
+
+std::string HtmlUnescape(std::string text) {
+    for (const auto& [entity, byte] :
+         {std::pair("&lt;", "<"), std::pair("&gt;", ">"), std::pair("&quot;", "\""),
+          std::pair("&#39;", "'"), std::pair("&amp;", "&")})
+        text = ReplaceAll(text, entity, byte);
+    return text;
+}
+
+// A user's definition whose language and style names hold quotes, braces,
+// markup, a leading digit and Korean: every class attribute ends where it
+// should and names its style, every rule of the style sheet selects exactly
+// that class, the style element ends only at its end, and the title is text.
+TEST(HtmlText, NamesOfAnyBytesAreEscapedForTextAttributesAndStyleSheet) {
+    const std::vector<std::string> names = {"It's",     "{x}",         "<b>&c",
+                                            "</style>", "a.b:c",       "9 lives",
+                                            "-1",       "back\\slash", "\xB0\xA1\xB3\xAA"};
+    std::string syn = "Delimiters=;\r\n", sty = "Normal=#000000,#FFFFFF\r\n", text;
+    for (std::size_t k = 0; k < names.size(); ++k) {
+        syn += "#Item \"" + names[k] + "\"\r\nw" + std::to_string(k) + "\r\n";
+        sty += "Item" + std::to_string(k) + "=#0000" + std::to_string(10 + k) + "\r\n";
+        text += "w" + std::to_string(k) + " ";
+    }
+    test::TDefinitionFolder folder;
+    folder.Add("9Lang", syn, sty);
+    auto highlighter = folder.Highlighter("9Lang");
+    TOVSynStringList lines;
+    SetLines(lines, {text});
+    ASSERT_TRUE(highlighter->Execute(lines));
+    const std::string page = BuildHtmlPage(lines, *highlighter, "a&lt;b.c");
+
+    EXPECT_NE(page.find("<title>a&amp;lt;b.c</title>"), std::string::npos);
+    const std::size_t sheet = page.find("<style type='text/css'>");
+    const std::size_t sheetEnd = page.find("</style>");
+    ASSERT_NE(sheet, std::string::npos);
+    EXPECT_EQ(sheetEnd, page.rfind("</style")) << "the style element ends early";
+    std::map<std::string, std::string> colourOfClass;
+    for (std::size_t at = page.find("\r\n.", sheet); at < sheetEnd;
+         at = page.find("\r\n.", at + 1)) {
+        const std::size_t brace = page.find(" {color:", at);
+        const std::string selector = page.substr(at + 3, brace - at - 3);
+        const std::string name = CssUnescape(selector);
+        ASSERT_FALSE(name.empty()) << "not an identifier: " << selector;
+        EXPECT_TRUE(colourOfClass.emplace(name, page.substr(brace + 8, 7)).second) << name;
+    }
+    EXPECT_EQ(colourOfClass.size(), 7 + names.size());
+    for (std::size_t k = 0; k < names.size(); ++k) {
+        SCOPED_TRACE(names[k]);
+        const std::string word = "w" + std::to_string(k) + "</span>";
+        const std::size_t end = page.find(word);
+        ASSERT_NE(end, std::string::npos);
+        const std::size_t open = page.rfind("<span class='", end) + 13;
+        const std::size_t close = page.find('\'', open);
+        EXPECT_EQ(page.substr(close, 2), "'>");
+        const std::string name = HtmlUnescape(page.substr(open, close - open));
+        EXPECT_EQ(name, ClassName("9Lang", names[k]));
+        EXPECT_EQ(colourOfClass[name], "#0000" + std::to_string(10 + k));
+    }
+}
+
+TEST(HtmlText, CssIdentifiersKeepNameBytesAndEscapeTheRest) {
+    // Every byte after a letter, and every byte first: read back as itself.
+    for (int byte = 1; byte < 256; ++byte) {
+        const std::string alone(1, static_cast<char>(byte));
+        EXPECT_EQ(CssUnescape(CssIdentifier("a" + alone)), "a" + alone) << byte;
+        EXPECT_EQ(CssUnescape(CssIdentifier(alone)), alone) << byte;
+        EXPECT_EQ(CssUnescape(CssIdentifier("-" + alone)), "-" + alone) << byte;
+    }
+    // The shipped style names read as they always have.
+    EXPECT_EQ(CssIdentifier("CSSAt-rules"), "CSSAt-rules");
+    EXPECT_EQ(CssIdentifier(ClassName("C", "Library functions")), "CLibrary_functions");
+    EXPECT_EQ(ClassName("Go", "Built-in\tfunctions"), "GoBuilt-in_functions");
 }
 
 TEST(HtmlText, ColoursAndReplacement) {
