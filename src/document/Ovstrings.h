@@ -231,9 +231,9 @@ private:
     template <typename TFill> void ReplaceWholeText(TFill&& fill);
     // Reads the bytes start .. size - 1 of file as lines, NUL bytes as spaces.
     void LoadStream(TReadOnlyFile& file, std::int64_t start, std::int64_t size);
-    // Views the 8-bit text of the file at path from byte start on where it
-    // lies; false (the list untouched) when the file cannot be mapped.
-    bool MapFile(const std::string& path, std::int64_t start);
+    // Views the 8-bit text of the opened file from byte start on where it
+    // lies; false (the list untouched) when it cannot be mapped.
+    bool MapFile(const TReadOnlyFile& file, std::int64_t start);
     // Reads UTF-16 (either byte order) after its mark as UTF-8 lines.
     void LoadUtf16(TReadOnlyFile& file, std::int64_t size, bool bigEndian);
     // The checks before a file of size bytes is loaded: false when the size
@@ -243,8 +243,7 @@ private:
     static void CheckCopyFits(std::int64_t size);
     // The 8-bit text of a viewed file from byte start on: mapped, or read
     // into the list's own storage when the file cannot be mapped.
-    void LoadViewedText(const std::string& path, TReadOnlyFile& file, std::int64_t start,
-                        std::int64_t size);
+    void LoadViewedText(TReadOnlyFile& file, std::int64_t start, std::int64_t size);
     // ReplaceWholeText for a loaded file of the coding: a failed load leaves
     // the list empty, and running out of memory is reported as such.
     template <typename TFill> void ReplaceLoadedText(TTextCoding coding, TFill&& fill);

@@ -144,9 +144,9 @@ void TOVStringList::CheckCopyFits(std::int64_t size) {
         ThrowOutOfMemory();
 }
 
-bool TOVStringList::MapFile(const std::string& path, std::int64_t start) {
+bool TOVStringList::MapFile(const TReadOnlyFile& opened, std::int64_t start) {
     auto file = std::make_unique<TMappedFile>();
-    if (!file->Map(path) || file->Size() < start)
+    if (!file->Map(opened) || file->Size() < start)
         return false;
     // The index checks what it needs itself (EOutOfMemory), before the list
     // takes it.
@@ -157,9 +157,8 @@ bool TOVStringList::MapFile(const std::string& path, std::int64_t start) {
     return true;
 }
 
-void TOVStringList::LoadViewedText(const std::string& path, TReadOnlyFile& file,
-                                   std::int64_t start, std::int64_t size) {
-    if (MapFile(path, start))
+void TOVStringList::LoadViewedText(TReadOnlyFile& file, std::int64_t start, std::int64_t size) {
+    if (MapFile(file, start))
         return;
     CheckCopyFits(size);
     LoadStream(file, start, size);
@@ -266,11 +265,11 @@ std::optional<TFileEncoding> TOVStringList::LoadViewedFile(const std::string& fi
     case TFileEncoding::Utf8:
     case TFileEncoding::Utf8Bom:
         ReplaceLoadedText(TTextCoding::Utf8, [&] {
-            LoadViewedText(fileName, file, std::int64_t(ByteOrderMarkSize(encoding)), size);
+            LoadViewedText(file, std::int64_t(ByteOrderMarkSize(encoding)), size);
         });
         break;
     case TFileEncoding::Cp949:
-        ReplaceLoadedText(TTextCoding::Cp949, [&] { LoadViewedText(fileName, file, 0, size); });
+        ReplaceLoadedText(TTextCoding::Cp949, [&] { LoadViewedText(file, 0, size); });
         break;
     }
     return encoding;

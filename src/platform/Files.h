@@ -59,6 +59,9 @@ public:
     // Reads up to count bytes at offset; returns the number read (0 at or past
     // the end, -1 on error). Short reads are retried until end of file.
     int64_t ReadAt(int64_t offset, void* buffer, int64_t count) const;
+    // The descriptor of the opening, for mapping it (TMappedFile); -1 while
+    // closed. Borrowed: the file keeps it.
+    int Handle() const { return FHandle; }
 
     // The largest text opened without asking first (100 MiB): the size of
     // an unsized file is known only once read, too late to ask.

@@ -1,8 +1,8 @@
 #include "Mappedfile.h"
 
 #include "Errors.h"
+#include "Files.h"
 
-#include <fcntl.h>
 #include <signal.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -97,29 +97,23 @@ void InstallBusHandler() {
 
 TMappedFile::~TMappedFile() { Unmap(); }
 
-bool TMappedFile::Map(const std::string& path) {
+bool TMappedFile::Map(const TReadOnlyFile& file) {
     Unmap();
-    const int handle = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (handle < 0)
-        return false;
+    const int handle = file.Handle();
     struct stat info;
-    if (fstat(handle, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0 ||
-        static_cast<std::uint64_t>(info.st_size) > SIZE_MAX - 2 * PageSize()) {
-        ::close(handle);
+    if (handle < 0 || fstat(handle, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0 ||
+        static_cast<std::uint64_t>(info.st_size) > SIZE_MAX - 2 * PageSize())
         return false;
-    }
     const auto size = static_cast<std::size_t>(info.st_size);
     // Reserve the data plus at least one byte, rounded to pages, as zeros;
     // the file goes over the front of it, the rest stays the zero guard.
     const std::size_t length = (size + 1 + PageSize() - 1) / PageSize() * PageSize();
     void* reserved = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
                           -1, 0);
-    if (reserved == MAP_FAILED) {
-        ::close(handle);
+    if (reserved == MAP_FAILED)
         return false;
-    }
+    // The mapping keeps the file for itself, after the opening is closed.
     void* data = mmap(reserved, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_FIXED, handle, 0);
-    ::close(handle); // the mapping keeps the file
     if (data == MAP_FAILED) {
         munmap(reserved, length);
         return false;

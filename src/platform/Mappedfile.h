@@ -13,9 +13,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
-
 namespace ov {
+
+class TReadOnlyFile;
 
 class TMappedFile {
 public:
@@ -24,10 +24,13 @@ public:
     TMappedFile(const TMappedFile&) = delete;
     TMappedFile& operator=(const TMappedFile&) = delete;
 
-    // Maps the whole of a regular file. False, with nothing mapped, when the
-    // file cannot be opened, is not a regular file, is empty (the kernel's
-    // files report a size of 0 and are read instead) or cannot be mapped.
-    bool Map(const std::string& path);
+    // Maps the whole of an opened regular file, through the opening itself:
+    // the file mapped is the one that was opened and checked, even when its
+    // path has since been given to another file or a named pipe. False, with
+    // nothing mapped, when the file is not open, is not a regular file, is
+    // empty (the kernel's files report a size of 0 and are read instead) or
+    // cannot be mapped. The mapping does not need the opening once made.
+    bool Map(const TReadOnlyFile& file);
     void Unmap();
 
     bool IsMapped() const { return FData != nullptr; }

@@ -10,8 +10,15 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <functional>
+#include <thread>
 
 using namespace ov;
 using ov::test::TTempFolder;
@@ -32,6 +39,41 @@ std::vector<std::string> Split(const std::string& text) {
 }
 
 using TLines = std::vector<std::string>;
+
+// Runs body in a child process and gives its exit status; -1 when it had not
+// ended within the limit (it is then killed), so that a load that waits for
+// good fails the test instead of holding it.
+int ExitStatusInChild(const std::function<int()>& body) {
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(body());
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    int status = 0;
+    while (::waitpid(child, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &status, 0);
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -2;
+}
+
+// Does something to the file while the large-file question is open: the
+// moment between opening a viewed file and mapping it.
+class TActOnQuestion : public TScriptedUIServices {
+public:
+    explicit TActOnQuestion(std::function<void()> act) : FAct(std::move(act)) {}
+    bool AskYesNo(const std::string& text, const std::string& caption,
+                  TMessageIcon icon) override {
+        FAct();
+        return TScriptedUIServices::AskYesNo(text, caption, icon);
+    }
+
+private:
+    std::function<void()> FAct;
+};
 
 } // namespace
 
@@ -180,6 +222,37 @@ TEST(FileLoading, LargeFilesAskFirstAndNoKeepsTheList) {
     EXPECT_EQ(ui.Records.size(), 1u);
     ASSERT_EQ(list.Count(), 1);
     EXPECT_EQ(list.GetLength(0), 104857600);
+}
+
+// Whatever takes the path of a large file while the user is asked (the log
+// rotated away, a named pipe put there), what is shown is the file opened:
+// neither the newcomer's text nor a wait for a pipe's writer.
+TEST(FileLoading, TheTextShownIsThatOfTheFileOpenedWhateverTakesItsPath) {
+    TTempFolder temp;
+    const std::string path = temp.File("large.log");
+    const std::vector<std::pair<const char*, std::function<void()>>> newcomers = {
+        {"another file",
+         [&] { ::rename(temp.Write("other.log", "other\n").c_str(), path.c_str()); }},
+        {"a named pipe",
+         [&] {
+             ::unlink(path.c_str());
+             ::mkfifo(path.c_str(), 0600);
+         }},
+    };
+    for (const auto& [name, takeThePath] : newcomers) {
+        SCOPED_TRACE(name);
+        temp.Write("large.log", "opened\n");
+        ASSERT_EQ(::truncate(path.c_str(), 104857601), 0); // over 100 MiB, sparse
+        EXPECT_EQ(ExitStatusInChild([&] {
+                      TActOnQuestion ui(takeThePath);
+                      TUIServicesGuard guard(&ui);
+                      TOVStringList list;
+                      if (!list.LoadViewedFile(path) || ui.Records.size() != 1)
+                          return 1;
+                      return list.Count() >= 1 && list.GetView(0) == "opened" ? 0 : 2;
+                  }),
+                  0);
+    }
 }
 
 TEST(FileLoading, SizesAbove4GiBAreNotWrapped) {
