@@ -156,14 +156,9 @@ void TMainForm::FormShow() {
 // A settings file the user has made read-only is left as it is at close.
 void TMainForm::ReportUnsavableSettings() {
     const std::string& file = Settings.FileName();
-    if (file.empty())
-        return;
-    if (IsWriteProtected(ResolveFileCase(file)))
-        StatusPanels[1]->setText(QStringLiteral("설정을 저장할 수 없습니다: %1 파일에 쓸 수 없습니다.")
-                                     .arg(QString::fromUtf8(ResolveFileCase(file))));
-    else if (!CanCreateFile(file))
-        StatusPanels[1]->setText(QStringLiteral("설정을 저장할 수 없습니다: %1 폴더에 쓸 수 없습니다.")
-                                     .arg(QString::fromUtf8(ExtractFilePath(file))));
+    if (const std::string why = file.empty() ? std::string() : SettingsSaveObstacle(file);
+        !why.empty())
+        StatusPanels[1]->setText(QString::fromStdString(why));
 }
 
 void TMainForm::ReadViewSwitches() {

@@ -101,8 +101,25 @@ std::string SettingsFilePath() {
 }
 
 bool SettingsCanBeSaved() {
-    const std::string path = SettingsFilePath();
-    return !IsWriteProtected(ResolveFileCase(path)) && CanCreateFile(path);
+    return SettingsSaveObstacle(SettingsFilePath()).empty();
+}
+
+std::string SettingsSaveObstacle(const std::string& file) {
+    const std::string found = ResolveFileCase(file);
+    const std::string cannot = "설정을 저장할 수 없습니다: ";
+    if (IsWriteProtected(found))
+        return cannot + found + " 파일에 쓸 수 없습니다.";
+    if (struct stat st; ::stat(found.c_str(), &st) == 0) {
+        if (S_ISFIFO(st.st_mode))
+            return cannot + found + " 은(는) 파일이 아니라 이름 있는 파이프입니다.";
+        if (S_ISSOCK(st.st_mode))
+            return cannot + found + " 은(는) 파일이 아니라 소켓입니다.";
+        if (S_ISDIR(st.st_mode))
+            return cannot + found + " 은(는) 파일이 아니라 폴더입니다.";
+    }
+    if (!CanCreateFile(file))
+        return cannot + ExtractFilePath(file) + " 폴더에 쓸 수 없습니다.";
+    return {};
 }
 
 bool CanCreateFile(const std::string& path) {

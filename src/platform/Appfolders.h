@@ -45,10 +45,18 @@ std::string SettingsFilePath();
 // existing folder above it when the folder does not exist yet, is not a
 // writable folder.
 bool CanCreateFile(const std::string& path);
-// CanCreateFile(SettingsFilePath()), and the file, when there is one, is not
-// write-protected (IsWriteProtected). When false the program runs with what it
-// could read (else defaults) and says once that settings cannot be saved.
+// SettingsSaveObstacle(SettingsFilePath()) is empty. When false the program
+// runs with what it could read (else defaults) and says once that settings
+// cannot be saved.
 bool SettingsCanBeSaved();
+// Why settings kept in file (looked up without regard to case) cannot be
+// saved at close, as the sentence the user reads ("설정을 저장할 수
+// 없습니다: ..."); empty when they can. The file, a symbolic link followed,
+// is write-protected (IsWriteProtected), or is a named pipe, socket or folder
+// (read as no settings, and a save into it fails: a pipe is not waited on),
+// or the folder it would be made in cannot be written (CanCreateFile). A
+// device is written into and is no obstacle.
+std::string SettingsSaveObstacle(const std::string& file);
 
 // The folder of the user's own language definitions, with a trailing '/':
 // the shipped Syntax folder in the portable layout, else

@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 namespace ov {
@@ -105,6 +109,53 @@ TEST_F(AppFoldersTest, SettingsFolderThatCannotBeMadeIsReportedAndNothingIsCreat
     EXPECT_TRUE(CreateFolders(Home.File("a/b/c/")));
     EXPECT_TRUE(FolderExists(Home.File("a/b/c")));
     EXPECT_TRUE(CanCreateFile(Home.File("a/b/c/d/e.ini")));
+}
+
+// Whatever stands where the settings file goes, the user is told why the
+// settings will not be saved, naming it, exactly when a save would fail;
+// a plain file and a device (a link to /dev/null, settings thrown away on
+// purpose) are written.
+TEST_F(AppFoldersTest, EverySettingsFileThatCannotBeSavedIsSaidWhy) {
+    const std::string file = SettingsFilePath();
+    ASSERT_TRUE(CreateFolders(ExtractFilePath(file)));
+    struct TCase {
+        const char* Name;
+        std::function<void()> Make;
+        std::string Names; // what the sentence names; empty: no obstacle
+    };
+    const std::vector<TCase> cases = {
+        {"no file yet", [] {}, ""},
+        {"a plain file", [&] { Home.Write("cfg/orvane/Orvane.ini", "[Window]\n"); }, ""},
+        {"a link to a device", [&] { ASSERT_EQ(::symlink("/dev/null", file.c_str()), 0); }, ""},
+        {"a read-only file",
+         [&] {
+             Home.Write("cfg/orvane/Orvane.ini", "[Window]\n");
+             ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
+         },
+         file + " 파일에 쓸 수 없습니다."},
+        {"a named pipe", [&] { ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0); },
+         file + " 은(는) 파일이 아니라 이름 있는 파이프입니다."},
+        {"a link to a named pipe",
+         [&] {
+             ASSERT_EQ(::mkfifo(Home.File("pipe").c_str(), 0600), 0);
+             ASSERT_EQ(::symlink(Home.File("pipe").c_str(), file.c_str()), 0);
+         },
+         file + " 은(는) 파일이 아니라 이름 있는 파이프입니다."},
+        {"a folder", [&] { ASSERT_TRUE(CreateFolders(file)); },
+         file + " 은(는) 파일이 아니라 폴더입니다."},
+    };
+    for (const TCase& each : cases) {
+        SCOPED_TRACE(each.Name);
+        ::unlink(file.c_str());
+        ::rmdir(file.c_str());
+        ::unlink(Home.File("pipe").c_str());
+        each.Make();
+        const std::string why = SettingsSaveObstacle(file);
+        EXPECT_EQ(SettingsCanBeSaved(), each.Names.empty());
+        EXPECT_EQ(why, each.Names.empty() ? "" : "설정을 저장할 수 없습니다: " + each.Names);
+        const bool saved = WriteFileAtomically(file, "[Window]\n").Ok();
+        EXPECT_EQ(saved, each.Names.empty()) << "a save the user was not warned of failed, or the reverse";
+    }
 }
 
 } // namespace
