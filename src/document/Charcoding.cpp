@@ -89,6 +89,28 @@ public:
             --j;
         return j + (q - j) / 2 * 2;
     }
+    // The memo holds a run: From starts a character and every byte from From
+    // up to To is 0x80 or more, so the characters there pair up from From. A
+    // question inside the run is answered from it; one above it reads only
+    // the bytes above To, one below it only the run that holds q.
+    bool IsCharStart(std::string_view text, std::size_t q, TCharStartMemo& memo) const override {
+        if (q >= text.size())
+            return true;
+        if (memo.Valid && q >= memo.From && q > memo.To) {
+            std::size_t j = q;
+            while (j > memo.To && static_cast<uint8_t>(text[j - 1]) >= 0x80)
+                --j;
+            if (j > memo.To)
+                memo.From = j;
+            memo.To = q;
+        } else if (!memo.Valid || q < memo.From) {
+            std::size_t j = q;
+            while (j > 0 && static_cast<uint8_t>(text[j - 1]) >= 0x80)
+                --j;
+            memo = {j, q, true};
+        }
+        return (q - memo.From) % 2 == 0;
+    }
     std::string ToUtf8(std::string_view text) const override { return Utf8FromAnsi(text); }
     std::string FromUtf8(std::string_view text) const override { return AnsiFromUtf8(text); }
 };

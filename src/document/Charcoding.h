@@ -38,6 +38,17 @@ namespace ov {
 
 enum class TTextCoding : std::uint8_t { Cp949, Utf8 };
 
+// What IsCharStart has learnt about one text, for a caller that asks about
+// many of its positions in turn (find asks at every candidate). Asked one by
+// one from scratch, a long run of double-byte characters is read back to its
+// start at every question, which costs a long line its length squared. A
+// fresh memo for each text; its fields belong to the coding.
+struct TCharStartMemo {
+    std::size_t From = 0;
+    std::size_t To = 0;
+    bool Valid = false;
+};
+
 class TCharCoding {
 public:
     virtual ~TCharCoding() = default;
@@ -56,6 +67,15 @@ public:
     // known <= q (0 is always one). Only bytes known .. q are read.
     virtual std::size_t CharStart(std::string_view text, std::size_t known,
                                   std::size_t q) const = 0;
+
+    // IsCharStart for a caller that asks about many positions of one text:
+    // over questions whose positions only rise, or only fall, each byte is
+    // read a bounded number of times in all. memo must have been used with
+    // this text only. Any order of questions gives the right answers.
+    virtual bool IsCharStart(std::string_view text, std::size_t q, TCharStartMemo& memo) const {
+        (void)memo;
+        return IsCharStart(text, q);
+    }
 
     // The whole text as UTF-8 (the clipboard's and the HTML page's form);
     // bytes that form no character become U+FFFD, nothing is dropped.

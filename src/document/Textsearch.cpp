@@ -74,16 +74,17 @@ bool TTextSearch::MatchesWhole(const unsigned char* at) const {
 }
 
 // Delimiters are ASCII, and an ASCII byte is always a character of its own:
-// a multi-byte character next to the match is part of the word.
-bool TTextSearch::Accept(std::string_view line, int q) const {
+// a multi-byte character next to the match is part of the word, and so is
+// a delimiter byte that is the second byte of a character.
+bool TTextSearch::Accept(std::string_view line, int q, TCharStartMemo& memo) const {
     const size_t start = size_t(q);
     const size_t after = start + FPattern.size();
-    if (!FCoding.IsCharStart(line, start) || !FCoding.IsCharStart(line, after))
+    if (!FCoding.IsCharStart(line, start, memo) || !FCoding.IsCharStart(line, after, memo))
         return false;
     if (!FWholeWords)
         return true;
-    if (start > 0 && (FCoding.PrevChar(line, start) != start - 1 ||
-                      !IsWordDelimiter(static_cast<unsigned char>(line[start - 1]))))
+    if (start > 0 && (!IsWordDelimiter(static_cast<unsigned char>(line[start - 1])) ||
+                      !FCoding.IsCharStart(line, start - 1, memo)))
         return false;
     return after >= line.size() || IsWordDelimiter(static_cast<unsigned char>(line[after]));
 }
@@ -95,13 +96,14 @@ int TTextSearch::FindForward(std::string_view line, int from) const {
         return -1;
     int q = std::max(from, 0);
     const auto* text = reinterpret_cast<const unsigned char*>(line.data());
+    TCharStartMemo memo;
     if (FPlainByte) {
         while (q <= last) {
             const void* hit = std::memchr(text + q, FPattern[0], size_t(last - q + 1));
             if (!hit)
                 return -1;
             q = static_cast<int>(static_cast<const unsigned char*>(hit) - text);
-            if (Accept(line, q))
+            if (Accept(line, q, memo))
                 return q;
             ++q;
         }
@@ -110,7 +112,7 @@ int TTextSearch::FindForward(std::string_view line, int from) const {
     const size_t end = size_t(length - 1);
     while (q <= last) {
         const unsigned char byte = text[size_t(q) + end];
-        if (MatchesAt(end, byte) && MatchesWhole(text + q) && Accept(line, q))
+        if (MatchesAt(end, byte) && MatchesWhole(text + q) && Accept(line, q, memo))
             return q;
         q += FForwardShift[byte];
     }
@@ -124,13 +126,14 @@ int TTextSearch::FindBackward(std::string_view line, int from) const {
         return -1;
     int q = std::min(from, last);
     const auto* text = reinterpret_cast<const unsigned char*>(line.data());
+    TCharStartMemo memo;
     if (FPlainByte) {
         while (q >= 0) {
             const void* hit = memrchr(text, FPattern[0], size_t(q + 1));
             if (!hit)
                 return -1;
             q = static_cast<int>(static_cast<const unsigned char*>(hit) - text);
-            if (Accept(line, q))
+            if (Accept(line, q, memo))
                 return q;
             --q;
         }
@@ -138,7 +141,7 @@ int TTextSearch::FindBackward(std::string_view line, int from) const {
     }
     while (q >= 0) {
         const unsigned char byte = text[q];
-        if (MatchesAt(0, byte) && MatchesWhole(text + q) && Accept(line, q))
+        if (MatchesAt(0, byte) && MatchesWhole(text + q) && Accept(line, q, memo))
             return q;
         q -= FBackwardShift[byte];
     }

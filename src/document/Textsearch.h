@@ -67,8 +67,9 @@ private:
         return FTables[k][byte] == static_cast<uint8_t>(FPattern[k]);
     }
     bool MatchesWhole(const unsigned char* at) const;
-    // Character start and whole-word tests of a match found at q.
-    bool Accept(std::string_view line, int q) const;
+    // Character start and whole-word tests of a match found at q; memo
+    // carries what the scan of this line has learnt of its characters.
+    bool Accept(std::string_view line, int q, TCharStartMemo& memo) const;
 
     const TCharCoding& FCoding;
     std::string FPattern; // folded where folding applies

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -74,6 +75,39 @@ TEST(CharCoding, Cp949StepsAsLeadAndTrailBytes) {
     EXPECT_EQ(coding.CharCode("a\xC7", 1), U'\uFFFD'); // lead byte without its trail
     EXPECT_EQ(coding.ToUtf8("\xC7\xD1\xB1\xDB"), "\xED\x95\x9C\xEA\xB8\x80");
     EXPECT_EQ(coding.FromUtf8("\xED\x95\x9C"), "\xC7\xD1");
+}
+
+// One memo carried through many questions about a text, asked rising,
+// falling, in pairs as find asks them (a candidate and the end of its
+// match) and at random, answers every question as the plain test does, in
+// both codings; the texts hold long runs of double-byte characters.
+TEST(CharCoding, CharacterStartsAskedWithAMemoAgreeInAnyOrder) {
+    std::mt19937 random(17);
+    for (TTextCoding which : {TTextCoding::Cp949, TTextCoding::Utf8}) {
+        const TCharCoding& coding = CharCodingOf(which);
+        for (int round = 0; round < 200; ++round) {
+            std::string text = RandomText(random, 1 + int(random() % 60));
+            for (int n = int(random() % 300); n > 0; --n)
+                text += round % 2 ? "\xB0\xA1" : "\xB0";
+            text += RandomText(random, int(random() % 20));
+            std::vector<std::size_t> order(text.size() + 1);
+            for (std::size_t q = 0; q < order.size(); ++q)
+                order[q] = q;
+            if (round % 4 == 1)
+                std::reverse(order.begin(), order.end());
+            if (round % 4 == 2)
+                std::shuffle(order.begin(), order.end(), random);
+            TCharStartMemo memo;
+            for (std::size_t q : order) {
+                ASSERT_EQ(coding.IsCharStart(text, q, memo), coding.IsCharStart(text, q))
+                    << "round " << round << " q " << q;
+                const std::size_t end = std::min(text.size(), q + 1 + random() % 5);
+                if (round % 4 == 3) {
+                    ASSERT_EQ(coding.IsCharStart(text, end, memo), coding.IsCharStart(text, end));
+                }
+            }
+        }
+    }
 }
 
 TEST(CharCoding, Utf8CharactersAreWellFormedSequencesOrSingleBytes) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -21,11 +22,10 @@ std::vector<int> CharStarts(const std::string& text) {
     return starts;
 }
 
-bool ReferenceMatch(const std::string& line, size_t q, const std::string& pattern, bool caseSensitive,
-                    bool wholeWords) {
-    std::vector<int> starts = CharStarts(line);
-    auto at = std::find(starts.begin(), starts.end(), static_cast<int>(q));
-    if (at == starts.end() || q + pattern.size() > line.size())
+bool ReferenceMatch(const std::string& line, const std::vector<int>& starts, size_t q,
+                    const std::string& pattern, bool caseSensitive, bool wholeWords) {
+    auto at = std::lower_bound(starts.begin(), starts.end(), static_cast<int>(q));
+    if (at == starts.end() || *at != static_cast<int>(q) || q + pattern.size() > line.size())
         return false;
     for (size_t k = 0; k < pattern.size();) {
         auto p = static_cast<unsigned char>(pattern[k]);
@@ -50,6 +50,11 @@ bool ReferenceMatch(const std::string& line, size_t q, const std::string& patter
     }
     size_t after = q + pattern.size();
     return after >= line.size() || IsWordDelimiter(static_cast<unsigned char>(line[after]));
+}
+
+bool ReferenceMatch(const std::string& line, size_t q, const std::string& pattern,
+                    bool caseSensitive, bool wholeWords) {
+    return ReferenceMatch(line, CharStarts(line), q, pattern, caseSensitive, wholeWords);
 }
 
 // Bytes chosen to meet every rule: letters of both cases, a delimiter, a
@@ -107,6 +112,60 @@ TEST(TextSearchTest, BothDirectionsAgreeWithTheCharacterRule) {
                 ASSERT_EQ(search.FindBackward(line, from), backward)
                     << "line '" << line << "' pattern '" << pattern << "' from " << from
                     << " options " << options;
+            }
+        }
+    }
+}
+
+// Long lines: runs of hundreds to thousands of double-byte characters
+// between short mixes of single bytes, so matches begin at odd and at even
+// offsets, and a pattern made of one character's second byte and the next
+// one's first byte ("\xA1\xB0" in a run of "\xB0\xA1") meets a false hit
+// at every other byte. Find Next walked from match to match in both
+// directions meets exactly the matches of the character-by-character
+// restatement.
+TEST(TextSearchTest, LongLinesOfDoubleByteCharactersMatchAtCharacterStartsOnly) {
+    std::mt19937 random(31);
+    const std::string ga = "\xB0\xA1";
+    static const char* const mix[] = {"a",
+                                      "A",
+                                      " ",
+                                      "(",
+                                      "\xA1\xB0",
+                                      "\x81"
+                                      "A",
+                                      "\x81(",
+                                      ga.c_str()};
+    const std::string patterns[] = {"\xA1\xB0", ga, ga + ga, "A", "a" + ga, ga + " ", "(" + ga};
+    for (int round = 0; round < 6; ++round) {
+        std::string line;
+        for (int segment = 0; segment < 4; ++segment) {
+            for (int n = int(random() % 7); n > 0; --n)
+                line += mix[random() % std::size(mix)];
+            for (int n = 300 + int(random() % 2000); n > 0; --n)
+                line += ga;
+        }
+        const std::vector<int> starts = CharStarts(line);
+        for (const std::string& pattern : patterns) {
+            for (int options = 0; options < 4; ++options) {
+                const bool caseSensitive = options & 1, wholeWords = options & 2;
+                SCOPED_TRACE(testing::Message() << "round " << round << " pattern "
+                                                << pattern.size() << " bytes, options " << options);
+                std::vector<int> expected;
+                for (int q : starts)
+                    if (ReferenceMatch(line, starts, size_t(q), pattern, caseSensitive, wholeWords))
+                        expected.push_back(q);
+                const TTextSearch search(pattern, caseSensitive, wholeWords);
+                std::vector<int> forward, backward;
+                for (int q = search.FindForward(line, 0); q >= 0;
+                     q = search.FindForward(line, q + 1))
+                    forward.push_back(q);
+                for (int q = search.FindBackward(line, int(line.size())); q >= 0;
+                     q = q > 0 ? search.FindBackward(line, q - 1) : -1)
+                    backward.push_back(q);
+                std::reverse(backward.begin(), backward.end());
+                EXPECT_EQ(forward, expected);
+                EXPECT_EQ(backward, expected);
             }
         }
     }

@@ -5,9 +5,15 @@
 // the load out:
 //   bench_textsearch FILE TEXT [-i] [-w] [--repeat N]
 //   bench_textsearch FILE TEXT [-i] [-w] --count
+//   bench_textsearch --hangul-line TEXT [--bytes N] [--backward] [--repeat N]
 // -i ignores the case of ASCII letters, -w finds whole words only. --count
 // walks from match to match as Find Next does and prints the number of
 // lines with a match (the figure `grep -c -F` prints for the same text).
+// --hangul-line searches a document of one line of N bytes (1 MiB unless
+// --bytes says otherwise) of the syllable 0xB0 0xA1 repeated, made in
+// memory; $'\xA1\xB0' meets a false hit at every second byte of the line,
+// each of which must be told apart from a character start. --backward
+// searches from the line's end towards its start.
 
 #include "Ovstrings.h"
 #include "Textsearch.h"
@@ -19,10 +25,15 @@
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s FILE TEXT [-i] [-w] [--repeat N | --count]\n", argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s FILE TEXT [-i] [-w] [--repeat N | --count]\n"
+                     "       %s --hangul-line TEXT [--bytes N] [--backward] [--repeat N]\n",
+                     argv[0], argv[0]);
         return 2;
     }
-    bool caseSensitive = true, wholeWords = false, count = false;
+    bool caseSensitive = true, wholeWords = false, count = false, backward = false;
+    const bool hangulLine = std::strcmp(argv[1], "--hangul-line") == 0;
+    long hangulBytes = 1 << 20;
     int repeat = 1;
     for (int i = 3; i < argc; ++i) {
         if (std::strcmp(argv[i], "-i") == 0)
@@ -33,11 +44,29 @@ int main(int argc, char** argv) {
             count = true;
         else if (std::strcmp(argv[i], "--repeat") == 0 && i + 1 < argc)
             repeat = std::atoi(argv[++i]);
+        else if (std::strcmp(argv[i], "--bytes") == 0 && i + 1 < argc)
+            hangulBytes = std::atol(argv[++i]);
+        else if (std::strcmp(argv[i], "--backward") == 0)
+            backward = true;
     }
     ov::TOVSynStringList lines;
-    lines.LoadFromFile(argv[1]);
+    if (hangulLine) {
+        std::string line;
+        for (long i = 0; i + 1 < hangulBytes; i += 2)
+            line += "\xB0\xA1";
+        lines.Add(line);
+    } else {
+        lines.LoadFromFile(argv[1]);
+    }
     const ov::TTextSearch search(argv[2], caseSensitive, wholeWords);
     const int last = lines.Count() - 1;
+    if (backward && last >= 0) {
+        int found = 0;
+        const int end = static_cast<int>(lines.GetView(last).size());
+        for (int r = 0; r < repeat; ++r)
+            found += search.Search(lines, end, last, 0, ov::TSearchDirection::Backward).Found();
+        return found > repeat ? 1 : 0;
+    }
     if (count) {
         int matchedLines = 0, column = 0, line = 0;
         for (;;) {
