@@ -1,5 +1,7 @@
 #include "Ovhexlayout.h"
 
+#include "Codepage.h"
+
 #include <algorithm>
 
 namespace ov {
@@ -37,13 +39,29 @@ std::string HexByteText(unsigned char byte) {
     return {HexDigits[byte >> 4], HexDigits[byte & 0xF]};
 }
 
-std::string HexCharColumnBytes(std::string_view rowBytes) {
+std::string HexCharColumnBytes(std::string_view rowBytes, bool beginsInsideChar) {
     std::string text(rowBytes);
     for (char& c : text) {
         if (static_cast<unsigned char>(c) <= 32)
             c = '.';
     }
+    if (beginsInsideChar && !text.empty())
+        text[0] = '.';
     return text;
+}
+
+bool HexNextRowBeginsInsideChar(std::string_view rowBytes, bool beginsInsideChar) {
+    size_t p = beginsInsideChar ? 1 : 0;
+    while (p < rowBytes.size())
+        p += IsLeadByte(static_cast<unsigned char>(rowBytes[p])) ? 2 : 1;
+    return p > rowBytes.size();
+}
+
+int64_t HexTrailingLeadRun(std::string_view bytes) {
+    size_t j = bytes.size();
+    while (j > 0 && IsLeadByte(static_cast<unsigned char>(bytes[j - 1])))
+        --j;
+    return static_cast<int64_t>(bytes.size() - j);
 }
 
 int64_t ClampHexTopIndex(int64_t row, int64_t rowCount, int pageRows) {

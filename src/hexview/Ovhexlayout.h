@@ -27,8 +27,28 @@ std::string HexAddressText(int64_t offset, int digits);
 std::string HexByteText(unsigned char byte);
 
 // The character column of one row: bytes 0 to 32 become '.', every other
-// byte is kept, so the result is code-page text of the same length.
-std::string HexCharColumnBytes(std::string_view rowBytes);
+// byte is kept, so the result is code-page text of the same length. A row
+// that begins inside a character (its first byte is the second byte of a
+// character that began on the row before) shows that byte as '.' too,
+// rather than pair it with the byte after it.
+std::string HexCharColumnBytes(std::string_view rowBytes, bool beginsInsideChar = false);
+
+// Whether the row after rowBytes (a whole row of 16) begins inside a
+// character, given whether rowBytes itself does: the row's characters are
+// walked from its first one, a byte of 0x80 or more taking the next byte
+// along.
+bool HexNextRowBeginsInsideChar(std::string_view rowBytes, bool beginsInsideChar);
+
+// A position begins inside a character when the bytes just before it end in
+// a run of odd length of bytes that could start a character of two (0x80 or
+// more): a byte below 0x80 always ends a character, so the characters after
+// it pair up from there. leadRun counts the bytes before the position,
+// nearest first, back to a byte below 0x80 or the start of the file.
+inline bool HexBeginsInsideChar(int64_t leadRun) {
+    return leadRun % 2 != 0;
+}
+// The number of bytes of 0x80 or more at the end of bytes.
+int64_t HexTrailingLeadRun(std::string_view bytes);
 
 // The top row a request ends at: below 0 becomes 0, above rowCount -
 // pageRows becomes rowCount - pageRows, and a file that fits on one page

@@ -19,17 +19,49 @@ void TOVHexPage::SetRows(int rows) {
         // memory back.
         std::vector<char> bytes(static_cast<size_t>(rows) * HexBytesPerRow);
         std::vector<unsigned char> lengths(static_cast<size_t>(rows));
+        std::vector<unsigned char> inside(static_cast<size_t>(rows));
         std::copy_n(FBytes.begin(), std::min(bytes.size(), FBytes.size()), bytes.begin());
         std::copy_n(FRowLengths.begin(), std::min(lengths.size(), FRowLengths.size()),
                     lengths.begin());
+        std::copy_n(FInsideChar.begin(), std::min(inside.size(), FInsideChar.size()),
+                    inside.begin());
         FBytes.swap(bytes);
         FRowLengths.swap(lengths);
+        FInsideChar.swap(inside);
     } catch (const std::bad_alloc&) {
         FBytes = {};
         FRowLengths = {};
+        FInsideChar = {};
         ThrowOutOfMemory();
     }
 }
+
+namespace {
+
+// The run of possible lead bytes just before offset, read backwards in
+// growing pieces; at most TOVHexPage::MaxLeadRunLookBack bytes are read,
+// and a run that reaches that far counts as even. A failed read ends the
+// run where it failed.
+int64_t LeadRunBefore(const TReadOnlyFile& file, int64_t offset) {
+    std::string piece;
+    int64_t run = 0;
+    for (int64_t size = 64; offset > 0; size = std::min<int64_t>(size * 16, 64 * 1024)) {
+        const int64_t wanted = std::min(size, offset);
+        piece.resize(static_cast<size_t>(wanted));
+        if (file.ReadAt(offset - wanted, piece.data(), wanted) != wanted)
+            break;
+        const int64_t found = HexTrailingLeadRun(piece);
+        run += found;
+        if (found < wanted)
+            break;
+        if (run >= TOVHexPage::MaxLeadRunLookBack)
+            return 0;
+        offset -= wanted;
+    }
+    return run;
+}
+
+} // namespace
 
 bool TOVHexPage::Load(const std::string& path, int64_t fileSize, int64_t fileRow, int first,
                       int count) {
@@ -44,6 +76,7 @@ bool TOVHexPage::Load(const std::string& path, int64_t fileSize, int64_t fileRow
     int64_t wanted = static_cast<int64_t>(count) * HexBytesPerRow;
     int64_t got =
         offset < fileSize ? file.ReadAt(offset, FBytes.data() + first * HexBytesPerRow, wanted) : 0;
+    const bool inside = got > 0 && HexBeginsInsideChar(LeadRunBefore(file, offset));
     file.Close();
     // What the row may show: what the read delivered, and never bytes beyond
     // the size the view was opened with (the file may have grown since).
@@ -52,14 +85,20 @@ bool TOVHexPage::Load(const std::string& path, int64_t fileSize, int64_t fileRow
         int64_t rest = shown - static_cast<int64_t>(i) * HexBytesPerRow;
         FRowLengths[first + i] =
             static_cast<unsigned char>(std::clamp<int64_t>(rest, 0, HexBytesPerRow));
+        FInsideChar[first + i] =
+            i == 0
+                ? inside
+                : HexNextRowBeginsInsideChar(Row(first + i - 1), BeginsInsideChar(first + i - 1));
     }
     return true;
 }
 
 void TOVHexPage::Forget(int first, int count) {
     first = std::max(first, 0);
-    for (int r = first; r < first + count && r < Rows(); ++r)
+    for (int r = first; r < first + count && r < Rows(); ++r) {
         FRowLengths[r] = 0;
+        FInsideChar[r] = 0;
+    }
 }
 
 void TOVHexPage::ShiftUp(int d) {
@@ -68,6 +107,7 @@ void TOVHexPage::ShiftUp(int d) {
     int keep = Rows() - d;
     std::memmove(FBytes.data(), FBytes.data() + d * HexBytesPerRow, keep * HexBytesPerRow);
     std::memmove(FRowLengths.data(), FRowLengths.data() + d, keep);
+    std::memmove(FInsideChar.data(), FInsideChar.data() + d, keep);
 }
 
 void TOVHexPage::ShiftDown(int d) {
@@ -76,12 +116,17 @@ void TOVHexPage::ShiftDown(int d) {
     int keep = Rows() - d;
     std::memmove(FBytes.data() + d * HexBytesPerRow, FBytes.data(), keep * HexBytesPerRow);
     std::memmove(FRowLengths.data() + d, FRowLengths.data(), keep);
+    std::memmove(FInsideChar.data() + d, FInsideChar.data(), keep);
 }
 
 std::string_view TOVHexPage::Row(int screenRow) const {
     if (screenRow < 0 || screenRow >= Rows())
         return {};
     return {FBytes.data() + screenRow * HexBytesPerRow, FRowLengths[screenRow]};
+}
+
+bool TOVHexPage::BeginsInsideChar(int screenRow) const {
+    return screenRow >= 0 && screenRow < Rows() && FInsideChar[static_cast<size_t>(screenRow)] != 0;
 }
 
 } // namespace ov

@@ -3,8 +3,16 @@
 // row r at byte r * 16, and for each row how many of its bytes the last read
 // really delivered. Rows are read from the file on demand; the file is opened
 // for each read and closed at once, so it is never held between operations.
-// Memory is the page alone (16 bytes and one count per row), whatever the
-// size of the file.
+// Memory is the page alone (16 bytes, one count and one flag per row),
+// whatever the size of the file.
+//
+// Each row also knows whether it begins inside a character, the second byte
+// of a double-byte character that began on the row before. The first row of
+// every read finds out by looking back in the file from its first byte, only
+// over the bytes that could be lead bytes (see HexBeginsInsideChar) and at
+// most MaxLeadRunLookBack of them: a longer run of such bytes is no text,
+// and the row is then taken as beginning a character. Every further row of
+// the read follows from the row before it.
 
 #include <cstdint>
 #include <string>
@@ -30,6 +38,8 @@ public:
     // leaving the page untouched, when the file cannot be opened.
     bool Load(const std::string& path, int64_t fileSize, int64_t fileRow, int first, int count);
 
+    static constexpr int64_t MaxLeadRunLookBack = 1 << 20;
+
     // Marks screen rows as holding nothing, so they are drawn blank.
     void Forget(int first, int count);
 
@@ -41,10 +51,13 @@ public:
 
     // The bytes of screen row r that came from the file; empty outside the page.
     std::string_view Row(int screenRow) const;
+    // Whether screen row r begins inside a character; false outside the page.
+    bool BeginsInsideChar(int screenRow) const;
 
 private:
     std::vector<char> FBytes;
     std::vector<unsigned char> FRowLengths;
+    std::vector<unsigned char> FInsideChar; // 1 for a row that begins inside a character
 };
 
 } // namespace ov

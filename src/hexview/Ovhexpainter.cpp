@@ -36,8 +36,8 @@ void TOVHexPainter::Begin(QPainter& painter) const {
 }
 
 void TOVHexPainter::DrawRow(QPainter& painter, const TOVHexLayout& layout, int screenRow,
-                            int64_t fileRow, std::string_view bytes, int horzOffset,
-                            int addressDigits, int width) const {
+                            int64_t fileRow, std::string_view bytes, bool beginsInsideChar,
+                            int horzOffset, int addressDigits, int width) const {
     int top = layout.RowY(screenRow);
     QRect band(0, top, width, layout.RowPitch());
     painter.fillRect(band, FBackground);
@@ -53,7 +53,7 @@ void TOVHexPainter::DrawRow(QPainter& painter, const TOVHexLayout& layout, int s
         painter.drawStaticText(x0 + layout.HexCellX(static_cast<int>(i)), top,
                                FHexCells[static_cast<unsigned char>(bytes[i])]);
     painter.drawText(x0 + layout.CharColumnX(), baseline,
-                     QStringFromAnsi(HexCharColumnBytes(bytes)));
+                     QStringFromAnsi(HexCharColumnBytes(bytes, beginsInsideChar)));
     painter.restore();
 }
 

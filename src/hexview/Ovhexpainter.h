@@ -38,8 +38,11 @@ public:
 
     // Draws screen row screenRow, which shows file row fileRow and holds
     // bytes (at most 16; empty draws the blank band), across width pixels.
+    // beginsInsideChar: the row's first byte ends a character of the row
+    // before (HexCharColumnBytes).
     void DrawRow(QPainter& painter, const TOVHexLayout& layout, int screenRow, int64_t fileRow,
-                 std::string_view bytes, int horzOffset, int addressDigits, int width) const;
+                 std::string_view bytes, bool beginsInsideChar, int horzOffset, int addressDigits,
+                 int width) const;
 
     // Fills the band of pixel rows y .. y + height - 1 with the background.
     void Clear(QPainter& painter, int y, int height, int width) const;

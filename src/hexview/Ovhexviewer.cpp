@@ -246,8 +246,9 @@ void TOVHexViewer::DrawLines(QPainter& painter, int first, int count) {
     first = std::max(first, 0);
     int last = std::min(first + count, std::min(FPageRows, FPage.Rows()));
     for (int r = first; r < last; ++r)
-        FPainter.DrawRow(painter, FLayout, r, FTopIndex + r, FPage.Row(r), FHorzOffset,
-                         FAddressDigits, FBackBuffer.width());
+        FPainter.DrawRow(painter, FLayout, r, FTopIndex + r, FPage.Row(r),
+                         FPage.BeginsInsideChar(r), FHorzOffset, FAddressDigits,
+                         FBackBuffer.width());
 }
 
 void TOVHexViewer::Paint() {
