@@ -185,22 +185,18 @@ void TOVHexViewer::wheelEvent(QWheelEvent* event) {
 }
 
 void TOVHexViewer::dragEnterEvent(QDragEnterEvent* event) {
-    if (!DroppedLocalFiles(event->mimeData()).empty())
-        event->acceptProposedAction();
+    AcceptFileDrag(event);
 }
 
 void TOVHexViewer::dragMoveEvent(QDragMoveEvent* event) {
-    if (!DroppedLocalFiles(event->mimeData()).empty())
-        event->acceptProposedAction();
+    AcceptFileDrag(event);
 }
 
 void TOVHexViewer::dropEvent(QDropEvent* event) {
-    std::vector<std::string> files = DroppedLocalFiles(event->mimeData());
-    if (files.empty())
-        return;
-    event->acceptProposedAction();
-    if (OnDropFiles)
-        OnDropFiles(this, files);
+    TakeFileDrop(event, [this](const std::vector<std::string>& files) {
+        if (OnDropFiles)
+            OnDropFiles(this, files);
+    });
 }
 
 } // namespace ov

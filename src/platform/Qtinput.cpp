@@ -1,6 +1,7 @@
 #include "Qtinput.h"
 
 #include <QAbstractSlider>
+#include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
 #include <QUrl>
@@ -32,6 +33,20 @@ std::vector<std::string> DroppedLocalFiles(const QMimeData* data) {
         if (url.isLocalFile())
             files.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
     return files;
+}
+
+void AcceptFileDrag(QDropEvent* event) {
+    if (!DroppedLocalFiles(event->mimeData()).empty())
+        event->acceptProposedAction();
+}
+
+void TakeFileDrop(QDropEvent* event, const TDroppedFilesEvent& onFiles) {
+    const std::vector<std::string> files = DroppedLocalFiles(event->mimeData());
+    if (files.empty())
+        return;
+    event->acceptProposedAction();
+    if (onFiles)
+        onFiles(files);
 }
 
 } // namespace ov

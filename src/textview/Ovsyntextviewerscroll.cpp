@@ -255,23 +255,19 @@ void TOVSynTextViewer::keyPressEvent(QKeyEvent* event) {
 }
 
 void TOVSynTextViewer::dragEnterEvent(QDragEnterEvent* event) {
-    if (!DroppedLocalFiles(event->mimeData()).empty())
-        event->acceptProposedAction();
+    AcceptFileDrag(event);
 }
 
 void TOVSynTextViewer::dragMoveEvent(QDragMoveEvent* event) {
-    if (!DroppedLocalFiles(event->mimeData()).empty())
-        event->acceptProposedAction();
+    AcceptFileDrag(event);
 }
 
 // The paths go to OnDropFiles in the order the drop lists them.
 void TOVSynTextViewer::dropEvent(QDropEvent* event) {
-    const std::vector<std::string> files = DroppedLocalFiles(event->mimeData());
-    if (files.empty())
-        return;
-    event->acceptProposedAction();
-    if (OnDropFiles)
-        OnDropFiles(this, files);
+    TakeFileDrop(event, [this](const std::vector<std::string>& files) {
+        if (OnDropFiles)
+            OnDropFiles(this, files);
+    });
 }
 
 } // namespace ov
