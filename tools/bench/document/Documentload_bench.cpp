@@ -4,7 +4,7 @@
 //   bench_document_load FILE --peak     one load, then the peak resident size
 //   bench_document_load FILE --viewed   one load as the window opens a file,
 //                                       up to the whole line index
-//                                       (encoding detected), for farm-bench
+//                                       (encoding detected), for timing as a whole process
 // Make a test file with tools/bench/make_c_file.py, or the same text in
 // UTF-8 and CP949 with tools/bench/make_mixed_text.py.
 

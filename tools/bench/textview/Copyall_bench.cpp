@@ -1,5 +1,5 @@
 // Copy All of a whole file into the clipboard, as the Copy All command does
-// it, for timing from outside (farm-bench) against iconv on the same file.
+// it, for timing from outside (`/usr/bin/time -v`, hyperfine) against iconv on the same file.
 // Run: bench_copyall FILE load|copy
 //   load: loads FILE into a text view and exits (the baseline of "copy");
 //   copy: loads it, then copies the whole document to the clipboard and
