@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Configures (once) and builds into build/. Extra arguments go to cmake at
-# configure time, e.g. -DORVANE_SANITIZE=ON.
+# Configures (once) and builds into build/ (BUILD_DIR), everything or only
+# BUILD_TARGET. Extra arguments go to cmake at configure time, e.g.
+# -DORVANE_SANITIZE=ON.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR=${BUILD_DIR:-build}
 if [ ! -f "$BUILD_DIR/build.ninja" ]; then
     cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
 fi
-cmake --build "$BUILD_DIR" -j "$(nproc)"
+cmake --build "$BUILD_DIR" -j "$(nproc)" ${BUILD_TARGET:+--target "$BUILD_TARGET"}
