@@ -11,7 +11,6 @@
 
 #include <cstring>
 #include <exception>
-#include <filesystem>
 #include <optional>
 
 namespace ov {
@@ -41,11 +40,6 @@ std::optional<TExportArgs> ParseArgs(const std::vector<std::string>& args) {
     result.Input = positional[0];
     result.Output = positional[1];
     return result;
-}
-
-bool SameFile(const std::string& a, const std::string& b) {
-    std::error_code error;
-    return std::filesystem::equivalent(a, b, error) && !error;
 }
 
 bool Readable(const std::string& path) {

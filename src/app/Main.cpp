@@ -10,6 +10,7 @@
 #include "Qtcolor.h"
 #include "Qtdesktop.h"
 #include "Qtdialogs.h"
+#include "Uiservices.h"
 
 #include <QCloseEvent>
 #include <QFont>
@@ -147,8 +148,14 @@ void TMainForm::FormShow() {
     ReadRecentFiles();
     BuildRecentMenu();
     std::string file = ParseCommandLine(FCommandLine);
-    if (!file.empty())
-        OpenFile(file);
+    if (!file.empty() && !OpenFile(file))
+        ReportMissingFile(file);
+}
+
+// The name as it was given, so that the user sees what was typed.
+void TMainForm::ReportMissingFile(const std::string& name) {
+    UIServices().ShowMessage("'" + name + "' 파일을 찾을 수 없습니다.", ProgramTitle,
+                             TMessageIcon::Warning);
 }
 
 // Said once, in the status bar, where it stays true for the whole run: a

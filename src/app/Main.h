@@ -191,7 +191,8 @@ public:
     void FormClose();
 
     // --- Files, recent list, languages, caption and status ---
-    void OpenFile(const std::string& path);
+    // False when path names no regular file (nothing changes then).
+    bool OpenFile(const std::string& path);
     void CloseCurrentFile();
     void SetCurrentFile(const std::string& path);
     void ShowHexView(bool hex);
@@ -319,6 +320,7 @@ private:
     void OpenHomepage();
     void OpenMail();
     std::string ProposedHtmlName() const;
+    void ReportMissingFile(const std::string& name);
 
     std::string FCommandLine;
     bool FShown = false;
@@ -346,6 +348,9 @@ constexpr int MaxRecentMenuItems = 5;
 
 // " 줄 top / count" as panel 0 shows it.
 QString FormatLineStatus(long long topIndex, long long rowCount);
+// Panel 0 for a view at top row topIndex (from 0) of rowCount rows; a view
+// without rows shows 0 / 0, as the window without a file does.
+QString ViewLineStatus(long long topIndex, long long rowCount);
 
 // Closes an update bracket of the document also when its body throws; an
 // error of the closing notification itself then gives way to the first one.

@@ -58,9 +58,21 @@ void TMainForm::SaveasHTML1Click() {
 // view shows its highlighting that run gives the document the marks it
 // already has; otherwise it marks a copy, and the view's document stays as
 // it is shown.
+//
+// The program never writes the file it shows: a path that names it (itself,
+// a hard link or a symbolic link to it) is refused before anything is
+// written.
 bool TMainForm::SaveAsHtml(const std::string& path) {
     if (Viewer->SynLang().empty() || Viewer->Lines().Count() == 0)
         return false;
+    if (SameFile(path, CurrentFileName)) {
+        UIServices().ShowMessage("'" + ExtractFileName(path) +
+                                     "' 파일은 보고 있는 파일입니다.\n"
+                                     "보고 있는 파일을 HTML 페이지로 덮어쓸 수 없습니다. "
+                                     "다른 이름을 고르십시오.",
+                                 SaveHtmlTitle, TMessageIcon::Warning);
+        return false;
+    }
     TWaitCursor wait;
     std::string failure;
     try {

@@ -56,15 +56,15 @@ bool TMainForm::LoadLangLinks() {
     return true;
 }
 
-// Missing files are skipped without a message; the file shown so far stays.
-// A relative name (from the command line) is taken from the current folder
-// and kept as a full path, so that its recent entry opens it from anywhere.
-// Names are exact: a name that differs from a file only in letter case names
-// no file here, so nothing opens (the file shown so far stays).
-void TMainForm::OpenFile(const std::string& requested) {
+// A missing file is skipped and the file shown so far stays; the caller
+// says so where the user named the file. A relative name (from the command
+// line) is taken from the current folder and kept as a full path, so that
+// its recent entry opens it from anywhere. Names are exact: a name that
+// differs from a file only in letter case names no file here.
+bool TMainForm::OpenFile(const std::string& requested) {
     std::string path = FullFileName(requested);
     if (!ViewedFileExists(path))
-        return;
+        return false;
     if (path != CurrentFileName)
         CodingChoice = TCodingChoice::Auto;
     std::optional<std::string> language = LangLinks.LanguageOfFile(path);
@@ -77,6 +77,7 @@ void TMainForm::OpenFile(const std::string& requested) {
         throw;
     }
     SetCurrentFile(path);
+    return true;
 }
 
 void TMainForm::ShowFile(const std::string& path, bool binary, const std::string& language) {
@@ -270,10 +271,9 @@ void TMainForm::ViewerLoadProgress() {
 void TMainForm::ViewerTopIndexChanged() {
     LoadGauge->setVisible(HexViewer->isHidden() && Viewer->Loading());
     if (!HexViewer->isHidden())
-        StatusPanels[0]->setText(
-            FormatLineStatus(HexViewer->TopIndex() + 1, HexViewer->RowCount()));
+        StatusPanels[0]->setText(ViewLineStatus(HexViewer->TopIndex(), HexViewer->RowCount()));
     else
-        StatusPanels[0]->setText(FormatLineStatus(Viewer->TopIndex() + 1, Viewer->RowCount()));
+        StatusPanels[0]->setText(ViewLineStatus(Viewer->TopIndex(), Viewer->RowCount()));
 }
 
 void TMainForm::ViewerDropFiles(const std::vector<std::string>& files) {

@@ -190,6 +190,7 @@ void TMainForm::ConnectViewerEvents() {
         RunCommand([&] { ViewerKeyDown(key, shift); });
     };
     Viewer->OnTopIndexChanged = [this](auto*) { ViewerTopIndexChanged(); };
+    Viewer->OnRowCountChanged = [this](auto*) { ViewerTopIndexChanged(); };
     Viewer->OnLoadProgress = [this](auto*) { ViewerLoadProgress(); };
     // Copy's shortcut works only while the item is enabled, so its state
     // follows the selection as the mouse changes it.
@@ -224,6 +225,10 @@ QString FormatLineStatus(long long topIndex, long long rowCount) {
         .arg(QString::fromUtf8(LoadStr(SLine)))
         .arg(topIndex)
         .arg(rowCount);
+}
+
+QString ViewLineStatus(long long topIndex, long long rowCount) {
+    return rowCount > 0 ? FormatLineStatus(topIndex + 1, rowCount) : FormatLineStatus(0, 0);
 }
 
 } // namespace ov

@@ -179,9 +179,12 @@ bool TXPGauge::StepChanged() {
     return true;
 }
 
+// Painted at once, without running the event loop: progress is shown from
+// inside timer ticks and loops, and a key let in here (Ctrl+F opening a modal
+// dialog) would run that dialog inside the tick, and the timer that delivers
+// the progress would stay blocked until the dialog closed.
 void TXPGauge::ShowStepChange() {
     repaint();
-    QCoreApplication::processEvents();
 }
 
 TXPGaugeLook TXPGauge::Look() const {

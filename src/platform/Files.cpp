@@ -118,6 +118,13 @@ bool FolderExists(const std::string& path) {
     return ::stat(ResolveFileCase(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat first;
+    struct stat second;
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
 std::vector<std::string> ListFiles(const std::string& folder, const std::string& suffix) {
     std::vector<std::string> names;
     DIR* dir = opendir(ResolveFileCase(folder).c_str());

@@ -31,6 +31,10 @@ bool FileExists(const std::string& path);
 // file system "a.TXT" and "a.txt" are different files.
 bool ViewedFileExists(const std::string& path);
 bool FolderExists(const std::string& path);
+// Whether a and b name one file: the same device and inode, symbolic links
+// followed, so a hard link or a symbolic link to a file is that file. False
+// when either cannot be examined (a path that does not exist yet).
+bool SameFile(const std::string& a, const std::string& b);
 
 // Names (not paths) of the regular files in folder whose name ends with
 // suffix, compared without regard to case; sorted. A symbolic link to a

@@ -74,6 +74,7 @@ void TOVSynTextViewer::SetWordWrap(bool value) {
         FTopIndex = MaxTopIndex(FRowCount, FVisibleRows);
     SetScrollPos(FTopIndex, sbVertical);
     DrawScreen(true);
+    NotifyRowCount();
     if (OnTopIndexChanged)
         OnTopIndexChanged(this);
 }

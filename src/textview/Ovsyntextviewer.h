@@ -284,6 +284,10 @@ public:
     TNotifyEvent OnLoadProgress;
 
     TNotifyEvent OnTopIndexChanged;
+    // The number of display rows changed: lines arrived or went, word wrap
+    // was switched, or the wrapped rows were made again for another width
+    // or font. Fires once the top row is back in range.
+    TNotifyEvent OnRowCountChanged;
     TDrawLineEvent OnDrawLine;
     TDropFilesEvent OnDropFiles;
     TKeyEvent OnKeyDown;
@@ -351,6 +355,9 @@ private:
     void FontMetricsChanged();
     void WMSize();
     bool KeepTopIndexInRange();
+    // Fires OnRowCountChanged when the row count differs from the one told
+    // last.
+    void NotifyRowCount();
     const TCharWidths& Widths() const;
     void ResetWidths();
     void InvalidateStyleRecord() {
@@ -400,6 +407,7 @@ private:
     int FLineHeight = 0;
     int FVisibleRows = 0;
     int FRowCount = 0;
+    int FNotifiedRowCount = 0;
     long long FMaxStrWidth = 0;
     long long FHorzOffset = 0;
     int FVertScrollPos = 0;

@@ -170,6 +170,7 @@ void TOVSynTextViewer::LinesChange() {
     DrawScreen(true);
     if (hadSelection && !IsSelection() && OnSelectionChange)
         OnSelectionChange(this);
+    NotifyRowCount();
     if (OnTopIndexChanged)
         OnTopIndexChanged(this);
 }
@@ -245,6 +246,7 @@ void TOVSynTextViewer::LinesAppended() {
     }
     FollowPendingTop();
     DrawScreen(true);
+    NotifyRowCount();
     if (OnTopIndexChanged)
         OnTopIndexChanged(this);
 }
@@ -270,11 +272,19 @@ void TOVSynTextViewer::MakeWrapedLines(bool repaint) {
     ResetHorzScroll();
     UpdateScrollBar(sbBoth);
     const bool moved = KeepTopIndexInRange();
-    if (repaint) {
+    if (repaint)
         DrawScreen(true);
-        if (moved && OnTopIndexChanged)
-            OnTopIndexChanged(this);
-    }
+    NotifyRowCount();
+    if (repaint && moved && OnTopIndexChanged)
+        OnTopIndexChanged(this);
+}
+
+void TOVSynTextViewer::NotifyRowCount() {
+    if (FRowCount == FNotifiedRowCount)
+        return;
+    FNotifiedRowCount = FRowCount;
+    if (OnRowCountChanged)
+        OnRowCountChanged(this);
 }
 
 // Fewer rows than before (wider text area, narrower font) must not leave the

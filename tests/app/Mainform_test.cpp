@@ -660,10 +660,17 @@ TEST_F(MainFormTest, DroppedFilesOpenOnlyTheFirst) {
     EXPECT_EQ(form.RecentFiles, std::vector<std::string>{second + "=0"});
 }
 
-TEST_F(MainFormTest, MissingCommandLineFilesAreIgnored) {
+// A file named on the command line that is not there is said so, by the
+// name given; the window opens empty.
+TEST_F(MainFormTest, MissingCommandLineFilesAreReported) {
+    TScriptedUIServices services;
+    TUIServicesGuard guard(&services);
     TMainForm form("orvane " + FFolder.File("missing.txt"));
     ShowAndWait(form);
     EXPECT_TRUE(form.CurrentFileName.empty());
+    ASSERT_EQ(services.Records.size(), 1u);
+    EXPECT_NE(services.Records[0].Text.find(FFolder.File("missing.txt")), std::string::npos);
+    EXPECT_FALSE(services.Records[0].Question);
 }
 
 TEST_F(MainFormTest, RecentMenuShowsTheFiveNewest) {

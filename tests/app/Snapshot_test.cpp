@@ -126,6 +126,16 @@ TEST_F(SnapshotRun, WithoutADisplayOneLineSaysHowToRenderInstead) {
     EXPECT_FALSE(FileExists(FFolder.File("Orvane.ini")));
 }
 
+// A file that is not there is named on stderr; the empty window is pictured.
+TEST_F(SnapshotRun, AMissingFileIsNamedOnStandardError) {
+    std::string png = FFolder.File("out.png");
+    std::string missing = FFolder.File("no such file.c");
+    ASSERT_EQ(Run({"--snapshot", QString::fromStdString(png), QString::fromStdString(missing)}),
+              0);
+    EXPECT_FALSE(QImage(QString::fromStdString(png)).isNull());
+    EXPECT_NE(Errors.find("'" + missing + "'"), std::string::npos) << Errors;
+}
+
 TEST_F(SnapshotRun, HelpVersionAndBadOptions) {
     EXPECT_EQ(Run({"--help"}), 0);
     EXPECT_EQ(Run({"--version"}), 0);

@@ -14,7 +14,9 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QMenuBar>
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QLabel>
 #include <QScrollBar>
@@ -473,6 +475,71 @@ TEST_F(ViewCommandsTest, ALargeFileShowsAtOnceAndItsLinesFollow) {
     }
 }
 
+// The index of a large file goes on under every modal dialog, also one
+// opened by a key that came in while the window was showing the index's
+// progress.
+TEST_F(ViewCommandsTest, TheIndexGoesOnUnderAModalDialog) {
+    struct TSmallFirstPartHeld {
+        std::uint64_t Old = TMappedLines::FirstPartBytes();
+        TSmallFirstPartHeld() { TMappedLines::SetFirstPartBytes(64 << 10); }
+        ~TSmallFirstPartHeld() {
+            TMappedLines::HoldWorkers(false);
+            TMappedLines::SetFirstPartBytes(Old);
+        }
+    } held;
+    // About three times the first part (indexed in blocks of 1 MiB), so
+    // that the first progress shown moves the gauge.
+    std::string text;
+    const int total = 200000;
+    for (int i = 0; i < total; ++i)
+        text += "log line " + std::to_string(i) + "\n";
+    const std::string path = FFolder.Write("big.log", text);
+    for (const char* command : {"Find1", "Options1", "About1"}) {
+        TMappedLines::HoldWorkers(true);
+        TMainForm form("orvane " + path);
+        ShowAndWait(form);
+        ASSERT_TRUE(form.Viewer->Loading());
+        QAction* item = command == std::string("Find1")      ? form.Find1
+                        : command == std::string("Options1") ? form.Options1
+                                                             : form.About1;
+        bool posted = false;
+        const auto showProgress = form.Viewer->OnLoadProgress;
+        form.Viewer->OnLoadProgress = [&](TOVSynTextViewer* sender) {
+            if (!posted) {
+                posted = true;
+                QMetaObject::invokeMethod(item, &QAction::trigger, Qt::QueuedConnection);
+            }
+            showProgress(sender);
+        };
+        bool released = false;
+        QString statusUnderDialog;
+        QElapsedTimer clock;
+        QTimer watch;
+        watch.setInterval(20);
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (!dialog)
+                return;
+            if (!released) {
+                released = true;
+                clock.start();
+                TMappedLines::HoldWorkers(false);
+            } else if (!form.Viewer->Loading()) {
+                statusUnderDialog = form.LineStatus();
+                dialog->close();
+            } else if (clock.elapsed() > 10000) {
+                dialog->close();
+            }
+        });
+        watch.start();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return released && !QApplication::activeModalWidget(); }, 30000))
+            << command;
+        EXPECT_TRUE(posted) << command;
+        EXPECT_EQ(statusUnderDialog, ViewLineStatus(0, total)) << command;
+    }
+}
+
 // The line panel is as wide as its text needs (a 5 GB file in the hex view
 // at its end) and no panel is cut at the bottom of the bar.
 TEST_F(ViewCommandsTest, StatusPanelsHoldTheirText) {
@@ -495,6 +562,50 @@ TEST_F(ViewCommandsTest, StatusPanelsHoldTheirText) {
         EXPECT_LE(each->geometry().bottom(), form.StatusBar1->rect().bottom());
         EXPECT_GE(each->contentsRect().height(), each->fontMetrics().height());
     }
+}
+
+// The line panel tells the shown view's top row and row count after
+// whatever changed them: word wrap on and off, the other font, a narrower
+// window while rows are wrapped, a scroll.
+TEST_F(ViewCommandsTest, TheLinePanelFollowsEveryChangeOfTheRows) {
+    std::string text;
+    for (int i = 0; i < 51; ++i)
+        text += std::string(300, char('a' + i % 26)) + "\n";
+    TMainForm form("orvane " + FFolder.Write("wide.txt", text));
+    ShowAndWait(form);
+    auto tellsTheView = [&] {
+        return form.LineStatus() == ViewLineStatus(form.Viewer->TopIndex(), form.Viewer->RowCount());
+    };
+    ASSERT_EQ(form.Viewer->RowCount(), 51);
+    EXPECT_TRUE(tellsTheView());
+    form.WordWrap1->trigger();
+    EXPECT_GT(form.Viewer->RowCount(), 51);
+    EXPECT_TRUE(tellsTheView()) << form.LineStatus().toStdString();
+    form.UseFont1->trigger();
+    EXPECT_TRUE(tellsTheView()) << form.LineStatus().toStdString();
+    form.Viewer->SetTopIndex(form.Viewer->RowCount());
+    const int rows = form.Viewer->RowCount();
+    form.resize(form.width() / 2, form.height());
+    QTRY_VERIFY(form.Viewer->RowCount() > rows);
+    EXPECT_TRUE(tellsTheView()) << form.LineStatus().toStdString();
+    form.resize(form.width() * 3, form.height());
+    QTRY_VERIFY(form.Viewer->RowCount() < rows);
+    EXPECT_TRUE(tellsTheView()) << form.LineStatus().toStdString();
+    form.WordWrap1->trigger();
+    EXPECT_EQ(form.Viewer->RowCount(), 51);
+    EXPECT_TRUE(tellsTheView()) << form.LineStatus().toStdString();
+}
+
+// A file without lines has no first row to show: both views say 0 / 0, as
+// the window does without a file.
+TEST_F(ViewCommandsTest, AnEmptyFileShowsNoRows) {
+    TMainForm form("orvane " + FFolder.Write("empty.txt", ""));
+    ShowAndWait(form);
+    ASSERT_FALSE(form.CurrentFileName.empty());
+    EXPECT_EQ(form.LineStatus(), FormatLineStatus(0, 0));
+    form.HexView1->trigger();
+    ASSERT_TRUE(form.HexViewer->isVisibleTo(&form));
+    EXPECT_EQ(form.LineStatus(), FormatLineStatus(0, 0));
 }
 
 // The kernel's files report a size of 0 and are made as they are read.
@@ -656,6 +767,34 @@ TEST_F(SaveAsHtmlTest, APipeNobodyReadsIsToldNotWaitedOn) {
     struct stat st;
     ASSERT_EQ(::lstat(pipe.c_str(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+// The shown file is never written: not under its own name, nor through a
+// hard link or a symbolic link to it. Each is refused with a message, and the
+// file keeps its bytes; another name is written.
+TEST_F(SaveAsHtmlTest, ThePageNeverReplacesTheShownFile) {
+    const std::string text = "int main() { return 0; }\n";
+    std::string source = FFolder.Write("doc.c", text);
+    std::filesystem::create_hard_link(source, FOut.File("hard.c"));
+    std::filesystem::create_symlink(source, FOut.File("soft.htm"));
+    TMainForm form("orvane " + source);
+    std::string answer;
+    form.SaveHtmlDialog = [&](const std::string&) { return std::optional<std::string>(answer); };
+    ShowAndWait(form);
+    for (const std::string& target : {source, FOut.File("hard.c"), FOut.File("soft.htm")}) {
+        FServices.Records.clear();
+        answer = target;
+        form.SaveasHTML1->trigger();
+        ASSERT_EQ(FServices.Records.size(), 1u) << target;
+        EXPECT_NE(FServices.Records[0].Text.find(ExtractFileName(target)), std::string::npos);
+        EXPECT_EQ(test::ReadBytes(source), text) << target;
+        EXPECT_FALSE(form.SaveAsHtml(target));
+        EXPECT_EQ(test::ReadBytes(source), text) << target;
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(FOut.File("soft.htm")));
+    FServices.Records.clear();
+    EXPECT_TRUE(form.SaveAsHtml(FOut.File("page.htm")));
+    EXPECT_TRUE(FServices.Records.empty());
 }
 
 } // namespace
