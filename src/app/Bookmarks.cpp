@@ -24,6 +24,20 @@ constexpr QRgb IconDigit = qRgb(0xFF, 0xFF, 0xFF);
 
 } // namespace
 
+bool TBookmarkSet::Any() const {
+    for (int row : FRows)
+        if (row != -1)
+            return true;
+    return false;
+}
+
+void TBookmarkSet::Toggle(int n, int row) {
+    if (!InRange(n))
+        return;
+    int& bookmark = FRows[size_t(n)];
+    bookmark = bookmark == row ? -1 : row;
+}
+
 QImage BookmarkIcon(int n) {
     QImage icon(BookmarkIconSize, BookmarkIconSize, QImage::Format_ARGB32);
     icon.fill(IconBack);

@@ -20,6 +20,26 @@ constexpr int BookmarkTextLimit = 199;
 
 using TBookmarks = std::array<int, BookmarkCount>;
 
+// The ten bookmarks of the window: each the display row of the text view it
+// was set at, or none. Rows are plain numbers, kept as they are when the text
+// or its wrapping changes. Numbers outside 0 to 9 name no bookmark.
+class TBookmarkSet {
+public:
+    TBookmarkSet() { FRows.fill(-1); }
+    // The row of bookmark n; -1 when it is not set.
+    int Row(int n) const { return InRange(n) ? FRows[size_t(n)] : -1; }
+    bool IsSet(int n) const { return Row(n) != -1; }
+    bool Any() const;
+    // Sets bookmark n to row, or clears it when it is there already.
+    void Toggle(int n, int row);
+    const TBookmarks& Rows() const { return FRows; }
+
+private:
+    static bool InRange(int n) { return n >= 0 && n < BookmarkCount; }
+
+    TBookmarks FRows;
+};
+
 // Icon n (0 to 9): the digit n in white on a dark square, 10 x 10 pixels.
 QImage BookmarkIcon(int n);
 

@@ -71,7 +71,7 @@ uint16_t WordSetting(const TSettingsStore& settings, const char* section, const 
 } // namespace
 
 TMainForm::TMainForm(std::string commandLine, QWidget* parent)
-    : QMainWindow(parent), Settings(SettingsFileName()), FCommandLine(std::move(commandLine)) {
+    : QMainWindow(parent), FSettings(SettingsFileName()), FCommandLine(std::move(commandLine)) {
     setObjectName(QStringLiteral("MainForm"));
     QFont windowFont(QStringLiteral("굴림"));
     windowFont.setPixelSize(12);
@@ -79,17 +79,16 @@ TMainForm::TMainForm(std::string commandLine, QWidget* parent)
     CreateControls();
     CreateMenus();
     RestoreBounds();
-    Bookmarks.fill(-1);
     for (int n = 0; n < BookmarkCount; ++n)
-        ilBookmark[size_t(n)] = BookmarkIcon(n);
-    fFind = new TfFind(this);
+        FBookmarkIcons[size_t(n)] = BookmarkIcon(n);
+    FControls.fFind = new TfFind(this);
     UpdateActions();
-    OpenDialog = [this] { return AskOpenFileName(this, "파일 열기"); };
-    SaveHtmlDialog = [this](const std::string& proposed) {
+    FOpenDialog = [this] { return AskOpenFileName(this, "파일 열기"); };
+    FSaveHtmlDialog = [this](const std::string& proposed) {
         return AskSaveFileName(this, "HTML로 저장", proposed,
                                {"HTML (*.htm *.html)", "모든 파일 (*)"}, "htm");
     };
-    ShellOpen = [](const QUrl& url) { OpenWithDesktop(url); };
+    FShellOpen = [](const QUrl& url) { OpenWithDesktop(url); };
 }
 
 TMainForm::~TMainForm() = default;
@@ -97,7 +96,7 @@ TMainForm::~TMainForm() = default;
 void TMainForm::RestoreBounds() {
     move(DesignLeft, DesignTop);
     resize(DesignWidth, DesignHeight);
-    if (Settings.ReadBool(SWindow, "Max", false)) {
+    if (FSettings.ReadBool(SWindow, "Max", false)) {
         setWindowState(windowState() | Qt::WindowMaximized);
         return;
     }
@@ -114,12 +113,12 @@ void TMainForm::RestoreBounds() {
         area = screen->availableVirtualGeometry();
         largest = area.size();
     }
-    const int width = std::clamp(Settings.ReadInteger(SWindow, "Width", 500), 1, largest.width());
+    const int width = std::clamp(FSettings.ReadInteger(SWindow, "Width", 500), 1, largest.width());
     const int height =
-        std::clamp(Settings.ReadInteger(SWindow, "Height", 450), 1, largest.height());
-    const int left = std::clamp(Settings.ReadInteger(SWindow, "Left", 10), area.left(),
+        std::clamp(FSettings.ReadInteger(SWindow, "Height", 450), 1, largest.height());
+    const int left = std::clamp(FSettings.ReadInteger(SWindow, "Left", 10), area.left(),
                                 std::max(area.left(), area.left() + area.width() - width));
-    const int top = std::clamp(Settings.ReadInteger(SWindow, "Top", 50), area.top(),
+    const int top = std::clamp(FSettings.ReadInteger(SWindow, "Top", 50), area.top(),
                                std::max(area.top(), area.top() + area.height() - height));
     move(left, top);
     resize(width, height);
@@ -162,85 +161,87 @@ void TMainForm::ReportMissingFile(const std::string& name) {
 // message box at every start would stand between the user and the file.
 // A settings file the user has made read-only is left as it is at close.
 void TMainForm::ReportUnsavableSettings() {
-    const std::string& file = Settings.FileName();
+    const std::string& file = FSettings.FileName();
     if (const std::string why = file.empty() ? std::string() : SettingsSaveObstacle(file);
         !why.empty())
-        StatusPanels[1]->setText(QString::fromStdString(why));
+        FControls.StatusPanels[1]->setText(QString::fromStdString(why));
 }
 
 void TMainForm::ReadViewSwitches() {
-    Viewer->SetWordWrap(Settings.ReadBool(SOption, "WordWrap", false));
-    Viewer->SetShowLineNum(Settings.ReadBool(SOption, "ShowLineNum", false));
-    Viewer->SetUseBitmapFont(Settings.ReadBool(SStyle, "BitmapFont", true));
+    FControls.Viewer->SetWordWrap(FSettings.ReadBool(SOption, "WordWrap", false));
+    FControls.Viewer->SetShowLineNum(FSettings.ReadBool(SOption, "ShowLineNum", false));
+    FControls.Viewer->SetUseBitmapFont(FSettings.ReadBool(SStyle, "BitmapFont", true));
 }
 
 // From here on the list is the only copy of the recent files; FormClose
 // writes it back.
 void TMainForm::ReadRecentFiles() {
-    RecentFiles = Settings.ReadSectionValues(SRecent);
-    Settings.EraseSection(SRecent);
+    FDocument.SetRecentFiles(FSettings.ReadSectionValues(SRecent));
+    FSettings.EraseSection(SRecent);
 }
 
 void TMainForm::ApplySettings(bool reload) {
-    if (reload && Settings.Reload())
-        Settings.EraseSection(SRecent);
-    InUpdate(Viewer->Lines(), [this] {
+    if (reload && FSettings.Reload())
+        FSettings.EraseSection(SRecent);
+    InUpdate(FControls.Viewer->Lines(), [this] {
         ApplyColors();
         ApplyWindowFont();
         // One read of the font files for the whole set.
-        Viewer->SetFontFiles({Settings.ReadString(SStyle, "HanFont", "Default") + ".han",
-                              Settings.ReadString(SStyle, "EngFont", "Default") + ".eng",
-                              Settings.ReadString(SStyle, "KsgFont", "Default") + ".ksg",
-                              Settings.ReadString(SStyle, "SpcFont", "Default") + ".spc"});
-        Viewer->SetTabWidth(WordSetting(Settings, SOption, "TabWidth", 4));
-        Viewer->SetLeftMargin(WordSetting(Settings, SOption, "LeftMargin", 2));
-        Viewer->SetTopMargin(WordSetting(Settings, SOption, "TopMargin", 2));
-        Viewer->SetLineSpace(WordSetting(Settings, SOption, "LineSpace", 2));
-        Viewer->SetWheelScrollLines(WordSetting(Settings, SOption, "Wheel", 3));
+        FControls.Viewer->SetFontFiles({FSettings.ReadString(SStyle, "HanFont", "Default") + ".han",
+                              FSettings.ReadString(SStyle, "EngFont", "Default") + ".eng",
+                              FSettings.ReadString(SStyle, "KsgFont", "Default") + ".ksg",
+                              FSettings.ReadString(SStyle, "SpcFont", "Default") + ".spc"});
+        FControls.Viewer->SetTabWidth(WordSetting(FSettings, SOption, "TabWidth", 4));
+        FControls.Viewer->SetLeftMargin(WordSetting(FSettings, SOption, "LeftMargin", 2));
+        FControls.Viewer->SetTopMargin(WordSetting(FSettings, SOption, "TopMargin", 2));
+        FControls.Viewer->SetLineSpace(WordSetting(FSettings, SOption, "LineSpace", 2));
+        FControls.Viewer->SetWheelScrollLines(WordSetting(FSettings, SOption, "Wheel", 3));
         // An interval of 0 would fire without pause.
-        ScrollTimer->setInterval(std::max(1, Settings.ReadInteger(SOption, "AutoScroll", 1500)));
-        Viewer->SetEnableHighlighting(Settings.ReadBool(SStyle, "SynHighlighting", true));
-        if (!CurrentFileName.empty() && Viewer->Lines().Count() > 0)
-            Viewer->RefreshStyle();
+        FControls.ScrollTimer->setInterval(
+            std::max(1, FSettings.ReadInteger(SOption, "AutoScroll", 1500)));
+        FControls.Viewer->SetEnableHighlighting(
+            FSettings.ReadBool(SStyle, "SynHighlighting", true));
+        if (!FDocument.FileName().empty() && FControls.Viewer->Lines().Count() > 0)
+            FControls.Viewer->RefreshStyle();
     });
 }
 
 void TMainForm::ApplyColors() {
-    Viewer->SetBackColor(ColorSetting(Settings, "BackColor", "#FFFFFF"));
-    HexViewer->SetColor(QColor(RgbFromColor(Viewer->BackColor())));
-    Viewer->SetForeColor(ColorSetting(Settings, "ForeColor", "#000000"));
-    HexViewer->SetFontColor(QColor(RgbFromColor(Viewer->ForeColor())));
-    Viewer->SetLineNumColor(ColorSetting(Settings, "LineNumColor", "#808080"));
-    Viewer->SetLineNumBackColor(ColorSetting(Settings, "LineNumBack", "#FFFFFF"));
+    FControls.Viewer->SetBackColor(ColorSetting(FSettings, "BackColor", "#FFFFFF"));
+    FControls.HexViewer->SetColor(QColor(RgbFromColor(FControls.Viewer->BackColor())));
+    FControls.Viewer->SetForeColor(ColorSetting(FSettings, "ForeColor", "#000000"));
+    FControls.HexViewer->SetFontColor(QColor(RgbFromColor(FControls.Viewer->ForeColor())));
+    FControls.Viewer->SetLineNumColor(ColorSetting(FSettings, "LineNumColor", "#808080"));
+    FControls.Viewer->SetLineNumBackColor(ColorSetting(FSettings, "LineNumBack", "#FFFFFF"));
 }
 
 // The style words add to the font's current style; nothing here removes one.
 void TMainForm::ApplyWindowFont() {
-    QFont font = Viewer->font();
-    font.setFamily(QString::fromStdString(Settings.ReadString(SStyle, "WFontName", "Tahoma")));
-    long long pixels = PointsToPixels(Settings.ReadInteger(SStyle, "WFontSize", 9));
+    QFont font = FControls.Viewer->font();
+    font.setFamily(QString::fromStdString(FSettings.ReadString(SStyle, "WFontName", "Tahoma")));
+    long long pixels = PointsToPixels(FSettings.ReadInteger(SStyle, "WFontSize", 9));
     if (pixels > 0)
         font.setPixelSize(static_cast<int>(std::min<long long>(pixels, MaxFontPixels)));
-    std::string style = Settings.ReadString(SStyle, "WFontStyle", "");
+    std::string style = FSettings.ReadString(SStyle, "WFontStyle", "");
     if (style.find("bold") != std::string::npos)
         font.setBold(true);
     if (style.find("under") != std::string::npos)
         font.setUnderline(true);
     if (style.find("italic") != std::string::npos)
         font.setItalic(true);
-    Viewer->setFont(font);
+    FControls.Viewer->setFont(font);
 }
 
 void TMainForm::FormClose() {
     CloseCurrentFile();
     WriteWindowSection();
-    Settings.WriteBool(SOption, "WordWrap", Viewer->WordWrap());
-    Settings.WriteBool(SOption, "ShowLineNum", Viewer->ShowLineNum());
-    Settings.WriteBool(SStyle, "BitmapFont", Viewer->UseBitmapFont());
+    FSettings.WriteBool(SOption, "WordWrap", FControls.Viewer->WordWrap());
+    FSettings.WriteBool(SOption, "ShowLineNum", FControls.Viewer->ShowLineNum());
+    FSettings.WriteBool(SStyle, "BitmapFont", FControls.Viewer->UseBitmapFont());
     WriteFindHistory();
     WriteRecentFiles();
     if (FWriteSettingsOnClose)
-        SaveSettingsFile(Settings);
+        SaveSettingsFile(FSettings);
 }
 
 // A maximized window leaves the bounds of an earlier run in the file.
@@ -248,24 +249,24 @@ void TMainForm::FormClose() {
 // size: the pair that move() and resize() restore exactly.
 void TMainForm::WriteWindowSection() {
     bool maximized = isMaximized();
-    Settings.WriteBool(SWindow, "Max", maximized);
+    FSettings.WriteBool(SWindow, "Max", maximized);
     if (maximized)
         return;
-    Settings.WriteInteger(SWindow, "Left", x());
-    Settings.WriteInteger(SWindow, "Top", y());
-    Settings.WriteInteger(SWindow, "Width", width());
-    Settings.WriteInteger(SWindow, "Height", height());
+    FSettings.WriteInteger(SWindow, "Left", x());
+    FSettings.WriteInteger(SWindow, "Top", y());
+    FSettings.WriteInteger(SWindow, "Width", width());
+    FSettings.WriteInteger(SWindow, "Height", height());
 }
 
 // The find dialog holds the history once a Find has loaded it; before that
 // the FindHistory section stays in the store as it was read.
 void TMainForm::WriteFindHistory() {
-    if (!fFind->HistoryLoaded())
+    if (!FControls.fFind->HistoryLoaded())
         return;
-    const std::vector<std::string> history = fFind->History();
-    Settings.EraseSection(SFindHistory);
+    const std::vector<std::string> history = FControls.fFind->History();
+    FSettings.EraseSection(SFindHistory);
     for (size_t i = 0; i < history.size(); ++i)
-        Settings.WriteString(SFindHistory, std::to_string(i + 1), history[i]);
+        FSettings.WriteString(SFindHistory, std::to_string(i + 1), history[i]);
 }
 
 // The entries go in as whole lines: a path may hold "=", and a lookup by key
@@ -273,18 +274,18 @@ void TMainForm::WriteFindHistory() {
 // still holds lines only when the start stopped before reading it; those of
 // the listed files give way to the list.
 void TMainForm::WriteRecentFiles() {
-    std::vector<std::string> lines = Settings.ReadSectionValues(SRecent);
+    std::vector<std::string> lines = FSettings.ReadSectionValues(SRecent);
     std::erase_if(lines, [this](const std::string& line) {
-        return IndexOfRecentFile(RecentFiles, RecentEntryPath(line)) >= 0;
+        return IndexOfRecentFile(FDocument.RecentFiles(), RecentEntryPath(line)) >= 0;
     });
-    lines.insert(lines.end(), RecentFiles.begin(), RecentFiles.end());
-    Settings.EraseSection(SRecent);
+    lines.insert(lines.end(), FDocument.RecentFiles().begin(), FDocument.RecentFiles().end());
+    FSettings.EraseSection(SRecent);
     for (const std::string& line : lines)
-        Settings.AddLine(SRecent, line);
+        FSettings.AddLine(SRecent, line);
 }
 
 QString TMainForm::LineStatus() const {
-    return StatusPanels[0]->text();
+    return FControls.StatusPanels[0]->text();
 }
 
 } // namespace ov

@@ -1,8 +1,10 @@
 #pragma once
-// TMainForm: the main window of the program. It owns the two views (exactly
-// one visible), the settings store, the extension-to-language table, the
-// recent-files list, the bookmarks, the search state, the auto-scroll timer,
-// the menus and the bookmark panel.
+// TMainForm: the main window of the program. It composes the window (the
+// two views, exactly one visible, the bookmark panel, the status bar, the
+// menus) and wires the menus to their commands. The state the commands share
+// lives in pieces of its own, which the window owns: the open document
+// (TOpenDocument), the search (TSearchState), the bookmarks (TBookmarkSet),
+// the settings store and the extension-to-language table.
 //
 // Life cycle: construction loads the settings file (SettingsFileName) and sets
 // the window's bounds (or maximizes it); FormShow runs once, at the first
@@ -13,8 +15,10 @@
 #include "Bookmarks.h"
 #include "Inifiles.h"
 #include "Langlinks.h"
+#include "Opendocument.h"
 #include "Ovhexviewer.h"
 #include "Ovsyntextviewer.h"
+#include "Searchstate.h"
 
 #include <QMainWindow>
 #include <QPoint>
@@ -49,94 +53,10 @@ using THexViewControl = TOVHexViewer;
 
 constexpr const char* ProgramTitle = "Orvane 1.0 Beta";
 
-struct TFindOptions {
-    bool CaseSensitive = false;
-    bool WholeWords = false;
-    bool Backward = false;
-    bool FromStart = false;
-};
-
-class TMainForm : public QMainWindow {
-public:
-    // commandLine: the whole Windows-style command line (program path
-    // first); FormShow opens the file argument it names.
-    explicit TMainForm(std::string commandLine = {}, QWidget* parent = nullptr);
-    ~TMainForm() override;
-
-    // Applies the Style and Option keys of Settings to the views. With reload
-    // the settings file is read again first (the recent list is kept).
-    void ApplySettings(bool reload);
-
-    // A snapshot run closes without writing the settings file.
-    void SetWriteSettingsOnClose(bool write) { FWriteSettingsOnClose = write; }
-
-    // Panel 0 of the status bar.
-    QString LineStatus() const;
-
-    // The one place that gives every menu item its enabled and checked state
-    // and the captions that follow the state, all derived from the window's
-    // and the views' state. Runs when any menu opens, after every command and
-    // whenever a file is opened or closed. A checkable item's mark comes only
-    // from here: the toolkit flips it on a click, and the command that follows
-    // sets the state this derives the mark from.
-    void UpdateActions();
-
-    // --- State shared by the commands of the window ---
-    std::string CurrentFileName;
-    // The extension-to-language table of "langlink.ini".
-    TLangLinks LangLinks;
-    // "path=top index" entries, oldest first, at most MaxRecentFiles.
-    std::vector<std::string> RecentFiles;
-    TSettingsStore Settings;
-    // The text of the last confirmed Find, UTF-8 as typed.
-    std::string FindText;
-    TFindOptions FindOptions;
-    // Where Find Next goes on from: the end of the last match found forward,
-    // its start when found backward; none after a failed search.
-    TTextPoint LastMatch = NoTextPoint;
-    TBookmarks Bookmarks{};
-    int ScrollStep = 2000;
-    // How 8-bit text is read (보기 > 인코딩): Auto until the user chooses;
-    // a choice holds for reloads of the file and ends when another file is
-    // opened.
-    TCodingChoice CodingChoice = TCodingChoice::Auto;
-    // The encoding the shown text file was read in; none while no text file
-    // is shown.
-    std::optional<TFileEncoding> FileEncoding;
-    // Runs the open dialog and returns the chosen path; tests replace it.
-    std::function<std::optional<std::string>()> OpenDialog;
-    // Runs the save dialog of Save as HTML with the proposed path and
-    // returns the chosen one (the user has agreed to replace an existing
-    // file); tests replace it.
-    std::function<std::optional<std::string>(const std::string& proposed)> SaveHtmlDialog;
-    // Hands an address (a help page, the maker's home page or mail) to the
-    // desktop's "open"; nothing is reported when nothing opens it. Tests
-    // replace it.
-    std::function<void(const QUrl&)> ShellOpen;
-
-    // --- Controls ---
-    TTextViewControl* Viewer = nullptr;
-    THexViewControl* HexViewer = nullptr;
-    TSplitterBar* Splitter1 = nullptr;
-    QWidget* pBookmarks = nullptr;
-    QLabel* lBookmarksCaption = nullptr;
-    QToolButton* sbCloseBookmarks = nullptr;
-    QListWidget* lbBookmarks = nullptr;
-    QStatusBar* StatusBar1 = nullptr;
-    std::array<QLabel*, 2> StatusPanels{};
-    // Between the line panel and the credit line: the shown text's encoding.
-    QLabel* EncodingPanel = nullptr;
-    // Shown while a large file's lines are still being indexed.
-    TXPGauge* LoadGauge = nullptr;
-    QTimer* ScrollTimer = nullptr;
-    // The about box while it is shown (About1Click runs it modally).
-    QDialog* AboutBox = nullptr;
-    // The find dialog, created with the window and reused by every Find.
-    TfFind* fFind = nullptr;
-    // Image n marks the rows of bookmark n in the gutter.
-    std::array<QImage, BookmarkCount> ilBookmark;
-
-    // --- Menus: MainMenu1 is the window's menu bar ---
+// The window's menus: the menu bar (MainMenu1) and the text view's pop-up
+// menu, built from one table in Mainmenus.cpp. The window owns the items;
+// UpdateActions alone gives them their enabled and checked states.
+struct TMainMenus {
     QMenu* File1 = nullptr;
     QAction* Open1 = nullptr;
     QAction* Close1 = nullptr;
@@ -184,6 +104,88 @@ public:
     QAction* CopyAll2 = nullptr;
     QAction* Open2 = nullptr;
     QAction* Close2 = nullptr;
+};
+
+// The window's controls, made in Mainlayout.cpp and owned by the window.
+struct TMainControls {
+    TTextViewControl* Viewer = nullptr;
+    THexViewControl* HexViewer = nullptr;
+    TSplitterBar* Splitter1 = nullptr;
+    QWidget* pBookmarks = nullptr;
+    QLabel* lBookmarksCaption = nullptr;
+    QToolButton* sbCloseBookmarks = nullptr;
+    QListWidget* lbBookmarks = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    std::array<QLabel*, 2> StatusPanels{};
+    // Between the line panel and the credit line: the shown text's encoding.
+    QLabel* EncodingPanel = nullptr;
+    // Shown while a large file's lines are still being indexed.
+    TXPGauge* LoadGauge = nullptr;
+    QTimer* ScrollTimer = nullptr;
+    // The about box while it is shown (About1Click runs it modally).
+    QDialog* AboutBox = nullptr;
+    // The find dialog, created with the window and reused by every Find.
+    TfFind* fFind = nullptr;
+};
+
+class TMainForm : public QMainWindow {
+public:
+    // commandLine: the whole Windows-style command line (program path
+    // first); FormShow opens the file argument it names.
+    explicit TMainForm(std::string commandLine = {}, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // Applies the Style and Option keys of Settings to the views. With reload
+    // the settings file is read again first (the recent list is kept).
+    void ApplySettings(bool reload);
+
+    // A snapshot run closes without writing the settings file.
+    void SetWriteSettingsOnClose(bool write) { FWriteSettingsOnClose = write; }
+
+    // Panel 0 of the status bar.
+    QString LineStatus() const;
+
+    // The one place that gives every menu item its enabled and checked state
+    // and the captions that follow the state, all derived from the window's
+    // and the views' state. Runs when any menu opens, after every command and
+    // whenever a file is opened or closed. A checkable item's mark comes only
+    // from here: the toolkit flips it on a click, and the command that follows
+    // sets the state this derives the mark from.
+    void UpdateActions();
+
+    // --- The pieces of the window's state ---
+    // The shown file, its encoding and the recent-files list.
+    const TOpenDocument& Document() const { return FDocument; }
+    // Find and Find Next: the text, the options and the last match.
+    TSearchState& Search() { return FSearch; }
+    const TSearchState& Search() const { return FSearch; }
+    // The ten bookmarks; ToggleBookmark and GotoBookmark change and use them.
+    const TBookmarkSet& Bookmarks() const { return FBookmarks; }
+    const TSettingsStore& Settings() const { return FSettings; }
+    // The extension-to-language table of "langlink.ini".
+    const TLangLinks& LangLinks() const { return FLangLinks; }
+    // The auto-scroll interval that X and Z step, in milliseconds.
+    int ScrollStep() const { return FScrollStep; }
+    void SetScrollStep(int step) { FScrollStep = step; }
+    // The menus and the controls, built with the window and owned by it.
+    const TMainMenus& Menus() const { return FMenus; }
+    const TMainControls& Controls() const { return FControls; }
+
+    // Runs the open dialog and returns the chosen path; tests replace it.
+    void SetOpenDialog(std::function<std::optional<std::string>()> dialog) {
+        FOpenDialog = std::move(dialog);
+    }
+    // Runs the save dialog of Save as HTML with the proposed path and
+    // returns the chosen one (the user has agreed to replace an existing
+    // file); tests replace it.
+    void SetSaveHtmlDialog(
+        std::function<std::optional<std::string>(const std::string& proposed)> dialog) {
+        FSaveHtmlDialog = std::move(dialog);
+    }
+    // Hands an address (a help page, the maker's home page or mail) to the
+    // desktop's "open"; nothing is reported when nothing opens it. Tests
+    // replace it.
+    void SetShellOpen(std::function<void(const QUrl&)> open) { FShellOpen = std::move(open); }
 
     // --- Life cycle ---
     void FormShow();
@@ -196,9 +198,9 @@ public:
     void CloseCurrentFile();
     void SetCurrentFile(const std::string& path);
     void ShowHexView(bool hex);
-    // The encoding panel names FileEncoding while the text view shows a file.
+    // The encoding panel names the document's encoding while the text view
+    // shows a file.
     void UpdateEncodingPanel();
-    int GetSavedTopIndex(const std::string& path) const;
     // Returns false when "langlink.ini" cannot be read (reported already).
     bool LoadLangLinks();
     void BuildRecentMenu();
@@ -306,8 +308,6 @@ private:
     void WriteFindHistory();
     void WriteRecentFiles();
     void LoadFindHistory();
-    // Where a search starts, in line coordinates.
-    TTextPoint SearchStart(const TFindOptions& options, int startColumn, int startLine) const;
     std::string_view BookmarkLine(int row) const;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -321,6 +321,20 @@ private:
     void OpenMail();
     std::string ProposedHtmlName() const;
     void ReportMissingFile(const std::string& name);
+
+    TSettingsStore FSettings;
+    TLangLinks FLangLinks;
+    TOpenDocument FDocument;
+    TSearchState FSearch;
+    TBookmarkSet FBookmarks;
+    int FScrollStep = 2000;
+    TMainMenus FMenus;
+    TMainControls FControls;
+    // Image n marks the rows of bookmark n in the gutter.
+    std::array<QImage, BookmarkCount> FBookmarkIcons;
+    std::function<std::optional<std::string>()> FOpenDialog;
+    std::function<std::optional<std::string>(const std::string& proposed)> FSaveHtmlDialog;
+    std::function<void(const QUrl&)> FShellOpen;
 
     std::string FCommandLine;
     bool FShown = false;
@@ -343,7 +357,7 @@ constexpr int DesignLeft = 268;
 constexpr int DesignTop = 124;
 constexpr int DesignWidth = 817;
 constexpr int DesignHeight = 642;
-constexpr int MaxRecentFiles = 10;
+constexpr int MaxRecentFiles = TOpenDocument::MaxRecentFiles;
 constexpr int MaxRecentMenuItems = 5;
 
 // " 줄 top / count" as panel 0 shows it.

@@ -15,45 +15,45 @@
 namespace ov {
 
 void TMainForm::UpdateActions() {
-    const bool open = !CurrentFileName.empty();
-    const bool hex = !HexViewer->isHidden();
+    const bool open = FDocument.IsOpen();
+    const bool hex = !FControls.HexViewer->isHidden();
 
     // File menu and pop-up menu: what needs a file.
-    for (QAction* item : {Close1, Close2, Refresh1, SaveasHTML1})
+    for (QAction* item : {FMenus.Close1, FMenus.Close2, FMenus.Refresh1, FMenus.SaveasHTML1})
         item->setEnabled(open);
     // The Edit menu exists only while a file is open.
-    Edit1->menuAction()->setVisible(open);
+    FMenus.Edit1->menuAction()->setVisible(open);
 
     // View menu.
-    WordWrap1->setChecked(Viewer->WordWrap());
-    ShowLineNumber1->setChecked(Viewer->ShowLineNum());
-    HexView1->setChecked(hex);
+    FMenus.WordWrap1->setChecked(FControls.Viewer->WordWrap());
+    FMenus.ShowLineNumber1->setChecked(FControls.Viewer->ShowLineNum());
+    FMenus.HexView1->setChecked(hex);
     // The caption names the mode a click switches to.
-    UseFont1->setText(
-        QString::fromUtf8(LoadStr(Viewer->UseBitmapFont() ? SUseWindowFont : SUseBitmapFont)));
-    AutoScroll2->setChecked(ScrollTimer->isActive());
+    FMenus.UseFont1->setText(QString::fromUtf8(
+        LoadStr(FControls.Viewer->UseBitmapFont() ? SUseWindowFont : SUseBitmapFont)));
+    FMenus.AutoScroll2->setChecked(FControls.ScrollTimer->isActive());
     // The encoding choice reads a shown text file again; it means nothing
     // to the hex view.
-    Encoding1->menuAction()->setEnabled(open && !hex);
-    AutoDetect1->setChecked(CodingChoice == TCodingChoice::Auto);
-    Cp9491->setChecked(CodingChoice == TCodingChoice::Cp949);
-    Utf81->setChecked(CodingChoice == TCodingChoice::Utf8);
-    SyntaxHighlighting1->menuAction()->setEnabled(open);
+    FMenus.Encoding1->menuAction()->setEnabled(open && !hex);
+    FMenus.AutoDetect1->setChecked(FDocument.CodingChoice() == TCodingChoice::Auto);
+    FMenus.Cp9491->setChecked(FDocument.CodingChoice() == TCodingChoice::Cp949);
+    FMenus.Utf81->setChecked(FDocument.CodingChoice() == TCodingChoice::Utf8);
+    FMenus.SyntaxHighlighting1->menuAction()->setEnabled(open);
     UpdateLanguageMarks();
 
     // Edit menu: the marks of the set bookmarks, the panel's mark, and Find
     // Next once there is a text to find again.
-    for (QMenu* menu : {ToggleBookmarks1, GotoBookmarks1})
+    for (QMenu* menu : {FMenus.ToggleBookmarks1, FMenus.GotoBookmarks1})
         for (QAction* item : menu->actions())
-            item->setChecked(Bookmarks[size_t(ItemTag(item))] != -1);
-    ShowBookmarks1->setChecked(!pBookmarks->isHidden());
-    FindNext1->setEnabled(!FindText.empty());
+            item->setChecked(FBookmarks.IsSet(ItemTag(item)));
+    FMenus.ShowBookmarks1->setChecked(!FControls.pBookmarks->isHidden());
+    FMenus.FindNext1->setEnabled(FSearch.CanFindNext());
     // Copy needs a selection in the text view, Copy All a text in it; both
     // act on the text view only, so the hex view disables them.
-    const bool text = !hex && Viewer->Lines().Count() > 0;
-    for (QAction* item : {Copy1, Copy2})
-        item->setEnabled(text && Viewer->IsSelection());
-    for (QAction* item : {CopyAll1, CopyAll2})
+    const bool text = !hex && FControls.Viewer->Lines().Count() > 0;
+    for (QAction* item : {FMenus.Copy1, FMenus.Copy2})
+        item->setEnabled(text && FControls.Viewer->IsSelection());
+    for (QAction* item : {FMenus.CopyAll1, FMenus.CopyAll2})
         item->setEnabled(text);
 }
 
@@ -62,20 +62,20 @@ void TMainForm::UpdateActions() {
 // no item (a name that differs from its entry in letter case) marks nothing:
 // a stale mark would name a language that is not in use.
 void TMainForm::UpdateLanguageMarks() {
-    const std::string& language = Viewer->SynLang();
+    const std::string& language = FControls.Viewer->SynLang();
     QAction* current = nullptr;
     if (language.empty()) {
-        current = None1;
+        current = FMenus.None1;
     } else {
         const QString caption = QStringFromAnsi(language);
-        for (QAction* item : SyntaxHighlighting1->actions()) {
-            if (item != None1 && !item->isSeparator() && item->text() == caption) {
+        for (QAction* item : FMenus.SyntaxHighlighting1->actions()) {
+            if (item != FMenus.None1 && !item->isSeparator() && item->text() == caption) {
                 current = item;
                 break;
             }
         }
     }
-    for (QAction* item : SynLangGroup->actions())
+    for (QAction* item : FMenus.SynLangGroup->actions())
         item->setChecked(item == current);
 }
 

@@ -23,33 +23,30 @@ void TMainForm::CenterDialog(QWidget& dialog) const {
 }
 
 void TMainForm::GotoLine1Click() {
-    if (!HexViewer->isVisibleTo(this)) {
-        Viewer->FinishLoading(); // the dialog offers every line
+    if (!FControls.HexViewer->isVisibleTo(this)) {
+        FControls.Viewer->FinishLoading(); // the dialog offers every line
         TfGoto dialog(this);
         CenterDialog(dialog);
-        const int line = dialog.Execute(Viewer->RowCount());
+        const int line = dialog.Execute(FControls.Viewer->RowCount());
         if (line != -1)
-            Viewer->SetTopIndex(line - 1);
+            FControls.Viewer->SetTopIndex(line - 1);
         return;
     }
     TfGotoAddress dialog(this);
     // A large file widens the dialog: its size is known once it is prepared.
-    dialog.Prepare(HexViewer->FileSize());
+    dialog.Prepare(FControls.HexViewer->FileSize());
     CenterDialog(dialog);
-    const int64_t address = dialog.Execute(HexViewer->FileSize());
+    const int64_t address = dialog.Execute(FControls.HexViewer->FileSize());
     if (address != -1)
-        HexViewer->SetTopIndex(address / 16);
+        FControls.HexViewer->SetTopIndex(address / 16);
 }
 
 void TMainForm::ToggleBookmarkClick(int tag) {
-    ToggleBookmark(tag, Viewer->TopIndex());
+    ToggleBookmark(tag, FControls.Viewer->TopIndex());
 }
 
 void TMainForm::ToggleBookmark(int n, int top) {
-    if (n < 0 || n >= BookmarkCount)
-        return;
-    int& bookmark = Bookmarks[size_t(n)];
-    bookmark = bookmark == top ? -1 : top;
+    FBookmarks.Toggle(n, top);
     RebuildBookmarkList();
 }
 
@@ -58,36 +55,38 @@ void TMainForm::GotoBookmarkClick(int tag) {
 }
 
 void TMainForm::GotoBookmark(int n) {
-    if (n >= 0 && n < BookmarkCount && Bookmarks[size_t(n)] != -1)
-        Viewer->SetTopIndex(Bookmarks[size_t(n)]);
+    if (FBookmarks.IsSet(n))
+        FControls.Viewer->SetTopIndex(FBookmarks.Row(n));
 }
 
 // The document line a bookmark quotes: the line where its display row
 // begins. A row the document no longer has quotes nothing.
 std::string_view TMainForm::BookmarkLine(int row) const {
-    if (row < 0 || row >= Viewer->RowCount())
+    if (row < 0 || row >= FControls.Viewer->RowCount())
         return {};
-    const int line = Viewer->WordWrap() ? Viewer->WrapedToOrigin({0, row}).Y : row;
-    if (line < 0 || line >= Viewer->Lines().Count())
+    const int line =
+        FControls.Viewer->WordWrap() ? FControls.Viewer->WrapedToOrigin({0, row}).Y : row;
+    if (line < 0 || line >= FControls.Viewer->Lines().Count())
         return {};
-    return Viewer->Lines().GetView(line);
+    return FControls.Viewer->Lines().GetView(line);
 }
 
 void TMainForm::RebuildBookmarkList() {
-    lbBookmarks->clear();
+    FControls.lbBookmarks->clear();
     bool any = false;
     for (int n = 0; n < BookmarkCount; ++n) {
-        const int row = Bookmarks[size_t(n)];
+        const int row = FBookmarks.Row(n);
         if (row == -1)
             continue;
         any = true;
-        lbBookmarks->addItem(QString::fromStdString(
-            BookmarkListItem(n, BookmarkLine(row), Viewer->Lines().CharCoding())));
+        FControls.lbBookmarks->addItem(QString::fromStdString(
+            BookmarkListItem(n, BookmarkLine(row), FControls.Viewer->Lines().CharCoding())));
     }
-    const int margin = std::clamp(Settings.ReadInteger("Option", "LeftMargin", 2), 0,
-                                  int(UINT16_MAX) - (any ? Viewer->LineHeight() : 0));
-    Viewer->SetLeftMargin(static_cast<uint16_t>(any ? margin + Viewer->LineHeight() - 2 : margin));
-    Viewer->DrawScreen(true);
+    const int margin = std::clamp(FSettings.ReadInteger("Option", "LeftMargin", 2), 0,
+                                  int(UINT16_MAX) - (any ? FControls.Viewer->LineHeight() : 0));
+    FControls.Viewer->SetLeftMargin(
+        static_cast<uint16_t>(any ? margin + FControls.Viewer->LineHeight() - 2 : margin));
+    FControls.Viewer->DrawScreen(true);
 }
 
 void TMainForm::ToggleBookmarks1Click() { UpdateActions(); }
@@ -95,15 +94,15 @@ void TMainForm::ToggleBookmarks1Click() { UpdateActions(); }
 void TMainForm::GotoBookmarks1Click() { UpdateActions(); }
 
 void TMainForm::ShowBookmarks1Click() {
-    const bool show = pBookmarks->isHidden();
-    pBookmarks->setVisible(show);
-    Splitter1->setVisible(show);
+    const bool show = FControls.pBookmarks->isHidden();
+    FControls.pBookmarks->setVisible(show);
+    FControls.Splitter1->setVisible(show);
     if (show)
-        lbBookmarks->setFocus();
-    else if (!Viewer->isHidden())
-        Viewer->setFocus();
-    else if (!HexViewer->isHidden())
-        HexViewer->setFocus();
+        FControls.lbBookmarks->setFocus();
+    else if (!FControls.Viewer->isHidden())
+        FControls.Viewer->setFocus();
+    else if (!FControls.HexViewer->isHidden())
+        FControls.HexViewer->setFocus();
 }
 
 // Not a menu command: the menu's mark is brought up to date here.
@@ -113,7 +112,7 @@ void TMainForm::sbCloseBookmarksClick() {
 }
 
 void TMainForm::lbBookmarksDblClick() {
-    const QListWidgetItem* item = lbBookmarks->currentItem();
+    const QListWidgetItem* item = FControls.lbBookmarks->currentItem();
     if (!item || !item->isSelected())
         return;
     const int n = BookmarkOfItem(item->text());
@@ -129,7 +128,7 @@ void TMainForm::lbBookmarksKeyDown(int key, Qt::KeyboardModifiers) {
 // Keys of the bookmark list reach the window's handler first; Enter goes no
 // further.
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lbBookmarks && event->type() == QEvent::KeyPress) {
+    if (watched == FControls.lbBookmarks && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         lbBookmarksKeyDown(key->key(), key->modifiers());
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
@@ -139,19 +138,19 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TMainForm::lbBookmarksDrawItem(QPainter& canvas, int index, const QRect& rect, bool) {
-    const QListWidgetItem* item = lbBookmarks->item(index);
+    const QListWidgetItem* item = FControls.lbBookmarks->item(index);
     if (!item)
         return;
     canvas.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                    BookmarkRowText(item->text(), Bookmarks));
+                    BookmarkRowText(item->text(), FBookmarks.Rows()));
 }
 
 void TMainForm::ViewerDrawLine(QPainter& canvas, int index, int y, int lineNumWidth) {
-    const int n = BookmarkAtRow(Bookmarks, index);
+    const int n = BookmarkAtRow(FBookmarks.Rows(), index);
     if (n < 0)
         return;
-    canvas.drawImage(lineNumWidth, y + (Viewer->LineHeight() - BookmarkIconSize) / 2,
-                     ilBookmark[size_t(n)]);
+    canvas.drawImage(lineNumWidth, y + (FControls.Viewer->LineHeight() - BookmarkIconSize) / 2,
+                     FBookmarkIcons[size_t(n)]);
 }
 
 } // namespace ov

@@ -42,54 +42,54 @@ constexpr const char* MailUrl = "mailto:orvane@orvane.example.org";
 } // namespace
 
 void TMainForm::OpenHelpPage(const char* name) {
-    ShellOpen(QUrl::fromLocalFile(QFile::decodeName(RuntimePath(name).c_str())));
+    FShellOpen(QUrl::fromLocalFile(QFile::decodeName(RuntimePath(name).c_str())));
 }
 
 void TMainForm::OpenHomepage() {
-    ShellOpen(QUrl(QString::fromLatin1(HomepageUrl)));
+    FShellOpen(QUrl(QString::fromLatin1(HomepageUrl)));
 }
 
 void TMainForm::OpenMail() {
-    ShellOpen(QUrl(QString::fromLatin1(MailUrl)));
+    FShellOpen(QUrl(QString::fromLatin1(MailUrl)));
 }
 
 void TMainForm::Edit1Click() {
     UpdateActions();
 }
 void TMainForm::Copy1Click() {
-    Viewer->CopyToClipboard();
+    FControls.Viewer->CopyToClipboard();
 }
 void TMainForm::CopyAll1Click() {
-    Viewer->CopyAll();
+    FControls.Viewer->CopyAll();
 }
 void TMainForm::View1Click() {
     UpdateActions();
 }
 void TMainForm::WordWrap1Click() {
-    Viewer->SetWordWrap(!Viewer->WordWrap());
+    FControls.Viewer->SetWordWrap(!FControls.Viewer->WordWrap());
 }
 void TMainForm::ShowLineNumber1Click() {
-    Viewer->SetShowLineNum(!Viewer->ShowLineNum());
+    FControls.Viewer->SetShowLineNum(!FControls.Viewer->ShowLineNum());
 }
 void TMainForm::UseFont1Click() {
-    Viewer->SetUseBitmapFont(!Viewer->UseBitmapFont());
+    FControls.Viewer->SetUseBitmapFont(!FControls.Viewer->UseBitmapFont());
 }
 void TMainForm::AutoScroll2Click() {
-    if (ScrollTimer->isActive())
-        ScrollTimer->stop();
+    if (FControls.ScrollTimer->isActive())
+        FControls.ScrollTimer->stop();
     else
-        ScrollTimer->start();
+        FControls.ScrollTimer->start();
 }
 void TMainForm::IncreaseSpeed1Click() {
-    ScrollStep = std::max(ScrollStep - ScrollStepChange, FastestScrollStep);
-    ScrollTimer->setInterval(ScrollStep);
+    FScrollStep = std::max(FScrollStep - ScrollStepChange, FastestScrollStep);
+    FControls.ScrollTimer->setInterval(FScrollStep);
 }
 void TMainForm::DecreaseSpeed1Click() {
-    ScrollStep = std::min(ScrollStep + ScrollStepChange, SlowestScrollStep);
-    ScrollTimer->setInterval(ScrollStep);
+    FScrollStep = std::min(FScrollStep + ScrollStepChange, SlowestScrollStep);
+    FControls.ScrollTimer->setInterval(FScrollStep);
 }
 void TMainForm::HexView1Click() {
-    ShowHexView(HexViewer->isHidden());
+    ShowHexView(FControls.HexViewer->isHidden());
 }
 void TMainForm::WindowOpacity1Click() {
     FSeeThrough = !FSeeThrough;
@@ -103,10 +103,10 @@ void TMainForm::SyntaxHighlighting1Click() {
 void TMainForm::SynLangClick(QAction* item) {
     if (!item)
         return;
-    if (item == None1 || item->text() == QLatin1String("None"))
-        Viewer->SetSynLang(std::string());
+    if (item == FMenus.None1 || item->text() == QLatin1String("None"))
+        FControls.Viewer->SetSynLang(std::string());
     else
-        Viewer->SetSynLang(AnsiFromQString(item->text()));
+        FControls.Viewer->SetSynLang(AnsiFromQString(item->text()));
 }
 void TMainForm::HowtoAddLanguage1Click() {
     OpenHelpPage("addlang.htm");
@@ -125,18 +125,18 @@ void TMainForm::About1Click() {
     box.OnOpenMail = [this] { OpenMail(); };
     box.OnOpenHomepage = [this] { OpenHomepage(); };
     box.move(CentredOver(frameGeometry(), box.size()));
-    AboutBox = &box;
+    FControls.AboutBox = &box;
     box.exec();
-    AboutBox = nullptr;
+    FControls.AboutBox = nullptr;
 }
 void TMainForm::PopupMenu1Popup() {
     UpdateActions();
 }
 void TMainForm::ScrollTimerTimer() {
-    if (!HexViewer->isHidden())
-        HexViewer->SetTopIndex(HexViewer->TopIndex() + 1);
+    if (!FControls.HexViewer->isHidden())
+        FControls.HexViewer->SetTopIndex(FControls.HexViewer->TopIndex() + 1);
     else
-        Viewer->SetTopIndex(Viewer->TopIndex() + 1);
+        FControls.Viewer->SetTopIndex(FControls.Viewer->TopIndex() + 1);
 }
 // Ctrl with any other modifiers moves the view; plain Escape does what
 // Option/ESC says (0 clear the selection, 1 minimize, 2 close the window;
@@ -147,17 +147,19 @@ void TMainForm::ViewerKeyDown(int key, Qt::KeyboardModifiers shift) {
         case Qt::Key_End:
             // While a large file is still indexed, the view follows the
             // index to its end.
-            Viewer->SetTopIndex(Viewer->Loading() ? INT_MAX
-                                                  : Viewer->RowCount() - Viewer->VisibleRows() + 1);
+            FControls.Viewer->SetTopIndex(FControls.Viewer->Loading()
+                                              ? INT_MAX
+                                              : FControls.Viewer->RowCount() -
+                                                    FControls.Viewer->VisibleRows() + 1);
             break;
         case Qt::Key_Home:
-            Viewer->SetTopIndex(0);
+            FControls.Viewer->SetTopIndex(0);
             break;
         case Qt::Key_Up:
-            Viewer->SetTopIndex(Viewer->TopIndex() - CtrlScrollRows);
+            FControls.Viewer->SetTopIndex(FControls.Viewer->TopIndex() - CtrlScrollRows);
             break;
         case Qt::Key_Down:
-            Viewer->SetTopIndex(Viewer->TopIndex() + CtrlScrollRows);
+            FControls.Viewer->SetTopIndex(FControls.Viewer->TopIndex() + CtrlScrollRows);
             break;
         default:
             break;
@@ -166,9 +168,9 @@ void TMainForm::ViewerKeyDown(int key, Qt::KeyboardModifiers shift) {
     }
     if (key != Qt::Key_Escape || (shift & TypingModifiers))
         return;
-    switch (Settings.ReadInteger("Option", "ESC", 0)) {
+    switch (FSettings.ReadInteger("Option", "ESC", 0)) {
     case 0:
-        Viewer->Deselect();
+        FControls.Viewer->Deselect();
         break;
     case 1:
         showMinimized();
@@ -188,16 +190,17 @@ void TMainForm::HexViewerKeyDown(int key, Qt::KeyboardModifiers shift) {
         return;
     switch (key) {
     case Qt::Key_End:
-        HexViewer->SetTopIndex(HexViewer->RowCount() - HexViewer->PageRows());
+        FControls.HexViewer->SetTopIndex(FControls.HexViewer->RowCount() -
+                                         FControls.HexViewer->PageRows());
         break;
     case Qt::Key_Home:
-        HexViewer->SetTopIndex(0);
+        FControls.HexViewer->SetTopIndex(0);
         break;
     case Qt::Key_Up:
-        HexViewer->SetTopIndex(HexViewer->TopIndex() - CtrlScrollRows);
+        FControls.HexViewer->SetTopIndex(FControls.HexViewer->TopIndex() - CtrlScrollRows);
         break;
     case Qt::Key_Down:
-        HexViewer->SetTopIndex(HexViewer->TopIndex() + CtrlScrollRows);
+        FControls.HexViewer->SetTopIndex(FControls.HexViewer->TopIndex() + CtrlScrollRows);
         break;
     default:
         break;

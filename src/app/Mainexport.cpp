@@ -34,18 +34,18 @@ template <typename TResult> std::string FailureReason(const TResult& result) {
 // ".htm" (a.cpp -> a.cpp.htm); later ones in the folder of the last page.
 std::string TMainForm::ProposedHtmlName() const {
     if (FLastHtmlName.empty())
-        return CurrentFileName + ".htm";
-    return ExtractFilePath(FLastHtmlName) + ExtractFileName(CurrentFileName) + ".htm";
+        return FDocument.FileName() + ".htm";
+    return ExtractFilePath(FLastHtmlName) + ExtractFileName(FDocument.FileName()) + ".htm";
 }
 
 void TMainForm::SaveasHTML1Click() {
-    if (Viewer->SynLang().empty() || Viewer->Lines().Count() == 0) {
+    if (FControls.Viewer->SynLang().empty() || FControls.Viewer->Lines().Count() == 0) {
         UIServices().ShowMessage(LoadStr(SHtmlNeedsHighlighting), ProgramTitle,
                                  TMessageIcon::None);
         return;
     }
     std::optional<std::string> path =
-        SaveHtmlDialog ? SaveHtmlDialog(ProposedHtmlName()) : std::nullopt;
+        FSaveHtmlDialog ? FSaveHtmlDialog(ProposedHtmlName()) : std::nullopt;
     if (!path)
         return;
     FLastHtmlName = *path;
@@ -63,9 +63,9 @@ void TMainForm::SaveasHTML1Click() {
 // a hard link or a symbolic link to it) is refused before anything is
 // written.
 bool TMainForm::SaveAsHtml(const std::string& path) {
-    if (Viewer->SynLang().empty() || Viewer->Lines().Count() == 0)
+    if (FControls.Viewer->SynLang().empty() || FControls.Viewer->Lines().Count() == 0)
         return false;
-    if (SameFile(path, CurrentFileName)) {
+    if (SameFile(path, FDocument.FileName())) {
         UIServices().ShowMessage("'" + ExtractFileName(path) +
                                      "' 파일은 보고 있는 파일입니다.\n"
                                      "보고 있는 파일을 HTML 페이지로 덮어쓸 수 없습니다. "
@@ -77,24 +77,25 @@ bool TMainForm::SaveAsHtml(const std::string& path) {
     std::string failure;
     try {
         TOVSynHighlighter highlighter(ShippedSyntaxFolder(), UserSyntaxFolder());
-        highlighter.SetLang(Viewer->SynLang());
-        TOVSynStringList* lines = &Viewer->Lines();
+        highlighter.SetLang(FControls.Viewer->SynLang());
+        TOVSynStringList* lines = &FControls.Viewer->Lines();
         TOVSynStringList copy;
-        const std::string title = lines->CharCoding().FromUtf8(ExtractFileName(CurrentFileName));
+        const std::string title =
+            lines->CharCoding().FromUtf8(ExtractFileName(FDocument.FileName()));
         TWriteResult written;
-        if (Viewer->Lines().Mapped()) {
+        if (FControls.Viewer->Lines().Mapped()) {
             // A second view of the mapped text, marked and written row by
             // row: neither the text nor the marks of the whole file are held,
             // and the view's own marks stay as they are.
-            Viewer->FinishLoading();
-            copy.ShareMappedText(Viewer->Lines());
+            FControls.Viewer->FinishLoading();
+            copy.ShareMappedText(FControls.Viewer->Lines());
             written = WriteFileAtomically(path, [&](const TPieceWriter& write) {
                 return MarkAndWriteHtmlPage(copy, highlighter, title, write);
             });
         } else {
-            if (!Viewer->HighlightActive()) {
-                copy.SetCoding(Viewer->Lines().Coding());
-                copy.AddStrings(Viewer->Lines());
+            if (!FControls.Viewer->HighlightActive()) {
+                copy.SetCoding(FControls.Viewer->Lines().Coding());
+                copy.AddStrings(FControls.Viewer->Lines());
                 lines = &copy;
             }
             highlighter.Execute(*lines);

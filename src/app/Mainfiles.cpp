@@ -47,11 +47,12 @@ std::string FullFileName(std::string_view name) {
 } // namespace
 
 bool TMainForm::LoadLangLinks() {
-    if (!LangLinks.LoadProgramTable()) {
-        TOVApplication::ShowException("Cannot open file \"" + TLangLinks::ShippedFileName() + "\".");
+    if (!FLangLinks.LoadProgramTable()) {
+        TOVApplication::ShowException("Cannot open file \"" + TLangLinks::ShippedFileName() +
+                                      "\".");
         return false;
     }
-    for (const std::string& name : LangLinks.Names())
+    for (const std::string& name : FLangLinks.Names())
         AddLanguageItem(name);
     return true;
 }
@@ -65,9 +66,8 @@ bool TMainForm::OpenFile(const std::string& requested) {
     std::string path = FullFileName(requested);
     if (!ViewedFileExists(path))
         return false;
-    if (path != CurrentFileName)
-        CodingChoice = TCodingChoice::Auto;
-    std::optional<std::string> language = LangLinks.LanguageOfFile(path);
+    FDocument.Opening(path);
+    std::optional<std::string> language = FLangLinks.LanguageOfFile(path);
     bool binary = !language && IsBinaryFile(path);
     CloseCurrentFile();
     try {
@@ -83,26 +83,28 @@ bool TMainForm::OpenFile(const std::string& requested) {
 void TMainForm::ShowFile(const std::string& path, bool binary, const std::string& language) {
     if (binary) {
         ShowHexView(true);
-        HexViewer->SetFileName(path);
+        FControls.HexViewer->SetFileName(path);
         return;
     }
     ShowHexView(false);
     LoadTextView(path, language);
-    Viewer->SetTopIndex(GetSavedTopIndex(path));
-    Viewer->setFocus();
+    FControls.Viewer->SetTopIndex(FDocument.SavedTopIndex(path));
+    FControls.Viewer->setFocus();
 }
 
 void TMainForm::LoadTextView(const std::string& path, const std::string& language) {
-    InUpdate(Viewer->Lines(), [&] {
-        FileEncoding = Viewer->Lines().LoadViewedFile(path, CodingChoice);
-        Viewer->SetSynLang(language);
+    InUpdate(FControls.Viewer->Lines(), [&] {
+        FDocument.LoadText(FControls.Viewer->Lines(), path);
+        FControls.Viewer->SetSynLang(language);
     });
     UpdateEncodingPanel();
 }
 
 void TMainForm::UpdateEncodingPanel() {
-    const bool shown = FileEncoding && !CurrentFileName.empty() && HexViewer->isHidden();
-    EncodingPanel->setText(shown ? QString::fromLatin1(EncodingName(*FileEncoding)) : QString());
+    const std::optional<TFileEncoding>& encoding = FDocument.Encoding();
+    const bool shown = encoding && FDocument.IsOpen() && FControls.HexViewer->isHidden();
+    FControls.EncodingPanel->setText(shown ? QString::fromLatin1(EncodingName(*encoding))
+                                           : QString());
 }
 
 void TMainForm::AutoDetect1Click() {
@@ -118,35 +120,32 @@ void TMainForm::Utf81Click() {
 }
 
 void TMainForm::SetCodingChoice(TCodingChoice choice) {
-    CodingChoice = choice;
-    if (!CurrentFileName.empty() && HexViewer->isHidden())
+    FDocument.SetCodingChoice(choice);
+    if (FDocument.IsOpen() && FControls.HexViewer->isHidden())
         Refresh1Click();
     UpdateActions();
 }
 
 void TMainForm::CloseCurrentFile() {
-    if (CurrentFileName.empty())
+    if (!FDocument.IsOpen())
         return;
-    int top = Viewer->IntendedTopIndex();
-    if (top >= 0)
-        RecordRecentFile(RecentFiles, CurrentFileName, top, MaxRecentFiles);
-    HexViewer->CloseFile();
-    FileEncoding.reset();
-    Viewer->Lines().Clear();
-    Viewer->SetSynLang(std::string());
+    FDocument.Close(FControls.Viewer->IntendedTopIndex());
+    FControls.HexViewer->CloseFile();
+    FControls.Viewer->Lines().Clear();
+    FControls.Viewer->SetSynLang(std::string());
     SetCurrentFile(std::string());
-    Viewer->show();
-    HexViewer->hide();
+    FControls.Viewer->show();
+    FControls.HexViewer->hide();
     BuildRecentMenu();
 }
 
 void TMainForm::SetCurrentFile(const std::string& path) {
-    CurrentFileName = path;
+    FDocument.SetFileName(path);
     QString caption = QString::fromUtf8(ProgramTitle);
     if (!path.empty()) {
         caption = QString::fromUtf8(ExtractFileName(path)) + QStringLiteral(" - ") + caption;
     } else {
-        StatusPanels[0]->setText(FormatLineStatus(0, 0));
+        FControls.StatusPanels[0]->setText(FormatLineStatus(0, 0));
     }
     QApplication::setApplicationDisplayName(caption);
     setWindowTitle(caption);
@@ -155,64 +154,62 @@ void TMainForm::SetCurrentFile(const std::string& path) {
 }
 
 void TMainForm::ShowHexView(bool hex) {
-    if (hex && HexViewer->isHidden()) {
-        HexViewer->show();
-        Viewer->hide();
-        HexViewer->setFocus();
-        if (!CurrentFileName.empty() && HexViewer->FileName().empty())
-            HexViewer->SetFileName(CurrentFileName);
-    } else if (!hex && Viewer->isHidden()) {
-        Viewer->show();
-        HexViewer->hide();
-        Viewer->setFocus();
-        if (!CurrentFileName.empty() && Viewer->Lines().Count() == 0)
-            LoadTextView(HexViewer->FileName(),
-                         LangLinks.LanguageOfFile(HexViewer->FileName()).value_or(std::string()));
+    if (hex && FControls.HexViewer->isHidden()) {
+        FControls.HexViewer->show();
+        FControls.Viewer->hide();
+        FControls.HexViewer->setFocus();
+        if (FDocument.IsOpen() && FControls.HexViewer->FileName().empty())
+            FControls.HexViewer->SetFileName(FDocument.FileName());
+    } else if (!hex && FControls.Viewer->isHidden()) {
+        FControls.Viewer->show();
+        FControls.HexViewer->hide();
+        FControls.Viewer->setFocus();
+        if (FDocument.IsOpen() && FControls.Viewer->Lines().Count() == 0)
+            LoadTextView(
+                FControls.HexViewer->FileName(),
+                FLangLinks.LanguageOfFile(FControls.HexViewer->FileName()).value_or(std::string()));
     }
     ViewerTopIndexChanged();
     UpdateEncodingPanel();
     UpdateActions();
 }
 
-int TMainForm::GetSavedTopIndex(const std::string& path) const {
-    int index = IndexOfRecentFile(RecentFiles, path);
-    return index < 0 ? 0 : RecentEntryTopIndex(RecentFiles[static_cast<size_t>(index)]);
-}
-
 // The recent entries stand between the separator after Refresh1 and Exit1,
 // newest first, followed by their own separator. Removed items are deleted
 // later, since the clicked one may still be delivering its signal.
 void TMainForm::BuildRecentMenu() {
-    while (File1->actions().size() > FileMenuDesignItems) {
-        QAction* item = File1->actions().at(FileMenuDesignItems - 1);
-        File1->removeAction(item);
+    while (FMenus.File1->actions().size() > FileMenuDesignItems) {
+        QAction* item = FMenus.File1->actions().at(FileMenuDesignItems - 1);
+        FMenus.File1->removeAction(item);
         item->deleteLater();
     }
-    if (RecentFiles.empty())
+    const std::vector<std::string>& recent = FDocument.RecentFiles();
+    if (recent.empty())
         return;
     int shown = 0;
-    for (int index = static_cast<int>(RecentFiles.size()) - 1;
+    for (int index = static_cast<int>(recent.size()) - 1;
          index >= 0 && shown < MaxRecentMenuItems; --index) {
-        std::string path(RecentEntryPath(RecentFiles[static_cast<size_t>(index)]));
+        std::string path(RecentEntryPath(recent[static_cast<size_t>(index)]));
         auto* item = new QAction(
-            QStringLiteral("&%1 ").arg(++shown) + MenuText(ExtractFileName(path)), File1);
+            QStringLiteral("&%1 ").arg(++shown) + MenuText(ExtractFileName(path)), FMenus.File1);
         item->setData(index);
         connect(item, &QAction::triggered, this,
                 [this, index] { RunCommand([&] { RecentFileClick(index); }); });
-        File1->insertAction(Exit1, item);
+        FMenus.File1->insertAction(FMenus.Exit1, item);
     }
-    auto* separator = new QAction(File1);
+    auto* separator = new QAction(FMenus.File1);
     separator->setSeparator(true);
-    File1->insertAction(Exit1, separator);
+    FMenus.File1->insertAction(FMenus.Exit1, separator);
 }
 
 void TMainForm::RecentFileClick(int tag) {
-    if (tag >= 0 && tag < static_cast<int>(RecentFiles.size()))
-        OpenFile(std::string(RecentEntryPath(RecentFiles[static_cast<size_t>(tag)])));
+    const std::string path = FDocument.RecentPath(tag);
+    if (!path.empty())
+        OpenFile(path);
 }
 
 void TMainForm::Open1Click() {
-    std::optional<std::string> path = OpenDialog ? OpenDialog() : std::nullopt;
+    std::optional<std::string> path = FOpenDialog ? FOpenDialog() : std::nullopt;
     if (path)
         OpenFile(*path);
 }
@@ -233,47 +230,51 @@ void TMainForm::Close1Click() {
 // what it showed: clearing it would leave an empty view under the caption
 // of the file.
 void TMainForm::Refresh1Click() {
-    if (CurrentFileName.empty())
+    if (!FDocument.IsOpen())
         return;
+    const std::string& file = FDocument.FileName();
     TReadOnlyFile probe;
-    if (!ViewedFileExists(CurrentFileName) || !probe.Open(CurrentFileName)) {
-        const std::string name = ExtractFileName(CurrentFileName);
+    if (!ViewedFileExists(file) || !probe.Open(file)) {
+        const std::string name = ExtractFileName(file);
         UIServices().ShowMessage(
-            ViewedFileExists(CurrentFileName)
+            ViewedFileExists(file)
                 ? "'" + name + "' 파일을 읽을 수 없습니다.\n보고 있던 내용을 그대로 둡니다."
                 : "'" + name + "' 파일이 없습니다. 지워졌거나 옮겨졌습니다.\n보고 있던 내용을 그대로 둡니다.",
             ProgramTitle, TMessageIcon::Warning);
         return;
     }
     probe.Close();
-    if (!HexViewer->FileName().empty()) {
-        HexViewer->CloseFile();
-        HexViewer->SetFileName(CurrentFileName);
+    if (!FControls.HexViewer->FileName().empty()) {
+        FControls.HexViewer->CloseFile();
+        FControls.HexViewer->SetFileName(FDocument.FileName());
     }
-    std::string path = CurrentFileName;
-    InUpdate(Viewer->Lines(), [&] {
-        Viewer->Lines().Clear();
-        Viewer->SetSynLang(std::string());
+    std::string path = FDocument.FileName();
+    InUpdate(FControls.Viewer->Lines(), [&] {
+        FControls.Viewer->Lines().Clear();
+        FControls.Viewer->SetSynLang(std::string());
         OpenFile(path);
     });
 }
 
 void TMainForm::ClearRecentFiels1Click() {
-    RecentFiles.clear();
+    FDocument.ClearRecentFiles();
     BuildRecentMenu();
 }
 
 void TMainForm::ViewerLoadProgress() {
-    LoadGauge->SetProgress(static_cast<std::uint64_t>(Viewer->LoadProgress() * LoadGauge->MaxValue()));
+    FControls.LoadGauge->SetProgress(static_cast<std::uint64_t>(FControls.Viewer->LoadProgress() *
+                                                                FControls.LoadGauge->MaxValue()));
     ViewerTopIndexChanged();
 }
 
 void TMainForm::ViewerTopIndexChanged() {
-    LoadGauge->setVisible(HexViewer->isHidden() && Viewer->Loading());
-    if (!HexViewer->isHidden())
-        StatusPanels[0]->setText(ViewLineStatus(HexViewer->TopIndex(), HexViewer->RowCount()));
+    FControls.LoadGauge->setVisible(FControls.HexViewer->isHidden() && FControls.Viewer->Loading());
+    if (!FControls.HexViewer->isHidden())
+        FControls.StatusPanels[0]->setText(
+            ViewLineStatus(FControls.HexViewer->TopIndex(), FControls.HexViewer->RowCount()));
     else
-        StatusPanels[0]->setText(ViewLineStatus(Viewer->TopIndex(), Viewer->RowCount()));
+        FControls.StatusPanels[0]->setText(
+            ViewLineStatus(FControls.Viewer->TopIndex(), FControls.Viewer->RowCount()));
 }
 
 void TMainForm::ViewerDropFiles(const std::vector<std::string>& files) {

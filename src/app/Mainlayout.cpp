@@ -86,32 +86,32 @@ void TMainForm::CreateControls() {
     auto* viewArea = new QWidget(client);
     auto* cell = new QGridLayout(viewArea);
     cell->setContentsMargins(0, 0, 0, 0);
-    Viewer = new TTextViewControl(viewArea);
-    Viewer->setObjectName(QStringLiteral("Viewer"));
-    HexViewer = new THexViewControl(viewArea);
-    HexViewer->setObjectName(QStringLiteral("HexViewer"));
+    FControls.Viewer = new TTextViewControl(viewArea);
+    FControls.Viewer->setObjectName(QStringLiteral("Viewer"));
+    FControls.HexViewer = new THexViewControl(viewArea);
+    FControls.HexViewer->setObjectName(QStringLiteral("HexViewer"));
     QFont hexFont(QStringLiteral("Courier New"));
     hexFont.setPixelSize(12);
-    HexViewer->setFont(hexFont);
-    HexViewer->hide();
-    cell->addWidget(Viewer, 0, 0);
-    cell->addWidget(HexViewer, 0, 0);
+    FControls.HexViewer->setFont(hexFont);
+    FControls.HexViewer->hide();
+    cell->addWidget(FControls.Viewer, 0, 0);
+    cell->addWidget(FControls.HexViewer, 0, 0);
     column->addWidget(viewArea, 1);
 
-    pBookmarks = CreateBookmarkPanel(client);
-    Splitter1 = new TSplitterBar(pBookmarks, client);
-    Splitter1->setObjectName(QStringLiteral("Splitter1"));
-    Splitter1->hide();
-    pBookmarks->hide();
-    column->addWidget(Splitter1);
-    column->addWidget(pBookmarks);
+    FControls.pBookmarks = CreateBookmarkPanel(client);
+    FControls.Splitter1 = new TSplitterBar(FControls.pBookmarks, client);
+    FControls.Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    FControls.Splitter1->hide();
+    FControls.pBookmarks->hide();
+    column->addWidget(FControls.Splitter1);
+    column->addWidget(FControls.pBookmarks);
     setCentralWidget(client);
 
     CreateStatusBar();
-    ScrollTimer = new QTimer(this);
-    ScrollTimer->setObjectName(QStringLiteral("ScrollTimer"));
-    ScrollTimer->setInterval(ScrollTimerInterval);
-    connect(ScrollTimer, &QTimer::timeout, this, &TMainForm::ScrollTimerTimer);
+    FControls.ScrollTimer = new QTimer(this);
+    FControls.ScrollTimer->setObjectName(QStringLiteral("ScrollTimer"));
+    FControls.ScrollTimer->setInterval(ScrollTimerInterval);
+    connect(FControls.ScrollTimer, &QTimer::timeout, this, &TMainForm::ScrollTimerTimer);
     ConnectViewerEvents();
 }
 
@@ -128,91 +128,96 @@ QWidget* TMainForm::CreateBookmarkPanel(QWidget* parent) {
     auto* row = new QHBoxLayout(header);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    lBookmarksCaption = new QLabel(QStringLiteral("  책갈피"), header);
-    row->addWidget(lBookmarksCaption, 1, Qt::AlignLeft | Qt::AlignVCenter);
-    sbCloseBookmarks = new QToolButton(header);
-    sbCloseBookmarks->setObjectName(QStringLiteral("sbCloseBookmarks"));
-    sbCloseBookmarks->setAutoRaise(true);
-    sbCloseBookmarks->setFixedSize(17, 15);
-    sbCloseBookmarks->setIcon(CloseGlyph());
-    sbCloseBookmarks->setFocusPolicy(Qt::NoFocus);
-    connect(sbCloseBookmarks, &QToolButton::clicked, this, &TMainForm::sbCloseBookmarksClick);
-    row->addWidget(sbCloseBookmarks);
+    FControls.lBookmarksCaption = new QLabel(QStringLiteral("  책갈피"), header);
+    row->addWidget(FControls.lBookmarksCaption, 1, Qt::AlignLeft | Qt::AlignVCenter);
+    FControls.sbCloseBookmarks = new QToolButton(header);
+    FControls.sbCloseBookmarks->setObjectName(QStringLiteral("sbCloseBookmarks"));
+    FControls.sbCloseBookmarks->setAutoRaise(true);
+    FControls.sbCloseBookmarks->setFixedSize(17, 15);
+    FControls.sbCloseBookmarks->setIcon(CloseGlyph());
+    FControls.sbCloseBookmarks->setFocusPolicy(Qt::NoFocus);
+    connect(FControls.sbCloseBookmarks, &QToolButton::clicked, this,
+            &TMainForm::sbCloseBookmarksClick);
+    row->addWidget(FControls.sbCloseBookmarks);
     column->addWidget(header);
 
-    lbBookmarks = new QListWidget(panel);
-    lbBookmarks->setObjectName(QStringLiteral("lbBookmarks"));
-    lbBookmarks->setUniformItemSizes(true);
-    lbBookmarks->setItemDelegate(new TBookmarkItemDelegate(this));
-    connect(lbBookmarks, &QListWidget::itemDoubleClicked, this, &TMainForm::lbBookmarksDblClick);
-    lbBookmarks->installEventFilter(this);
-    column->addWidget(lbBookmarks, 1);
+    FControls.lbBookmarks = new QListWidget(panel);
+    FControls.lbBookmarks->setObjectName(QStringLiteral("lbBookmarks"));
+    FControls.lbBookmarks->setUniformItemSizes(true);
+    FControls.lbBookmarks->setItemDelegate(new TBookmarkItemDelegate(this));
+    connect(FControls.lbBookmarks, &QListWidget::itemDoubleClicked, this,
+            &TMainForm::lbBookmarksDblClick);
+    FControls.lbBookmarks->installEventFilter(this);
+    column->addWidget(FControls.lbBookmarks, 1);
     return panel;
 }
 
 void TMainForm::CreateStatusBar() {
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    for (size_t i = 0; i < StatusPanels.size(); ++i) {
-        StatusPanels[i] = new QLabel(StatusBar1);
-        StatusPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    FControls.StatusBar1 = new QStatusBar(this);
+    FControls.StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    for (size_t i = 0; i < FControls.StatusPanels.size(); ++i) {
+        FControls.StatusPanels[i] = new QLabel(FControls.StatusBar1);
+        FControls.StatusPanels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     }
     // The line panel grows with its text ("/ 335544320" of a 5 GB file in
     // the hex view) and never shrinks below its design width.
-    StatusPanels[0]->setMinimumWidth(LinePanelWidth);
-    StatusPanels[0]->setText(FormatLineStatus(0, 0));
-    StatusPanels[1]->setText(QString::fromUtf8(CreditLine));
+    FControls.StatusPanels[0]->setMinimumWidth(LinePanelWidth);
+    FControls.StatusPanels[0]->setText(FormatLineStatus(0, 0));
+    FControls.StatusPanels[1]->setText(QString::fromUtf8(CreditLine));
     // The credit line gives way to narrow windows rather than widen them.
-    StatusPanels[1]->setMinimumWidth(1);
-    EncodingPanel = new QLabel(StatusBar1);
-    EncodingPanel->setObjectName(QStringLiteral("EncodingPanel"));
-    EncodingPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    EncodingPanel->setFixedWidth(EncodingPanelWidth);
-    EncodingPanel->setAlignment(Qt::AlignCenter);
-    LoadGauge = new TXPGauge(StatusBar1);
-    LoadGauge->setObjectName(QStringLiteral("LoadGauge"));
-    LoadGauge->setFixedWidth(LoadGaugeWidth);
-    LoadGauge->SetMaxValue(LoadGaugeSteps);
-    LoadGauge->hide();
-    StatusBar1->addWidget(StatusPanels[0]);
-    StatusBar1->addWidget(LoadGauge);
-    StatusBar1->addWidget(EncodingPanel);
-    StatusBar1->addWidget(StatusPanels[1], 1);
+    FControls.StatusPanels[1]->setMinimumWidth(1);
+    FControls.EncodingPanel = new QLabel(FControls.StatusBar1);
+    FControls.EncodingPanel->setObjectName(QStringLiteral("EncodingPanel"));
+    FControls.EncodingPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    FControls.EncodingPanel->setFixedWidth(EncodingPanelWidth);
+    FControls.EncodingPanel->setAlignment(Qt::AlignCenter);
+    FControls.LoadGauge = new TXPGauge(FControls.StatusBar1);
+    FControls.LoadGauge->setObjectName(QStringLiteral("LoadGauge"));
+    FControls.LoadGauge->setFixedWidth(LoadGaugeWidth);
+    FControls.LoadGauge->SetMaxValue(LoadGaugeSteps);
+    FControls.LoadGauge->hide();
+    FControls.StatusBar1->addWidget(FControls.StatusPanels[0]);
+    FControls.StatusBar1->addWidget(FControls.LoadGauge);
+    FControls.StatusBar1->addWidget(FControls.EncodingPanel);
+    FControls.StatusBar1->addWidget(FControls.StatusPanels[1], 1);
     // The design height, or what the panels need below the bar's own top
     // spacing, so that their frames are not cut at the bottom.
-    StatusBar1->setFixedHeight(std::max(StatusBarHeight, StatusBar1->sizeHint().height()));
-    setStatusBar(StatusBar1);
+    FControls.StatusBar1->setFixedHeight(
+        std::max(StatusBarHeight, FControls.StatusBar1->sizeHint().height()));
+    setStatusBar(FControls.StatusBar1);
 }
 
 void TMainForm::ConnectViewerEvents() {
-    Viewer->OnDblClick = [this](auto*) { ViewerDblClick(); };
-    Viewer->OnKeyDown = [this](auto*, int key, Qt::KeyboardModifiers shift) {
+    FControls.Viewer->OnDblClick = [this](auto*) { ViewerDblClick(); };
+    FControls.Viewer->OnKeyDown = [this](auto*, int key, Qt::KeyboardModifiers shift) {
         RunCommand([&] { ViewerKeyDown(key, shift); });
     };
-    Viewer->OnTopIndexChanged = [this](auto*) { ViewerTopIndexChanged(); };
-    Viewer->OnRowCountChanged = [this](auto*) { ViewerTopIndexChanged(); };
-    Viewer->OnLoadProgress = [this](auto*) { ViewerLoadProgress(); };
+    FControls.Viewer->OnTopIndexChanged = [this](auto*) { ViewerTopIndexChanged(); };
+    FControls.Viewer->OnRowCountChanged = [this](auto*) { ViewerTopIndexChanged(); };
+    FControls.Viewer->OnLoadProgress = [this](auto*) { ViewerLoadProgress(); };
     // Copy's shortcut works only while the item is enabled, so its state
     // follows the selection as the mouse changes it.
-    Viewer->OnSelectionChange = [this](auto*) { UpdateActions(); };
-    Viewer->OnDrawLine = [this](auto*, QPainter& canvas, int index, int y, int lineNumWidth) {
+    FControls.Viewer->OnSelectionChange = [this](auto*) { UpdateActions(); };
+    FControls.Viewer->OnDrawLine = [this](auto*, QPainter& canvas, int index, int y,
+                                          int lineNumWidth) {
         ViewerDrawLine(canvas, index, y, lineNumWidth);
     };
-    Viewer->OnDropFiles = [this](auto*, const std::vector<std::string>& files) {
+    FControls.Viewer->OnDropFiles = [this](auto*, const std::vector<std::string>& files) {
         RunCommand([&] { ViewerDropFiles(files); });
     };
-    HexViewer->OnDblClick = [this](auto*) { ViewerDblClick(); };
-    HexViewer->OnKeyDown = [this](auto*, int key, Qt::KeyboardModifiers shift) {
+    FControls.HexViewer->OnDblClick = [this](auto*) { ViewerDblClick(); };
+    FControls.HexViewer->OnKeyDown = [this](auto*, int key, Qt::KeyboardModifiers shift) {
         RunCommand([&] { HexViewerKeyDown(key, shift); });
     };
-    HexViewer->OnTopIndexChanged = [this](auto*) { ViewerTopIndexChanged(); };
-    HexViewer->OnDropFiles = [this](auto*, const std::vector<std::string>& files) {
+    FControls.HexViewer->OnTopIndexChanged = [this](auto*) { ViewerTopIndexChanged(); };
+    FControls.HexViewer->OnDropFiles = [this](auto*, const std::vector<std::string>& files) {
         RunCommand([&] { ViewerDropFiles(files); });
     };
     // The request comes from the view's viewport, in its coordinates.
-    Viewer->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(Viewer, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { PopupMenu1->popup(Viewer->viewport()->mapToGlobal(at)); });
+    FControls.Viewer->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(FControls.Viewer, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        FMenus.PopupMenu1->popup(FControls.Viewer->viewport()->mapToGlobal(at));
+    });
 }
 
 QPoint CentredOver(const QRect& main, QSize box) {

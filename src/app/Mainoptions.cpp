@@ -9,7 +9,7 @@ namespace ov {
 
 // Centred over the window (integer halves); the dialog lives for one use.
 void TMainForm::Options1Click() {
-    TfOptions dialog(this, Viewer->SynLang(), [this] { ApplySettings(true); });
+    TfOptions dialog(this, FControls.Viewer->SynLang(), [this] { ApplySettings(true); });
     dialog.move(x() + width() / 2 - dialog.width() / 2, y() + height() / 2 - dialog.height() / 2);
     dialog.exec();
 }

@@ -24,7 +24,8 @@ protected:
         SetExeFolderOverride(FFolder.Path());
         FFolder.Write("langlink.ini", "C=c;h\n");
         // "한글 text" and "둘째 줄" in CP949.
-        FTextFile = FFolder.Write("korean.txt", "\xC7\xD1\xB1\xDB text\n\xB5\xD1\xC2\xB0 \xC1\xD9\n");
+        FTextFile =
+            FFolder.Write("korean.txt", "\xC7\xD1\xB1\xDB text\n\xB5\xD1\xC2\xB0 \xC1\xD9\n");
     }
     void TearDown() override { SetExeFolderOverride(""); }
 
@@ -50,16 +51,16 @@ TEST_F(CopyCommandsTest, DragEnablesCopyAndTheShortcutsCopyKoreanText) {
     form.resize(500, 400);
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    TOVSynTextViewer& view = *form.Viewer;
+    TOVSynTextViewer& view = *form.Controls().Viewer;
     ASSERT_EQ(view.Lines().Count(), 2);
-    EXPECT_FALSE(form.Copy1->isEnabled());
-    EXPECT_FALSE(form.Copy2->isEnabled());
-    EXPECT_TRUE(form.CopyAll1->isEnabled());
+    EXPECT_FALSE(form.Menus().Copy1->isEnabled());
+    EXPECT_FALSE(form.Menus().Copy2->isEnabled());
+    EXPECT_TRUE(form.Menus().CopyAll1->isEnabled());
 
     // From the second cell of "한" to the middle of "t": "한글 ".
     Drag(view, Cell(view, 1, 0), Cell(view, 5, 0));
-    EXPECT_TRUE(form.Copy1->isEnabled());
-    EXPECT_TRUE(form.Copy2->isEnabled());
+    EXPECT_TRUE(form.Menus().Copy1->isEnabled());
+    EXPECT_TRUE(form.Menus().Copy2->isEnabled());
     QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("한글 "));
 
@@ -70,23 +71,23 @@ TEST_F(CopyCommandsTest, DragEnablesCopyAndTheShortcutsCopyKoreanText) {
 
     // The pop-up menu's items do the same.
     Drag(view, Cell(view, 0, 1), Cell(view, 4, 1));
-    form.Copy2->trigger();
+    form.Menus().Copy2->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("둘째"));
 
     // A click clears the selection and disables Copy; its shortcut then
     // leaves the clipboard alone.
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, Cell(view, 2, 1));
     EXPECT_FALSE(view.IsSelection());
-    EXPECT_FALSE(form.Copy1->isEnabled());
+    EXPECT_FALSE(form.Menus().Copy1->isEnabled());
     QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("둘째"));
 
     // A selection that the next file replaces goes, and Copy with it.
     view.SelectAll();
-    EXPECT_TRUE(form.Copy1->isEnabled());
+    EXPECT_TRUE(form.Menus().Copy1->isEnabled());
     form.OpenFile(FFolder.Write("other.txt", "x\n"));
     EXPECT_FALSE(view.IsSelection());
-    EXPECT_FALSE(form.Copy1->isEnabled());
+    EXPECT_FALSE(form.Menus().Copy1->isEnabled());
 }
 
 } // namespace

@@ -62,7 +62,7 @@ protected:
     }
 
     static std::pair<TTextPoint, TTextPoint> Selection(const TMainForm& form) {
-        return {form.Viewer->SelStart(), form.Viewer->SelEnd()};
+        return {form.Controls().Viewer->SelStart(), form.Controls().Viewer->SelEnd()};
     }
 
     int NotFoundBoxes() const {
@@ -87,45 +87,44 @@ std::string NumberedLines(int count) {
 
 TEST_F(FindGotoTest, FindNextWalksThroughEveryMatchThenReportsNotFound) {
     auto form = OpenForm("aaa\n");
-    form->FindText = "a";
+    form->Search().SetQuery("a", {});
     form->UpdateActions();
-    ASSERT_TRUE(form->SearchText("a", form->FindOptions, -1, -1));
+    ASSERT_TRUE(form->SearchText("a", {}, -1, -1));
     EXPECT_EQ(Selection(*form), std::pair(TTextPoint{0, 0}, TTextPoint{0, 0}));
-    form->FindNext1->trigger();
+    form->Menus().FindNext1->trigger();
     EXPECT_EQ(Selection(*form), std::pair(TTextPoint{1, 0}, TTextPoint{1, 0}));
-    form->FindNext1->trigger();
+    form->Menus().FindNext1->trigger();
     EXPECT_EQ(Selection(*form), std::pair(TTextPoint{2, 0}, TTextPoint{2, 0}));
     EXPECT_EQ(NotFoundBoxes(), 0);
-    form->FindNext1->trigger();
+    form->Menus().FindNext1->trigger();
     EXPECT_EQ(NotFoundBoxes(), 1);
-    EXPECT_EQ(form->LastMatch, NoTextPoint);
+    EXPECT_EQ(form->Search().LastMatch(), NoTextPoint);
     // A failed search leaves the selection where it was.
     EXPECT_EQ(Selection(*form), std::pair(TTextPoint{2, 0}, TTextPoint{2, 0}));
 }
 
 TEST_F(FindGotoTest, MatchesScrollToTheTopForwardAndNextToTheBottomBackward) {
     auto form = OpenForm(NumberedLines(300));
-    const int visible = form->Viewer->VisibleRows();
+    const int visible = form->Controls().Viewer->VisibleRows();
     ASSERT_GT(visible, 3);
     TFindOptions options;
     ASSERT_TRUE(form->SearchText("target", options, -1, -1));
-    EXPECT_EQ(form->Viewer->SelStart(), (TTextPoint{7, 7}));
-    EXPECT_EQ(form->Viewer->SelEnd(), (TTextPoint{12, 7}));
-    EXPECT_EQ(form->Viewer->TopIndex(), 7);
-    EXPECT_EQ(form->LastMatch, (TTextPoint{12, 7}));
+    EXPECT_EQ(form->Controls().Viewer->SelStart(), (TTextPoint{7, 7}));
+    EXPECT_EQ(form->Controls().Viewer->SelEnd(), (TTextPoint{12, 7}));
+    EXPECT_EQ(form->Controls().Viewer->TopIndex(), 7);
+    EXPECT_EQ(form->Search().LastMatch(), (TTextPoint{12, 7}));
 
     // Upwards from the end: the last match sits next to the window's bottom.
     options.Backward = options.FromStart = true;
     ASSERT_TRUE(form->SearchText("TARGET", options, -1, -1));
-    EXPECT_EQ(form->Viewer->SelStart(), (TTextPoint{9, 297}));
-    EXPECT_EQ(form->Viewer->TopIndex(), 297 - visible + 2);
-    EXPECT_EQ(form->LastMatch, (TTextPoint{9, 297}));
-    form->FindText = "target";
-    form->FindOptions = options;
+    EXPECT_EQ(form->Controls().Viewer->SelStart(), (TTextPoint{9, 297}));
+    EXPECT_EQ(form->Controls().Viewer->TopIndex(), 297 - visible + 2);
+    EXPECT_EQ(form->Search().LastMatch(), (TTextPoint{9, 297}));
+    form->Search().SetQuery("target", options);
     form->UpdateActions();
-    form->FindNext1->trigger();
-    EXPECT_EQ(form->Viewer->SelStart(), (TTextPoint{9, 287}));
-    EXPECT_FALSE(form->FindOptions.FromStart);
+    form->Menus().FindNext1->trigger();
+    EXPECT_EQ(form->Controls().Viewer->SelStart(), (TTextPoint{9, 287}));
+    EXPECT_FALSE(form->Search().Options().FromStart);
 
     // Case and whole words count.
     options = {};
@@ -139,21 +138,21 @@ TEST_F(FindGotoTest, MatchesScrollToTheTopForwardAndNextToTheBottomBackward) {
 
 TEST_F(FindGotoTest, FindNextStartsFromTheWindowWhenTheMatchScrolledAway) {
     auto form = OpenForm(NumberedLines(300));
-    form->FindText = "target";
+    form->Search().SetQuery("target", {});
     form->UpdateActions();
-    ASSERT_TRUE(form->SearchText("target", form->FindOptions, -1, -1));
-    form->FindNext1->trigger();
-    EXPECT_EQ(form->Viewer->SelStart().Y, 17);
+    ASSERT_TRUE(form->SearchText("target", {}, -1, -1));
+    form->Menus().FindNext1->trigger();
+    EXPECT_EQ(form->Controls().Viewer->SelStart().Y, 17);
     // Scrolled far below the match: the next search starts at the top row.
-    form->Viewer->SetTopIndex(150);
-    form->FindNext1->trigger();
-    EXPECT_EQ(form->Viewer->SelStart().Y, 157);
+    form->Controls().Viewer->SetTopIndex(150);
+    form->Menus().FindNext1->trigger();
+    EXPECT_EQ(form->Controls().Viewer->SelStart().Y, 157);
     // A selection of the user's own: the search goes on from the last match.
-    form->Viewer->SetSelStart({0, 0});
-    form->Viewer->SetSelEnd({1, 0});
-    form->Viewer->SetTopIndex(250);
-    form->FindNext1->trigger();
-    EXPECT_EQ(form->Viewer->SelStart().Y, 167);
+    form->Controls().Viewer->SetSelStart({0, 0});
+    form->Controls().Viewer->SetSelEnd({1, 0});
+    form->Controls().Viewer->SetTopIndex(250);
+    form->Menus().FindNext1->trigger();
+    EXPECT_EQ(form->Controls().Viewer->SelStart().Y, 167);
 }
 
 TEST_F(FindGotoTest, TheSecondByteOfAKoreanCharacterNeverStartsAMatch) {
@@ -162,23 +161,23 @@ TEST_F(FindGotoTest, TheSecondByteOfAKoreanCharacterNeverStartsAMatch) {
     TFindOptions options;
     options.CaseSensitive = true;
     ASSERT_TRUE(form->SearchText("A", options, -1, -1));
-    EXPECT_EQ(form->Viewer->SelStart(), (TTextPoint{5, 0}));
+    EXPECT_EQ(form->Controls().Viewer->SelStart(), (TTextPoint{5, 0}));
     // The typed text is converted to the document's code page; a match of
     // one double-byte character is that character, and Find Next goes on
     // behind it.
-    form->FindText = "가";
+    form->Search().SetQuery("가", {});
     form->UpdateActions();
-    ASSERT_TRUE(form->SearchText(form->FindText, options, -1, -1));
+    ASSERT_TRUE(form->SearchText("가", options, -1, -1));
     EXPECT_EQ(Selection(*form), std::pair(TTextPoint{7, 0}, TTextPoint{7, 0}));
-    EXPECT_EQ(form->Viewer->GetSelText(), "\xB0\xA1");
-    form->FindNext1->trigger();
+    EXPECT_EQ(form->Controls().Viewer->GetSelText(), "\xB0\xA1");
+    form->Menus().FindNext1->trigger();
     EXPECT_EQ(Selection(*form), std::pair(TTextPoint{9, 0}, TTextPoint{9, 0}));
 }
 
 TEST_F(FindGotoTest, SearchingAnEmptyOrBinaryViewSaysNothing) {
     auto form = OpenForm(std::string("\x01\x02\0\x03zz", 6), "data.bin");
-    ASSERT_TRUE(form->HexViewer->isVisibleTo(form.get()));
-    EXPECT_FALSE(form->SearchText("zz", form->FindOptions, -1, -1));
+    ASSERT_TRUE(form->Controls().HexViewer->isVisibleTo(form.get()));
+    EXPECT_FALSE(form->SearchText("zz", {}, -1, -1));
     EXPECT_TRUE(FMessages.Records.empty());
 }
 
@@ -188,7 +187,7 @@ TEST_F(FindGotoTest, TheFindDialogSearchesAndKeepsItsHistoryInTheSettings) {
     FFolder.Write("Orvane.ini", "[FindHistory]\n1=alpha\n2=Target\n");
     {
         auto form = OpenForm(NumberedLines(40));
-        EXPECT_FALSE(form->fFind->HistoryLoaded());
+        EXPECT_FALSE(form->Controls().fFind->HistoryLoaded());
         WhenModal([](QWidget* dialog) {
             auto* find = static_cast<TfFind*>(dialog);
             EXPECT_EQ(find->windowTitle(), QStringLiteral("찾기"));
@@ -197,9 +196,9 @@ TEST_F(FindGotoTest, TheFindDialogSearchesAndKeepsItsHistoryInTheSettings) {
             QTest::keyClicks(find->cbText, "line 3");
             QTest::keyClick(find->cbText, Qt::Key_Return);
         });
-        form->Find1->trigger();
-        EXPECT_EQ(form->Viewer->SelStart(), (TTextPoint{0, 3}));
-        EXPECT_EQ(form->fFind->History(),
+        form->Menus().Find1->trigger();
+        EXPECT_EQ(form->Controls().Viewer->SelStart(), (TTextPoint{0, 3}));
+        EXPECT_EQ(form->Controls().fFind->History(),
                   (std::vector<std::string>{"line 3", "alpha", "Target"}));
 
         // Upwards from the beginning; a text already there in another case
@@ -211,14 +210,14 @@ TEST_F(FindGotoTest, TheFindDialogSearchesAndKeepsItsHistoryInTheSettings) {
             find->rbEntire->SetChecked(true);
             find->bFind->click();
         });
-        form->Find1->trigger();
-        EXPECT_EQ(form->Viewer->SelStart(), (TTextPoint{8, 37}));
-        EXPECT_EQ(form->fFind->History(),
+        form->Menus().Find1->trigger();
+        EXPECT_EQ(form->Controls().Viewer->SelStart(), (TTextPoint{8, 37}));
+        EXPECT_EQ(form->Controls().fFind->History(),
                   (std::vector<std::string>{"line 3", "alpha", "Target"}));
         // Escape changes nothing.
         WhenModal([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
-        form->Find1->trigger();
-        EXPECT_EQ(form->Viewer->SelStart(), (TTextPoint{8, 37}));
+        form->Menus().Find1->trigger();
+        EXPECT_EQ(form->Controls().Viewer->SelStart(), (TTextPoint{8, 37}));
         form->close();
     }
     TSettingsStore saved(FFolder.File("Orvane.ini"));
@@ -239,17 +238,18 @@ TEST_F(FindGotoTest, TheHistoryKeepsEveryTextAcrossARestart) {
             find->cbText->setEditText(QStringLiteral("ไทย 漢字"));
             find->bFind->click();
         });
-        form->Find1->trigger();
-        EXPECT_EQ(form->fFind->History(), expected);
+        form->Menus().Find1->trigger();
+        EXPECT_EQ(form->Controls().fFind->History(), expected);
         form->close();
     }
-    EXPECT_NE(test::ReadBytes(FFolder.File("Orvane.ini")).find("[FindHistory]\n1=ไทย 漢字\n2=한글\n"),
-              std::string::npos);
+    EXPECT_NE(
+        test::ReadBytes(FFolder.File("Orvane.ini")).find("[FindHistory]\n1=ไทย 漢字\n2=한글\n"),
+        std::string::npos);
     TMainForm form;
     form.show();
     WhenModal([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
-    form.Find1->trigger();
-    EXPECT_EQ(form.fFind->History(), expected);
+    form.Menus().Find1->trigger();
+    EXPECT_EQ(form.Controls().fFind->History(), expected);
     form.close();
 }
 
@@ -278,11 +278,11 @@ TEST_F(FindGotoTest, TheHistoryHoldsTwentyTextsAndCanBeCleared) {
         TMainForm form;
         form.show();
         WhenModal([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
-        form.Find1->trigger();
-        EXPECT_EQ(form.fFind->History(), std::vector<std::string>{"old"});
-        form.ClearFindHistory1->trigger();
-        EXPECT_TRUE(form.fFind->History().empty());
-        EXPECT_TRUE(form.fFind->HistoryLoaded());
+        form.Menus().Find1->trigger();
+        EXPECT_EQ(form.Controls().fFind->History(), std::vector<std::string>{"old"});
+        form.Menus().ClearFindHistory1->trigger();
+        EXPECT_TRUE(form.Controls().fFind->History().empty());
+        EXPECT_TRUE(form.Controls().fFind->HistoryLoaded());
         form.close();
     }
     EXPECT_FALSE(TSettingsStore(FFolder.File("Orvane.ini")).SectionExists("FindHistory"));
@@ -316,11 +316,11 @@ TEST_F(FindGotoTest, GoToLineFiltersKeysAndRefusesNumbersOutOfRange) {
         QTest::keyClicks(static_cast<TfGoto*>(dialog)->Edit1, "50");
         QTest::keyClick(static_cast<TfGoto*>(dialog)->Edit1, Qt::Key_Return);
     });
-    form->GotoLine1->trigger();
-    EXPECT_EQ(form->Viewer->TopIndex(), 49);
+    form->Menus().GotoLine1->trigger();
+    EXPECT_EQ(form->Controls().Viewer->TopIndex(), 49);
     WhenModal([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
-    form->GotoLine1->trigger();
-    EXPECT_EQ(form->Viewer->TopIndex(), 49);
+    form->Menus().GotoLine1->trigger();
+    EXPECT_EQ(form->Controls().Viewer->TopIndex(), 49);
 }
 
 TEST_F(FindGotoTest, GoToAddressInTheHexView) {
@@ -347,50 +347,53 @@ TEST_F(FindGotoTest, GoToAddressInTheHexView) {
     EXPECT_GT(large.width(), address.width());
 
     auto form = OpenForm(std::string(4096, '\x01'), "data.bin");
-    ASSERT_TRUE(form->HexViewer->isVisibleTo(form.get()));
+    ASSERT_TRUE(form->Controls().HexViewer->isVisibleTo(form.get()));
     WhenModal([](QWidget* dialog) {
         auto* shown = static_cast<TfGotoAddress*>(dialog);
         EXPECT_EQ(shown->windowTitle(), QStringLiteral("주소 찾아가기"));
         QTest::keyClicks(shown->XPEdit1, "53");
         QTest::keyClick(shown->XPEdit1, Qt::Key_Return);
     });
-    form->GotoLine1->trigger();
-    EXPECT_EQ(form->HexViewer->TopIndex(), 3);
+    form->Menus().GotoLine1->trigger();
+    EXPECT_EQ(form->Controls().HexViewer->TopIndex(), 3);
 }
 
 TEST_F(FindGotoTest, BookmarksToggleMoveListAndMarkTheirRows) {
     auto form = OpenForm(NumberedLines(300));
-    const int margin = form->Viewer->LeftMargin();
-    QAction* toggle3 = form->ToggleBookmarks1->actions().at(3);
-    form->Viewer->SetTopIndex(41);
+    const int margin = form->Controls().Viewer->LeftMargin();
+    QAction* toggle3 = form->Menus().ToggleBookmarks1->actions().at(3);
+    form->Controls().Viewer->SetTopIndex(41);
     toggle3->trigger();
-    EXPECT_EQ(form->Bookmarks[3], 41);
+    EXPECT_EQ(form->Bookmarks().Row(3), 41);
     EXPECT_TRUE(toggle3->isChecked());
-    EXPECT_TRUE(form->GotoBookmarks1->actions().at(3)->isChecked());
-    EXPECT_EQ(form->Viewer->LeftMargin(), margin + form->Viewer->LineHeight() - 2);
+    EXPECT_TRUE(form->Menus().GotoBookmarks1->actions().at(3)->isChecked());
+    EXPECT_EQ(form->Controls().Viewer->LeftMargin(),
+              margin + form->Controls().Viewer->LineHeight() - 2);
     toggle3->trigger();
-    EXPECT_EQ(form->Bookmarks[3], -1);
+    EXPECT_EQ(form->Bookmarks().Row(3), -1);
     EXPECT_FALSE(toggle3->isChecked());
-    EXPECT_EQ(form->Viewer->LeftMargin(), margin);
+    EXPECT_EQ(form->Controls().Viewer->LeftMargin(), margin);
 
     // Set at 41, moved to 60; bookmark 5 also at 41.
     form->ToggleBookmark(3, 41);
     form->ToggleBookmark(3, 60);
     form->ToggleBookmark(5, 41);
     form->ToggleBookmark(7, 41);
-    EXPECT_EQ(form->Bookmarks[3], 60);
-    ASSERT_EQ(form->lbBookmarks->count(), 3);
-    EXPECT_EQ(form->lbBookmarks->item(1)->text(), QStringLiteral("5=line 41"));
-    EXPECT_EQ(BookmarkRowText(form->lbBookmarks->item(1)->text(), form->Bookmarks),
-              QStringLiteral("책갈피5, 줄# 41     : line 41"));
-    EXPECT_EQ(BookmarkAtRow(form->Bookmarks, 41), 5);
+    EXPECT_EQ(form->Bookmarks().Row(3), 60);
+    ASSERT_EQ(form->Controls().lbBookmarks->count(), 3);
+    EXPECT_EQ(form->Controls().lbBookmarks->item(1)->text(), QStringLiteral("5=line 41"));
+    EXPECT_EQ(
+        BookmarkRowText(form->Controls().lbBookmarks->item(1)->text(), form->Bookmarks().Rows()),
+        QStringLiteral("책갈피5, 줄# 41     : line 41"));
+    EXPECT_EQ(BookmarkAtRow(form->Bookmarks().Rows(), 41), 5);
 
     // The icon of bookmark 5 stands in the gutter of row 41.
-    form->Viewer->SetTopIndex(41);
-    const QImage& screen = form->Viewer->BackBuffer();
-    const QImage icon = form->ilBookmark[5];
-    const int y = form->Viewer->TopMargin() + (form->Viewer->LineHeight() - BookmarkIconSize) / 2;
-    const int x = form->Viewer->GetLineNumWidth();
+    form->Controls().Viewer->SetTopIndex(41);
+    const QImage& screen = form->Controls().Viewer->BackBuffer();
+    const QImage icon = BookmarkIcon(5);
+    const int y = form->Controls().Viewer->TopMargin() +
+                  (form->Controls().Viewer->LineHeight() - BookmarkIconSize) / 2;
+    const int x = form->Controls().Viewer->GetLineNumWidth();
     int same = 0;
     for (int dy = 1; dy < BookmarkIconSize - 1; ++dy)
         for (int dx = 1; dx < BookmarkIconSize - 1; ++dx)
@@ -398,20 +401,20 @@ TEST_F(FindGotoTest, BookmarksToggleMoveListAndMarkTheirRows) {
     EXPECT_EQ(same, (BookmarkIconSize - 2) * (BookmarkIconSize - 2));
 
     // Digits go to bookmarks; Enter in the list as well.
-    form->Viewer->SetTopIndex(0);
-    form->GotoBookmarks1->actions().at(3)->trigger();
-    EXPECT_EQ(form->Viewer->TopIndex(), 60);
-    form->GotoBookmarks1->actions().at(9)->trigger();
-    EXPECT_EQ(form->Viewer->TopIndex(), 60);
-    form->ShowBookmarks1->trigger();
-    EXPECT_TRUE(form->pBookmarks->isVisible());
-    EXPECT_TRUE(form->ShowBookmarks1->isChecked());
-    form->lbBookmarks->setCurrentRow(1);
-    QTest::keyClick(form->lbBookmarks, Qt::Key_Return);
-    EXPECT_EQ(form->Viewer->TopIndex(), 41);
-    form->sbCloseBookmarks->click();
-    EXPECT_FALSE(form->pBookmarks->isVisible());
-    EXPECT_FALSE(form->ShowBookmarks1->isChecked());
+    form->Controls().Viewer->SetTopIndex(0);
+    form->Menus().GotoBookmarks1->actions().at(3)->trigger();
+    EXPECT_EQ(form->Controls().Viewer->TopIndex(), 60);
+    form->Menus().GotoBookmarks1->actions().at(9)->trigger();
+    EXPECT_EQ(form->Controls().Viewer->TopIndex(), 60);
+    form->Menus().ShowBookmarks1->trigger();
+    EXPECT_TRUE(form->Controls().pBookmarks->isVisible());
+    EXPECT_TRUE(form->Menus().ShowBookmarks1->isChecked());
+    form->Controls().lbBookmarks->setCurrentRow(1);
+    QTest::keyClick(form->Controls().lbBookmarks, Qt::Key_Return);
+    EXPECT_EQ(form->Controls().Viewer->TopIndex(), 41);
+    form->Controls().sbCloseBookmarks->click();
+    EXPECT_FALSE(form->Controls().pBookmarks->isVisible());
+    EXPECT_FALSE(form->Menus().ShowBookmarks1->isChecked());
 }
 
 // Bookmarks are plain row numbers: after a shorter file opens, or with word
@@ -421,22 +424,22 @@ TEST_F(FindGotoTest, StaleBookmarksQuoteNothingAndWrappedRowsQuoteTheirLine) {
     form->ToggleBookmark(1, 250);
     form->OpenFile(FFolder.Write("short.txt", "one\ntwo\n"));
     form->ToggleBookmark(2, 1);
-    ASSERT_EQ(form->lbBookmarks->count(), 2);
-    EXPECT_EQ(form->lbBookmarks->item(0)->text(), QStringLiteral("1="));
-    EXPECT_EQ(form->lbBookmarks->item(1)->text(), QStringLiteral("2=two"));
-    EXPECT_GT(form->Viewer->LeftMargin(), 2);
+    ASSERT_EQ(form->Controls().lbBookmarks->count(), 2);
+    EXPECT_EQ(form->Controls().lbBookmarks->item(0)->text(), QStringLiteral("1="));
+    EXPECT_EQ(form->Controls().lbBookmarks->item(1)->text(), QStringLiteral("2=two"));
+    EXPECT_GT(form->Controls().Viewer->LeftMargin(), 2);
 
     std::string longLine(3000, 'x');
     form->OpenFile(FFolder.Write("wrap.txt", longLine + "\nlast\n"));
-    form->Viewer->SetWordWrap(true);
-    ASSERT_GT(form->Viewer->RowCount(), 3);
+    form->Controls().Viewer->SetWordWrap(true);
+    ASSERT_GT(form->Controls().Viewer->RowCount(), 3);
     form->ToggleBookmark(2, 1); // clears it: still the same index
     form->ToggleBookmark(2, 2);
-    form->ToggleBookmark(4, form->Viewer->RowCount() - 1);
-    ASSERT_EQ(form->lbBookmarks->count(), 3);
-    EXPECT_EQ(form->lbBookmarks->item(1)->text(),
+    form->ToggleBookmark(4, form->Controls().Viewer->RowCount() - 1);
+    ASSERT_EQ(form->Controls().lbBookmarks->count(), 3);
+    EXPECT_EQ(form->Controls().lbBookmarks->item(1)->text(),
               QStringLiteral("2=") + QString::fromLatin1(longLine.substr(0, BookmarkTextLimit)));
-    EXPECT_EQ(form->lbBookmarks->item(2)->text(), QStringLiteral("4=last"));
+    EXPECT_EQ(form->Controls().lbBookmarks->item(2)->text(), QStringLiteral("4=last"));
 }
 
 TEST(BookmarkPiecesTest, ItemsCutWholeCharactersAndIconsDiffer) {

@@ -74,10 +74,10 @@ TEST_F(MainFormTest, WithoutSettingsTheDefaultBoundsApply) {
     EXPECT_EQ(form.pos(), QPoint(10, 50));
     EXPECT_EQ(form.size(), QSize(500, 450));
     EXPECT_FALSE(form.windowState() & Qt::WindowMaximized);
-    for (int bookmark : form.Bookmarks)
+    for (int bookmark : form.Bookmarks().Rows())
         EXPECT_EQ(bookmark, -1);
-    EXPECT_TRUE(form.CurrentFileName.empty());
-    EXPECT_TRUE(form.RecentFiles.empty());
+    EXPECT_TRUE(form.Document().FileName().empty());
+    EXPECT_TRUE(form.Document().RecentFiles().empty());
 }
 
 TEST_F(MainFormTest, BoundsComeFromTheWindowSection) {
@@ -170,20 +170,20 @@ TEST_F(MainFormTest, NoSettingsFileGivesTheDefaultSwitchesAtClose) {
     {
         TMainForm form;
         ShowAndWait(form);
-        EXPECT_FALSE(form.Viewer->WordWrap());
-        EXPECT_FALSE(form.Viewer->ShowLineNum());
-        EXPECT_TRUE(form.Viewer->UseBitmapFont());
-        EXPECT_EQ(form.Viewer->BackColor(), 0xFFFFFFu);
-        EXPECT_EQ(form.Viewer->ForeColor(), 0x000000u);
-        EXPECT_EQ(form.Viewer->LineNumColor(), 0x808080u);
-        EXPECT_EQ(form.Viewer->LineNumBackColor(), 0xFFFFFFu);
-        EXPECT_EQ(form.Viewer->TabWidth(), 4);
-        EXPECT_EQ(form.Viewer->LeftMargin(), 2);
-        EXPECT_EQ(form.Viewer->WheelScrollLines(), 3);
-        EXPECT_EQ(form.Viewer->HanFont(), "Default.han");
-        EXPECT_EQ(form.Viewer->SPCFont(), "Default.spc");
-        EXPECT_TRUE(form.Viewer->EnabeHighlighting());
-        EXPECT_EQ(form.HexViewer->Color(), QColor(Qt::white));
+        EXPECT_FALSE(form.Controls().Viewer->WordWrap());
+        EXPECT_FALSE(form.Controls().Viewer->ShowLineNum());
+        EXPECT_TRUE(form.Controls().Viewer->UseBitmapFont());
+        EXPECT_EQ(form.Controls().Viewer->BackColor(), 0xFFFFFFu);
+        EXPECT_EQ(form.Controls().Viewer->ForeColor(), 0x000000u);
+        EXPECT_EQ(form.Controls().Viewer->LineNumColor(), 0x808080u);
+        EXPECT_EQ(form.Controls().Viewer->LineNumBackColor(), 0xFFFFFFu);
+        EXPECT_EQ(form.Controls().Viewer->TabWidth(), 4);
+        EXPECT_EQ(form.Controls().Viewer->LeftMargin(), 2);
+        EXPECT_EQ(form.Controls().Viewer->WheelScrollLines(), 3);
+        EXPECT_EQ(form.Controls().Viewer->HanFont(), "Default.han");
+        EXPECT_EQ(form.Controls().Viewer->SPCFont(), "Default.spc");
+        EXPECT_TRUE(form.Controls().Viewer->EnabeHighlighting());
+        EXPECT_EQ(form.Controls().HexViewer->Color(), QColor(Qt::white));
         form.close();
     }
     TSettingsStore saved = SavedSettings();
@@ -203,9 +203,9 @@ TEST_F(MainFormTest, RecentAndFindHistoryAreWrittenBackAsHeld) {
     {
         TMainForm form;
         ShowAndWait(form);
-        EXPECT_EQ(form.RecentFiles, recent);
+        EXPECT_EQ(form.Document().RecentFiles(), recent);
         // The list is the only copy while the program runs.
-        EXPECT_FALSE(form.Settings.SectionExists("Recent"));
+        EXPECT_FALSE(form.Settings().SectionExists("Recent"));
         form.close();
     }
     TSettingsStore saved = SavedSettings();
@@ -220,11 +220,11 @@ TEST_F(MainFormTest, ReloadKeepsTheRecentListOutOfTheStore) {
     ShowAndWait(form);
     WriteSettings("[Recent]\n/tmp/a.txt=1\n[Style]\nBackColor=#102030\nForeColor=#405060\n");
     form.ApplySettings(true);
-    EXPECT_EQ(form.Viewer->BackColor(), 0x302010u);
-    EXPECT_EQ(form.HexViewer->Color(), QColor(0x10, 0x20, 0x30));
-    EXPECT_EQ(form.HexViewer->FontColor(), QColor(0x40, 0x50, 0x60));
-    EXPECT_FALSE(form.Settings.SectionExists("Recent"));
-    EXPECT_EQ(form.RecentFiles, std::vector<std::string>{"/tmp/a.txt=1"});
+    EXPECT_EQ(form.Controls().Viewer->BackColor(), 0x302010u);
+    EXPECT_EQ(form.Controls().HexViewer->Color(), QColor(0x10, 0x20, 0x30));
+    EXPECT_EQ(form.Controls().HexViewer->FontColor(), QColor(0x40, 0x50, 0x60));
+    EXPECT_FALSE(form.Settings().SectionExists("Recent"));
+    EXPECT_EQ(form.Document().RecentFiles(), std::vector<std::string>{"/tmp/a.txt=1"});
 }
 
 TEST_F(MainFormTest, DamagedSettingsReadAsDefaults) {
@@ -237,24 +237,24 @@ TEST_F(MainFormTest, DamagedSettingsReadAsDefaults) {
     EXPECT_EQ(form.pos(), QPoint(10, 50));
     EXPECT_EQ(form.size(), QSize(500, 300));
     ShowAndWait(form);
-    EXPECT_EQ(form.Viewer->BackColor(), 0xFFFFFFu);
-    EXPECT_EQ(form.Viewer->ForeColor(), 0x000000u);
-    EXPECT_EQ(form.Viewer->font().pixelSize(), 12); // the default 9 points at 96 dpi
+    EXPECT_EQ(form.Controls().Viewer->BackColor(), 0xFFFFFFu);
+    EXPECT_EQ(form.Controls().Viewer->ForeColor(), 0x000000u);
+    EXPECT_EQ(form.Controls().Viewer->font().pixelSize(), 12); // the default 9 points at 96 dpi
 }
 
 TEST_F(MainFormTest, WindowFontStyleWordsAreMatchedWithCase) {
     WriteSettings("[Style]\nWFontName=Courier New\nWFontSize=12\nWFontStyle=bold,italic\n");
     TMainForm form;
     ShowAndWait(form);
-    EXPECT_TRUE(form.Viewer->font().bold());
-    EXPECT_TRUE(form.Viewer->font().italic());
-    EXPECT_FALSE(form.Viewer->font().underline());
-    EXPECT_EQ(form.Viewer->font().pixelSize(), 16);
+    EXPECT_TRUE(form.Controls().Viewer->font().bold());
+    EXPECT_TRUE(form.Controls().Viewer->font().italic());
+    EXPECT_FALSE(form.Controls().Viewer->font().underline());
+    EXPECT_EQ(form.Controls().Viewer->font().pixelSize(), 16);
     WriteSettings("[Style]\nWFontStyle=Bold under\n");
     TMainForm other;
     ShowAndWait(other);
-    EXPECT_FALSE(other.Viewer->font().bold());
-    EXPECT_TRUE(other.Viewer->font().underline());
+    EXPECT_FALSE(other.Controls().Viewer->font().bold());
+    EXPECT_TRUE(other.Controls().Viewer->font().underline());
 }
 
 // The five font files are read once per change of the settings: a damaged
@@ -283,7 +283,7 @@ TEST_F(MainFormTest, ADamagedHangulFontIsReportedOncePerSettingsChange) {
     WriteSettings("[Style]\nHanFont=bad\nEngFont=other\nSpcFont=other\n");
     form.ApplySettings(true);
     EXPECT_EQ(fontMessages().size(), 2u);
-    EXPECT_EQ(form.Viewer->EngFont(), "other.eng");
+    EXPECT_EQ(form.Controls().Viewer->EngFont(), "other.eng");
 }
 
 TEST_F(MainFormTest, SnapshotRunsDoNotWriteTheSettings) {
@@ -298,10 +298,10 @@ TEST_F(MainFormTest, ShowSetsTheCaptionAndTheLanguageMenu) {
     TMainForm form;
     ShowAndWait(form);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Orvane 1.0 Beta"));
-    EXPECT_EQ(Captions(form.SyntaxHighlighting1),
+    EXPECT_EQ(Captions(form.Menus().SyntaxHighlighting1),
               (QStringList{"사용 안함(&N)", "-", "C", "Pascal"}));
-    EXPECT_EQ(form.LangLinks.LanguageOf(".H"), std::optional<std::string>("C"));
-    EXPECT_EQ(form.LangLinks.LanguageOf(".log"), std::optional<std::string>(""));
+    EXPECT_EQ(form.LangLinks().LanguageOf(".H"), std::optional<std::string>("C"));
+    EXPECT_EQ(form.LangLinks().LanguageOf(".log"), std::optional<std::string>(""));
 }
 
 TEST_F(MainFormTest, WithoutLangLinkTheLaterShowStepsDoNotRun) {
@@ -313,8 +313,8 @@ TEST_F(MainFormTest, WithoutLangLinkTheLaterShowStepsDoNotRun) {
         TMainForm form;
         ShowAndWait(form);
         EXPECT_EQ(form.windowTitle(), QStringLiteral("Orvane 1.0 Beta"));
-        EXPECT_TRUE(form.RecentFiles.empty());
-        EXPECT_TRUE(form.Settings.SectionExists("Recent"));
+        EXPECT_TRUE(form.Document().RecentFiles().empty());
+        EXPECT_TRUE(form.Settings().SectionExists("Recent"));
         // A file opened later is written once, with its new top index; the
         // entry of B.TXT, another file, stays.
         form.OpenFile(opened);
@@ -331,43 +331,45 @@ TEST_F(MainFormTest, TheMenuTree) {
     for (const QAction* item : form.menuBar()->actions())
         bar << item->text();
     EXPECT_EQ(bar, (QStringList{"파일(&F)", "편집(&E)", "보기(&V)", "도구(&T)", "도움말(&H)"}));
-    EXPECT_EQ(Captions(form.File1), (QStringList{"열기(&O)", "닫기(&C)", "-", "&HTML로 저장", "-",
-                                                 "새로고침(&R)", "-", "종료(&X)"}));
-    EXPECT_EQ(Shortcuts(form.File1),
+    EXPECT_EQ(Captions(form.Menus().File1),
+              (QStringList{"열기(&O)", "닫기(&C)", "-", "&HTML로 저장", "-", "새로고침(&R)", "-",
+                           "종료(&X)"}));
+    EXPECT_EQ(Shortcuts(form.Menus().File1),
               (QStringList{"Ctrl+O", "Ctrl+F4", "", "Alt+M", "", "F5", "", "Alt+X"}));
     EXPECT_EQ(
-        Captions(form.Edit1),
+        Captions(form.Menus().Edit1),
         (QStringList{"복사(&C)", "전체 복사(&A)", "-", "줄 찾아가기(&G)", "-", "책갈피 지정(&T)",
                      "책갈피 찾아가기(&B)", "책갈피 보기(&S)", "-", "찾기(&F)", "다음 찾기(&N)"}));
-    EXPECT_EQ(Shortcuts(form.Edit1),
+    EXPECT_EQ(Shortcuts(form.Menus().Edit1),
               (QStringList{"Ctrl+C", "Ctrl+A", "", "Alt+G", "", "", "", "B", "", "Ctrl+F", "F3"}));
-    EXPECT_EQ(Captions(form.View1),
+    EXPECT_EQ(Captions(form.Menus().View1),
               (QStringList{"워드랩(&W)", "줄번호 보기(&S)", "윈도우 글꼴 사용(&F)", "-",
                            "자동 스크롤(&A)", "-", "헥스 보기(&H)", "인코딩(&E)", "-",
                            "윈도우 투명하게(&O)", "-", "문법 강조(&X)"}));
-    EXPECT_EQ(Shortcuts(form.View1), (QStringList{"Ctrl+W", "Ctrl+S", "Ctrl+B", "", "", "", "Ctrl+H",
-                                                  "", "", "", "", ""}));
-    EXPECT_EQ(Captions(form.Encoding1),
+    EXPECT_EQ(Shortcuts(form.Menus().View1), (QStringList{"Ctrl+W", "Ctrl+S", "Ctrl+B", "", "", "",
+                                                          "Ctrl+H", "", "", "", "", ""}));
+    EXPECT_EQ(Captions(form.Menus().Encoding1),
               (QStringList{"자동 감지(&A)", "-", "CP949(&K)", "UTF-8(&U)"}));
     EXPECT_EQ(
-        Captions(form.AutoScroll1),
+        Captions(form.Menus().AutoScroll1),
         (QStringList{"자동 스크롤(&A)", "-", "스크롤 속도 빠르게(&S)", "스크롤 속도 느리게(&D)"}));
-    EXPECT_EQ(Shortcuts(form.AutoScroll1), (QStringList{"Space", "", "X", "Z"}));
-    EXPECT_EQ(Captions(form.Tools1), (QStringList{"최근 파일 목록 지우기(&R)",
-                                                  "찾기 히스토리 지우기(&F)", "-", "옵션(&O)..."}));
-    EXPECT_EQ(Captions(form.Help1),
+    EXPECT_EQ(Shortcuts(form.Menus().AutoScroll1), (QStringList{"Space", "", "X", "Z"}));
+    EXPECT_EQ(
+        Captions(form.Menus().Tools1),
+        (QStringList{"최근 파일 목록 지우기(&R)", "찾기 히스토리 지우기(&F)", "-", "옵션(&O)..."}));
+    EXPECT_EQ(Captions(form.Menus().Help1),
               (QStringList{"새 언어 추가하기", "키보드 단축키 안내", "-", "홈페이지 가기",
                            "이메일 쓰기", "-", "프로그램 정보(&A)..."}));
-    EXPECT_EQ(Captions(form.PopupMenu1),
+    EXPECT_EQ(Captions(form.Menus().PopupMenu1),
               (QStringList{"복사(&C)", "전체 복사(&A)", "-", "열기(&O)", "닫기(&S)"}));
-    for (const QAction* item : form.PopupMenu1->actions())
+    for (const QAction* item : form.Menus().PopupMenu1->actions())
         EXPECT_TRUE(item->shortcut().isEmpty());
 }
 
 TEST_F(MainFormTest, BookmarkItemsCarryTheirTagsAndKeys) {
     TMainForm form;
-    for (auto [menu, prefix] : {std::pair{form.ToggleBookmarks1, QStringLiteral("Ctrl+")},
-                                std::pair{form.GotoBookmarks1, QString()}}) {
+    for (auto [menu, prefix] : {std::pair{form.Menus().ToggleBookmarks1, QStringLiteral("Ctrl+")},
+                                std::pair{form.Menus().GotoBookmarks1, QString()}}) {
         ASSERT_EQ(menu->actions().size(), BookmarkCount);
         for (int n = 0; n < BookmarkCount; ++n) {
             const QAction* item = menu->actions().at(n);
@@ -380,57 +382,59 @@ TEST_F(MainFormTest, BookmarkItemsCarryTheirTagsAndKeys) {
 
 TEST_F(MainFormTest, InitialStatesWithoutAFile) {
     TMainForm form;
-    EXPECT_FALSE(form.Close1->isEnabled());
-    EXPECT_FALSE(form.Close2->isEnabled());
-    EXPECT_FALSE(form.SaveasHTML1->isEnabled());
-    EXPECT_FALSE(form.Refresh1->isEnabled());
-    EXPECT_FALSE(form.SyntaxHighlighting1->menuAction()->isEnabled());
-    EXPECT_FALSE(form.Edit1->menuAction()->isVisible());
-    EXPECT_TRUE(form.Open1->isEnabled());
-    EXPECT_TRUE(form.None1->isCheckable());
-    EXPECT_FALSE(form.ScrollTimer->isActive());
-    EXPECT_EQ(form.ScrollTimer->interval(), 1500);
-    EXPECT_EQ(form.ScrollStep, 2000);
-    EXPECT_FALSE(form.HexViewer->isVisibleTo(&form));
-    EXPECT_TRUE(form.Viewer->isVisibleTo(&form));
+    EXPECT_FALSE(form.Menus().Close1->isEnabled());
+    EXPECT_FALSE(form.Menus().Close2->isEnabled());
+    EXPECT_FALSE(form.Menus().SaveasHTML1->isEnabled());
+    EXPECT_FALSE(form.Menus().Refresh1->isEnabled());
+    EXPECT_FALSE(form.Menus().SyntaxHighlighting1->menuAction()->isEnabled());
+    EXPECT_FALSE(form.Menus().Edit1->menuAction()->isVisible());
+    EXPECT_TRUE(form.Menus().Open1->isEnabled());
+    EXPECT_TRUE(form.Menus().None1->isCheckable());
+    EXPECT_FALSE(form.Controls().ScrollTimer->isActive());
+    EXPECT_EQ(form.Controls().ScrollTimer->interval(), 1500);
+    EXPECT_EQ(form.ScrollStep(), 2000);
+    EXPECT_FALSE(form.Controls().HexViewer->isVisibleTo(&form));
+    EXPECT_TRUE(form.Controls().Viewer->isVisibleTo(&form));
 }
 
 TEST_F(MainFormTest, StatusBarAndBookmarkPanel) {
     TMainForm form;
     ShowAndWait(form);
     EXPECT_EQ(form.LineStatus(), QStringLiteral(" 줄 0 / 0"));
-    EXPECT_EQ(form.StatusPanels[0]->width(), 150);
-    EXPECT_FALSE(form.StatusPanels[1]->text().isEmpty());
+    EXPECT_EQ(form.Controls().StatusPanels[0]->width(), 150);
+    EXPECT_FALSE(form.Controls().StatusPanels[1]->text().isEmpty());
     // At least the design height; more where the panels' font needs it.
-    EXPECT_GE(form.StatusBar1->height(), 19);
+    EXPECT_GE(form.Controls().StatusBar1->height(), 19);
     EXPECT_EQ(FormatLineStatus(12, 3400), QStringLiteral(" 줄 12 / 3400"));
 
-    EXPECT_FALSE(form.pBookmarks->isVisible());
-    EXPECT_FALSE(form.Splitter1->isVisible());
-    EXPECT_EQ(form.pBookmarks->height(), 77);
-    EXPECT_EQ(form.lBookmarksCaption->text(), QStringLiteral("  책갈피"));
-    EXPECT_EQ(form.sbCloseBookmarks->size(), QSize(17, 15));
-    form.lbBookmarks->addItem(QStringLiteral("0=x"));
-    EXPECT_EQ(form.lbBookmarks->visualItemRect(form.lbBookmarks->item(0)).height(), 13);
+    EXPECT_FALSE(form.Controls().pBookmarks->isVisible());
+    EXPECT_FALSE(form.Controls().Splitter1->isVisible());
+    EXPECT_EQ(form.Controls().pBookmarks->height(), 77);
+    EXPECT_EQ(form.Controls().lBookmarksCaption->text(), QStringLiteral("  책갈피"));
+    EXPECT_EQ(form.Controls().sbCloseBookmarks->size(), QSize(17, 15));
+    form.Controls().lbBookmarks->addItem(QStringLiteral("0=x"));
+    EXPECT_EQ(
+        form.Controls().lbBookmarks->visualItemRect(form.Controls().lbBookmarks->item(0)).height(),
+        13);
 }
 
 TEST_F(MainFormTest, TheTextViewOpensThePopupMenu) {
     TMainForm form;
     ShowAndWait(form);
-    QWidget* surface = form.Viewer->viewport();
+    QWidget* surface = form.Controls().Viewer->viewport();
     QPoint at(20, 30);
     QContextMenuEvent request(QContextMenuEvent::Mouse, at, surface->mapToGlobal(at));
     QApplication::sendEvent(surface, &request);
-    QTRY_VERIFY(form.PopupMenu1->isVisible());
-    EXPECT_EQ(form.PopupMenu1->pos(), surface->mapToGlobal(at));
-    form.PopupMenu1->hide();
+    QTRY_VERIFY(form.Menus().PopupMenu1->isVisible());
+    EXPECT_EQ(form.Menus().PopupMenu1->pos(), surface->mapToGlobal(at));
+    form.Menus().PopupMenu1->hide();
 }
 
 TEST_F(MainFormTest, HugeFontSizesAreCapped) {
     WriteSettings("[Style]\nWFontSize=2147483647\n");
     TMainForm form;
     ShowAndWait(form);
-    EXPECT_EQ(form.Viewer->font().pixelSize(), 400);
+    EXPECT_EQ(form.Controls().Viewer->font().pixelSize(), 400);
 }
 
 // A chain of folders deeper than any full path may be (PATH_MAX), made and
@@ -479,9 +483,9 @@ TEST_F(MainFormTest, AFileBeyondTheLongestFullPathOpensFromTheWorkingFolder) {
     form.SetWriteSettingsOnClose(false);
     ShowAndWait(form);
     form.OpenFile("deep.c");
-    ASSERT_EQ(form.Viewer->Lines().Count(), 1);
-    EXPECT_EQ(form.Viewer->Lines().GetView(0), "int deep;");
-    EXPECT_EQ(form.Viewer->SynLang(), "C");
+    ASSERT_EQ(form.Controls().Viewer->Lines().Count(), 1);
+    EXPECT_EQ(form.Controls().Viewer->Lines().GetView(0), "int deep;");
+    EXPECT_EQ(form.Controls().Viewer->SynLang(), "C");
     EXPECT_TRUE(form.windowTitle().contains(QStringLiteral("deep.c")));
 }
 
@@ -491,32 +495,32 @@ TEST_F(MainFormTest, OpenAndDoubleClickAskForAFile) {
     ShowAndWait(form);
     int asked = 0;
     std::optional<std::string> answer;
-    form.OpenDialog = [&] {
+    form.SetOpenDialog([&] {
         ++asked;
         return answer;
-    };
-    form.Open1->trigger();
+    });
+    form.Menus().Open1->trigger();
     EXPECT_EQ(asked, 1);
-    EXPECT_TRUE(form.CurrentFileName.empty());
+    EXPECT_TRUE(form.Document().FileName().empty());
     answer = file;
-    form.Open1->trigger();
-    EXPECT_EQ(form.CurrentFileName, file);
-    EXPECT_EQ(form.Viewer->SynLang(), "C");
+    form.Menus().Open1->trigger();
+    EXPECT_EQ(form.Document().FileName(), file);
+    EXPECT_EQ(form.Controls().Viewer->SynLang(), "C");
     answer = FFolder.File("gone.txt");
-    QTest::mouseDClick(form.Viewer->viewport(), Qt::LeftButton);
+    QTest::mouseDClick(form.Controls().Viewer->viewport(), Qt::LeftButton);
     EXPECT_EQ(asked, 3);
-    EXPECT_EQ(form.CurrentFileName, file);
+    EXPECT_EQ(form.Document().FileName(), file);
 }
 
 TEST_F(MainFormTest, EveryMenuItemCanBeTriggered) {
     TMainForm form;
-    form.OpenDialog = [] { return std::optional<std::string>(); };
+    form.SetOpenDialog([] { return std::optional<std::string>(); });
     ShowAndWait(form);
     QList<QMenu*> menus = form.findChildren<QMenu*>();
     int triggered = 0;
     for (QMenu* menu : menus) {
         for (QAction* item : menu->actions()) {
-            if (item->isSeparator() || item->menu() || item == form.Exit1)
+            if (item->isSeparator() || item->menu() || item == form.Menus().Exit1)
                 continue;
             // A command that runs a modal dialog gets it closed again.
             QTimer::singleShot(0, [] {
@@ -529,7 +533,7 @@ TEST_F(MainFormTest, EveryMenuItemCanBeTriggered) {
     }
     EXPECT_GE(triggered, 40);
     EXPECT_TRUE(form.isVisible());
-    form.Exit1->trigger();
+    form.Menus().Exit1->trigger();
     EXPECT_FALSE(form.isVisible());
     EXPECT_TRUE(SettingsWritten());
 }
@@ -538,23 +542,23 @@ TEST_F(MainFormTest, CommandLineFileIsOpenedAtShow) {
     std::string text = FFolder.Write("notes.txt", "hello world\nsecond line\n");
     TMainForm form("orvane " + text);
     ShowAndWait(form);
-    EXPECT_EQ(form.CurrentFileName, text);
-    EXPECT_EQ(form.Viewer->Lines().Count(), 2);
+    EXPECT_EQ(form.Document().FileName(), text);
+    EXPECT_EQ(form.Controls().Viewer->Lines().Count(), 2);
     EXPECT_EQ(form.LineStatus(), QStringLiteral(" 줄 1 / 2"));
     EXPECT_EQ(form.windowTitle(), QStringLiteral("notes.txt - Orvane 1.0 Beta"));
-    EXPECT_TRUE(form.Close1->isEnabled());
-    EXPECT_TRUE(form.Edit1->menuAction()->isVisible());
-    EXPECT_TRUE(form.SyntaxHighlighting1->menuAction()->isEnabled());
-    EXPECT_TRUE(form.Viewer->isVisibleTo(&form));
+    EXPECT_TRUE(form.Menus().Close1->isEnabled());
+    EXPECT_TRUE(form.Menus().Edit1->menuAction()->isVisible());
+    EXPECT_TRUE(form.Menus().SyntaxHighlighting1->menuAction()->isEnabled());
+    EXPECT_TRUE(form.Controls().Viewer->isVisibleTo(&form));
 
-    form.Close1->trigger();
-    EXPECT_TRUE(form.CurrentFileName.empty());
-    EXPECT_EQ(form.Viewer->Lines().Count(), 0);
+    form.Menus().Close1->trigger();
+    EXPECT_TRUE(form.Document().FileName().empty());
+    EXPECT_EQ(form.Controls().Viewer->Lines().Count(), 0);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Orvane 1.0 Beta"));
     EXPECT_EQ(form.LineStatus(), QStringLiteral(" 줄 0 / 0"));
-    EXPECT_FALSE(form.Edit1->menuAction()->isVisible());
-    EXPECT_EQ(form.RecentFiles, std::vector<std::string>{text + "=0"});
-    EXPECT_EQ(Captions(form.File1).at(7), QStringLiteral("&1 notes.txt"));
+    EXPECT_FALSE(form.Menus().Edit1->menuAction()->isVisible());
+    EXPECT_EQ(form.Document().RecentFiles(), std::vector<std::string>{text + "=0"});
+    EXPECT_EQ(Captions(form.Menus().File1).at(7), QStringLiteral("&1 notes.txt"));
 }
 
 TEST_F(MainFormTest, ReopenedFilesComeBackWhereTheyWereLeft) {
@@ -566,19 +570,19 @@ TEST_F(MainFormTest, ReopenedFilesComeBackWhereTheyWereLeft) {
     TMainForm form;
     ShowAndWait(form);
     form.OpenFile(a);
-    form.Viewer->SetTopIndex(123);
+    form.Controls().Viewer->SetTopIndex(123);
     form.OpenFile(b);
-    EXPECT_EQ(form.Viewer->TopIndex(), 0);
+    EXPECT_EQ(form.Controls().Viewer->TopIndex(), 0);
     form.OpenFile(a);
-    EXPECT_EQ(form.Viewer->TopIndex(), 123);
-    EXPECT_EQ(form.RecentFiles, (std::vector<std::string>{a + "=123", b + "=0"}));
-    EXPECT_EQ(Captions(form.File1).mid(7, 3), (QStringList{"&1 b.txt", "&2 a.txt", "-"}));
+    EXPECT_EQ(form.Controls().Viewer->TopIndex(), 123);
+    EXPECT_EQ(form.Document().RecentFiles(), (std::vector<std::string>{a + "=123", b + "=0"}));
+    EXPECT_EQ(Captions(form.Menus().File1).mid(7, 3), (QStringList{"&1 b.txt", "&2 a.txt", "-"}));
 
     // Refresh reads the file again and shows it from its first line.
-    form.Refresh1->trigger();
-    EXPECT_EQ(form.CurrentFileName, a);
-    EXPECT_EQ(form.Viewer->TopIndex(), 0);
-    EXPECT_EQ(form.Viewer->Lines().Count(), 500);
+    form.Menus().Refresh1->trigger();
+    EXPECT_EQ(form.Document().FileName(), a);
+    EXPECT_EQ(form.Controls().Viewer->TopIndex(), 0);
+    EXPECT_EQ(form.Controls().Viewer->Lines().Count(), 500);
 }
 
 TEST_F(MainFormTest, ClosingTheWindowRecordsTheOpenFile) {
@@ -589,13 +593,13 @@ TEST_F(MainFormTest, ClosingTheWindowRecordsTheOpenFile) {
     {
         TMainForm form("orvane " + file);
         ShowAndWait(form);
-        form.Viewer->SetTopIndex(42);
+        form.Controls().Viewer->SetTopIndex(42);
         form.close();
     }
     EXPECT_EQ(SavedSettings().ReadSectionValues("Recent"), std::vector<std::string>{file + "=42"});
     TMainForm again("orvane " + file);
     ShowAndWait(again);
-    EXPECT_EQ(again.Viewer->TopIndex(), 42);
+    EXPECT_EQ(again.Controls().Viewer->TopIndex(), 42);
 }
 
 TEST_F(MainFormTest, SwitchingABinaryFileToTextLoadsIt) {
@@ -603,21 +607,21 @@ TEST_F(MainFormTest, SwitchingABinaryFileToTextLoadsIt) {
     TMainForm form;
     ShowAndWait(form);
     form.OpenFile(binary);
-    EXPECT_TRUE(form.HexViewer->isVisibleTo(&form));
-    EXPECT_EQ(form.Viewer->Lines().Count(), 0);
+    EXPECT_TRUE(form.Controls().HexViewer->isVisibleTo(&form));
+    EXPECT_EQ(form.Controls().Viewer->Lines().Count(), 0);
     form.ShowHexView(false);
-    EXPECT_TRUE(form.Viewer->isVisibleTo(&form));
-    EXPECT_EQ(form.Viewer->Lines().Count(), 2);
+    EXPECT_TRUE(form.Controls().Viewer->isVisibleTo(&form));
+    EXPECT_EQ(form.Controls().Viewer->Lines().Count(), 2);
 }
 
 TEST_F(MainFormTest, BinaryFilesGoToTheHexView) {
     std::string binary = FFolder.Write("data.bin", std::string("\x01\x02\0\x03zzzz", 8));
     TMainForm form("\"/opt/my apps/orvane\" \"" + binary + "\"");
     ShowAndWait(form);
-    EXPECT_EQ(form.CurrentFileName, binary);
-    EXPECT_TRUE(form.HexViewer->isVisibleTo(&form));
-    EXPECT_FALSE(form.Viewer->isVisibleTo(&form));
-    EXPECT_EQ(form.HexViewer->FileName(), binary);
+    EXPECT_EQ(form.Document().FileName(), binary);
+    EXPECT_TRUE(form.Controls().HexViewer->isVisibleTo(&form));
+    EXPECT_FALSE(form.Controls().Viewer->isVisibleTo(&form));
+    EXPECT_EQ(form.Controls().HexViewer->FileName(), binary);
     EXPECT_EQ(form.LineStatus(), QStringLiteral(" 줄 1 / 1"));
 }
 
@@ -627,8 +631,8 @@ TEST_F(MainFormTest, ANameInOtherLetterCaseOpensNothing) {
     FFolder.Write("Notes.TXT", "one\ntwo\nthree\n");
     TMainForm form("orvane " + FFolder.File("notes.txt"));
     ShowAndWait(form);
-    EXPECT_EQ(form.CurrentFileName, "");
-    EXPECT_EQ(form.Viewer->Lines().Count(), 0);
+    EXPECT_EQ(form.Document().FileName(), "");
+    EXPECT_EQ(form.Controls().Viewer->Lines().Count(), 0);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Orvane 1.0 Beta"));
 }
 
@@ -641,7 +645,7 @@ TEST_F(MainFormTest, RelativeNamesAreKeptAsFullPaths) {
     {
         TMainForm form("orvane ./rel.txt");
         ShowAndWait(form);
-        EXPECT_EQ(form.CurrentFileName, file);
+        EXPECT_EQ(form.Document().FileName(), file);
         form.close();
     }
     QDir::setCurrent(startFolder);
@@ -654,10 +658,10 @@ TEST_F(MainFormTest, DroppedFilesOpenOnlyTheFirst) {
     TMainForm form("orvane " + second);
     ShowAndWait(form);
     form.ViewerDropFiles({});
-    EXPECT_EQ(form.CurrentFileName, second);
+    EXPECT_EQ(form.Document().FileName(), second);
     form.ViewerDropFiles({first, second, FFolder.File("third.txt")});
-    EXPECT_EQ(form.CurrentFileName, first);
-    EXPECT_EQ(form.RecentFiles, std::vector<std::string>{second + "=0"});
+    EXPECT_EQ(form.Document().FileName(), first);
+    EXPECT_EQ(form.Document().RecentFiles(), std::vector<std::string>{second + "=0"});
 }
 
 // A file named on the command line that is not there is said so, by the
@@ -667,7 +671,7 @@ TEST_F(MainFormTest, MissingCommandLineFilesAreReported) {
     TUIServicesGuard guard(&services);
     TMainForm form("orvane " + FFolder.File("missing.txt"));
     ShowAndWait(form);
-    EXPECT_TRUE(form.CurrentFileName.empty());
+    EXPECT_TRUE(form.Document().FileName().empty());
     ASSERT_EQ(services.Records.size(), 1u);
     EXPECT_NE(services.Records[0].Text.find(FFolder.File("missing.txt")), std::string::npos);
     EXPECT_FALSE(services.Records[0].Question);
@@ -680,7 +684,7 @@ TEST_F(MainFormTest, RecentMenuShowsTheFiveNewest) {
     WriteSettings(recent);
     TMainForm form;
     ShowAndWait(form);
-    QList<QAction*> items = form.File1->actions();
+    QList<QAction*> items = form.Menus().File1->actions();
     ASSERT_EQ(items.size(), 8 + MaxRecentMenuItems + 1);
     for (int n = 0; n < MaxRecentMenuItems; ++n) {
         int index = 6 - n;
@@ -688,11 +692,11 @@ TEST_F(MainFormTest, RecentMenuShowsTheFiveNewest) {
         EXPECT_EQ(ItemTag(items[7 + n]), index);
     }
     EXPECT_TRUE(items[7 + MaxRecentMenuItems]->isSeparator());
-    EXPECT_EQ(items.back(), form.Exit1);
+    EXPECT_EQ(items.back(), form.Menus().Exit1);
 
-    form.ClearRecentFiels1->trigger();
-    EXPECT_EQ(form.File1->actions().size(), 8);
-    EXPECT_TRUE(form.RecentFiles.empty());
+    form.Menus().ClearRecentFiels1->trigger();
+    EXPECT_EQ(form.Menus().File1->actions().size(), 8);
+    EXPECT_TRUE(form.Document().RecentFiles().empty());
 }
 
 // An installed program (its files in ../share/orvane, none beside it) keeps
@@ -711,8 +715,9 @@ TEST(InstalledMainForm, SettingsLiveInTheConfigFolderOrTheUserIsTold) {
         TMainForm form;
         form.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-        EXPECT_FALSE(form.StatusPanels[1]->text().contains(notice));
-        EXPECT_EQ(form.LangLinks.Names(), std::vector<std::string>{"C"}) << "the shipped table was read";
+        EXPECT_FALSE(form.Controls().StatusPanels[1]->text().contains(notice));
+        EXPECT_EQ(form.LangLinks().Names(), std::vector<std::string>{"C"})
+            << "the shipped table was read";
         form.move(33, 44);
         form.close();
         TSettingsStore saved(home.File("cfg/orvane/Orvane.ini"));
@@ -726,8 +731,8 @@ TEST(InstalledMainForm, SettingsLiveInTheConfigFolderOrTheUserIsTold) {
         EXPECT_EQ(form.pos(), QPoint(10, 50));
         form.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-        EXPECT_TRUE(form.StatusPanels[1]->text().contains(notice))
-            << form.StatusPanels[1]->text().toStdString();
+        EXPECT_TRUE(form.Controls().StatusPanels[1]->text().contains(notice))
+            << form.Controls().StatusPanels[1]->text().toStdString();
         form.close();
         EXPECT_EQ(test::ReadBytes(home.File("blocked")), "a file where the folder should be");
         EXPECT_FALSE(FileExists(prefix.File("bin/Orvane.ini")));
@@ -742,9 +747,9 @@ TEST(InstalledMainForm, SettingsLiveInTheConfigFolderOrTheUserIsTold) {
         TMainForm form;
         form.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-        EXPECT_TRUE(form.StatusPanels[1]->text().contains(notice))
-            << form.StatusPanels[1]->text().toStdString();
-        EXPECT_TRUE(form.StatusPanels[1]->text().contains(QString::fromStdString(file)));
+        EXPECT_TRUE(form.Controls().StatusPanels[1]->text().contains(notice))
+            << form.Controls().StatusPanels[1]->text().toStdString();
+        EXPECT_TRUE(form.Controls().StatusPanels[1]->text().contains(QString::fromStdString(file)));
         form.move(55, 66);
         form.close();
         EXPECT_EQ(test::ReadBytes(file), kept);
@@ -770,21 +775,21 @@ TEST_F(MainFormTest, EncodingPanelAndChoiceFollowTheShownFile) {
     form.SetWriteSettingsOnClose(false);
     ShowAndWait(form);
     form.OpenFile(utf8);
-    EXPECT_EQ(form.EncodingPanel->text(), QStringLiteral("UTF-8"));
-    EXPECT_EQ(form.Viewer->TextCoding(), TTextCoding::Utf8);
+    EXPECT_EQ(form.Controls().EncodingPanel->text(), QStringLiteral("UTF-8"));
+    EXPECT_EQ(form.Controls().Viewer->TextCoding(), TTextCoding::Utf8);
     form.UpdateActions();
-    EXPECT_TRUE(form.AutoDetect1->isChecked());
-    form.Cp9491->trigger();
-    EXPECT_EQ(form.EncodingPanel->text(), QStringLiteral("CP949"));
-    EXPECT_EQ(form.Viewer->TextCoding(), TTextCoding::Cp949);
-    EXPECT_TRUE(form.Cp9491->isChecked());
-    EXPECT_FALSE(form.AutoDetect1->isChecked());
+    EXPECT_TRUE(form.Menus().AutoDetect1->isChecked());
+    form.Menus().Cp9491->trigger();
+    EXPECT_EQ(form.Controls().EncodingPanel->text(), QStringLiteral("CP949"));
+    EXPECT_EQ(form.Controls().Viewer->TextCoding(), TTextCoding::Cp949);
+    EXPECT_TRUE(form.Menus().Cp9491->isChecked());
+    EXPECT_FALSE(form.Menus().AutoDetect1->isChecked());
     form.OpenFile(other);
-    EXPECT_EQ(form.EncodingPanel->text(), QStringLiteral("UTF-16 BE"));
-    EXPECT_EQ(form.CodingChoice, TCodingChoice::Auto);
-    form.HexView1->trigger();
-    EXPECT_EQ(form.EncodingPanel->text(), QString());
-    EXPECT_FALSE(form.Encoding1->menuAction()->isEnabled());
+    EXPECT_EQ(form.Controls().EncodingPanel->text(), QStringLiteral("UTF-16 BE"));
+    EXPECT_EQ(form.Document().CodingChoice(), TCodingChoice::Auto);
+    form.Menus().HexView1->trigger();
+    EXPECT_EQ(form.Controls().EncodingPanel->text(), QString());
+    EXPECT_FALSE(form.Menus().Encoding1->menuAction()->isEnabled());
 }
 
 } // namespace

@@ -30,7 +30,7 @@ TEST(MainOptions, ApplyReachesTheViewAtOnceAndTheValuesSurviveTheClose) {
         form.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
         form.OpenFile(file);
-        ASSERT_EQ(form.Viewer->TabWidth(), 4);
+        ASSERT_EQ(form.Controls().Viewer->TabWidth(), 4);
 
         QPoint dialogPos, expectedPos;
         int tabWidthAfterApply = 0;
@@ -44,12 +44,14 @@ TEST(MainOptions, ApplyReachesTheViewAtOnceAndTheValuesSurviveTheClose) {
             dialogPos = dialog->pos();
             expectedPos = QPoint(form.x() + form.width() / 2 - dialog->width() / 2,
                                  form.y() + form.height() / 2 - dialog->height() / 2);
-            dialog->ColorDialog = [](QWidget*, QRgb) { return std::optional<QRgb>(qRgb(200, 0, 0)); };
+            dialog->ColorDialog = [](QWidget*, QRgb) {
+                return std::optional<QRgb>(qRgb(200, 0, 0));
+            };
             dialog->TabWidth->SetValue(8);
             QTest::mouseClick(dialog->ColorText, Qt::LeftButton);
             dialog->bApply->click();
-            tabWidthAfterApply = form.Viewer->TabWidth();
-            foreAfterApply = form.Viewer->ForeColor();
+            tabWidthAfterApply = form.Controls().Viewer->TabWidth();
+            foreAfterApply = form.Controls().Viewer->ForeColor();
             dialog->LeftMargin->SetValue(30);
             dialog->bOK->click();
         });
@@ -58,8 +60,8 @@ TEST(MainOptions, ApplyReachesTheViewAtOnceAndTheValuesSurviveTheClose) {
         EXPECT_EQ(dialogPos, expectedPos);
         EXPECT_EQ(tabWidthAfterApply, 8);
         EXPECT_EQ(foreAfterApply, RGBColor(200, 0, 0));
-        EXPECT_EQ(form.Viewer->LeftMargin(), 30);
-        EXPECT_EQ(form.CurrentFileName, file) << "applying keeps the file shown";
+        EXPECT_EQ(form.Controls().Viewer->LeftMargin(), 30);
+        EXPECT_EQ(form.Document().FileName(), file) << "applying keeps the file shown";
         form.close();
     }
     const TSettingsStore saved(folder.File("Orvane.ini"));

@@ -65,17 +65,17 @@ TEST(OptionsGallery, RendersThePagesAndAnOpenMenu) {
             menu->setStyle(&menuStyle);
         form.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-        form.WordWrap1->setChecked(true);
-        form.menuBar()->setActiveAction(form.View1->menuAction());
-        form.View1->setActiveAction(form.UseFont1);
+        form.Menus().WordWrap1->setChecked(true);
+        form.menuBar()->setActiveAction(form.Menus().View1->menuAction());
+        form.Menus().View1->setActiveAction(form.Menus().UseFont1);
         QCoreApplication::processEvents();
         pictures.push_back(form.menuBar()->grab().toImage());
-        pictures.push_back(form.View1->grab().toImage());
-        form.View1->hide();
-        form.PopupMenu1->popup(QPoint(0, 0));
-        form.PopupMenu1->setActiveAction(form.Close2);
-        pictures.push_back(form.PopupMenu1->grab().toImage());
-        form.PopupMenu1->hide();
+        pictures.push_back(form.Menus().View1->grab().toImage());
+        form.Menus().View1->hide();
+        form.Menus().PopupMenu1->popup(QPoint(0, 0));
+        form.Menus().PopupMenu1->setActiveAction(form.Menus().Close2);
+        pictures.push_back(form.Menus().PopupMenu1->grab().toImage());
+        form.Menus().PopupMenu1->hide();
         form.SetWriteSettingsOnClose(false);
     }
     // Pages side by side; the bar, the View menu and the pop-up menu below.

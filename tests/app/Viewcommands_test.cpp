@@ -62,7 +62,7 @@ protected:
 };
 
 QAction* LanguageItem(const TMainForm& form, const QString& caption) {
-    for (QAction* item : form.SyntaxHighlighting1->actions())
+    for (QAction* item : form.Menus().SyntaxHighlighting1->actions())
         if (item->text() == caption)
             return item;
     return nullptr;
@@ -70,22 +70,23 @@ QAction* LanguageItem(const TMainForm& form, const QString& caption) {
 
 // Every mark and state-dependent caption against the state it reports.
 void ExpectMenusTellTheTruth(const TMainForm& form) {
-    EXPECT_EQ(form.WordWrap1->isChecked(), form.Viewer->WordWrap());
-    EXPECT_EQ(form.ShowLineNumber1->isChecked(), form.Viewer->ShowLineNum());
-    EXPECT_EQ(form.HexView1->isChecked(), form.HexViewer->isVisibleTo(&form));
-    EXPECT_EQ(form.AutoScroll2->isChecked(), form.ScrollTimer->isActive());
-    EXPECT_EQ(form.UseFont1->text(), form.Viewer->UseBitmapFont()
+    EXPECT_EQ(form.Menus().WordWrap1->isChecked(), form.Controls().Viewer->WordWrap());
+    EXPECT_EQ(form.Menus().ShowLineNumber1->isChecked(), form.Controls().Viewer->ShowLineNum());
+    EXPECT_EQ(form.Menus().HexView1->isChecked(), form.Controls().HexViewer->isVisibleTo(&form));
+    EXPECT_EQ(form.Menus().AutoScroll2->isChecked(), form.Controls().ScrollTimer->isActive());
+    EXPECT_EQ(form.Menus().UseFont1->text(), form.Controls().Viewer->UseBitmapFont()
                                          ? QStringLiteral("윈도우 글꼴 사용(&F)")
                                          : QStringLiteral("비트맵 글꼴 사용(&F)"));
-    QAction* marked = form.SynLangGroup->checkedAction();
-    if (form.Viewer->SynLang().empty())
-        EXPECT_EQ(marked, form.None1);
+    QAction* marked = form.Menus().SynLangGroup->checkedAction();
+    if (form.Controls().Viewer->SynLang().empty())
+        EXPECT_EQ(marked, form.Menus().None1);
     else
-        EXPECT_EQ(marked, LanguageItem(form, QString::fromStdString(form.Viewer->SynLang())));
-    bool open = !form.CurrentFileName.empty();
-    EXPECT_EQ(form.Close1->isEnabled(), open);
-    EXPECT_EQ(form.SaveasHTML1->isEnabled(), open);
-    EXPECT_EQ(form.Edit1->menuAction()->isVisible(), open);
+        EXPECT_EQ(marked,
+                  LanguageItem(form, QString::fromStdString(form.Controls().Viewer->SynLang())));
+    bool open = !form.Document().FileName().empty();
+    EXPECT_EQ(form.Menus().Close1->isEnabled(), open);
+    EXPECT_EQ(form.Menus().SaveasHTML1->isEnabled(), open);
+    EXPECT_EQ(form.Menus().Edit1->menuAction()->isVisible(), open);
 }
 
 // Random commands, each through its menu item as a click delivers it (the
@@ -99,37 +100,46 @@ TEST_F(ViewCommandsTest, EveryToggleFlipsItsStateAndTheMarksAgree) {
     QAction* pascal = LanguageItem(form, QStringLiteral("Pascal"));
     QAction* c = LanguageItem(form, QStringLiteral("C"));
     ASSERT_TRUE(pascal && c);
-    const std::vector<QAction*> commands{form.WordWrap1, form.ShowLineNumber1, form.UseFont1,
-                                         form.HexView1,  form.AutoScroll2,     form.None1,
-                                         pascal,         c,                    form.Close1};
+    const std::vector<QAction*> commands{form.Menus().WordWrap1,
+                                         form.Menus().ShowLineNumber1,
+                                         form.Menus().UseFont1,
+                                         form.Menus().HexView1,
+                                         form.Menus().AutoScroll2,
+                                         form.Menus().None1,
+                                         pascal,
+                                         c,
+                                         form.Menus().Close1};
     for (int step = 0; step < 150; ++step) {
         QAction* item = commands[random() % commands.size()];
-        if (item == form.Close1 && step % 3 == 0)
+        if (item == form.Menus().Close1 && step % 3 == 0)
             item = nullptr; // reopen instead
-        const bool wrap = form.Viewer->WordWrap();
-        const bool lineNum = form.Viewer->ShowLineNum();
-        const bool bitmap = form.Viewer->UseBitmapFont();
-        const bool hex = form.HexViewer->isVisibleTo(&form);
-        const bool scrolling = form.ScrollTimer->isActive();
+        const bool wrap = form.Controls().Viewer->WordWrap();
+        const bool lineNum = form.Controls().Viewer->ShowLineNum();
+        const bool bitmap = form.Controls().Viewer->UseBitmapFont();
+        const bool hex = form.Controls().HexViewer->isVisibleTo(&form);
+        const bool scrolling = form.Controls().ScrollTimer->isActive();
         if (item)
             item->trigger();
         else
             form.OpenFile(FTextFile);
-        EXPECT_EQ(form.Viewer->WordWrap(), wrap != (item == form.WordWrap1));
-        EXPECT_EQ(form.Viewer->ShowLineNum(), lineNum != (item == form.ShowLineNumber1));
-        EXPECT_EQ(form.Viewer->UseBitmapFont(), bitmap != (item == form.UseFont1));
-        EXPECT_EQ(form.ScrollTimer->isActive(), scrolling != (item == form.AutoScroll2));
-        if (item == form.HexView1) {
-            EXPECT_NE(form.HexViewer->isVisibleTo(&form), hex);
-        } else if (item == form.None1) {
-            EXPECT_EQ(form.Viewer->SynLang(), "");
+        EXPECT_EQ(form.Controls().Viewer->WordWrap(), wrap != (item == form.Menus().WordWrap1));
+        EXPECT_EQ(form.Controls().Viewer->ShowLineNum(),
+                  lineNum != (item == form.Menus().ShowLineNumber1));
+        EXPECT_EQ(form.Controls().Viewer->UseBitmapFont(),
+                  bitmap != (item == form.Menus().UseFont1));
+        EXPECT_EQ(form.Controls().ScrollTimer->isActive(),
+                  scrolling != (item == form.Menus().AutoScroll2));
+        if (item == form.Menus().HexView1) {
+            EXPECT_NE(form.Controls().HexViewer->isVisibleTo(&form), hex);
+        } else if (item == form.Menus().None1) {
+            EXPECT_EQ(form.Controls().Viewer->SynLang(), "");
         } else if (item == pascal) {
-            EXPECT_EQ(form.Viewer->SynLang(), "Pascal");
+            EXPECT_EQ(form.Controls().Viewer->SynLang(), "Pascal");
         }
         ExpectMenusTellTheTruth(form);
         // Opening a menu changes nothing either.
-        emit form.View1->aboutToShow();
-        emit form.SyntaxHighlighting1->aboutToShow();
+        emit form.Menus().View1->aboutToShow();
+        emit form.Menus().SyntaxHighlighting1->aboutToShow();
         ExpectMenusTellTheTruth(form);
         if (testing::Test::HasFailure()) {
             ADD_FAILURE() << "after step " << step << ": "
@@ -144,10 +154,10 @@ TEST_F(ViewCommandsTest, EveryToggleFlipsItsStateAndTheMarksAgree) {
 TEST_F(ViewCommandsTest, ALanguageWithoutItsItemMarksNothing) {
     TMainForm form("orvane " + FTextFile);
     ShowAndWait(form);
-    ASSERT_EQ(form.SynLangGroup->checkedAction(), LanguageItem(form, QStringLiteral("C")));
-    form.Viewer->SetSynLang("pascal");
-    emit form.SyntaxHighlighting1->aboutToShow();
-    EXPECT_EQ(form.SynLangGroup->checkedAction(), nullptr);
+    ASSERT_EQ(form.Menus().SynLangGroup->checkedAction(), LanguageItem(form, QStringLiteral("C")));
+    form.Controls().Viewer->SetSynLang("pascal");
+    emit form.Menus().SyntaxHighlighting1->aboutToShow();
+    EXPECT_EQ(form.Menus().SynLangGroup->checkedAction(), nullptr);
 }
 
 std::string Rows(int count) {
@@ -164,7 +174,7 @@ TEST_F(ViewCommandsTest, AutoScrollMovesOneRowPerTickInBothViews) {
     std::string binary = FFolder.Write("rows.bin", std::string(100 * 16, '\0'));
     TMainForm form("orvane " + text);
     ShowAndWait(form);
-    TOVSynTextViewer& view = *form.Viewer;
+    TOVSynTextViewer& view = *form.Controls().Viewer;
     const int last = view.RowCount() - view.VisibleRows() + 1;
     ASSERT_GT(last, 10);
     for (int tick = 1; tick <= last + 5; ++tick) {
@@ -172,18 +182,18 @@ TEST_F(ViewCommandsTest, AutoScrollMovesOneRowPerTickInBothViews) {
         ASSERT_EQ(view.TopIndex(), std::min(tick, last));
     }
     view.SetTopIndex(0);
-    form.AutoScroll2->trigger();
+    form.Menus().AutoScroll2->trigger();
     for (int press = 0; press < 70; ++press)
-        form.IncreaseSpeed1->trigger();
-    EXPECT_EQ(form.ScrollTimer->interval(), 30);
+        form.Menus().IncreaseSpeed1->trigger();
+    EXPECT_EQ(form.Controls().ScrollTimer->interval(), 30);
     QTRY_VERIFY_WITH_TIMEOUT(view.TopIndex() >= 3, 5000);
 
     // Still on: the hex view now moves, the text view stays.
     form.OpenFile(binary);
-    ASSERT_TRUE(form.HexViewer->isVisibleTo(&form));
-    EXPECT_TRUE(form.ScrollTimer->isActive());
-    form.AutoScroll2->trigger();
-    TOVHexViewer& hex = *form.HexViewer;
+    ASSERT_TRUE(form.Controls().HexViewer->isVisibleTo(&form));
+    EXPECT_TRUE(form.Controls().ScrollTimer->isActive());
+    form.Menus().AutoScroll2->trigger();
+    TOVHexViewer& hex = *form.Controls().HexViewer;
     hex.SetTopIndex(0);
     const int64_t hexLast = hex.RowCount() - hex.PageRows();
     ASSERT_GT(hexLast, 10);
@@ -200,27 +210,27 @@ TEST_F(ViewCommandsTest, SpeedKeysStepWithinTheirBounds) {
     FFolder.Write("Orvane.ini", "[Option]\nAutoScroll=700\n");
     TMainForm form;
     ShowAndWait(form);
-    EXPECT_EQ(form.ScrollTimer->interval(), 700);
-    form.DecreaseSpeed1->trigger();
-    EXPECT_EQ(form.ScrollTimer->interval(), 2030);
-    form.IncreaseSpeed1->trigger();
+    EXPECT_EQ(form.Controls().ScrollTimer->interval(), 700);
+    form.Menus().DecreaseSpeed1->trigger();
+    EXPECT_EQ(form.Controls().ScrollTimer->interval(), 2030);
+    form.Menus().IncreaseSpeed1->trigger();
     for (int press = 1; press <= 65; ++press) {
-        form.IncreaseSpeed1->trigger();
-        EXPECT_EQ(form.ScrollTimer->interval(), 2000 - 30 * press);
+        form.Menus().IncreaseSpeed1->trigger();
+        EXPECT_EQ(form.Controls().ScrollTimer->interval(), 2000 - 30 * press);
     }
-    form.IncreaseSpeed1->trigger();
-    EXPECT_EQ(form.ScrollTimer->interval(), 30);
-    form.IncreaseSpeed1->trigger();
-    EXPECT_EQ(form.ScrollStep, 30);
+    form.Menus().IncreaseSpeed1->trigger();
+    EXPECT_EQ(form.Controls().ScrollTimer->interval(), 30);
+    form.Menus().IncreaseSpeed1->trigger();
+    EXPECT_EQ(form.ScrollStep(), 30);
     form.ApplySettings(false);
-    EXPECT_EQ(form.ScrollTimer->interval(), 700);
-    EXPECT_EQ(form.ScrollStep, 30);
-    form.ScrollStep = 999990;
-    form.DecreaseSpeed1->trigger();
-    form.DecreaseSpeed1->trigger();
-    EXPECT_EQ(form.ScrollTimer->interval(), 1000000);
-    EXPECT_FALSE(form.ScrollTimer->isActive());
-    EXPECT_FALSE(form.AutoScroll2->isChecked());
+    EXPECT_EQ(form.Controls().ScrollTimer->interval(), 700);
+    EXPECT_EQ(form.ScrollStep(), 30);
+    form.SetScrollStep(999990);
+    form.Menus().DecreaseSpeed1->trigger();
+    form.Menus().DecreaseSpeed1->trigger();
+    EXPECT_EQ(form.Controls().ScrollTimer->interval(), 1000000);
+    EXPECT_FALSE(form.Controls().ScrollTimer->isActive());
+    EXPECT_FALSE(form.Menus().AutoScroll2->isChecked());
 }
 
 // The extra keys arrive as the views get them.
@@ -228,7 +238,7 @@ TEST_F(ViewCommandsTest, CtrlKeysMoveBothViews) {
     std::string text = FFolder.Write("rows.txt", Rows(100));
     TMainForm form("orvane " + text);
     ShowAndWait(form);
-    TOVSynTextViewer& view = *form.Viewer;
+    TOVSynTextViewer& view = *form.Controls().Viewer;
     QTest::keyClick(&view, Qt::Key_Down, Qt::ControlModifier);
     EXPECT_EQ(view.TopIndex(), 5);
     QTest::keyClick(&view, Qt::Key_Up, Qt::ControlModifier | Qt::ShiftModifier);
@@ -240,8 +250,8 @@ TEST_F(ViewCommandsTest, CtrlKeysMoveBothViews) {
     QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
     EXPECT_EQ(view.TopIndex(), 0);
 
-    form.HexView1->trigger();
-    TOVHexViewer& hex = *form.HexViewer;
+    form.Menus().HexView1->trigger();
+    TOVHexViewer& hex = *form.Controls().HexViewer;
     ASSERT_GT(hex.RowCount(), hex.PageRows());
     QTest::keyClick(&hex, Qt::Key_End, Qt::ControlModifier);
     EXPECT_EQ(hex.TopIndex(), hex.RowCount() - hex.PageRows());
@@ -257,9 +267,10 @@ TEST_F(ViewCommandsTest, CtrlKeysMoveBothViews) {
 TEST_F(ViewCommandsTest, EscapeDoesWhatTheOptionSays) {
     TMainForm form("orvane " + FTextFile);
     ShowAndWait(form);
-    TOVSynTextViewer& view = *form.Viewer;
+    TOVSynTextViewer& view = *form.Controls().Viewer;
     auto press = [&](const char* value, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        form.Settings.WriteString("Option", "ESC", value);
+        FFolder.Write("Orvane.ini", std::string("[Option]\nESC=") + value + "\n");
+        form.ApplySettings(true);
         view.SelectAll();
         QTest::keyClick(&view, Qt::Key_Escape, modifiers);
     };
@@ -285,19 +296,19 @@ TEST_F(ViewCommandsTest, EscapeDoesWhatTheOptionSays) {
 TEST_F(ViewCommandsTest, OpacityHelpPagesAndLinks) {
     TMainForm form;
     std::vector<QUrl> opened;
-    form.ShellOpen = [&](const QUrl& url) { opened.push_back(url); };
+    form.SetShellOpen([&](const QUrl& url) { opened.push_back(url); });
     ShowAndWait(form);
-    form.WindowOpacity1->trigger();
+    form.Menus().WindowOpacity1->trigger();
     EXPECT_TRUE(form.SeeThrough());
     EXPECT_NEAR(form.windowOpacity(), 220 / 255.0, 0.01);
-    EXPECT_FALSE(form.WindowOpacity1->isChecked());
-    form.WindowOpacity1->trigger();
+    EXPECT_FALSE(form.Menus().WindowOpacity1->isChecked());
+    form.Menus().WindowOpacity1->trigger();
     EXPECT_EQ(form.windowOpacity(), 1.0);
 
-    form.Shortcuts1->trigger();
-    form.HowtoAddLanguage1->trigger();
-    form.VisitHomepage1->trigger();
-    form.SendEmail1->trigger();
+    form.Menus().Shortcuts1->trigger();
+    form.Menus().HowtoAddLanguage1->trigger();
+    form.Menus().VisitHomepage1->trigger();
+    form.Menus().SendEmail1->trigger();
     ASSERT_EQ(opened.size(), 4u);
     EXPECT_EQ(opened[0], QUrl::fromLocalFile(QString::fromStdString(FFolder.File("shortcut.htm"))));
     EXPECT_EQ(opened[1], QUrl::fromLocalFile(QString::fromStdString(FFolder.File("addlang.htm"))));
@@ -310,11 +321,11 @@ TEST_F(ViewCommandsTest, OpacityHelpPagesAndLinks) {
 TEST_F(ViewCommandsTest, TheAboutBox) {
     TMainForm form;
     std::vector<QUrl> opened;
-    form.ShellOpen = [&](const QUrl& url) { opened.push_back(url); };
+    form.SetShellOpen([&](const QUrl& url) { opened.push_back(url); });
     ShowAndWait(form);
     bool looked = false;
     QTimer::singleShot(0, &form, [&] {
-        auto* box = dynamic_cast<TfAbout*>(form.AboutBox);
+        auto* box = dynamic_cast<TfAbout*>(form.Controls().AboutBox);
         ASSERT_TRUE(box && box->isVisible());
         looked = true;
         EXPECT_EQ(box->windowTitle(), QStringLiteral("프로그램 정보"));
@@ -328,9 +339,9 @@ TEST_F(ViewCommandsTest, TheAboutBox) {
         QTest::mouseClick(box->XLabel2, Qt::LeftButton);
         QTest::keyClick(box, Qt::Key_Escape);
     });
-    form.About1->trigger();
+    form.Menus().About1->trigger();
     EXPECT_TRUE(looked);
-    EXPECT_EQ(form.AboutBox, nullptr);
+    EXPECT_EQ(form.Controls().AboutBox, nullptr);
     ASSERT_EQ(opened.size(), 2u);
     EXPECT_EQ(opened[0].scheme(), QStringLiteral("mailto"));
     EXPECT_TRUE(opened[1].scheme().startsWith(QLatin1String("http")));
@@ -344,16 +355,16 @@ TEST_F(ViewCommandsTest, DisabledBarsShowNoThumb) {
     std::string small = FFolder.Write("small.txt", "one\n");
     TMainForm form("orvane " + wide);
     ShowAndWait(form);
-    QScrollBar* vertical = form.Viewer->verticalScrollBar();
-    QScrollBar* horizontal = form.Viewer->horizontalScrollBar();
+    QScrollBar* vertical = form.Controls().Viewer->verticalScrollBar();
+    QScrollBar* horizontal = form.Controls().Viewer->horizontalScrollBar();
     for (bool close : {true, false}) {
         form.OpenFile(wide);
-        form.Viewer->SetTopIndex(150);
+        form.Controls().Viewer->SetTopIndex(150);
         ASSERT_TRUE(vertical->isEnabled() && horizontal->isEnabled());
         horizontal->triggerAction(QAbstractSlider::SliderPageStepAdd);
         ASSERT_GT(horizontal->value(), 0);
         if (close)
-            form.Close1->trigger();
+            form.Menus().Close1->trigger();
         else
             form.OpenFile(small);
         for (QScrollBar* bar : {vertical, horizontal}) {
@@ -370,16 +381,16 @@ TEST_F(ViewCommandsTest, RefreshOfAVanishedFileKeepsTheView) {
     TUIServicesGuard guard(&services);
     TMainForm form("orvane " + FTextFile);
     ShowAndWait(form);
-    form.Viewer->SetTopIndex(40);
+    form.Controls().Viewer->SetTopIndex(40);
     std::filesystem::remove(FTextFile);
-    form.Refresh1->trigger();
+    form.Menus().Refresh1->trigger();
     ASSERT_EQ(services.Records.size(), 1u);
     EXPECT_NE(services.Records[0].Text.find("long.c"), std::string::npos);
-    EXPECT_EQ(form.CurrentFileName, FTextFile);
-    EXPECT_EQ(form.Viewer->Lines().Count(), 200);
-    EXPECT_EQ(form.Viewer->TopIndex(), 40);
+    EXPECT_EQ(form.Document().FileName(), FTextFile);
+    EXPECT_EQ(form.Controls().Viewer->Lines().Count(), 200);
+    EXPECT_EQ(form.Controls().Viewer->TopIndex(), 40);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("long.c - Orvane 1.0 Beta"));
-    EXPECT_TRUE(form.Close1->isEnabled());
+    EXPECT_TRUE(form.Menus().Close1->isEnabled());
 }
 
 // Another program cuts the shown file short: painting, moving to the end,
@@ -393,15 +404,15 @@ TEST_F(ViewCommandsTest, AFileCutShortWhileShownKeepsTheProgramAlive) {
     const std::string path = FFolder.Write("cut.c", text);
     TMainForm form("orvane " + path);
     ShowAndWait(form);
-    ASSERT_EQ(form.Viewer->Lines().Count(), 4000);
+    ASSERT_EQ(form.Controls().Viewer->Lines().Count(), 4000);
     ASSERT_EQ(::truncate(path.c_str(), 10), 0);
-    QTest::keyClick(form.Viewer, Qt::Key_End, Qt::ControlModifier);
-    EXPECT_FALSE(form.Viewer->grab().isNull());
-    form.CopyAll1->trigger();
-    QTest::keyClick(form.Viewer, Qt::Key_Home, Qt::ControlModifier);
-    EXPECT_FALSE(form.Viewer->grab().isNull());
-    EXPECT_EQ(form.Viewer->Lines().Count(), 4000);
-    EXPECT_EQ(form.Viewer->Lines().GetView(0).substr(0, 10), "int value0");
+    QTest::keyClick(form.Controls().Viewer, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_FALSE(form.Controls().Viewer->grab().isNull());
+    form.Menus().CopyAll1->trigger();
+    QTest::keyClick(form.Controls().Viewer, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_FALSE(form.Controls().Viewer->grab().isNull());
+    EXPECT_EQ(form.Controls().Viewer->Lines().Count(), 4000);
+    EXPECT_EQ(form.Controls().Viewer->Lines().GetView(0).substr(0, 10), "int value0");
 }
 
 // A file larger than the part indexed at once: the window shows at once,
@@ -431,28 +442,29 @@ TEST_F(ViewCommandsTest, ALargeFileShowsAtOnceAndItsLinesFollow) {
         TMappedLines::HoldWorkers(true);
         TMainForm form("orvane " + path);
         ShowAndWait(form);
-        EXPECT_LT(form.Viewer->RowCount(), total);
-        EXPECT_TRUE(form.Viewer->Loading());
-        EXPECT_TRUE(form.LoadGauge->isVisible());
+        EXPECT_LT(form.Controls().Viewer->RowCount(), total);
+        EXPECT_TRUE(form.Controls().Viewer->Loading());
+        EXPECT_TRUE(form.Controls().LoadGauge->isVisible());
         TMappedLines::HoldWorkers(false);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !form.Viewer->Loading(); }, 20000));
-        EXPECT_EQ(form.Viewer->RowCount(), total);
-        EXPECT_FALSE(form.LoadGauge->isVisible());
-        EXPECT_EQ(form.StatusPanels[0]->text().contains(QString::number(total)), true);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !form.Controls().Viewer->Loading(); }, 20000));
+        EXPECT_EQ(form.Controls().Viewer->RowCount(), total);
+        EXPECT_FALSE(form.Controls().LoadGauge->isVisible());
+        EXPECT_EQ(form.Controls().StatusPanels[0]->text().contains(QString::number(total)), true);
     }
     {
         TMappedLines::HoldWorkers(true);
         TMainForm form("orvane " + path);
         ShowAndWait(form);
-        ASSERT_TRUE(form.Viewer->Loading());
+        ASSERT_TRUE(form.Controls().Viewer->Loading());
         // End goes to the end indexed so far and follows the index there.
-        QTest::keyClick(form.Viewer, Qt::Key_End);
-        EXPECT_GT(form.Viewer->TopIndex(), 0);
-        EXPECT_LT(form.Viewer->TopIndex(), total / 2);
+        QTest::keyClick(form.Controls().Viewer, Qt::Key_End);
+        EXPECT_GT(form.Controls().Viewer->TopIndex(), 0);
+        EXPECT_LT(form.Controls().Viewer->TopIndex(), total / 2);
         TMappedLines::HoldWorkers(false);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !form.Viewer->Loading(); }, 20000));
-        EXPECT_GE(form.Viewer->TopIndex() + form.Viewer->VisibleRows(), total);
-        EXPECT_GT(form.Viewer->TopIndex(), total - 100);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !form.Controls().Viewer->Loading(); }, 20000));
+        EXPECT_GE(form.Controls().Viewer->TopIndex() + form.Controls().Viewer->VisibleRows(),
+                  total);
+        EXPECT_GT(form.Controls().Viewer->TopIndex(), total - 100);
         form.close(); // records the place
     }
     {
@@ -460,18 +472,19 @@ TEST_F(ViewCommandsTest, ALargeFileShowsAtOnceAndItsLinesFollow) {
         TMappedLines::HoldWorkers(true);
         TMainForm form("orvane " + path);
         ShowAndWait(form);
-        EXPECT_LT(form.Viewer->TopIndex(), total / 2);
+        EXPECT_LT(form.Controls().Viewer->TopIndex(), total / 2);
         form.close();
         TMappedLines::HoldWorkers(false);
     }
     {
         TMainForm form("orvane " + path);
         ShowAndWait(form);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !form.Viewer->Loading(); }, 20000));
-        EXPECT_GT(form.Viewer->TopIndex(), total / 2); // the saved place, reached when indexed
-        form.Viewer->SetTopIndex(0);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !form.Controls().Viewer->Loading(); }, 20000));
+        EXPECT_GT(form.Controls().Viewer->TopIndex(),
+                  total / 2); // the saved place, reached when indexed
+        form.Controls().Viewer->SetTopIndex(0);
         EXPECT_TRUE(form.SearchText("needle", {}, -1, -1));
-        EXPECT_EQ(form.Viewer->SelStart().Y, total - 1);
+        EXPECT_EQ(form.Controls().Viewer->SelStart().Y, total - 1);
     }
 }
 
@@ -498,13 +511,13 @@ TEST_F(ViewCommandsTest, TheIndexGoesOnUnderAModalDialog) {
         TMappedLines::HoldWorkers(true);
         TMainForm form("orvane " + path);
         ShowAndWait(form);
-        ASSERT_TRUE(form.Viewer->Loading());
-        QAction* item = command == std::string("Find1")      ? form.Find1
-                        : command == std::string("Options1") ? form.Options1
-                                                             : form.About1;
+        ASSERT_TRUE(form.Controls().Viewer->Loading());
+        QAction* item = command == std::string("Find1")      ? form.Menus().Find1
+                        : command == std::string("Options1") ? form.Menus().Options1
+                                                             : form.Menus().About1;
         bool posted = false;
-        const auto showProgress = form.Viewer->OnLoadProgress;
-        form.Viewer->OnLoadProgress = [&](TOVSynTextViewer* sender) {
+        const auto showProgress = form.Controls().Viewer->OnLoadProgress;
+        form.Controls().Viewer->OnLoadProgress = [&](TOVSynTextViewer* sender) {
             if (!posted) {
                 posted = true;
                 QMetaObject::invokeMethod(item, &QAction::trigger, Qt::QueuedConnection);
@@ -524,7 +537,7 @@ TEST_F(ViewCommandsTest, TheIndexGoesOnUnderAModalDialog) {
                 released = true;
                 clock.start();
                 TMappedLines::HoldWorkers(false);
-            } else if (!form.Viewer->Loading()) {
+            } else if (!form.Controls().Viewer->Loading()) {
                 statusUnderDialog = form.LineStatus();
                 dialog->close();
             } else if (clock.elapsed() > 10000) {
@@ -551,15 +564,15 @@ TEST_F(ViewCommandsTest, StatusPanelsHoldTheirText) {
     std::filesystem::resize_file(huge, 5LL << 30);
     TMainForm form("orvane " + huge);
     ShowAndWait(form);
-    ASSERT_TRUE(form.HexViewer->isVisibleTo(&form));
-    QTest::keyClick(form.HexViewer, Qt::Key_End, Qt::ControlModifier);
-    QLabel* panel = form.StatusPanels[0];
+    ASSERT_TRUE(form.Controls().HexViewer->isVisibleTo(&form));
+    QTest::keyClick(form.Controls().HexViewer, Qt::Key_End, Qt::ControlModifier);
+    QLabel* panel = form.Controls().StatusPanels[0];
     ASSERT_TRUE(panel->text().endsWith(QStringLiteral("/ 335544320")));
     QTRY_VERIFY(panel->contentsRect().width() >=
                 panel->fontMetrics().horizontalAdvance(panel->text()));
-    for (QLabel* each : form.StatusPanels) {
+    for (QLabel* each : form.Controls().StatusPanels) {
         EXPECT_GE(each->y(), 0);
-        EXPECT_LE(each->geometry().bottom(), form.StatusBar1->rect().bottom());
+        EXPECT_LE(each->geometry().bottom(), form.Controls().StatusBar1->rect().bottom());
         EXPECT_GE(each->contentsRect().height(), each->fontMetrics().height());
     }
 }
@@ -574,25 +587,26 @@ TEST_F(ViewCommandsTest, TheLinePanelFollowsEveryChangeOfTheRows) {
     TMainForm form("orvane " + FFolder.Write("wide.txt", text));
     ShowAndWait(form);
     auto tellsTheView = [&] {
-        return form.LineStatus() == ViewLineStatus(form.Viewer->TopIndex(), form.Viewer->RowCount());
+        return form.LineStatus() == ViewLineStatus(form.Controls().Viewer->TopIndex(),
+                                                   form.Controls().Viewer->RowCount());
     };
-    ASSERT_EQ(form.Viewer->RowCount(), 51);
+    ASSERT_EQ(form.Controls().Viewer->RowCount(), 51);
     EXPECT_TRUE(tellsTheView());
-    form.WordWrap1->trigger();
-    EXPECT_GT(form.Viewer->RowCount(), 51);
+    form.Menus().WordWrap1->trigger();
+    EXPECT_GT(form.Controls().Viewer->RowCount(), 51);
     EXPECT_TRUE(tellsTheView()) << form.LineStatus().toStdString();
-    form.UseFont1->trigger();
+    form.Menus().UseFont1->trigger();
     EXPECT_TRUE(tellsTheView()) << form.LineStatus().toStdString();
-    form.Viewer->SetTopIndex(form.Viewer->RowCount());
-    const int rows = form.Viewer->RowCount();
+    form.Controls().Viewer->SetTopIndex(form.Controls().Viewer->RowCount());
+    const int rows = form.Controls().Viewer->RowCount();
     form.resize(form.width() / 2, form.height());
-    QTRY_VERIFY(form.Viewer->RowCount() > rows);
+    QTRY_VERIFY(form.Controls().Viewer->RowCount() > rows);
     EXPECT_TRUE(tellsTheView()) << form.LineStatus().toStdString();
     form.resize(form.width() * 3, form.height());
-    QTRY_VERIFY(form.Viewer->RowCount() < rows);
+    QTRY_VERIFY(form.Controls().Viewer->RowCount() < rows);
     EXPECT_TRUE(tellsTheView()) << form.LineStatus().toStdString();
-    form.WordWrap1->trigger();
-    EXPECT_EQ(form.Viewer->RowCount(), 51);
+    form.Menus().WordWrap1->trigger();
+    EXPECT_EQ(form.Controls().Viewer->RowCount(), 51);
     EXPECT_TRUE(tellsTheView()) << form.LineStatus().toStdString();
 }
 
@@ -601,10 +615,10 @@ TEST_F(ViewCommandsTest, TheLinePanelFollowsEveryChangeOfTheRows) {
 TEST_F(ViewCommandsTest, AnEmptyFileShowsNoRows) {
     TMainForm form("orvane " + FFolder.Write("empty.txt", ""));
     ShowAndWait(form);
-    ASSERT_FALSE(form.CurrentFileName.empty());
+    ASSERT_FALSE(form.Document().FileName().empty());
     EXPECT_EQ(form.LineStatus(), FormatLineStatus(0, 0));
-    form.HexView1->trigger();
-    ASSERT_TRUE(form.HexViewer->isVisibleTo(&form));
+    form.Menus().HexView1->trigger();
+    ASSERT_TRUE(form.Controls().HexViewer->isVisibleTo(&form));
     EXPECT_EQ(form.LineStatus(), FormatLineStatus(0, 0));
 }
 
@@ -616,10 +630,10 @@ TEST_F(ViewCommandsTest, FilesThatReportNoSizeAreReadToTheirEnd) {
     ASSERT_TRUE(std::getline(in, first));
     TMainForm form("orvane " + path);
     ShowAndWait(form);
-    ASSERT_GT(form.Viewer->Lines().Count(), 5);
-    EXPECT_EQ(std::string(form.Viewer->Lines().Get(0)), first);
-    form.HexView1->trigger();
-    EXPECT_GT(form.HexViewer->FileSize(), 100);
+    ASSERT_GT(form.Controls().Viewer->Lines().Count(), 5);
+    EXPECT_EQ(std::string(form.Controls().Viewer->Lines().Get(0)), first);
+    form.Menus().HexView1->trigger();
+    EXPECT_GT(form.Controls().HexViewer->FileSize(), 100);
 }
 
 // The keyboard help page lists every shortcut of the menus, each in the row
@@ -702,13 +716,13 @@ TEST_F(SaveAsHtmlTest, TheMenuWritesWhatTheExportWrites) {
         FFolder.Write("Orvane.ini", settings);
         TMainForm form("orvane " + page);
         std::vector<std::string> proposed;
-        form.SaveHtmlDialog = [&](const std::string& name) {
+        form.SetSaveHtmlDialog([&](const std::string& name) {
             proposed.push_back(name);
             return std::optional<std::string>(FOut.File("menu.htm"));
-        };
+        });
         ShowAndWait(form);
-        ASSERT_EQ(form.Viewer->SynLang(), "HTML");
-        form.SaveasHTML1->trigger();
+        ASSERT_EQ(form.Controls().Viewer->SynLang(), "HTML");
+        form.Menus().SaveasHTML1->trigger();
         EXPECT_EQ(proposed, std::vector<std::string>{page + ".htm"});
         EXPECT_EQ(test::ReadBytes(FOut.File("menu.htm")), ExportedByCommand(page)) << settings;
         EXPECT_EQ(FServices.WaitDepth, 0);
@@ -723,27 +737,27 @@ TEST_F(SaveAsHtmlTest, TheDialogProposesAndAFailureIsToldAndHarmsNothing) {
     TMainForm form("orvane " + source);
     std::vector<std::string> proposed;
     std::optional<std::string> answer;
-    form.SaveHtmlDialog = [&](const std::string& name) {
+    form.SetSaveHtmlDialog([&](const std::string& name) {
         proposed.push_back(name);
         return answer;
-    };
+    });
     ShowAndWait(form);
-    form.SaveasHTML1->trigger(); // cancelled
+    form.Menus().SaveasHTML1->trigger(); // cancelled
     EXPECT_TRUE(std::filesystem::is_empty(FOut.Path()));
     answer = FOut.File("x/y.htm"); // a folder that does not exist
-    form.SaveasHTML1->trigger();
+    form.Menus().SaveasHTML1->trigger();
     ASSERT_EQ(FServices.Records.size(), 1u);
     EXPECT_NE(FServices.Records[0].Text.find("y.htm"), std::string::npos);
     EXPECT_EQ(FServices.Records[0].Icon, TMessageIcon::Error);
     EXPECT_EQ(FServices.WaitDepth, 0);
     form.OpenFile(other);
-    form.SaveasHTML1->trigger();
+    form.Menus().SaveasHTML1->trigger();
     EXPECT_EQ(proposed, (std::vector<std::string>{source + ".htm", source + ".htm",
                                                   FOut.File("x/b.c.htm")}));
 
     // No language: the message, no dialog, no file.
-    form.None1->trigger();
-    form.SaveasHTML1->trigger();
+    form.Menus().None1->trigger();
+    form.Menus().SaveasHTML1->trigger();
     EXPECT_EQ(proposed.size(), 3u);
     ASSERT_EQ(FServices.Records.size(), 3u);
     EXPECT_EQ(FServices.Records.back().Text,
@@ -757,9 +771,9 @@ TEST_F(SaveAsHtmlTest, APipeNobodyReadsIsToldNotWaitedOn) {
     const std::string pipe = FOut.File("page.htm");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     TMainForm form("orvane " + source);
-    form.SaveHtmlDialog = [&](const std::string&) { return std::optional<std::string>(pipe); };
+    form.SetSaveHtmlDialog([&](const std::string&) { return std::optional<std::string>(pipe); });
     ShowAndWait(form);
-    form.SaveasHTML1->trigger();
+    form.Menus().SaveasHTML1->trigger();
     ASSERT_EQ(FServices.Records.size(), 1u);
     EXPECT_NE(FServices.Records[0].Text.find("page.htm"), std::string::npos);
     EXPECT_NE(FServices.Records[0].Text.find(TWriteResult{ENXIO}.Reason()), std::string::npos)
@@ -779,12 +793,12 @@ TEST_F(SaveAsHtmlTest, ThePageNeverReplacesTheShownFile) {
     std::filesystem::create_symlink(source, FOut.File("soft.htm"));
     TMainForm form("orvane " + source);
     std::string answer;
-    form.SaveHtmlDialog = [&](const std::string&) { return std::optional<std::string>(answer); };
+    form.SetSaveHtmlDialog([&](const std::string&) { return std::optional<std::string>(answer); });
     ShowAndWait(form);
     for (const std::string& target : {source, FOut.File("hard.c"), FOut.File("soft.htm")}) {
         FServices.Records.clear();
         answer = target;
-        form.SaveasHTML1->trigger();
+        form.Menus().SaveasHTML1->trigger();
         ASSERT_EQ(FServices.Records.size(), 1u) << target;
         EXPECT_NE(FServices.Records[0].Text.find(ExtractFileName(target)), std::string::npos);
         EXPECT_EQ(test::ReadBytes(source), text) << target;

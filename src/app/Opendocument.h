@@ -1,0 +1,60 @@
+#pragma once
+// TOpenDocument: what the window knows of the file it shows, apart from the
+// views that show it: its full path, how its 8-bit text is read, the
+// encoding it was read in, and the recent-files list with the row each file
+// was left at. The views are the window's; this is the state the open,
+// reload, close and encoding commands share.
+
+#include "Filecoding.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ov {
+
+class TOVStringList;
+
+class TOpenDocument {
+public:
+    // The full path of the shown file; empty while none is shown.
+    const std::string& FileName() const { return FFileName; }
+    bool IsOpen() const { return !FFileName.empty(); }
+    // How 8-bit text is read (보기 > 인코딩): Auto until the user chooses; a
+    // choice holds for reloads of the file and ends when another file opens.
+    TCodingChoice CodingChoice() const { return FCodingChoice; }
+    void SetCodingChoice(TCodingChoice choice) { FCodingChoice = choice; }
+    // The encoding the shown text was read in; none while no text is shown.
+    const std::optional<TFileEncoding>& Encoding() const { return FEncoding; }
+
+    // path is about to be shown: another file than the one shown ends the
+    // encoding choice.
+    void Opening(const std::string& path);
+    // path (empty: none) is the shown file from now on.
+    void SetFileName(const std::string& path) { FFileName = path; }
+    // Reads path into lines with the encoding choice and keeps the encoding.
+    void LoadText(TOVStringList& lines, const std::string& path);
+    // The shown file is closed with topIndex as its top row (-1: none to
+    // keep): its recent entry records the row, and the encoding is
+    // forgotten. The file name stays until SetFileName.
+    void Close(int topIndex);
+
+    // "path=top index" entries, oldest first, at most MaxRecentFiles.
+    const std::vector<std::string>& RecentFiles() const { return FRecentFiles; }
+    void SetRecentFiles(std::vector<std::string> entries);
+    void ClearRecentFiles() { FRecentFiles.clear(); }
+    // The top row path was left at; 0 for a file not in the list.
+    int SavedTopIndex(const std::string& path) const;
+    // The path of entry index; empty when there is no such entry.
+    std::string RecentPath(int index) const;
+
+    static constexpr int MaxRecentFiles = 10;
+
+private:
+    std::string FFileName;
+    TCodingChoice FCodingChoice = TCodingChoice::Auto;
+    std::optional<TFileEncoding> FEncoding;
+    std::vector<std::string> FRecentFiles;
+};
+
+} // namespace ov
