@@ -6,7 +6,6 @@
 #include "Xpgroupbox.h"
 #include "Xpradiobutton.h"
 
-#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -19,13 +18,8 @@ constexpr int ClientHeight = 190;
 
 } // namespace
 
-TfFind::TfFind(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("fFind"));
-    setWindowTitle(QStringLiteral("찾기"));
-    setFixedSize(ClientWidth, ClientHeight);
-    QFont font(QStringLiteral("굴림"));
-    font.setPixelSize(12);
-    setFont(font);
+TfFind::TfFind(QWidget* parent)
+    : TInputDialog(parent, "fFind", QStringLiteral("찾기"), {ClientWidth, ClientHeight}) {
     CreateControls();
 }
 
@@ -41,11 +35,8 @@ void TfFind::CreateControls() {
     cbText->setCompleter(nullptr);
     cbText->setGeometry(80, 11, 162, 21);
     Label1->setBuddy(cbText);
-    bFind = new TXPButton(QStringLiteral("찾기"), this);
-    bFind->setObjectName(QStringLiteral("bFind"));
-    bFind->setGeometry(252, 10, 67, 23);
-    bFind->SetButtonStyle(true);
-    connect(bFind, &QPushButton::clicked, this, &TfFind::bFindClick);
+    bFind = AddDefaultButton("bFind", QStringLiteral("찾기"), {252, 10, 67, 23},
+                             &TfFind::bFindClick);
 
     gbOptions = new TXPGroupBox(QStringLiteral("설정"), this);
     gbOptions->setGeometry(12, 44, 307, 48);

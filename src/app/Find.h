@@ -5,7 +5,7 @@
 // first, at most MaxFindHistory; the main window loads it from the settings
 // at the first Find and writes it back when it closes.
 
-#include <QDialog>
+#include "Inputdialog.h"
 
 #include <string>
 #include <vector>
@@ -22,7 +22,7 @@ class TXPRadioButton;
 
 constexpr int MaxFindHistory = 20;
 
-class TfFind : public QDialog {
+class TfFind : public TInputDialog {
 public:
     explicit TfFind(QWidget* parent = nullptr);
 

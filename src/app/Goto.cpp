@@ -3,12 +3,9 @@
 #include "Addressreader.h"
 #include "Messages.h"
 #include "Qtcodepage.h"
-#include "Uiservices.h"
-#include "Xpbutton.h"
 #include "Xpdraw.h"
 #include "Xpedit.h"
 
-#include <QFont>
 #include <QKeyEvent>
 #include <QLabel>
 
@@ -23,19 +20,8 @@ namespace {
 // The edit frames of both dialogs: red 127, green 157, blue 185.
 constexpr unsigned EditBorder = 12164479;
 
-void RefuseValue() {
-    UIServices().ShowMessage(LoadStr(SInvalidValue), "", TMessageIcon::Warning);
-}
-
 std::string RangeLabel(const std::string& range) {
     return std::string(LoadStr(SRange)) + ": " + range;
-}
-
-// The dialogs' own font, whatever the parent's.
-void SetDialogFont(QWidget& dialog) {
-    QFont font(QStringLiteral("굴림"));
-    font.setPixelSize(12);
-    dialog.setFont(font);
 }
 
 TXPEdit* NewEdit(QWidget* parent) {
@@ -67,22 +53,16 @@ bool GotoAcceptsChar(char32_t c) {
     return !(c >= 33 && c <= 126) || (c >= '0' && c <= '9');
 }
 
-TfGoto::TfGoto(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("fGoto"));
-    setWindowTitle(QStringLiteral("줄 찾아가기"));
-    setFixedSize(170, 95);
-    SetDialogFont(*this);
+TfGoto::TfGoto(QWidget* parent)
+    : TInputDialog(parent, "fGoto", QStringLiteral("줄 찾아가기"), {170, 95}) {
     Label1 = new QLabel(this);
     Label1->setGeometry(16, 18, 135, 14);
     Edit1 = NewEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(16, 46, 82, 18);
     Edit1->installEventFilter(this);
-    Button1 = new TXPButton(QStringLiteral("가기"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(106, 44, 49, 22);
-    Button1->SetButtonStyle(true);
-    connect(Button1, &QPushButton::clicked, this, &TfGoto::Button1Click);
+    Button1 = AddDefaultButton("Button1", QStringLiteral("가기"), {106, 44, 49, 22},
+                               &TfGoto::Button1Click);
     Edit1->setFocus();
 }
 
@@ -118,21 +98,15 @@ bool TfGoto::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-TfGotoAddress::TfGotoAddress(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("fGotoAddress"));
-    setWindowTitle(QStringLiteral("주소 찾아가기"));
-    setFixedSize(209, 99);
-    SetDialogFont(*this);
+TfGotoAddress::TfGotoAddress(QWidget* parent)
+    : TInputDialog(parent, "fGotoAddress", QStringLiteral("주소 찾아가기"), {209, 99}) {
     Label2 = new QLabel(this);
     Label2->move(17, 20);
     XPEdit1 = NewEdit(this);
     XPEdit1->setObjectName(QStringLiteral("XPEdit1"));
     XPEdit1->setGeometry(16, 48, 121, 16);
-    bGo = new TXPButton(QStringLiteral("가기"), this);
-    bGo->setObjectName(QStringLiteral("bGo"));
-    bGo->setGeometry(148, 46, 49, 22);
-    bGo->SetButtonStyle(true);
-    connect(bGo, &QPushButton::clicked, this, &TfGotoAddress::bGoClick);
+    bGo = AddDefaultButton("bGo", QStringLiteral("가기"), {148, 46, 49, 22},
+                           &TfGotoAddress::bGoClick);
     Label1 = new QLabel(QStringLiteral("HEX 주소는 0x???? 형식으로"), this);
     Label1->move(16, 76);
     Label1->adjustSize();

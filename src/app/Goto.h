@@ -5,7 +5,7 @@
 // value outside it with a warning and keep the dialog open, and return -1
 // when the user cancels.
 
-#include <QDialog>
+#include "Inputdialog.h"
 
 #include <cstdint>
 #include <string_view>
@@ -26,7 +26,7 @@ int ReadLineNumber(std::string_view text);
 // everything from 127 on pass.
 bool GotoAcceptsChar(char32_t c);
 
-class TfGoto : public QDialog {
+class TfGoto : public TInputDialog {
 public:
     explicit TfGoto(QWidget* parent = nullptr);
 
@@ -48,7 +48,7 @@ private:
     int FMax = 0;
 };
 
-class TfGotoAddress : public QDialog {
+class TfGotoAddress : public TInputDialog {
 public:
     explicit TfGotoAddress(QWidget* parent = nullptr);
 
