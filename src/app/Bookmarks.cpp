@@ -68,7 +68,8 @@ int BookmarkAtRow(const TBookmarks& bookmarks, int index) {
 std::string BookmarkListItem(int n, std::string_view line, const TCharCoding& coding) {
     if (line.size() > size_t(BookmarkTextLimit))
         line = line.substr(0, coding.CharStart(line, 0, size_t(BookmarkTextLimit)));
-    return std::to_string(n) + "=" + coding.ToUtf8(line);
+    std::string shown;
+    return std::to_string(n) + "=" + coding.ToUtf8(ShownText(line, shown));
 }
 
 int BookmarkOfItem(const QString& item) {

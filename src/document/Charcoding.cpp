@@ -3,6 +3,7 @@
 #include "Codepage.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 
 namespace ov {
@@ -237,6 +238,14 @@ void AppendUtf8(std::string& out, char32_t code) {
         out.push_back(char(0x80 | (code >> 6 & 0x3F)));
         out.push_back(char(0x80 | (code & 0x3F)));
     }
+}
+
+std::string_view ShownText(std::string_view text, std::string& buffer) {
+    if (text.empty() || !std::memchr(text.data(), 0, text.size()))
+        return text;
+    buffer.assign(text);
+    std::replace(buffer.begin(), buffer.end(), '\0', ' ');
+    return buffer;
 }
 
 } // namespace ov

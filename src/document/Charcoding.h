@@ -120,4 +120,12 @@ int DecodeUtf8(std::string_view text, std::size_t p, char32_t& value);
 // Appends the UTF-8 form of a Unicode value (at most U+10FFFF) to out.
 void AppendUtf8(std::string& out, char32_t code);
 
+// How a byte of a line reads: a NUL byte, which only a mapped file's line
+// can hold, as a blank. For readers that go byte by byte (painting, widths).
+constexpr char ShownByte(char byte) { return byte == '\0' ? ' ' : byte; }
+// text with every NUL as a blank: text itself when it holds none, else a
+// copy in buffer (valid until buffer changes). For readers that need the
+// line's bytes together (search, copy, export, the scanners).
+std::string_view ShownText(std::string_view text, std::string& buffer);
+
 } // namespace ov

@@ -35,7 +35,9 @@ TMappedLines::TMappedLines(std::unique_ptr<TMappedFile> file, std::int64_t start
                            std::uint64_t firstPart)
     : FFile(std::move(file)) {
     FText = FFile->Data() + start;
+    FStartByte = start;
     FSize = static_cast<std::uint64_t>(FFile->Size() - start);
+    FEnd = FSize;
     try {
         // Every slot a finished index can need, made now, so that the worker
         // never moves what a reader looks at.
@@ -84,9 +86,8 @@ void TMappedLines::Add(std::uint64_t offset) {
 }
 
 bool TMappedLines::Index(std::uint64_t limit) {
-    char* const text = FText;
-    const std::uint64_t size = FSize;
-    if (size == 0) {
+    const char* const text = FText;
+    if (FEnd == 0) {
         FPublished.store(FStarts, std::memory_order_release);
         FDone.store(true, std::memory_order_release);
         return true;
@@ -95,10 +96,7 @@ bool TMappedLines::Index(std::uint64_t limit) {
         if (FCancel.load(std::memory_order_relaxed))
             return false;
         const std::uint64_t blockStart = FScanned;
-        const std::uint64_t blockEnd = std::min(size, blockStart + ScanBlock);
-        for (char* nul = text + blockStart; (nul = static_cast<char*>(std::memchr(
-                                                 nul, 0, static_cast<std::size_t>(text + blockEnd - nul))));)
-            *nul++ = ' ';
+        const std::uint64_t blockEnd = std::min(FEnd, blockStart + ScanBlock);
         const char* const end = text + blockEnd;
         const char* cursor = text + blockStart;
         const bool crs = std::memchr(cursor, '\r', static_cast<std::size_t>(end - cursor)) != nullptr;
@@ -121,17 +119,20 @@ bool TMappedLines::Index(std::uint64_t limit) {
             cursor = eol + 1;
             // A CR at the block's end may pair with an LF beyond it; the byte
             // after the text is the zero guard, never an LF.
-            if (*eol == '\r' && *cursor == '\n' && cursor < text + size)
+            if (*eol == '\r' && *cursor == '\n' && cursor < text + FEnd)
                 ++cursor;
-            if (cursor >= text + size) {
+            if (cursor >= text + FEnd) {
                 last = true;
                 break;
             }
             Add(static_cast<std::uint64_t>(cursor - text));
         }
-        FScanned = last ? size : static_cast<std::uint64_t>(cursor - text);
-        if (FScanned >= size) {
-            Add(size);
+        FScanned = last ? FEnd : static_cast<std::uint64_t>(cursor - text);
+        // A file cut short reads as zeros past its new end: the index stops
+        // there rather than count the vanished part as one long line.
+        if (StopAtShrunkEnd() || FScanned >= FEnd) {
+            if (FLastStart < FEnd)
+                Add(FEnd);
             FPublished.store(FStarts, std::memory_order_release);
             FDone.store(true, std::memory_order_release);
             return true;
@@ -139,6 +140,26 @@ bool TMappedLines::Index(std::uint64_t limit) {
         FPublished.store(FStarts, std::memory_order_release);
         FScannedShown.store(FScanned, std::memory_order_relaxed);
     }
+    return true;
+}
+
+bool TMappedLines::StopAtShrunkEnd() {
+    const std::int64_t now = FFile->CurrentSize() - FStartByte;
+    if (now < 0 || static_cast<std::uint64_t>(now) >= FEnd)
+        return false;
+    // Lines found past the new end, not yet published, go; a published line
+    // start past it (the file shrank between the size check and the
+    // publishing) ends the index there instead.
+    const std::uint64_t shrunk = static_cast<std::uint64_t>(now);
+    const std::size_t published = FPublished.load(std::memory_order_relaxed);
+    while (FStarts > std::max<std::size_t>(published, 1) && Offset(static_cast<int>(FStarts - 1)) > shrunk)
+        --FStarts;
+    FLastStart = Offset(static_cast<int>(FStarts - 1));
+    for (std::size_t block = 1; block < FBlockSlots; ++block)
+        if (FBlockFirst[block].load(std::memory_order_relaxed) >= static_cast<int>(FStarts))
+            FBlockFirst[block].store(INT_MAX, std::memory_order_relaxed);
+    FEnd = std::max(shrunk, FLastStart);
+    FScanned = FEnd;
     return true;
 }
 
@@ -152,7 +173,7 @@ void TMappedLines::IndexRest() {
     while (WorkersHeld.load() && !FCancel.load())
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     try {
-        Index(FSize);
+        Index(FEnd);
     } catch (...) {
         // The lines found so far stay; Take tells the owner.
         FFailed.store(true);

@@ -3,10 +3,15 @@
 // the text, only where each line starts, as 32-bit offsets within blocks of
 // 4 GiB (a file of any size costs 4 bytes per line). Lines end as
 // TLineSplitter ends them (CR LF, LF, CR; a line end at the very end adds no
-// empty line); NUL bytes are patched to spaces in the program's private view.
+// empty line). The mapping is never written: a line may hold NUL bytes,
+// which its readers show as blanks (ShownByte in Ovstrings.h).
 //
 // The text of a line is not NUL-terminated: the byte after it is its line
 // end, or the zero after the file's last byte.
+//
+// A file cut short while it is indexed (a log rotated by copying and
+// truncating it) ends the index where the file now ends, within a block of
+// the scan; the lines indexed before stay, reading as zeros past that end.
 //
 // A large file is indexed in two steps: its first part at once, so that the
 // first screen can be shown, and the rest by a worker thread (StartRest).
@@ -38,7 +43,7 @@ public:
 
     // Lines taken so far.
     int Count() const { return FCount; }
-    // Bytes of text (after a byte-order mark).
+    // Bytes of text (after a byte-order mark) when the file was mapped.
     std::uint64_t Bytes() const { return FSize; }
     // True until the whole text is indexed and taken.
     bool Pending() const { return FCount != FinalCount(); }
@@ -98,11 +103,16 @@ private:
     void Add(std::uint64_t offset);
     // Scans up to the byte limit; false when it was cancelled.
     bool Index(std::uint64_t limit);
+    // True when the file now ends before FEnd: FEnd becomes its new end
+    // (or the last line start already published, if that lies beyond).
+    bool StopAtShrunkEnd();
     void IndexRest();
 
     std::unique_ptr<TMappedFile> FFile;
-    char* FText = nullptr;
+    const char* FText = nullptr;
+    std::int64_t FStartByte = 0; // of the text in the file
     std::uint64_t FSize = 0;
+    std::uint64_t FEnd = 0; // where the index ends: FSize, or less once the file shrank (indexer)
     std::uint64_t FScanned = 0; // the next byte to look at (worker)
     std::atomic<std::uint64_t> FScannedShown{0}; // the same, for Progress
     // Line starts (the low 32 bits of their offsets); the last entry of a

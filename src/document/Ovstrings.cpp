@@ -102,6 +102,23 @@ int TOVStringList::GetLength(int index) const {
     return RowLength(index);
 }
 
+std::string_view TOVStringList::ShownRowText(int index, std::shared_ptr<const std::string>& keep) {
+    const std::string_view text(RowText(index), std::size_t(RowLength(index)));
+    if (!FMapped) {
+        keep.reset();
+        return text;
+    }
+    if (index != FShownRow) {
+        FShownRow = index;
+        FShownCopy.reset();
+        std::string copy;
+        if (ShownText(text, copy).data() == copy.data())
+            FShownCopy = std::make_shared<const std::string>(std::move(copy));
+    }
+    keep = FShownCopy;
+    return keep ? std::string_view(*keep) : text;
+}
+
 bool TOVStringList::TakeLoadedLines() {
     if (!FMapped || !FMapped->Take())
         return false;
@@ -142,9 +159,10 @@ void TOVStringList::OwnText() {
     try {
         std::vector<char*> strings(static_cast<std::size_t>(FCount));
         std::vector<std::intptr_t> objects(static_cast<std::size_t>(FCount));
+        std::string shown;
         for (int i = 0; i < FCount; ++i)
-            strings[static_cast<std::size_t>(i)] =
-                CopyText(std::string_view(mapped->Text(i), std::size_t(mapped->Length(i))));
+            strings[static_cast<std::size_t>(i)] = CopyText(
+                ShownText(std::string_view(mapped->Text(i), std::size_t(mapped->Length(i))), shown));
         FStrings.swap(strings);
         FObjects.swap(objects);
     } catch (const std::bad_alloc&) {
@@ -259,6 +277,8 @@ void TOVStringList::Delete(int index) {
 void TOVStringList::Clear() {
     FCount = 0;
     FMapped.reset(); // nothing to copy: the entries go
+    FShownRow = -1;
+    FShownCopy.reset();
     FArena.Release();
     SetCapacity(0);
     Changed();
@@ -359,8 +379,9 @@ int TOVStringList::IndexOf(std::string_view text) {
 void TOVStringList::AddStrings(const TOVStringList& source) {
     Batch([&] {
         int count = source.Count();
+        std::string shown;
         for (int i = 0; i < count; ++i)
-            AddObject(source.GetView(i), source.GetObject(i));
+            AddObject(source.ShownView(i, shown), source.GetObject(i));
     });
 }
 

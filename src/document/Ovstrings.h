@@ -4,7 +4,10 @@
 // TOVSynStringList (the document: one style byte per text byte) and
 // TOVHashedStringList (keyword lists answered from a hash table).
 //
-// Texts never contain CR, LF or NUL. Entry texts are owned by the list; a
+// Texts never contain CR or LF; texts the list owns never contain NUL, but
+// the lines of a mapped file may, and every reader shows such a NUL as a
+// blank (ShownByte, ShownView): the mapping is never written. Entry texts
+// are owned by the list; a
 // pointer from Get stays valid until that entry is replaced or removed, or
 // the list is cleared. The byte after a text is NUL, CR or LF, never part of
 // it: a list that views a mapped file (LoadViewedFile) reads its lines where
@@ -130,6 +133,12 @@ public:
     // The entry's length in bytes (its text holds no NUL).
     int GetLength(int index) const;
     std::string_view GetView(int index) const { return {Get(index), std::size_t(GetLength(index))}; }
+    // The entry as shown (ShownText): the same checks as Get. Only a mapped
+    // line holding a NUL is copied.
+    std::string_view ShownView(int index, std::string& buffer) const {
+        const std::string_view text = GetView(index);
+        return FMapped ? ShownText(text, buffer) : text;
+    }
     // The same without the range check, for loops that have already bounded
     // their rows (0 <= index < Count() is the caller's promise): the
     // highlighter's scanners ask once per token.
@@ -143,6 +152,12 @@ public:
         std::memcpy(&length, RowText(index) - sizeof length, sizeof length);
         return length;
     }
+    // The row as shown, unchecked as RowText, for a reader that asks for
+    // the same rows again and again, a token at a time (the scanners): a
+    // mapped row is looked at for NUL bytes once while it is the last one
+    // asked for, and one that holds them is copied with blanks once; keep
+    // shares that copy, so that the text stays valid while keep holds it.
+    std::string_view ShownRowText(int index, std::shared_ptr<const std::string>& keep);
     void Set(int index, std::string_view text);
     std::intptr_t GetObject(int index) const;
     void SetObject(int index, std::intptr_t object);
@@ -264,6 +279,9 @@ private:
     // are then empty (every object value is 0).
     // Shared with the lists that view the same text (ShareMappedText).
     std::shared_ptr<TMappedLines> FMapped;
+    // The last row ShownRowText looked at, and its copy when it holds a NUL.
+    int FShownRow = -1;
+    std::shared_ptr<const std::string> FShownCopy;
 };
 
 // The document of the text viewer: one style byte per text byte of every

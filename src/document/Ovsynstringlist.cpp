@@ -157,8 +157,9 @@ void TOVSynStringList::AddStrings(const TOVStringList& source) {
     const auto& styled = static_cast<const TOVSynStringList&>(source);
     Batch([&] {
         int count = styled.Count();
+        std::string shown;
         for (int i = 0; i < count; ++i) {
-            int row = AddObject(styled.GetView(i), styled.GetObject(i));
+            int row = AddObject(styled.ShownView(i, shown), styled.GetObject(i));
             if (const TStyleByte* styles = styled.StoredStyles(i))
                 std::memcpy(StoreStyles(row), styles, static_cast<std::size_t>(styled.GetLength(i)));
         }

@@ -112,8 +112,9 @@ void ForEachRangePiece(const TOVStringList& lines, const TTextRange& range, int 
         return;
     const TTextPoint s = range.First();
     const TTextPoint e = range.Last();
+    std::string shown;
     auto head = [&](int line, std::size_t from, std::size_t to, bool breakBefore) {
-        const std::string_view text = lines.GetView(line);
+        const std::string_view text = lines.ShownView(line, shown);
         to = to < text.size() ? to : text.size();
         visit(from < to ? text.substr(from, to - from) : std::string_view(), breakBefore);
     };
@@ -124,7 +125,7 @@ void ForEachRangePiece(const TOVStringList& lines, const TTextRange& range, int 
     }
     head(s.Y, std::size_t(s.X), std::string_view::npos, false);
     for (int line = s.Y + 1; line < e.Y; ++line)
-        visit(lines.GetView(line), true);
+        visit(lines.ShownView(line, shown), true);
     head(e.Y, 0, lastEnd, true);
 }
 

@@ -153,15 +153,16 @@ TSearchMatch TTextSearch::Search(const TOVStringList& lines, int column, int lin
     if (FPattern.empty())
         return {};
     const int count = lines.Count();
+    std::string shown;
     if (direction == TSearchDirection::Forward) {
         for (int i = std::max(line, 0); i <= std::min(endLine, count - 1); ++i) {
-            int q = FindForward(lines.GetView(i), i == line ? column : 0);
+            int q = FindForward(lines.ShownView(i, shown), i == line ? column : 0);
             if (q >= 0)
                 return {q, i};
         }
     } else {
         for (int i = std::min(line, count - 1); i >= std::max(endLine, 0); --i) {
-            std::string_view text = lines.GetView(i);
+            std::string_view text = lines.ShownView(i, shown);
             int q = FindBackward(text, i == line ? column : static_cast<int>(text.size()));
             if (q >= 0)
                 return {q, i};

@@ -291,9 +291,9 @@ bool WriteHtmlPage(const TOVSynStringList& lines, const TOVSynHighlighter& highl
                    std::string_view title, const TPageSink& sink) {
     THtmlPageWriter page(highlighter, lines.Coding(), title, sink);
     const int count = lines.Count();
+    std::string shown;
     for (int row = 0; row < count; ++row) {
-        if (!page.Row(std::string_view(lines.RowText(row), std::size_t(lines.RowLength(row))),
-                      lines.RowStyles(row), row == count - 1))
+        if (!page.Row(lines.ShownView(row, shown), lines.RowStyles(row), row == count - 1))
             return false;
     }
     return page.Finish();
@@ -314,11 +314,11 @@ bool MarkAndWriteHtmlPage(TOVSynStringList& lines, TOVSynHighlighter& highlighte
     const int count = lines.Count();
     int written = 0;
     std::atomic<bool> failed{false};
+    std::string shown;
     auto write = [&](int end) {
         for (; written < end && written < count && !failed.load(); ++written) {
             const TOVSynStringList& rows = lines;
-            if (!page.Row(std::string_view(rows.RowText(written), std::size_t(rows.RowLength(written))),
-                          rows.RowStyles(written), written == count - 1))
+            if (!page.Row(rows.ShownView(written, shown), rows.RowStyles(written), written == count - 1))
                 failed.store(true); // the scan stops at its next step
         }
     };

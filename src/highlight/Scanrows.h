@@ -8,13 +8,15 @@
 
 #include <algorithm>
 #include <atomic>
+#include <memory>
+#include <string>
 #include <string_view>
 
 namespace ov::scan {
 
 struct TRow {
-    // The byte after a row is never part of it (NUL, CR or LF), but runs are
-    // measured against Length: a mapped row is not NUL-terminated.
+    // The row as shown (a NUL byte as a blank). Runs are measured against
+    // Length: a mapped row is not NUL-terminated.
     const char* Text = nullptr;
     int Length = 0;
     int Index = -1;
@@ -25,8 +27,9 @@ struct TRow {
         Index = row;
         FLines = &lines;
         lines.ScanReached(row);
-        Text = lines.RowText(row);
-        Length = lines.RowLength(row);
+        const std::string_view text = lines.ShownRowText(row, FShown);
+        Text = text.data();
+        Length = static_cast<int>(text.size());
         FStyles = nullptr;
     }
     std::string_view Rest(int col) const { return {Text + col, std::size_t(Length - col)}; }
@@ -46,6 +49,7 @@ struct TRow {
 private:
     TOVSynStringList* FLines = nullptr;
     TStyleByte* FStyles = nullptr;
+    std::shared_ptr<const std::string> FShown; // the row's copy when it holds a NUL
 };
 
 inline bool Cancelled(const std::atomic<bool>* cancel) {

@@ -3,6 +3,7 @@
 #include "Errors.h"
 #include "Files.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -60,7 +61,7 @@ void OnBusError(int signal, siginfo_t* info, void* context) {
         if (begin != 0 && address >= begin && address < MappedEnd[i].load()) {
             const std::uintptr_t page = address & ~(std::uintptr_t(PageSize()) - 1);
             // The faulting read is retried on return and then sees zeros.
-            if (mmap(reinterpret_cast<void*>(page), PageSize(), PROT_READ | PROT_WRITE,
+            if (mmap(reinterpret_cast<void*>(page), PageSize(), PROT_READ,
                      MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) != MAP_FAILED) {
                 ReplacedPageCount.fetch_add(1);
                 return;
@@ -108,16 +109,18 @@ bool TMappedFile::Map(const TReadOnlyFile& file) {
     // Reserve the data plus at least one byte, rounded to pages, as zeros;
     // the file goes over the front of it, the rest stays the zero guard.
     const std::size_t length = (size + 1 + PageSize() - 1) / PageSize() * PageSize();
-    void* reserved = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
-                          -1, 0);
+    void* reserved = mmap(nullptr, length, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (reserved == MAP_FAILED)
         return false;
     // The mapping keeps the file for itself, after the opening is closed.
-    void* data = mmap(reserved, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_FIXED, handle, 0);
+    void* data = mmap(reserved, size, PROT_READ, MAP_PRIVATE | MAP_FIXED, handle, 0);
     if (data == MAP_FAILED) {
         munmap(reserved, length);
         return false;
     }
+    // A handle of its own, to tell where the file now ends; without one the
+    // file reads as never cut short.
+    FHandle = fcntl(handle, F_DUPFD_CLOEXEC, 0);
     InstallBusHandler();
     FData = static_cast<char*>(data);
     FSize = static_cast<std::int64_t>(size);
@@ -131,9 +134,19 @@ void TMappedFile::Unmap() {
         return;
     Unregister(FData);
     munmap(FData, FLength);
+    if (FHandle >= 0)
+        ::close(FHandle);
+    FHandle = -1;
     FData = nullptr;
     FSize = 0;
     FLength = 0;
+}
+
+std::int64_t TMappedFile::CurrentSize() const {
+    struct stat info;
+    if (FHandle < 0 || fstat(FHandle, &info) != 0)
+        return FSize;
+    return static_cast<std::int64_t>(info.st_size);
 }
 
 std::int64_t TMappedFile::ReplacedPages() { return ReplacedPageCount.load(); }

@@ -1,12 +1,16 @@
 #pragma once
 // A viewed file mapped into memory, so that its text is read where it lies
-// instead of being copied. The mapping is private: the program may patch
-// bytes of its own view (a NUL read as a space), the file never changes.
+// instead of being copied. The mapping is read-only: a write into it faults.
+// Its pages are the file's own cached pages, so they cost the program no
+// memory of its own; readers that want a NUL byte shown otherwise translate
+// it as they read.
 //
 // Another program may shrink the file while it is shown. Reading a page past
 // the file's new end raises SIGBUS; a handler installed with the first
-// mapping puts a page of zeros in its place, so the view shows NUL bytes
-// where the text went instead of the program dying.
+// mapping puts a read-only page of zeros in its place (the system's shared
+// zero page: no memory either), so the view shows NUL bytes where the text
+// went instead of the program dying. CurrentSize tells a reader where the
+// file now ends, so that it can stop there.
 //
 // At least one zero byte follows the data (also when the file's size is a
 // whole number of pages), so a scan that stops at NUL stops there.
@@ -34,8 +38,12 @@ public:
     void Unmap();
 
     bool IsMapped() const { return FData != nullptr; }
-    char* Data() const { return FData; }
+    const char* Data() const { return FData; }
+    // The size when mapped: Data() holds that many bytes and a zero after.
     std::int64_t Size() const { return FSize; }
+    // The file's size now, which another program may have made smaller or
+    // larger than Size(); Size() when it cannot be told. Safe from any thread.
+    std::int64_t CurrentSize() const;
 
     // Pages that a SIGBUS replaced with zeros since the program started:
     // how the tests see that the handler ran.
@@ -44,6 +52,7 @@ public:
 private:
     char* FData = nullptr;
     std::int64_t FSize = 0;
+    int FHandle = -1; // kept open for CurrentSize
     std::size_t FLength = 0; // of the whole reservation, guard included
 };
 

@@ -32,7 +32,7 @@ long long TCharWidths::RawWidth(std::string_view text) const {
     for (std::size_t p = 0; p < text.size();) {
         const auto byte = static_cast<uint8_t>(text[p]);
         if (byte >= 0x80) {
-            const auto trail = p + 1 < text.size() ? static_cast<uint8_t>(text[p + 1]) : 0;
+            const auto trail = p + 1 < text.size() ? static_cast<uint8_t>(ShownByte(text[p + 1])) : 0;
             width += DoubleWidth(byte, trail);
             p += 2;
         } else {
@@ -82,6 +82,7 @@ TOutlineCharWidths::TOutlineCharWidths(const TQtTextDrawer& drawer, int tabWidth
     for (int byte = 0; byte < 0x80; ++byte)
         FSingle[byte] = drawer.CharWidth(static_cast<uint8_t>(byte), 0);
     FSingle['\t'] = drawer.CharWidth(' ', 0);
+    FSingle[0] = FSingle[static_cast<uint8_t>(ShownByte(0))];
     FTab = tabWidth * drawer.CharWidth(' ', 0);
 }
 

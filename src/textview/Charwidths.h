@@ -46,7 +46,7 @@ public:
             if (FMultiByte)
                 return CodedCharAt(text, p, length);
             length = 2;
-            const auto trail = p + 1 < text.size() ? static_cast<uint8_t>(text[p + 1]) : 0;
+            const auto trail = p + 1 < text.size() ? static_cast<uint8_t>(ShownByte(text[p + 1])) : 0;
             return DoubleWidth(byte, trail);
         }
         length = 1;

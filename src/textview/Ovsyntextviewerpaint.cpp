@@ -170,7 +170,8 @@ void TOVSynTextViewer::ApplyCharColors(TTextCanvas& canvas, const TRowSpan& span
 
 int TOVSynTextViewer::DrawChar(TTextCanvas& canvas, const char* text, int p, int length,
                                int rowLength, int x, int y) {
-    const auto first = static_cast<uint8_t>(text[p]);
+    // A mapped line's NUL bytes are drawn as blanks, also as a trail byte.
+    const auto first = static_cast<uint8_t>(ShownByte(text[p]));
     if (first == '\t') {
         int width = 0;
         for (int k = 0; k < FTabWidth; ++k)
@@ -186,9 +187,10 @@ int TOVSynTextViewer::DrawChar(TTextCanvas& canvas, const char* text, int p, int
     const bool hasTrail = p + 1 < rowLength;
     if (!FUseBitmapFont)
         return canvas.DrawOutlineChar(x, y, first,
-                                      hasTrail ? static_cast<uint8_t>(text[p + 1]) : 0);
+                                      hasTrail ? static_cast<uint8_t>(ShownByte(text[p + 1])) : 0);
     // A lead byte at the end of the line pairs with a space.
-    uint16_t code = uint16_t(first << 8 | (hasTrail ? static_cast<uint8_t>(text[p + 1]) : 0x20));
+    uint16_t code =
+        uint16_t(first << 8 | (hasTrail ? static_cast<uint8_t>(ShownByte(text[p + 1])) : 0x20));
     ConvertCode(code);
     canvas.DrawBitmapChar(x, y, uint8_t(code >> 8), uint8_t(code & 0xFF));
     return BmpDoubleWidth;

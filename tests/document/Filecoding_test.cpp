@@ -17,10 +17,12 @@ namespace {
 
 const char* const Utf8Korean = "\xED\x95\x9C\xEA\xB8\x80 \xED\x85\x8D\xEC\x8A\xA4\xED\x8A\xB8"; // 한글 텍스트
 
+// The lines as shown (a mapped file's NUL bytes as blanks).
 std::vector<std::string> Lines(const TOVStringList& list) {
     std::vector<std::string> lines;
+    std::string shown;
     for (int i = 0; i < list.Count(); ++i)
-        lines.emplace_back(list.GetView(i));
+        lines.emplace_back(list.ShownView(i, shown));
     return lines;
 }
 

@@ -6,13 +6,19 @@
 #include "Mappedfile.h"
 #include "Ovstrings.h"
 #include "Testsupport.h"
+#include "Textrange.h"
+#include "Textsearch.h"
 
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
 #include <algorithm>
+#include <cinttypes>
+#include <cstdio>
+#include <fstream>
 #include <random>
+#include <sstream>
 
 using namespace ov;
 using ov::test::TTempFolder;
@@ -33,10 +39,12 @@ TLines SplitterLines(std::string bytes) {
     return lines;
 }
 
+// The lines as their readers show them (a NUL byte as a blank).
 TLines Lines(const TOVStringList& list) {
     TLines lines;
+    std::string shown;
     for (int i = 0; i < list.Count(); ++i)
-        lines.emplace_back(list.GetView(i));
+        lines.emplace_back(list.ShownView(i, shown));
     return lines;
 }
 
@@ -229,4 +237,102 @@ TEST(MappedDocument, ADocumentReplacedDuringTheBackgroundPassShowsOnlyTheNewFile
     auto doomed = std::make_unique<TOVSynStringList>();
     ASSERT_TRUE(doomed->LoadViewedFile(first, TCodingChoice::Cp949));
     doomed.reset();
+}
+
+namespace {
+
+// Kilobytes of the program's own memory (anonymous pages: the copies that
+// writing into a private file mapping makes) in the mappings that overlap
+// bytes from at on. (Private_Dirty would also count the file's own pages,
+// dirty in the page cache while the test's file is not yet written back.)
+long OwnKilobytesOfMapping(const char* at, std::size_t bytes) {
+    const auto begin = reinterpret_cast<std::uintptr_t>(at);
+    const std::uintptr_t end = begin + bytes;
+    std::ifstream smaps("/proc/self/smaps");
+    std::string line;
+    bool inside = false;
+    long kilobytes = 0;
+    while (std::getline(smaps, line)) {
+        std::uintptr_t from = 0, to = 0;
+        if (std::sscanf(line.c_str(), "%" SCNxPTR "-%" SCNxPTR " ", &from, &to) == 2 &&
+            line.find(':') > line.find(' ')) {
+            inside = from < end && begin < to;
+            continue;
+        }
+        long value = 0;
+        if (inside && std::sscanf(line.c_str(), "Anonymous: %ld kB", &value) == 1)
+            kilobytes += value;
+    }
+    return kilobytes;
+}
+
+} // namespace
+
+// A file's NUL bytes read as blanks for every reader (its lines, a copy,
+// a search), and the mapping is never written for it: a file of NULs costs
+// the program no memory of its own, however much of it is read.
+TEST(MappedDocument, NulBytesReadAsBlanksAndTheMappingIsNeverWritten) {
+    TTempFolder temp;
+    using namespace std::string_literals;
+    std::string bytes = "a\0b c\0\0d\r\n\0\n\xB0\0x \xB0\xA1\0\nend\0"s;
+    bytes += std::string(8 << 20, '\0'); // one long line of NULs
+    bytes += "\nx\0y\n"s;
+    TOVSynStringList mapped, owned;
+    ASSERT_TRUE(mapped.LoadViewedFile(temp.Write("nul.bin", bytes), TCodingChoice::Cp949));
+    ASSERT_TRUE(mapped.Mapped());
+    for (const std::string& line : SplitterLines(bytes))
+        owned.Add(line);
+    ASSERT_EQ(Lines(mapped), Lines(owned));
+    const int last = owned.Count() - 1;
+    const TTextRange all{{0, 0}, {owned.GetLength(last) - 1, last}};
+    EXPECT_EQ(RangeText(mapped, all, 1, "\r\n"), RangeText(owned, all, 1, "\r\n"));
+    for (const char* pattern : {"a b", "c  d", " ", "x y", "d"}) {
+        for (bool whole : {false, true}) {
+            const TTextSearch search(pattern, true, whole, mapped.CharCoding());
+            for (TSearchDirection direction : {TSearchDirection::Forward, TSearchDirection::Backward}) {
+                const bool forward = direction == TSearchDirection::Forward;
+                const TSearchMatch found = search.Search(mapped, 0, forward ? 0 : last, forward ? last : 0, direction);
+                const TSearchMatch expected = search.Search(owned, 0, forward ? 0 : last, forward ? last : 0, direction);
+                EXPECT_EQ(found.Line, expected.Line) << pattern << whole << forward;
+                EXPECT_EQ(found.Column, expected.Column) << pattern << whole << forward;
+                EXPECT_GE(found.Line, 0) << pattern;
+            }
+        }
+    }
+    // Another view of the text and a copy of it (a change) read the same.
+    TOVSynStringList shared;
+    ASSERT_TRUE(shared.ShareMappedText(mapped));
+    EXPECT_EQ(Lines(shared), Lines(owned));
+    EXPECT_EQ(OwnKilobytesOfMapping(mapped.Get(0), bytes.size()), 0);
+    shared.Set(0, "changed");
+    EXPECT_EQ(OwnKilobytesOfMapping(mapped.Get(0), bytes.size()), 0);
+    owned.Set(0, "changed");
+    EXPECT_EQ(Lines(shared), Lines(owned));
+}
+
+// A file cut short while the worker indexes it (a log rotated by copying
+// and truncating it) ends the index where the file now ends: the lines are
+// those of what is left, never the vanished part read as zeros.
+TEST(MappedDocument, AFileCutShortWhileIndexedEndsWhereItNowEnds) {
+    TSmallFirstPart small;
+    TTempFolder temp;
+    const std::string bytes = ManyLines(200000, "rotated line ");
+    for (const std::size_t cut : {bytes.size() / 2 + 3, bytes.size() / 3, std::size_t(0)}) {
+        const std::string path = temp.Write("rotated.log", bytes);
+        TOVSynStringList list;
+        TMappedLines::HoldWorkers(true);
+        ASSERT_TRUE(list.LoadViewedFile(path, TCodingChoice::Cp949));
+        const int firstPart = list.Count();
+        ASSERT_TRUE(list.Loading());
+        ASSERT_EQ(::truncate(path.c_str(), off_t(cut)), 0);
+        TMappedLines::HoldWorkers(false);
+        list.FinishLoading();
+        EXPECT_FALSE(list.Loading());
+        if (cut == 0) {
+            // The lines shown before stay; nothing is added.
+            EXPECT_EQ(list.Count(), firstPart);
+        } else {
+            EXPECT_EQ(Lines(list), SplitterLines(bytes.substr(0, cut))) << cut;
+        }
+    }
 }

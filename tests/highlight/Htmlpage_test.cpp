@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <map>
 
@@ -332,6 +333,28 @@ TEST(HtmlText, CssIdentifiersKeepNameBytesAndEscapeTheRest) {
     EXPECT_EQ(CssIdentifier("CSSAt-rules"), "CSSAt-rules");
     EXPECT_EQ(CssIdentifier(ClassName("C", "Library functions")), "CLibrary_functions");
     EXPECT_EQ(ClassName("Go", "Built-in\tfunctions"), "GoBuilt-in_functions");
+}
+
+// A mapped file's NUL bytes read as blanks to the scanners and the page:
+// the marks and the page are those of the same text with blanks.
+TEST_F(HtmlPage, NulBytesOfAMappedFileAreMarkedAndWrittenAsBlanks) {
+    using namespace std::string_literals;
+    const std::string bytes = "int\0x = 1;\0// c\0d\r\n{\0int\0}\n\"s\0t\" /*\0*/ int\0\n"
+                              "a\0\0\0b\n"s;
+    std::string blanks = bytes;
+    std::replace(blanks.begin(), blanks.end(), '\0', ' ');
+    test::TTempFolder temp;
+    TOVSynStringList mapped;
+    ASSERT_TRUE(mapped.LoadViewedFile(temp.Write("nul.c", bytes), TCodingChoice::Cp949));
+    ASSERT_TRUE(mapped.Mapped());
+    Lines.SetTextStr(blanks.c_str());
+    ASSERT_EQ(mapped.Count(), Lines.Count());
+    Highlighter->Execute(mapped);
+    Highlighter->Execute(Lines);
+    for (int row = 0; row < Lines.Count(); ++row)
+        EXPECT_EQ(test::MarksOf(mapped, row), test::MarksOf(Lines, row)) << row;
+    EXPECT_NE(test::MarksOf(Lines, 0), "");
+    EXPECT_EQ(BuildHtmlPage(mapped, *Highlighter, "a.c"), BuildHtmlPage(Lines, *Highlighter, "a.c"));
 }
 
 TEST(HtmlText, ColoursAndReplacement) {

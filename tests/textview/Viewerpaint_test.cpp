@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 namespace ov {
@@ -361,6 +362,70 @@ TEST_F(ViewerPaint, LongLineScrolledFarRightShowsItsCharactersWhereTheyBelong) {
     EXPECT_GT(checked, 10);
     // The short line below is scrolled out of sight: only background.
     EXPECT_TRUE(AreaIs(Image(), gutter, RowTop(1), 300, RowTop(1) + Pitch(), back));
+}
+
+} // namespace
+} // namespace ov
+
+namespace ov {
+namespace {
+
+// A mapped file's NUL bytes are shown as blanks without being written: a
+// view of the file paints, wraps, selects and copies exactly as a view of
+// the same text with blanks, in either font, and marks fall on the same
+// characters.
+TEST(ViewerNulBytes, AMappedFileShowsItsNulBytesAsBlanks) {
+    using namespace std::string_literals;
+    std::string bytes = "int\0x = 1;\0\0// c\0d\r\n\0\n\xB0\0\xB0\xA1 \xC7\0end\0\n"s;
+    bytes += std::string(300, '\0') + "tail\0"s;
+    std::string blanks = bytes;
+    std::replace(blanks.begin(), blanks.end(), '\0', ' ');
+    test::TTempFolder temp;
+    const std::string path = temp.Write("nul.c", bytes);
+    auto markWords = [](TOVSynStringList& lines) {
+        // A mark on every third byte, so colours change inside runs of NULs.
+        for (int line = 0; line < lines.Count(); ++line)
+            for (int column = 0; column + 1 < lines.GetLength(line); column += 3) {
+                lines.SetStyleID(line, column, StyleItem0);
+                lines.SetStyleID(line, column + 1, TStyleByte(-StyleItem0));
+            }
+    };
+    // A font whose every byte has a glyph of its own, the NUL byte's too.
+    std::string font(256 * 16, '\0');
+    for (int byte = 0; byte < 256; ++byte)
+        for (int row = 0; row < 16; ++row)
+            font[std::size_t(byte * 16 + row)] = char(byte ^ (row * 0x11) ^ 0x5A);
+    ASSERT_TRUE(LoadEngFont(temp.Write("distinct.eng", font)));
+    for (bool bitmap : {false, true}) {
+        for (bool wrap : {false, true}) {
+            test::TViewerFixture mapped, shown;
+            for (test::TViewerFixture* view : {&mapped, &shown}) {
+                view->Highlighter->Colors[StyleItem0] = {RGBColor(0, 0, 200), RGBColor(255, 255, 0)};
+                view->Highlighter->Marker = markWords;
+                view->SetClientSize(wrap ? 170 : 400, view->HeightForRows(12));
+                view->Viewer->SetUseBitmapFont(bitmap);
+                view->Viewer->SetWordWrap(wrap);
+            }
+            ASSERT_TRUE(mapped.Viewer->Lines().LoadViewedFile(path, TCodingChoice::Cp949));
+            ASSERT_TRUE(mapped.Viewer->Lines().Mapped());
+            shown.SetText(blanks);
+            for (test::TViewerFixture* view : {&mapped, &shown}) {
+                view->Viewer->SetSynLang("C");
+                view->Viewer->SetSelStart({2, 0});
+                view->Viewer->SetSelEnd({3, 2});
+            }
+            ASSERT_EQ(mapped.Viewer->RowCount(), shown.Viewer->RowCount()) << bitmap << wrap;
+            EXPECT_EQ(mapped.Viewer->BackBuffer(), shown.Viewer->BackBuffer()) << bitmap << wrap;
+            EXPECT_EQ(mapped.Viewer->GetSelText(), shown.Viewer->GetSelText());
+            const int pitch = shown.Viewer->LineHeight() + shown.Viewer->LineSpace();
+            for (int x = 0; x < 400; x += 5) {
+                const TTextPoint a = mapped.Viewer->GetCharLocationAt(x, pitch * 2 + 3, true);
+                const TTextPoint b = shown.Viewer->GetCharLocationAt(x, pitch * 2 + 3, true);
+                ASSERT_EQ(a.X, b.X) << x;
+                ASSERT_EQ(a.Y, b.Y) << x;
+            }
+        }
+    }
 }
 
 } // namespace
