@@ -42,11 +42,9 @@ std::optional<TExportArgs> ParseArgs(const std::vector<std::string>& args) {
     return result;
 }
 
+// Without reading: the load after it is the file's one read.
 bool Readable(const std::string& path) {
-    if (!ViewedFileExists(path))
-        return false;
-    TReadOnlyFile file;
-    return file.Open(path) && file.Size() >= 0;
+    return ViewedFileExists(path) && ViewedFileReadable(path);
 }
 
 // The extension table's language for the input, or none with a reason.

@@ -296,9 +296,10 @@ private:
     void AddBookmarkItems(QMenu* menu, const char* shortcutPrefix, void (TMainForm::*click)(int));
     QAction* AddLanguageItem(const std::string& name);
     // Loads path into the hex view or, with its language, the text view.
-    void ShowFile(const std::string& path, bool binary, const std::string& language);
+    void ShowFile(const std::string& path, const TSharedFile& file, bool binary,
+                  const std::string& language);
     // Loads path into the text view's document inside one update bracket.
-    void LoadTextView(const std::string& path, const std::string& language);
+    void LoadTextView(const TSharedFile& file, const std::string& language);
     void RestoreBounds();
     void ApplyColors();
     void ApplyWindowFont();

@@ -29,10 +29,7 @@ QString MenuText(const std::string& utf8) {
     return QString::fromUtf8(utf8).replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 
-bool IsBinaryFile(const std::string& path) {
-    TReadOnlyFile file;
-    if (!file.Open(path))
-        return false;
+bool IsBinaryFile(const TReadOnlyFile& file) {
     char head[ContentTestBytes];
     int64_t read = file.ReadAt(0, head, ContentTestBytes);
     return read > 0 && LooksBinary(std::string_view(head, static_cast<size_t>(read)));
@@ -68,10 +65,13 @@ bool TMainForm::OpenFile(const std::string& requested) {
         return false;
     FDocument.Opening(path);
     std::optional<std::string> language = FLangLinks.LanguageOfFile(path);
-    bool binary = !language && IsBinaryFile(path);
+    // One opening serves the test and the view: some files give their
+    // content once.
+    const TSharedFile file = OpenSharedFile(path);
+    bool binary = !language && file && IsBinaryFile(*file);
     CloseCurrentFile();
     try {
-        ShowFile(path, binary, language.value_or(std::string()));
+        ShowFile(path, file, binary, language.value_or(std::string()));
     } catch (...) {
         SetCurrentFile(path);
         throw;
@@ -80,21 +80,22 @@ bool TMainForm::OpenFile(const std::string& requested) {
     return true;
 }
 
-void TMainForm::ShowFile(const std::string& path, bool binary, const std::string& language) {
+void TMainForm::ShowFile(const std::string& path, const TSharedFile& file, bool binary,
+                         const std::string& language) {
     if (binary) {
         ShowHexView(true);
-        FControls.HexViewer->SetFileName(path);
+        FControls.HexViewer->SetFile(path, file);
         return;
     }
     ShowHexView(false);
-    LoadTextView(path, language);
+    LoadTextView(file, language);
     FControls.Viewer->SetTopIndex(FDocument.SavedTopIndex(path));
     FControls.Viewer->setFocus();
 }
 
-void TMainForm::LoadTextView(const std::string& path, const std::string& language) {
+void TMainForm::LoadTextView(const TSharedFile& file, const std::string& language) {
     InUpdate(FControls.Viewer->Lines(), [&] {
-        FDocument.LoadText(FControls.Viewer->Lines(), path);
+        FDocument.LoadText(FControls.Viewer->Lines(), file);
         FControls.Viewer->SetSynLang(language);
     });
     UpdateEncodingPanel();
@@ -166,7 +167,8 @@ void TMainForm::ShowHexView(bool hex) {
         FControls.Viewer->setFocus();
         if (FDocument.IsOpen() && FControls.Viewer->Lines().Count() == 0)
             LoadTextView(
-                FControls.HexViewer->FileName(),
+                FControls.HexViewer->UnsizedFile() ? FControls.HexViewer->UnsizedFile()
+                                                   : OpenSharedFile(FControls.HexViewer->FileName()),
                 FLangLinks.LanguageOfFile(FControls.HexViewer->FileName()).value_or(std::string()));
     }
     ViewerTopIndexChanged();
@@ -233,8 +235,7 @@ void TMainForm::Refresh1Click() {
     if (!FDocument.IsOpen())
         return;
     const std::string& file = FDocument.FileName();
-    TReadOnlyFile probe;
-    if (!ViewedFileExists(file) || !probe.Open(file)) {
+    if (!ViewedFileExists(file) || !ViewedFileReadable(file)) {
         const std::string name = ExtractFileName(file);
         UIServices().ShowMessage(
             ViewedFileExists(file)
@@ -243,7 +244,6 @@ void TMainForm::Refresh1Click() {
             ProgramTitle, TMessageIcon::Warning);
         return;
     }
-    probe.Close();
     if (!FControls.HexViewer->FileName().empty()) {
         FControls.HexViewer->CloseFile();
         FControls.HexViewer->SetFileName(FDocument.FileName());

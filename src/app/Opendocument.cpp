@@ -14,6 +14,10 @@ void TOpenDocument::LoadText(TOVStringList& lines, const std::string& path) {
     FEncoding = lines.LoadViewedFile(path, FCodingChoice);
 }
 
+void TOpenDocument::LoadText(TOVStringList& lines, const TSharedFile& file) {
+    FEncoding = file ? lines.LoadViewedFile(*file, FCodingChoice) : std::nullopt;
+}
+
 void TOpenDocument::Close(int topIndex) {
     if (!FFileName.empty() && topIndex >= 0)
         RecordRecentFile(FRecentFiles, FFileName, topIndex, MaxRecentFiles);

@@ -6,6 +6,7 @@
 // reload, close and encoding commands share.
 
 #include "Filecoding.h"
+#include "Files.h"
 
 #include <optional>
 #include <string>
@@ -34,6 +35,8 @@ public:
     void SetFileName(const std::string& path) { FFileName = path; }
     // Reads path into lines with the encoding choice and keeps the encoding.
     void LoadText(TOVStringList& lines, const std::string& path);
+    // The same through an opening of the file (null: nothing loaded).
+    void LoadText(TOVStringList& lines, const TSharedFile& file);
     // The shown file is closed with topIndex as its top row (-1: none to
     // keep): its recent entry records the row, and the encoding is
     // forgotten. The file name stays until SetFileName.

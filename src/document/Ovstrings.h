@@ -103,6 +103,10 @@ public:
     // or nothing when the file was not loaded (the list is then unchanged).
     std::optional<TFileEncoding> LoadViewedFile(const std::string& fileName,
                                                 TCodingChoice choice = TCodingChoice::Auto);
+    // The same for a file already opened, read through that opening (a file
+    // that gives its content once is read once for its test and its text).
+    std::optional<TFileEncoding> LoadViewedFile(const TReadOnlyFile& file,
+                                                TCodingChoice choice = TCodingChoice::Auto);
     // A large mapped file is indexed in the background after its first
     // part (Mappedlines.h): Count covers the lines taken so far. Loading is
     // true until every line is taken; TakeLoadedLines, on the list's own
@@ -245,12 +249,12 @@ private:
     // Clear, then fill, in one batch that ends with TextReplaced set.
     template <typename TFill> void ReplaceWholeText(TFill&& fill);
     // Reads the bytes start .. size - 1 of file as lines, NUL bytes as spaces.
-    void LoadStream(TReadOnlyFile& file, std::int64_t start, std::int64_t size);
+    void LoadStream(const TReadOnlyFile& file, std::int64_t start, std::int64_t size);
     // Views the 8-bit text of the opened file from byte start on where it
     // lies; false (the list untouched) when it cannot be mapped.
     bool MapFile(const TReadOnlyFile& file, std::int64_t start);
     // Reads UTF-16 (either byte order) after its mark as UTF-8 lines.
-    void LoadUtf16(TReadOnlyFile& file, std::int64_t size, bool bigEndian);
+    void LoadUtf16(const TReadOnlyFile& file, std::int64_t size, bool bigEndian);
     // The checks before a file of size bytes is loaded: false when the size
     // is unknown or the user declines a large file; for a copied file,
     // EOutOfMemory when it cannot fit (CheckCopyFits).
@@ -258,7 +262,7 @@ private:
     static void CheckCopyFits(std::int64_t size);
     // The 8-bit text of a viewed file from byte start on: mapped, or read
     // into the list's own storage when the file cannot be mapped.
-    void LoadViewedText(TReadOnlyFile& file, std::int64_t start, std::int64_t size);
+    void LoadViewedText(const TReadOnlyFile& file, std::int64_t start, std::int64_t size);
     // ReplaceWholeText for a loaded file of the coding: a failed load leaves
     // the list empty, and running out of memory is reported as such.
     template <typename TFill> void ReplaceLoadedText(TTextCoding coding, TFill&& fill);

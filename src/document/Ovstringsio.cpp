@@ -102,7 +102,7 @@ void TOVStringList::SetUnicodeTextStr(const char16_t* text) {
     });
 }
 
-void TOVStringList::LoadStream(TReadOnlyFile& file, std::int64_t start, std::int64_t size) {
+void TOVStringList::LoadStream(const TReadOnlyFile& file, std::int64_t start, std::int64_t size) {
     std::string chunk;
     try {
         chunk.resize(static_cast<std::size_t>(std::min<std::int64_t>(size, LoadChunkSize)));
@@ -157,7 +157,8 @@ bool TOVStringList::MapFile(const TReadOnlyFile& opened, std::int64_t start) {
     return true;
 }
 
-void TOVStringList::LoadViewedText(TReadOnlyFile& file, std::int64_t start, std::int64_t size) {
+void TOVStringList::LoadViewedText(const TReadOnlyFile& file, std::int64_t start,
+                                   std::int64_t size) {
     if (MapFile(file, start))
         return;
     CheckCopyFits(size);
@@ -213,7 +214,7 @@ void TOVStringList::LoadFromFile(const std::string& fileName) {
     });
 }
 
-void TOVStringList::LoadUtf16(TReadOnlyFile& file, std::int64_t size, bool bigEndian) {
+void TOVStringList::LoadUtf16(const TReadOnlyFile& file, std::int64_t size, bool bigEndian) {
     std::u16string units;
     const std::int64_t bytes = std::max<std::int64_t>(size - 2, 0);
     try {
@@ -241,6 +242,13 @@ std::optional<TFileEncoding> TOVStringList::LoadViewedFile(const std::string& fi
                                                            TCodingChoice choice) {
     TReadOnlyFile file;
     if (!file.Open(fileName))
+        return std::nullopt;
+    return LoadViewedFile(file, choice);
+}
+
+std::optional<TFileEncoding> TOVStringList::LoadViewedFile(const TReadOnlyFile& file,
+                                                           TCodingChoice choice) {
+    if (!file.IsOpen())
         return std::nullopt;
     TWaitCursor wait;
     std::int64_t size = file.Size();

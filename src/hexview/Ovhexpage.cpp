@@ -65,19 +65,25 @@ int64_t LeadRunBefore(const TReadOnlyFile& file, int64_t offset) {
 
 bool TOVHexPage::Load(const std::string& path, int64_t fileSize, int64_t fileRow, int first,
                       int count) {
+    if (std::max(first, 0) >= Rows() || count <= 0 || fileRow < 0)
+        return true;
+    TReadOnlyFile file;
+    return file.Open(path) && Load(file, fileSize, fileRow, first, count);
+}
+
+bool TOVHexPage::Load(const TReadOnlyFile& file, int64_t fileSize, int64_t fileRow, int first,
+                      int count) {
     first = std::max(first, 0);
     count = std::min(count, Rows() - first);
     if (count <= 0 || fileRow < 0)
         return true;
-    TReadOnlyFile file;
-    if (!file.Open(path))
+    if (!file.IsOpen())
         return false;
     int64_t offset = fileRow * HexBytesPerRow;
     int64_t wanted = static_cast<int64_t>(count) * HexBytesPerRow;
     int64_t got =
         offset < fileSize ? file.ReadAt(offset, FBytes.data() + first * HexBytesPerRow, wanted) : 0;
     const bool inside = got > 0 && HexBeginsInsideChar(LeadRunBefore(file, offset));
-    file.Close();
     // What the row may show: what the read delivered, and never bytes beyond
     // the size the view was opened with (the file may have grown since).
     int64_t shown = std::clamp<int64_t>(std::min(got, fileSize - offset), 0, wanted);

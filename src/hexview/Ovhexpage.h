@@ -21,6 +21,8 @@
 
 namespace ov {
 
+class TReadOnlyFile;
+
 class TOVHexPage {
 public:
     // Resizes the buffer to rows * 16 bytes, keeping the contents up to the
@@ -37,6 +39,9 @@ public:
     // (a file that shrank), are not counted as the row's bytes. Returns false,
     // leaving the page untouched, when the file cannot be opened.
     bool Load(const std::string& path, int64_t fileSize, int64_t fileRow, int first, int count);
+    // The same, read from an opening kept by the caller (a file that reports
+    // a size of 0, whose bytes were read once); false when it is not open.
+    bool Load(const TReadOnlyFile& file, int64_t fileSize, int64_t fileRow, int first, int count);
 
     static constexpr int64_t MaxLeadRunLookBack = 1 << 20;
 

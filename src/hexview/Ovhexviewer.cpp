@@ -64,17 +64,20 @@ TOVHexViewer::TOVHexViewer(QWidget* parent) : QAbstractScrollArea(parent) {
 TOVHexViewer::~TOVHexViewer() = default;
 
 void TOVHexViewer::SetFileName(const std::string& path) {
+    SetFile(path, nullptr);
+}
+
+void TOVHexViewer::SetFile(const std::string& path, TSharedFile file) {
     if (!ViewedFileExists(path))
         return;
-    int64_t size = -1;
-    {
-        TReadOnlyFile file;
-        if (file.Open(path))
-            size = file.Size();
-    }
+    if (!file)
+        file = OpenSharedFile(path);
+    const int64_t size = file ? file->Size() : -1;
     if (size < 0)
         return; // never take a size from a failed open
     FFileName = path;
+    // A file with a size is not held between reads.
+    FUnsizedFile = file->IsUnsized() ? std::move(file) : nullptr;
     FFileSize = size;
     FRowCount = HexRowCount(size);
     if (HexAddressDigits(size) != FAddressDigits) {
@@ -99,6 +102,7 @@ void TOVHexViewer::CloseFile() {
     SetPageBufferSize(0);
     FTopIndex = -1;
     FFileName.clear();
+    FUnsizedFile.reset();
     FRowCount = 0;
     FFileSize = 0;
     FVertScrollPos = 0;
@@ -133,7 +137,7 @@ void TOVHexViewer::ReloadPage() {
     // need not be those of TopIndex any more, so they are dropped (a later
     // redraw shows blank rows, not old bytes under new addresses), and the
     // next move reads the whole page rather than build on the old picture.
-    if (!FPage.Load(FFileName, FFileSize, FTopIndex, 0, FPage.Rows())) {
+    if (!LoadPageRows(FTopIndex, 0, FPage.Rows())) {
         FPage.Forget(0, FPage.Rows());
         FPageStale = true;
         return;
@@ -147,8 +151,13 @@ void TOVHexViewer::ReloadRows(int first, int count) {
         return;
     // The rows were moved away already; if they cannot be read they show
     // blank rather than the bytes that happen to lie there.
-    if (!FPage.Load(FFileName, FFileSize, FTopIndex + first, first, count))
+    if (!LoadPageRows(FTopIndex + first, first, count))
         FPage.Forget(first, count);
+}
+
+bool TOVHexViewer::LoadPageRows(int64_t fileRow, int first, int count) {
+    return FUnsizedFile ? FPage.Load(*FUnsizedFile, FFileSize, fileRow, first, count)
+                        : FPage.Load(FFileName, FFileSize, fileRow, first, count);
 }
 
 void TOVHexViewer::SetPageRow() {

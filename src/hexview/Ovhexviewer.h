@@ -2,15 +2,17 @@
 // TOVHexViewer: a read-only hexadecimal view of a file of any size. It never
 // loads the whole file: it keeps the rows on screen in a page buffer and
 // reads them on demand, opening the file for each read and closing it at
-// once. Everything is drawn into a back buffer of the client size that the
+// once (a file that reports a size of 0 is read once, SetFile). Everything is drawn into a back buffer of the client size that the
 // paint event copies to the screen in one piece; scrolling by less than a
 // page moves the buffer's pixels and bytes and reads and draws only the rows
 // that came into view.
 //
 // Sizes, offsets and rows are 64-bit. The vertical scroll bar counts rows
 // while they fit its int range and is scaled beyond that (TOVScrollScale).
-// The view owns its page and back buffer; it borrows nothing.
+// The view owns its page and back buffer, and shares the opening of an
+// unsized file; it borrows nothing.
 
+#include "Files.h"
 #include "Ovhexlayout.h"
 #include "Ovhexpage.h"
 #include "Ovhexpainter.h"
@@ -38,6 +40,13 @@ public:
     // Shows the file at path from its first row. A path that names no
     // readable file is ignored and the file shown so far stays.
     void SetFileName(const std::string& path);
+    // The same for the file at path as opened in file (null: as
+    // SetFileName). A file with a size is read again at path for each page,
+    // as always; an unsized one (TReadOnlyFile::IsUnsized) pages over the
+    // bytes of that opening, which the view keeps while it shows them.
+    void SetFile(const std::string& path, TSharedFile file);
+    // The opening the view reads an unsized file from; null otherwise.
+    const TSharedFile& UnsizedFile() const { return FUnsizedFile; }
     // Forgets the file: empty view, TopIndex -1.
     void CloseFile();
     // Scrolls so that row is at the top, clamped to the last page. Ignored
@@ -122,6 +131,8 @@ private:
     void KeyDown(int key, Qt::KeyboardModifiers shift);
     void ApplyFrame();
     void Remeasure();
+    // FPage.Load from the file shown: its kept opening or its path.
+    bool LoadPageRows(int64_t fileRow, int first, int count);
     void ScrollPixels(int64_t oldTop);
     void MoveBackBufferRows(int fromY, int toY, int height);
     void VerticalBarAction(int action);
@@ -141,6 +152,7 @@ private:
     bool FPageStale = false;
 
     std::string FFileName;
+    TSharedFile FUnsizedFile; // the bytes of an unsized file, read once
     int64_t FFileSize = 0;
     int64_t FRowCount = 0;
     int64_t FTopIndex = -1;

@@ -145,27 +145,57 @@ std::vector<std::string> ListFiles(const std::string& folder, const std::string&
     return names;
 }
 
+namespace {
+
+// Non-blocking open: a named pipe without a writer would otherwise block
+// the program for good. Pipes, sockets and folders are refused (-1).
+int OpenViewed(const std::string& path, struct stat& st) {
+    const int handle = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (handle < 0)
+        return -1;
+    if (::fstat(handle, &st) != 0 || S_ISDIR(st.st_mode) || S_ISFIFO(st.st_mode) ||
+        S_ISSOCK(st.st_mode)) {
+        ::close(handle);
+        return -1;
+    }
+    return handle;
+}
+
+} // namespace
+
 TReadOnlyFile::~TReadOnlyFile() { Close(); }
 
 bool TReadOnlyFile::Open(const std::string& path) {
     Close();
-    // Non-blocking open: a named pipe without a writer would otherwise block
-    // the program for good. Pipes, sockets and folders are refused.
-    FHandle = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat st;
+    FHandle = OpenViewed(path, st);
     if (FHandle < 0)
         return false;
-    struct stat st;
-    if (::fstat(FHandle, &st) != 0 || S_ISDIR(st.st_mode) || S_ISFIFO(st.st_mode) ||
-        S_ISSOCK(st.st_mode)) {
-        Close();
-        return false;
-    }
-    if (S_ISREG(st.st_mode) && st.st_size == 0)
+    if (S_ISREG(st.st_mode) && st.st_size == 0) {
         ReadUnsizedContent();
+        ::close(FHandle);
+        FHandle = -1;
+        return true;
+    }
     int flags = ::fcntl(FHandle, F_GETFL);
     if (flags >= 0)
         ::fcntl(FHandle, F_SETFL, flags & ~O_NONBLOCK);
     return true;
+}
+
+TSharedFile OpenSharedFile(const std::string& path) {
+    auto file = std::make_shared<TReadOnlyFile>();
+    if (!file->Open(path))
+        return nullptr;
+    return file;
+}
+
+bool ViewedFileReadable(const std::string& path) {
+    struct stat st;
+    const int handle = OpenViewed(path, st);
+    if (handle >= 0)
+        ::close(handle);
+    return handle >= 0;
 }
 
 // Sequential reads: such files need not answer reads at an offset. The
@@ -197,7 +227,7 @@ void TReadOnlyFile::Close() {
 }
 
 int64_t TReadOnlyFile::Size() const {
-    if (FHandle >= 0 && FUnsized)
+    if (FUnsized)
         return static_cast<int64_t>(FContent.size());
     struct stat st;
     if (FHandle < 0 || ::fstat(FHandle, &st) != 0)
@@ -206,7 +236,7 @@ int64_t TReadOnlyFile::Size() const {
 }
 
 int64_t TReadOnlyFile::ReadAt(int64_t offset, void* buffer, int64_t count) const {
-    if (FHandle < 0 || offset < 0 || count < 0)
+    if (!IsOpen() || offset < 0 || count < 0)
         return -1;
     if (FUnsized) {
         int64_t size = static_cast<int64_t>(FContent.size());

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -57,14 +58,20 @@ public:
     // MaxUnsizedFileBytes, and Size and ReadAt then serve that copy.
     bool Open(const std::string& path);
     void Close();
-    bool IsOpen() const { return FHandle >= 0; }
+    bool IsOpen() const { return FHandle >= 0 || FUnsized; }
+    // True for a file that reported a size of 0, read whole at Open. Opening
+    // its path again may give other bytes or none (/proc/kmsg hands out each
+    // message once), so whoever shows such a file reads this opening (shared
+    // as a TSharedFile) rather than the path. Its descriptor is closed once
+    // read: keeping the opening keeps only the copy.
+    bool IsUnsized() const { return FUnsized; }
     // Current size, or -1 when it cannot be read.
     int64_t Size() const;
     // Reads up to count bytes at offset; returns the number read (0 at or past
     // the end, -1 on error). Short reads are retried until end of file.
     int64_t ReadAt(int64_t offset, void* buffer, int64_t count) const;
     // The descriptor of the opening, for mapping it (TMappedFile); -1 while
-    // closed. Borrowed: the file keeps it.
+    // closed and for an unsized file. Borrowed: the file keeps it.
     int Handle() const { return FHandle; }
 
     // The largest text opened without asking first (100 MiB): the size of
@@ -78,6 +85,15 @@ private:
     bool FUnsized = false;
     std::string FContent; // the content of an unsized file
 };
+
+// One opening of a viewed file, shared by the readers of one showing: the
+// content test, the loader and the hex view.
+using TSharedFile = std::shared_ptr<const TReadOnlyFile>;
+// Opens path for reading (TReadOnlyFile::Open); null when it cannot be.
+TSharedFile OpenSharedFile(const std::string& path);
+// Whether path can be opened for reading as a viewed file, without reading
+// it (and so without taking what a file such as /proc/kmsg gives once).
+bool ViewedFileReadable(const std::string& path);
 
 // The outcome of a write: success, or the system's error number saying why
 // it failed, so that a message can tell the user.

@@ -636,6 +636,30 @@ TEST_F(ViewCommandsTest, FilesThatReportNoSizeAreReadToTheirEnd) {
     EXPECT_GT(form.Controls().HexViewer->FileSize(), 100);
 }
 
+// /proc/kmsg gives each kernel message once, to whichever opening reads it
+// first: the content test and the view read one opening, so the window shows
+// what the kernel gave. (The test writes its own message through /dev/kmsg,
+// which needs root; another reader of /proc/kmsg may take a message first,
+// so it tries a few times.)
+TEST_F(ViewCommandsTest, AFileThatGivesItsContentOnceShowsWhatItGave) {
+    TReadOnlyFile earlier; // takes what was waiting
+    std::ofstream kernel("/dev/kmsg");
+    if (!earlier.Open("/proc/kmsg") || !kernel)
+        GTEST_SKIP() << "/proc/kmsg cannot be read or /dev/kmsg written here";
+    const std::string message = "orvane " + std::to_string(::getpid()) + " once";
+    bool shown = false;
+    for (int attempt = 0; attempt < 3 && !shown; ++attempt) {
+        kernel << "<6>" << message << std::endl;
+        TMainForm form("orvane /proc/kmsg");
+        form.SetWriteSettingsOnClose(false);
+        ShowAndWait(form);
+        const TOVStringList& lines = form.Controls().Viewer->Lines();
+        for (int i = 0; i < lines.Count(); ++i)
+            shown = shown || lines.GetView(i).find(message) != std::string_view::npos;
+    }
+    EXPECT_TRUE(shown);
+}
+
 // The keyboard help page lists every shortcut of the menus, each in the row
 // of its item (or of its submenu, for the numbered bookmark items), and no
 // key that no item has.

@@ -86,6 +86,40 @@ TEST(HexViewerTest, KoreanTextShowsWholeCharactersInTheCharacterColumn) {
 }
 
 // The host creates the view hidden and may set the file and the row first.
+// A file that reports a size of 0 is made as it is read, differently each
+// time: /proc/self/io counts the bytes this process has read, its own reads
+// included. The view reads it once and pages over those bytes, so every
+// pass over its pages shows the same bytes, all of them: those of the
+// opening it was given.
+TEST(HexViewerTest, FileThatReportsNoSizeIsPagedOverTheBytesReadOnce) {
+    auto viewer = MakeViewer(640, 80);
+    auto everyPage = [&viewer] {
+        std::string shown;
+        for (int64_t top = 0; top < viewer->RowCount(); top += viewer->PageRows()) {
+            viewer->SetTopIndex(top);
+            viewer->ReloadPage();
+            for (int row = 0; row < viewer->PageRows(); ++row)
+                if (viewer->TopIndex() + row >= top)
+                    shown += viewer->Page().Row(row);
+        }
+        return shown;
+    };
+    viewer->SetFileName("/proc/self/io");
+    ASSERT_GT(viewer->RowCount(), viewer->PageRows()) << "the file spans pages";
+    const std::string first = everyPage();
+    EXPECT_TRUE(first.starts_with("rchar: ")) << first;
+    EXPECT_EQ(static_cast<int64_t>(first.size()), viewer->FileSize());
+    EXPECT_EQ(everyPage(), first);
+
+    const TSharedFile opened = OpenSharedFile("/proc/self/io");
+    ASSERT_TRUE(opened && opened->IsUnsized());
+    std::string bytes(static_cast<size_t>(opened->Size()), '\0');
+    ASSERT_EQ(opened->ReadAt(0, bytes.data(), opened->Size()), opened->Size());
+    viewer->SetFile("/proc/self/io", opened);
+    EXPECT_EQ(everyPage(), bytes);
+    EXPECT_EQ(viewer->UnsizedFile(), opened);
+}
+
 TEST(HexViewerTest, FileSetWhileHiddenIsReadWhenShown) {
     test::TTempFolder folder;
     std::string bytes = PatternBytes(16 * 200);
