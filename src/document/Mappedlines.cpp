@@ -96,7 +96,9 @@ bool TMappedLines::Index(std::uint64_t limit) {
         if (FCancel.load(std::memory_order_relaxed))
             return false;
         const std::uint64_t blockStart = FScanned;
-        const std::uint64_t blockEnd = std::min(FEnd, blockStart + ScanBlock);
+        // The first part ends at its limit, however small, so that the
+        // worker indexes the rest.
+        const std::uint64_t blockEnd = std::min({FEnd, blockStart + ScanBlock, limit});
         const char* const end = text + blockEnd;
         const char* cursor = text + blockStart;
         const bool crs = std::memchr(cursor, '\r', static_cast<std::size_t>(end - cursor)) != nullptr;
@@ -128,7 +130,7 @@ bool TMappedLines::Index(std::uint64_t limit) {
             Add(static_cast<std::uint64_t>(cursor - text));
         }
         FScanned = last ? FEnd : static_cast<std::uint64_t>(cursor - text);
-        // A file cut short reads as zeros past its new end: the index stops
+        // A file cut short reads as zeros past its new end: the index ends
         // there rather than count the vanished part as one long line.
         if (StopAtShrunkEnd() || FScanned >= FEnd) {
             if (FLastStart < FEnd)
@@ -151,6 +153,10 @@ bool TMappedLines::StopAtShrunkEnd() {
     // start past it (the file shrank between the size check and the
     // publishing) ends the index there instead.
     const std::uint64_t shrunk = static_cast<std::uint64_t>(now);
+    if (FScanned < shrunk) {
+        FEnd = shrunk; // the scan goes on up to there
+        return false;
+    }
     const std::size_t published = FPublished.load(std::memory_order_relaxed);
     while (FStarts > std::max<std::size_t>(published, 1) && Offset(static_cast<int>(FStarts - 1)) > shrunk)
         --FStarts;

@@ -103,8 +103,9 @@ private:
     void Add(std::uint64_t offset);
     // Scans up to the byte limit; false when it was cancelled.
     bool Index(std::uint64_t limit);
-    // True when the file now ends before FEnd: FEnd becomes its new end
-    // (or the last line start already published, if that lies beyond).
+    // When the file now ends before FEnd, FEnd becomes its new end; true
+    // when the scan has passed that end, which then ends the index (or the
+    // last line start already published, if that lies beyond).
     bool StopAtShrunkEnd();
     void IndexRest();
 
