@@ -6,6 +6,8 @@
 #
 #   highlight_fuzz   the highlighter and the HTML page (definitions + document)
 #   lines_fuzz       the line loader: 8-bit text in random pieces, files, UTF-16
+#   mapped_fuzz      the mapped line index: a first part of a few bytes, the
+#                    rest indexed by its worker, lines as a plain split gives
 #   settings_fuzz    the settings store: read, write, read gives the same
 #   style_fuzz       the .sty reader and the colour codes
 #   codeconv_fuzz    the conversion from CP949 to the font's codes
@@ -40,7 +42,7 @@ for file in "$root"/src/platform/*.cpp "$root"/src/settings/*.cpp "$root"/src/do
     objects="$objects $object"
 done
 
-for target in Highlight Lines Settings Style Codeconv Langlinks Commandline; do
+for target in Highlight Lines Mapped Settings Style Codeconv Langlinks Commandline; do
     source="$root/tools/fuzz/${target}fuzz.cpp"
     [ -f "$source" ] || continue
     binary="$out/$(echo "$target" | tr 'A-Z' 'a-z')_fuzz"
@@ -61,6 +63,8 @@ seed highlight page 'HTML_LANG=1\nLangBraceS=<?\nLangBraceE=?>\nDelimiters=<>?;\
 # (FuzzedDataProvider takes strings from the front and numbers from the end.)
 seed lines pieces 'a\r\nb\rc\n\rd\r\r\n\ne\000'
 seed lines file 'x\000y\r\n\xb0\xa1\r\001'
+seed mapped crlf '\003a\r\nb\rc\n\rd\r\r\n\ne\000f\xb0\xa1\r'
+seed mapped long '\001xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\r\n\r\n\n\000'
 seed lines utf16 'A\000\r\000\n\000\x00\xac\n\000B\000C\002'
 seed settings ini '[Settings]\nWordWrap=1\n; comment\nFont = Gulim\n\n[Recent]\n/a b/c.txt=12\n\\xSettings\\xWordWrap\\x0\\x\000'
 seed style sty '#FF8000\\xNormal=#000080,#FFFFF0\r\nComment=#008000\r\nItem0=#0000FF\r\nItem9=#12\r\n\x12\x34\x56\x78'
