@@ -3,10 +3,13 @@
 // text view's first paint, the anonymous memory (RssAnon: what the program
 // holds of its own, not the file's pages in the cache) at that moment and
 // the largest seen, and the peak resident size (VmHWM).
-//   bench_open FILE [--end]
+//   bench_open FILE [--end [CUT]]
 // --end also presses End after the first paint and reports when the view
-// stands at the last line with the whole file indexed. Nothing is written:
-// the process ends without closing its window.
+// stands at the last line with the whole file indexed. With CUT (bytes),
+// FILE itself is first cut to that size right after the first paint, as a
+// log rotated by copying and truncating it is: it measures what a file cut
+// short while indexed costs. Nothing else is written: the process ends
+// without closing its window.
 // Runtime files are taken from build/bin beside the benchmarks.
 
 #include "Commandline.h"
@@ -25,6 +28,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
+
+#include <unistd.h>
 
 namespace {
 
@@ -49,8 +55,10 @@ long StatusKiB(const char* field) {
 
 class TPaintWatch : public QObject {
 public:
-    TPaintWatch(TClock::time_point start, bool pressEnd, QWidget* viewer)
-        : FStart(start), FPressEnd(pressEnd), FViewer(viewer) {}
+    TPaintWatch(TClock::time_point start, bool pressEnd, QWidget* viewer, std::string cutPath,
+                long long cutTo)
+        : FStart(start), FPressEnd(pressEnd), FViewer(viewer), FCutPath(std::move(cutPath)),
+          FCutTo(cutTo) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() != QEvent::Paint)
@@ -72,6 +80,8 @@ private:
         if (report == 0) {
             std::printf("first paint %.1f ms, RssAnon %.1f MiB", ms, anon / 1024.0);
             if (FPressEnd) {
+                if (FCutTo >= 0 && ::truncate(FCutPath.c_str(), off_t(FCutTo)) != 0)
+                    std::perror("truncate");
                 QKeyEvent press(QEvent::KeyPress, Qt::Key_End, Qt::NoModifier);
                 QApplication::sendEvent(FViewer, &press);
                 // End follows the index to the last line: done when the view
@@ -103,6 +113,8 @@ private:
     TClock::time_point FStart;
     bool FPressEnd;
     QWidget* FViewer;
+    std::string FCutPath;
+    long long FCutTo;
     int FPaints = 0;
     long FPeakAnon = 0;
 };
@@ -112,7 +124,7 @@ private:
 int main(int argc, char** argv) {
     const TClock::time_point start = TClock::now();
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s FILE [--end]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s FILE [--end [CUT]]\n", argv[0]);
         return 2;
     }
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -124,7 +136,9 @@ int main(int argc, char** argv) {
     if (ov::FolderExists(programFolder + "Fonts"))
         ov::SetExeFolderOverride(programFolder);
     ov::TMainForm form(ov::BuildCommandLine({argv[0], argv[1]}));
-    TPaintWatch watch(start, argc > 2 && std::strcmp(argv[2], "--end") == 0, form.Viewer);
+    const bool pressEnd = argc > 2 && std::strcmp(argv[2], "--end") == 0;
+    TPaintWatch watch(start, pressEnd, form.Controls().Viewer, argv[1],
+                      pressEnd && argc > 3 ? std::atoll(argv[3]) : -1);
     watch.Watch();
     form.show();
     return QApplication::exec();
