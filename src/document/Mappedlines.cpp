@@ -3,7 +3,6 @@
 #include "Errors.h"
 #include "System.h"
 
-#include <chrono>
 #include <climits>
 #include <cstring>
 #include <new>
@@ -22,18 +21,11 @@ constexpr std::uint64_t MaxLineSpan = INT_MAX - 8 + 2;
 // for cancelling and publishes its lines after each block.
 constexpr std::uint64_t ScanBlock = 1 << 20;
 
-std::atomic<std::uint64_t> FirstPart{16 << 20};
-std::atomic<bool> WorkersHeld{false};
-
 } // namespace
 
-std::uint64_t TMappedLines::FirstPartBytes() { return FirstPart.load(); }
-void TMappedLines::SetFirstPartBytes(std::uint64_t bytes) { FirstPart.store(bytes); }
-void TMappedLines::HoldWorkers(bool held) { WorkersHeld.store(held); }
-
 TMappedLines::TMappedLines(std::unique_ptr<TMappedFile> file, std::int64_t start,
-                           std::uint64_t firstPart)
-    : FFile(std::move(file)) {
+                           std::uint64_t firstPart, std::shared_ptr<TWorkerGate> gate)
+    : FFile(std::move(file)), FGate(std::move(gate)) {
     FText = FFile->Data() + start;
     FStartByte = start;
     FSize = static_cast<std::uint64_t>(FFile->Size() - start);
@@ -57,6 +49,8 @@ TMappedLines::TMappedLines(std::unique_ptr<TMappedFile> file, std::int64_t start
 
 TMappedLines::~TMappedLines() {
     FCancel.store(true);
+    if (FGate)
+        FGate->Wake();
     if (FWorker.joinable())
         FWorker.join();
 }
@@ -176,8 +170,8 @@ void TMappedLines::StartRest() {
 }
 
 void TMappedLines::IndexRest() {
-    while (WorkersHeld.load() && !FCancel.load())
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (FGate)
+        FGate->Pass(FCancel);
     try {
         Index(FEnd);
     } catch (...) {

@@ -18,6 +18,7 @@
 // The lines the worker finds become part of Count only when the owner's
 // thread takes them (Take), so that Count never changes under a reader.
 
+#include "Loadpolicy.h"
 #include "Mappedfile.h"
 
 #include <algorithm>
@@ -33,9 +34,10 @@ public:
     // Indexes the text from byte start of file on (after a byte-order mark),
     // up to about firstPart bytes. EOutOfMemory when the index would not fit
     // in half of the memory the system can still give, or when a line or the
-    // line count exceeds what a line list can count.
+    // line count exceeds what a line list can count. The worker passes gate,
+    // when there is one, before it indexes the rest.
     TMappedLines(std::unique_ptr<TMappedFile> file, std::int64_t start,
-                 std::uint64_t firstPart = UINT64_MAX);
+                 std::uint64_t firstPart = UINT64_MAX, std::shared_ptr<TWorkerGate> gate = {});
     // Stops the worker (within one block of scanning) and waits for it.
     ~TMappedLines();
     TMappedLines(const TMappedLines&) = delete;
@@ -72,12 +74,6 @@ public:
         }
         return static_cast<int>(end - start);
     }
-    // The part indexed at once by the view's loader; tests make it small.
-    static std::uint64_t FirstPartBytes();
-    static void SetFirstPartBytes(std::uint64_t bytes);
-    // While held, workers wait before indexing (until released or
-    // cancelled): tests see the state between the first part and the rest.
-    static void HoldWorkers(bool held);
 
 private:
     // The index grows in chunks, never moved once filled: no copy of a
@@ -129,6 +125,7 @@ private:
     std::atomic<bool> FDone{false};
     std::atomic<bool> FFailed{false};
     std::atomic<bool> FCancel{false};
+    std::shared_ptr<TWorkerGate> FGate;
     std::thread FWorker;
     int FCount = 0;
 };

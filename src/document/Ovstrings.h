@@ -128,6 +128,10 @@ public:
     bool TakeLoadedLines();
     void FinishLoading();
     TStringListNotify OnAppend;
+    // How the next viewed file is loaded; a setting of the list, not of its
+    // text (Assign leaves it).
+    const TLoadPolicy& LoadPolicy() const { return FLoadPolicy; }
+    void SetLoadPolicy(const TLoadPolicy& policy) { FLoadPolicy = policy; }
 
     // Every entry followed by one LF. Failure is silent; returns false on it.
     virtual bool SaveToFile(const std::string& fileName);
@@ -286,6 +290,7 @@ private:
     // The last row ShownRowText looked at, and its copy when it holds a NUL.
     int FShownRow = -1;
     std::shared_ptr<const std::string> FShownCopy;
+    TLoadPolicy FLoadPolicy;
 };
 
 // The document of the text viewer: one style byte per text byte of every

@@ -150,7 +150,8 @@ bool TOVStringList::MapFile(const TReadOnlyFile& opened, std::int64_t start) {
         return false;
     // The index checks what it needs itself (EOutOfMemory), before the list
     // takes it.
-    FMapped = std::make_shared<TMappedLines>(std::move(file), start, TMappedLines::FirstPartBytes());
+    FMapped = std::make_shared<TMappedLines>(std::move(file), start,
+                                             FLoadPolicy.FirstPartBytes, FLoadPolicy.Gate);
     FCount = FMapped->Count();
     FCapacity = FCount;
     FMapped->StartRest();

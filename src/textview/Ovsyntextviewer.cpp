@@ -9,7 +9,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -124,12 +123,10 @@ void TOVSynTextViewer::UpdateHighlightState(bool execute) {
         ExecuteHighlighter();
 }
 
-namespace {
-std::atomic<std::uint64_t> BackgroundBytes{8 << 20};
-} // namespace
-
-std::uint64_t TOVSynTextViewer::BackgroundHighlightBytes() { return BackgroundBytes.load(); }
-void TOVSynTextViewer::SetBackgroundHighlightBytes(std::uint64_t bytes) { BackgroundBytes.store(bytes); }
+void TOVSynTextViewer::SetLoadPolicy(const TLoadPolicy& policy) {
+    FLoadPolicy = policy;
+    FLines->SetLoadPolicy(policy);
+}
 
 void TOVSynTextViewer::StopBackgroundHighlighting() {
     FHighlighter->CancelBackground();
@@ -219,7 +216,7 @@ void TOVSynTextViewer::ExecuteHighlighter() {
     FinishLoading();
     InvalidateStyleRecord();
     StopBackgroundHighlighting();
-    if (FLines->MappedBytes() >= BackgroundBytes.load() && FHighlighter->StartBackground(*FLines)) {
+    if (FLines->MappedBytes() >= FLoadPolicy.BackgroundHighlightBytes && FHighlighter->StartBackground(*FLines)) {
         FMarkedRows = 0;
         FLines->ClearStyles();
         if (!FHighlightTimer) {

@@ -270,10 +270,10 @@ public:
     // After the worker: only the rows around those shown hold marks, made
     // from the checkpoint before them as they are painted.
     bool MarksOnlyWhereShown() const { return !FCheckpoints.empty(); }
-    // Documents of at least this many bytes are marked in the background;
-    // tests make it small.
-    static std::uint64_t BackgroundHighlightBytes();
-    static void SetBackgroundHighlightBytes(std::uint64_t bytes);
+    // How the view's document is loaded and highlighted from the next file
+    // or language on (the document takes the same policy).
+    const TLoadPolicy& LoadPolicy() const { return FLoadPolicy; }
+    void SetLoadPolicy(const TLoadPolicy& policy);
     bool Loading() const { return FLines->Loading(); }
     // The top row the view is on, or the one it is heading for while the
     // index has not reached it (a file closed meanwhile keeps its place).
@@ -370,6 +370,7 @@ private:
 
     std::unique_ptr<TOVSynStringList> FLines;
     std::unique_ptr<TViewerHighlighter> FHighlighter;
+    TLoadPolicy FLoadPolicy;
     TWrapedLines FWrapedLines;
     TOpenStyleRecord FOpenStyles;
     TLineMarkIndex FLineMarks;

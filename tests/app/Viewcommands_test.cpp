@@ -6,7 +6,7 @@
 #include "About.h"
 #include "Exporthtml.h"
 #include "Files.h"
-#include "Mappedlines.h"
+#include "Loadpolicy.h"
 #include "Testsupport.h"
 #include "Uiservices.h"
 #include "Xlabel.h"
@@ -420,68 +420,64 @@ TEST_F(ViewCommandsTest, AFileCutShortWhileShownKeepsTheProgramAlive) {
 // file's place are reached as the index gets there, and find searches the
 // whole file.
 TEST_F(ViewCommandsTest, ALargeFileShowsAtOnceAndItsLinesFollow) {
-    // The index stops after a small first part until released, whatever the
-    // machine's speed; both settings come back however the test ends.
-    struct TSmallFirstPartHeld {
-        std::uint64_t Old = TMappedLines::FirstPartBytes();
-        TSmallFirstPartHeld() {
-            TMappedLines::SetFirstPartBytes(64 << 10);
-            TMappedLines::HoldWorkers(true);
-        }
-        ~TSmallFirstPartHeld() {
-            TMappedLines::HoldWorkers(false);
-            TMappedLines::SetFirstPartBytes(Old);
-        }
-    } held;
+    // The index stops after a small first part until the gate is released,
+    // whatever the machine's speed.
+    auto gate = std::make_shared<TWorkerGate>();
+    TLoadPolicy policy;
+    policy.FirstPartBytes = 64 << 10;
+    policy.Gate = gate;
+    // The file named on the command line opens when the window is shown.
+    auto showWithPolicy = [&](TMainForm& form) {
+        form.Controls().Viewer->SetLoadPolicy(policy);
+        ShowAndWait(form);
+    };
     std::string text;
     const int total = 200000;
     for (int i = 0; i < total; ++i)
         text += "log line " + std::to_string(i) + (i == total - 1 ? " needle" : "") + "\n";
     const std::string path = FFolder.Write("big.log", text);
     {
-        TMappedLines::HoldWorkers(true);
+        gate->Hold();
         TMainForm form("orvane " + path);
-        ShowAndWait(form);
+        showWithPolicy(form);
         EXPECT_LT(form.Controls().Viewer->RowCount(), total);
         EXPECT_TRUE(form.Controls().Viewer->Loading());
         EXPECT_TRUE(form.Controls().LoadGauge->isVisible());
-        TMappedLines::HoldWorkers(false);
+        gate->Release();
         ASSERT_TRUE(QTest::qWaitFor([&] { return !form.Controls().Viewer->Loading(); }, 20000));
         EXPECT_EQ(form.Controls().Viewer->RowCount(), total);
         EXPECT_FALSE(form.Controls().LoadGauge->isVisible());
         EXPECT_EQ(form.Controls().StatusPanels[0]->text().contains(QString::number(total)), true);
     }
     {
-        TMappedLines::HoldWorkers(true);
+        gate->Hold();
         TMainForm form("orvane " + path);
-        ShowAndWait(form);
+        showWithPolicy(form);
         ASSERT_TRUE(form.Controls().Viewer->Loading());
         // End goes to the end indexed so far and follows the index there.
         QTest::keyClick(form.Controls().Viewer, Qt::Key_End);
         EXPECT_GT(form.Controls().Viewer->TopIndex(), 0);
         EXPECT_LT(form.Controls().Viewer->TopIndex(), total / 2);
-        TMappedLines::HoldWorkers(false);
+        gate->Release();
         ASSERT_TRUE(QTest::qWaitFor([&] { return !form.Controls().Viewer->Loading(); }, 20000));
-        EXPECT_GE(form.Controls().Viewer->TopIndex() + form.Controls().Viewer->VisibleRows(),
-                  total);
+        EXPECT_GE(form.Controls().Viewer->TopIndex() + form.Controls().Viewer->VisibleRows(), total);
         EXPECT_GT(form.Controls().Viewer->TopIndex(), total - 100);
         form.close(); // records the place
     }
     {
         // Closed before the index reached the saved place, the file keeps it.
-        TMappedLines::HoldWorkers(true);
+        gate->Hold();
         TMainForm form("orvane " + path);
-        ShowAndWait(form);
+        showWithPolicy(form);
         EXPECT_LT(form.Controls().Viewer->TopIndex(), total / 2);
         form.close();
-        TMappedLines::HoldWorkers(false);
+        gate->Release();
     }
     {
         TMainForm form("orvane " + path);
-        ShowAndWait(form);
+        showWithPolicy(form);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !form.Controls().Viewer->Loading(); }, 20000));
-        EXPECT_GT(form.Controls().Viewer->TopIndex(),
-                  total / 2); // the saved place, reached when indexed
+        EXPECT_GT(form.Controls().Viewer->TopIndex(), total / 2); // the saved place, reached when indexed
         form.Controls().Viewer->SetTopIndex(0);
         EXPECT_TRUE(form.SearchText("needle", {}, -1, -1));
         EXPECT_EQ(form.Controls().Viewer->SelStart().Y, total - 1);
@@ -492,14 +488,10 @@ TEST_F(ViewCommandsTest, ALargeFileShowsAtOnceAndItsLinesFollow) {
 // opened by a key that came in while the window was showing the index's
 // progress.
 TEST_F(ViewCommandsTest, TheIndexGoesOnUnderAModalDialog) {
-    struct TSmallFirstPartHeld {
-        std::uint64_t Old = TMappedLines::FirstPartBytes();
-        TSmallFirstPartHeld() { TMappedLines::SetFirstPartBytes(64 << 10); }
-        ~TSmallFirstPartHeld() {
-            TMappedLines::HoldWorkers(false);
-            TMappedLines::SetFirstPartBytes(Old);
-        }
-    } held;
+    auto gate = std::make_shared<TWorkerGate>();
+    TLoadPolicy policy;
+    policy.FirstPartBytes = 64 << 10;
+    policy.Gate = gate;
     // About three times the first part (indexed in blocks of 1 MiB), so
     // that the first progress shown moves the gauge.
     std::string text;
@@ -508,8 +500,9 @@ TEST_F(ViewCommandsTest, TheIndexGoesOnUnderAModalDialog) {
         text += "log line " + std::to_string(i) + "\n";
     const std::string path = FFolder.Write("big.log", text);
     for (const char* command : {"Find1", "Options1", "About1"}) {
-        TMappedLines::HoldWorkers(true);
+        gate->Hold();
         TMainForm form("orvane " + path);
+        form.Controls().Viewer->SetLoadPolicy(policy); // the file opens when shown
         ShowAndWait(form);
         ASSERT_TRUE(form.Controls().Viewer->Loading());
         QAction* item = command == std::string("Find1")      ? form.Menus().Find1
@@ -536,7 +529,7 @@ TEST_F(ViewCommandsTest, TheIndexGoesOnUnderAModalDialog) {
             if (!released) {
                 released = true;
                 clock.start();
-                TMappedLines::HoldWorkers(false);
+                gate->Release();
             } else if (!form.Controls().Viewer->Loading()) {
                 statusUnderDialog = form.LineStatus();
                 dialog->close();

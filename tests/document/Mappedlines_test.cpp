@@ -19,6 +19,7 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <thread>
 
 using namespace ov;
 using ov::test::TTempFolder;
@@ -165,16 +166,14 @@ TEST(MappedDocument, AFileThatShrinksWhileShownReadsAsZeros) {
 
 namespace {
 
-// Makes the part indexed at once small, so that a few megabytes are
-// indexed in the background as a large file is.
-class TSmallFirstPart {
-public:
-    TSmallFirstPart() : FOld(TMappedLines::FirstPartBytes()) { TMappedLines::SetFirstPartBytes(64 << 10); }
-    ~TSmallFirstPart() { TMappedLines::SetFirstPartBytes(FOld); }
-
-private:
-    std::uint64_t FOld;
-};
+// A small part indexed at once, so that a few megabytes are indexed in the
+// background as a large file is.
+TLoadPolicy SmallFirstPart(std::shared_ptr<TWorkerGate> gate = {}) {
+    TLoadPolicy policy;
+    policy.FirstPartBytes = 64 << 10;
+    policy.Gate = std::move(gate);
+    return policy;
+}
 
 std::string ManyLines(int count, const std::string& word) {
     std::string bytes;
@@ -186,13 +185,13 @@ std::string ManyLines(int count, const std::string& word) {
 } // namespace
 
 TEST(MappedDocument, LinesFoundInTheBackgroundArriveWhenTakenAndEndAsTheSplitterSays) {
-    TSmallFirstPart small;
     TTempFolder temp;
     const std::string bytes = ManyLines(300000, "background line ");
     const std::string path = temp.Write("big.log", bytes);
     const TLines expected = SplitterLines(bytes);
     for (bool taken : {true, false}) {
         TOVSynStringList list;
+        list.SetLoadPolicy(SmallFirstPart());
         int appended = 0;
         list.OnAppend = [&](TOVStringList*) { ++appended; };
         ASSERT_TRUE(list.LoadViewedFile(path, TCodingChoice::Cp949));
@@ -218,12 +217,12 @@ TEST(MappedDocument, LinesFoundInTheBackgroundArriveWhenTakenAndEndAsTheSplitter
 }
 
 TEST(MappedDocument, ADocumentReplacedDuringTheBackgroundPassShowsOnlyTheNewFile) {
-    TSmallFirstPart small;
     TTempFolder temp;
     const std::string first = temp.Write("first.log", ManyLines(200000, "old "));
     const std::string second = ManyLines(150000, "new ");
     const std::string secondPath = temp.Write("second.log", second);
     TOVSynStringList list;
+    list.SetLoadPolicy(SmallFirstPart());
     for (int round = 0; round < 5; ++round) {
         ASSERT_TRUE(list.LoadViewedFile(first, TCodingChoice::Cp949));
         ASSERT_TRUE(list.Loading());
@@ -235,6 +234,7 @@ TEST(MappedDocument, ADocumentReplacedDuringTheBackgroundPassShowsOnlyTheNewFile
     EXPECT_EQ(Lines(list), SplitterLines(second));
     // A list destroyed during the pass stops its worker.
     auto doomed = std::make_unique<TOVSynStringList>();
+    doomed->SetLoadPolicy(SmallFirstPart());
     ASSERT_TRUE(doomed->LoadViewedFile(first, TCodingChoice::Cp949));
     doomed.reset();
 }
@@ -314,18 +314,19 @@ TEST(MappedDocument, NulBytesReadAsBlanksAndTheMappingIsNeverWritten) {
 // and truncating it) ends the index where the file now ends: the lines are
 // those of what is left, never the vanished part read as zeros.
 TEST(MappedDocument, AFileCutShortWhileIndexedEndsWhereItNowEnds) {
-    TSmallFirstPart small;
     TTempFolder temp;
     const std::string bytes = ManyLines(200000, "rotated line ");
+    auto gate = std::make_shared<TWorkerGate>();
     for (const std::size_t cut : {bytes.size() / 2 + 3, bytes.size() / 3, std::size_t(0)}) {
         const std::string path = temp.Write("rotated.log", bytes);
         TOVSynStringList list;
-        TMappedLines::HoldWorkers(true);
+        list.SetLoadPolicy(SmallFirstPart(gate));
+        gate->Hold();
         ASSERT_TRUE(list.LoadViewedFile(path, TCodingChoice::Cp949));
         const int firstPart = list.Count();
         ASSERT_TRUE(list.Loading());
         ASSERT_EQ(::truncate(path.c_str(), off_t(cut)), 0);
-        TMappedLines::HoldWorkers(false);
+        gate->Release();
         list.FinishLoading();
         EXPECT_FALSE(list.Loading());
         if (cut == 0) {
@@ -335,4 +336,40 @@ TEST(MappedDocument, AFileCutShortWhileIndexedEndsWhereItNowEnds) {
             EXPECT_EQ(Lines(list), SplitterLines(bytes.substr(0, cut))) << cut;
         }
     }
+}
+
+// A gate held by the test keeps every worker before the rest: the list
+// stays at its first part however long it waits, a list replaced or
+// destroyed meanwhile ends its worker, and after the release the lines are
+// those of the whole file.
+TEST(MappedDocument, AHeldGateKeepsTheWorkerBeforeTheRestUntilReleasedOrCancelled) {
+    TTempFolder temp;
+    const std::string bytes = ManyLines(100000, "held ");
+    const std::string path = temp.Write("held.log", bytes);
+    auto gate = std::make_shared<TWorkerGate>();
+    gate->Hold();
+    TOVSynStringList list;
+    list.SetLoadPolicy(SmallFirstPart(gate));
+    for (int round = 0; round < 3; ++round) {
+        ASSERT_TRUE(list.LoadViewedFile(path, TCodingChoice::Cp949)); // replaces a held list
+        const int firstPart = list.Count();
+        ASSERT_GT(firstPart, 0);
+        for (int look = 0; look < 20; ++look) {
+            std::this_thread::yield();
+            EXPECT_FALSE(list.TakeLoadedLines());
+        }
+        EXPECT_TRUE(list.Loading());
+        EXPECT_EQ(list.Count(), firstPart);
+        EXPECT_LT(list.LoadProgress(), 1.0);
+    }
+    {
+        TOVSynStringList doomed;
+        doomed.SetLoadPolicy(SmallFirstPart(gate));
+        ASSERT_TRUE(doomed.LoadViewedFile(path, TCodingChoice::Cp949));
+        ASSERT_TRUE(doomed.Loading());
+    } // returns: the cancel wakes the held worker
+    gate->Release();
+    list.FinishLoading();
+    EXPECT_FALSE(list.Loading());
+    EXPECT_EQ(Lines(list), SplitterLines(bytes));
 }

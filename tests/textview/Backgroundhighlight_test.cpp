@@ -22,16 +22,11 @@ namespace {
 const std::string SyntaxFolder = std::string(ORVANE_SOURCE_DIR) + "/data/Syntax";
 
 // Every document, however small, goes to the worker.
-class TBackgroundForAll {
-public:
-    TBackgroundForAll() : FOld(TOVSynTextViewer::BackgroundHighlightBytes()) {
-        TOVSynTextViewer::SetBackgroundHighlightBytes(1);
-    }
-    ~TBackgroundForAll() { TOVSynTextViewer::SetBackgroundHighlightBytes(FOld); }
-
-private:
-    std::uint64_t FOld;
-};
+TLoadPolicy BackgroundForAll() {
+    TLoadPolicy policy;
+    policy.BackgroundHighlightBytes = 1;
+    return policy;
+}
 
 std::string RandomSource(std::mt19937& random, int lines) {
     const char* const pieces[] = {"/* ", " */", "\"", "\\", "int ", "x = 12;", "// ", "<script>",
@@ -91,8 +86,8 @@ TEST(BackgroundHighlighting, ShownRowsCarryTheWholeScansMarksAndPaintAsWithAllMa
         whole.show();
         Open(whole, path, language);
         ASSERT_FALSE(whole.HighlightingInBackground());
-        TBackgroundForAll always;
         TOVSynTextViewer viewer(nullptr, CreateSyntaxHighlighter(SyntaxFolder));
+        viewer.SetLoadPolicy(BackgroundForAll());
         viewer.resize(400, 300);
         viewer.show();
         Open(viewer, path, language);
@@ -124,12 +119,12 @@ TEST(BackgroundHighlighting, ShownRowsCarryTheWholeScansMarksAndPaintAsWithAllMa
 }
 
 TEST(BackgroundHighlighting, AReplacedDocumentOrLanguageNeverGetsTheOldMarks) {
-    TBackgroundForAll always;
     test::TTempFolder folder;
     std::mt19937 random(8);
     const std::string first = folder.Write("first.c", RandomSource(random, 20000));
     const std::string second = folder.Write("second.c", RandomSource(random, 5000));
     TOVSynTextViewer viewer(nullptr, CreateSyntaxHighlighter(SyntaxFolder));
+    viewer.SetLoadPolicy(BackgroundForAll());
     viewer.resize(400, 300);
     viewer.show();
     Open(viewer, first, "C");
