@@ -84,12 +84,8 @@ void TOVSynHighlighter::ParseHTML(std::string_view name, TScanPos& pos) {
 
     while (bounds.Contains(pos)) {
         TopRowReached(pos);
-        row.Load(lines, pos.Row);
-        if (pos.Col >= row.Length) {
-            ++pos.Row;
-            pos.Col = 0;
+        if (!row.Enter(lines, pos))
             continue;
-        }
         const char* p = row.Text + pos.Col;
         const std::string_view rest = row.Rest(pos.Col);
         const char b = *p;
@@ -198,13 +194,10 @@ void TOVSynHighlighter::ScanOpeningTag(int h, TScanPos& pos, int n) {
     }
 
     bool valueNext = false;
-    while (pos.Row <= std::min(lines.Count() - 1, FLastRow) && !scan::Cancelled(FCancel)) {
-        row.Load(lines, pos.Row);
-        if (pos.Col >= row.Length) {
-            ++pos.Row;
-            pos.Col = 0;
+    const scan::TBounds bounds(lines, FLastRow, FCancel);
+    while (bounds.ContainsRow(pos.Row)) {
+        if (!row.Enter(lines, pos))
             continue;
-        }
         const char* at = row.Text + pos.Col;
         const char b = *at;
         if (b == '>')

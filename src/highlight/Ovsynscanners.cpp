@@ -51,12 +51,8 @@ void TOVSynHighlighter::ParseText(std::string_view name, std::string_view endTex
     while (bounds.Contains(pos)) {
         if (endText.empty())
             TopRowReached(pos);
-        row.Load(lines, pos.Row);
-        if (pos.Col >= row.Length) {
-            ++pos.Row;
-            pos.Col = 0;
+        if (!row.Enter(lines, pos))
             continue;
-        }
         const char* p = row.Text + pos.Col;
         const unsigned char b = static_cast<unsigned char>(*p);
         if (b == ' ' || b == '\t') {
@@ -185,9 +181,10 @@ void TOVSynHighlighter::ParseBlockComment(int slot, std::string_view closer, TSc
     scan::TRow row;
     row.Load(lines, pos.Row);
     row.Mark(pos.Col, style);
-    const int last = std::min(lines.Count() - 1, FLastRow);
+    const scan::TBounds bounds(lines, FLastRow, FCancel);
+    const int last = bounds.LastRow();
     if (!closer.empty()) {
-        while (pos.Row <= last && !scan::Cancelled(FCancel)) {
+        while (bounds.ContainsRow(pos.Row)) {
             row.Load(lines, pos.Row);
             std::size_t found =
                 std::string_view(row.Text, row.Length).find(closer, std::size_t(pos.Col));

@@ -1,7 +1,7 @@
 #pragma once
 // Row access shared by the scanners: the current row's text, length and
 // style bytes, reloaded only when the scan moves to another row, and the
-// loop condition of every scan.
+// loop head of every scan (the bounds and the step to the next row).
 
 #include "Ovstrings.h"
 #include "Ovsynhighlighter.h"
@@ -32,6 +32,17 @@ struct TRow {
         Length = static_cast<int>(text.size());
         FStyles = nullptr;
     }
+    // The head of a scan's loop: loads the row pos stands in; at or past its
+    // end moves pos to the next row's start instead and returns false, so
+    // that the loop looks at its bounds again.
+    bool Enter(TOVSynStringList& lines, TScanPos& pos) {
+        Load(lines, pos.Row);
+        if (pos.Col < Length)
+            return true;
+        ++pos.Row;
+        pos.Col = 0;
+        return false;
+    }
     std::string_view Rest(int col) const { return {Text + col, std::size_t(Length - col)}; }
     // The row's style bytes are stored at its first mark, so rows the scan
     // only reads cost nothing.
@@ -58,7 +69,8 @@ inline bool Cancelled(const std::atomic<bool>* cancel) {
 
 // A scan goes on while the position lies before the end of the last row,
 // that of the document or an earlier one where the scan must stop, and
-// nobody cancelled it.
+// nobody cancelled it; a scan that ends on its own closer goes on while its
+// row is one of the rows to scan (ContainsRow).
 class TBounds {
 public:
     TBounds(const TOVSynStringList& lines, int lastRow, const std::atomic<bool>* cancel)
@@ -67,6 +79,8 @@ public:
     bool Contains(const TScanPos& pos) const {
         return (pos.Row < FLast || (pos.Row == FLast && pos.Col < FLastLength)) && !Cancelled(FCancel);
     }
+    bool ContainsRow(int row) const { return row <= FLast && !Cancelled(FCancel); }
+    int LastRow() const { return FLast; }
 
 private:
     int FLast;
