@@ -9,14 +9,14 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 namespace ov {
 
 TOVSynTextViewer::TOVSynTextViewer(QWidget* parent, std::unique_ptr<TViewerHighlighter> highlighter)
     : QAbstractScrollArea(parent), FLines(std::make_unique<TOVSynStringList>()),
-      FHighlighter(std::move(highlighter)) {
+      FHighlighter(highlighter ? std::move(highlighter)
+                               : CreateSyntaxHighlighter(ShippedSyntaxFolder(), UserSyntaxFolder())),
+      FMarker(*FLines, *FHighlighter) {
     resize(350, 350);
     setFocusPolicy(Qt::StrongFocus);
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
@@ -32,8 +32,6 @@ TOVSynTextViewer::TOVSynTextViewer(QWidget* parent, std::unique_ptr<TViewerHighl
 
     // The font files are read at the first drawn row or when the settings
     // name them, so a damaged file is reported once, by whoever set it.
-    if (!FHighlighter)
-        FHighlighter = CreateSyntaxHighlighter(ShippedSyntaxFolder(), UserSyntaxFolder());
     FTextDrawer.SetFont(font());
     ResetWidths();
     // The line height is known from the start, so that the row pitch never
@@ -129,86 +127,30 @@ void TOVSynTextViewer::SetLoadPolicy(const TLoadPolicy& policy) {
 }
 
 void TOVSynTextViewer::StopBackgroundHighlighting() {
-    FHighlighter->CancelBackground();
-    FMarkedRows = -1;
-    if (!FCheckpoints.empty()) {
-        FCheckpoints.clear();
-        FLines->StreamMarks(nullptr);
-    }
-    FWindowFirst = FWindowLast = -1;
+    FMarker.Cancel();
     if (FHighlightTimer)
         FHighlightTimer->stop();
 }
 
-void TOVSynTextViewer::MarkLinesUpTo(int line) {
-    const int count = FLines->Count();
-    if (FMarkedRows < 0 || FMarkedRows >= count)
-        return;
-    if (line < FMarkedRows - TOVSynHighlighter::UncertainRows)
-        return;
-    if (line >= count / 2) {
-        // Far down: the worker, which started first, gets there sooner.
-        TakeBackgroundMarks();
-        return;
-    }
-    // Twice as far each time, so that scrolling on costs one scan of the
-    // rows passed, not one per step.
-    const int want = std::max(line + TOVSynHighlighter::UncertainRows + FVisibleRows, FMarkedRows * 2);
-    const int last = std::min(want, count - 1);
-    FHighlighter->ExecuteRows(*FLines, 0, last);
-    FMarkedRows = last + 1;
-    InvalidateStyleRecord();
-}
-
 void TOVSynTextViewer::OnHighlightTimer() {
-    if (!FHighlighter->BackgroundDone())
-        return;
-    FinishHighlighting();
+    // Painting may have taken the worker's marks already (a row far down).
+    if (FMarker.State() != TMarkerState::Scanning)
+        FHighlightTimer->stop();
+    else if (FMarker.WorkerDone())
+        FinishHighlighting();
 }
 
 void TOVSynTextViewer::FinishHighlighting() {
-    if (FMarkedRows < 0)
+    if (FMarker.State() != TMarkerState::Scanning)
         return;
     TakeBackgroundMarks();
     DrawScreen(true);
 }
 
 void TOVSynTextViewer::TakeBackgroundMarks() {
-    while (!FHighlighter->BackgroundDone())
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
     if (FHighlightTimer)
         FHighlightTimer->stop();
-    FMarkedRows = -1;
-    std::vector<int> checkpoints;
-    if (FHighlighter->DeliverBackground(checkpoints)) {
-        // From now on the rows shown are marked from the checkpoint before
-        // them; the first screen's marks go.
-        FCheckpoints.swap(checkpoints);
-        FLines->WindowMarks(0);
-        FWindowFirst = FWindowLast = -1;
-    } else {
-        FHighlighter->Execute(*FLines);
-    }
-    InvalidateStyleRecord();
-}
-
-void TOVSynTextViewer::MarkLines(int firstLine, int lastLine) {
-    if (FCheckpoints.empty()) {
-        MarkLinesUpTo(lastLine); // may take the worker's checkpoints
-        if (FCheckpoints.empty())
-            return;
-    }
-    const int count = FLines->Count();
-    const int certainEnd =
-        FWindowLast == count - 1 ? FWindowLast : FWindowLast - TOVSynHighlighter::UncertainRows;
-    if (FWindowFirst >= 0 && firstLine >= FWindowFirst && lastLine <= certainEnd)
-        return;
-    const int from = *(std::upper_bound(FCheckpoints.begin(), FCheckpoints.end(), firstLine) - 1);
-    const int to = std::min(count - 1, lastLine + TOVSynHighlighter::UncertainRows + FVisibleRows);
-    FLines->WindowMarks(from);
-    FHighlighter->ExecuteRows(*FLines, from, to);
-    FWindowFirst = from;
-    FWindowLast = to;
+    FMarker.TakeWorkerMarks();
     InvalidateStyleRecord();
 }
 
@@ -216,18 +158,14 @@ void TOVSynTextViewer::ExecuteHighlighter() {
     FinishLoading();
     InvalidateStyleRecord();
     StopBackgroundHighlighting();
-    if (FLines->MappedBytes() >= FLoadPolicy.BackgroundHighlightBytes && FHighlighter->StartBackground(*FLines)) {
-        FMarkedRows = 0;
-        FLines->ClearStyles();
-        if (!FHighlightTimer) {
-            FHighlightTimer = std::make_unique<QTimer>();
-            FHighlightTimer->setInterval(HighlightPollInterval);
-            connect(FHighlightTimer.get(), &QTimer::timeout, this, &TOVSynTextViewer::OnHighlightTimer);
-        }
-        FHighlightTimer->start();
-        return; // the rows shown are marked as they are painted
+    if (FMarker.Start(FLoadPolicy) != TMarkerState::Scanning)
+        return;
+    if (!FHighlightTimer) {
+        FHighlightTimer = std::make_unique<QTimer>();
+        FHighlightTimer->setInterval(HighlightPollInterval);
+        connect(FHighlightTimer.get(), &QTimer::timeout, this, &TOVSynTextViewer::OnHighlightTimer);
     }
-    FHighlighter->Execute(*FLines);
+    FHighlightTimer->start();
 }
 
 void TOVSynTextViewer::SetTabWidth(uint16_t value) {

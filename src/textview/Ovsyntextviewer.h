@@ -10,6 +10,7 @@
 // the document, or their wrapped segments while WordWrap is on; TopIndex, the
 // row count, the line numbers and OnDrawLine count display rows.
 
+#include "Backgroundmarker.h"
 #include "Charwidths.h"
 #include "Openstyles.h"
 #include "Ovstrings.h"
@@ -229,16 +230,6 @@ public:
     void OnLoadTimer();
     // Moves on to a top row asked for before the index reached it.
     void FollowPendingTop();
-    void OnHighlightTimer();
-    // While marking in the background: marks rows up to line (and some
-    // beyond) at once, as painting needs them.
-    void MarkLinesUpTo(int line);
-    // Marks lines firstLine .. lastLine for painting: the prefix while the
-    // worker runs, afterwards the window from the checkpoint before them.
-    void MarkLines(int firstLine, int lastLine);
-    void StopBackgroundHighlighting();
-    // Waits for the worker and puts its marks in place, without painting.
-    void TakeBackgroundMarks();
     // Rereads the language's styles and highlights again.
     void RefreshStyle();
 
@@ -264,12 +255,13 @@ public:
     void FinishLoading();
     // The marks of a large document are made on a worker thread after the
     // first screen's rows are marked; rows shown before it is done are
-    // marked as they are needed. FinishHighlighting waits for the worker.
+    // marked as they are needed (Backgroundmarker.h). FinishHighlighting
+    // waits for the worker.
     void FinishHighlighting();
-    bool HighlightingInBackground() const { return FMarkedRows >= 0; }
+    bool HighlightingInBackground() const { return FMarker.State() == TMarkerState::Scanning; }
     // After the worker: only the rows around those shown hold marks, made
     // from the checkpoint before them as they are painted.
-    bool MarksOnlyWhereShown() const { return !FCheckpoints.empty(); }
+    bool MarksOnlyWhereShown() const { return FMarker.State() == TMarkerState::Windowed; }
     // How the view's document is loaded and highlighted from the next file
     // or language on (the document takes the same policy).
     const TLoadPolicy& LoadPolicy() const { return FLoadPolicy; }
@@ -351,6 +343,10 @@ private:
     void UpdateVisibleRows();
     void UpdateHighlightState(bool execute);
     void ExecuteHighlighter();
+    void StopBackgroundHighlighting();
+    void OnHighlightTimer();
+    // Waits for the worker and puts its marks in place, without painting.
+    void TakeBackgroundMarks();
     void FontChanged();
     void FontMetricsChanged();
     void WMSize();
@@ -371,6 +367,7 @@ private:
     std::unique_ptr<TOVSynStringList> FLines;
     std::unique_ptr<TViewerHighlighter> FHighlighter;
     TLoadPolicy FLoadPolicy;
+    TBackgroundMarker FMarker;
     TWrapedLines FWrapedLines;
     TOpenStyleRecord FOpenStyles;
     TLineMarkIndex FLineMarks;
@@ -426,15 +423,8 @@ private:
     // A top row asked for beyond the lines indexed so far (INT_MAX: the
     // end), -1 for none; any other move forgets it.
     int FPendingTop = -1;
-    // Rows marked so far while the worker marks the whole document; -1 when
-    // every row's marks are in place.
-    int FMarkedRows = -1;
+    // Polls the marker's worker while it scans.
     std::unique_ptr<QTimer> FHighlightTimer;
-    // The worker's checkpoints (empty when every row holds its marks) and
-    // the lines whose marks are held now.
-    std::vector<int> FCheckpoints;
-    int FWindowFirst = -1;
-    int FWindowLast = -1;
     static constexpr int HighlightPollInterval = 50;
     static constexpr int LoadInterval = 100;
     TSelScroll FSelScrollDirection = TSelScroll::None;

@@ -49,8 +49,10 @@ void TOVSynTextViewer::DrawLines(TTextCanvas& canvas, int first, int count) {
     const int lineNumWidth = GetLineNumWidth();
     const int pitch = FLineHeight + FLineSpace;
     FStyleTop = -1;
-    if (FHighlightActive && (FMarkedRows >= 0 || !FCheckpoints.empty()))
-        MarkLines(RowSpan(first).Line, RowSpan(std::min(first + count, FRowCount) - 1).Line);
+    if (FHighlightActive && FMarker.State() != TMarkerState::Idle &&
+        FMarker.MarkLines(RowSpan(first).Line, RowSpan(std::min(first + count, FRowCount) - 1).Line,
+                          FVisibleRows))
+        InvalidateStyleRecord();
     if (FHighlightActive)
         PushStyle(canvas, GetLastStyle(first - 1));
     int y = (first - FTopIndex) * pitch + FTopMargin;
@@ -237,9 +239,9 @@ void TOVSynTextViewer::DrawLineNumber(TTextCanvas& canvas, int row, int y, int l
 // --- style stack ---------------------------------------------------------------
 
 TStyleByte TOVSynTextViewer::GetLastStyle(int row) {
-    if (!FCheckpoints.empty() && FWindowFirst >= 0) {
+    if (const int windowFirst = FMarker.WindowFirst(); windowFirst >= 0) {
         // Nothing is open before the window's first line, a checkpoint.
-        const int first = FWordWrap ? OriginToWraped({0, FWindowFirst}).Y : FWindowFirst;
+        const int first = FWordWrap ? OriginToWraped({0, windowFirst}).Y : windowFirst;
         TStyleByte stack[TOpenStyleRecord::StackSize] = {};
         int depth = 0;
         for (int r = first; r <= std::min(row, FRowCount - 1); ++r) {

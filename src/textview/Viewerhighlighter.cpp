@@ -14,9 +14,6 @@ namespace ov {
 
 namespace {
 
-// Marks a view of the document's text on a worker thread, with a
-// highlighter of its own, so that the viewer's highlighter and document are
-// never touched by two threads.
 // Scans a view of the document's text on a worker thread, with a
 // highlighter of its own (so that the viewer's highlighter and document are
 // never touched by two threads), holding a few rows' marks at a time. It
@@ -27,13 +24,16 @@ class TBackgroundJob {
 public:
     static constexpr int CheckpointSpacing = 256;
 
-    TBackgroundJob(const TOVSynHighlighter& model, const TOVSynStringList& lines)
-        : FHighlighter(model.Folder(), model.UserFolder()) {
+    TBackgroundJob(const TOVSynHighlighter& model, const TOVSynStringList& lines,
+                   std::shared_ptr<TWorkerGate> gate)
+        : FHighlighter(model.Folder(), model.UserFolder()), FGate(std::move(gate)) {
         FHighlighter.SetLang(model.LangName()); // may throw: no job then
         FHighlighter.SetCancelFlag(&FCancel);
         if (!FLines.ShareMappedText(lines))
             throw std::logic_error("not a mapped document");
         FThread = std::thread([this] {
+            if (FGate)
+                FGate->Pass(FCancel);
             try {
                 FMarked = Scan() && !FCancel.load();
             } catch (...) {
@@ -44,6 +44,8 @@ public:
     }
     ~TBackgroundJob() {
         FCancel.store(true);
+        if (FGate)
+            FGate->Wake();
         FThread.join();
     }
     TBackgroundJob(const TBackgroundJob&) = delete;
@@ -105,6 +107,7 @@ private:
     std::atomic<bool> FCancel{false};
     std::atomic<bool> FDone{false};
     bool FMarked = false; // read after FDone
+    std::shared_ptr<TWorkerGate> FGate;
     std::thread FThread;
 };
 
@@ -125,12 +128,12 @@ public:
     bool ExecuteRows(TOVSynStringList& lines, int firstRow, int lastRow) override {
         return FHighlighter.ExecuteRows(lines, firstRow, lastRow);
     }
-    bool StartBackground(const TOVSynStringList& lines) override {
+    bool StartBackground(const TOVSynStringList& lines, std::shared_ptr<TWorkerGate> gate) override {
         FJob.reset();
         if (FHighlighter.LangName().empty())
             return false;
         try {
-            FJob = std::make_unique<TBackgroundJob>(FHighlighter, lines);
+            FJob = std::make_unique<TBackgroundJob>(FHighlighter, lines, std::move(gate));
         } catch (...) {
             return false;
         }

@@ -3,6 +3,7 @@
 // run over the document, and the colours of a style id. The view owns one;
 // tests hand in their own to paint hand-set style marks.
 
+#include "Loadpolicy.h"
 #include "Ovstrings.h"
 #include "Ovsynlangstyle.h"
 
@@ -32,8 +33,12 @@ public:
     // Starts scanning the whole of lines, a wholly loaded mapped document, on
     // a worker thread, keeping the marks of a few rows at a time; false when
     // it cannot (the caller runs Execute then). The worker reads the text
-    // only: lines may be read and shown meanwhile.
-    virtual bool StartBackground(const TOVSynStringList& /*lines*/) { return false; }
+    // only: lines may be read and shown meanwhile. It passes gate, when
+    // there is one, before it scans.
+    virtual bool StartBackground(const TOVSynStringList& /*lines*/,
+                                 std::shared_ptr<TWorkerGate> /*gate*/ = {}) {
+        return false;
+    }
     // The worker has finished (or failed, or was never started).
     virtual bool BackgroundDone() const { return true; }
     // Ends the job, giving its checkpoints: rows, in order and the first

@@ -1,8 +1,9 @@
 // A large document is marked on a worker thread while its first screen is
 // shown: every row shown, and in the end every row, carries the marks the
 // whole-document scan gives, and marks never belong to a replaced document
-// or language.
+// or language. The marker that does it is tested alone as well.
 
+#include "Backgroundmarker.h"
 #include "Ovsyntextviewer.h"
 #include "Ovsynhighlighter.h"
 #include "Testsupport.h"
@@ -144,6 +145,126 @@ TEST(BackgroundHighlighting, AReplacedDocumentOrLanguageNeverGetsTheOldMarks) {
     // A view closed while its worker runs stops it.
     Open(viewer, first, "C");
     EXPECT_TRUE(viewer.HighlightingInBackground());
+}
+
+// The marks a marker holds for lines first .. last equal the whole scan's.
+void ExpectWholeScanMarks(const TOVSynStringList& lines, const std::vector<std::string>& expected,
+                          int first, int last, const std::string& where) {
+    for (int row = first; row <= last; ++row) {
+        const std::string marks(reinterpret_cast<const char*>(lines.GetStyleBytes(row)),
+                                std::size_t(lines.GetLength(row)));
+        ASSERT_EQ(marks, expected[std::size_t(row)]) << where << " row " << row;
+    }
+}
+
+// The marker alone, without a view: the gate keeps its worker from
+// starting, so that every state is looked at whatever the machine's speed.
+// In every state the lines painting asks for carry the whole scan's marks.
+TEST(BackgroundMarker, EveryStateMarksTheRowsAskedForAsTheWholeScanDoes) {
+    test::TTempFolder folder;
+    std::mt19937 random(5);
+    for (const char* language : {"C", "HTML", "PHP"}) {
+        const std::string path = folder.Write(std::string(language) + ".txt", RandomSource(random, 3000));
+        const std::vector<std::string> expected = WholeScanMarks(path, language);
+        const int count = int(expected.size());
+        TOVSynStringList lines;
+        lines.LoadViewedFile(path);
+        std::unique_ptr<TViewerHighlighter> highlighter = CreateSyntaxHighlighter(SyntaxFolder);
+        highlighter->SetLang(language);
+        TBackgroundMarker marker(lines, *highlighter);
+        ASSERT_EQ(marker.State(), TMarkerState::Idle);
+        EXPECT_FALSE(marker.MarkLines(0, 10, 30)); // nothing to do
+
+        TLoadPolicy policy = BackgroundForAll();
+        policy.Gate = std::make_shared<TWorkerGate>();
+        policy.Gate->Hold();
+        ASSERT_EQ(marker.Start(policy), TMarkerState::Scanning);
+        EXPECT_FALSE(marker.WorkerDone());
+        EXPECT_EQ(marker.WindowFirst(), -1);
+        // The near half is marked from row 0 at once, further each time.
+        int marked = 0;
+        for (int first : {0, 5, 200, 900}) {
+            const bool changed = marker.MarkLines(first, first + 40, 30);
+            EXPECT_EQ(changed, marker.MarkedRows() > marked) << language << " at " << first;
+            ASSERT_GT(marker.MarkedRows(), first + 40);
+            marked = marker.MarkedRows();
+            ExpectWholeScanMarks(lines, expected, first, first + 40, language);
+        }
+        EXPECT_EQ(marker.State(), TMarkerState::Scanning);
+
+        // A row in the far half takes the worker's marks.
+        policy.Gate->Release();
+        ASSERT_TRUE(marker.MarkLines(count - 41, count - 1, 30));
+        ASSERT_EQ(marker.State(), TMarkerState::Windowed) << language;
+        EXPECT_TRUE(marker.WorkerDone());
+        EXPECT_EQ(marker.MarkedRows(), 0);
+        ExpectWholeScanMarks(lines, expected, count - 41, count - 1, language);
+        for (int step = 0; step < 20; ++step) {
+            const int first = int(random() % unsigned(count - 40));
+            marker.MarkLines(first, first + 40, 30);
+            ASSERT_LE(marker.WindowFirst(), first);
+            ASSERT_GE(marker.WindowFirst(), 0);
+            ExpectWholeScanMarks(lines, expected, first, first + 40, language);
+            // Lines inside the window are not marked again.
+            EXPECT_FALSE(marker.MarkLines(first + 1, first + 39, 30));
+        }
+
+        marker.Cancel();
+        EXPECT_EQ(marker.State(), TMarkerState::Idle);
+        EXPECT_EQ(marker.WindowFirst(), -1);
+        EXPECT_FALSE(marker.MarkLines(0, 10, 30));
+    }
+}
+
+// Cancelling or starting again stops a worker, even one held at its gate,
+// and its marks never reach the text or language that replaced it; what
+// cannot go to a worker (a small or copied document, no language) is
+// marked whole at once.
+TEST(BackgroundMarker, ANewStartOrACancelEndsTheWorkerAndSmallDocumentsAreMarkedAtOnce) {
+    test::TTempFolder folder;
+    std::mt19937 random(12);
+    const std::string first = folder.Write("first.c", RandomSource(random, 4000));
+    const std::string second = folder.Write("second.c", RandomSource(random, 2000));
+    TOVSynStringList lines;
+    std::unique_ptr<TViewerHighlighter> highlighter = CreateSyntaxHighlighter(SyntaxFolder);
+    TBackgroundMarker marker(lines, *highlighter);
+    TLoadPolicy policy = BackgroundForAll();
+    policy.Gate = std::make_shared<TWorkerGate>();
+    policy.Gate->Hold();
+
+    lines.LoadViewedFile(first);
+    highlighter->SetLang("C");
+    ASSERT_EQ(marker.Start(policy), TMarkerState::Scanning);
+    marker.Cancel(); // returns although the worker is held
+    EXPECT_EQ(marker.State(), TMarkerState::Idle);
+    EXPECT_TRUE(highlighter->BackgroundDone());
+
+    lines.LoadViewedFile(second);
+    ASSERT_EQ(marker.Start(policy), TMarkerState::Scanning);
+    highlighter->SetLang("Pascal");
+    ASSERT_EQ(marker.Start(policy), TMarkerState::Scanning); // the held C worker ends
+    policy.Gate->Release();
+    marker.TakeWorkerMarks();
+    ASSERT_EQ(marker.State(), TMarkerState::Windowed);
+    const std::vector<std::string> expected = WholeScanMarks(second, "Pascal");
+    ASSERT_EQ(lines.Count(), int(expected.size()));
+    for (int top : {0, 1000, lines.Count() - 30}) {
+        marker.MarkLines(top, top + 29, 30);
+        ExpectWholeScanMarks(lines, expected, top, top + 29, "Pascal");
+    }
+
+    // Below the policy's size, copied, or without a language: at once.
+    TLoadPolicy large;
+    large.BackgroundHighlightBytes = UINT64_MAX;
+    EXPECT_EQ(marker.Start(large), TMarkerState::Idle);
+    ExpectWholeScanMarks(lines, expected, 0, lines.Count() - 1, "whole");
+    TOVSynStringList copied;
+    copied.AddStrings(lines);
+    TBackgroundMarker copiedMarker(copied, *highlighter);
+    EXPECT_EQ(copiedMarker.Start(BackgroundForAll()), TMarkerState::Idle);
+    ExpectWholeScanMarks(copied, expected, 0, copied.Count() - 1, "copied");
+    highlighter->SetLang("");
+    EXPECT_EQ(marker.Start(BackgroundForAll()), TMarkerState::Idle);
 }
 
 } // namespace
