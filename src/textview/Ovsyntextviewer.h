@@ -12,6 +12,7 @@
 
 #include "Backgroundmarker.h"
 #include "Charwidths.h"
+#include "Loadfollower.h"
 #include "Openstyles.h"
 #include "Ovstrings.h"
 #include "Qtcolor.h"
@@ -225,7 +226,8 @@ public:
 
     // The document changed (the handler of Lines' OnChange).
     void LinesChange();
-    // Lines from FLinesShown on have arrived (no wrapping: rows are lines).
+    // Lines beyond those the view has taken account of have arrived (no
+    // wrapping: rows are lines).
     void LinesAppended();
     void OnLoadTimer();
     // Moves on to a top row asked for before the index reached it.
@@ -269,9 +271,7 @@ public:
     bool Loading() const { return FLines->Loading(); }
     // The top row the view is on, or the one it is heading for while the
     // index has not reached it (a file closed meanwhile keeps its place).
-    int IntendedTopIndex() const {
-        return FPendingTop >= 0 && FPendingTop != INT_MAX ? FPendingTop : FTopIndex;
-    }
+    int IntendedTopIndex() const { return FLoadFollower.IntendedTop(FTopIndex); }
     double LoadProgress() const { return FLines->LoadProgress(); }
     TNotifyEvent OnLoadProgress;
 
@@ -416,13 +416,9 @@ private:
     QPoint FSelPointer;
     // Exists only while a drag is held near or past an edge.
     std::unique_ptr<QTimer> FSelScrollTimer;
-    // Runs while the document is still indexing; the lines the view has
-    // taken account of.
+    // Runs while the document is still indexing.
     std::unique_ptr<QTimer> FLoadTimer;
-    int FLinesShown = 0;
-    // A top row asked for beyond the lines indexed so far (INT_MAX: the
-    // end), -1 for none; any other move forgets it.
-    int FPendingTop = -1;
+    TLoadFollower FLoadFollower;
     // Polls the marker's worker while it scans.
     std::unique_ptr<QTimer> FHighlightTimer;
     static constexpr int HighlightPollInterval = 50;

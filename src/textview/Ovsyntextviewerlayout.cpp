@@ -122,7 +122,7 @@ void TOVSynTextViewer::LinesChange() {
     // Wrapping and highlighting are made for the whole document at once.
     if (FLines->Loading() && (FWordWrap || FHighlightActive))
         FLines->FinishLoading();
-    FLinesShown = FLines->Count();
+    FLoadFollower.TakeLines(FLines->Count());
     if (FLines->Loading()) {
         if (!FLoadTimer) {
             FLoadTimer = std::make_unique<QTimer>();
@@ -212,8 +212,8 @@ void TOVSynTextViewer::OnLoadTimer() {
 }
 
 void TOVSynTextViewer::FollowPendingTop() {
-    if (FPendingTop >= 0)
-        SetTopIndex(FPendingTop); // asks again while the row is still not indexed
+    if (const std::optional<int> top = FLoadFollower.PendingTop())
+        SetTopIndex(*top); // asks again while the row is still not indexed
 }
 
 void TOVSynTextViewer::FinishLoading() {
@@ -228,17 +228,17 @@ void TOVSynTextViewer::FinishLoading() {
 }
 
 void TOVSynTextViewer::LinesAppended() {
-    const int from = FLinesShown;
-    FLinesShown = FLines->Count();
-    if (FLinesShown <= from)
+    const int count = FLines->Count();
+    const int from = FLoadFollower.TakeLines(count);
+    if (count <= from)
         return;
     if (FWordWrap) {
         MakeWrapedLines(true);
         return;
     }
     InvalidateStyleRecord();
-    FMaxStrWidth = WidestLine(from, FLinesShown, FMaxStrWidth);
-    FRowCount = FLinesShown;
+    FMaxStrWidth = WidestLine(from, count, FMaxStrWidth);
+    FRowCount = count;
     UpdateScrollBar(sbBoth);
     if (FTopIndex == -1) {
         FTopIndex = 0;
@@ -256,7 +256,7 @@ void TOVSynTextViewer::MakeWrapedLines(bool repaint) {
         FLines->FinishLoading();
         if (FLoadTimer)
             FLoadTimer->stop();
-        FLinesShown = FLines->Count();
+        FLoadFollower.TakeLines(FLines->Count());
     }
     // The gutter grows with the digits of the row count, which the wrapping
     // decides: wrap again until the rows were made for the gutter they get,

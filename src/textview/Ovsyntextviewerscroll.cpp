@@ -22,16 +22,12 @@
 namespace ov {
 
 void TOVSynTextViewer::SetTopIndex(int value) {
-    FPendingTop = -1;
-    if (value >= FRowCount && FLines->Loading()) {
-        // The row asked for is not indexed yet: the view goes as far as the
-        // index has come and follows it there, the window answering meanwhile
-        // (wrapped rows need every line first).
-        if (FWordWrap)
-            FinishLoading();
-        else
-            FPendingTop = value;
-    }
+    // A row not indexed yet: the view goes as far as the index has come and
+    // follows it there, the window answering meanwhile (wrapped rows need
+    // every line first).
+    FLoadFollower.AskTop(value, FRowCount, FLines->Loading() && !FWordWrap);
+    if (FWordWrap && value >= FRowCount && FLines->Loading())
+        FinishLoading();
     if (value == FTopIndex)
         return;
     const int old = FTopIndex;
@@ -235,7 +231,7 @@ void TOVSynTextViewer::keyPressEvent(QKeyEvent* event) {
             SetTopIndex(0);
             break;
         case Qt::Key_End:
-            SetTopIndex(FLines->Loading() ? INT_MAX : last);
+            SetTopIndex(FLines->Loading() ? TLoadFollower::End : last);
             break;
         case Qt::Key_Left:
             if (!FWordWrap)
