@@ -161,11 +161,12 @@ TEST(GoldenLanguages, StoppedScansAndStreamedPagesAgreeWithTheWholeScan) {
             prefix.SetLang(language);
             ASSERT_TRUE(prefix.ExecuteRows(lines, 0, last));
             for (int row = 0; row < lines.Count(); ++row) {
-                if (row <= last - TOVSynHighlighter::UncertainRows)
+                if (row <= last - TOVSynHighlighter::UncertainRows) {
                     ASSERT_EQ(test::MarksOf(lines, row), test::MarksOf(whole, row))
                         << language << " stopped at " << last << ", row " << row << ":\n" << text;
-                else if (row > last)
+                } else if (row > last) {
                     ASSERT_EQ(test::MarksOf(lines, row), "") << row;
+                }
             }
         }
     }
