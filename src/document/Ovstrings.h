@@ -318,12 +318,24 @@ public:
     void ClearStyles() { ClearStyles(0, INT_MAX); }
     void ClearStyles(int firstRow, int lastRow);
 
+    // How the list keeps the marks written to it.
+    enum class TMarkMode {
+        // Every row's marks, for as long as the text lasts.
+        All,
+        // A moving window of rows handed over as they become final
+        // (StreamMarks).
+        Streamed,
+        // Rows from a first row on, none handed over or dropped (WindowMarks).
+        Windowed,
+    };
+    TMarkMode MarkMode() const { return FMarkMode; }
+
     // Marks kept for a moving window of rows only, for a scan whose rows are
     // used as soon as they are final (a page written as the rows are
     // marked): when the scan first reaches a row (ScanReached), final(end)
     // is called, every row before end being final, and their marks are then
-    // dropped. Off again with a null function. The marks the list held
-    // before are dropped.
+    // dropped. A null function goes back to keeping all marks. The marks the
+    // list held before are dropped.
     void StreamMarks(std::function<void(int end)> final);
     // Marks kept for rows from first on only, none handed over or dropped
     // (for a view that marks the rows it shows from a row before them):
@@ -332,7 +344,7 @@ public:
     void WindowMarks(int first);
     // Called by the scanners as they move to a row.
     void ScanReached(int row) {
-        if (FStream && row > FStream->Frontier)
+        if (FMarkMode == TMarkMode::Streamed && row > FWindow.Frontier)
             AdvanceStream(row);
     }
 
@@ -364,13 +376,16 @@ protected:
 
 private:
     TStyleByte* NewStyles(std::size_t length);
-    // The rows of StreamMarks: First .. First + Rows.size() - 1.
-    struct TMarkStream {
+    // The rows a Streamed or Windowed list keeps: First .. First +
+    // Rows.size() - 1.
+    struct TMarkWindow {
+        // Streamed only: hands rows before end over.
         std::function<void(int end)> Final;
         int First = 0;
+        // Streamed only: the furthest row the scan has reached.
         int Frontier = 0;
         std::deque<std::unique_ptr<TStyleByte[]>> Rows;
-        std::vector<TStyleByte> Scratch; // for a row already handed over
+        std::vector<TStyleByte> Scratch; // for a row before First
         TStyleByte* Stored(int row) const {
             const auto at = static_cast<std::size_t>(row - First);
             return row >= First && at < Rows.size() ? Rows[at].get() : nullptr;
@@ -381,18 +396,23 @@ private:
     static constexpr int StreamBackRows = 1;
 
     TStyleByte* StoredStyles(int row) const {
-        if (FStream)
-            return FStream->Stored(row);
+        if (FMarkMode != TMarkMode::All)
+            return FWindow.Stored(row);
         return static_cast<std::size_t>(row) < FStyles.size() ? FStyles[static_cast<std::size_t>(row)]
                                                               : nullptr;
     }
+    // Drops every mark and every window and keeps marks in mode from now on.
+    void ResetMarks(TMarkMode mode);
     void AdvanceStream(int row);
     TStyleByte* StoreStyles(int row);
 
-    // Null for a row without stored style bytes. Sized with the capacity;
-    // while the text is mapped, empty until the first row's bytes are stored.
+    TMarkMode FMarkMode = TMarkMode::All;
+    // All: null for a row without stored style bytes. Sized with the
+    // capacity; while the text is mapped, empty until the first row's bytes
+    // are stored. In the other modes every slot is null.
     std::vector<TStyleByte*> FStyles;
-    std::unique_ptr<TMarkStream> FStream;
+    // Streamed and Windowed: the rows kept. Empty while All.
+    TMarkWindow FWindow;
 };
 
 // Hash table of the keyword lists: 256 chains of nodes that point at the

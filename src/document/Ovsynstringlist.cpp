@@ -40,26 +40,29 @@ TStyleByte* TOVSynStringList::NewStyles(std::size_t length) {
 
 void TOVSynStringList::TextOwned() { FStyles.resize(static_cast<std::size_t>(Capacity()), nullptr); }
 
-void TOVSynStringList::StreamMarks(std::function<void(int end)> final) {
+void TOVSynStringList::ResetMarks(TMarkMode mode) {
     std::vector<TStyleByte*>().swap(FStyles);
-    FStream.reset();
-    if (!final)
+    FWindow = TMarkWindow();
+    FMarkMode = mode;
+}
+
+void TOVSynStringList::StreamMarks(std::function<void(int end)> final) {
+    if (!final) {
+        ResetMarks(TMarkMode::All);
         return;
-    FStream = std::make_unique<TMarkStream>();
-    FStream->Final = std::move(final);
+    }
+    ResetMarks(TMarkMode::Streamed);
+    FWindow.Final = std::move(final);
 }
 
 void TOVSynStringList::WindowMarks(int first) {
-    StreamMarks(nullptr);
-    FStream = std::make_unique<TMarkStream>();
-    FStream->First = first;
+    ResetMarks(TMarkMode::Windowed);
+    FWindow.First = first;
 }
 
 void TOVSynStringList::AdvanceStream(int row) {
-    TMarkStream& stream = *FStream;
+    TMarkWindow& stream = FWindow;
     stream.Frontier = row;
-    if (!stream.Final)
-        return;
     const int end = row - StreamBackRows;
     if (end <= stream.First)
         return;
@@ -70,8 +73,8 @@ void TOVSynStringList::AdvanceStream(int row) {
 }
 
 TStyleByte* TOVSynStringList::StoreStyles(int row) {
-    if (FStream) {
-        TMarkStream& stream = *FStream;
+    if (FMarkMode != TMarkMode::All) {
+        TMarkWindow& stream = FWindow;
         if (row < stream.First) {
             // The scan never goes back that far; should it, the marks go nowhere.
             stream.Scratch.assign(static_cast<std::size_t>(RowLength(row)) + 1, 0);
@@ -201,8 +204,8 @@ TStyleByte* TOVSynStringList::GetStyleBytes(int row) {
 }
 
 void TOVSynStringList::ClearStyles(int firstRow, int lastRow) {
-    if (FStream) {
-        for (auto& styles : FStream->Rows)
+    if (FMarkMode != TMarkMode::All) {
+        for (auto& styles : FWindow.Rows)
             styles.reset();
         return;
     }
