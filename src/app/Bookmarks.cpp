@@ -38,6 +38,11 @@ void TBookmarkSet::Toggle(int n, int row) {
     bookmark = bookmark == row ? -1 : row;
 }
 
+void TBookmarkSet::SetRows(const TBookmarks& rows) {
+    for (size_t n = 0; n < rows.size(); ++n)
+        FRows[n] = rows[n] < 0 ? -1 : rows[n];
+}
+
 QImage BookmarkIcon(int n) {
     QImage icon(BookmarkIconSize, BookmarkIconSize, QImage::Format_ARGB32);
     icon.fill(IconBack);

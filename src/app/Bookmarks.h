@@ -33,6 +33,9 @@ public:
     // Sets bookmark n to row, or clears it when it is there already.
     void Toggle(int n, int row);
     const TBookmarks& Rows() const { return FRows; }
+    // All ten at once (a file's remembered bookmarks); negative rows are
+    // unset.
+    void SetRows(const TBookmarks& rows);
 
 private:
     static bool InRange(int n) { return n >= 0 && n < BookmarkCount; }

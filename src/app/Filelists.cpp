@@ -42,6 +42,40 @@ void RecordRecentFile(std::vector<std::string>& list, const std::string& path, i
     list.push_back(path + "=" + std::to_string(topIndex));
 }
 
+std::string BookmarkEntry(const std::string& path, const std::array<int, 10>& bookmarks) {
+    std::string value;
+    for (size_t n = 0; n < bookmarks.size(); ++n) {
+        if (bookmarks[n] < 0)
+            continue;
+        value += (value.empty() ? "" : ",") + std::to_string(n) + ":" +
+                 std::to_string(bookmarks[n]);
+    }
+    const std::string entry = path + "=" + value;
+    return value.empty() || !TSettingsStore::KeepsLine(entry) ? std::string() : entry;
+}
+
+std::array<int, 10> BookmarkEntryRows(std::string_view entry) {
+    std::array<int, 10> rows;
+    rows.fill(-1);
+    const size_t equals = entry.rfind('=');
+    if (equals == std::string_view::npos)
+        return rows;
+    std::string_view rest = entry.substr(equals + 1);
+    while (!rest.empty()) {
+        const size_t comma = rest.find(',');
+        const std::string_view item = rest.substr(0, comma);
+        rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+        const size_t colon = item.find(':');
+        int n = -1;
+        int row = -1;
+        if (colon != std::string_view::npos && TryParseInteger(item.substr(0, colon), n) &&
+            TryParseInteger(item.substr(colon + 1), row) && n >= 0 && n < int(rows.size()) &&
+            row >= 0)
+            rows[size_t(n)] = row;
+    }
+    return rows;
+}
+
 bool LooksBinary(std::string_view head) {
     if (head.size() > 128)
         head = head.substr(0, 128);

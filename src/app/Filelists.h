@@ -3,6 +3,7 @@
 // index" entries, oldest first; paths are the file system's bytes, UTF-8),
 // and the content test that tells text from binary files.
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,6 +28,21 @@ int IndexOfRecentFile(const std::vector<std::string>& list, std::string_view pat
 // at its ends or around its first "=", a leading ";") is not recorded.
 void RecordRecentFile(std::vector<std::string>& list, const std::string& path, int topIndex,
                       int maxCount);
+
+// The bookmarks of a recent file, one "path=n:row,n:row" line per file
+// (bookmark number and the row it holds, set bookmarks only, in increasing
+// number) in a section of their own beside the recent list. The path is the
+// text before the last "=", as in a recent entry. A value grows by further
+// comma-separated "name:value" items: a reader skips the items it does not
+// know, so an older program reads a newer file.
+//
+// The entry of path with bookmarks (rows of -1 are unset); empty when none
+// is set, or when the settings file could not hold the line unchanged.
+std::string BookmarkEntry(const std::string& path, const std::array<int, 10>& bookmarks);
+// The bookmarks of an entry: every item "n:row" with n from 0 to 9 and a row
+// of 0 or more; other items are skipped. All unset for an entry without
+// such an item.
+std::array<int, 10> BookmarkEntryRows(std::string_view entry);
 
 // The content test for a file with an unlisted extension, over up to the
 // first 128 bytes read: text when LooksLikeText says so (well-formed UTF-8

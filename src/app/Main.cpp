@@ -32,6 +32,8 @@ constexpr const char* SWindow = "Window";
 constexpr const char* SOption = "Option";
 constexpr const char* SStyle = "Style";
 constexpr const char* SRecent = "Recent";
+// The bookmarks of the recent files (Filelists.h), beside their entries.
+constexpr const char* SRecentBookmarks = "RecentBookmarks";
 constexpr const char* SFindHistory = "FindHistory";
 
 // The largest window width or height restored from the settings, in pixels:
@@ -177,12 +179,16 @@ void TMainForm::ReadViewSwitches() {
 // writes it back.
 void TMainForm::ReadRecentFiles() {
     FDocument.SetRecentFiles(FSettings.ReadSectionValues(SRecent));
+    FDocument.SetBookmarkEntries(FSettings.ReadSectionValues(SRecentBookmarks));
     FSettings.EraseSection(SRecent);
+    FSettings.EraseSection(SRecentBookmarks);
 }
 
 void TMainForm::ApplySettings(bool reload) {
-    if (reload && FSettings.Reload())
+    if (reload && FSettings.Reload()) {
         FSettings.EraseSection(SRecent);
+        FSettings.EraseSection(SRecentBookmarks);
+    }
     InUpdate(FControls.Viewer->Lines(), [this] {
         ApplyColors();
         ApplyWindowFont();
@@ -274,14 +280,18 @@ void TMainForm::WriteFindHistory() {
 // still holds lines only when the start stopped before reading it; those of
 // the listed files give way to the list.
 void TMainForm::WriteRecentFiles() {
-    std::vector<std::string> lines = FSettings.ReadSectionValues(SRecent);
-    std::erase_if(lines, [this](const std::string& line) {
-        return IndexOfRecentFile(FDocument.RecentFiles(), RecentEntryPath(line)) >= 0;
-    });
-    lines.insert(lines.end(), FDocument.RecentFiles().begin(), FDocument.RecentFiles().end());
-    FSettings.EraseSection(SRecent);
-    for (const std::string& line : lines)
-        FSettings.AddLine(SRecent, line);
+    const auto write = [this](const char* section, const std::vector<std::string>& entries) {
+        std::vector<std::string> lines = FSettings.ReadSectionValues(section);
+        std::erase_if(lines, [this](const std::string& line) {
+            return IndexOfRecentFile(FDocument.RecentFiles(), RecentEntryPath(line)) >= 0;
+        });
+        lines.insert(lines.end(), entries.begin(), entries.end());
+        FSettings.EraseSection(section);
+        for (const std::string& line : lines)
+            FSettings.AddLine(section, line);
+    };
+    write(SRecent, FDocument.RecentFiles());
+    write(SRecentBookmarks, FDocument.BookmarkEntries());
 }
 
 QString TMainForm::LineStatus() const {

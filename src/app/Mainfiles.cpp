@@ -70,6 +70,9 @@ bool TMainForm::OpenFile(const std::string& requested) {
     const TSharedFile file = OpenSharedFile(path);
     bool binary = !language && file && IsBinaryFile(*file);
     CloseCurrentFile();
+    const std::optional<TBookmarks> bookmarks = FDocument.SavedBookmarks(path);
+    if (bookmarks)
+        FBookmarks.SetRows(*bookmarks);
     try {
         ShowFile(path, file, binary, language.value_or(std::string()));
     } catch (...) {
@@ -77,6 +80,8 @@ bool TMainForm::OpenFile(const std::string& requested) {
         throw;
     }
     SetCurrentFile(path);
+    if (bookmarks)
+        RebuildBookmarkList();
     return true;
 }
 
@@ -130,7 +135,7 @@ void TMainForm::SetCodingChoice(TCodingChoice choice) {
 void TMainForm::CloseCurrentFile() {
     if (!FDocument.IsOpen())
         return;
-    FDocument.Close(FControls.Viewer->IntendedTopIndex());
+    FDocument.Close(FControls.Viewer->IntendedTopIndex(), FBookmarks.Rows());
     FControls.HexViewer->CloseFile();
     FControls.Viewer->Lines().Clear();
     FControls.Viewer->SetSynLang(std::string());

@@ -18,10 +18,51 @@ void TOpenDocument::LoadText(TOVStringList& lines, const TSharedFile& file) {
     FEncoding = file ? lines.LoadViewedFile(*file, FCodingChoice) : std::nullopt;
 }
 
-void TOpenDocument::Close(int topIndex) {
-    if (!FFileName.empty() && topIndex >= 0)
-        RecordRecentFile(FRecentFiles, FFileName, topIndex, MaxRecentFiles);
+namespace {
+
+int IndexOfBookmarkEntry(const std::vector<std::string>& entries, std::string_view path) {
+    return IndexOfRecentFile(entries, path);
+}
+
+} // namespace
+
+void TOpenDocument::Close(int topIndex, const std::array<int, 10>& bookmarks) {
     FEncoding.reset();
+    if (FFileName.empty() || topIndex < 0)
+        return;
+    RecordRecentFile(FRecentFiles, FFileName, topIndex, MaxRecentFiles);
+    if (const int index = IndexOfBookmarkEntry(FBookmarkEntries, FFileName); index >= 0)
+        FBookmarkEntries.erase(FBookmarkEntries.begin() + index);
+    std::erase_if(FBookmarkEntries, [this](const std::string& entry) {
+        return IndexOfRecentFile(FRecentFiles, RecentEntryPath(entry)) < 0;
+    });
+    if (IndexOfRecentFile(FRecentFiles, FFileName) < 0)
+        return;
+    if (std::string entry = BookmarkEntry(FFileName, bookmarks); !entry.empty())
+        FBookmarkEntries.push_back(std::move(entry));
+}
+
+void TOpenDocument::ClearRecentFiles() {
+    FRecentFiles.clear();
+    FBookmarkEntries.clear();
+}
+
+void TOpenDocument::SetBookmarkEntries(std::vector<std::string> entries) {
+    FBookmarkEntries = std::move(entries);
+}
+
+std::optional<std::array<int, 10>> TOpenDocument::SavedBookmarks(const std::string& path) const {
+    if (IndexOfRecentFile(FRecentFiles, path) < 0)
+        return std::nullopt;
+    const int index = IndexOfBookmarkEntry(FBookmarkEntries, path);
+    return index < 0 ? NoBookmarks()
+                     : BookmarkEntryRows(FBookmarkEntries[static_cast<size_t>(index)]);
+}
+
+std::array<int, 10> TOpenDocument::NoBookmarks() {
+    std::array<int, 10> none;
+    none.fill(-1);
+    return none;
 }
 
 void TOpenDocument::SetRecentFiles(std::vector<std::string> entries) {

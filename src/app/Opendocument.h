@@ -8,6 +8,7 @@
 #include "Filecoding.h"
 #include "Files.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,14 +39,24 @@ public:
     // The same through an opening of the file (null: nothing loaded).
     void LoadText(TOVStringList& lines, const TSharedFile& file);
     // The shown file is closed with topIndex as its top row (-1: none to
-    // keep): its recent entry records the row, and the encoding is
-    // forgotten. The file name stays until SetFileName.
-    void Close(int topIndex);
+    // keep): its recent entry records the row and its bookmark entry the
+    // bookmarks, and the encoding is forgotten. The file name stays until
+    // SetFileName.
+    void Close(int topIndex, const std::array<int, 10>& bookmarks = NoBookmarks());
 
     // "path=top index" entries, oldest first, at most MaxRecentFiles.
     const std::vector<std::string>& RecentFiles() const { return FRecentFiles; }
     void SetRecentFiles(std::vector<std::string> entries);
-    void ClearRecentFiles() { FRecentFiles.clear(); }
+    void ClearRecentFiles();
+    // The bookmark entries (Filelists.h) of recent files, in no particular
+    // order. Entries of files that are not in the recent list are dropped
+    // whenever a file is closed.
+    const std::vector<std::string>& BookmarkEntries() const { return FBookmarkEntries; }
+    void SetBookmarkEntries(std::vector<std::string> entries);
+    // The bookmarks path was left with; nothing for a file that is not in
+    // the recent list, whose opening keeps the bookmarks as they are.
+    std::optional<std::array<int, 10>> SavedBookmarks(const std::string& path) const;
+    static std::array<int, 10> NoBookmarks();
     // The top row path was left at; 0 for a file not in the list.
     int SavedTopIndex(const std::string& path) const;
     // The path of entry index; empty when there is no such entry.
@@ -58,6 +69,7 @@ private:
     TCodingChoice FCodingChoice = TCodingChoice::Auto;
     std::optional<TFileEncoding> FEncoding;
     std::vector<std::string> FRecentFiles;
+    std::vector<std::string> FBookmarkEntries;
 };
 
 } // namespace ov

@@ -83,6 +83,33 @@ TEST(RecentFiles, PathsMayHoldEqualsSigns) {
     EXPECT_EQ(RecentEntryTopIndex("/x=abc"), -1);
 }
 
+// Every set of bookmarks (each of the ten set or not, at rows derived from
+// its number) reads back from its entry, also under a path holding "=" and
+// ":"; items a reader does not know, or that name no bookmark, are skipped.
+TEST(BookmarkEntries, EverySetReadsBackAndUnknownItemsAreSkipped) {
+    const std::string path = "/logs/a=b:c.log";
+    for (unsigned mask = 0; mask < 1024; ++mask) {
+        std::array<int, 10> rows;
+        for (int n = 0; n < 10; ++n)
+            rows[size_t(n)] = mask & (1u << n) ? n * 1000 + int(mask) : -1;
+        const std::string entry = BookmarkEntry(path, rows);
+        ASSERT_EQ(entry.empty(), mask == 0);
+        if (mask == 0)
+            continue;
+        ASSERT_EQ(RecentEntryPath(entry), path);
+        ASSERT_TRUE(TSettingsStore::KeepsLine(entry));
+        ASSERT_EQ(BookmarkEntryRows(entry), rows) << entry;
+        ASSERT_EQ(BookmarkEntryRows(entry + ",coding:utf-8,10:5,-1:3,4:-2,x,3:,:4"), rows);
+    }
+    std::array<int, 10> some;
+    some.fill(-1);
+    some[3] = 7;
+    EXPECT_EQ(BookmarkEntry("name\nbroken", some), "");
+    EXPECT_EQ(BookmarkEntry(" /lead", some), "");
+    some[3] = -1;
+    EXPECT_EQ(BookmarkEntryRows("no equals sign 3:7"), some);
+}
+
 TEST(ContentTest, TextOrBinary) {
     EXPECT_FALSE(LooksBinary(""));
     // Text without blanks is text: ASCII, well-formed CP949 or UTF-8.

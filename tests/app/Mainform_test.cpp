@@ -23,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -212,6 +213,55 @@ TEST_F(MainFormTest, RecentAndFindHistoryAreWrittenBackAsHeld) {
     EXPECT_EQ(saved.ReadSectionValues("Recent"), recent);
     EXPECT_EQ(saved.ReadSectionValues("FindHistory"),
               (std::vector<std::string>{"1=newest", "2=older"}));
+}
+
+// A file's bookmarks come back with it in the next run: written beside the
+// recent list at close and read back at start. A file new to the list keeps
+// the bookmarks of the session as they are; a listed file brings its own.
+TEST_F(MainFormTest, BookmarksOfEachFileSurviveARestart) {
+    std::string text;
+    for (int i = 0; i < 40; ++i)
+        text += "line " + std::to_string(i) + "\n";
+    const std::string a = FFolder.Write("a=b.log", text);
+    const std::string b = FFolder.Write("b.log", text);
+    const auto rows = [](std::initializer_list<std::pair<int, int>> set) {
+        TBookmarks bookmarks;
+        bookmarks.fill(-1);
+        for (auto [n, row] : set)
+            bookmarks[size_t(n)] = row;
+        return bookmarks;
+    };
+    {
+        TMainForm form;
+        ShowAndWait(form);
+        ASSERT_TRUE(form.OpenFile(a));
+        form.ToggleBookmark(2, 5);
+        form.ToggleBookmark(7, 9);
+        ASSERT_TRUE(form.OpenFile(b));
+        EXPECT_EQ(form.Bookmarks().Rows(), rows({{2, 5}, {7, 9}}));
+        form.ToggleBookmark(2, 5);
+        form.close();
+    }
+    std::vector<std::string> saved = SavedSettings().ReadSectionValues("RecentBookmarks");
+    std::sort(saved.begin(), saved.end());
+    EXPECT_EQ(saved, (std::vector<std::string>{a + "=2:5,7:9", b + "=7:9"}));
+    {
+        TMainForm form;
+        ShowAndWait(form);
+        EXPECT_FALSE(form.Settings().SectionExists("RecentBookmarks"));
+        ASSERT_TRUE(form.OpenFile(b));
+        EXPECT_EQ(form.Bookmarks().Rows(), rows({{7, 9}}));
+        ASSERT_TRUE(form.OpenFile(a));
+        EXPECT_EQ(form.Bookmarks().Rows(), rows({{2, 5}, {7, 9}}));
+        ASSERT_EQ(form.Controls().lbBookmarks->count(), 2);
+        EXPECT_EQ(form.Controls().lbBookmarks->item(0)->text(), QStringLiteral("2=line 5"));
+        form.ToggleBookmark(2, 5);
+        form.ToggleBookmark(7, 9);
+        form.close();
+    }
+    // A file left without bookmarks leaves no line; b's stays as it was.
+    EXPECT_EQ(SavedSettings().ReadSectionValues("RecentBookmarks"),
+              std::vector<std::string>{b + "=7:9"});
 }
 
 TEST_F(MainFormTest, ReloadKeepsTheRecentListOutOfTheStore) {
