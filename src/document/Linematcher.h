@@ -1,0 +1,66 @@
+#pragma once
+// What Find needs of a pattern, whatever kind it is: the run of a line that
+// matches first at or after a column, or last at or before one, and the walk
+// over the lines of a document that uses them. The plain text search and the
+// regular expression are both line matchers; a match never crosses a line
+// break and always begins and ends on a character boundary of the lines'
+// coding.
+//
+// A matcher keeps scratch space for its matching: one thread at a time uses
+// one matcher.
+
+#include "Ovstrings.h"
+#include "Textsearch.h"
+
+#include <string_view>
+
+namespace ov {
+
+// A match inside one line: its first byte and its length in bytes (never 0).
+struct TLineHit {
+    int Column = -1;
+    int Length = 0;
+    bool Found() const { return Column >= 0; }
+};
+
+// A match in a document: its line, its first byte and its length.
+struct TDocumentHit {
+    int Line = -1;
+    int Column = -1;
+    int Length = 0;
+    bool Found() const { return Line >= 0; }
+};
+
+class TLineMatcher {
+public:
+    virtual ~TLineMatcher() = default;
+
+    // The match that begins lowest at a column >= from, or none. from may
+    // lie anywhere, negative or past the end.
+    virtual TLineHit FindForward(std::string_view line, int from) const = 0;
+    // The match that begins highest at a column <= from, or none; from may
+    // lie anywhere.
+    virtual TLineHit FindBackward(std::string_view line, int from) const = 0;
+
+    // The first match met walking from (column, line) towards endLine: the
+    // start line from column on (forward) or down from column (backward),
+    // every other line whole. Lines outside the list are skipped; NUL bytes
+    // read as blanks.
+    TDocumentHit Search(const TOVStringList& lines, int column, int line, int endLine,
+                        TSearchDirection direction) const;
+};
+
+// The plain search as a line matcher.
+class TPlainMatcher : public TLineMatcher {
+public:
+    TPlainMatcher(std::string_view pattern, bool caseSensitive, bool wholeWords,
+                  const TCharCoding& coding)
+        : FSearch(pattern, caseSensitive, wholeWords, coding) {}
+    TLineHit FindForward(std::string_view line, int from) const override;
+    TLineHit FindBackward(std::string_view line, int from) const override;
+
+private:
+    TTextSearch FSearch;
+};
+
+} // namespace ov
