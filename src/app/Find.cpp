@@ -14,7 +14,7 @@ namespace ov {
 namespace {
 
 constexpr int ClientWidth = 331;
-constexpr int ClientHeight = 190;
+constexpr int ClientHeight = 214;
 
 } // namespace
 
@@ -39,16 +39,23 @@ void TfFind::CreateControls() {
                              &TfFind::bFindClick);
 
     gbOptions = new TXPGroupBox(QStringLiteral("설정"), this);
-    gbOptions->setGeometry(12, 44, 307, 48);
+    gbOptions->setGeometry(12, 44, 307, 72);
     cbCaseSensitive = new TXPCheckBox(QStringLiteral("대소문자 구분(&C)"), gbOptions);
     cbCaseSensitive->setObjectName(QStringLiteral("cbCaseSensitive"));
     cbCaseSensitive->setGeometry(14, 20, 130, 17);
     cbWholeWords = new TXPCheckBox(QStringLiteral("온전한 단어만(&W)"), gbOptions);
     cbWholeWords->setObjectName(QStringLiteral("cbWholeWords"));
     cbWholeWords->setGeometry(160, 20, 130, 17);
+    cbRegex = new TXPCheckBox(QStringLiteral("정규 표현식(&R)"), gbOptions);
+    cbRegex->setObjectName(QStringLiteral("cbRegex"));
+    cbRegex->setGeometry(14, 44, 130, 17);
+    cbWrapAround = new TXPCheckBox(QStringLiteral("순환 검색(&A)"), gbOptions);
+    cbWrapAround->setObjectName(QStringLiteral("cbWrapAround"));
+    cbWrapAround->setGeometry(160, 44, 130, 17);
+    cbWrapAround->SetChecked(true);
 
     gbDirection = new TXPGroupBox(QStringLiteral("검색 방향"), this);
-    gbDirection->setGeometry(12, 100, 148, 78);
+    gbDirection->setGeometry(12, 124, 148, 78);
     rbFoward = new TXPRadioButton(QStringLiteral("아래로(&D)"), gbDirection);
     rbFoward->setObjectName(QStringLiteral("rbFoward"));
     rbFoward->setGeometry(14, 24, 120, 17);
@@ -58,7 +65,7 @@ void TfFind::CreateControls() {
     rbBackward->setGeometry(14, 48, 120, 17);
 
     gbOrigin = new TXPGroupBox(QStringLiteral("시작 위치"), this);
-    gbOrigin->setGeometry(171, 100, 148, 78);
+    gbOrigin->setGeometry(171, 124, 148, 78);
     rbCursor = new TXPRadioButton(QStringLiteral("현재 위치부터(&F)"), gbOrigin);
     rbCursor->setObjectName(QStringLiteral("rbCursor"));
     rbCursor->setGeometry(14, 24, 124, 17);

@@ -32,6 +32,9 @@ public:
     TXPGroupBox* gbOptions = nullptr;
     TXPCheckBox* cbCaseSensitive = nullptr;
     TXPCheckBox* cbWholeWords = nullptr;
+    TXPCheckBox* cbRegex = nullptr;
+    // On by default; the main window keeps it in the settings file.
+    TXPCheckBox* cbWrapAround = nullptr;
     TXPGroupBox* gbDirection = nullptr;
     TXPRadioButton* rbFoward = nullptr;
     TXPRadioButton* rbBackward = nullptr;

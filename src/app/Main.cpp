@@ -11,6 +11,7 @@
 #include "Qtdesktop.h"
 #include "Qtdialogs.h"
 #include "Uiservices.h"
+#include "Xpcheckbox.h"
 
 #include <QCloseEvent>
 #include <QFont>
@@ -173,6 +174,7 @@ void TMainForm::ReadViewSwitches() {
     FControls.Viewer->SetWordWrap(FSettings.ReadBool(SOption, "WordWrap", false));
     FControls.Viewer->SetShowLineNum(FSettings.ReadBool(SOption, "ShowLineNum", false));
     FControls.Viewer->SetUseBitmapFont(FSettings.ReadBool(SStyle, "BitmapFont", true));
+    FControls.fFind->cbWrapAround->SetChecked(FSettings.ReadBool(SOption, "FindWrapAround", true));
 }
 
 // From here on the list is the only copy of the recent files; FormClose
@@ -244,6 +246,7 @@ void TMainForm::FormClose() {
     FSettings.WriteBool(SOption, "WordWrap", FControls.Viewer->WordWrap());
     FSettings.WriteBool(SOption, "ShowLineNum", FControls.Viewer->ShowLineNum());
     FSettings.WriteBool(SStyle, "BitmapFont", FControls.Viewer->UseBitmapFont());
+    FSettings.WriteBool(SOption, "FindWrapAround", FControls.fFind->cbWrapAround->Checked());
     WriteFindHistory();
     WriteRecentFiles();
     if (FWriteSettingsOnClose)

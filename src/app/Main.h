@@ -72,6 +72,7 @@ struct TMainMenus {
     QAction* ShowBookmarks1 = nullptr;
     QAction* Find1 = nullptr;
     QAction* FindNext1 = nullptr;
+    QAction* FindPrevious1 = nullptr;
     QMenu* View1 = nullptr;
     QAction* WordWrap1 = nullptr;
     QAction* ShowLineNumber1 = nullptr;
@@ -121,6 +122,10 @@ struct TMainControls {
     QLabel* EncodingPanel = nullptr;
     // Shown while a large file's lines are still being indexed.
     TXPGauge* LoadGauge = nullptr;
+    // A short note of the last search (that it went round the end); hidden
+    // again by the next search or after a few seconds.
+    QLabel* SearchNote = nullptr;
+    QTimer* SearchNoteTimer = nullptr;
     QTimer* ScrollTimer = nullptr;
     // The about box while it is shown (About1Click runs it modally).
     QDialog* AboutBox = nullptr;
@@ -241,6 +246,7 @@ public:
     void ShowBookmarks1Click();
     void Find1Click();
     void FindNext1Click();
+    void FindPrevious1Click();
     void View1Click();
     void WordWrap1Click();
     void ShowLineNumber1Click();
@@ -309,6 +315,9 @@ private:
     void WriteFindHistory();
     void WriteRecentFiles();
     void LoadFindHistory();
+    // Shows in the status bar that the last search went round, or hides
+    // the note when it did not.
+    void ShowSearchNote();
     std::string_view BookmarkLine(int row) const;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

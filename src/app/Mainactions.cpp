@@ -42,12 +42,13 @@ void TMainForm::UpdateActions() {
     UpdateLanguageMarks();
 
     // Edit menu: the marks of the set bookmarks, the panel's mark, and Find
-    // Next once there is a text to find again.
+    // Next and Find Previous once there is a text to find again.
     for (QMenu* menu : {FMenus.ToggleBookmarks1, FMenus.GotoBookmarks1})
         for (QAction* item : menu->actions())
             item->setChecked(FBookmarks.IsSet(ItemTag(item)));
     FMenus.ShowBookmarks1->setChecked(!FControls.pBookmarks->isHidden());
     FMenus.FindNext1->setEnabled(FSearch.CanFindNext());
+    FMenus.FindPrevious1->setEnabled(FSearch.CanFindNext());
     // Copy needs a selection in the text view, Copy All a text in it; both
     // act on the text view only, so the hex view disables them.
     const bool text = !hex && FControls.Viewer->Lines().Count() > 0;

@@ -1,5 +1,6 @@
-// Find and Find Next of the main window: the find dialog and its history in
-// the settings; the search itself is TSearchState's.
+// Find, Find Next and Find Previous of the main window: the find dialog, its
+// history and its wrap-around switch in the settings, the status bar's note
+// that a search went round; the search itself is TSearchState's.
 
 #include "Main.h"
 
@@ -11,7 +12,9 @@
 #include "Xpcombobox.h"
 #include "Xpradiobutton.h"
 
+#include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 
 namespace ov {
 
@@ -50,11 +53,32 @@ void TMainForm::Find1Click() {
     options.WholeWords = dialog.cbWholeWords->Checked();
     options.Backward = !dialog.rbFoward->Checked();
     options.FromStart = !dialog.rbCursor->Checked();
+    options.Regex = dialog.cbRegex->Checked();
+    options.WrapAround = dialog.cbWrapAround->Checked();
     FSearch.Find(*FControls.Viewer, dialog.Text(), options);
+    ShowSearchNote();
 }
 
 void TMainForm::FindNext1Click() {
     FSearch.FindNext(*FControls.Viewer);
+    ShowSearchNote();
+}
+
+void TMainForm::FindPrevious1Click() {
+    FSearch.FindPrevious(*FControls.Viewer);
+    ShowSearchNote();
+}
+
+void TMainForm::ShowSearchNote() {
+    if (!FSearch.Wrapped()) {
+        FControls.SearchNote->hide();
+        return;
+    }
+    FControls.SearchNote->setText(FSearch.WentBackward()
+                                      ? QStringLiteral("처음에 이르러 끝에서부터 찾았습니다")
+                                      : QStringLiteral("끝에 이르러 처음부터 찾았습니다"));
+    FControls.SearchNote->show();
+    FControls.SearchNoteTimer->start();
 }
 
 void TMainForm::ClearFindHistory1Click() {
@@ -64,7 +88,9 @@ void TMainForm::ClearFindHistory1Click() {
 
 bool TMainForm::SearchText(const std::string& text, const TFindOptions& options, int startColumn,
                            int startLine) {
-    return FSearch.Search(*FControls.Viewer, text, options, startColumn, startLine);
+    const bool found = FSearch.Search(*FControls.Viewer, text, options, startColumn, startLine);
+    ShowSearchNote();
+    return found;
 }
 
 } // namespace ov

@@ -34,6 +34,8 @@ constexpr int LinePanelWidth = 150;
 constexpr int EncodingPanelWidth = 80; // "UTF-16 LE", the longest name
 constexpr int LoadGaugeWidth = 100;
 constexpr int LoadGaugeSteps = 1000;
+// How long the note that a search went round stays in the status bar.
+constexpr int SearchNoteMs = 4000;
 constexpr int ScrollTimerInterval = 1500;
 
 const char* const CreditLine = " Orvane - 텍스트 뷰어 (문법 강조 기능 지원)";
@@ -179,6 +181,15 @@ void TMainForm::CreateStatusBar() {
     FControls.StatusBar1->addWidget(FControls.StatusPanels[0]);
     FControls.StatusBar1->addWidget(FControls.LoadGauge);
     FControls.StatusBar1->addWidget(FControls.EncodingPanel);
+    FControls.SearchNote = new QLabel(FControls.StatusBar1);
+    FControls.SearchNote->setObjectName(QStringLiteral("SearchNote"));
+    FControls.SearchNote->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    FControls.SearchNote->hide();
+    FControls.StatusBar1->addWidget(FControls.SearchNote);
+    FControls.SearchNoteTimer = new QTimer(this);
+    FControls.SearchNoteTimer->setSingleShot(true);
+    FControls.SearchNoteTimer->setInterval(SearchNoteMs);
+    connect(FControls.SearchNoteTimer, &QTimer::timeout, FControls.SearchNote, &QWidget::hide);
     FControls.StatusBar1->addWidget(FControls.StatusPanels[1], 1);
     // The design height, or what the panels need below the bar's own top
     // spacing, so that their frames are not cut at the bottom.

@@ -1,11 +1,13 @@
 #pragma once
-// TSearchState: what Find and Find Next remember between searches: the
-// text and options of the last confirmed Find, and where Find Next goes on
-// from. It searches the document of the text view it is given for each call;
-// it owns no view and holds no reference to one between calls.
+// TSearchState: what Find, Find Next and Find Previous remember between
+// searches: the text and options of the last confirmed Find, and the match
+// they go on from. It searches the document of the text view it is given for
+// each call; it owns no view and holds no reference to one between calls.
 
+#include "Linematcher.h"
 #include "Ovsyntextviewer.h"
 
+#include <memory>
 #include <string>
 
 namespace ov {
@@ -15,7 +17,19 @@ struct TFindOptions {
     bool WholeWords = false;
     bool Backward = false;
     bool FromStart = false;
+    // The text is a regular expression (Regexsearch.h).
+    bool Regex = false;
+    // A search that reaches the end (the start, backward) goes on from the
+    // other end up to where it began. The find dialog has it on unless the
+    // user turned it off.
+    bool WrapAround = false;
 };
+
+// The matcher for text (UTF-8, as typed) under options, in coding; null
+// when text is a regular expression that does not compile, with the Korean
+// message for it in error.
+std::unique_ptr<TLineMatcher> MakeLineMatcher(const std::string& text, const TFindOptions& options,
+                                              const TCharCoding& coding, std::string& error);
 
 class TSearchState {
 public:
@@ -33,8 +47,15 @@ public:
     // Find Next: the remembered text, onward in the remembered direction
     // from the last match while it is still selected and on screen,
     // otherwise from the screen. False without a word when nothing was
-    // searched for yet.
-    bool FindNext(TOVSynTextViewer& view);
+    // searched for yet. Find Previous is the same the other way; the
+    // remembered direction stays.
+    bool FindNext(TOVSynTextViewer& view) { return FindAgain(view, false); }
+    bool FindPrevious(TOVSynTextViewer& view) { return FindAgain(view, true); }
+    // Whether the last search found its match only by going round the end
+    // (or the start, backward).
+    bool Wrapped() const { return FWrapped; }
+    // The direction of the last search that ran.
+    bool WentBackward() const { return FWentBackward; }
     // Remembers text and options as a confirmed Find would, without
     // searching.
     void SetQuery(const std::string& text, const TFindOptions& options);
@@ -42,14 +63,21 @@ public:
     // Searches view's lines for text (UTF-8, as typed) and selects and
     // shows the match; false with the not-found box when there is none,
     // false without a word on an empty view. startColumn and startLine are
-    // -1 to start from the screen.
+    // -1 to start from the screen. A regular expression that does not
+    // compile is reported in a message box naming where it went wrong.
     bool Search(TOVSynTextViewer& view, const std::string& text, const TFindOptions& options,
                 int startColumn, int startLine);
 
 private:
+    bool FindAgain(TOVSynTextViewer& view, bool reverse);
+
     std::string FText;
     TFindOptions FOptions;
     TTextPoint FLastMatch = NoTextPoint;
+    // The whole last match (its end the first byte of its last character).
+    TTextRange FLastRange;
+    bool FWrapped = false;
+    bool FWentBackward = false;
 };
 
 } // namespace ov

@@ -155,6 +155,89 @@ TEST_F(FindGotoTest, FindNextStartsFromTheWindowWhenTheMatchScrolledAway) {
     EXPECT_EQ(form->Controls().Viewer->SelStart().Y, 167);
 }
 
+// Find Previous goes the other way from the match; a search that runs off
+// either end goes on from the other one and says so in the status bar. The
+// dialog's switch for it is on at first and kept in the settings file.
+TEST_F(FindGotoTest, FindPreviousAndWrapAroundGoRoundBothEnds) {
+    {
+        auto form = OpenForm(NumberedLines(300));
+        const QLabel* note = form->findChild<QLabel*>(QStringLiteral("SearchNote"));
+        ASSERT_NE(note, nullptr);
+        EXPECT_FALSE(form->Menus().FindPrevious1->isEnabled());
+        WhenModal([](QWidget* dialog) {
+            auto* find = static_cast<TfFind*>(dialog);
+            EXPECT_TRUE(find->cbWrapAround->Checked());
+            find->cbText->setEditText("target");
+            find->bFind->click();
+        });
+        form->Menus().Find1->trigger();
+        const auto line = [&form] { return form->Controls().Viewer->SelStart().Y; };
+        EXPECT_EQ(line(), 7);
+        EXPECT_TRUE(form->Menus().FindPrevious1->isEnabled());
+        EXPECT_FALSE(note->isVisibleTo(form.get()));
+
+        form->Menus().FindPrevious1->trigger();
+        EXPECT_EQ(line(), 297);
+        EXPECT_TRUE(note->isVisibleTo(form.get()));
+        EXPECT_EQ(note->text(), QStringLiteral("처음에 이르러 끝에서부터 찾았습니다"));
+        form->Menus().FindNext1->trigger();
+        EXPECT_EQ(line(), 7);
+        EXPECT_EQ(note->text(), QStringLiteral("끝에 이르러 처음부터 찾았습니다"));
+        form->Menus().FindNext1->trigger();
+        EXPECT_EQ(line(), 17);
+        EXPECT_FALSE(note->isVisibleTo(form.get()));
+        // Back from a match found forward: the match before it, not itself.
+        form->Menus().FindPrevious1->trigger();
+        EXPECT_EQ(line(), 7);
+        form->Menus().FindNext1->trigger();
+        EXPECT_EQ(line(), 17);
+        EXPECT_EQ(NotFoundBoxes(), 0);
+
+        // Without wrapping the ends stop the search.
+        WhenModal([](QWidget* dialog) {
+            auto* find = static_cast<TfFind*>(dialog);
+            find->cbWrapAround->SetChecked(false);
+            find->cbText->setEditText("target");
+            find->rbEntire->SetChecked(true);
+            find->bFind->click();
+        });
+        form->Menus().Find1->trigger();
+        EXPECT_EQ(line(), 7);
+        form->Menus().FindPrevious1->trigger();
+        EXPECT_EQ(NotFoundBoxes(), 1);
+        EXPECT_EQ(line(), 7);
+        form->close();
+    }
+    EXPECT_FALSE(TSettingsStore(FFolder.File("Orvane.ini")).ReadBool("Option", "FindWrapAround", true));
+    auto form = OpenForm("x\n");
+    EXPECT_FALSE(form->Controls().fFind->cbWrapAround->Checked());
+}
+
+// A regular expression typed into the dialog finds what it describes; one
+// that does not compile is said in Korean, naming where, and finds nothing.
+TEST_F(FindGotoTest, TheDialogSearchesForRegularExpressions) {
+    auto form = OpenForm("alpha 12\n\xB0\xA1\xB0\xA1 beta 345\n");
+    const auto search = [&form](const char* text) {
+        WhenModal([text](QWidget* dialog) {
+            auto* find = static_cast<TfFind*>(dialog);
+            find->cbRegex->SetChecked(true);
+            find->cbText->setEditText(QString::fromUtf8(text));
+            find->bFind->click();
+        });
+        form->Menus().Find1->trigger();
+    };
+    search("(가)+ [a-z]+ [0-9]{3}");
+    EXPECT_EQ(Selection(*form), std::pair(TTextPoint{0, 1}, TTextPoint{12, 1}));
+    search("[0-9]+$");
+    EXPECT_EQ(Selection(*form), std::pair(TTextPoint{6, 0}, TTextPoint{7, 0}));
+    FMessages.Records.clear();
+    search("beta (");
+    ASSERT_EQ(FMessages.Records.size(), 1u);
+    EXPECT_EQ(FMessages.Records[0].Text,
+              "정규 표현식의 7번째 글자에서 오류: 괄호 )가 닫히지 않았습니다.");
+    EXPECT_EQ(Selection(*form), std::pair(TTextPoint{6, 0}, TTextPoint{7, 0}));
+}
+
 TEST_F(FindGotoTest, TheSecondByteOfAKoreanCharacterNeverStartsAMatch) {
     // 0x81 0x41 is one character whose second byte reads as "A".
     auto form = OpenForm("\x81" "A\x81" "A A \xB0\xA1\xB0\xA1\n");
@@ -191,7 +274,7 @@ TEST_F(FindGotoTest, TheFindDialogSearchesAndKeepsItsHistoryInTheSettings) {
         WhenModal([](QWidget* dialog) {
             auto* find = static_cast<TfFind*>(dialog);
             EXPECT_EQ(find->windowTitle(), QStringLiteral("찾기"));
-            EXPECT_EQ(find->size(), QSize(331, 190));
+            EXPECT_EQ(find->size(), QSize(331, 214));
             EXPECT_EQ(find->Text(), "");
             QTest::keyClicks(find->cbText, "line 3");
             QTest::keyClick(find->cbText, Qt::Key_Return);

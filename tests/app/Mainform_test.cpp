@@ -189,7 +189,7 @@ TEST_F(MainFormTest, NoSettingsFileGivesTheDefaultSwitchesAtClose) {
     }
     TSettingsStore saved = SavedSettings();
     EXPECT_EQ(saved.ReadSectionValues("Option"),
-              (std::vector<std::string>{"WordWrap=0", "ShowLineNum=0"}));
+              (std::vector<std::string>{"WordWrap=0", "ShowLineNum=0", "FindWrapAround=1"}));
     EXPECT_EQ(saved.ReadSectionValues("Style"), std::vector<std::string>{"BitmapFont=1"});
 }
 
@@ -389,9 +389,11 @@ TEST_F(MainFormTest, TheMenuTree) {
     EXPECT_EQ(
         Captions(form.Menus().Edit1),
         (QStringList{"복사(&C)", "전체 복사(&A)", "-", "줄 찾아가기(&G)", "-", "책갈피 지정(&T)",
-                     "책갈피 찾아가기(&B)", "책갈피 보기(&S)", "-", "찾기(&F)", "다음 찾기(&N)"}));
+                     "책갈피 찾아가기(&B)", "책갈피 보기(&S)", "-", "찾기(&F)", "다음 찾기(&N)",
+                     "이전 찾기(&P)"}));
     EXPECT_EQ(Shortcuts(form.Menus().Edit1),
-              (QStringList{"Ctrl+C", "Ctrl+A", "", "Alt+G", "", "", "", "B", "", "Ctrl+F", "F3"}));
+              (QStringList{"Ctrl+C", "Ctrl+A", "", "Alt+G", "", "", "", "B", "", "Ctrl+F", "F3",
+                           "Shift+F3"}));
     EXPECT_EQ(Captions(form.Menus().View1),
               (QStringList{"워드랩(&W)", "줄번호 보기(&S)", "윈도우 글꼴 사용(&F)", "-",
                            "자동 스크롤(&A)", "-", "헥스 보기(&H)", "인코딩(&E)", "-",
