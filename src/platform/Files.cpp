@@ -6,6 +6,7 @@
 #include <pthread.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -111,6 +112,30 @@ bool FileExists(const std::string& path) {
 bool ViewedFileExists(const std::string& path) {
     struct stat st;
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+TFileState FileStateOf(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return {};
+    return {true, static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+            static_cast<std::int64_t>(st.st_size),
+            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+bool ChangesAreNotified(const std::string& path) {
+    // The magic numbers of statfs(2): NFS, SMB, SMB2, CIFS, FUSE, 9P, Ceph,
+    // AFS and Coda see writes of other machines without telling inotify.
+    constexpr unsigned long Remote[] = {0x6969,     0x517B,     0xFE534D42, 0xFF534D42,
+                                        0x65735546, 0x01021997, 0x00C36400, 0x5346414F,
+                                        0x73757245};
+    struct statfs fs;
+    if (::statfs(path.c_str(), &fs) != 0)
+        return true;
+    for (unsigned long magic : Remote)
+        if (static_cast<unsigned long>(fs.f_type) == magic)
+            return false;
+    return true;
 }
 
 bool FolderExists(const std::string& path) {

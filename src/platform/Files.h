@@ -42,6 +42,28 @@ bool SameFile(const std::string& a, const std::string& b);
 // regular file is listed; folders, pipes and dangling links are not.
 std::vector<std::string> ListFiles(const std::string& folder, const std::string& suffix);
 
+// What tells a shown file's changes apart: which file the path names (a
+// rotated log is another file under the same name), its size and when it
+// was last written, symbolic links followed. Exists is false, and the rest
+// zero, when the path names no regular file.
+struct TFileState {
+    bool Exists = false;
+    std::uint64_t Device = 0;
+    std::uint64_t Inode = 0;
+    std::int64_t Size = 0;
+    std::int64_t ModifiedNanoseconds = 0;
+
+    bool SameFileAs(const TFileState& other) const {
+        return Exists && other.Exists && Device == other.Device && Inode == other.Inode;
+    }
+    bool operator==(const TFileState&) const = default;
+};
+TFileState FileStateOf(const std::string& path);
+// False for the file systems whose change notification misses what other
+// machines write (network and user-space file systems): their files are
+// watched by polling them often. True when it cannot be told.
+bool ChangesAreNotified(const std::string& path);
+
 // A viewed file, opened for reading only; it is never written. The size is
 // 64-bit, so files of 4 GiB and more are handled.
 class TReadOnlyFile {
