@@ -111,6 +111,7 @@ void TfOptions::ShowControlValues(const TOptionValues& values) {
     ColorLineNum->SetColor(values.LineNumColor);
     ColorLineBack->SetColor(values.LineNumBack);
     SynHighlighting->SetChecked(values.SynHighlighting);
+    ReloadOnChange->SetChecked(values.ReloadOnChange);
 }
 
 TOptionValues TfOptions::ControlValues() const {
@@ -133,6 +134,7 @@ TOptionValues TfOptions::ControlValues() const {
     values.LineNumColor = ColorLineNum->Color();
     values.LineNumBack = ColorLineBack->Color();
     values.SynHighlighting = SynHighlighting->Checked();
+    values.ReloadOnChange = ReloadOnChange->Checked();
     return values;
 }
 

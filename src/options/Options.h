@@ -68,6 +68,7 @@ public:
     TXPComboBox* ESCKey = nullptr;
     TXPSpinEdit* Wheel = nullptr;
     TXPSpinEdit* AutoScroll = nullptr;
+    TXPCheckBox* ReloadOnChange = nullptr;
     // --- page "색" ---
     TColorSwatch* ColorText = nullptr;
     TColorSwatch* ColorBack = nullptr;

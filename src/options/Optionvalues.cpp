@@ -47,6 +47,7 @@ TOptionValues ReadOptionValues(const TSettingsStore& settings) {
     values.LineNumColor = ReadColor(settings, "LineNumColor", defaults.LineNumColor);
     values.LineNumBack = ReadColor(settings, "LineNumBack", defaults.LineNumBack);
     values.SynHighlighting = settings.ReadBool(SStyle, "SynHighlighting", defaults.SynHighlighting);
+    values.ReloadOnChange = settings.ReadBool(SOption, "ReloadOnChange", defaults.ReloadOnChange);
     return values;
 }
 
@@ -69,6 +70,7 @@ void WriteOptionValues(TSettingsStore& settings, const TOptionValues& values) {
     settings.WriteString(SStyle, "LineNumColor", ColorToHexCode(values.LineNumColor));
     settings.WriteString(SStyle, "LineNumBack", ColorToHexCode(values.LineNumBack));
     settings.WriteBool(SStyle, "SynHighlighting", values.SynHighlighting);
+    settings.WriteBool(SOption, "ReloadOnChange", values.ReloadOnChange);
 }
 
 } // namespace ov

@@ -49,6 +49,9 @@ struct TOptionValues {
     TColor LineNumColor = RGBColor(0x66, 0x66, 0x66);
     TColor LineNumBack = RGBColor(0xFF, 0xFF, 0xFF);
     bool SynHighlighting = true;
+    // A shown file that another program changes is read again (Option,
+    // ReloadOnChange); off, a change shows at the next refresh.
+    bool ReloadOnChange = false;
 
     bool operator==(const TOptionValues&) const = default;
 };

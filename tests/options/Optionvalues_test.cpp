@@ -26,13 +26,14 @@ TEST(OptionValues, AnEmptyStoreReadsTheDialogsDefaultsAndWritesEveryKeyInOrder) 
     WriteOptionValues(settings, values);
     const std::vector<std::string> expected = {
         "[Option]",  "TopMargin", "LeftMargin", "LineSpace",    "TabWidth",    "ESC",
-        "Wheel",     "AutoScroll", "[Style]",   "WFontName",    "WFontSize",   "HanFont",
+        "Wheel",     "AutoScroll", "ReloadOnChange", "[Style]",   "WFontName",    "WFontSize",   "HanFont",
         "EngFont",   "SpcFont",   "KsgFont",    "ForeColor",    "BackColor",   "LineNumColor",
         "LineNumBack", "SynHighlighting"};
     EXPECT_EQ(KeysInOrder(settings), expected);
     EXPECT_EQ(settings.ReadString("Style", "LineNumColor", ""), "#666666");
     EXPECT_EQ(settings.ReadString("Style", "SynHighlighting", ""), "1");
     EXPECT_EQ(settings.ReadString("Option", "AutoScroll", ""), "1500");
+    EXPECT_EQ(settings.ReadString("Option", "ReloadOnChange", ""), "0");
 }
 
 // Every key survives write and read with values drawn across (and beyond)
@@ -59,6 +60,7 @@ TEST(OptionValues, EveryKeyRoundTripsAndOutOfRangeNumbersComeBackClamped) {
                               &written.LineNumBack})
             *color = static_cast<TColor>(any(0, 0xFFFFFF));
         written.SynHighlighting = round % 2 == 0;
+        written.ReloadOnChange = round % 3 == 0;
 
         TSettingsStore settings;
         settings.SetStrings({"[Style]", "WFontStyle=bold", "[Window]", "Max=1"});
