@@ -212,6 +212,7 @@ void TMainForm::ApplySettings(bool reload) {
         if (!FDocument.FileName().empty() && FControls.Viewer->Lines().Count() > 0)
             FControls.Viewer->RefreshStyle();
     });
+    UpdateWatching();
 }
 
 void TMainForm::ApplyColors() {

@@ -13,6 +13,7 @@
 // writing anything.
 
 #include "Bookmarks.h"
+#include "Filefollow.h"
 #include "Inifiles.h"
 #include "Langlinks.h"
 #include "Opendocument.h"
@@ -43,6 +44,7 @@ class QToolButton;
 
 namespace ov {
 
+class TFileWatcher;
 class TSplitterBar;
 class TXPGauge;
 class TfFind;
@@ -82,6 +84,7 @@ struct TMainMenus {
     QAction* IncreaseSpeed1 = nullptr;
     QAction* DecreaseSpeed1 = nullptr;
     QAction* HexView1 = nullptr;
+    QAction* Follow1 = nullptr;
     QMenu* Encoding1 = nullptr;
     QAction* AutoDetect1 = nullptr;
     QAction* Cp9491 = nullptr;
@@ -126,6 +129,12 @@ struct TMainControls {
     // again by the next search or after a few seconds.
     QLabel* SearchNote = nullptr;
     QTimer* SearchNoteTimer = nullptr;
+    // The last thing that happened to the shown file while it was watched
+    // (cut short, replaced, gone); hidden while there is none.
+    QLabel* FileNotePanel = nullptr;
+    // Watches the shown file while it is followed or changes are read
+    // again (Mainfollow.cpp).
+    TFileWatcher* Watcher = nullptr;
     QTimer* ScrollTimer = nullptr;
     // The about box while it is shown (About1Click runs it modally).
     QDialog* AboutBox = nullptr;
@@ -273,6 +282,19 @@ public:
     void About1Click();
     void PopupMenu1Popup();
     void ScrollTimerTimer();
+    // --- Following the shown file (Mainfollow.cpp) ---
+    // Off; On: the view stands at the last row and stays there as the file
+    // grows; Paused: the reader scrolled away from the end, the file still
+    // grows under the view, and End or Follow1 goes back to On.
+    enum class TFollowMode { Off, On, Paused };
+    TFollowMode FollowMode() const { return FFollowMode; }
+    void Follow1Click();
+    // Looks at the shown file and shows what changed (the watcher calls it;
+    // tests call it directly instead of waiting for the watcher).
+    void ShownFileChanged();
+    // Watches the shown file when it is followed or the settings ask to read
+    // changed files again; otherwise watches nothing.
+    void UpdateWatching();
     // The see-through mode of WindowOpacity1 (not saved).
     bool SeeThrough() const { return FSeeThrough; }
     void ViewerDblClick();
@@ -331,6 +353,14 @@ private:
     void OpenMail();
     std::string ProposedHtmlName() const;
     void ReportMissingFile(const std::string& name);
+    // Reads the shown file again without a word: at the end when following,
+    // else at the same top row (and selection, where its lines still exist).
+    void ReadShownFileAgain(bool toEnd);
+    bool ViewAtEnd() const;
+    void GoToEnd();
+    // End (with or without Ctrl) resumes following paused by scrolling.
+    void ResumeFollowingAtEnd(int key);
+    void SetFollowMode(TFollowMode mode);
 
     TSettingsStore FSettings;
     TLangLinks FLangLinks;
@@ -352,6 +382,13 @@ private:
     bool FSeeThrough = false;
     // The path chosen in the last Save as HTML.
     std::string FLastHtmlName;
+    TFollowMode FFollowMode = TFollowMode::Off;
+    TFileFollower FFollower;
+    // Set while the window itself moves the view, so that only the reader's
+    // own scrolling pauses following.
+    bool FMovingView = false;
+    // Set while the shown file is read again, which closes and opens it.
+    bool FReadingAgain = false;
 };
 
 template <typename TBody> void TMainForm::RunCommand(TBody body) {

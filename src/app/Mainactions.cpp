@@ -28,6 +28,8 @@ void TMainForm::UpdateActions() {
     FMenus.WordWrap1->setChecked(FControls.Viewer->WordWrap());
     FMenus.ShowLineNumber1->setChecked(FControls.Viewer->ShowLineNum());
     FMenus.HexView1->setChecked(hex);
+    FMenus.Follow1->setEnabled(open);
+    FMenus.Follow1->setChecked(FFollowMode == TFollowMode::On);
     // The caption names the mode a click switches to.
     FMenus.UseFont1->setText(QString::fromUtf8(
         LoadStr(FControls.Viewer->UseBitmapFont() ? SUseWindowFont : SUseBitmapFont)));

@@ -142,6 +142,7 @@ void TMainForm::ScrollTimerTimer() {
 // Option/ESC says (0 clear the selection, 1 minimize, 2 close the window;
 // any other value nothing), read at each press.
 void TMainForm::ViewerKeyDown(int key, Qt::KeyboardModifiers shift) {
+    ResumeFollowingAtEnd(key);
     if (shift & Qt::ControlModifier) {
         switch (key) {
         case Qt::Key_End:
@@ -186,6 +187,7 @@ void TMainForm::ViewerKeyDown(int key, Qt::KeyboardModifiers shift) {
 // RowCount - PageRows, one row short of the text view's last page; the view
 // clamps every target.
 void TMainForm::HexViewerKeyDown(int key, Qt::KeyboardModifiers shift) {
+    ResumeFollowingAtEnd(key);
     if (!(shift & Qt::ControlModifier))
         return;
     switch (key) {

@@ -156,6 +156,9 @@ void TMainForm::SetCurrentFile(const std::string& path) {
     QApplication::setApplicationDisplayName(caption);
     setWindowTitle(caption);
     UpdateEncodingPanel();
+    if (path.empty() && !FReadingAgain)
+        FFollowMode = TFollowMode::Off;
+    UpdateWatching();
     UpdateActions();
 }
 
@@ -272,7 +275,13 @@ void TMainForm::ViewerLoadProgress() {
     ViewerTopIndexChanged();
 }
 
+// A reader who scrolls away from the end while the file is followed stays
+// where they went: following pauses. Moves of the window's own, and the
+// view following a top row the index has not reached yet, do not count.
 void TMainForm::ViewerTopIndexChanged() {
+    if (FFollowMode == TFollowMode::On && !FMovingView && !ViewAtEnd() &&
+        (!FControls.HexViewer->isHidden() || !FControls.Viewer->Loading()))
+        SetFollowMode(TFollowMode::Paused);
     FControls.LoadGauge->setVisible(FControls.HexViewer->isHidden() && FControls.Viewer->Loading());
     if (!FControls.HexViewer->isHidden())
         FControls.StatusPanels[0]->setText(

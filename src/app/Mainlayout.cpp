@@ -178,6 +178,10 @@ void TMainForm::CreateStatusBar() {
     FControls.LoadGauge->setFixedWidth(LoadGaugeWidth);
     FControls.LoadGauge->SetMaxValue(LoadGaugeSteps);
     FControls.LoadGauge->hide();
+    FControls.FileNotePanel = new QLabel(FControls.StatusBar1);
+    FControls.FileNotePanel->setObjectName(QStringLiteral("FileNotePanel"));
+    FControls.FileNotePanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    FControls.FileNotePanel->hide();
     FControls.StatusBar1->addWidget(FControls.StatusPanels[0]);
     FControls.StatusBar1->addWidget(FControls.LoadGauge);
     FControls.StatusBar1->addWidget(FControls.EncodingPanel);
@@ -190,6 +194,7 @@ void TMainForm::CreateStatusBar() {
     FControls.SearchNoteTimer->setSingleShot(true);
     FControls.SearchNoteTimer->setInterval(SearchNoteMs);
     connect(FControls.SearchNoteTimer, &QTimer::timeout, FControls.SearchNote, &QWidget::hide);
+    FControls.StatusBar1->addWidget(FControls.FileNotePanel);
     FControls.StatusBar1->addWidget(FControls.StatusPanels[1], 1);
     // The design height, or what the panels need below the bar's own top
     // spacing, so that their frames are not cut at the bottom.

@@ -104,6 +104,7 @@ const TMenuRow MainMenuRows[] = {
     Item(2, "스크롤 속도 느리게(&D)", &M::DecreaseSpeed1, "Z", &F::DecreaseSpeed1Click),
     Separator(1),
     Item(1, "헥스 보기(&H)", &M::HexView1, "Ctrl+H", &F::HexView1Click, ifCheckable),
+    Item(1, "끝 따라가기(&L)", &M::Follow1, "Ctrl+T", &F::Follow1Click, ifCheckable),
     Menu(1, "인코딩(&E)", &M::Encoding1, nullptr, ifDisabled),
     Item(2, "자동 감지(&A)", &M::AutoDetect1, nullptr, &F::AutoDetect1Click, ifCheckable),
     Separator(2),

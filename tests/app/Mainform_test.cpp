@@ -396,10 +396,12 @@ TEST_F(MainFormTest, TheMenuTree) {
                            "Shift+F3"}));
     EXPECT_EQ(Captions(form.Menus().View1),
               (QStringList{"워드랩(&W)", "줄번호 보기(&S)", "윈도우 글꼴 사용(&F)", "-",
-                           "자동 스크롤(&A)", "-", "헥스 보기(&H)", "인코딩(&E)", "-",
+                           "자동 스크롤(&A)", "-", "헥스 보기(&H)",
+                           "끝 따라가기(&L)", "인코딩(&E)", "-",
                            "윈도우 투명하게(&O)", "-", "문법 강조(&X)"}));
     EXPECT_EQ(Shortcuts(form.Menus().View1), (QStringList{"Ctrl+W", "Ctrl+S", "Ctrl+B", "", "", "",
-                                                          "Ctrl+H", "", "", "", "", ""}));
+                                                          "Ctrl+H", "Ctrl+T", "", "", "", "",
+                                                          ""}));
     EXPECT_EQ(Captions(form.Menus().Encoding1),
               (QStringList{"자동 감지(&A)", "-", "CP949(&K)", "UTF-8(&U)"}));
     EXPECT_EQ(

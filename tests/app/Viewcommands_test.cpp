@@ -74,6 +74,8 @@ void ExpectMenusTellTheTruth(const TMainForm& form) {
     EXPECT_EQ(form.Menus().ShowLineNumber1->isChecked(), form.Controls().Viewer->ShowLineNum());
     EXPECT_EQ(form.Menus().HexView1->isChecked(), form.Controls().HexViewer->isVisibleTo(&form));
     EXPECT_EQ(form.Menus().AutoScroll2->isChecked(), form.Controls().ScrollTimer->isActive());
+    EXPECT_EQ(form.Menus().Follow1->isChecked(),
+              form.FollowMode() == TMainForm::TFollowMode::On);
     EXPECT_EQ(form.Menus().UseFont1->text(), form.Controls().Viewer->UseBitmapFont()
                                          ? QStringLiteral("윈도우 글꼴 사용(&F)")
                                          : QStringLiteral("비트맵 글꼴 사용(&F)"));
@@ -165,6 +167,111 @@ std::string Rows(int count) {
     for (int i = 0; i < count; ++i)
         text += "row " + std::to_string(i) + "\n";
     return text;
+}
+
+void AppendTo(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary | std::ios::app) << text;
+}
+
+// A followed log through its life, each change told by a direct call
+// instead of the watcher: appended lines show, the view standing at the
+// last row; a half line shows and then completes; a reader who scrolls up
+// stays where they went while the log grows, and End resumes; a log cut
+// short is read from its start, one rotated by renaming is opened again by
+// its name, and a deleted one keeps its text; each with a note in the
+// status bar, never a message box. Last, the watcher itself brings an
+// append.
+TEST_F(ViewCommandsTest, AFollowedLogGrowsAtTheBottomAndSurvivesItsRotation) {
+    TScriptedUIServices services;
+    TUIServicesGuard guard(&services);
+    const std::string log = FFolder.Write("app.log", Rows(100));
+    TMainForm form("orvane " + log);
+    ShowAndWait(form);
+    TOVSynTextViewer& view = *form.Controls().Viewer;
+    const auto lastTop = [&] { return std::max(0, view.RowCount() - view.VisibleRows() + 1); };
+    const auto note = [&] { return form.Controls().FileNotePanel->text(); };
+    form.Menus().Follow1->trigger();
+    ExpectMenusTellTheTruth(form);
+    ASSERT_EQ(form.FollowMode(), TMainForm::TFollowMode::On);
+    EXPECT_EQ(view.TopIndex(), lastTop());
+
+    AppendTo(log, "row 100\nrow 101\nhalf");
+    form.ShownFileChanged();
+    EXPECT_EQ(view.RowCount(), 103);
+    EXPECT_EQ(view.TopIndex(), lastTop());
+    EXPECT_EQ(view.Lines().GetView(102), "half");
+    AppendTo(log, " done\n");
+    form.ShownFileChanged();
+    EXPECT_EQ(view.RowCount(), 103);
+    EXPECT_EQ(view.Lines().GetView(102), "half done");
+    EXPECT_EQ(form.LineStatus(), ViewLineStatus(view.TopIndex(), 103));
+
+    QTest::keyClick(&view, Qt::Key_PageUp);
+    EXPECT_EQ(form.FollowMode(), TMainForm::TFollowMode::Paused);
+    ExpectMenusTellTheTruth(form);
+    const int readerTop = view.TopIndex();
+    AppendTo(log, Rows(10));
+    form.ShownFileChanged();
+    EXPECT_EQ(view.RowCount(), 113);
+    EXPECT_EQ(view.TopIndex(), readerTop);
+    QTest::keyClick(&view, Qt::Key_End);
+    EXPECT_EQ(form.FollowMode(), TMainForm::TFollowMode::On);
+    AppendTo(log, Rows(3));
+    form.ShownFileChanged();
+    EXPECT_EQ(view.TopIndex(), lastTop());
+    EXPECT_TRUE(note().isEmpty());
+
+    std::ofstream(log, std::ios::binary | std::ios::trunc) << "after the cut\n";
+    form.ShownFileChanged();
+    EXPECT_EQ(view.RowCount(), 1);
+    EXPECT_EQ(view.Lines().GetView(0), "after the cut");
+    EXPECT_TRUE(note().contains(QStringLiteral("잘려")));
+
+    std::filesystem::rename(log, log + ".1");
+    FFolder.Write("app.log", Rows(5));
+    form.ShownFileChanged();
+    EXPECT_EQ(view.RowCount(), 5);
+    EXPECT_TRUE(note().contains(QStringLiteral("새 파일")));
+    EXPECT_EQ(form.FollowMode(), TMainForm::TFollowMode::On);
+
+    std::filesystem::remove(log);
+    form.ShownFileChanged();
+    EXPECT_EQ(view.RowCount(), 5);
+    EXPECT_TRUE(note().contains(QStringLiteral("없어졌")));
+    EXPECT_EQ(form.Document().FileName(), log);
+    EXPECT_TRUE(services.Records.empty());
+
+    FFolder.Write("app.log", Rows(7));
+    AppendTo(log, Rows(2));
+    QElapsedTimer waited;
+    waited.start();
+    while (view.RowCount() != 9 && waited.elapsed() < 10000)
+        QTest::qWait(20);
+    EXPECT_EQ(view.RowCount(), 9);
+    EXPECT_EQ(view.TopIndex(), lastTop());
+    ExpectMenusTellTheTruth(form);
+}
+
+// Read again on change, not followed: the same top line and the selection
+// where its lines still exist; the option off, nothing is watched.
+TEST_F(ViewCommandsTest, AChangedFileIsReadAgainAtTheSameLineWhenTheOptionSaysSo) {
+    const std::string path = FFolder.Write("notes.txt", Rows(100));
+    for (const bool reload : {false, true}) {
+        FFolder.Write("Orvane.ini", std::string("[Option]\nReloadOnChange=") + (reload ? "1" : "0") + "\n");
+        TMainForm form("orvane " + path);
+        ShowAndWait(form);
+        TOVSynTextViewer& view = *form.Controls().Viewer;
+        view.SetTopIndex(30);
+        view.SetSelection({{0, 31}, {3, 32}});
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << Rows(120);
+        form.ShownFileChanged();
+        EXPECT_EQ(view.RowCount(), reload ? 120 : 100);
+        EXPECT_EQ(view.TopIndex(), 30);
+        EXPECT_EQ(view.Selection(), (TTextRange{{0, 31}, {3, 32}}));
+        EXPECT_EQ(form.FollowMode(), TMainForm::TFollowMode::Off);
+        form.close();
+        FFolder.Write("notes.txt", Rows(100));
+    }
 }
 
 // One tick scrolls the visible view one row; at the end the view stays on its
