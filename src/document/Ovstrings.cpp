@@ -58,7 +58,6 @@ void TBlockArena::Release() {
 
 namespace {
 
-
 std::int32_t StoredLength(const char* text) {
     std::int32_t length;
     std::memcpy(&length, text - sizeof length, sizeof length);
@@ -102,27 +101,10 @@ int TOVStringList::GetLength(int index) const {
     return RowLength(index);
 }
 
-std::string_view TOVStringList::ShownRowText(int index, std::shared_ptr<const std::string>& keep) {
-    const std::string_view text(RowText(index), std::size_t(RowLength(index)));
-    if (!FMapped) {
-        keep.reset();
-        return text;
-    }
-    if (index != FShownRow) {
-        FShownRow = index;
-        FShownCopy.reset();
-        std::string copy;
-        if (ShownText(text, copy).data() == copy.data())
-            FShownCopy = std::make_shared<const std::string>(std::move(copy));
-    }
-    keep = FShownCopy;
-    return keep ? std::string_view(*keep) : text;
-}
-
 bool TOVStringList::TakeLoadedLines() {
-    if (!FMapped || !FMapped->Take())
+    if (!FText->Take())
         return false;
-    FCount = FMapped->Count();
+    FCount = FText->Count();
     FCapacity = FCount;
     if (OnAppend)
         OnAppend(this);
@@ -132,8 +114,15 @@ bool TOVStringList::TakeLoadedLines() {
 void TOVStringList::FinishLoading() {
     if (!Loading())
         return;
-    FMapped->Finish();
-    FCount = FMapped->Count();
+    FText->Finish();
+    FCount = FText->Count();
+    FCapacity = FCount;
+}
+
+void TOVStringList::ViewMapped(std::shared_ptr<TMappedLines> lines) {
+    FMapped = std::make_unique<TMappedText>(std::move(lines));
+    FText = FMapped.get();
+    FCount = FText->Count();
     FCapacity = FCount;
 }
 
@@ -142,9 +131,7 @@ bool TOVStringList::ShareMappedText(const TOVStringList& source) {
         return false;
     Batch([&] {
         Clear();
-        FMapped = source.FMapped;
-        FCount = FMapped->Count();
-        FCapacity = FCount;
+        ViewMapped(source.FMapped->Lines());
         FCoding = source.FCoding;
     });
     return true;
@@ -154,24 +141,19 @@ void TOVStringList::OwnText() {
     if (!FMapped)
         return;
     FinishLoading(); // the copy is of the whole file
-    // Taken out first, so that the copies below go where RowText looks.
-    std::shared_ptr<TMappedLines> mapped = std::move(FMapped);
     try {
-        std::vector<char*> strings(static_cast<std::size_t>(FCount));
+        std::vector<char*> lines(static_cast<std::size_t>(FCount));
         std::vector<std::intptr_t> objects(static_cast<std::size_t>(FCount));
         std::string shown;
         for (int i = 0; i < FCount; ++i)
-            strings[static_cast<std::size_t>(i)] = CopyText(
-                ShownText(std::string_view(mapped->Text(i), std::size_t(mapped->Length(i))), shown));
-        FStrings.swap(strings);
+            lines[static_cast<std::size_t>(i)] = CopyText(FMapped->Shown(i, shown));
+        FOwned.Adopt(std::move(lines));
         FObjects.swap(objects);
     } catch (const std::bad_alloc&) {
-        FMapped = std::move(mapped);
         ThrowOutOfMemory();
-    } catch (...) {
-        FMapped = std::move(mapped);
-        throw;
     }
+    FText = &FOwned;
+    FMapped.reset();
     FCapacity = FCount;
     TextOwned();
 }
@@ -179,7 +161,7 @@ void TOVStringList::OwnText() {
 void TOVStringList::Set(int index, std::string_view text) {
     CheckIndex(index, "TOVStringList.Set");
     OwnText();
-    char*& entry = FStrings[static_cast<std::size_t>(index)];
+    char*& entry = FOwned.Line(index);
     char* old = entry;
     entry = CopyText(text);
     if (StoredLength(old) != StoredLength(entry)) {
@@ -212,13 +194,13 @@ void TOVStringList::SetCapacity(int newCapacity) {
     if (newCapacity == FCapacity)
         return;
     if (newCapacity <= 0) {
-        std::vector<char*>().swap(FStrings);
+        FOwned.SetCapacity(0);
         std::vector<std::intptr_t>().swap(FObjects);
         FCapacity = 0;
         return;
     }
     try {
-        FStrings.resize(static_cast<std::size_t>(newCapacity));
+        FOwned.SetCapacity(newCapacity);
         FObjects.resize(static_cast<std::size_t>(newCapacity));
     } catch (const std::bad_alloc&) {
         ThrowOutOfMemory();
@@ -239,10 +221,10 @@ int TOVStringList::AddObject(std::string_view text, std::intptr_t object) {
     OwnText();
     if (FCount == FCapacity)
         Grow();
-    auto slot = static_cast<std::size_t>(FCount);
-    FObjects[slot] = object;
-    FStrings[slot] = CopyText(text);
-    ++FCount;
+    char* copy = CopyText(text);
+    FObjects[static_cast<std::size_t>(FCount)] = object;
+    FOwned.Append(copy);
+    FCount = FOwned.Count();
     Changed();
     return FCount - 1;
 }
@@ -255,11 +237,10 @@ void TOVStringList::Insert(int index, std::string_view text) {
     char* copy = CopyText(text);
     auto at = static_cast<std::size_t>(index);
     auto end = static_cast<std::size_t>(FCount);
-    std::move_backward(FStrings.begin() + at, FStrings.begin() + end, FStrings.begin() + end + 1);
     std::move_backward(FObjects.begin() + at, FObjects.begin() + end, FObjects.begin() + end + 1);
-    FStrings[at] = copy;
     FObjects[at] = 0;
-    ++FCount;
+    FOwned.Insert(index, copy);
+    FCount = FOwned.Count();
     Changed();
 }
 
@@ -268,17 +249,17 @@ void TOVStringList::Delete(int index) {
     OwnText();
     auto at = static_cast<std::size_t>(index);
     auto end = static_cast<std::size_t>(FCount);
-    std::move(FStrings.begin() + at + 1, FStrings.begin() + end, FStrings.begin() + at);
     std::move(FObjects.begin() + at + 1, FObjects.begin() + end, FObjects.begin() + at);
-    --FCount;
+    FOwned.Delete(index);
+    FCount = FOwned.Count();
     Changed();
 }
 
 void TOVStringList::Clear() {
     FCount = 0;
+    FText = &FOwned;
     FMapped.reset(); // nothing to copy: the entries go
-    FShownRow = -1;
-    FShownCopy.reset();
+    FOwned.Adopt({});
     FArena.Release();
     SetCapacity(0);
     Changed();
@@ -303,7 +284,7 @@ void TOVStringList::EndUpdate() {
 }
 
 void TOVStringList::Exchange(int i, int j) {
-    std::swap(FStrings[static_cast<std::size_t>(i)], FStrings[static_cast<std::size_t>(j)]);
+    FOwned.Exchange(i, j);
     // Object values travel with their texts so that no entry changes its value.
     std::swap(FObjects[static_cast<std::size_t>(i)], FObjects[static_cast<std::size_t>(j)]);
 }
@@ -312,11 +293,11 @@ void TOVStringList::QuickSort(int left, int right) {
     do {
         int i = left;
         int j = right;
-        const char* pivot = FStrings[static_cast<std::size_t>((left + right) / 2)];
+        const char* pivot = FOwned.Text((left + right) / 2);
         do {
-            while (AnsiCompare(FStrings[static_cast<std::size_t>(i)], pivot) < 0)
+            while (AnsiCompare(FOwned.Text(i), pivot) < 0)
                 ++i;
-            while (AnsiCompare(FStrings[static_cast<std::size_t>(j)], pivot) > 0)
+            while (AnsiCompare(FOwned.Text(j), pivot) > 0)
                 --j;
             if (i <= j) {
                 Exchange(i, j);
@@ -356,7 +337,7 @@ int TOVStringList::IndexOf(std::string_view text) {
         int hi = FCount - 1;
         while (lo <= hi) {
             int mid = lo + (hi - lo) / 2;
-            const char* entry = FStrings[static_cast<std::size_t>(mid)];
+            const char* entry = FOwned.Text(mid);
             int order = FCaseSensitive ? AnsiCompare(entry, key.c_str())
                                        : AnsiCompareText(entry, key.c_str());
             if (order == 0)

@@ -12,11 +12,13 @@
 // the list is cleared. The byte after a text is NUL, CR or LF, never part of
 // it: a list that views a mapped file (LoadViewedFile) reads its lines where
 // they lie, ended by their line ends, and copies them into storage of its own
-// only when it is first changed.
+// only when it is first changed. A list reads its lines through one
+// read-only interface (Viewedtext.h), whichever of the two it holds.
 
 #include "Charcoding.h"
 #include "Filecoding.h"
 #include "Mappedlines.h"
+#include "Viewedtext.h"
 
 #include <climits>
 #include <cstddef>
@@ -113,8 +115,8 @@ public:
     // thread, takes what the worker has found and calls OnAppend when Count
     // grew; FinishLoading waits for the rest and takes it without a call.
     // Both throw EOutOfMemory once when the index had to stop early.
-    bool Loading() const { return FMapped && FMapped->Pending(); }
-    double LoadProgress() const { return FMapped ? FMapped->Progress() : 1.0; }
+    bool Loading() const { return FText->Pending(); }
+    double LoadProgress() const { return FText->Progress(); }
     // True while the entries are a mapped file's lines, which hold that many
     // bytes of text.
     bool Mapped() const { return FMapped != nullptr; }
@@ -144,28 +146,24 @@ public:
     // The entry as shown (ShownText): the same checks as Get. Only a mapped
     // line holding a NUL is copied.
     std::string_view ShownView(int index, std::string& buffer) const {
-        const std::string_view text = GetView(index);
-        return FMapped ? ShownText(text, buffer) : text;
+        CheckIndex(index, "TOVStringList.Get");
+        return FText->Shown(index, buffer);
     }
     // The same without the range check, for loops that have already bounded
     // their rows (0 <= index < Count() is the caller's promise): the
     // highlighter's scanners ask once per token.
-    const char* RowText(int index) const {
-        return FMapped ? FMapped->Text(index) : FStrings[static_cast<std::size_t>(index)];
-    }
-    int RowLength(int index) const {
-        if (FMapped)
-            return FMapped->Length(index);
-        std::int32_t length;
-        std::memcpy(&length, RowText(index) - sizeof length, sizeof length);
-        return length;
-    }
+    const char* RowText(int index) const { return FText->Text(index); }
+    int RowLength(int index) const { return FText->Length(index); }
     // The row as shown, unchecked as RowText, for a reader that asks for
     // the same rows again and again, a token at a time (the scanners): a
     // mapped row is looked at for NUL bytes once while it is the last one
     // asked for, and one that holds them is copied with blanks once; keep
     // shares that copy, so that the text stays valid while keep holds it.
-    std::string_view ShownRowText(int index, std::shared_ptr<const std::string>& keep);
+    std::string_view ShownRowText(int index, std::shared_ptr<const std::string>& keep) {
+        return FText->ShownRow(index, keep);
+    }
+    // The lines, read-only, in whichever form the list holds them.
+    const TViewedText& ViewedText() const { return *FText; }
     void Set(int index, std::string_view text);
     std::intptr_t GetObject(int index) const;
     void SetObject(int index, std::intptr_t object);
@@ -254,6 +252,8 @@ private:
     template <typename TFill> void ReplaceWholeText(TFill&& fill);
     // Reads the bytes start .. size - 1 of file as lines, NUL bytes as spaces.
     void LoadStream(const TReadOnlyFile& file, std::int64_t start, std::int64_t size);
+    // Makes the entries the mapped lines (the list holding none before).
+    void ViewMapped(std::shared_ptr<TMappedLines> lines);
     // Views the 8-bit text of the opened file from byte start on where it
     // lies; false (the list untouched) when it cannot be mapped.
     bool MapFile(const TReadOnlyFile& file, std::int64_t start);
@@ -271,10 +271,16 @@ private:
     // the list empty, and running out of memory is reported as such.
     template <typename TFill> void ReplaceLoadedText(TTextCoding coding, TFill&& fill);
 
-    // Each entry points at its text, which is preceded by its 32-bit length.
-    std::vector<char*> FStrings;
+    // The entries while the list owns its text; empty while it is mapped.
+    TOwnedText FOwned;
+    // Set while the entries are a mapped file's lines; FObjects is then
+    // empty (every object value is 0).
+    std::unique_ptr<TMappedText> FMapped;
+    // The one of them the entries are read from.
+    TViewedText* FText = &FOwned;
     std::vector<std::intptr_t> FObjects;
     int FCapacity = 0;
+    // FText's Count, read on every access.
     int FCount = 0;
     int FUpdateCount = 0;
     bool FSorted = false;
@@ -283,13 +289,6 @@ private:
     bool FCaseSensitive = false;
     TTextCoding FCoding = TTextCoding::Cp949;
     TBlockArena FArena;
-    // Set while the entries are a mapped file's lines; FStrings and FObjects
-    // are then empty (every object value is 0).
-    // Shared with the lists that view the same text (ShareMappedText).
-    std::shared_ptr<TMappedLines> FMapped;
-    // The last row ShownRowText looked at, and its copy when it holds a NUL.
-    int FShownRow = -1;
-    std::shared_ptr<const std::string> FShownCopy;
     TLoadPolicy FLoadPolicy;
 };
 

@@ -150,11 +150,10 @@ bool TOVStringList::MapFile(const TReadOnlyFile& opened, std::int64_t start) {
         return false;
     // The index checks what it needs itself (EOutOfMemory), before the list
     // takes it.
-    FMapped = std::make_shared<TMappedLines>(std::move(file), start,
-                                             FLoadPolicy.FirstPartBytes, FLoadPolicy.Gate);
-    FCount = FMapped->Count();
-    FCapacity = FCount;
-    FMapped->StartRest();
+    auto lines = std::make_shared<TMappedLines>(std::move(file), start,
+                                                FLoadPolicy.FirstPartBytes, FLoadPolicy.Gate);
+    ViewMapped(lines);
+    lines->StartRest();
     return true;
 }
 
