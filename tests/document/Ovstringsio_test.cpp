@@ -13,14 +13,12 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <functional>
-#include <thread>
 
 using namespace ov;
+using ov::test::ExitStatusInChild;
 using ov::test::TTempFolder;
 
 namespace {
@@ -39,26 +37,6 @@ std::vector<std::string> Split(const std::string& text) {
 }
 
 using TLines = std::vector<std::string>;
-
-// Runs body in a child process and gives its exit status; -1 when it had not
-// ended within the limit (it is then killed), so that a load that waits for
-// good fails the test instead of holding it.
-int ExitStatusInChild(const std::function<int()>& body) {
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(body());
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    int status = 0;
-    while (::waitpid(child, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            ::kill(child, SIGKILL);
-            ::waitpid(child, &status, 0);
-            return -1;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -2;
-}
 
 // Does something to the file while the large-file question is open: the
 // moment between opening a viewed file and mapping it.

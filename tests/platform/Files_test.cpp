@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <chrono>
 #include <functional>
 #include <csignal>
 #include <stdexcept>
@@ -14,36 +13,11 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace ov;
+using ov::test::ExitStatusInChild;
 using ov::test::TTempFolder;
-
-namespace {
-
-// Runs body in a child process and gives its exit status: -1 when it had not
-// ended within the limit (it is then killed), so that a call that waits for
-// good fails the test instead of holding it; -2 when a signal ended it.
-int ExitStatusInChild(const std::function<int()>& body,
-                      std::chrono::seconds limit = std::chrono::seconds(20)) {
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(body());
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    int status = 0;
-    while (::waitpid(child, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            ::kill(child, SIGKILL);
-            ::waitpid(child, &status, 0);
-            return -1;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -2;
-}
-
-} // namespace
 
 TEST(Files, LookupIgnoresLetterCaseWhenTheExactNameIsMissing) {
     TTempFolder temp;

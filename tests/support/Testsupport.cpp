@@ -5,6 +5,11 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace ov::test {
 
@@ -51,6 +56,23 @@ TEnvVar::~TEnvVar() {
         setenv(FName.c_str(), FOld.c_str(), 1);
     else
         unsetenv(FName.c_str());
+}
+
+int ExitStatusInChild(const std::function<int()>& body, std::chrono::seconds limit) {
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(body());
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    int status = 0;
+    while (::waitpid(child, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &status, 0);
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -2;
 }
 
 } // namespace ov::test

@@ -1,7 +1,9 @@
 #pragma once
-// Helpers shared by the tests: a temporary folder that removes itself, and
-// file helpers.
+// Helpers shared by the tests: a temporary folder that removes itself, file
+// helpers, and a child process with a deadline.
 
+#include <chrono>
+#include <functional>
 #include <string>
 
 namespace ov::test {
@@ -39,5 +41,11 @@ private:
     bool FHadValue = false;
     std::string FOld;
 };
+
+// Runs body in a child process and gives its exit status: -1 when it had not
+// ended within the limit (it is then killed), so that a call that waits for
+// good fails the test instead of holding it; -2 when a signal ended it.
+int ExitStatusInChild(const std::function<int()>& body,
+                      std::chrono::seconds limit = std::chrono::seconds(20));
 
 } // namespace ov::test
