@@ -14,7 +14,7 @@ namespace ov {
 namespace {
 
 constexpr int ClientWidth = 331;
-constexpr int ClientHeight = 214;
+constexpr int ClientHeight = 238;
 
 } // namespace
 
@@ -39,7 +39,7 @@ void TfFind::CreateControls() {
                              &TfFind::bFindClick);
 
     gbOptions = new TXPGroupBox(QStringLiteral("설정"), this);
-    gbOptions->setGeometry(12, 44, 307, 72);
+    gbOptions->setGeometry(12, 44, 307, 96);
     cbCaseSensitive = new TXPCheckBox(QStringLiteral("대소문자 구분(&C)"), gbOptions);
     cbCaseSensitive->setObjectName(QStringLiteral("cbCaseSensitive"));
     cbCaseSensitive->setGeometry(14, 20, 130, 17);
@@ -53,9 +53,13 @@ void TfFind::CreateControls() {
     cbWrapAround->setObjectName(QStringLiteral("cbWrapAround"));
     cbWrapAround->setGeometry(160, 44, 130, 17);
     cbWrapAround->SetChecked(true);
+    cbHexBytes = new TXPCheckBox(QStringLiteral("16진수 바이트(&X)"), gbOptions);
+    cbHexBytes->setObjectName(QStringLiteral("cbHexBytes"));
+    cbHexBytes->setGeometry(14, 68, 130, 17);
+    cbHexBytes->setEnabled(false);
 
     gbDirection = new TXPGroupBox(QStringLiteral("검색 방향"), this);
-    gbDirection->setGeometry(12, 124, 148, 78);
+    gbDirection->setGeometry(12, 148, 148, 78);
     rbFoward = new TXPRadioButton(QStringLiteral("아래로(&D)"), gbDirection);
     rbFoward->setObjectName(QStringLiteral("rbFoward"));
     rbFoward->setGeometry(14, 24, 120, 17);
@@ -65,7 +69,7 @@ void TfFind::CreateControls() {
     rbBackward->setGeometry(14, 48, 120, 17);
 
     gbOrigin = new TXPGroupBox(QStringLiteral("시작 위치"), this);
-    gbOrigin->setGeometry(171, 124, 148, 78);
+    gbOrigin->setGeometry(171, 148, 148, 78);
     rbCursor = new TXPRadioButton(QStringLiteral("현재 위치부터(&F)"), gbOrigin);
     rbCursor->setObjectName(QStringLiteral("rbCursor"));
     rbCursor->setGeometry(14, 24, 124, 17);

@@ -35,6 +35,9 @@ public:
     TXPCheckBox* cbRegex = nullptr;
     // On by default; the main window keeps it in the settings file.
     TXPCheckBox* cbWrapAround = nullptr;
+    // The hex view's find: the text is hexadecimal byte pairs. Enabled only
+    // while the hex view is shown.
+    TXPCheckBox* cbHexBytes = nullptr;
     TXPGroupBox* gbDirection = nullptr;
     TXPRadioButton* rbFoward = nullptr;
     TXPRadioButton* rbBackward = nullptr;

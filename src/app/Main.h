@@ -339,7 +339,11 @@ private:
     void LoadFindHistory();
     // Shows in the status bar that the last search went round, or hides
     // the note when it did not.
-    void ShowSearchNote();
+    void ShowSearchNote(bool wrapped, bool backward);
+    // Find, Find Next and Find Previous in the hex view.
+    void FindInHexView(const std::string& text, const TFindOptions& options, bool hexBytes);
+    bool HexFindAgain(bool reverse);
+    bool HexSearch(const TFindOptions& options, int64_t from);
     std::string_view BookmarkLine(int row) const;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -366,6 +370,13 @@ private:
     TLangLinks FLangLinks;
     TOpenDocument FDocument;
     TSearchState FSearch;
+    // What the hex view's Find looks for (the bytes; empty before a Find
+    // there), its options and the offset of the last match (-1: none).
+    struct THexSearch {
+        std::string Bytes;
+        TFindOptions Options;
+        int64_t Match = -1;
+    } FHexSearch;
     TBookmarkSet FBookmarks;
     int FScrollStep = 2000;
     TMainMenus FMenus;

@@ -49,8 +49,9 @@ void TMainForm::UpdateActions() {
         for (QAction* item : menu->actions())
             item->setChecked(FBookmarks.IsSet(ItemTag(item)));
     FMenus.ShowBookmarks1->setChecked(!FControls.pBookmarks->isHidden());
-    FMenus.FindNext1->setEnabled(FSearch.CanFindNext());
-    FMenus.FindPrevious1->setEnabled(FSearch.CanFindNext());
+    const bool canFindNext = hex ? !FHexSearch.Bytes.empty() : FSearch.CanFindNext();
+    FMenus.FindNext1->setEnabled(canFindNext);
+    FMenus.FindPrevious1->setEnabled(canFindNext);
     // Copy needs a selection in the text view, Copy All a text in it; both
     // act on the text view only, so the hex view disables them.
     const bool text = !hex && FControls.Viewer->Lines().Count() > 0;

@@ -4,7 +4,9 @@
 
 #include "Main.h"
 
+#include "Codepage.h"
 #include "Find.h"
+#include "Hexfind.h"
 #include "Messages.h"
 #include "Textsearch.h"
 #include "Uiservices.h"
@@ -43,6 +45,11 @@ void TMainForm::Find1Click() {
     TfFind& dialog = *FControls.fFind;
     if (!dialog.HistoryLoaded())
         LoadFindHistory();
+    const bool hex = !FControls.HexViewer->isHidden();
+    // Words and expressions are of text lines; byte strings of the hex view.
+    dialog.cbHexBytes->setEnabled(hex);
+    dialog.cbRegex->setEnabled(!hex);
+    dialog.cbWholeWords->setEnabled(!hex);
     CenterDialog(dialog);
     dialog.cbText->setFocus();
     dialog.cbText->lineEdit()->selectAll();
@@ -55,30 +62,110 @@ void TMainForm::Find1Click() {
     options.FromStart = !dialog.rbCursor->Checked();
     options.Regex = dialog.cbRegex->Checked();
     options.WrapAround = dialog.cbWrapAround->Checked();
+    if (hex) {
+        FindInHexView(dialog.Text(), options, dialog.cbHexBytes->Checked());
+        return;
+    }
     FSearch.Find(*FControls.Viewer, dialog.Text(), options);
-    ShowSearchNote();
+    ShowSearchNote(FSearch.Wrapped(), FSearch.WentBackward());
 }
 
 void TMainForm::FindNext1Click() {
+    if (!FControls.HexViewer->isHidden()) {
+        HexFindAgain(false);
+        return;
+    }
     FSearch.FindNext(*FControls.Viewer);
-    ShowSearchNote();
+    ShowSearchNote(FSearch.Wrapped(), FSearch.WentBackward());
 }
 
 void TMainForm::FindPrevious1Click() {
+    if (!FControls.HexViewer->isHidden()) {
+        HexFindAgain(true);
+        return;
+    }
     FSearch.FindPrevious(*FControls.Viewer);
-    ShowSearchNote();
+    ShowSearchNote(FSearch.Wrapped(), FSearch.WentBackward());
 }
 
-void TMainForm::ShowSearchNote() {
-    if (!FSearch.Wrapped()) {
+void TMainForm::ShowSearchNote(bool wrapped, bool backward) {
+    if (!wrapped) {
         FControls.SearchNote->hide();
         return;
     }
-    FControls.SearchNote->setText(FSearch.WentBackward()
-                                      ? QStringLiteral("처음에 이르러 끝에서부터 찾았습니다")
-                                      : QStringLiteral("끝에 이르러 처음부터 찾았습니다"));
+    FControls.SearchNote->setText(backward ? QStringLiteral("처음에 이르러 끝에서부터 찾았습니다")
+                                           : QStringLiteral("끝에 이르러 처음부터 찾았습니다"));
     FControls.SearchNote->show();
     FControls.SearchNoteTimer->start();
+}
+
+// A text is looked for as the bytes the character column shows it by (the
+// code page); hexadecimal pairs as the bytes they give.
+void TMainForm::FindInHexView(const std::string& text, const TFindOptions& options,
+                              bool hexBytes) {
+    std::string bytes;
+    if (hexBytes) {
+        const std::optional<std::string> parsed = ParseHexBytes(text);
+        if (!parsed) {
+            UIServices().ShowMessage("16진수 바이트열이 올바르지 않습니다. 두 자리씩 적어 주십시오 "
+                                     "(예: DE AD BE EF).",
+                                     LoadStr(SWarning), TMessageIcon::Warning);
+            return;
+        }
+        bytes = *parsed;
+    } else {
+        bytes = AnsiFromUtf8(text);
+    }
+    FHexSearch.Bytes = bytes;
+    FHexSearch.Options = options;
+    // A byte string has no letter case.
+    if (hexBytes)
+        FHexSearch.Options.CaseSensitive = true;
+    FHexSearch.Match = -1;
+    const THexViewControl& view = *FControls.HexViewer;
+    const int64_t top = std::max<int64_t>(view.TopIndex(), 0) * HexBytesPerRow;
+    const int64_t from = options.FromStart ? (options.Backward ? view.FileSize() - 1 : 0)
+                         : options.Backward
+                             ? top + int64_t(std::max(view.PageRows(), 1)) * HexBytesPerRow - 1
+                             : top;
+    HexSearch(FHexSearch.Options, from);
+    FHexSearch.Options.FromStart = false;
+}
+
+bool TMainForm::HexFindAgain(bool reverse) {
+    if (FHexSearch.Bytes.empty())
+        return false;
+    TFindOptions options = FHexSearch.Options;
+    options.Backward = options.Backward != reverse;
+    const THexViewControl& view = *FControls.HexViewer;
+    const int64_t top = std::max<int64_t>(view.TopIndex(), 0) * HexBytesPerRow;
+    const int64_t from = FHexSearch.Match >= 0 ? FHexSearch.Match + (options.Backward ? -1 : 1)
+                         : options.Backward
+                             ? top + int64_t(std::max(view.PageRows(), 1)) * HexBytesPerRow - 1
+                             : top;
+    return HexSearch(options, from);
+}
+
+bool TMainForm::HexSearch(const TFindOptions& options, int64_t from) {
+    THexViewControl& view = *FControls.HexViewer;
+    const std::string& bytes = FHexSearch.Bytes;
+    int64_t hit = view.FindBytes(bytes, options.CaseSensitive, from, options.Backward);
+    bool wrapped = false;
+    if (hit < 0 && options.WrapAround && !options.FromStart) {
+        hit = view.FindBytes(bytes, options.CaseSensitive,
+                             options.Backward ? view.FileSize() - 1 : 0, options.Backward);
+        wrapped = hit >= 0;
+    }
+    ShowSearchNote(wrapped, options.Backward);
+    if (hit < 0) {
+        UIServices().ShowMessage(LoadStr(SNotFound), LoadStr(SInformation),
+                                 TMessageIcon::Information);
+        FHexSearch.Match = -1;
+        return false;
+    }
+    FHexSearch.Match = hit;
+    view.SetMark(hit, static_cast<int64_t>(bytes.size()));
+    return true;
 }
 
 void TMainForm::ClearFindHistory1Click() {
@@ -89,7 +176,7 @@ void TMainForm::ClearFindHistory1Click() {
 bool TMainForm::SearchText(const std::string& text, const TFindOptions& options, int startColumn,
                            int startLine) {
     const bool found = FSearch.Search(*FControls.Viewer, text, options, startColumn, startLine);
-    ShowSearchNote();
+    ShowSearchNote(FSearch.Wrapped(), FSearch.WentBackward());
     return found;
 }
 

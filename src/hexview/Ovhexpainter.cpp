@@ -27,6 +27,7 @@ THexMetrics TOVHexPainter::Measure(const THexMetrics& base, int addressDigits) {
     QString address = QString(addressDigits, QLatin1Char('0')) + QStringLiteral("h: ");
     result.AddressWidth = metrics.horizontalAdvance(address);
     FAscent = metrics.ascent();
+    FCharWidth = result.CharWidth;
     return result;
 }
 
@@ -54,6 +55,23 @@ void TOVHexPainter::DrawRow(QPainter& painter, const TOVHexLayout& layout, int s
                                FHexCells[static_cast<unsigned char>(bytes[i])]);
     painter.drawText(x0 + layout.CharColumnX(), baseline,
                      QStringFromAnsi(HexCharColumnBytes(bytes, beginsInsideChar)));
+    // The marked bytes of this row: their hex cells (two digits) and their
+    // places in the character column, inverted so that they read on any
+    // colours.
+    const int64_t rowStart = fileRow * HexBytesPerRow;
+    const int64_t from = std::max(FMarkStart, rowStart) - rowStart;
+    const int64_t to = std::min(FMarkEnd, rowStart + static_cast<int64_t>(bytes.size())) - rowStart;
+    if (from < to) {
+        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        const int height = layout.RowPitch();
+        for (int64_t i = from; i < to; ++i) {
+            const int cell = x0 + layout.HexCellX(static_cast<int>(i));
+            painter.fillRect(QRect(cell, top, 2 * FCharWidth, height), Qt::white);
+            painter.fillRect(QRect(x0 + layout.CharColumnX() + static_cast<int>(i) * FCharWidth, top,
+                                   FCharWidth, height),
+                             Qt::white);
+        }
+    }
     painter.restore();
 }
 

@@ -33,6 +33,14 @@ public:
     // addressDigits digits; margins and spacing are taken from base.
     THexMetrics Measure(const THexMetrics& base, int addressDigits);
 
+    // The bytes offset .. offset + length - 1 of the file are marked (a
+    // match of Find), in both columns, by inverting their cells; length 0
+    // marks nothing.
+    void SetMark(int64_t offset, int64_t length) {
+        FMarkStart = offset;
+        FMarkEnd = length > 0 ? offset + length : offset;
+    }
+
     // Sets font and pen; call once before DrawRow on a new painter.
     void Begin(QPainter& painter) const;
 
@@ -52,6 +60,9 @@ private:
     QColor FBackground = Qt::white;
     QColor FText = Qt::black;
     int FAscent = 0;
+    int FCharWidth = 1;
+    int64_t FMarkStart = 0;
+    int64_t FMarkEnd = 0;
     // The 256 two-digit cells, laid out once per font: most of a row's text.
     std::array<QStaticText, 256> FHexCells;
 };

@@ -1,6 +1,7 @@
 #include "Ovhexviewer.h"
 
 #include "Files.h"
+#include "Hexfind.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -80,6 +81,8 @@ void TOVHexViewer::SetFile(const std::string& path, TSharedFile file) {
     FUnsizedFile = file->IsUnsized() ? std::move(file) : nullptr;
     FFileSize = size;
     FRowCount = HexRowCount(size);
+    FMarkOffset = FMarkLength = 0;
+    FPainter.SetMark(0, 0);
     if (HexAddressDigits(size) != FAddressDigits) {
         FAddressDigits = HexAddressDigits(size);
         Remeasure();
@@ -124,6 +127,31 @@ void TOVHexViewer::SetTopIndex(int64_t row) {
     else if (d > 0)
         ScrollPixels(old);
     FireTopIndexChanged();
+}
+
+void TOVHexViewer::SetMark(int64_t offset, int64_t length) {
+    FMarkOffset = std::max<int64_t>(offset, 0);
+    FMarkLength = std::max<int64_t>(length, 0);
+    FPainter.SetMark(FMarkOffset, FMarkLength);
+    if (FTopIndex < 0)
+        return;
+    const int64_t row = FMarkOffset / HexBytesPerRow;
+    const int64_t lastRow = (FMarkOffset + std::max<int64_t>(FMarkLength, 1) - 1) / HexBytesPerRow;
+    if (FMarkLength > 0 && (row < FTopIndex || lastRow >= FTopIndex + std::max(FPageRows, 1)))
+        SetTopIndex(row);
+    DrawScreen();
+}
+
+int64_t TOVHexViewer::FindBytes(std::string_view bytes, bool caseSensitive, int64_t from,
+                                bool backward) const {
+    if (FFileName.empty())
+        return -1;
+    if (FUnsizedFile)
+        return ov::FindBytes(*FUnsizedFile, FFileSize, bytes, caseSensitive, from, backward);
+    TReadOnlyFile file;
+    if (!file.Open(FFileName))
+        return -1;
+    return ov::FindBytes(file, FFileSize, bytes, caseSensitive, from, backward);
 }
 
 void TOVHexViewer::SetPageBufferSize(int rows) {

@@ -24,6 +24,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,17 @@ public:
     void SetFile(const std::string& path, TSharedFile file);
     // The opening the view reads an unsized file from; null otherwise.
     const TSharedFile& UnsizedFile() const { return FUnsizedFile; }
+    // Marks the bytes offset .. offset + length - 1 (a match of Find) in
+    // both columns and scrolls them into view when they are not on screen;
+    // length 0 clears the mark. A new file clears it too.
+    void SetMark(int64_t offset, int64_t length);
+    int64_t MarkOffset() const { return FMarkOffset; }
+    int64_t MarkLength() const { return FMarkLength; }
+    // Where bytes begin in the file shown (Hexfind.h's FindBytes over the
+    // opening the view reads), or -1; also -1 when the file cannot be read.
+    int64_t FindBytes(std::string_view bytes, bool caseSensitive, int64_t from,
+                      bool backward) const;
+
     // Forgets the file: empty view, TopIndex -1.
     void CloseFile();
     // Scrolls so that row is at the top, clamped to the last page. Ignored
@@ -168,6 +180,8 @@ private:
     QColor FFontColor;
     TBorderStyle FBorderStyle = TBorderStyle::Single;
     bool FCtl3D = true;
+    int64_t FMarkOffset = 0;
+    int64_t FMarkLength = 0;
 };
 
 } // namespace ov

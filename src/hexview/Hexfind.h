@@ -1,0 +1,28 @@
+#pragma once
+// Find in the hex view: a string of bytes, typed as hexadecimal digit pairs
+// or taken from a text, looked for in a file of any size by reading it in
+// blocks, never whole.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ov {
+
+class TReadOnlyFile;
+
+// The bytes of hexadecimal digit pairs such as "DE AD BE EF", "deadbeef" or
+// "DE:AD-BE,EF" (blanks, ':', '-' and ',' may stand between pairs, a "0x"
+// before a group is skipped); nothing for an empty text, a character that is
+// no digit or separator, or a group with an odd count of digits.
+std::optional<std::string> ParseHexBytes(std::string_view text);
+
+// Where pattern begins in the first size bytes of file: the lowest offset
+// >= from (forward) or the highest <= from (backward), or -1. Without
+// caseSensitive ASCII letters match either case. A read that fails ends the
+// search as not found. The file is read blockBytes at a time.
+int64_t FindBytes(const TReadOnlyFile& file, int64_t size, std::string_view pattern,
+                  bool caseSensitive, int64_t from, bool backward, int64_t blockBytes = 1 << 20);
+
+} // namespace ov
