@@ -238,6 +238,56 @@ TEST_F(FindGotoTest, TheDialogSearchesForRegularExpressions) {
     EXPECT_EQ(Selection(*form), std::pair(TTextPoint{6, 0}, TTextPoint{7, 0}));
 }
 
+// In the hex view Find takes hexadecimal byte strings (or texts), marks the
+// match in both columns and goes on with Find Next and Find Previous round
+// the ends, as in the text view.
+TEST_F(FindGotoTest, TheHexViewFindsByteStrings) {
+    std::string bytes(6000, '\x01');
+    bytes.replace(100, 4, "\xDE\xAD\xBE\xEF");
+    bytes.replace(4000, 4, "\xDE\xAD\xBE\xEF");
+    bytes.replace(5000, 3, "zZz");
+    auto form = OpenForm(bytes, "data.bin");
+    const THexViewControl& view = *form->Controls().HexViewer;
+    ASSERT_TRUE(view.isVisibleTo(form.get()));
+    const auto search = [&form](const char* text, bool hex) {
+        WhenModal([text, hex](QWidget* dialog) {
+            auto* find = static_cast<TfFind*>(dialog);
+            EXPECT_TRUE(find->cbHexBytes->isEnabled());
+            EXPECT_FALSE(find->cbRegex->isEnabled());
+            find->cbHexBytes->SetChecked(hex);
+            find->cbText->setEditText(QString::fromUtf8(text));
+            find->bFind->click();
+        });
+        form->Menus().Find1->trigger();
+    };
+    const QImage unmarked = view.BackBuffer().copy();
+    search("de ad BE EF", true);
+    EXPECT_EQ(view.MarkOffset(), 100);
+    EXPECT_EQ(view.MarkLength(), 4);
+    EXPECT_NE(view.BackBuffer(), unmarked);
+    form->Menus().FindNext1->trigger();
+    EXPECT_EQ(view.MarkOffset(), 4000);
+    // The match is brought into view.
+    EXPECT_LE(view.TopIndex(), 4000 / 16);
+    EXPECT_GT(view.TopIndex() + view.PageRows(), 4003 / 16);
+    form->Menus().FindNext1->trigger();
+    EXPECT_EQ(view.MarkOffset(), 100);
+    EXPECT_TRUE(form->findChild<QLabel*>(QStringLiteral("SearchNote"))->isVisibleTo(form.get()));
+    form->Menus().FindPrevious1->trigger();
+    EXPECT_EQ(view.MarkOffset(), 4000);
+    EXPECT_EQ(NotFoundBoxes(), 0);
+
+    search("ZZZ", false);
+    EXPECT_EQ(view.MarkOffset(), 5000);
+    FMessages.Records.clear();
+    search("DE A", true);
+    ASSERT_EQ(FMessages.Records.size(), 1u);
+    EXPECT_EQ(FMessages.Records[0].Icon, TMessageIcon::Warning);
+    EXPECT_EQ(view.MarkOffset(), 5000);
+    search("CA FE", true);
+    EXPECT_EQ(NotFoundBoxes(), 1);
+}
+
 TEST_F(FindGotoTest, TheSecondByteOfAKoreanCharacterNeverStartsAMatch) {
     // 0x81 0x41 is one character whose second byte reads as "A".
     auto form = OpenForm("\x81" "A\x81" "A A \xB0\xA1\xB0\xA1\n");
@@ -274,7 +324,7 @@ TEST_F(FindGotoTest, TheFindDialogSearchesAndKeepsItsHistoryInTheSettings) {
         WhenModal([](QWidget* dialog) {
             auto* find = static_cast<TfFind*>(dialog);
             EXPECT_EQ(find->windowTitle(), QStringLiteral("찾기"));
-            EXPECT_EQ(find->size(), QSize(331, 214));
+            EXPECT_EQ(find->size(), QSize(331, 238));
             EXPECT_EQ(find->Text(), "");
             QTest::keyClicks(find->cbText, "line 3");
             QTest::keyClick(find->cbText, Qt::Key_Return);
