@@ -6,7 +6,9 @@
 //   bench_textsearch FILE TEXT [-i] [-w] [--repeat N]
 //   bench_textsearch FILE TEXT [-i] [-w] --count
 //   bench_textsearch --hangul-line TEXT [--bytes N] [--backward] [--repeat N]
-// -i ignores the case of ASCII letters, -w finds whole words only. --count
+//   bench_textsearch FILE PATTERN -E [-i] [-w] [--repeat N | --count]
+// -E takes the text as a regular expression (UTF-8, in the document's
+// coding as Find takes it; compare --count with `grep -c -E`). -i ignores the case of ASCII letters, -w finds whole words only. --count
 // walks from match to match as Find Next does and prints the number of
 // lines with a match (the figure `grep -c -F` prints for the same text).
 // --hangul-line searches a document of one line of N bytes (1 MiB unless
@@ -16,6 +18,7 @@
 // searches from the line's end towards its start.
 
 #include "Ovstrings.h"
+#include "Regexsearch.h"
 #include "Textsearch.h"
 
 #include <cstdio>
@@ -31,7 +34,7 @@ int main(int argc, char** argv) {
                      argv[0], argv[0]);
         return 2;
     }
-    bool caseSensitive = true, wholeWords = false, count = false, backward = false;
+    bool caseSensitive = true, wholeWords = false, count = false, backward = false, regex = false;
     const bool hangulLine = std::strcmp(argv[1], "--hangul-line") == 0;
     long hangulBytes = 1 << 20;
     int repeat = 1;
@@ -48,6 +51,8 @@ int main(int argc, char** argv) {
             hangulBytes = std::atol(argv[++i]);
         else if (std::strcmp(argv[i], "--backward") == 0)
             backward = true;
+        else if (std::strcmp(argv[i], "-E") == 0)
+            regex = true;
     }
     ov::TOVSynStringList lines;
     if (hangulLine) {
@@ -57,6 +62,31 @@ int main(int argc, char** argv) {
         lines.Add(line);
     } else {
         lines.LoadFromFile(argv[1]);
+    }
+    if (regex) {
+        const ov::TRegexSearch search(argv[2], caseSensitive, wholeWords, lines.CharCoding());
+        if (!search.Valid()) {
+            std::fprintf(stderr, "%s\n", ov::RegexErrorMessage(search.Error()).c_str());
+            return 2;
+        }
+        const int last = lines.Count() - 1;
+        if (count) {
+            int matchedLines = 0;
+            for (int line = 0;;) {
+                const ov::TDocumentHit hit =
+                    search.Search(lines, 0, line, last, ov::TSearchDirection::Forward);
+                if (!hit.Found())
+                    break;
+                ++matchedLines;
+                line = hit.Line + 1;
+            }
+            std::printf("%d\n", matchedLines);
+            return 0;
+        }
+        int found = 0;
+        for (int r = 0; r < repeat; ++r)
+            found += search.Search(lines, 0, 0, last, ov::TSearchDirection::Forward).Found();
+        return found > repeat ? 1 : 0;
     }
     const ov::TTextSearch search(argv[2], caseSensitive, wholeWords);
     const int last = lines.Count() - 1;
