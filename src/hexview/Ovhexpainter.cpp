@@ -62,7 +62,7 @@ void TOVHexPainter::DrawRow(QPainter& painter, const TOVHexLayout& layout, int s
     const int64_t from = std::max(FMarkStart, rowStart) - rowStart;
     const int64_t to = std::min(FMarkEnd, rowStart + static_cast<int64_t>(bytes.size())) - rowStart;
     if (from < to) {
-        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        painter.setCompositionMode(QPainter::CompositionMode_Difference);
         const int height = layout.RowPitch();
         for (int64_t i = from; i < to; ++i) {
             const int cell = x0 + layout.HexCellX(static_cast<int>(i));

@@ -264,7 +264,19 @@ TEST_F(FindGotoTest, TheHexViewFindsByteStrings) {
     search("de ad BE EF", true);
     EXPECT_EQ(view.MarkOffset(), 100);
     EXPECT_EQ(view.MarkLength(), 4);
-    EXPECT_NE(view.BackBuffer(), unmarked);
+    // Marked cells are inverted: the background of a marked hex cell takes
+    // the text's colour, the rest stays as it was.
+    const QImage& marked = view.BackBuffer();
+    ASSERT_EQ(marked.size(), unmarked.size());
+    int inverted = 0;
+    for (int y = 0; y < marked.height(); ++y)
+        for (int x = 0; x < marked.width(); ++x) {
+            const QRgb before = unmarked.pixel(x, y);
+            const QRgb after = marked.pixel(x, y);
+            ASSERT_EQ(qAlpha(after), 255);
+            inverted += after != before && after == ((0xFFFFFFu ^ before) | 0xFF000000u);
+        }
+    EXPECT_GT(inverted, 0);
     form->Menus().FindNext1->trigger();
     EXPECT_EQ(view.MarkOffset(), 4000);
     // The match is brought into view.
