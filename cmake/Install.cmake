@@ -53,7 +53,7 @@ if(ORVANE_DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "${ORVANE_DEB_RUNTIME}")
 else()
     set(CPACK_DEBIAN_PACKAGE_DEPENDS
-        "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libc6 (>= 2.34), libstdc++6 (>= 12), libgcc-s1, libpcre2-8-0 (>= 10.42), ${ORVANE_DEB_RUNTIME}")
+        "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libc6 (>= 2.34), libstdc++6 (>= 12), libgcc-s1, libuchardet0, libpcre2-8-0 (>= 10.42), ${ORVANE_DEB_RUNTIME}")
 endif()
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_GENERATOR DEB)

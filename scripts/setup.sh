@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(qt6-base-dev libgtest-dev libbenchmark-dev cmake ninja-build g++ pkg-config
-          libpcre2-dev fonts-nanum fonts-liberation fonts-dejavu-core unifont
+          libpcre2-dev libuchardet-dev fonts-nanum fonts-liberation fonts-dejavu-core unifont
           qt6-translations-l10n desktop-file-utils appstream xvfb xauth xdotool imagemagick)
 
 missing=()

@@ -37,9 +37,9 @@ void TMainForm::UpdateActions() {
     // The encoding choice reads a shown text file again; it means nothing
     // to the hex view.
     FMenus.Encoding1->menuAction()->setEnabled(open && !hex);
-    FMenus.AutoDetect1->setChecked(FDocument.CodingChoice() == TCodingChoice::Auto);
-    FMenus.Cp9491->setChecked(FDocument.CodingChoice() == TCodingChoice::Cp949);
-    FMenus.Utf81->setChecked(FDocument.CodingChoice() == TCodingChoice::Utf8);
+    FMenus.AutoDetect1->setChecked(FDocument.CodingChoice() == TCodingChoice());
+    FMenus.Cp9491->setChecked(FDocument.CodingChoice() == TFileEncoding::Cp949);
+    FMenus.Utf81->setChecked(FDocument.CodingChoice() == TFileEncoding::Utf8);
     FMenus.SyntaxHighlighting1->menuAction()->setEnabled(open);
     UpdateLanguageMarks();
 

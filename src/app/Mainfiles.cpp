@@ -114,15 +114,15 @@ void TMainForm::UpdateEncodingPanel() {
 }
 
 void TMainForm::AutoDetect1Click() {
-    SetCodingChoice(TCodingChoice::Auto);
+    SetCodingChoice(TCodingChoice());
 }
 
 void TMainForm::Cp9491Click() {
-    SetCodingChoice(TCodingChoice::Cp949);
+    SetCodingChoice(TFileEncoding::Cp949);
 }
 
 void TMainForm::Utf81Click() {
-    SetCodingChoice(TCodingChoice::Utf8);
+    SetCodingChoice(TFileEncoding::Utf8);
 }
 
 void TMainForm::SetCodingChoice(TCodingChoice choice) {

@@ -7,7 +7,7 @@ namespace ov {
 
 void TOpenDocument::Opening(const std::string& path) {
     if (path != FFileName)
-        FCodingChoice = TCodingChoice::Auto;
+        FCodingChoice = TCodingChoice();
 }
 
 void TOpenDocument::LoadText(TOVStringList& lines, const std::string& path) {

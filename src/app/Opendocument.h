@@ -66,7 +66,7 @@ public:
 
 private:
     std::string FFileName;
-    TCodingChoice FCodingChoice = TCodingChoice::Auto;
+    TCodingChoice FCodingChoice = TCodingChoice();
     std::optional<TFileEncoding> FEncoding;
     std::vector<std::string> FRecentFiles;
     std::vector<std::string> FBookmarkEntries;

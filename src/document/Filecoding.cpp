@@ -1,7 +1,12 @@
 #include "Filecoding.h"
 
+#include "Charsets.h"
+
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 namespace ov {
 
@@ -168,21 +173,237 @@ bool IsWellFormedUtf8(std::string_view text, bool headOnly) {
     return ScanUtf8(text, headOnly).WellFormed;
 }
 
-TFileEncoding DetectEncoding(std::string_view head) {
+namespace {
+
+constexpr TEncodingInfo Encodings[] = {
+    {TFileEncoding::Cp949, TEncodingGroup::Korean, "CP949", nullptr},
+    {TFileEncoding::Utf8, TEncodingGroup::Unicode, "UTF-8", nullptr},
+    {TFileEncoding::Utf8Bom, TEncodingGroup::Unicode, "UTF-8 BOM", nullptr},
+    {TFileEncoding::Utf16Le, TEncodingGroup::Unicode, "UTF-16 LE", "UTF-16LE"},
+    {TFileEncoding::Utf16Be, TEncodingGroup::Unicode, "UTF-16 BE", "UTF-16BE"},
+    {TFileEncoding::Utf32Le, TEncodingGroup::Unicode, "UTF-32 LE", "UTF-32LE"},
+    {TFileEncoding::Utf32Be, TEncodingGroup::Unicode, "UTF-32 BE", "UTF-32BE"},
+    {TFileEncoding::EucJp, TEncodingGroup::Japanese, "EUC-JP", "EUC-JP"},
+    // Windows' form of Shift_JIS: 5C is the backslash, not the yen sign.
+    {TFileEncoding::ShiftJis, TEncodingGroup::Japanese, "Shift_JIS", "CP932"},
+    {TFileEncoding::Gb18030, TEncodingGroup::Chinese, "GB18030", "GB18030"},
+    {TFileEncoding::Big5, TEncodingGroup::Chinese, "Big5", "BIG5"},
+    {TFileEncoding::Iso8859_1, TEncodingGroup::Western, "ISO-8859-1", "ISO-8859-1"},
+    {TFileEncoding::Iso8859_15, TEncodingGroup::Western, "ISO-8859-15", "ISO-8859-15"},
+    {TFileEncoding::Windows1252, TEncodingGroup::Western, "Windows-1252", "CP1252"},
+    {TFileEncoding::Iso8859_2, TEncodingGroup::CentralEuropean, "ISO-8859-2", "ISO-8859-2"},
+    {TFileEncoding::Windows1250, TEncodingGroup::CentralEuropean, "Windows-1250", "CP1250"},
+    {TFileEncoding::Iso8859_5, TEncodingGroup::Cyrillic, "ISO-8859-5", "ISO-8859-5"},
+    {TFileEncoding::Windows1251, TEncodingGroup::Cyrillic, "Windows-1251", "CP1251"},
+    {TFileEncoding::Koi8R, TEncodingGroup::Cyrillic, "KOI8-R", "KOI8-R"},
+    {TFileEncoding::Koi8U, TEncodingGroup::Cyrillic, "KOI8-U", "KOI8-U"},
+    {TFileEncoding::Iso8859_7, TEncodingGroup::Greek, "ISO-8859-7", "ISO-8859-7"},
+    {TFileEncoding::Windows1253, TEncodingGroup::Greek, "Windows-1253", "CP1253"},
+    {TFileEncoding::Iso8859_9, TEncodingGroup::Turkish, "ISO-8859-9", "ISO-8859-9"},
+    {TFileEncoding::Windows1254, TEncodingGroup::Turkish, "Windows-1254", "CP1254"},
+    {TFileEncoding::Windows1255, TEncodingGroup::Hebrew, "Windows-1255", "CP1255"},
+    {TFileEncoding::Windows1256, TEncodingGroup::Arabic, "Windows-1256", "CP1256"},
+    {TFileEncoding::Windows1257, TEncodingGroup::Baltic, "Windows-1257", "CP1257"},
+    {TFileEncoding::Windows1258, TEncodingGroup::Vietnamese, "Windows-1258", "CP1258"},
+};
+
+// The detector's names for the encodings here (upper case). Its Korean
+// answers, and ASCII, stay CP949.
+struct TGuessName {
+    const char* Name;
+    TFileEncoding Encoding;
+};
+constexpr TGuessName GuessNames[] = {
+    {"EUC-KR", TFileEncoding::Cp949},        {"UHC", TFileEncoding::Cp949},
+    {"CP949", TFileEncoding::Cp949},         {"ISO-2022-KR", TFileEncoding::Cp949},
+    {"ASCII", TFileEncoding::Cp949},         {"UTF-8", TFileEncoding::Utf8},
+    {"UTF-32LE", TFileEncoding::Utf32Le},    {"UTF-32BE", TFileEncoding::Utf32Be},
+    {"UTF-16LE", TFileEncoding::Utf16Le},    {"UTF-16BE", TFileEncoding::Utf16Be},
+    {"EUC-JP", TFileEncoding::EucJp},        {"SHIFT_JIS", TFileEncoding::ShiftJis},
+    {"CP932", TFileEncoding::ShiftJis},      {"GB18030", TFileEncoding::Gb18030},
+    {"GBK", TFileEncoding::Gb18030},         {"GB2312", TFileEncoding::Gb18030},
+    {"EUC-CN", TFileEncoding::Gb18030},      {"HZ-GB-2312", TFileEncoding::Gb18030},
+    {"BIG5", TFileEncoding::Big5},           {"EUC-TW", TFileEncoding::Big5},
+    {"ISO-8859-1", TFileEncoding::Iso8859_1}, {"ISO-8859-2", TFileEncoding::Iso8859_2},
+    {"ISO-8859-5", TFileEncoding::Iso8859_5}, {"ISO-8859-7", TFileEncoding::Iso8859_7},
+    {"ISO-8859-9", TFileEncoding::Iso8859_9}, {"ISO-8859-15", TFileEncoding::Iso8859_15},
+    {"WINDOWS-1250", TFileEncoding::Windows1250}, {"WINDOWS-1251", TFileEncoding::Windows1251},
+    {"WINDOWS-1252", TFileEncoding::Windows1252}, {"WINDOWS-1253", TFileEncoding::Windows1253},
+    {"WINDOWS-1254", TFileEncoding::Windows1254}, {"WINDOWS-1255", TFileEncoding::Windows1255},
+    {"WINDOWS-1256", TFileEncoding::Windows1256}, {"WINDOWS-1257", TFileEncoding::Windows1257},
+    {"WINDOWS-1258", TFileEncoding::Windows1258}, {"KOI8-R", TFileEncoding::Koi8R},
+    {"KOI8-U", TFileEncoding::Koi8U},         {"ISO-8859-13", TFileEncoding::Windows1257},
+    {"ISO-8859-4", TFileEncoding::Windows1257},
+};
+
+bool HasAnyOf(std::string_view text, std::string_view bytes) {
+    return text.find_first_of(bytes) != std::string_view::npos;
+}
+
+// The detector often takes a Windows code page for the ISO one of the same
+// script, or KOI8-U for KOI8-R; the bytes tell them apart. 80-9F are
+// controls in the ISO sets and letters or punctuation in the Windows ones;
+// KOI8-U has Ukrainian letters where KOI8-R draws boxes.
+TFileEncoding Refined(TFileEncoding guessed, std::string_view head) {
+    static constexpr char C1[] = "\x80\x81\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8D\x8E\x8F"
+                                 "\x90\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9D\x9E\x9F";
+    const bool windows = HasAnyOf(head, C1);
+    switch (guessed) {
+    case TFileEncoding::Iso8859_1:
+    case TFileEncoding::Iso8859_15:
+    case TFileEncoding::Windows1252:
+        return windows ? TFileEncoding::Windows1252 : guessed;
+    case TFileEncoding::Iso8859_2:
+    case TFileEncoding::Windows1250:
+        return windows ? TFileEncoding::Windows1250 : TFileEncoding::Iso8859_2;
+    case TFileEncoding::Iso8859_7:
+    case TFileEncoding::Windows1253:
+        return windows ? TFileEncoding::Windows1253 : TFileEncoding::Iso8859_7;
+    case TFileEncoding::Iso8859_9:
+    case TFileEncoding::Windows1254:
+        return windows ? TFileEncoding::Windows1254 : TFileEncoding::Iso8859_9;
+    case TFileEncoding::Koi8R:
+        return HasAnyOf(head, "\xA4\xA6\xA7\xAD\xB4\xB6\xB7\xBD") ? TFileEncoding::Koi8U
+                                                                     : TFileEncoding::Koi8R;
+    default:
+        return guessed;
+    }
+}
+
+std::optional<TFileEncoding> GuessedEncoding(std::string_view head) {
+    std::string name = GuessCharset(head.substr(0, GuessBytes));
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return char(std::toupper(c)); });
+    for (const TGuessName& guess : GuessNames)
+        if (name == guess.Name)
+            return Refined(guess.Encoding, head.substr(0, GuessBytes));
+    return std::nullopt;
+}
+
+bool IsAllowedControl(char32_t code) {
+    return code >= 0x20 || code == '\t' || code == '\r' || code == '\n' || code == '\f' ||
+           code == 0x1B;
+}
+
+// Every whole four-byte unit of head, in the byte order, is a character
+// other than NUL and the controls text does not hold (a unit cut by the end
+// of head is left out); at least one unit.
+bool IsUtf32(std::string_view head, bool bigEndian) {
+    const auto* s = reinterpret_cast<const uint8_t*>(head.data());
+    const std::size_t units = head.size() / 4;
+    if (units == 0)
+        return false;
+    for (std::size_t i = 0; i < units; ++i) {
+        const uint8_t* u = s + 4 * i;
+        const char32_t code = bigEndian ? char32_t(u[0]) << 24 | char32_t(u[1]) << 16 |
+                                              char32_t(u[2]) << 8 | u[3]
+                                        : char32_t(u[3]) << 24 | char32_t(u[2]) << 16 |
+                                              char32_t(u[1]) << 8 | u[0];
+        if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) || code == 0x7F ||
+            !IsAllowedControl(code))
+            return false;
+    }
+    return true;
+}
+
+bool IsKsHangul(uint8_t lead, uint8_t trail) {
+    return lead >= 0xB0 && lead <= 0xC8 && trail >= 0xA1 && trail <= 0xFE;
+}
+
+// Korean CP949 as the program tells it without the detector: well-formed
+// (a pair cut by the end of head aside), at least four of every five
+// double-byte characters KS X 1001 Hangul syllables, and those in runs of
+// eight characters or fewer on average (Korean words stand between blanks
+// and ASCII punctuation; Chinese and Japanese run on to the end of a
+// sentence, and their EUC codes often read as syllables too).
+bool ClearlyCp949(std::string_view head) {
+    const auto* s = reinterpret_cast<const uint8_t*>(head.data());
+    const std::size_t n = head.size();
+    std::size_t pairs = 0;
+    std::size_t hangul = 0;
+    std::size_t runs = 0;
+    bool inRun = false;
+    for (std::size_t p = 0; p < n; ++p) {
+        if (s[p] < 0x80) {
+            inRun = false;
+            continue;
+        }
+        if (p + 1 == n)
+            break; // cut by the end of the head
+        if (!IsCp949Pair(s[p], s[p + 1]))
+            return false;
+        ++pairs;
+        hangul += IsKsHangul(s[p], s[p + 1]);
+        runs += !inRun;
+        inRun = true;
+        ++p;
+    }
+    return pairs > 0 && hangul * 5 >= pairs * 4 && pairs <= runs * 8;
+}
+
+bool StartsWithUtf32Mark(std::string_view head, bool& bigEndian) {
+    if (head.substr(0, 4) == std::string_view("\xFF\xFE\0\0", 4)) {
+        bigEndian = false;
+        return true;
+    }
+    if (head.substr(0, 4) == std::string_view("\0\0\xFE\xFF", 4)) {
+        bigEndian = true;
+        return true;
+    }
+    return false;
+}
+
+// The encoding a byte-order mark at the start of head gives, if any.
+std::optional<TFileEncoding> MarkedEncoding(std::string_view head) {
+    bool bigEndian = false;
     if (HasPrefix(head, "\xEF\xBB\xBF"))
         return TFileEncoding::Utf8Bom;
+    if (StartsWithUtf32Mark(head, bigEndian))
+        return bigEndian ? TFileEncoding::Utf32Be : TFileEncoding::Utf32Le;
     if (HasPrefix(head, "\xFF\xFE"))
         return TFileEncoding::Utf16Le;
     if (HasPrefix(head, "\xFE\xFF"))
         return TFileEncoding::Utf16Be;
+    return std::nullopt;
+}
+
+} // namespace
+
+TFileEncoding DetectEncoding(std::string_view head) {
+    if (const std::optional<TFileEncoding> marked = MarkedEncoding(head))
+        return *marked;
+    if (IsUtf32(head, false))
+        return TFileEncoding::Utf32Le;
+    if (IsUtf32(head, true))
+        return TFileEncoding::Utf32Be;
     const TUtf8Scan scan = ScanUtf8(head, true);
-    if (!scan.WellFormed)
-        return MostlyUtf8(scan) ? TFileEncoding::Utf8 : TFileEncoding::Cp949;
-    if (!scan.MultiByte)
+    if (scan.WellFormed) {
+        if (!scan.MultiByte)
+            return TFileEncoding::Cp949;
+        if (scan.Longer > 0 || TwoByteTextIsUtf8(head))
+            return TFileEncoding::Utf8;
         return TFileEncoding::Cp949;
-    if (scan.Longer > 0 || TwoByteTextIsUtf8(head))
+    }
+    if (MostlyUtf8(scan))
         return TFileEncoding::Utf8;
-    return TFileEncoding::Cp949;
+    if (ClearlyCp949(head))
+        return TFileEncoding::Cp949;
+    const std::optional<TFileEncoding> guessed = GuessedEncoding(head);
+    // A guess of UTF-8 (or of a unit width the text does not have) is no
+    // help for text that is neither.
+    if (!guessed || *guessed == TFileEncoding::Utf8 || *guessed == TFileEncoding::Utf16Le ||
+        *guessed == TFileEncoding::Utf16Be || *guessed == TFileEncoding::Utf32Le ||
+        *guessed == TFileEncoding::Utf32Be)
+        return TFileEncoding::Cp949;
+    return *guessed;
+}
+
+TFileEncoding ChosenEncoding(std::string_view head, TCodingChoice choice) {
+    if (const std::optional<TFileEncoding> marked = MarkedEncoding(head))
+        return *marked;
+    if (!choice)
+        return DetectEncoding(head);
+    return *choice == TFileEncoding::Utf8Bom ? TFileEncoding::Utf8 : *choice;
 }
 
 std::size_t ByteOrderMarkSize(TFileEncoding encoding) {
@@ -192,24 +413,71 @@ std::size_t ByteOrderMarkSize(TFileEncoding encoding) {
     case TFileEncoding::Utf16Le:
     case TFileEncoding::Utf16Be:
         return 2;
+    case TFileEncoding::Utf32Le:
+    case TFileEncoding::Utf32Be:
+        return 4;
     default:
         return 0;
     }
 }
 
+std::size_t ByteOrderMarkAt(std::string_view head) {
+    const std::optional<TFileEncoding> marked = MarkedEncoding(head);
+    return marked ? ByteOrderMarkSize(*marked) : 0;
+}
+
+std::span<const TEncodingInfo> AllEncodings() {
+    return Encodings;
+}
+
+const TEncodingInfo& EncodingInfo(TFileEncoding encoding) {
+    for (const TEncodingInfo& info : Encodings)
+        if (info.Encoding == encoding)
+            return info;
+    return Encodings[0];
+}
+
 const char* EncodingName(TFileEncoding encoding) {
-    switch (encoding) {
-    case TFileEncoding::Utf8:
-        return "UTF-8";
-    case TFileEncoding::Utf8Bom:
-        return "UTF-8 BOM";
-    case TFileEncoding::Utf16Le:
-        return "UTF-16 LE";
-    case TFileEncoding::Utf16Be:
-        return "UTF-16 BE";
-    default:
-        return "CP949";
+    return EncodingInfo(encoding).Name;
+}
+
+std::optional<TFileEncoding> EncodingNamed(std::string_view name) {
+    for (const TEncodingInfo& info : Encodings)
+        if (name == info.Name)
+            return info.Encoding;
+    return std::nullopt;
+}
+
+const char* EncodingGroupName(TEncodingGroup group) {
+    switch (group) {
+    case TEncodingGroup::Korean:
+        return "한국어";
+    case TEncodingGroup::Unicode:
+        return "유니코드";
+    case TEncodingGroup::Japanese:
+        return "일본어";
+    case TEncodingGroup::Chinese:
+        return "중국어";
+    case TEncodingGroup::Western:
+        return "서유럽어";
+    case TEncodingGroup::CentralEuropean:
+        return "중유럽어";
+    case TEncodingGroup::Cyrillic:
+        return "키릴 문자";
+    case TEncodingGroup::Greek:
+        return "그리스어";
+    case TEncodingGroup::Turkish:
+        return "터키어";
+    case TEncodingGroup::Hebrew:
+        return "히브리어";
+    case TEncodingGroup::Arabic:
+        return "아랍어";
+    case TEncodingGroup::Baltic:
+        return "발트어";
+    case TEncodingGroup::Vietnamese:
+        return "베트남어";
     }
+    return "";
 }
 
 namespace {
@@ -244,7 +512,9 @@ bool IsWellFormedCp949(std::string_view text) {
 } // namespace
 
 bool LooksLikeText(std::string_view head) {
-    if (HasPrefix(head, "\xFF\xFE") || HasPrefix(head, "\xFE\xFF"))
+    bool bigEndian = false;
+    if (HasPrefix(head, "\xFF\xFE") || HasPrefix(head, "\xFE\xFF") ||
+        StartsWithUtf32Mark(head, bigEndian) || IsUtf32(head, false) || IsUtf32(head, true))
         return true;
     if (HasPrefix(head, "\xEF\xBB\xBF"))
         head.remove_prefix(3);

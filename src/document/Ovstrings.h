@@ -96,19 +96,20 @@ public:
     virtual void LoadFromFile(const std::string& fileName);
     // Opens a file to view it in its own encoding (Filecoding.h): CP949 text
     // exactly as LoadFromFile reads it; UTF-8 kept byte for byte (a
-    // byte-order mark left out); UTF-16 of either byte order, after its mark,
-    // turned into UTF-8 with U+FFFD for what does not decode. 8-bit text of a
+    // byte-order mark left out); every other encoding (UTF-16, UTF-32, the
+    // Japanese, Chinese and 8-bit ones), after its mark, turned into UTF-8
+    // with U+FFFD for what does not decode. 8-bit text of a
     // regular file is mapped, not copied (Mappedlines.h), so the memory a
     // file needs is its line index; the memory check is made on that. choice imposes
-    // a reading on text without a UTF-16 mark. The coding tag follows. The
+    // a reading on text without a byte-order mark (ChosenEncoding). The coding tag follows. The
     // same checks and failures as LoadFromFile; returns the encoding read,
     // or nothing when the file was not loaded (the list is then unchanged).
     std::optional<TFileEncoding> LoadViewedFile(const std::string& fileName,
-                                                TCodingChoice choice = TCodingChoice::Auto);
+                                                TCodingChoice choice = TCodingChoice());
     // The same for a file already opened, read through that opening (a file
     // that gives its content once is read once for its test and its text).
     std::optional<TFileEncoding> LoadViewedFile(const TReadOnlyFile& file,
-                                                TCodingChoice choice = TCodingChoice::Auto);
+                                                TCodingChoice choice = TCodingChoice());
     // A large mapped file is indexed in the background after its first
     // part (Mappedlines.h): Count covers the lines taken so far. Loading is
     // true until every line is taken; TakeLoadedLines, on the list's own
@@ -259,6 +260,10 @@ private:
     bool MapFile(const TReadOnlyFile& file, std::int64_t start);
     // Reads UTF-16 (either byte order) after its mark as UTF-8 lines.
     void LoadUtf16(const TReadOnlyFile& file, std::int64_t size, bool bigEndian);
+    // Reads the bytes start .. size - 1, text of the iconv charset, as UTF-8
+    // lines: U+FFFD for each unit that does not decode.
+    void LoadConverted(const TReadOnlyFile& file, std::int64_t start, std::int64_t size,
+                       const char* charset);
     // The checks before a file of size bytes is loaded: false when the size
     // is unknown or the user declines a large file; for a copied file,
     // EOutOfMemory when it cannot fit (CheckCopyFits).

@@ -4,6 +4,7 @@
 #include "Ovstrings.h"
 
 #include "Charcoding.h"
+#include "Charsets.h"
 #include "Codepage.h"
 #include "Errors.h"
 #include "Files.h"
@@ -238,6 +239,38 @@ void TOVStringList::LoadUtf16(const TReadOnlyFile& file, std::int64_t size, bool
     });
 }
 
+void TOVStringList::LoadConverted(const TReadOnlyFile& file, std::int64_t start,
+                                  std::int64_t size, const char* charset) {
+    std::string chunk;
+    std::string utf8;
+    try {
+        chunk.resize(static_cast<std::size_t>(std::min<std::int64_t>(size, LoadChunkSize)));
+    } catch (const std::bad_alloc&) {
+        ThrowOutOfMemory();
+    }
+    TCharsetDecoder decoder(charset);
+    TLineSplitter splitter;
+    auto add = [this](std::string_view line) { Add(line); };
+    auto feed = [&] {
+        ReplaceNulBytes(utf8.data(), utf8.size()); // a U+0000 character
+        splitter.Feed(utf8.data(), utf8.size(), add);
+        utf8.clear();
+    };
+    std::int64_t offset = start;
+    while (offset < size) {
+        std::int64_t want = std::min<std::int64_t>(size - offset, std::int64_t(chunk.size()));
+        std::int64_t got = file.ReadAt(offset, chunk.data(), want);
+        if (got <= 0)
+            break; // the file shrank or failed: keep what was read
+        decoder.Feed(std::string_view(chunk.data(), static_cast<std::size_t>(got)), utf8);
+        feed();
+        offset += got;
+    }
+    decoder.Finish(utf8);
+    feed();
+    splitter.Finish(add);
+}
+
 std::optional<TFileEncoding> TOVStringList::LoadViewedFile(const std::string& fileName,
                                                            TCodingChoice choice) {
     TReadOnlyFile file;
@@ -258,26 +291,31 @@ std::optional<TFileEncoding> TOVStringList::LoadViewedFile(const TReadOnlyFile& 
     head.resize(static_cast<std::size_t>(std::min<std::int64_t>(size, DetectionBytes)));
     const std::int64_t got = head.empty() ? 0 : file.ReadAt(0, head.data(), std::int64_t(head.size()));
     head.resize(static_cast<std::size_t>(std::max<std::int64_t>(got, 0)));
-    TFileEncoding encoding = DetectEncoding(head);
-    const bool utf16 = encoding == TFileEncoding::Utf16Le || encoding == TFileEncoding::Utf16Be;
-    if (!utf16 && choice == TCodingChoice::Cp949)
-        encoding = TFileEncoding::Cp949;
-    else if (!utf16 && choice == TCodingChoice::Utf8 && encoding != TFileEncoding::Utf8Bom)
-        encoding = TFileEncoding::Utf8;
+    const TFileEncoding encoding = ChosenEncoding(head, choice);
+    // A mark, where there is one, gave the encoding; UTF-16 or UTF-32 chosen
+    // by hand for a file without one starts at its first byte.
+    const std::int64_t mark = std::int64_t(ByteOrderMarkAt(head));
     switch (encoding) {
-    case TFileEncoding::Utf16Le:
-    case TFileEncoding::Utf16Be:
-        CheckCopyFits(size);
-        LoadUtf16(file, size, encoding == TFileEncoding::Utf16Be);
-        break;
     case TFileEncoding::Utf8:
     case TFileEncoding::Utf8Bom:
-        ReplaceLoadedText(TTextCoding::Utf8, [&] {
-            LoadViewedText(file, std::int64_t(ByteOrderMarkSize(encoding)), size);
-        });
+        ReplaceLoadedText(TTextCoding::Utf8, [&] { LoadViewedText(file, mark, size); });
         break;
     case TFileEncoding::Cp949:
         ReplaceLoadedText(TTextCoding::Cp949, [&] { LoadViewedText(file, 0, size); });
+        break;
+    case TFileEncoding::Utf16Le:
+    case TFileEncoding::Utf16Be:
+        if (mark > 0) {
+            CheckCopyFits(size);
+            LoadUtf16(file, size, encoding == TFileEncoding::Utf16Be);
+            break;
+        }
+        [[fallthrough]];
+    default:
+        CheckCopyFits(size);
+        ReplaceLoadedText(TTextCoding::Utf8, [&] {
+            LoadConverted(file, mark, size, EncodingInfo(encoding).Charset);
+        });
         break;
     }
     return encoding;

@@ -1,9 +1,12 @@
 #pragma once
-// Conversion between any two character sets that glibc iconv knows by name
-// ("JOHAB", "CP949", "UTF-8", ...), for tools and tests that check the
-// program's own tables against the system's. The program's text itself goes
-// through Codepage.h.
+// Character sets other than the code page: conversion between any two that
+// glibc iconv knows by name ("JOHAB", "CP949", "UTF-8", "SHIFT_JIS", ...),
+// decoding a file's text into UTF-8 as it is read, and guessing the
+// character set of a sample of text (uchardet). The program's CP949 text
+// goes through Codepage.h; nothing outside this folder talks to iconv or
+// uchardet.
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,5 +17,36 @@ namespace ov {
 // text has a sequence that cannot be converted.
 std::optional<std::string> ConvertCharset(std::string_view text, const char* fromCharset,
                                           const char* toCharset);
+
+// Decodes text of one character set, fed in pieces of any size, into UTF-8.
+// Nothing is dropped: every unit that does not decode (a byte; four bytes
+// of UTF-32) becomes one U+FFFD, and so does a sequence cut by the end of
+// the text. A sequence split between two pieces is decoded whole.
+class TCharsetDecoder {
+public:
+    // charset: an iconv name. Valid() is false when iconv does not know it.
+    explicit TCharsetDecoder(const char* charset);
+    ~TCharsetDecoder();
+    TCharsetDecoder(const TCharsetDecoder&) = delete;
+    TCharsetDecoder& operator=(const TCharsetDecoder&) = delete;
+
+    bool Valid() const;
+    // Appends the UTF-8 of data to out; a sequence left open at its end
+    // waits for the next piece.
+    void Feed(std::string_view data, std::string& out);
+    // Ends the text: what still waits becomes U+FFFD.
+    void Finish(std::string& out);
+
+private:
+    struct TState;
+    std::unique_ptr<TState> FState;
+};
+
+// The whole text decoded with TCharsetDecoder.
+std::string Utf8FromCharset(std::string_view text, const char* charset);
+
+// The character set uchardet takes sample to be, in its spelling
+// ("SHIFT_JIS", "WINDOWS-1251", "ASCII", ...); empty when it has no answer.
+std::string GuessCharset(std::string_view sample);
 
 } // namespace ov

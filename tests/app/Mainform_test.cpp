@@ -840,7 +840,7 @@ TEST_F(MainFormTest, EncodingPanelAndChoiceFollowTheShownFile) {
     EXPECT_FALSE(form.Menus().AutoDetect1->isChecked());
     form.OpenFile(other);
     EXPECT_EQ(form.Controls().EncodingPanel->text(), QStringLiteral("UTF-16 BE"));
-    EXPECT_EQ(form.Document().CodingChoice(), TCodingChoice::Auto);
+    EXPECT_EQ(form.Document().CodingChoice(), TCodingChoice());
     form.Menus().HexView1->trigger();
     EXPECT_EQ(form.Controls().EncodingPanel->text(), QString());
     EXPECT_FALSE(form.Menus().Encoding1->menuAction()->isEnabled());

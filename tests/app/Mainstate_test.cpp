@@ -25,17 +25,17 @@ TEST(OpenDocument, AChoiceHoldsForItsFileAndRowsComeBack) {
 
     document.Opening(a);
     document.SetFileName(a);
-    document.SetCodingChoice(TCodingChoice::Cp949);
+    document.SetCodingChoice(TFileEncoding::Cp949);
     document.LoadText(lines, a);
     EXPECT_EQ(document.Encoding(), TFileEncoding::Cp949);
     document.Opening(a); // a reload
-    EXPECT_EQ(document.CodingChoice(), TCodingChoice::Cp949);
+    EXPECT_EQ(document.CodingChoice(), TFileEncoding::Cp949);
     document.Close(42);
     EXPECT_FALSE(document.Encoding());
     document.SetFileName({});
 
     document.Opening(b);
-    EXPECT_EQ(document.CodingChoice(), TCodingChoice::Auto);
+    EXPECT_EQ(document.CodingChoice(), TCodingChoice());
     document.SetFileName(b);
     document.LoadText(lines, b);
     EXPECT_EQ(document.Encoding(), TFileEncoding::Utf8);

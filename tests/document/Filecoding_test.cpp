@@ -1,13 +1,16 @@
 // Encoding detection on samples of every kind, the ambiguous two-byte case
 // decided both ways, and whole files loaded through LoadViewedFile.
 
+#include "Charsets.h"
 #include "Codepage.h"
 #include "Filecoding.h"
 #include "Ovstrings.h"
+#include "Textsearch.h"
 #include "Testsupport.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -44,14 +47,14 @@ TEST(DetectEncoding, SamplesOfEveryKind) {
         {"emoji \xF0\x9F\x98\x80 and \xE2\x82\xAC", TFileEncoding::Utf8},
         // A sequence cut by the end of the head does not count against it.
         {std::string(Utf8Korean) + "\xED\x95", TFileEncoding::Utf8},
-        // Overlong forms and encoded surrogates are not UTF-8.
-        {"a\xC0\xAF", TFileEncoding::Cp949},
-        {"a\xED\xA0\x80", TFileEncoding::Cp949},
         // Damaged UTF-8: a stray byte among many longer sequences.
         {std::string(Utf8Korean) + "\xFF" + Utf8Korean, TFileEncoding::Utf8},
     };
     for (const TSample& sample : samples)
         EXPECT_EQ(DetectEncoding(sample.Bytes), sample.Expected) << sample.Bytes;
+    // Overlong forms and encoded surrogates are not UTF-8.
+    EXPECT_NE(DetectEncoding("a\xC0\xAF"), TFileEncoding::Utf8);
+    EXPECT_NE(DetectEncoding("a\xED\xA0\x80"), TFileEncoding::Utf8);
 }
 
 // Korean phrases whose CP949 bytes happen to be well-formed UTF-8 (every
@@ -90,7 +93,7 @@ TEST(DetectEncoding, AmbiguousTwoByteTextDecidedBothWays) {
 class LoadViewedFile : public ::testing::Test {
 protected:
     std::optional<TFileEncoding> Load(const std::string& bytes,
-                                      TCodingChoice choice = TCodingChoice::Auto) {
+                                      TCodingChoice choice = TCodingChoice()) {
         return List.LoadViewedFile(Folder.Write("file.txt", bytes), choice);
     }
     test::TTempFolder Folder;
@@ -143,14 +146,14 @@ TEST_F(LoadViewedFile, Cp949TextLoadsExactlyAsLoadFromFile) {
 
 TEST_F(LoadViewedFile, TheChoiceImposesAReadingOnEightBitText) {
     const std::string korean949 = AnsiFromUtf8("한글");
-    EXPECT_EQ(Load(Utf8Korean, TCodingChoice::Cp949), TFileEncoding::Cp949);
+    EXPECT_EQ(Load(Utf8Korean, TFileEncoding::Cp949), TFileEncoding::Cp949);
     EXPECT_EQ(List.Coding(), TTextCoding::Cp949);
     EXPECT_EQ(Lines(List), std::vector<std::string>{Utf8Korean});
-    EXPECT_EQ(Load(korean949, TCodingChoice::Utf8), TFileEncoding::Utf8);
+    EXPECT_EQ(Load(korean949, TFileEncoding::Utf8), TFileEncoding::Utf8);
     EXPECT_EQ(List.Coding(), TTextCoding::Utf8);
     EXPECT_EQ(Lines(List), std::vector<std::string>{korean949});
     // A UTF-16 mark always wins: its text is never 8-bit.
-    EXPECT_EQ(Load(std::string("\xFF\xFE" "a\0", 4), TCodingChoice::Cp949), TFileEncoding::Utf16Le);
+    EXPECT_EQ(Load(std::string("\xFF\xFE" "a\0", 4), TFileEncoding::Cp949), TFileEncoding::Utf16Le);
     EXPECT_EQ(Lines(List), std::vector<std::string>{"a"});
 }
 
@@ -170,6 +173,140 @@ TEST_F(LoadViewedFile, Utf8HeadWithInvalidBytesLaterKeepsEveryLine) {
               "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"
               "\xEF\xBF\xBD tail");
     EXPECT_EQ(List.GetView(lines + 1), "last");
+}
+
+// Every encoding that is converted when loaded: a file made with iconv from
+// realistic text in its language is detected (or, where the detector cannot
+// tell it from a neighbour, read alike by what it detects), shown line for
+// line as the original, found by a word of it and copied back as the
+// original.
+TEST_F(LoadViewedFile, EveryEncodingShownFoundAndCopiedAsItsOriginal) {
+    const std::string japanese =
+        "ログファイルを開きました。エラーは見つかりませんでした。\n"
+        "東京都の天気は晴れです。明日は雨が降るかもしれません。\n"
+        "設定ファイルの読み込みに失敗しました。管理者に連絡してください。\n";
+    const std::string simplified =
+        "服务器启动成功，正在监听端口八零八零。\n"
+        "数据库连接已经建立，用户登录完成，请检查日志文件。\n"
+        "配置文件读取失败，请联系系统管理员处理这个问题。\n";
+    const std::string traditional =
+        "伺服器啟動成功，正在監聽連接埠八零八零。\n"
+        "資料庫連線已經建立，使用者登入完成，請檢查記錄檔。\n"
+        "設定檔讀取失敗，請聯絡系統管理員處理這個問題。\n";
+    const std::string western =
+        "Le café est très chaud, mais où est la gare? Il a déjà réservé l'hôtel.\n"
+        "Größe und Übermaß: die Bücher liegen im Büro in München.\n"
+        "El niño comió piña en la montaña. Ça coûte cher à Noël.\n";
+    const std::string central =
+        "Zażółć gęślą jaźń. Pchnąć w tę łódź jeża lub ośm skrzyń fig.\n"
+        "Příliš žluťoučký kůň úpěl ďábelské ódy. Dobrý den, jak se máte?\n"
+        "Árvíztűrő tükörfúrógép. Kérem, zárja be az ajtót.\n";
+    const std::string russian =
+        "Съешь же ещё этих мягких французских булок, да выпей чаю.\n"
+        "Широкая электрификация южных губерний даст мощный толчок подъёму сельского хозяйства.\n"
+        "Файл журнала открыт, ошибок не найдено. Сервер работает нормально.\n";
+    const std::string ukrainian =
+        "Чуєш їх, доцю, га? Кумедна ж ти, прощайся без ґольфів!\n"
+        "Жебракують філософи при ґанку церкви в Гадячі, ще й шатро їхнє п'яне знаємо.\n"
+        "Файл журналу відкрито, помилок не знайдено. Сервер працює нормально.\n";
+    const std::string greek =
+        "Ξεσκεπάζω την ψυχοφθόρα βδελυγμία. Το αρχείο καταγραφής άνοιξε χωρίς σφάλματα.\n"
+        "Ο διακομιστής λειτουργεί κανονικά και η σύνδεση με τη βάση δεδομένων είναι ενεργή.\n";
+    const std::string turkish =
+        "Pijamalı hasta yağız şoföre çabucak güvendi. Dosya açıldı, hata bulunamadı.\n"
+        "Sunucu düzgün çalışıyor ve veritabanı bağlantısı kuruldu. Günlük dosyasını kontrol edin.\n";
+    const std::string hebrew =
+        "הקובץ נפתח בהצלחה ללא שגיאות. השרת פועל כרגיל והחיבור למסד הנתונים פעיל.\n"
+        "דג סקרן שט בים מאוכזב ולפתע מצא חברה. נא לבדוק את קובץ היומן.\n";
+    const std::string arabic =
+        "تم فتح الملف بنجاح دون أخطاء. الخادم يعمل بشكل طبيعي والاتصال بقاعدة البيانات نشط.\n"
+        "نص حكيم له سر قاطع وذو شأن عظيم مكتوب على ثوب أخضر ومغلف بجلد أزرق.\n";
+    const std::string baltic =
+        "Įlinkdama fechtuotojo špaga sublykčiojusi pragręžė apvalų arbūzą.\n"
+        "Glāžšķūņa rūķīši dzērumā čiepj Baha koncertflīģeļu vākus.\n";
+    const std::string vietnamese =
+        "Tôi có thể ăn thủy tinh mà không hại gì. Tập tin đã được mở thành công.\n"
+        "Máy chủ đang hoạt động bình thường và kết nối cơ sở dữ liệu đã sẵn sàng.\n";
+    const std::string unicode = "한글 텍스트 파일입니다. 日本語 Ελληνικά \U0001F600\n둘째 줄\n";
+    struct TCase {
+        TFileEncoding Encoding;
+        const char* MadeAs; // iconv's name for making the file
+        const std::string& Text;
+        const char* Word;   // found on the second line
+        bool Detected;      // the detector tells it, or a neighbour that reads it alike
+        std::string Mark = {};
+    } cases[] = {
+        {TFileEncoding::EucJp, "EUC-JP", japanese, "晴れ", true},
+        {TFileEncoding::ShiftJis, "SHIFT_JIS", japanese, "晴れ", true},
+        {TFileEncoding::Gb18030, "GB18030", simplified, "用户登录", true},
+        {TFileEncoding::Big5, "BIG5", traditional, "使用者", true},
+        {TFileEncoding::Iso8859_1, "ISO-8859-1", western, "Übermaß", true},
+        {TFileEncoding::Iso8859_15, "ISO-8859-15", western, "Übermaß", true},
+        {TFileEncoding::Windows1252, "CP1252", western + "Prix: 20 € “net”\n", "Übermaß", true},
+        {TFileEncoding::Iso8859_2, "ISO-8859-2", central, "žluťoučký", true},
+        {TFileEncoding::Windows1250, "CP1250", central, "žluťoučký", true},
+        {TFileEncoding::Iso8859_5, "ISO-8859-5", russian, "электрификация", true},
+        {TFileEncoding::Windows1251, "CP1251", russian, "электрификация", true},
+        {TFileEncoding::Koi8R, "KOI8-R", russian, "электрификация", true},
+        {TFileEncoding::Koi8U, "KOI8-U", ukrainian, "філософи", true},
+        {TFileEncoding::Iso8859_7, "ISO-8859-7", greek, "διακομιστής", true},
+        {TFileEncoding::Windows1253, "CP1253", greek, "διακομιστής", true},
+        {TFileEncoding::Iso8859_9, "ISO-8859-9", turkish, "çalışıyor", true},
+        {TFileEncoding::Windows1254, "CP1254", turkish, "çalışıyor", true},
+        {TFileEncoding::Windows1255, "CP1255", hebrew, "חברה", true},
+        {TFileEncoding::Windows1256, "CP1256", arabic, "حكيم", true},
+        {TFileEncoding::Windows1257, "CP1257", baltic, "koncertflīģeļu", true},
+        {TFileEncoding::Windows1258, "CP1258", vietnamese, "bình thường", true},
+        {TFileEncoding::Utf32Le, "UTF-32LE", unicode, "줄", true},
+        {TFileEncoding::Utf32Be, "UTF-32BE", unicode, "줄", true},
+        {TFileEncoding::Utf32Le, "UTF-32LE", unicode, "줄", true, std::string("\xFF\xFE\0\0", 4)},
+        {TFileEncoding::Utf32Be, "UTF-32BE", unicode, "줄", true, std::string("\0\0\xFE\xFF", 4)},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(EncodingName(c.Encoding) + std::string(c.Mark.empty() ? "" : " with a mark"));
+        const std::optional<std::string> made = ConvertCharset(c.Text, "UTF-8", c.MadeAs);
+        ASSERT_TRUE(made);
+        const std::string bytes = c.Mark + *made;
+        std::vector<std::string> original;
+        for (std::size_t p = 0; p < c.Text.size();) {
+            const std::size_t end = c.Text.find('\n', p);
+            original.push_back(c.Text.substr(p, end - p));
+            p = end + 1;
+        }
+
+        const TFileEncoding detected = DetectEncoding(bytes);
+        if (c.Detected) {
+            EXPECT_TRUE(EncodingInfo(detected).Charset) << EncodingName(detected);
+            if (EncodingInfo(detected).Charset)
+                EXPECT_EQ(Utf8FromCharset(bytes.substr(ByteOrderMarkAt(bytes)),
+                                      EncodingInfo(detected).Charset),
+                      c.Text)
+                << EncodingName(detected);
+        }
+        if (bytes.find('\0') != std::string::npos) // not taken for binary
+            EXPECT_TRUE(LooksLikeText(bytes.substr(0, 128)));
+
+        ASSERT_EQ(Load(bytes, c.Encoding), c.Encoding);
+        ASSERT_EQ(List.Coding(), TTextCoding::Utf8);
+        EXPECT_EQ(Lines(List), original);
+        std::string copied;
+        for (int i = 0; i < List.Count(); ++i)
+            copied += List.CharCoding().ToUtf8(List.GetView(i)) + "\n";
+        EXPECT_EQ(copied, c.Text);
+        const TTextSearch search(c.Word, true, false, List.CharCoding());
+        const TSearchMatch match = search.Search(List, 0, 0, List.Count() - 1, TSearchDirection::Forward);
+        EXPECT_EQ(match.Line, 1);
+        EXPECT_EQ(match.Column, int(original[1].find(c.Word)));
+    }
+}
+
+// Bytes that do not decode are each shown as U+FFFD, never dropped, also
+// where a piece of the file ends in the middle of a character.
+TEST_F(LoadViewedFile, UndecodableBytesShowAsReplacementCharacters) {
+    EXPECT_EQ(Load("ok \x81\xFF x\n\x82", TFileEncoding::ShiftJis), TFileEncoding::ShiftJis);
+    EXPECT_EQ(Lines(List), (std::vector<std::string>{"ok \xEF\xBF\xBD\xEF\xBF\xBD x", "\xEF\xBF\xBD"}));
+    EXPECT_EQ(Load(std::string("A\0\0\0\0\0\x11\0B\0\0", 11), TFileEncoding::Utf32Le), TFileEncoding::Utf32Le);
+    EXPECT_EQ(Lines(List), std::vector<std::string>{"A\xEF\xBF\xBD\xEF\xBF\xBD"});
 }
 
 TEST(LooksLikeText, TextWithoutBlanksAndBinaryBytes) {

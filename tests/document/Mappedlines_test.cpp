@@ -88,7 +88,7 @@ TEST(MappedDocument, LinesAreThoseTheSplitterGivesForAnyBytes) {
         const std::string bytes = (marked ? "\xEF\xBB\xBF" : "") + files[i];
         TOVSynStringList list;
         std::optional<TFileEncoding> read =
-            list.LoadViewedFile(temp.Write("f.txt", bytes), marked ? TCodingChoice::Auto : TCodingChoice::Cp949);
+            list.LoadViewedFile(temp.Write("f.txt", bytes), marked ? TCodingChoice() : TFileEncoding::Cp949);
         ASSERT_TRUE(read.has_value());
         ASSERT_EQ(Lines(list), SplitterLines(files[i])) << "file " << i << " of " << bytes.size() << " bytes";
         for (int row = 0; row < list.Count(); ++row) {
@@ -111,7 +111,7 @@ TEST(MappedDocument, ChangedDocumentsBehaveAsTheirOwnCopies) {
         for (int line = 0, lines = int(random() % 30) + 1; line < lines; ++line)
             bytes += std::string(random() % 12, char('a' + random() % 26)) + (line % 4 ? "\n" : "\r\n");
         TOVSynStringList mapped, owned;
-        ASSERT_TRUE(mapped.LoadViewedFile(temp.Write("c.txt", bytes), TCodingChoice::Cp949));
+        ASSERT_TRUE(mapped.LoadViewedFile(temp.Write("c.txt", bytes), TFileEncoding::Cp949));
         for (const std::string& line : SplitterLines(bytes))
             owned.Add(line);
         for (int step = 0; step < 6 && owned.Count() > 0; ++step) {
@@ -146,7 +146,7 @@ TEST(MappedDocument, AFileThatShrinksWhileShownReadsAsZeros) {
         bytes += "line " + std::to_string(i) + " of a file that another program cuts short\n";
     const std::string path = temp.Write("shrinking.log", bytes);
     TOVSynStringList list;
-    ASSERT_TRUE(list.LoadViewedFile(path, TCodingChoice::Cp949));
+    ASSERT_TRUE(list.LoadViewedFile(path, TFileEncoding::Cp949));
     ASSERT_EQ(list.Count(), 3000);
     const std::int64_t replacedBefore = TMappedFile::ReplacedPages();
     ASSERT_EQ(::truncate(path.c_str(), 100), 0);
@@ -160,7 +160,7 @@ TEST(MappedDocument, AFileThatShrinksWhileShownReadsAsZeros) {
     EXPECT_GT(zeros, bytes.size() / 2);
     EXPECT_EQ(list.GetView(0), "line 0 of a file that another program cuts short");
     // Reloading the shortened file shows what is left of it.
-    ASSERT_TRUE(list.LoadViewedFile(path, TCodingChoice::Cp949));
+    ASSERT_TRUE(list.LoadViewedFile(path, TFileEncoding::Cp949));
     EXPECT_EQ(list.Count(), 3); // two whole lines and the start of a third
 }
 
@@ -194,7 +194,7 @@ TEST(MappedDocument, LinesFoundInTheBackgroundArriveWhenTakenAndEndAsTheSplitter
         list.SetLoadPolicy(SmallFirstPart());
         int appended = 0;
         list.OnAppend = [&](TOVStringList*) { ++appended; };
-        ASSERT_TRUE(list.LoadViewedFile(path, TCodingChoice::Cp949));
+        ASSERT_TRUE(list.LoadViewedFile(path, TFileEncoding::Cp949));
         ASSERT_LT(list.Count(), int(expected.size()));
         ASSERT_GT(list.Count(), 0);
         if (taken) {
@@ -224,18 +224,18 @@ TEST(MappedDocument, ADocumentReplacedDuringTheBackgroundPassShowsOnlyTheNewFile
     TOVSynStringList list;
     list.SetLoadPolicy(SmallFirstPart());
     for (int round = 0; round < 5; ++round) {
-        ASSERT_TRUE(list.LoadViewedFile(first, TCodingChoice::Cp949));
+        ASSERT_TRUE(list.LoadViewedFile(first, TFileEncoding::Cp949));
         ASSERT_TRUE(list.Loading());
         if (round % 2)
             list.Set(0, "changed"); // a change takes the whole file first
-        ASSERT_TRUE(list.LoadViewedFile(secondPath, TCodingChoice::Cp949));
+        ASSERT_TRUE(list.LoadViewedFile(secondPath, TFileEncoding::Cp949));
     }
     list.FinishLoading();
     EXPECT_EQ(Lines(list), SplitterLines(second));
     // A list destroyed during the pass stops its worker.
     auto doomed = std::make_unique<TOVSynStringList>();
     doomed->SetLoadPolicy(SmallFirstPart());
-    ASSERT_TRUE(doomed->LoadViewedFile(first, TCodingChoice::Cp949));
+    ASSERT_TRUE(doomed->LoadViewedFile(first, TFileEncoding::Cp949));
     doomed.reset();
 }
 
@@ -278,7 +278,7 @@ TEST(MappedDocument, NulBytesReadAsBlanksAndTheMappingIsNeverWritten) {
     bytes += std::string(8 << 20, '\0'); // one long line of NULs
     bytes += "\nx\0y\n"s;
     TOVSynStringList mapped, owned;
-    ASSERT_TRUE(mapped.LoadViewedFile(temp.Write("nul.bin", bytes), TCodingChoice::Cp949));
+    ASSERT_TRUE(mapped.LoadViewedFile(temp.Write("nul.bin", bytes), TFileEncoding::Cp949));
     ASSERT_TRUE(mapped.Mapped());
     for (const std::string& line : SplitterLines(bytes))
         owned.Add(line);
@@ -322,7 +322,7 @@ TEST(MappedDocument, AFileCutShortWhileIndexedEndsWhereItNowEnds) {
         TOVSynStringList list;
         list.SetLoadPolicy(SmallFirstPart(gate));
         gate->Hold();
-        ASSERT_TRUE(list.LoadViewedFile(path, TCodingChoice::Cp949));
+        ASSERT_TRUE(list.LoadViewedFile(path, TFileEncoding::Cp949));
         const int firstPart = list.Count();
         ASSERT_TRUE(list.Loading());
         ASSERT_EQ(::truncate(path.c_str(), off_t(cut)), 0);
@@ -351,7 +351,7 @@ TEST(MappedDocument, AHeldGateKeepsTheWorkerBeforeTheRestUntilReleasedOrCancelle
     TOVSynStringList list;
     list.SetLoadPolicy(SmallFirstPart(gate));
     for (int round = 0; round < 3; ++round) {
-        ASSERT_TRUE(list.LoadViewedFile(path, TCodingChoice::Cp949)); // replaces a held list
+        ASSERT_TRUE(list.LoadViewedFile(path, TFileEncoding::Cp949)); // replaces a held list
         const int firstPart = list.Count();
         ASSERT_GT(firstPart, 0);
         for (int look = 0; look < 20; ++look) {
@@ -365,7 +365,7 @@ TEST(MappedDocument, AHeldGateKeepsTheWorkerBeforeTheRestUntilReleasedOrCancelle
     {
         TOVSynStringList doomed;
         doomed.SetLoadPolicy(SmallFirstPart(gate));
-        ASSERT_TRUE(doomed.LoadViewedFile(path, TCodingChoice::Cp949));
+        ASSERT_TRUE(doomed.LoadViewedFile(path, TFileEncoding::Cp949));
         ASSERT_TRUE(doomed.Loading());
     } // returns: the cancel wakes the held worker
     gate->Release();

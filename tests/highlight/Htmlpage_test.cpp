@@ -345,7 +345,7 @@ TEST_F(HtmlPage, NulBytesOfAMappedFileAreMarkedAndWrittenAsBlanks) {
     std::replace(blanks.begin(), blanks.end(), '\0', ' ');
     test::TTempFolder temp;
     TOVSynStringList mapped;
-    ASSERT_TRUE(mapped.LoadViewedFile(temp.Write("nul.c", bytes), TCodingChoice::Cp949));
+    ASSERT_TRUE(mapped.LoadViewedFile(temp.Write("nul.c", bytes), TFileEncoding::Cp949));
     ASSERT_TRUE(mapped.Mapped());
     Lines.SetTextStr(blanks.c_str());
     ASSERT_EQ(mapped.Count(), Lines.Count());

@@ -406,7 +406,7 @@ TEST(ViewerNulBytes, AMappedFileShowsItsNulBytesAsBlanks) {
                 view->Viewer->SetUseBitmapFont(bitmap);
                 view->Viewer->SetWordWrap(wrap);
             }
-            ASSERT_TRUE(mapped.Viewer->Lines().LoadViewedFile(path, TCodingChoice::Cp949));
+            ASSERT_TRUE(mapped.Viewer->Lines().LoadViewedFile(path, TFileEncoding::Cp949));
             ASSERT_TRUE(mapped.Viewer->Lines().Mapped());
             shown.SetText(blanks);
             for (test::TViewerFixture* view : {&mapped, &shown}) {
