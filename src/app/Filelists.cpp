@@ -11,12 +11,36 @@ std::string_view RecentEntryPath(std::string_view entry) {
     return equals == std::string_view::npos ? entry : entry.substr(0, equals);
 }
 
-int RecentEntryTopIndex(std::string_view entry) {
+namespace {
+
+// What follows the path: "top index" or "top index,encoding"; empty when
+// the entry has no "=".
+std::string_view RecentEntryValue(std::string_view entry) {
     size_t equals = entry.rfind('=');
-    int value = -1;
-    if (equals == std::string_view::npos || !TryParseInteger(entry.substr(equals + 1), value))
+    return equals == std::string_view::npos ? std::string_view() : entry.substr(equals + 1);
+}
+
+std::string RecentEntry(const std::string& path, int topIndex, TCodingChoice coding) {
+    std::string entry = path + "=" + std::to_string(topIndex);
+    if (coding)
+        entry += std::string(",") + EncodingName(*coding);
+    return entry;
+}
+
+} // namespace
+
+int RecentEntryTopIndex(std::string_view entry) {
+    const std::string_view value = RecentEntryValue(entry);
+    int top = -1;
+    if (value.empty() || !TryParseInteger(value.substr(0, value.find(',')), top))
         return -1;
-    return value;
+    return top;
+}
+
+TCodingChoice RecentEntryCoding(std::string_view entry) {
+    const std::string_view value = RecentEntryValue(entry);
+    const size_t comma = value.find(',');
+    return comma == std::string_view::npos ? TCodingChoice() : EncodingNamed(value.substr(comma + 1));
 }
 
 int IndexOfRecentFile(const std::vector<std::string>& list, std::string_view path) {
@@ -27,19 +51,19 @@ int IndexOfRecentFile(const std::vector<std::string>& list, std::string_view pat
 }
 
 void RecordRecentFile(std::vector<std::string>& list, const std::string& path, int topIndex,
-                      int maxCount) {
-    if (!TSettingsStore::KeepsLine(path + "=" + std::to_string(topIndex)))
+                      int maxCount, TCodingChoice coding) {
+    if (!TSettingsStore::KeepsLine(RecentEntry(path, topIndex, coding)))
         return;
     int index = IndexOfRecentFile(list, path);
     if (index >= 0) {
         std::string& entry = list[static_cast<size_t>(index)];
-        entry = std::string(RecentEntryPath(entry)) + "=" + std::to_string(topIndex);
+        entry = RecentEntry(path, topIndex, coding);
         std::swap(entry, list.back());
         return;
     }
     while (!list.empty() && static_cast<int>(list.size()) >= maxCount)
         list.erase(list.begin());
-    list.push_back(path + "=" + std::to_string(topIndex));
+    list.push_back(RecentEntry(path, topIndex, coding));
 }
 
 std::string BookmarkEntry(const std::string& path, const std::array<int, 10>& bookmarks) {

@@ -1,7 +1,10 @@
 #pragma once
 // The recent-files list of the main window as plain operations ("path=top
-// index" entries, oldest first; paths are the file system's bytes, UTF-8),
+// index" entries, or "path=top index,encoding" for a file whose encoding was
+// chosen by hand; oldest first; paths are the file system's bytes, UTF-8),
 // and the content test that tells text from binary files.
+
+#include "Filecoding.h"
 
 #include <array>
 #include <optional>
@@ -17,17 +20,20 @@ namespace ov {
 std::string_view RecentEntryPath(std::string_view entry);
 // The decimal top index after the last "="; -1 when it does not read.
 int RecentEntryTopIndex(std::string_view entry);
+// The encoding named after the top index; Auto for none or an unknown name.
+TCodingChoice RecentEntryCoding(std::string_view entry);
 // The entry for path, compared exactly (names that differ in letter case
 // are different files); -1 when none.
 int IndexOfRecentFile(const std::vector<std::string>& list, std::string_view path);
 
-// Records that path was closed at topIndex. A listed path gets the new top
-// index and changes places with the last entry; a new path is appended after
+// Records that path was closed at topIndex, read in the encoding coding
+// chosen by hand (Auto: none). A listed path gets the new top index and
+// encoding and changes places with the last entry; a new path is appended after
 // the oldest entries are dropped so that at most maxCount remain. A path
 // whose entry the settings file cannot hold unchanged (a line break, blanks
 // at its ends or around its first "=", a leading ";") is not recorded.
 void RecordRecentFile(std::vector<std::string>& list, const std::string& path, int topIndex,
-                      int maxCount);
+                      int maxCount, TCodingChoice coding = TCodingChoice());
 
 // The bookmarks of a recent file, one "path=n:row,n:row" line per file
 // (bookmark number and the row it holds, set bookmarks only, in increasing

@@ -87,6 +87,9 @@ struct TMainMenus {
     QAction* Follow1 = nullptr;
     QMenu* Encoding1 = nullptr;
     QAction* AutoDetect1 = nullptr;
+    // One item per encoding (AllEncodings order, UTF-8 BOM left out: it is
+    // UTF-8's item), in submenus of their groups; Cp9491 and Utf81 among them.
+    std::vector<QAction*> EncodingItems;
     QAction* Cp9491 = nullptr;
     QAction* Utf81 = nullptr;
     QAction* WindowOpacity1 = nullptr;
@@ -265,8 +268,6 @@ public:
     void DecreaseSpeed1Click();
     void HexView1Click();
     void AutoDetect1Click();
-    void Cp9491Click();
-    void Utf81Click();
     // Stores the choice and reads the shown text file again with it.
     void SetCodingChoice(TCodingChoice choice);
     void WindowOpacity1Click();
@@ -321,6 +322,8 @@ private:
     void ConnectViewerEvents();
     void CreateMenus();
     void CreatePopupMenu();
+    // The grouped encoding items below 자동 감지.
+    void CreateEncodingItems();
     void AddBookmarkItems(QMenu* menu, const char* shortcutPrefix, void (TMainForm::*click)(int));
     QAction* AddLanguageItem(const std::string& name);
     // Loads path into the hex view or, with its language, the text view.

@@ -37,9 +37,14 @@ void TMainForm::UpdateActions() {
     // The encoding choice reads a shown text file again; it means nothing
     // to the hex view.
     FMenus.Encoding1->menuAction()->setEnabled(open && !hex);
+    // 자동 감지 is marked while no encoding is chosen by hand; the encoding
+    // the shown text was read in is marked whether detected or chosen.
     FMenus.AutoDetect1->setChecked(FDocument.CodingChoice() == TCodingChoice());
-    FMenus.Cp9491->setChecked(FDocument.CodingChoice() == TFileEncoding::Cp949);
-    FMenus.Utf81->setChecked(FDocument.CodingChoice() == TFileEncoding::Utf8);
+    std::optional<TFileEncoding> inUse = FDocument.Encoding();
+    if (inUse == TFileEncoding::Utf8Bom)
+        inUse = TFileEncoding::Utf8;
+    for (QAction* item : FMenus.EncodingItems)
+        item->setChecked(inUse && item->data().toInt() == static_cast<int>(*inUse));
     FMenus.SyntaxHighlighting1->menuAction()->setEnabled(open);
     UpdateLanguageMarks();
 

@@ -117,18 +117,20 @@ void TMainForm::AutoDetect1Click() {
     SetCodingChoice(TCodingChoice());
 }
 
-void TMainForm::Cp9491Click() {
-    SetCodingChoice(TFileEncoding::Cp949);
-}
-
-void TMainForm::Utf81Click() {
-    SetCodingChoice(TFileEncoding::Utf8);
-}
-
 void TMainForm::SetCodingChoice(TCodingChoice choice) {
     FDocument.SetCodingChoice(choice);
-    if (FDocument.IsOpen() && FControls.HexViewer->isHidden())
+    if (FDocument.IsOpen() && FControls.HexViewer->isHidden()) {
+        // The text read again starts at the line that was at the top (a
+        // reload by F5 starts at the first).
+        TOVSynTextViewer& viewer = *FControls.Viewer;
+        const int top = viewer.IntendedTopIndex();
+        const int topLine = viewer.WordWrap() && top < viewer.RowCount() ? viewer.RowSpan(top).Line
+                                                                         : top;
+        const std::string path = FDocument.FileName();
         Refresh1Click();
+        if (FDocument.FileName() == path && topLine > 0)
+            viewer.SetTopIndex(viewer.WordWrap() ? viewer.OriginToWraped({0, topLine}).Y : topLine);
+    }
     UpdateActions();
 }
 

@@ -31,7 +31,7 @@ constexpr int BookmarkHeaderHeight = 14;
 constexpr int BookmarkItemHeight = 13;
 constexpr int StatusBarHeight = 19;
 constexpr int LinePanelWidth = 150;
-constexpr int EncodingPanelWidth = 80; // "UTF-16 LE", the longest name
+constexpr int EncodingPanelWidth = 100; // "Windows-1252", the longest name
 constexpr int LoadGaugeWidth = 100;
 constexpr int LoadGaugeSteps = 1000;
 // How long the note that a search went round stays in the status bar.

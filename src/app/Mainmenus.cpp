@@ -107,9 +107,7 @@ const TMenuRow MainMenuRows[] = {
     Item(1, "끝 따라가기(&L)", &M::Follow1, "Ctrl+T", &F::Follow1Click, ifCheckable),
     Menu(1, "인코딩(&E)", &M::Encoding1, nullptr, ifDisabled),
     Item(2, "자동 감지(&A)", &M::AutoDetect1, nullptr, &F::AutoDetect1Click, ifCheckable),
-    Separator(2),
-    Item(2, "CP949(&K)", &M::Cp9491, nullptr, &F::Cp9491Click, ifCheckable),
-    Item(2, "UTF-8(&U)", &M::Utf81, nullptr, &F::Utf81Click, ifCheckable),
+    Separator(2), // the grouped encodings follow (CreateEncodingItems)
     Separator(1),
     Item(1, "윈도우 투명하게(&O)", &M::WindowOpacity1, nullptr, &F::WindowOpacity1Click),
     Separator(1),
@@ -187,7 +185,32 @@ void TMainForm::CreateMenus() {
     }
     connect(FMenus.None1, &QAction::triggered, this,
             [this] { RunCommand([&] { SynLangClick(FMenus.None1); }); });
+    CreateEncodingItems();
     CreatePopupMenu();
+}
+
+void TMainForm::CreateEncodingItems() {
+    QMenu* group = nullptr;
+    std::optional<TEncodingGroup> groupOf;
+    for (const TEncodingInfo& info : AllEncodings()) {
+        if (info.Encoding == TFileEncoding::Utf8Bom)
+            continue;
+        if (info.Group != groupOf) {
+            groupOf = info.Group;
+            group = FMenus.Encoding1->addMenu(QString::fromUtf8(EncodingGroupName(info.Group)));
+        }
+        QAction* item = group->addAction(QString::fromUtf8(info.Name));
+        item->setCheckable(true);
+        item->setData(static_cast<int>(info.Encoding));
+        FMenus.EncodingItems.push_back(item);
+        if (info.Encoding == TFileEncoding::Cp949)
+            FMenus.Cp9491 = item;
+        else if (info.Encoding == TFileEncoding::Utf8)
+            FMenus.Utf81 = item;
+        connect(item, &QAction::triggered, this, [this, encoding = info.Encoding] {
+            RunCommand([&] { SetCodingChoice(encoding); });
+        });
+    }
 }
 
 void TMainForm::CreatePopupMenu() {

@@ -6,8 +6,13 @@
 namespace ov {
 
 void TOpenDocument::Opening(const std::string& path) {
-    if (path != FFileName)
-        FCodingChoice = TCodingChoice();
+    if (path == FFileName)
+        return;
+    if (!FFileName.empty())
+        FClosingChoice = FCodingChoice;
+    const int index = IndexOfRecentFile(FRecentFiles, path);
+    FCodingChoice = index < 0 ? TCodingChoice()
+                              : RecentEntryCoding(FRecentFiles[static_cast<size_t>(index)]);
 }
 
 void TOpenDocument::LoadText(TOVStringList& lines, const std::string& path) {
@@ -28,9 +33,11 @@ int IndexOfBookmarkEntry(const std::vector<std::string>& entries, std::string_vi
 
 void TOpenDocument::Close(int topIndex, const std::array<int, 10>& bookmarks) {
     FEncoding.reset();
+    const TCodingChoice choice = FClosingChoice.value_or(FCodingChoice);
+    FClosingChoice.reset();
     if (FFileName.empty() || topIndex < 0)
         return;
-    RecordRecentFile(FRecentFiles, FFileName, topIndex, MaxRecentFiles);
+    RecordRecentFile(FRecentFiles, FFileName, topIndex, MaxRecentFiles, choice);
     if (const int index = IndexOfBookmarkEntry(FBookmarkEntries, FFileName); index >= 0)
         FBookmarkEntries.erase(FBookmarkEntries.begin() + index);
     std::erase_if(FBookmarkEntries, [this](const std::string& entry) {

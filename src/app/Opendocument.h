@@ -22,18 +22,24 @@ public:
     // The full path of the shown file; empty while none is shown.
     const std::string& FileName() const { return FFileName; }
     bool IsOpen() const { return !FFileName.empty(); }
-    // How 8-bit text is read (보기 > 인코딩): Auto until the user chooses; a
-    // choice holds for reloads of the file and ends when another file opens.
+    // How text without a byte-order mark is read (보기 > 인코딩): Auto until
+    // the user chooses; a choice holds for reloads of the file, is recorded
+    // with its recent entry when it closes and comes back when it is opened
+    // again.
     TCodingChoice CodingChoice() const { return FCodingChoice; }
     void SetCodingChoice(TCodingChoice choice) { FCodingChoice = choice; }
     // The encoding the shown text was read in; none while no text is shown.
     const std::optional<TFileEncoding>& Encoding() const { return FEncoding; }
 
-    // path is about to be shown: another file than the one shown ends the
-    // encoding choice.
+    // path is about to be shown: another file than the one shown takes the
+    // choice recorded with its recent entry (Auto for none), while the shown
+    // file's own choice is still recorded by the Close that follows.
     void Opening(const std::string& path);
     // path (empty: none) is the shown file from now on.
-    void SetFileName(const std::string& path) { FFileName = path; }
+    void SetFileName(const std::string& path) {
+        FFileName = path;
+        FClosingChoice.reset();
+    }
     // Reads path into lines with the encoding choice and keeps the encoding.
     void LoadText(TOVStringList& lines, const std::string& path);
     // The same through an opening of the file (null: nothing loaded).
@@ -67,6 +73,9 @@ public:
 private:
     std::string FFileName;
     TCodingChoice FCodingChoice = TCodingChoice();
+    // Opening took another file's choice before the shown file was closed:
+    // the shown file's own one, for Close to record.
+    std::optional<TCodingChoice> FClosingChoice;
     std::optional<TFileEncoding> FEncoding;
     std::vector<std::string> FRecentFiles;
     std::vector<std::string> FBookmarkEntries;

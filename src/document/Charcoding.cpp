@@ -116,13 +116,32 @@ public:
     std::string FromUtf8(std::string_view text) const override { return AnsiFromUtf8(text); }
 };
 
+constexpr char32_t SyllableBase = 0xAC00;
+constexpr char32_t LastSyllable = 0xD7A3;
+constexpr char32_t LeadBase = 0x1100;
+constexpr char32_t VowelBase = 0x1161;
+constexpr char32_t TailBase = 0x11A7; // one before the first final consonant
+constexpr int Vowels = 21;
+constexpr int Tails = 28; // the finals and "none"
+
+bool IsLeadJamo(char32_t c) { return c >= LeadBase && c <= 0x1112; }
+bool IsVowelJamo(char32_t c) { return c >= VowelBase && c <= 0x1175; }
+bool IsTailJamo(char32_t c) { return c >= 0x11A8 && c <= 0x11C2; }
+
+// The jamo at text[p] (every conjoining jamo is three bytes), or 0.
+char32_t JamoAt(std::string_view text, std::size_t p) {
+    char32_t code = 0;
+    return p < text.size() && DecodeUtf8(text, p, code) == 3 && code >= LeadBase && code <= 0x11FF
+               ? code
+               : 0;
+}
+
 class TUtf8Coding final : public TCharCoding {
 public:
     TTextCoding Coding() const override { return TTextCoding::Utf8; }
     int CharLength(std::string_view text, std::size_t p) const override {
         char32_t value;
-        const int length = DecodeUtf8(text, p, value);
-        return length > 0 ? length : 1;
+        return Utf8CharAt(text, p, value);
     }
     int CharCells(std::string_view text, std::size_t p) const override {
         const auto byte = static_cast<uint8_t>(text[p]);
@@ -130,20 +149,31 @@ public:
     }
     char32_t CharCode(std::string_view text, std::size_t p) const override {
         char32_t value;
-        return DecodeUtf8(text, p, value) > 0 ? value : U'\uFFFD';
+        Utf8CharAt(text, p, value);
+        return value;
     }
-    // Every byte that is not a continuation byte starts a character (it
-    // cannot lie inside a well-formed sequence). A continuation byte belongs
-    // to the nearest such byte before it when that byte's sequence reaches
-    // it, and is a character of its own otherwise.
+    // Every byte that is not a continuation byte starts a sequence (it
+    // cannot lie inside a well-formed one). A continuation byte belongs to
+    // the nearest such byte before it when that byte's sequence reaches it,
+    // and is a character of its own otherwise. A vowel jamo right after a
+    // leading consonant, and a final one right after both, belong to the
+    // syllable that the consonant starts.
     std::size_t CharStart(std::string_view text, std::size_t known, std::size_t q) const override {
         std::size_t j = q;
         while (j > known && q - j < 3 && (static_cast<uint8_t>(text[j]) & 0xC0) == 0x80)
             --j;
-        if (j == q || (static_cast<uint8_t>(text[j]) & 0xC0) == 0x80)
+        if (j != q && (static_cast<uint8_t>(text[j]) & 0xC0) == 0x80)
             return q;
         char32_t value;
-        return j + std::size_t(DecodeUtf8(text, j, value)) > q ? j : q;
+        if (j != q && j + std::size_t(DecodeUtf8(text, j, value)) <= q)
+            return q;
+        const char32_t jamo = JamoAt(text, j);
+        if (IsVowelJamo(jamo) && j >= known + 3 && IsLeadJamo(JamoAt(text, j - 3)))
+            return j - 3;
+        if (IsTailJamo(jamo) && j >= known + 6 && IsVowelJamo(JamoAt(text, j - 3)) &&
+            IsLeadJamo(JamoAt(text, j - 6)))
+            return j - 6;
+        return j;
     }
     std::string ToUtf8(std::string_view text) const override {
         std::string out;
@@ -185,6 +215,52 @@ int UnicodeCells(char32_t code) {
     if (InRanges(ZeroRanges, code))
         return 0;
     return InRanges(WideRanges, code) ? 2 : 1;
+}
+
+int Utf8CharAt(std::string_view text, std::size_t p, char32_t& code) {
+    const int length = DecodeUtf8(text, p, code);
+    if (length == 0) {
+        code = U'\uFFFD';
+        return 1;
+    }
+    if (!IsLeadJamo(code))
+        return length;
+    const char32_t vowel = JamoAt(text, p + 3);
+    if (!IsVowelJamo(vowel))
+        return length;
+    const char32_t syllable =
+        SyllableBase + ((code - LeadBase) * Vowels + (vowel - VowelBase)) * Tails;
+    const char32_t tail = JamoAt(text, p + 6);
+    if (IsTailJamo(tail)) {
+        code = syllable + (tail - TailBase);
+        return 9;
+    }
+    code = syllable;
+    return 6;
+}
+
+std::string HangulForm(std::string_view text, bool composed) {
+    std::string out;
+    out.reserve(text.size() * (composed ? 1 : 3));
+    for (std::size_t p = 0; p < text.size();) {
+        char32_t code;
+        const int length = Utf8CharAt(text, p, code);
+        if (code >= SyllableBase && code <= LastSyllable && (composed ? length > 3 : length == 3)) {
+            if (composed) {
+                AppendUtf8(out, code);
+            } else {
+                const char32_t index = code - SyllableBase;
+                AppendUtf8(out, LeadBase + index / (Vowels * Tails));
+                AppendUtf8(out, VowelBase + index % (Vowels * Tails) / Tails);
+                if (index % Tails != 0)
+                    AppendUtf8(out, TailBase + index % Tails);
+            }
+        } else {
+            out.append(text.substr(p, std::size_t(length)));
+        }
+        p += std::size_t(length);
+    }
+    return out;
 }
 
 int DecodeUtf8(std::string_view text, std::size_t p, char32_t& value) {

@@ -16,7 +16,12 @@
 //   missing); CharLength reports 2 there, NextChar stops at the line end.
 // - UTF-8: a well-formed sequence (no overlong form, no surrogate, nothing
 //   above U+10FFFF) is one character; every byte that is not part of one is
-//   a character of its own, shown as U+FFFD in one cell. Characters that
+//   a character of its own, shown as U+FFFD in one cell. Hangul written as
+//   conjoining jamo (a leading consonant U+1100-1112, a vowel U+1161-1175
+//   and an optional final consonant U+11A8-11C2) is one character too,
+//   whose value is the composed syllable: it is drawn, measured, selected
+//   and hit as the syllable, while its bytes (and so a copy) stay the
+//   file's. Characters that
 //   CP949 also has take two cells, as they do there (so a text looks, wraps
 //   and hit-tests alike in both codings); so do East Asian wide and
 //   fullwidth characters. Combining marks and zero-width characters take
@@ -116,6 +121,17 @@ int UnicodeCells(char32_t code);
 // The length of the well-formed UTF-8 sequence at text[p], or 0 when the
 // byte there starts none (ASCII gives 1). value receives the character.
 int DecodeUtf8(std::string_view text, std::size_t p, char32_t& value);
+
+// The character of UTF-8 text at text[p] as the UTF-8 coding reads it: its
+// length in bytes (at least 1) and its value in code (U+FFFD for a byte that
+// starts no sequence, the syllable for conjoining jamo).
+int Utf8CharAt(std::string_view text, std::size_t p, char32_t& code);
+
+// UTF-8 text with its Hangul in one form: every syllable U+AC00-D7A3 as
+// conjoining jamo (composed false), or every run of conjoining jamo that
+// makes a syllable as that syllable (composed true). Everything else stays
+// as it is.
+std::string HangulForm(std::string_view text, bool composed);
 
 // Appends the UTF-8 form of a Unicode value (at most U+10FFFF) to out.
 void AppendUtf8(std::string& out, char32_t code);

@@ -27,14 +27,37 @@ TDocumentHit TLineMatcher::Search(const TOVStringList& lines, int column, int li
     return {};
 }
 
+TPlainMatcher::TPlainMatcher(std::string_view pattern, bool caseSensitive, bool wholeWords,
+                             const TCharCoding& coding) {
+    FForms.emplace_back(pattern, caseSensitive, wholeWords, coding);
+    if (coding.Coding() != TTextCoding::Utf8)
+        return;
+    const std::string decomposed = HangulForm(pattern, false);
+    const std::string composed = HangulForm(pattern, true);
+    if (decomposed != pattern)
+        FForms.emplace_back(decomposed, caseSensitive, wholeWords, coding);
+    if (composed != pattern && composed != decomposed)
+        FForms.emplace_back(composed, caseSensitive, wholeWords, coding);
+}
+
 TLineHit TPlainMatcher::FindForward(std::string_view line, int from) const {
-    const int q = FSearch.FindForward(line, from);
-    return q < 0 ? TLineHit{} : TLineHit{q, FSearch.Length()};
+    TLineHit best;
+    for (const TTextSearch& form : FForms) {
+        const int q = form.FindForward(line, from);
+        if (q >= 0 && (!best.Found() || q < best.Column))
+            best = {q, form.Length()};
+    }
+    return best;
 }
 
 TLineHit TPlainMatcher::FindBackward(std::string_view line, int from) const {
-    const int q = FSearch.FindBackward(line, from);
-    return q < 0 ? TLineHit{} : TLineHit{q, FSearch.Length()};
+    TLineHit best;
+    for (const TTextSearch& form : FForms) {
+        const int q = form.FindBackward(line, from);
+        if (q >= 0 && (!best.Found() || q > best.Column))
+            best = {q, form.Length()};
+    }
+    return best;
 }
 
 } // namespace ov

@@ -13,6 +13,7 @@
 #include "Textsearch.h"
 
 #include <string_view>
+#include <vector>
 
 namespace ov {
 
@@ -50,17 +51,19 @@ public:
                         TSearchDirection direction) const;
 };
 
-// The plain search as a line matcher.
+// The plain search as a line matcher. In UTF-8 text Hangul matches whether
+// written as syllables or as conjoining jamo: the pattern's other forms
+// (HangulForm) are looked for too, and the nearest match of any form wins,
+// with its own length.
 class TPlainMatcher : public TLineMatcher {
 public:
     TPlainMatcher(std::string_view pattern, bool caseSensitive, bool wholeWords,
-                  const TCharCoding& coding)
-        : FSearch(pattern, caseSensitive, wholeWords, coding) {}
+                  const TCharCoding& coding);
     TLineHit FindForward(std::string_view line, int from) const override;
     TLineHit FindBackward(std::string_view line, int from) const override;
 
 private:
-    TTextSearch FSearch;
+    std::vector<TTextSearch> FForms; // the pattern as given first
 };
 
 } // namespace ov

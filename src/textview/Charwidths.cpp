@@ -10,11 +10,7 @@ int TCharWidths::CodedCharAt(std::string_view text, std::size_t p, int& length) 
     // The only coding besides CP949 is UTF-8; it is decoded once here
     // rather than asked for length and value in two calls.
     char32_t code = 0;
-    length = DecodeUtf8(text, p, code);
-    if (length == 0) {
-        length = 1;
-        code = U'\uFFFD';
-    }
+    length = Utf8CharAt(text, p, code);
     return UnicodeWidth(code, UnicodeCells(code));
 }
 

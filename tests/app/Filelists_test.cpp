@@ -110,6 +110,23 @@ TEST(BookmarkEntries, EverySetReadsBackAndUnknownItemsAreSkipped) {
     EXPECT_EQ(BookmarkEntryRows("no equals sign 3:7"), some);
 }
 
+// An encoding chosen by hand rides after the top index; entries of older
+// settings files, without one, read as before.
+TEST(RecentFiles, AChosenEncodingIsRecordedWithTheEntry) {
+    std::vector<std::string> list{"/old=5"};
+    EXPECT_EQ(RecentEntryTopIndex(list[0]), 5);
+    EXPECT_EQ(RecentEntryCoding(list[0]), TCodingChoice());
+    RecordRecentFile(list, "/a=b", 7, 10, TFileEncoding::ShiftJis);
+    EXPECT_EQ(list.back(), "/a=b=7,Shift_JIS");
+    EXPECT_EQ(Paths(list), (std::vector<std::string>{"/old", "/a=b"}));
+    EXPECT_EQ(RecentEntryTopIndex(list.back()), 7);
+    EXPECT_EQ(RecentEntryCoding(list.back()), TFileEncoding::ShiftJis);
+    RecordRecentFile(list, "/a=b", 8, 10); // read by detection again
+    EXPECT_EQ(list.back(), "/a=b=8");
+    EXPECT_EQ(RecentEntryCoding("/x=3,Nonsense"), TCodingChoice());
+    EXPECT_EQ(RecentEntryTopIndex("/x=3,Nonsense"), 3);
+}
+
 TEST(ContentTest, TextOrBinary) {
     EXPECT_FALSE(LooksBinary(""));
     // Text without blanks is text: ASCII, well-formed CP949 or UTF-8.

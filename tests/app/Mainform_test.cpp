@@ -1,5 +1,7 @@
 #include "Main.h"
 
+#include "Charsets.h"
+
 #include "Files.h"
 #include "Inifiles.h"
 #include "Splitterbar.h"
@@ -844,6 +846,64 @@ TEST_F(MainFormTest, EncodingPanelAndChoiceFollowTheShownFile) {
     form.Menus().HexView1->trigger();
     EXPECT_EQ(form.Controls().EncodingPanel->text(), QString());
     EXPECT_FALSE(form.Menus().Encoding1->menuAction()->isEnabled());
+}
+
+// The encodings stand in the menu by group; the one in use is marked,
+// choosing another reads the file again in it at the same top line, and the
+// choice comes back with the file's recent entry (also from the settings
+// file) while a file without one is detected afresh.
+TEST_F(MainFormTest, EncodingMenuGroupsRereadsAndRemembersTheChoice) {
+    std::string text;
+    for (int i = 0; i < 300; ++i)
+        text += "行 " + std::to_string(i) + " 東京都の天気は晴れです。\n";
+    const std::string japanese = FFolder.Write("sjis.txt", *ConvertCharset(text, "UTF-8", "SHIFT_JIS"));
+    const std::string other = FFolder.Write("other.txt", "plain\n");
+    auto item = [](TMainForm& form, TFileEncoding encoding) -> QAction* {
+        for (QAction* action : form.Menus().EncodingItems)
+            if (action->data().toInt() == static_cast<int>(encoding))
+                return action;
+        return nullptr;
+    };
+    {
+        TMainForm form;
+        ShowAndWait(form);
+        std::vector<QString> groups;
+        for (QAction* action : form.Menus().Encoding1->actions())
+            if (action->menu())
+                groups.push_back(action->text());
+        EXPECT_EQ(groups.size(), 13u);
+        EXPECT_EQ(groups.front(), QStringLiteral("한국어"));
+        EXPECT_EQ(form.Menus().EncodingItems.size(), AllEncodings().size() - 1); // no UTF-8 BOM
+
+        form.OpenFile(japanese);
+        EXPECT_EQ(form.Controls().EncodingPanel->text(), QStringLiteral("Shift_JIS"));
+        EXPECT_EQ(form.Controls().Viewer->Lines().GetView(1), "行 1 東京都の天気は晴れです。");
+        form.UpdateActions();
+        EXPECT_TRUE(form.Menus().AutoDetect1->isChecked());
+        EXPECT_TRUE(item(form, TFileEncoding::ShiftJis)->isChecked());
+        form.Controls().Viewer->SetTopIndex(120);
+        item(form, TFileEncoding::EucJp)->trigger();
+        EXPECT_EQ(form.Controls().EncodingPanel->text(), QStringLiteral("EUC-JP"));
+        EXPECT_EQ(form.Controls().Viewer->TopIndex(), 120);
+        EXPECT_FALSE(form.Menus().AutoDetect1->isChecked());
+        EXPECT_TRUE(item(form, TFileEncoding::EucJp)->isChecked());
+        EXPECT_FALSE(item(form, TFileEncoding::ShiftJis)->isChecked());
+
+        form.OpenFile(other);
+        EXPECT_EQ(form.Document().CodingChoice(), TCodingChoice());
+        EXPECT_EQ(form.Document().RecentFiles().back(), japanese + "=120,EUC-JP");
+        form.OpenFile(japanese);
+        EXPECT_EQ(form.Controls().EncodingPanel->text(), QStringLiteral("EUC-JP"));
+        EXPECT_EQ(form.Controls().Viewer->TopIndex(), 120);
+        form.close();
+    }
+    // Written back on close and read again by the next window.
+    TMainForm again;
+    ShowAndWait(again);
+    again.OpenFile(japanese);
+    EXPECT_EQ(again.Controls().EncodingPanel->text(), QStringLiteral("EUC-JP"));
+    again.Menus().AutoDetect1->trigger();
+    EXPECT_EQ(again.Controls().EncodingPanel->text(), QStringLiteral("Shift_JIS"));
 }
 
 } // namespace

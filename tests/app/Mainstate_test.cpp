@@ -40,12 +40,24 @@ TEST(OpenDocument, AChoiceHoldsForItsFileAndRowsComeBack) {
     document.LoadText(lines, b);
     EXPECT_EQ(document.Encoding(), TFileEncoding::Utf8);
     document.Close(-1);
-    EXPECT_EQ(document.RecentFiles(), std::vector<std::string>{a + "=42"});
+    EXPECT_EQ(document.RecentFiles(), std::vector<std::string>{a + "=42,CP949"});
     EXPECT_EQ(document.SavedTopIndex(a), 42);
     EXPECT_EQ(document.SavedTopIndex(b), 0);
     EXPECT_EQ(document.RecentPath(0), a);
     for (int outside : {-1, 1})
         EXPECT_EQ(document.RecentPath(outside), "");
+    // The choice comes back with its file. In the window's order, the next
+    // file's opening comes before the shown file's close, which still
+    // records the shown file's own choice.
+    document.SetFileName({});
+    document.Opening(a);
+    EXPECT_EQ(document.CodingChoice(), TFileEncoding::Cp949);
+    document.SetFileName(a);
+    document.SetCodingChoice(TFileEncoding::EucJp);
+    document.Opening(b);
+    EXPECT_EQ(document.CodingChoice(), TCodingChoice());
+    document.Close(7);
+    EXPECT_EQ(document.RecentFiles().back(), a + "=7,EUC-JP");
     document.ClearRecentFiles();
     EXPECT_EQ(document.SavedTopIndex(a), 0);
 }

@@ -1,3 +1,4 @@
+#include "Linematcher.h"
 #include "Textsearch.h"
 
 #include <gtest/gtest.h>
@@ -209,6 +210,40 @@ TEST(TextSearchTest, UtfEightLinesMatchWholeCharactersOnly) {
     EXPECT_EQ(cat.FindBackward("cat\xEA\xB0\x80 cat.", 20), 7);
     EXPECT_EQ(cat.LastCharOffset(), 2);
     EXPECT_EQ(TTextSearch("a\xEA\xB0\x80", true, false, utf8).LastCharOffset(), 1);
+}
+
+// Hangul matches in either form: syllables typed find conjoining jamo and
+// the reverse, whole syllables only, each match with its own length.
+TEST(TextSearchTest, ComposedAndDecomposedHangulFindEachOther) {
+    const TCharCoding& utf8 = CharCodingOf(TTextCoding::Utf8);
+    const std::string word = "한글";
+    const std::string jamo = HangulForm(word, false); // 1112 1161 11AB 1100 1173 11AF
+    ASSERT_EQ(jamo.size(), 18u);
+    EXPECT_EQ(HangulForm(jamo, true), word);
+    TOVStringList lines;
+    for (const std::string& text : {"x " + jamo + " y", "z " + word, std::string("한") + "\xE1\x84\x80"})
+        lines.Add(text);
+    for (const std::string& pattern : {word, jamo}) {
+        const TPlainMatcher search(pattern, false, true, utf8);
+        const TDocumentHit first = search.Search(lines, 0, 0, 2, TSearchDirection::Forward);
+        EXPECT_EQ(first.Line, 0);
+        EXPECT_EQ(first.Column, 2);
+        EXPECT_EQ(first.Length, 18);
+        const TDocumentHit next = search.Search(lines, 3, 0, 2, TSearchDirection::Forward);
+        EXPECT_EQ(next.Line, 1);
+        EXPECT_EQ(next.Length, 6);
+        const TDocumentHit back = search.Search(lines, 99, 2, 0, TSearchDirection::Backward);
+        EXPECT_EQ(back.Line, 1);
+        EXPECT_EQ(back.Column, 2);
+    }
+    // A leading consonant alone is no match inside a syllable made of jamo.
+    EXPECT_FALSE(TPlainMatcher("\xE1\x84\x92", true, false, utf8).FindForward(jamo, 0).Found());
+    // The jamo of a syllable are one character: every byte of it starts at 0.
+    for (std::size_t q = 0; q < 9; ++q)
+        EXPECT_EQ(utf8.CharStart(jamo, 0, q), 0u) << q;
+    EXPECT_EQ(utf8.CharCode(jamo, 9), U'글');
+    EXPECT_EQ(utf8.CharCells(jamo, 0), 2);
+    EXPECT_EQ(utf8.ToUtf8(jamo), jamo);
 }
 
 TEST(TextSearchTest, DocumentScansStopAtTheirEndLineAndSkipTheStartColumns) {

@@ -128,6 +128,47 @@ TEST(Utf8View, SameTextInBothCodingsWrapsHitsHighlightsAndDrawsAlike) {
     }
 }
 
+// Hangul written as conjoining jamo (as macOS writes it) shows, wraps, hits
+// and paints as the composed syllables, in the bitmap and the outline font,
+// while a selection copies the jamo the line holds.
+TEST(Utf8View, DecomposedHangulShowsAsComposedSyllables) {
+    std::mt19937 random(25);
+    for (bool bitmap : {true, false})
+        for (int round = 0; round < 4; ++round) {
+            const std::string composed = RandomUtf8Text(random) + "\n한글 각 값 똠";
+            const std::string decomposed = HangulForm(composed, false);
+            ASSERT_NE(decomposed, composed);
+            const int width = std::uniform_int_distribution<int>(60, 300)(random);
+            TCodedViewer u(TTextCoding::Utf8, decomposed, width);
+            TCodedViewer c(TTextCoding::Utf8, composed, width);
+            TOVSynTextViewer& a = *u.Viewer;
+            TOVSynTextViewer& b = *c.Viewer;
+            a.SetUseBitmapFont(bitmap);
+            b.SetUseBitmapFont(bitmap);
+            ASSERT_EQ(a.RowCount(), b.RowCount()) << composed;
+            const int pitch = a.LineHeight() + a.LineSpace();
+            for (int row = 0; row < std::min(a.RowCount(), 6); ++row)
+                for (int x = 0; x < width + 20; x += 3) {
+                    const int y = a.TopMargin() + row * pitch + 2;
+                    const TTextPoint pa = a.GetCharLocationAt(x, y, true);
+                    const TTextPoint pb = b.GetCharLocationAt(x, y, true);
+                    ASSERT_EQ(pa.Y, pb.Y) << x << "," << y;
+                    if (pa.Y >= 0) {
+                        ASSERT_EQ(CharIndex(a, pa.Y, pa.X), CharIndex(b, pb.Y, pb.X)) << x << "," << y;
+                    }
+                }
+            const int lastLine = a.Lines().Count() - 1;
+            a.SetSelStart({ByteColumn(a, 0, 2), 0});
+            b.SetSelStart({ByteColumn(b, 0, 2), 0});
+            a.SetSelEnd({ByteColumn(a, lastLine, 2), lastLine});
+            b.SetSelEnd({ByteColumn(b, lastLine, 2), lastLine});
+            ASSERT_EQ(a.BackBuffer(), b.BackBuffer()) << composed << bitmap;
+            const std::string copied = a.GetSelUnicode().toStdString();
+            EXPECT_EQ(copied, HangulForm(b.GetSelUnicode().toStdString(), false));
+            EXPECT_NE(decomposed.find(copied), std::string::npos);
+        }
+}
+
 // 한 of a UTF-8 document is drawn with the glyph of its CP949 code; é and an
 // emoji, which CP949 lacks, are drawn with the outline font into one and two
 // cells; a byte that forms no character shows U+FFFD in one cell; nothing
