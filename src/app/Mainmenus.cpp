@@ -197,7 +197,11 @@ void TMainForm::CreateEncodingItems() {
             continue;
         if (info.Group != groupOf) {
             groupOf = info.Group;
-            group = FMenus.Encoding1->addMenu(QString::fromUtf8(EncodingGroupName(info.Group)));
+            // Access keys by the groups' English names, in TEncodingGroup order.
+            static constexpr char Keys[] = "KUJCWERGTHIBV";
+            const char key = Keys[static_cast<int>(info.Group)];
+            group = FMenus.Encoding1->addMenu(QString::fromUtf8(EncodingGroupName(info.Group)) +
+                                              QStringLiteral("(&%1)").arg(QChar(key)));
         }
         QAction* item = group->addAction(QString::fromUtf8(info.Name));
         item->setCheckable(true);

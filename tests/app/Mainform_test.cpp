@@ -405,7 +405,10 @@ TEST_F(MainFormTest, TheMenuTree) {
                                                           "Ctrl+H", "Ctrl+T", "", "", "", "",
                                                           ""}));
     EXPECT_EQ(Captions(form.Menus().Encoding1),
-              (QStringList{"자동 감지(&A)", "-", "CP949(&K)", "UTF-8(&U)"}));
+              (QStringList{"자동 감지(&A)", "-", "한국어(&K)", "유니코드(&U)", "일본어(&J)",
+                           "중국어(&C)", "서유럽어(&W)", "중유럽어(&E)", "키릴 문자(&R)",
+                           "그리스어(&G)", "터키어(&T)", "히브리어(&H)", "아랍어(&I)", "발트어(&B)",
+                           "베트남어(&V)"}));
     EXPECT_EQ(
         Captions(form.Menus().AutoScroll1),
         (QStringList{"자동 스크롤(&A)", "-", "스크롤 속도 빠르게(&S)", "스크롤 속도 느리게(&D)"}));
@@ -872,7 +875,7 @@ TEST_F(MainFormTest, EncodingMenuGroupsRereadsAndRemembersTheChoice) {
             if (action->menu())
                 groups.push_back(action->text());
         EXPECT_EQ(groups.size(), 13u);
-        EXPECT_EQ(groups.front(), QStringLiteral("한국어"));
+        EXPECT_EQ(groups.front(), QStringLiteral("한국어(&K)"));
         EXPECT_EQ(form.Menus().EncodingItems.size(), AllEncodings().size() - 1); // no UTF-8 BOM
 
         form.OpenFile(japanese);
