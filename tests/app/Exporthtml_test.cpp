@@ -1,3 +1,4 @@
+#include "Charsets.h"
 #include "Exporthtml.h"
 #include "Files.h"
 #include "Highlighttestsupport.h"
@@ -50,6 +51,17 @@ TEST_F(ExportCommand, WritesThePageOfTheSaveCommand) {
     highlighter.SetLang("Demo");
     highlighter.Execute(lines);
     EXPECT_EQ(test::ReadBytes(Work.File("main.htm")), BuildHtmlPage(lines, highlighter, "main.c"));
+}
+
+// A file in an encoding converted when loaded is written as UTF-8, and the
+// page says so.
+TEST_F(ExportCommand, AConvertedEncodingIsWrittenAsUtf8) {
+    const std::string text = "int x; // 東京都の天気は晴れです。ログファイルを開きました。\n";
+    const std::string input = Work.Write("sjis.c", *ConvertCharset(text, "UTF-8", "SHIFT_JIS"));
+    ASSERT_EQ(Run({input, Work.File("sjis.htm")}), 0) << ErrorLine();
+    const std::string page = test::ReadBytes(Work.File("sjis.htm"));
+    EXPECT_NE(page.find("charset=utf-8"), std::string::npos);
+    EXPECT_NE(page.find("東京都の天気は晴れです。ログファイルを開きました。"), std::string::npos);
 }
 
 TEST_F(ExportCommand, LanguageOptionOverridesTheExtension) {
