@@ -140,37 +140,69 @@ void TOVSynHighlighter::Refresh() {
         std::rethrow_exception(firstError);
 }
 
+void TOVSynHighlighter::UseLanguages(const std::vector<std::string>& languages, int count) {
+    if (FLanguages.empty())
+        return;
+    const std::size_t wanted = std::min(languages.size(), std::size_t(std::max(count, 0)));
+    std::size_t same = 0;
+    while (same < FLanguages.size() && same < wanted && FLanguages[same] == languages[same])
+        ++same;
+    if (same == 0)
+        return; // another document language: not this set's scan
+    FLanguages.resize(same);
+    FSyntaxes.resize(same);
+    FLangStyles.resize(same);
+    for (std::size_t slot = same; slot < wanted; ++slot) {
+        try {
+            AddLang(languages[slot]);
+        } catch (...) {
+            // A bad style file still leaves the slot in place (LoadSlot).
+        }
+    }
+}
+
 bool TOVSynHighlighter::Execute(TOVSynStringList& lines) {
     if (!HasLanguage())
         return false;
     lines.FinishLoading(); // marks are made for the whole document
     TWaitCursor waitCursor;
-    return Scan(lines, 0, INT_MAX);
+    return Scan(lines, TScanState{}, 0, INT_MAX);
 }
 
 bool TOVSynHighlighter::ExecuteAway(TOVSynStringList& lines) {
     if (!HasLanguage())
         return false;
     lines.FinishLoading();
-    return Scan(lines, 0, INT_MAX);
+    return Scan(lines, TScanState{}, 0, INT_MAX);
 }
 
-bool TOVSynHighlighter::ExecuteRows(TOVSynStringList& lines, int firstRow, int lastRow) {
+bool TOVSynHighlighter::ExecuteFrom(TOVSynStringList& lines, const TScanState& state, int firstRow,
+                                    int lastRow) {
     if (!HasLanguage())
         return false;
-    return Scan(lines, std::max(firstRow, 0), std::min(lastRow, lines.Count() - 1));
+    return Scan(lines, state, std::max(firstRow, 0), std::min(lastRow, lines.Count() - 1));
 }
 
-bool TOVSynHighlighter::Scan(TOVSynStringList& lines, int firstRow, int lastRow) {
+bool TOVSynHighlighter::Scan(TOVSynStringList& lines, const TScanState& state, int firstRow,
+                             int lastRow) {
     FLines = &lines;
     if (lines.Count() == 0 || lastRow < firstRow)
         return true;
     lines.ClearStyles(firstRow, lastRow);
     FLastRow = lastRow;
+    FFrontier = firstRow - 1;
+    FState = TScanState{};
+    FResume = state;
+    FResumeAt = 0;
     struct TRestore {
-        int& Row;
-        ~TRestore() { Row = INT_MAX; }
-    } restore{FLastRow};
+        TOVSynHighlighter& Owner;
+        ~TRestore() {
+            Owner.FLastRow = INT_MAX;
+            Owner.FResume = TScanState{};
+            Owner.FResumeAt = 0;
+            Owner.FState = TScanState{};
+        }
+    } restore{*this};
     TScanPos pos;
     pos.Row = firstRow;
     if (FSyntaxes[0]->HTML_LANG) {
@@ -181,6 +213,33 @@ bool TOVSynHighlighter::Scan(TOVSynStringList& lines, int firstRow, int lastRow)
         ParseText(FLangName, {}, pos);
     }
     return true;
+}
+
+// --- the scanners' frames ----------------------------------------------------
+
+int TOVSynHighlighter::CloserOf(int slot, std::string_view closer) const {
+    const TOVSynLangSyntax& syntax = *FSyntaxes[std::size_t(slot)];
+    if (closer == syntax.BlockComment1E)
+        return 1;
+    if (closer == syntax.BlockComment2E)
+        return 2;
+    return closer == "-->" ? 3 : 0;
+}
+
+std::string_view TOVSynHighlighter::CloserText(int slot, int closer) const {
+    if (slot < 0 || slot >= static_cast<int>(FSyntaxes.size()))
+        return {};
+    const TOVSynLangSyntax& syntax = *FSyntaxes[std::size_t(slot)];
+    switch (closer) {
+    case 1:
+        return syntax.BlockComment1E;
+    case 2:
+        return syntax.BlockComment2E;
+    case 3:
+        return "-->";
+    default:
+        return {};
+    }
 }
 
 TStyleColors TOVSynHighlighter::GetStyles(int id) const {

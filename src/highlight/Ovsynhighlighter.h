@@ -11,8 +11,11 @@
 #include "Ovsynlangstyle.h"
 #include "Ovsynlangsyntax.h"
 
+#include <algorithm>
+#include <array>
 #include <atomic>
 #include <climits>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -29,6 +32,32 @@ constexpr int MaxLanguages = 7;
 struct TScanPos {
     int Row = 0;
     int Col = 0;
+};
+
+// One scanner running at a row's start: what it scans and in which
+// language slot. Text: Variant is the section it scans to its end text (0
+// none, the document's own text; 1 the page's own code section; 2 + i the
+// embedded language i, script or style). Comment: Variant is the closer (1
+// and 2 the syntax's block comment closers, 3 the HTML comment's "-->").
+// String: Variant is the string kind, 1 or 2. Tag: Variant is 1 when an
+// attribute value comes next. Page: an HTML page, Slot being HTML's.
+struct TScanFrame {
+    enum class TKind : std::uint8_t { Page, Text, Comment, String, Tag };
+    TKind Kind = TKind::Text;
+    std::int8_t Slot = 0;
+    std::int8_t Variant = 0;
+    bool operator==(const TScanFrame&) const = default;
+};
+
+// What is open at the start of a row: the scanners running there, the
+// outermost first. Empty: the top of the document, nothing open. Scanners
+// nest three deep at most (a page, a section or a tag, a comment or string
+// in it); a frame deeper than MaxDepth would not be kept.
+struct TScanState {
+    static constexpr int MaxDepth = 4;
+    std::array<TScanFrame, MaxDepth> Frames{};
+    int Depth = 0;
+    bool operator==(const TScanState&) const = default;
 };
 
 class TOVSynHighlighter {
@@ -59,15 +88,25 @@ public:
     // Marks rows firstRow .. lastRow as Execute would, without looking at
     // any row after lastRow: the marks of rows up to lastRow - 2 are
     // Execute's; the last two rows may miss the end of a construct that runs
-    // on past them. firstRow is 0 or a row where the page's own scan stood
-    // at its start with nothing open (a row the top-row hook named). Rows
-    // outside the range are left alone. For the rows shown of a long
-    // document, without marking the whole of it.
-    bool ExecuteRows(TOVSynStringList& lines, int firstRow, int lastRow);
-    // Called during a scan with each row at whose start the scan stands at
-    // the top, inside no construct: a scan started there goes on exactly as
-    // the whole scan does. Null for none.
-    void SetTopRowHook(std::function<void(int row)> hook) { FOnTopRow = std::move(hook); }
+    // on past them. The scan starts at firstRow with state open, the state
+    // the whole scan had there (the row hook's), with the languages it had
+    // then in the same slots (UseLanguages); an empty state at row 0 is the
+    // whole scan's start. Rows outside the range are left alone. For the
+    // rows shown of a long document, without marking the whole of it.
+    bool ExecuteRows(TOVSynStringList& lines, int firstRow, int lastRow) {
+        return ExecuteFrom(lines, TScanState{}, firstRow, lastRow);
+    }
+    bool ExecuteFrom(TOVSynStringList& lines, const TScanState& state, int firstRow, int lastRow);
+    // Called during a scan as it first reaches each row, with what is open
+    // at the row's start and how many languages the set holds then: a scan
+    // started there with that state and those languages (ExecuteFrom) goes
+    // on exactly as this one does. Null for none.
+    using TRowHook = std::function<void(int row, const TScanState& state, int languages)>;
+    void SetRowHook(TRowHook hook) { FOnRow = std::move(hook); }
+    // Makes the set's slots the first count of languages (the set another
+    // highlighter's scan had at a row), dropping slots that differ or lie
+    // beyond and adding the missing ones; nothing without a language.
+    void UseLanguages(const std::vector<std::string>& languages, int count);
     // Execute without the wait cursor, for a worker thread (which must not
     // touch the screen); SetCancelFlag stops it early.
     bool ExecuteAway(TOVSynStringList& lines);
@@ -90,6 +129,15 @@ public:
     void ParseString(int slot, int kind, TScanPos& pos);
     void ParseBlockComment(int slot, std::string_view closer, TScanPos& pos);
     void ParseHTML(std::string_view name, TScanPos& pos);
+    // The scanners' row loader (Scanrows.h) tells of each row it moves to;
+    // the first time a row is reached, the row hook hears of it.
+    void RowReached(int row) {
+        if (row > FFrontier) {
+            FFrontier = row;
+            if (FOnRow)
+                FOnRow(row, FState, static_cast<int>(FLanguages.size()));
+        }
+    }
 
     const std::string& LangName() const { return FLangName; }
     // A language is loaded, so a scan can run.
@@ -109,32 +157,42 @@ public:
     static std::string JoinPath(const std::string& folder, const std::string& fileName);
 
 private:
+    // A scanner's frame on the state while it runs (Scanrows.h); taken from
+    // the state to resume when the scan starts inside the scanner.
+    class TFrame;
     void ScanOpeningTag(int htmlSlot, TScanPos& pos, int nameLength);
+    void ScanAttributes(int htmlSlot, TScanPos& pos, TFrame& frame);
     void LoadSlot(int slot);
     void LoadStyle(int slot, const std::string& fileName);
     // The user's copy of a language file when there is one, else "".
     std::string UserFile(const std::string& fileName) const;
     void Clear();
 
-    // Marks the whole document, or rows up to lastRow only.
-    bool Scan(TOVSynStringList& lines, int firstRow, int lastRow);
-    // The page's own scan (depth 1) is at the start of a row.
-    void TopRowReached(const TScanPos& pos) {
-        if (FOnTopRow && pos.Col == 0 && FDepth == 1)
-            FOnTopRow(pos.Row);
+    // Marks the whole document, or rows up to lastRow only, from firstRow
+    // on with state open at its start.
+    bool Scan(TOVSynStringList& lines, const TScanState& state, int firstRow, int lastRow);
+    // The frame of the next scanner inward to resume, or null.
+    const TScanFrame* NextToResume() const {
+        return FResumeAt < std::min(FResume.Depth, TScanState::MaxDepth)
+                   ? &FResume.Frames[std::size_t(FResumeAt)]
+                   : nullptr;
     }
+    // The variants of TScanFrame for a section's end text and a comment's
+    // closer, and back.
+    int SectionOf(std::string_view endText) const;
+    int CloserOf(int slot, std::string_view closer) const;
+    std::string_view SectionEnd(int section) const;
+    std::string_view CloserText(int slot, int closer) const;
 
     TOVSynStringList* FLines = nullptr;
     // The last row a scan may look at (ExecuteRows); far beyond otherwise.
     int FLastRow = INT_MAX;
     const std::atomic<bool>* FCancel = nullptr;
-    std::function<void(int row)> FOnTopRow;
-    int FDepth = 0; // scanners of pages and text now running, nested
-    struct TDepth {
-        int& Depth;
-        explicit TDepth(int& depth) : Depth(depth) { ++Depth; }
-        ~TDepth() { --Depth; }
-    };
+    TRowHook FOnRow;
+    int FFrontier = -1; // the furthest row the scan has reached
+    TScanState FState;  // the scanners running now
+    TScanState FResume; // what to resume, from FResumeAt on
+    int FResumeAt = 0;
     std::string FLangName;
     std::string FFolder;
     std::string FUserFolder;

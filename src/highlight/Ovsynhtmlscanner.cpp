@@ -56,17 +56,38 @@ private:
 
 } // namespace
 
+// Sections: 1 the page's own code, 2 + i the embedded language i.
+int TOVSynHighlighter::SectionOf(std::string_view endText) const {
+    if (endText.empty())
+        return 0;
+    if (!FSyntaxes.empty() && endText == FSyntaxes[0]->LangBraceE)
+        return 1;
+    for (std::size_t i = 0; i < std::size(EmbeddedLanguages); ++i) {
+        if (endText == EmbeddedLanguages[i].EndText)
+            return 2 + static_cast<int>(i);
+    }
+    return 0;
+}
+
+std::string_view TOVSynHighlighter::SectionEnd(int section) const {
+    if (section == 1 && !FSyntaxes.empty())
+        return FSyntaxes[0]->LangBraceE;
+    if (section >= 2 && section - 2 < static_cast<int>(std::size(EmbeddedLanguages)))
+        return EmbeddedLanguages[std::size_t(section - 2)].EndText;
+    return {};
+}
+
 void TOVSynHighlighter::ParseHTML(std::string_view name, TScanPos& pos) {
     const int h = SlotOf("HTML");
     if (h < 0 || !FLines)
         return;
-    const TDepth depth(FDepth);
+    const TFrame frame(*this, {TScanFrame::TKind::Page, std::int8_t(h), 0});
     TOVSynStringList& lines = *FLines;
     const TOVSynLangSyntax& html = *FSyntaxes[h];
     const TOVSynLangSyntax& own = *FSyntaxes[0];
     const int base = h * StyleCount;
     const scan::TBounds bounds(lines, FLastRow, FCancel);
-    scan::TRow row;
+    scan::TRow row(*this);
     TRunEnds closingBrackets, tagEnds, entityEnds;
     auto lookUp = [&](const char* text, int length) {
         if (length >= LookupBufferSize)
@@ -82,8 +103,28 @@ void TOVSynHighlighter::ParseHTML(std::string_view name, TScanPos& pos) {
             ++pos.Col;
     };
 
+    if (frame.Resuming()) {
+        // Inside a section, a comment or a tag that began on an earlier row.
+        if (const TScanFrame* inner = NextToResume()) {
+            switch (inner->Kind) {
+            case TScanFrame::TKind::Text:
+                if (inner->Slot >= 0 && inner->Slot < static_cast<int>(FLanguages.size()))
+                    scanSection(FLanguages[std::size_t(inner->Slot)], SectionEnd(inner->Variant));
+                break;
+            case TScanFrame::TKind::Comment:
+                ParseBlockComment(h, "-->", pos);
+                ++pos.Col;
+                break;
+            case TScanFrame::TKind::Tag:
+                ScanOpeningTag(h, pos, 0);
+                break;
+            default:
+                break;
+            }
+        }
+    }
+
     while (bounds.Contains(pos)) {
-        TopRowReached(pos);
         if (!row.Enter(lines, pos))
             continue;
         const char* p = row.Text + pos.Col;
@@ -171,7 +212,12 @@ void TOVSynHighlighter::ScanOpeningTag(int h, TScanPos& pos, int n) {
     const TOVSynLangSyntax& html = *FSyntaxes[h];
     const int base = h * StyleCount;
     const int tagStyle = base + StyleItem0;
-    scan::TRow row;
+    scan::TRow row(*this);
+    TFrame frame(*this, {TScanFrame::TKind::Tag, std::int8_t(h), 0});
+    if (frame.Resuming()) {
+        ScanAttributes(h, pos, frame);
+        return;
+    }
     row.Load(lines, pos.Row);
     const char* p = row.Text + pos.Col;
     const int x =
@@ -192,8 +238,29 @@ void TOVSynHighlighter::ScanOpeningTag(int h, TScanPos& pos, int n) {
         if (closed)
             return;
     }
+    ScanAttributes(h, pos, frame);
+}
 
-    bool valueNext = false;
+// The attributes of an opening tag up to the ">" that ends it; the frame's
+// variant tells whether a value comes next.
+void TOVSynHighlighter::ScanAttributes(int h, TScanPos& pos, TFrame& frame) {
+    TOVSynStringList& lines = *FLines;
+    const TOVSynLangSyntax& html = *FSyntaxes[h];
+    const int base = h * StyleCount;
+    scan::TRow row(*this);
+    bool valueNext = frame.Variant() != 0;
+    auto setValueNext = [&](bool value) {
+        valueNext = value;
+        frame.SetVariant(value ? 1 : 0);
+    };
+    if (frame.Resuming()) {
+        // Inside an attribute's quoted value that began on an earlier row.
+        if (const TScanFrame* inner = NextToResume(); inner && inner->Kind == TScanFrame::TKind::String) {
+            ParseString(h, inner->Variant, pos);
+            ++pos.Col;
+            setValueNext(false);
+        }
+    }
     const scan::TBounds bounds(lines, FLastRow, FCancel);
     while (bounds.ContainsRow(pos.Row)) {
         if (!row.Enter(lines, pos))
@@ -205,19 +272,19 @@ void TOVSynHighlighter::ScanOpeningTag(int h, TScanPos& pos, int n) {
         if (b == '"' || b == '\'') {
             ParseString(h, b == '"' ? 1 : 2, pos);
             ++pos.Col;
-            valueNext = false;
+            setValueNext(false);
             continue;
         }
         if (b == '=') {
             ++pos.Col;
             while (pos.Col < row.Length && row.Text[pos.Col] == ' ')
                 ++pos.Col;
-            valueNext = true;
+            setValueNext(true);
             continue;
         }
         if (b == ' ') {
             ++pos.Col;
-            valueNext = false;
+            setValueNext(false);
             continue;
         }
         const int length = RunUntil(at, row.Length - pos.Col, '=', '>');
@@ -228,7 +295,7 @@ void TOVSynHighlighter::ScanOpeningTag(int h, TScanPos& pos, int n) {
                 row.MarkRun(pos.Col, length, base + attribute);
         }
         pos.Col += length;
-        valueNext = false;
+        setValueNext(false);
     }
 }
 

@@ -38,19 +38,27 @@ void TOVSynHighlighter::ParseText(std::string_view name, std::string_view endTex
     int slot = SlotOf(name);
     if (slot < 0 || !FLines)
         return;
-    const TDepth depth(FDepth);
+    const TFrame frame(*this, {TScanFrame::TKind::Text, std::int8_t(slot), std::int8_t(SectionOf(endText))});
     TOVSynStringList& lines = *FLines;
     const TOVSynLangSyntax& syntax = *FSyntaxes[slot];
     const int base = slot * StyleCount;
     const scan::TBounds bounds(lines, FLastRow, FCancel);
-    scan::TRow row;
+    scan::TRow row(*this);
     auto lookUp = [&](const char* text, int length) {
         return syntax.GetStyleIDOf(std::string_view(text, length), TWordContext::Text);
     };
+    if (frame.Resuming()) {
+        // Inside a comment or string that began on an earlier row.
+        if (const TScanFrame* inner = NextToResume()) {
+            if (inner->Kind == TScanFrame::TKind::Comment)
+                ParseBlockComment(inner->Slot, CloserText(inner->Slot, inner->Variant), pos);
+            else
+                ParseString(inner->Slot, inner->Variant, pos);
+            ++pos.Col;
+        }
+    }
 
     while (bounds.Contains(pos)) {
-        if (endText.empty())
-            TopRowReached(pos);
         if (!row.Enter(lines, pos))
             continue;
         const char* p = row.Text + pos.Col;
@@ -121,11 +129,14 @@ void TOVSynHighlighter::ParseString(int slot, int kind, TScanPos& pos) {
     const TWordContext context = kind == 1 ? TWordContext::String1 : TWordContext::String2;
     const bool wordsInside = HasWordsInside(syntax, kind);
     const scan::TBounds bounds(lines, FLastRow, FCancel);
-    scan::TRow row;
+    scan::TRow row(*this);
+    const TFrame frame(*this, {TScanFrame::TKind::String, std::int8_t(slot), std::int8_t(kind == 1 ? 1 : 2)});
 
-    row.Load(lines, pos.Row);
-    row.Mark(pos.Col, style);
-    ++pos.Col;
+    if (!frame.Resuming()) {
+        row.Load(lines, pos.Row);
+        row.Mark(pos.Col, style);
+        ++pos.Col;
+    }
     while (bounds.Contains(pos)) {
         row.Load(lines, pos.Row);
         if (pos.Col >= row.Length) {
@@ -174,13 +185,16 @@ void TOVSynHighlighter::ParseString(int slot, int kind, TScanPos& pos) {
 // two may overlap. An empty closer runs the comment to the end of the
 // document (a search for it would succeed before the opener and never move).
 void TOVSynHighlighter::ParseBlockComment(int slot, std::string_view closer, TScanPos& pos) {
-    if (!FLines || pos.Row < 0 || pos.Row >= FLines->Count())
+    if (!FLines || slot < 0 || slot >= static_cast<int>(FSyntaxes.size()) || pos.Row < 0 ||
+        pos.Row >= FLines->Count())
         return;
     TOVSynStringList& lines = *FLines;
     const int style = slot * StyleCount + StyleComment;
-    scan::TRow row;
+    scan::TRow row(*this);
+    const TFrame frame(*this, {TScanFrame::TKind::Comment, std::int8_t(slot), std::int8_t(CloserOf(slot, closer))});
     row.Load(lines, pos.Row);
-    row.Mark(pos.Col, style);
+    if (!frame.Resuming())
+        row.Mark(pos.Col, style);
     const scan::TBounds bounds(lines, FLastRow, FCancel);
     const int last = bounds.LastRow();
     if (!closer.empty()) {

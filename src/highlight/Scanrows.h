@@ -12,9 +12,53 @@
 #include <string>
 #include <string_view>
 
+namespace ov {
+
+class TOVSynHighlighter::TFrame {
+public:
+    // Pushes frame onto the state; the scanner resumes when the state to
+    // resume has a frame like it next (anything else ends the resuming).
+    TFrame(TOVSynHighlighter& owner, TScanFrame frame) : FOwner(owner), FIndex(owner.FState.Depth) {
+        if (const TScanFrame* next = owner.NextToResume()) {
+            FResuming = next->Kind == frame.Kind && next->Slot == frame.Slot;
+            if (FResuming) {
+                frame.Variant = next->Variant;
+                ++owner.FResumeAt;
+            } else {
+                owner.FResumeAt = owner.FResume.Depth;
+            }
+        }
+        if (FIndex < TScanState::MaxDepth)
+            owner.FState.Frames[std::size_t(FIndex)] = frame;
+        ++owner.FState.Depth;
+    }
+    ~TFrame() { --FOwner.FState.Depth; }
+    TFrame(const TFrame&) = delete;
+    TFrame& operator=(const TFrame&) = delete;
+
+    // The scan starts inside this scanner: it skips its opening.
+    bool Resuming() const { return FResuming; }
+    int Variant() const {
+        return FIndex < TScanState::MaxDepth ? FOwner.FState.Frames[std::size_t(FIndex)].Variant : 0;
+    }
+    void SetVariant(int variant) {
+        if (FIndex < TScanState::MaxDepth)
+            FOwner.FState.Frames[std::size_t(FIndex)].Variant = std::int8_t(variant);
+    }
+
+private:
+    TOVSynHighlighter& FOwner;
+    int FIndex;
+    bool FResuming = false;
+};
+
+} // namespace ov
+
 namespace ov::scan {
 
 struct TRow {
+    explicit TRow(TOVSynHighlighter& owner) : FOwner(&owner) {}
+
     // The row as shown (a NUL byte as a blank). Runs are measured against
     // Length: a mapped row is not NUL-terminated.
     const char* Text = nullptr;
@@ -27,6 +71,7 @@ struct TRow {
         Index = row;
         FLines = &lines;
         lines.ScanReached(row);
+        FOwner->RowReached(row);
         const std::string_view text = lines.ShownRowText(row, FShown);
         Text = text.data();
         Length = static_cast<int>(text.size());
@@ -58,6 +103,7 @@ struct TRow {
     }
 
 private:
+    TOVSynHighlighter* FOwner;
     TOVSynStringList* FLines = nullptr;
     TStyleByte* FStyles = nullptr;
     std::shared_ptr<const std::string> FShown; // the row's copy when it holds a NUL

@@ -109,7 +109,9 @@ namespace ov {
 namespace {
 
 // A scan that stops at a row marks every row up to two before it exactly as
-// the scan of the whole document does, and nothing after it; a page written
+// the scan of the whole document does, and nothing after it; one that starts
+// at a row with the state the whole scan had there marks every row from it
+// on as the whole scan does; a page written
 // as the rows are marked is the page of the whole scan. Over every
 // sample of every shipped language, stopped at every row, and over random
 // documents full of constructs that run over rows (block comments, strings
@@ -139,7 +141,32 @@ TEST(GoldenLanguages, StoppedScansAndStreamedPagesAgreeWithTheWholeScan) {
         whole.SetTextStr(text.c_str());
         TOVSynHighlighter full(SourceDir + "/data/Syntax");
         full.SetLang(language);
+        struct TRowStart {
+            TScanState State;
+            int Languages = 0; // 0: a row the scan never reached
+        };
+        std::vector<TRowStart> starts(std::size_t(whole.Count()));
+        full.SetRowHook([&](int row, const TScanState& state, int languages) {
+            starts.at(std::size_t(row)) = {state, languages};
+        });
         ASSERT_TRUE(full.Execute(whole));
+        full.SetRowHook(nullptr);
+        // A scan started at any row with the state the whole scan had there,
+        // and its languages, marks that row and every one after it as the
+        // whole scan does, whatever was left open above.
+        TOVSynHighlighter resumed(SourceDir + "/data/Syntax");
+        resumed.SetLang(language);
+        for (int first = whole.Count() - 1; first >= 0; first -= 1 + whole.Count() / 64) {
+            if (starts[std::size_t(first)].Languages == 0)
+                continue;
+            TOVSynStringList lines;
+            lines.SetTextStr(text.c_str());
+            resumed.UseLanguages(full.Languages(), starts[std::size_t(first)].Languages);
+            ASSERT_TRUE(resumed.ExecuteFrom(lines, starts[std::size_t(first)].State, first, lines.Count() - 1));
+            for (int row = first; row < lines.Count(); ++row)
+                ASSERT_EQ(test::MarksOf(lines, row), test::MarksOf(whole, row))
+                    << language << " resumed at " << first << ", row " << row << ":\n" << text;
+        }
         // The page written as the rows are marked, holding a few rows' marks,
         // is the page of the whole scan.
         {
