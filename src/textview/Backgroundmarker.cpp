@@ -8,89 +8,136 @@
 
 namespace ov {
 
+bool TBackgroundMarker::MarksInBackground(const TLoadPolicy& policy) const {
+    return FLines.Mapped() && FLines.MappedBytes() >= policy.BackgroundHighlightBytes &&
+           FHighlighter.CanMarkInBackground();
+}
+
 TMarkerState TBackgroundMarker::Start(const TLoadPolicy& policy) {
     Cancel();
-    if (FLines.MappedBytes() >= policy.BackgroundHighlightBytes &&
-        FHighlighter.StartBackground(FLines, policy.Gate)) {
-        FState = TMarkerState::Scanning;
-        FMarkedRows = 0;
-        FLines.ClearStyles(); // the rows shown are marked as they are painted
+    if (!MarksInBackground(policy)) {
+        FHighlighter.Execute(FLines);
         return FState;
     }
-    FHighlighter.Execute(FLines);
+    FState = TMarkerState::Scanning;
+    FGate = policy.Gate;
+    FCheckpoints.assign(1, TMarkCheckpoint{0, TScanState{}, 1, {}});
+    FLines.WindowMarks(0); // the rows shown are marked as they are painted
+    StartWorker();
     return FState;
 }
 
 void TBackgroundMarker::Cancel() {
     FHighlighter.CancelBackground();
-    if (FState == TMarkerState::Windowed)
+    if (FState != TMarkerState::Idle)
         FLines.StreamMarks(nullptr);
     FState = TMarkerState::Idle;
-    FMarkedRows = 0;
+    FGate.reset();
+    FWorkerStarted = false;
     FCheckpoints.clear();
     FWindowFirst = FWindowLast = -1;
+    FWindowStart = {};
+    FWindowExact = false;
+}
+
+void TBackgroundMarker::MarkAllAtOnce() {
+    FHighlighter.CancelBackground();
+    FLines.StreamMarks(nullptr);
+    FState = TMarkerState::Idle;
+    FCheckpoints.clear();
+    FWindowFirst = FWindowLast = -1;
+    FHighlighter.Execute(FLines);
+}
+
+bool TBackgroundMarker::StartWorker() {
+    if (FWorkerStarted || FLines.Loading())
+        return false;
+    if (!FHighlighter.StartBackground(FLines, FGate)) {
+        MarkAllAtOnce();
+        return true;
+    }
+    FWorkerStarted = true;
+    return false;
 }
 
 bool TBackgroundMarker::WorkerDone() const {
-    return FState != TMarkerState::Scanning || FHighlighter.BackgroundDone();
+    return FState != TMarkerState::Scanning || (FWorkerStarted && FHighlighter.BackgroundDone());
 }
 
-void TBackgroundMarker::TakeWorkerMarks() {
+bool TBackgroundMarker::Poll() {
+    if (FState != TMarkerState::Scanning)
+        return false;
+    if (StartWorker())
+        return true; // marked at once
+    if (!FWorkerStarted)
+        return false;
+    const bool guessed = FWindowFirst >= 0 && !FWindowExact;
+    if (FHighlighter.BackgroundDone()) {
+        if (!FHighlighter.FinishBackground(FCheckpoints)) {
+            MarkAllAtOnce();
+            return true;
+        }
+        FState = TMarkerState::Windowed;
+        return guessed;
+    }
+    FHighlighter.TakeCheckpoints(FCheckpoints);
+    return guessed && StartFor(FShownFirst) != nullptr;
+}
+
+void TBackgroundMarker::WaitForWorker() {
     if (FState != TMarkerState::Scanning)
         return;
+    Poll();
+    if (!FWorkerStarted)
+        return;
     while (!FHighlighter.BackgroundDone())
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    std::vector<int> checkpoints;
-    if (FHighlighter.DeliverBackground(checkpoints)) {
-        // From now on the rows shown are marked from the checkpoint before
-        // them; the first screen's marks go.
-        FState = TMarkerState::Windowed;
-        FCheckpoints.swap(checkpoints);
-        FLines.WindowMarks(0);
-        FWindowFirst = FWindowLast = -1;
-    } else {
-        FState = TMarkerState::Idle;
-        FHighlighter.Execute(FLines);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    Poll();
+}
+
+const TMarkCheckpoint* TBackgroundMarker::StartFor(int firstLine) const {
+    const auto after = std::upper_bound(
+        FCheckpoints.begin(), FCheckpoints.end(), firstLine,
+        [](int line, const TMarkCheckpoint& checkpoint) { return line < checkpoint.Row; });
+    const TMarkCheckpoint& before = *(after - 1);
+    if (FState == TMarkerState::Windowed)
+        return &before; // as near as they come
+    if (firstLine - before.Row > MaxScanRows)
+        return nullptr;
+    std::uint64_t bytes = 0;
+    for (int row = before.Row; row < firstLine; ++row) {
+        bytes += std::uint64_t(FLines.RowLength(row)) + 1;
+        if (bytes > MaxScanBytes)
+            return nullptr;
     }
+    return &before;
 }
 
 bool TBackgroundMarker::MarkLines(int firstLine, int lastLine, int rowsAhead) {
-    bool changed = false;
-    if (FState == TMarkerState::Scanning)
-        changed = MarkPrefix(lastLine, rowsAhead); // may take the worker's marks
-    if (FState == TMarkerState::Windowed)
-        changed = MarkWindow(firstLine, lastLine, rowsAhead) || changed;
-    return changed;
-}
-
-bool TBackgroundMarker::MarkPrefix(int line, int rowsAhead) {
-    const int count = FLines.Count();
-    if (FMarkedRows >= count || line < FMarkedRows - TOVSynHighlighter::UncertainRows)
+    if (FState == TMarkerState::Idle)
         return false;
-    if (line >= count / 2) {
-        TakeWorkerMarks();
-        return true;
-    }
-    // Twice as far each time, so that scrolling on costs one scan of the
-    // rows passed, not one per step.
-    const int want = std::max(line + TOVSynHighlighter::UncertainRows + rowsAhead, FMarkedRows * 2);
-    const int last = std::min(want, count - 1);
-    FHighlighter.ExecuteRows(FLines, 0, last);
-    FMarkedRows = last + 1;
-    return true;
-}
-
-bool TBackgroundMarker::MarkWindow(int firstLine, int lastLine, int rowsAhead) {
+    if (FState == TMarkerState::Scanning && FWorkerStarted)
+        FHighlighter.TakeCheckpoints(FCheckpoints);
+    FShownFirst = firstLine;
     const int count = FLines.Count();
+    const TMarkCheckpoint* from = StartFor(firstLine);
     const int certainEnd =
         FWindowLast == count - 1 ? FWindowLast : FWindowLast - TOVSynHighlighter::UncertainRows;
-    if (FWindowFirst >= 0 && firstLine >= FWindowFirst && lastLine <= certainEnd)
+    if (FWindowFirst >= 0 && firstLine >= FWindowFirst && lastLine <= certainEnd &&
+        (FWindowExact || !from))
         return false;
-    const int from = *(std::upper_bound(FCheckpoints.begin(), FCheckpoints.end(), firstLine) - 1);
     const int to = std::min(count - 1, lastLine + TOVSynHighlighter::UncertainRows + rowsAhead);
-    FLines.WindowMarks(from);
-    FHighlighter.ExecuteRows(FLines, from, to);
-    FWindowFirst = from;
+    if (from) {
+        FWindowStart = *from;
+    } else {
+        // The worker is far from here: guess that nothing is open a little
+        // above, and mark again from a checkpoint once it comes near.
+        FWindowStart = TMarkCheckpoint{std::max(0, firstLine - GuessRows), TScanState{}, 0, {}};
+    }
+    FWindowExact = from != nullptr;
+    FLines.WindowMarks(FWindowStart.Row);
+    FHighlighter.ExecuteRows(FLines, FWindowStart, to);
+    FWindowFirst = FWindowStart.Row;
     FWindowLast = to;
     return true;
 }

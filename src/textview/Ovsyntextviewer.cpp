@@ -133,29 +133,32 @@ void TOVSynTextViewer::StopBackgroundHighlighting() {
 }
 
 void TOVSynTextViewer::OnHighlightTimer() {
-    // Painting may have taken the worker's marks already (a row far down).
+    // Starts the worker once the index is whole, takes its checkpoints, and
+    // paints again what was painted from a guess once it can be exact.
+    if (FMarker.Poll()) {
+        InvalidateStyleRecord();
+        DrawScreen(true);
+    }
     if (FMarker.State() != TMarkerState::Scanning)
         FHighlightTimer->stop();
-    else if (FMarker.WorkerDone())
-        FinishHighlighting();
 }
 
 void TOVSynTextViewer::FinishHighlighting() {
     if (FMarker.State() != TMarkerState::Scanning)
         return;
-    TakeBackgroundMarks();
+    FinishLoading();
+    if (FHighlightTimer)
+        FHighlightTimer->stop();
+    FMarker.WaitForWorker();
+    InvalidateStyleRecord();
     DrawScreen(true);
 }
 
-void TOVSynTextViewer::TakeBackgroundMarks() {
-    if (FHighlightTimer)
-        FHighlightTimer->stop();
-    FMarker.TakeWorkerMarks();
-    InvalidateStyleRecord();
-}
-
 void TOVSynTextViewer::ExecuteHighlighter() {
-    FinishLoading();
+    // A document marked at once is marked whole; one marked in the
+    // background is shown while its index is still made.
+    if (!FMarker.MarksInBackground(FLoadPolicy))
+        FinishLoading();
     InvalidateStyleRecord();
     StopBackgroundHighlighting();
     if (FMarker.Start(FLoadPolicy) != TMarkerState::Scanning)

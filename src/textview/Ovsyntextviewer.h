@@ -253,17 +253,22 @@ public:
     // how far the index has come. A top row beyond the lines indexed (End,
     // a jump) is reached as the index gets there, the window answering
     // meanwhile. FinishLoading waits for the rest; whatever needs every
-    // line (word wrap, highlighting, select all, copy all) calls it first.
+    // line (word wrap, select all, copy all) calls it first.
     void FinishLoading();
-    // The marks of a large document are made on a worker thread after the
-    // first screen's rows are marked; rows shown before it is done are
-    // marked as they are needed (Backgroundmarker.h). FinishHighlighting
-    // waits for the worker.
+    // The marks of a large document are made on a worker thread, which
+    // starts once the document is wholly indexed; only the rows around those
+    // shown hold marks, made as they are painted from a checkpoint of the
+    // worker before them (Backgroundmarker.h). FinishHighlighting waits for
+    // the index and the worker (the view itself never does).
     void FinishHighlighting();
     bool HighlightingInBackground() const { return FMarker.State() == TMarkerState::Scanning; }
-    // After the worker: only the rows around those shown hold marks, made
-    // from the checkpoint before them as they are painted.
+    // After the worker: every row shown is marked from a checkpoint.
     bool MarksOnlyWhereShown() const { return FMarker.State() == TMarkerState::Windowed; }
+    // The rows shown carry the whole scan's marks (false while they are
+    // marked from a guess, far beyond where the worker has come).
+    bool ShownMarksExact() const {
+        return FMarker.State() == TMarkerState::Idle || FMarker.WindowExact();
+    }
     // How the view's document is loaded and highlighted from the next file
     // or language on (the document takes the same policy).
     const TLoadPolicy& LoadPolicy() const { return FLoadPolicy; }
@@ -346,7 +351,6 @@ private:
     void StopBackgroundHighlighting();
     void OnHighlightTimer();
     // Waits for the worker and puts its marks in place, without painting.
-    void TakeBackgroundMarks();
     void FontChanged();
     void FontMetricsChanged();
     void WMSize();

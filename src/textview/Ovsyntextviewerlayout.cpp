@@ -119,8 +119,10 @@ void TOVSynTextViewer::FontMetricsChanged() {
 
 void TOVSynTextViewer::LinesChange() {
     StopBackgroundHighlighting(); // its marks would be of the old text
-    // Wrapping and highlighting are made for the whole document at once.
-    if (FLines->Loading() && (FWordWrap || FHighlightActive))
+    // Wrapping, and highlighting that is not done in the background, are
+    // made for the whole document at once.
+    if (FLines->Loading() &&
+        (FWordWrap || (FHighlightActive && !FMarker.MarksInBackground(FLoadPolicy))))
         FLines->FinishLoading();
     FLoadFollower.TakeLines(FLines->Count());
     if (FLines->Loading()) {

@@ -240,10 +240,13 @@ void TOVSynTextViewer::DrawLineNumber(TTextCanvas& canvas, int row, int y, int l
 
 TStyleByte TOVSynTextViewer::GetLastStyle(int row) {
     if (const int windowFirst = FMarker.WindowFirst(); windowFirst >= 0) {
-        // Nothing is open before the window's first line, a checkpoint.
+        // The window's first line starts with the styles its checkpoint
+        // says are open.
         const int first = FWordWrap ? OriginToWraped({0, windowFirst}).Y : windowFirst;
         TStyleByte stack[TOpenStyleRecord::StackSize] = {};
-        int depth = 0;
+        const std::vector<TStyleByte>& open = FMarker.WindowOpenStyles();
+        int depth = int(std::min<std::size_t>(open.size(), TOpenStyleRecord::StackSize));
+        std::copy_n(open.begin(), depth, stack);
         for (int r = first; r <= std::min(row, FRowCount - 1); ++r) {
             const TRowSpan span = RowSpan(r);
             if (span.Length > 0)

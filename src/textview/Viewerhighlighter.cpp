@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <deque>
+#include <mutex>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -16,10 +17,11 @@ namespace {
 
 // Scans a view of the document's text on a worker thread, with a
 // highlighter of its own (so that the viewer's highlighter and document are
-// never touched by two threads), holding a few rows' marks at a time. It
-// records checkpoints: rows at whose start the scan stood at the top with
-// nothing open, and no style open for painting, about every
-// CheckpointSpacing rows.
+// never touched by two threads), holding a few rows' marks at a time. About
+// every CheckpointSpacing rows it records a checkpoint: what the scan had
+// open at the row's start and the styles open there for painting. The
+// checkpoints are handed over as they are made, so that rows far into the
+// document are marked from one before the worker is done.
 class TBackgroundJob {
 public:
     static constexpr int CheckpointSpacing = 256;
@@ -52,58 +54,62 @@ public:
     TBackgroundJob& operator=(const TBackgroundJob&) = delete;
 
     bool Done() const { return FDone.load(std::memory_order_acquire); }
-    // After Done: the checkpoints, and the languages the worker's scan added
-    // (pages with script or style sections) added to highlighter in the same
-    // slots, so that marks made from a checkpoint name the same styles.
-    bool Deliver(TOVSynHighlighter& highlighter, std::vector<int>& checkpoints) {
-        if (!Done() || !FMarked || FCheckpoints.empty())
-            return false;
-        const std::vector<std::string>& languages = FHighlighter.Languages();
-        for (std::size_t slot = highlighter.Languages().size(); slot < languages.size(); ++slot)
-            highlighter.AddLang(languages[slot]);
-        // Slots the viewer's highlighter kept from an earlier document may
-        // follow; the worker's must be the same as far as they go.
-        const std::vector<std::string>& held = highlighter.Languages();
-        if (held.size() < languages.size() || !std::equal(languages.begin(), languages.end(), held.begin()))
-            return false;
-        checkpoints.swap(FCheckpoints);
-        return true;
+    bool Marked() const { return Done() && FMarked; }
+    // The checkpoints made since the last call, and the languages the scan
+    // has added so far (pages with script or style sections), which the
+    // checkpoints count.
+    void Take(std::vector<TMarkCheckpoint>& into, std::vector<std::string>& languages) {
+        std::lock_guard<std::mutex> lock(FMutex);
+        for (TMarkCheckpoint& checkpoint : FMade)
+            into.push_back(std::move(checkpoint));
+        FMade.clear();
+        if (FLanguages.size() > languages.size())
+            languages = FLanguages;
     }
 
 private:
     bool Scan() {
-        std::deque<int> candidates; // top rows not yet final
+        std::deque<TMarkCheckpoint> reached; // rows reached whose open styles are not final yet
         TStyleByte stack[TOpenStyleRecord::StackSize] = {};
         int depth = 0;
         int done = 0;
+        int next = CheckpointSpacing; // row 0 is every marker's own start
         const int count = FLines.Count();
         auto final = [&](int end) {
             for (; done < end && done < count; ++done) {
-                while (!candidates.empty() && candidates.front() < done)
-                    candidates.pop_front();
-                if (!candidates.empty() && candidates.front() == done && depth == 0 &&
-                    (FCheckpoints.empty() || done >= FCheckpoints.back() + CheckpointSpacing))
-                    FCheckpoints.push_back(done);
+                if (!reached.empty() && reached.front().Row == done) {
+                    TMarkCheckpoint& checkpoint = reached.front();
+                    checkpoint.OpenStyles.assign(stack, stack + depth);
+                    std::lock_guard<std::mutex> lock(FMutex);
+                    FMade.push_back(std::move(checkpoint));
+                    if (FHighlighter.Languages().size() > FLanguages.size())
+                        FLanguages = FHighlighter.Languages();
+                    reached.pop_front();
+                }
                 const TOVSynStringList& rows = FLines;
                 TOpenStyleRecord::Replay(rows.RowStyles(done), rows.RowLength(done), stack, depth);
             }
         };
         FLines.StreamMarks(final);
-        FHighlighter.SetTopRowHook([&](int row) {
-            if (candidates.empty() || candidates.back() < row)
-                candidates.push_back(row);
+        FHighlighter.SetRowHook([&](int row, const TScanState& state, int languages) {
+            if (row < next)
+                return;
+            next = row + CheckpointSpacing;
+            reached.push_back({row, state, languages, {}});
         });
         const bool marked = FHighlighter.ExecuteAway(FLines);
         if (!FCancel.load())
             final(count); // the rows the scan left final at its end
-        FHighlighter.SetTopRowHook(nullptr);
+        FHighlighter.SetRowHook(nullptr);
         FLines.StreamMarks(nullptr);
         return marked;
     }
 
     TOVSynHighlighter FHighlighter;
     TOVSynStringList FLines;
-    std::vector<int> FCheckpoints;
+    std::mutex FMutex; // guards FMade and FLanguages
+    std::vector<TMarkCheckpoint> FMade;
+    std::vector<std::string> FLanguages;
     std::atomic<bool> FCancel{false};
     std::atomic<bool> FDone{false};
     bool FMarked = false; // read after FDone
@@ -119,19 +125,24 @@ public:
     void SetLang(const std::string& name) override {
         FJob.reset();
         FHighlighter.SetLang(name);
+        FJobLanguages = {name};
     }
     bool Execute(TOVSynStringList& lines) override {
         FJob.reset();
         return FHighlighter.Execute(lines);
     }
     TStyleColors GetStyles(TStyleByte id) const override { return FHighlighter.GetStyles(id); }
-    bool ExecuteRows(TOVSynStringList& lines, int firstRow, int lastRow) override {
-        return FHighlighter.ExecuteRows(lines, firstRow, lastRow);
+    bool ExecuteRows(TOVSynStringList& lines, const TMarkCheckpoint& from, int lastRow) override {
+        if (from.Languages > 0)
+            FHighlighter.UseLanguages(FJobLanguages, from.Languages);
+        return FHighlighter.ExecuteFrom(lines, from.State, from.Row, lastRow);
     }
+    bool CanMarkInBackground() const override { return FHighlighter.HasLanguage(); }
     bool StartBackground(const TOVSynStringList& lines, std::shared_ptr<TWorkerGate> gate) override {
         FJob.reset();
         if (FHighlighter.LangName().empty())
             return false;
+        FJobLanguages = {FHighlighter.LangName()};
         try {
             FJob = std::make_unique<TBackgroundJob>(FHighlighter, lines, std::move(gate));
         } catch (...) {
@@ -140,16 +151,27 @@ public:
         return true;
     }
     bool BackgroundDone() const override { return !FJob || FJob->Done(); }
-    bool DeliverBackground(std::vector<int>& checkpoints) override {
-        const bool delivered = FJob && FJob->Deliver(FHighlighter, checkpoints);
+    void TakeCheckpoints(std::vector<TMarkCheckpoint>& into) override {
+        if (FJob)
+            FJob->Take(into, FJobLanguages);
+    }
+    bool FinishBackground(std::vector<TMarkCheckpoint>& into) override {
+        if (!FJob || !FJob->Done())
+            return false;
+        const bool marked = FJob->Marked();
+        if (marked)
+            FJob->Take(into, FJobLanguages);
         FJob.reset();
-        return delivered;
+        return marked;
     }
     void CancelBackground() override { FJob.reset(); }
 
 private:
     TOVSynHighlighter FHighlighter;
     std::unique_ptr<TBackgroundJob> FJob;
+    // The languages of the last job's scan, in its slots; the checkpoints
+    // count them.
+    std::vector<std::string> FJobLanguages;
 };
 
 } // namespace

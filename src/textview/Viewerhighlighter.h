@@ -5,6 +5,7 @@
 
 #include "Loadpolicy.h"
 #include "Ovstrings.h"
+#include "Ovsynhighlighter.h"
 #include "Ovsynlangstyle.h"
 
 #include <memory>
@@ -12,6 +13,17 @@
 #include <vector>
 
 namespace ov {
+
+// A row from which marking goes on as the scan of the whole document does:
+// what is open at the row's start (TScanState), how many of the whole scan's
+// languages it had added by then (0: the set as it stands), and the styles
+// open for painting there, bottom first (TOpenStyleRecord's stack).
+struct TMarkCheckpoint {
+    int Row = 0;
+    TScanState State;
+    int Languages = 0;
+    std::vector<TStyleByte> OpenStyles;
+};
 
 class TViewerHighlighter {
 public:
@@ -24,12 +36,16 @@ public:
     // Text and background colour of a style id whose language slot exists.
     virtual TStyleColors GetStyles(TStyleByte id) const = 0;
 
-    // Marks rows firstRow .. lastRow, firstRow being 0 or a checkpoint of the
-    // background job (DeliverBackground): all but the last UncertainRows as
-    // the whole scan marks them (TOVSynHighlighter::ExecuteRows).
-    virtual bool ExecuteRows(TOVSynStringList& lines, int /*firstRow*/, int /*lastRow*/) {
+    // Marks rows from.Row .. lastRow starting with what from says is open
+    // there, from being row 0 with nothing open or a checkpoint of the
+    // background job: all but the last UncertainRows as the whole scan marks
+    // them (TOVSynHighlighter::ExecuteFrom). The set's languages become the
+    // job's first from.Languages first.
+    virtual bool ExecuteRows(TOVSynStringList& lines, const TMarkCheckpoint& /*from*/, int /*lastRow*/) {
         return Execute(lines);
     }
+    // A language is set that a background job can scan.
+    virtual bool CanMarkInBackground() const { return false; }
     // Starts scanning the whole of lines, a wholly loaded mapped document, on
     // a worker thread, keeping the marks of a few rows at a time; false when
     // it cannot (the caller runs Execute then). The worker reads the text
@@ -41,12 +57,14 @@ public:
     }
     // The worker has finished (or failed, or was never started).
     virtual bool BackgroundDone() const { return true; }
-    // Ends the job, giving its checkpoints: rows, in order and the first
-    // being 0, from which ExecuteRows(lines, row, last) marks as the whole
-    // scan does and before which no style is open for painting. The
-    // languages the scan added are added here in the same slots. False when
-    // the job gave nothing (the caller runs Execute then).
-    virtual bool DeliverBackground(std::vector<int>& /*checkpoints*/) { return false; }
+    // Appends the checkpoints the job has made since the last call, in
+    // order of their rows, about one every few hundred rows: from each,
+    // ExecuteRows marks as the whole scan does. The worker goes on.
+    virtual void TakeCheckpoints(std::vector<TMarkCheckpoint>& /*into*/) {}
+    // After BackgroundDone: appends the last checkpoints and ends the job;
+    // false when the job failed or was cancelled (its checkpoints then do
+    // not reach the end; the caller runs Execute).
+    virtual bool FinishBackground(std::vector<TMarkCheckpoint>& /*into*/) { return false; }
     // Stops and forgets a running job.
     virtual void CancelBackground() {}
 };

@@ -14,8 +14,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
 #include <random>
+#include <thread>
 
 namespace ov {
 namespace {
@@ -147,6 +149,97 @@ TEST(BackgroundHighlighting, AReplacedDocumentOrLanguageNeverGetsTheOldMarks) {
     EXPECT_TRUE(viewer.HighlightingInBackground());
 }
 
+// Files whose rows far down lie inside a construct opened at the top: a C
+// comment on the first row that closes only at the end, and a page's script
+// section. A row far down starts nothing of its own, so only the whole
+// scan's state tells how to mark it.
+std::vector<std::pair<std::string, std::string>> OpenAtTheTop() {
+    std::string comment = "/* opened on the first row\n";
+    std::string page = "<html><body><script>\n";
+    for (int line = 0; line < 20000; ++line) {
+        comment += "int x" + std::to_string(line) + " = 12; s = \"text\";\n";
+        page += "var x = 'a' + " + std::to_string(line) + "; if (x) { y = 2; }\n";
+    }
+    comment += "*/\nint end;\n";
+    page += "</script></body></html>\n";
+    return {{"C", comment}, {"HTML", page}};
+}
+
+// The first screen of a large highlighted file is painted, with the whole
+// scan's marks, while the file is still being indexed; End and rows far down
+// are painted at once while the worker scans (marked from a guess), and with
+// the whole scan's marks once it has passed them, also inside a comment
+// opened on the first row and inside a script section. A held gate keeps
+// the index and the worker from going on: the window never waits for either.
+TEST(BackgroundHighlighting, FarRowsPaintAtOnceAndThenWithTheWholeScansMarks) {
+    test::TTempFolder folder;
+    for (const auto& [language, text] : OpenAtTheTop()) {
+        const std::string path = folder.Write("open." + language, text);
+        const std::vector<std::string> expected = WholeScanMarks(path, language);
+        TOVSynTextViewer whole(nullptr, CreateSyntaxHighlighter(SyntaxFolder));
+        whole.resize(400, 300);
+        whole.show();
+        Open(whole, path, language);
+        ASSERT_FALSE(whole.HighlightingInBackground());
+        const int far = whole.RowCount() - 40;
+        // While the index grows, the gutter and the scroll bars tell of
+        // fewer rows: then the marks are compared, not the pictures.
+        auto expectAsWhole = [&](TOVSynTextViewer& viewer, int top) {
+            whole.SetTopIndex(top);
+            ASSERT_EQ(viewer.TopIndex(), top);
+            const QImage shown = viewer.grab().toImage();
+            for (int row = top; row < std::min(top + viewer.VisibleRows(), viewer.RowCount()); ++row)
+                ASSERT_EQ(MarksOfRow(viewer, row), expected[std::size_t(row)]) << language << " row " << row;
+            if (!viewer.Loading())
+                ASSERT_EQ(shown, whole.grab().toImage()) << language << " at row " << top;
+        };
+
+        TLoadPolicy policy = BackgroundForAll();
+        policy.FirstPartBytes = 64 << 10;
+        policy.Gate = std::make_shared<TWorkerGate>();
+        policy.Gate->Hold();
+        {
+            // Indexed in part: the first screen is the whole scan's.
+            TOVSynTextViewer viewer(nullptr, CreateSyntaxHighlighter(SyntaxFolder));
+            viewer.SetLoadPolicy(policy);
+            viewer.resize(400, 300);
+            viewer.show();
+            Open(viewer, path, language);
+            ASSERT_TRUE(viewer.Loading()) << language;
+            ASSERT_TRUE(viewer.HighlightingInBackground());
+            expectAsWhole(viewer, 0);
+            viewer.SetTopIndex(far); // followed as the index gets there
+            EXPECT_EQ(viewer.IntendedTopIndex(), far);
+            policy.Gate->Release();
+            ASSERT_TRUE(QTest::qWaitFor(
+                [&] { return !viewer.HighlightingInBackground() && viewer.TopIndex() == far; }, 20000));
+            expectAsWhole(viewer, far);
+            policy.Gate->Hold(); // a view closed while its worker is held stops it
+            Open(viewer, path, language);
+        }
+        {
+            // Indexed at once, the worker held: far rows come at once.
+            policy.FirstPartBytes = UINT64_MAX;
+            TOVSynTextViewer viewer(nullptr, CreateSyntaxHighlighter(SyntaxFolder));
+            viewer.SetLoadPolicy(policy);
+            viewer.resize(400, 300);
+            viewer.show();
+            Open(viewer, path, language);
+            ASSERT_FALSE(viewer.Loading());
+            viewer.SetTopIndex(far);
+            viewer.grab();
+            EXPECT_TRUE(viewer.HighlightingInBackground());
+            EXPECT_FALSE(viewer.ShownMarksExact()) << language;
+            policy.Gate->Release();
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !viewer.HighlightingInBackground(); }, 20000));
+            EXPECT_TRUE(viewer.ShownMarksExact());
+            expectAsWhole(viewer, far);
+            for (int top : {far / 2, 1, far - 3000})
+                expectAsWhole((viewer.SetTopIndex(top), viewer), top);
+        }
+    }
+}
+
 // The marks a marker holds for lines first .. last equal the whole scan's.
 void ExpectWholeScanMarks(const TOVSynStringList& lines, const std::vector<std::string>& expected,
                           int first, int last, const std::string& where) {
@@ -159,14 +252,17 @@ void ExpectWholeScanMarks(const TOVSynStringList& lines, const std::vector<std::
 
 // The marker alone, without a view: the gate keeps its worker from
 // starting, so that every state is looked at whatever the machine's speed.
-// In every state the lines painting asks for carry the whole scan's marks.
+// The lines painting asks for carry the whole scan's marks whenever they lie
+// near a checkpoint; far beyond the running worker they are marked from a
+// guess at once, and from a checkpoint once the worker has passed them.
 TEST(BackgroundMarker, EveryStateMarksTheRowsAskedForAsTheWholeScanDoes) {
     test::TTempFolder folder;
     std::mt19937 random(5);
     for (const char* language : {"C", "HTML", "PHP"}) {
-        const std::string path = folder.Write(std::string(language) + ".txt", RandomSource(random, 3000));
+        const std::string path = folder.Write(std::string(language) + ".txt", RandomSource(random, 12000));
         const std::vector<std::string> expected = WholeScanMarks(path, language);
         const int count = int(expected.size());
+        ASSERT_GT(count - 41, TBackgroundMarker::MaxScanRows);
         TOVSynStringList lines;
         lines.LoadViewedFile(path);
         std::unique_ptr<TViewerHighlighter> highlighter = CreateSyntaxHighlighter(SyntaxFolder);
@@ -181,29 +277,38 @@ TEST(BackgroundMarker, EveryStateMarksTheRowsAskedForAsTheWholeScanDoes) {
         ASSERT_EQ(marker.Start(policy), TMarkerState::Scanning);
         EXPECT_FALSE(marker.WorkerDone());
         EXPECT_EQ(marker.WindowFirst(), -1);
-        // The near half is marked from row 0 at once, further each time.
-        int marked = 0;
+        // Near the top: from row 0 at once.
         for (int first : {0, 5, 200, 900}) {
-            const bool changed = marker.MarkLines(first, first + 40, 30);
-            EXPECT_EQ(changed, marker.MarkedRows() > marked) << language << " at " << first;
-            ASSERT_GT(marker.MarkedRows(), first + 40);
-            marked = marker.MarkedRows();
+            marker.MarkLines(first, first + 40, 30);
+            ASSERT_TRUE(marker.WindowExact());
             ExpectWholeScanMarks(lines, expected, first, first + 40, language);
         }
+        // Far beyond: a guess, at once, and painting the same lines again
+        // scans nothing.
+        ASSERT_TRUE(marker.MarkLines(count - 41, count - 1, 30));
+        EXPECT_FALSE(marker.WindowExact());
+        EXPECT_FALSE(marker.MarkLines(count - 41, count - 1, 30));
+        EXPECT_FALSE(marker.Poll());
         EXPECT_EQ(marker.State(), TMarkerState::Scanning);
 
-        // A row in the far half takes the worker's marks.
+        // Once the worker is done, Poll asks for the guess to be painted
+        // again, and the window is then the whole scan's.
         policy.Gate->Release();
-        ASSERT_TRUE(marker.MarkLines(count - 41, count - 1, 30));
+        bool repaint = false;
+        for (int polls = 0; marker.State() == TMarkerState::Scanning && polls < 100000; ++polls) {
+            repaint = marker.Poll() || repaint;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
         ASSERT_EQ(marker.State(), TMarkerState::Windowed) << language;
-        EXPECT_TRUE(marker.WorkerDone());
-        EXPECT_EQ(marker.MarkedRows(), 0);
+        EXPECT_TRUE(repaint);
+        ASSERT_TRUE(marker.MarkLines(count - 41, count - 1, 30));
+        ASSERT_TRUE(marker.WindowExact());
         ExpectWholeScanMarks(lines, expected, count - 41, count - 1, language);
         for (int step = 0; step < 20; ++step) {
             const int first = int(random() % unsigned(count - 40));
             marker.MarkLines(first, first + 40, 30);
             ASSERT_LE(marker.WindowFirst(), first);
-            ASSERT_GE(marker.WindowFirst(), 0);
+            ASSERT_GE(marker.WindowFirst(), first - 256);
             ExpectWholeScanMarks(lines, expected, first, first + 40, language);
             // Lines inside the window are not marked again.
             EXPECT_FALSE(marker.MarkLines(first + 1, first + 39, 30));
@@ -244,7 +349,7 @@ TEST(BackgroundMarker, ANewStartOrACancelEndsTheWorkerAndSmallDocumentsAreMarked
     highlighter->SetLang("Pascal");
     ASSERT_EQ(marker.Start(policy), TMarkerState::Scanning); // the held C worker ends
     policy.Gate->Release();
-    marker.TakeWorkerMarks();
+    marker.WaitForWorker();
     ASSERT_EQ(marker.State(), TMarkerState::Windowed);
     const std::vector<std::string> expected = WholeScanMarks(second, "Pascal");
     ASSERT_EQ(lines.Count(), int(expected.size()));
