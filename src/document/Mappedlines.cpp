@@ -6,6 +6,11 @@
 #include <climits>
 #include <cstring>
 #include <new>
+#include <optional>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace ov {
 
@@ -16,16 +21,72 @@ namespace {
 constexpr std::uint64_t MaxLines = INT_MAX - 1;
 // The longest line a list stores (as its arena copy would), line end included.
 constexpr std::uint64_t MaxLineSpan = INT_MAX - 8 + 2;
-// The text is scanned a block at a time, each block read from memory once
-// and then looked at from the cache for NUL, CR and LF; the worker checks
-// for cancelling and publishes its lines after each block.
+// The text is scanned a block at a time; the worker checks for cancelling
+// and publishes its lines after each block.
 constexpr std::uint64_t ScanBlock = 1 << 20;
+
+std::atomic<std::uint64_t> NextId{1};
+
+// Bit i set where byte i of the 64 at p is an LF, and in cr where it is a CR.
+void Marks64(const char* p, std::uint64_t& lf, std::uint64_t& cr) {
+#if defined(__SSE2__)
+    const __m128i lfs = _mm_set1_epi8('\n');
+    const __m128i crs = _mm_set1_epi8('\r');
+    lf = cr = 0;
+    for (int i = 0; i < 4; ++i) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+        lf |= std::uint64_t(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lfs)))) << (16 * i);
+        cr |= std::uint64_t(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, crs)))) << (16 * i);
+    }
+#else
+    lf = cr = 0;
+    for (int i = 0; i < 64; ++i) {
+        lf |= std::uint64_t(p[i] == '\n') << i;
+        cr |= std::uint64_t(p[i] == '\r') << i;
+    }
+#endif
+}
+
+// Bit i set where byte i of the n (1 .. 64) at p ends a line: an LF, or a
+// CR that no LF follows. The byte after them is looked at only when it is
+// part of the text (lookahead).
+std::uint64_t LineEnds(const char* p, unsigned n, bool lookahead) {
+    std::uint64_t lf, cr;
+    if (n == 64) {
+        Marks64(p, lf, cr);
+    } else {
+        char bytes[64] = {};
+        std::memcpy(bytes, p, n);
+        Marks64(bytes, lf, cr);
+    }
+    std::uint64_t lfAfter = lf >> 1;
+    if ((cr >> (n - 1) & 1) && lookahead && p[n] == '\n')
+        lfAfter |= std::uint64_t(1) << (n - 1);
+    return lf | (cr & ~lfAfter);
+}
+
+int LowestBit(std::uint64_t bits) { return __builtin_ctzll(bits); }
+int HighestBit(std::uint64_t bits) { return 63 - __builtin_clzll(bits); }
+
+} // namespace
+
+namespace {
+
+// The starts of the lines of one group, as a reader's thread found them
+// last: Starts[i] for the group's line i, and the next group's first.
+struct TGroupCache {
+    std::uint64_t Owner = 0; // the index's id; 0 for none
+    std::size_t Group = 0;
+    std::size_t Known = 0;
+    std::uint64_t Starts[TMappedLines::GroupLines + 1] = {};
+};
+constinit thread_local TGroupCache Cache;
 
 } // namespace
 
 TMappedLines::TMappedLines(std::unique_ptr<TMappedFile> file, std::int64_t start,
                            std::uint64_t firstPart, std::shared_ptr<TWorkerGate> gate)
-    : FFile(std::move(file)), FGate(std::move(gate)) {
+    : FId(NextId.fetch_add(1)), FFile(std::move(file)), FGate(std::move(gate)) {
     FText = FFile->Data() + start;
     FStartByte = start;
     FSize = static_cast<std::uint64_t>(FFile->Size() - start);
@@ -33,13 +94,10 @@ TMappedLines::TMappedLines(std::unique_ptr<TMappedFile> file, std::int64_t start
     try {
         // Every slot a finished index can need, made now, so that the worker
         // never moves what a reader looks at.
-        FChunkSlots = static_cast<std::size_t>((FSize + 2) / ChunkLines + 2);
-        FChunks = std::make_unique<std::unique_ptr<std::uint32_t[]>[]>(FChunkSlots);
-        FBlockSlots = static_cast<std::size_t>((FSize >> 32) + 1);
-        FBlockFirst = std::make_unique<std::atomic<int>[]>(FBlockSlots);
-        for (std::size_t i = 0; i < FBlockSlots; ++i)
-            FBlockFirst[i].store(i == 0 ? 0 : INT_MAX);
-        Add(0);
+        FGroups.Reserve(static_cast<std::size_t>((FSize + 2) / GroupLines + 2));
+        FLongs.Reserve(static_cast<std::size_t>(FSize / LongLine + 2));
+        AddStart(0);
+        Publish();
         Index(std::min(FSize, firstPart));
     } catch (const std::bad_alloc&) {
         ThrowOutOfMemory();
@@ -55,85 +113,106 @@ TMappedLines::~TMappedLines() {
         FWorker.join();
 }
 
-void TMappedLines::Add(std::uint64_t offset) {
-    if (FStarts > MaxLines || offset - FLastStart > MaxLineSpan)
-        ThrowOutOfMemory();
-    const std::size_t chunk = FStarts >> ChunkBits;
-    if (chunk >= FChunkSlots)
-        ThrowOutOfMemory();
-    if (!FChunks[chunk]) {
+void TMappedLines::KeepGroupStart(std::size_t group, std::uint64_t offset) {
+    if (!FGroups.Made(group)) {
         // The index must fit in half of what the system can still give.
-        const std::uint64_t bytes = (chunk + 1) * ChunkLines * sizeof(std::uint32_t);
+        constexpr std::size_t chunk = decltype(FGroups)::Size;
+        const std::uint64_t bytes = (group / chunk + 1) * chunk * sizeof(std::uint64_t);
         if (std::optional<std::int64_t> available = AvailableMemory();
             available && bytes > static_cast<std::uint64_t>(*available / 2))
             ThrowOutOfMemory();
-        FChunks[chunk].reset(new std::uint32_t[ChunkLines]);
+        if (!FGroups.Make(group))
+            ThrowOutOfMemory();
     }
-    for (std::size_t block = static_cast<std::size_t>(offset >> 32);
-         block > 0 && block < FBlockSlots &&
-         FBlockFirst[block].load(std::memory_order_relaxed) == INT_MAX;
-         --block)
-        FBlockFirst[block].store(static_cast<int>(FStarts), std::memory_order_relaxed);
-    FChunks[chunk][FStarts & (ChunkLines - 1)] = static_cast<std::uint32_t>(offset);
+    FGroups[group] = offset;
+}
+
+void TMappedLines::AddStart(std::uint64_t offset) {
+    if (FStarts > MaxLines)
+        ThrowOutOfMemory();
+    if (FStarts % GroupLines == 0)
+        KeepGroupStart(FStarts / GroupLines, offset);
     ++FStarts;
     FLastStart = offset;
 }
 
-bool TMappedLines::Index(std::uint64_t limit) {
+void TMappedLines::EndLine(std::uint64_t next) {
+    const std::uint64_t span = next - FLastStart;
+    if (span <= LongLine)
+        return;
+    if (span > MaxLineSpan || !FLongs.Make(FLongCount))
+        ThrowOutOfMemory();
+    FLongs[FLongCount++] = {next, FStarts - 1};
+}
+
+void TMappedLines::Scan(std::uint64_t from, std::uint64_t to) {
     const char* const text = FText;
+    for (std::uint64_t at = from; at < to;) {
+        const auto n = static_cast<unsigned>(std::min<std::uint64_t>(64, to - at));
+        std::uint64_t ends = LineEnds(text + at, n, at + n < FEnd);
+        // A line end at the very end of the text starts no line: the end
+        // of the text closes the last line (Close).
+        if (at + n == FEnd)
+            ends &= ~(std::uint64_t(1) << (n - 1));
+        if (ends) {
+            // The first end closes the line begun before these bytes; the
+            // others close lines shorter than 64 bytes.
+            EndLine(at + LowestBit(ends) + 1);
+            const auto count = static_cast<std::size_t>(__builtin_popcountll(ends));
+            if (FStarts + count > MaxLines + 1)
+                ThrowOutOfMemory();
+            // The starts among these that begin a group.
+            std::uint64_t rest = ends;
+            std::size_t passed = 0;
+            for (std::size_t i = (GroupLines - FStarts % GroupLines) % GroupLines; i < count; i += GroupLines) {
+                for (; passed < i; ++passed)
+                    rest &= rest - 1;
+                KeepGroupStart((FStarts + i) / GroupLines, at + LowestBit(rest) + 1);
+            }
+            FStarts += count;
+            FLastStart = at + HighestBit(ends) + 1;
+        }
+        at += n;
+    }
+}
+
+void TMappedLines::Publish() {
+    FPublishedLast.store(FLastStart, std::memory_order_relaxed);
+    FPublishedLongs.store(FLongCount, std::memory_order_relaxed);
+    FPublished.store(FStarts, std::memory_order_release);
+    FPublishedScanned = FScanned;
+}
+
+void TMappedLines::Close() {
+    if (FLastStart < FEnd) {
+        EndLine(FEnd);
+        AddStart(FEnd);
+    }
+    Publish();
+    FDone.store(true, std::memory_order_release);
+}
+
+bool TMappedLines::Index(std::uint64_t limit) {
     if (FEnd == 0) {
-        FPublished.store(FStarts, std::memory_order_release);
+        Publish();
         FDone.store(true, std::memory_order_release);
         return true;
     }
     while (FScanned < limit) {
         if (FCancel.load(std::memory_order_relaxed))
             return false;
-        const std::uint64_t blockStart = FScanned;
         // The first part ends at its limit, however small, so that the
         // worker indexes the rest.
-        const std::uint64_t blockEnd = std::min({FEnd, blockStart + ScanBlock, limit});
-        const char* const end = text + blockEnd;
-        const char* cursor = text + blockStart;
-        const bool crs = std::memchr(cursor, '\r', static_cast<std::size_t>(end - cursor)) != nullptr;
-        bool last = false;
-        while (cursor < end) {
-            const char* eol;
-            const char* lf = static_cast<const char*>(
-                std::memchr(cursor, '\n', static_cast<std::size_t>(end - cursor)));
-            if (!crs) {
-                eol = lf;
-            } else {
-                const char* cr = static_cast<const char*>(
-                    std::memchr(cursor, '\r', static_cast<std::size_t>((lf ? lf : end) - cursor)));
-                eol = cr ? cr : lf;
-            }
-            if (!eol) {
-                cursor = end;
-                break;
-            }
-            cursor = eol + 1;
-            // A CR at the block's end may pair with an LF beyond it; the byte
-            // after the text is the zero guard, never an LF.
-            if (*eol == '\r' && *cursor == '\n' && cursor < text + FEnd)
-                ++cursor;
-            if (cursor >= text + FEnd) {
-                last = true;
-                break;
-            }
-            Add(static_cast<std::uint64_t>(cursor - text));
-        }
-        FScanned = last ? FEnd : static_cast<std::uint64_t>(cursor - text);
+        const std::uint64_t blockEnd = std::min({FEnd, FScanned + ScanBlock, limit});
+        Scan(FScanned, blockEnd);
+        FScanned = blockEnd;
         // A file cut short reads as zeros past its new end: the index ends
         // there rather than count the vanished part as one long line.
         if (StopAtShrunkEnd() || FScanned >= FEnd) {
-            if (FLastStart < FEnd)
-                Add(FEnd);
-            FPublished.store(FStarts, std::memory_order_release);
-            FDone.store(true, std::memory_order_release);
+            Close();
             return true;
         }
-        FPublished.store(FStarts, std::memory_order_release);
+        Publish();
         FScannedShown.store(FScanned, std::memory_order_relaxed);
     }
     return true;
@@ -143,22 +222,20 @@ bool TMappedLines::StopAtShrunkEnd() {
     const std::int64_t now = FFile->CurrentSize() - FStartByte;
     if (now < 0 || static_cast<std::uint64_t>(now) >= FEnd)
         return false;
-    // Lines found past the new end, not yet published, go; a published line
-    // start past it (the file shrank between the size check and the
-    // publishing) ends the index there instead.
     const std::uint64_t shrunk = static_cast<std::uint64_t>(now);
     if (FScanned < shrunk) {
         FEnd = shrunk; // the scan goes on up to there
         return false;
     }
-    const std::size_t published = FPublished.load(std::memory_order_relaxed);
-    while (FStarts > std::max<std::size_t>(published, 1) && Offset(static_cast<int>(FStarts - 1)) > shrunk)
-        --FStarts;
-    FLastStart = Offset(static_cast<int>(FStarts - 1));
-    for (std::size_t block = 1; block < FBlockSlots; ++block)
-        if (FBlockFirst[block].load(std::memory_order_relaxed) >= static_cast<int>(FStarts))
-            FBlockFirst[block].store(INT_MAX, std::memory_order_relaxed);
+    // What was found since the last publishing goes, and the bytes from
+    // there up to the new end are scanned again: published lines stay,
+    // even when one starts past the new end.
+    FStarts = FPublished.load(std::memory_order_relaxed);
+    FLastStart = FPublishedLast.load(std::memory_order_relaxed);
+    FLongCount = FPublishedLongs.load(std::memory_order_relaxed);
     FEnd = std::max(shrunk, FLastStart);
+    if (FPublishedScanned < FEnd)
+        Scan(FPublishedScanned, FEnd);
     FScanned = FEnd;
     return true;
 }
@@ -203,6 +280,94 @@ void TMappedLines::Finish() {
 
 double TMappedLines::Progress() const {
     return FSize == 0 || FDone.load() ? 1.0 : double(FScannedShown.load()) / double(FSize);
+}
+
+std::uint64_t TMappedLines::Offset(int line) const {
+    const auto at = static_cast<std::size_t>(line);
+    const std::size_t group = at / GroupLines;
+    const std::size_t inGroup = at % GroupLines;
+    if (inGroup == 0)
+        return FGroups[group];
+    if (Cache.Owner != FId || Cache.Group != group || inGroup >= Cache.Known)
+        FindGroup(group);
+    return Cache.Starts[inGroup];
+}
+
+std::optional<std::uint64_t> TMappedLines::LongLineEnd(std::size_t line, std::size_t longs) const {
+    std::size_t low = 0, high = longs;
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (FLongs[middle].Line < line)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    if (low < longs && FLongs[low].Line == line)
+        return FLongs[low].Next;
+    return std::nullopt;
+}
+
+void TMappedLines::FindGroup(std::size_t group) const {
+    TGroupCache& cache = Cache;
+    const std::size_t published = FPublished.load(std::memory_order_acquire);
+    const std::size_t first = group * GroupLines;
+    // Starts after the published ones are not looked for; the group ends
+    // where the next begins, or at the last published start.
+    const std::size_t known = std::min(GroupLines + 1, published - first);
+    const std::uint64_t limit = first + GroupLines < published
+                                    ? FGroups[group + 1]
+                                    : FPublishedLast.load(std::memory_order_relaxed);
+    const std::size_t longs = FPublishedLongs.load(std::memory_order_relaxed);
+    cache.Owner = FId;
+    cache.Group = group;
+    cache.Known = known;
+    std::uint64_t* const starts = cache.Starts;
+    std::size_t found = 1;
+    std::uint64_t lineStart = starts[0] = FGroups[group];
+    std::uint64_t at = lineStart;
+    // The line ends are found as the worker found them; a text that changed
+    // since (a file cut short) gives fewer, and the starts not found are
+    // the group's end.
+    while (found < known && at < limit) {
+        const auto n = static_cast<unsigned>(std::min<std::uint64_t>(64, limit - at));
+        std::uint64_t ends = LineEnds(FText + at, n, at + n < limit);
+        for (; ends && found < known; ends &= ends - 1) {
+            const std::uint64_t next = at + LowestBit(ends) + 1;
+            if (next >= limit) {
+                at = limit;
+                break;
+            }
+            starts[found++] = lineStart = next;
+        }
+        if (found >= known || at >= limit)
+            break;
+        at += n;
+        if (at - lineStart > LongLine) {
+            // A long line is not read through: its end is kept.
+            if (std::optional<std::uint64_t> next = LongLineEnd(first + found - 1, longs)) {
+                at = std::min(*next, limit);
+                if (at < limit)
+                    starts[found++] = lineStart = at;
+            }
+        }
+    }
+    for (; found < known; ++found)
+        starts[found] = limit;
+}
+
+int TMappedLines::Length(int line) const {
+    const std::uint64_t start = Offset(line);
+    std::uint64_t end = Offset(line + 1);
+    // The line end is the one or two bytes before the next start.
+    if (end > start && FText[end - 1] == '\n') {
+        --end;
+        if (end > start && FText[end - 1] == '\r')
+            --end;
+    } else if (end > start && FText[end - 1] == '\r') {
+        --end;
+    }
+    // Lines whose ends went with a file cut short may read as one.
+    return static_cast<int>(std::min<std::uint64_t>(end > start ? end - start : 0, INT_MAX - 8));
 }
 
 } // namespace ov

@@ -1,17 +1,23 @@
 #pragma once
 // The lines of a viewed 8-bit file read where the file is mapped: no copy of
-// the text, only where each line starts, as 32-bit offsets within blocks of
-// 4 GiB (a file of any size costs 4 bytes per line). Lines end as
-// TLineSplitter ends them (CR LF, LF, CR; a line end at the very end adds no
-// empty line). The mapping is never written: a line may hold NUL bytes,
-// which its readers show as blanks (ShownByte in Ovstrings.h).
+// the text and no entry for every line, only where every 16th line starts
+// (half a byte per line) and where each line longer than 16 KiB ends. The
+// lines between are found again from their group's start when asked for,
+// and the last group looked up is kept per thread, so that readers walking
+// the lines in order (painting, search, copy) look at each byte about once
+// more. Lines end as TLineSplitter ends them (CR LF, LF, CR; a line end at
+// the very end adds no empty line). The mapping is never written: a line
+// may hold NUL bytes, which its readers show as blanks (ShownByte in
+// Ovstrings.h).
 //
 // The text of a line is not NUL-terminated: the byte after it is its line
 // end, or the zero after the file's last byte.
 //
 // A file cut short while it is indexed (a log rotated by copying and
 // truncating it) ends the index where the file now ends, within a block of
-// the scan; the lines indexed before stay, reading as zeros past that end.
+// the scan; the lines indexed before stay, reading as zeros past that end
+// (the short lines of a group then read as one line of zeros and empty
+// ones: their ends are no longer in the text).
 //
 // A large file is indexed in two steps: its first part at once, so that the
 // first screen can be shown, and the rest by a worker thread (StartRest).
@@ -25,6 +31,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <thread>
 
 namespace ov {
@@ -60,51 +67,82 @@ public:
     // How far the index has come, 0 .. 1.
     double Progress() const;
 
+    // The line's text (see above) and its length without the line end.
     const char* Text(int line) const { return FText + Offset(line); }
-    int Length(int line) const {
-        const std::uint64_t start = Offset(line);
-        std::uint64_t end = Offset(line + 1);
-        // The line end is the one or two bytes before the next start.
-        if (end > start && FText[end - 1] == '\n') {
-            --end;
-            if (end > start && FText[end - 1] == '\r')
-                --end;
-        } else if (end > start && FText[end - 1] == '\r') {
-            --end;
-        }
-        return static_cast<int>(end - start);
-    }
+    int Length(int line) const;
+
+    // The lines that share one kept start.
+    static constexpr int GroupBits = 4;
+    static constexpr std::size_t GroupLines = std::size_t(1) << GroupBits;
+    // A line longer than this (its end included) has its end kept, so that
+    // finding the lines of its group never reads it whole.
+    static constexpr std::uint64_t LongLine = 16 << 10;
 
 private:
-    // The index grows in chunks, never moved once filled: no copy of a
-    // growing vector, a bound of one chunk on what is held beyond the
-    // lines, and entries a reader may use while the worker adds more.
-    static constexpr int ChunkBits = 16;
-    static constexpr std::size_t ChunkLines = std::size_t(1) << ChunkBits;
-
-    std::uint64_t Offset(int line) const {
-        std::uint64_t block = 0;
-        if (FBlockSlots > 1) {
-            // Blocks not reached yet hold INT_MAX, above every line.
-            while (block + 1 < FBlockSlots &&
-                   FBlockFirst[block + 1].load(std::memory_order_relaxed) <= line)
-                ++block;
+    // Entries in chunks that never move once made: a reader uses the
+    // published entries while the worker adds more, and what is held beyond
+    // the entries is at most one chunk. The slots for every chunk an index
+    // can need are made at once.
+    template <typename T, int Bits>
+    class TChunks {
+    public:
+        static constexpr std::size_t Size = std::size_t(1) << Bits;
+        void Reserve(std::size_t entries) {
+            FSlots = entries / Size + 2;
+            FChunks = std::make_unique<std::unique_ptr<T[]>[]>(FSlots);
         }
-        const auto at = static_cast<std::size_t>(line);
-        return block << 32 | FChunks[at >> ChunkBits][at & (ChunkLines - 1)];
-    }
+        // The chunk of entry at exists afterwards; false when at is beyond
+        // every slot.
+        bool Make(std::size_t at) {
+            const std::size_t chunk = at >> Bits;
+            if (chunk >= FSlots)
+                return false;
+            if (!FChunks[chunk])
+                FChunks[chunk].reset(new T[Size]);
+            return true;
+        }
+        bool Made(std::size_t at) const { return (at >> Bits) < FSlots && FChunks[at >> Bits]; }
+        T& operator[](std::size_t at) const { return FChunks[at >> Bits][at & (Size - 1)]; }
+
+    private:
+        std::unique_ptr<std::unique_ptr<T[]>[]> FChunks;
+        std::size_t FSlots = 0;
+    };
+    // The end of a line longer than LongLine: where the line after it starts
+    // (or the end of the text, after the last line).
+    struct TLongLine {
+        std::uint64_t Next;
+        std::size_t Line;
+    };
+
+    std::uint64_t Offset(int line) const;
+    // Finds the starts of a group's lines into the thread's group cache.
+    void FindGroup(std::size_t group) const;
+    // The kept end of a long line among the first longs; nothing when it
+    // is not kept.
+    std::optional<std::uint64_t> LongLineEnd(std::size_t line, std::size_t longs) const;
     int FinalCount() const {
         return FDone.load(std::memory_order_acquire) ? static_cast<int>(FPublished.load() - 1) : -1;
     }
-    void Add(std::uint64_t offset);
+    // Scans the bytes from .. to - 1 for line ends (the worker).
+    void Scan(std::uint64_t from, std::uint64_t to);
+    // Counts line starts, keeps every group's first, checks the line that
+    // ends at next.
+    void AddStart(std::uint64_t offset);
+    void KeepGroupStart(std::size_t group, std::uint64_t offset);
+    void EndLine(std::uint64_t next);
+    void Publish();
     // Scans up to the byte limit; false when it was cancelled.
     bool Index(std::uint64_t limit);
+    // Adds the end of the text and publishes the whole index.
+    void Close();
     // When the file now ends before FEnd, FEnd becomes its new end; true
     // when the scan has passed that end, which then ends the index (or the
     // last line start already published, if that lies beyond).
     bool StopAtShrunkEnd();
     void IndexRest();
 
+    const std::uint64_t FId; // names the index in the readers' group caches
     std::unique_ptr<TMappedFile> FFile;
     const char* FText = nullptr;
     std::int64_t FStartByte = 0; // of the text in the file
@@ -112,16 +150,19 @@ private:
     std::uint64_t FEnd = 0; // where the index ends: FSize, or less once the file shrank (indexer)
     std::uint64_t FScanned = 0; // the next byte to look at (worker)
     std::atomic<std::uint64_t> FScannedShown{0}; // the same, for Progress
-    // Line starts (the low 32 bits of their offsets); the last entry of a
-    // finished index is the end of the text.
-    std::unique_ptr<std::unique_ptr<std::uint32_t[]>[]> FChunks;
-    std::size_t FChunkSlots = 0;
-    std::size_t FStarts = 0;                 // entries written (worker)
-    std::atomic<std::size_t> FPublished{0};  // entries a reader may use
+    // The start of every group's first line; the last start of a finished
+    // index is the end of the text.
+    TChunks<std::uint64_t, 13> FGroups;
+    TChunks<TLongLine, 10> FLongs;
+    // What the worker has found; readers use only what is published.
+    std::size_t FStarts = 0;
     std::uint64_t FLastStart = 0;
-    // The first line of each 4 GiB block.
-    std::unique_ptr<std::atomic<int>[]> FBlockFirst;
-    std::size_t FBlockSlots = 0;
+    std::size_t FLongCount = 0;
+    // The last published state, to which a file cut short goes back.
+    std::atomic<std::size_t> FPublished{0};  // line starts
+    std::atomic<std::uint64_t> FPublishedLast{0}; // the last of them
+    std::atomic<std::size_t> FPublishedLongs{0};
+    std::uint64_t FPublishedScanned = 0;
     std::atomic<bool> FDone{false};
     std::atomic<bool> FFailed{false};
     std::atomic<bool> FCancel{false};

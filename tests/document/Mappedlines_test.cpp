@@ -2,8 +2,10 @@
 // gives, the same behaviour as a list of its own once changed, and a file
 // that shrinks while shown reads as zeros instead of ending the program.
 
+#include "Files.h"
 #include "Linesplitter.h"
 #include "Mappedfile.h"
+#include "Mappedlines.h"
 #include "Ovstrings.h"
 #include "Testsupport.h"
 #include "Textrange.h"
@@ -372,4 +374,123 @@ TEST(MappedDocument, AHeldGateKeepsTheWorkerBeforeTheRestUntilReleasedOrCancelle
     list.FinishLoading();
     EXPECT_FALSE(list.Loading());
     EXPECT_EQ(Lines(list), SplitterLines(bytes));
+}
+
+namespace {
+
+// Texts that put line ends where the sparse index is easiest to get wrong:
+// runs of empty lines (every group starts at a line end), CR LF pairs whose
+// halves fall in two groups, two 64-byte pieces or two scanning blocks, and
+// lines just shorter and longer than the length from which their ends are
+// kept.
+std::string SparseIndexText(std::mt19937& random) {
+    static const char* const ends[] = {"\n", "\r", "\r\n", "\r\n", "\n\r"};
+    std::string text;
+    const std::size_t target = random() % 3 == 0 ? (1 << 20) + random() % 4096 : random() % 40000;
+    while (text.size() < target) {
+        switch (random() % 6) {
+        case 0: // a run of empty lines of one kind of end
+            for (int i = 0, n = int(random() % 40); i < n; ++i)
+                text += ends[random() % 3];
+            break;
+        case 1: { // a line about as long as a kept one
+            const std::size_t length = TMappedLines::LongLine - 3 + random() % 7;
+            text += std::string(length, char('a' + random() % 26));
+            text += ends[random() % 5];
+            break;
+        }
+        case 2: // a CR LF across the next 64-byte piece's edge
+            text += std::string((64 - (text.size() + 1) % 64) % 64, 'p') + "\r\n";
+            break;
+        case 3: // the same across the scanning block
+            if (text.size() < (1 << 20))
+                text += std::string((1 << 20) - 1 - text.size(), 'b') + "\r\n";
+            break;
+        default: // short lines with mixed ends
+            for (int i = 0, n = int(random() % 30); i < n; ++i)
+                text += std::string(random() % 70, char('A' + random() % 26)) + ends[random() % 5];
+            break;
+        }
+    }
+    if (random() % 2)
+        text.resize(target); // the last line may end without a line end
+    return text;
+}
+
+std::unique_ptr<TMappedLines> MapLines(const std::string& path, std::uint64_t firstPart) {
+    TReadOnlyFile opened;
+    if (!opened.Open(path))
+        return nullptr;
+    auto file = std::make_unique<TMappedFile>();
+    if (!file->Map(opened))
+        return nullptr;
+    return std::make_unique<TMappedLines>(std::move(file), 0, firstPart);
+}
+
+std::string_view LineOf(const TMappedLines& lines, int line) {
+    return {lines.Text(line), std::size_t(lines.Length(line))};
+}
+
+} // namespace
+
+// The index keeps one start in every group of lines and the ends of long
+// lines only; whatever the order in which lines are asked for (in order,
+// backwards, at random, alternating between two indexes, from two threads
+// at once, while the worker still adds lines), they are the splitter's.
+TEST(MappedDocument, TheSparseIndexGivesTheSplittersLinesInAnyOrder) {
+    TTempFolder temp;
+    std::mt19937 random(29);
+    for (int round = 0; round < 24; ++round) {
+        const std::string text = SparseIndexText(random);
+        const std::string other = SparseIndexText(random);
+        const TLines expected = SplitterLines(text);
+        const TLines otherExpected = SplitterLines(other);
+        const std::uint64_t firstPart = random() % 3 == 0 ? UINT64_MAX : random() % 5000 + 1;
+        auto lines = MapLines(temp.Write("sparse.txt", text), firstPart);
+        auto others = MapLines(temp.Write("other.txt", other), UINT64_MAX);
+        ASSERT_TRUE(lines && others) << round;
+        lines->StartRest();
+        // Lines taken while the worker runs: the last ones, and some at random.
+        while (lines->Pending()) {
+            lines->Take();
+            const int count = lines->Count();
+            ASSERT_LE(std::size_t(count), expected.size());
+            for (int line = std::max(0, count - 20); line < count; ++line)
+                ASSERT_EQ(LineOf(*lines, line), expected[std::size_t(line)]) << round << " " << line;
+            if (count > 0) {
+                const int line = int(random() % unsigned(count));
+                ASSERT_EQ(LineOf(*lines, line), expected[std::size_t(line)]) << round << " " << line;
+            }
+        }
+        lines->Finish();
+        ASSERT_EQ(std::size_t(lines->Count()), expected.size()) << round;
+        ASSERT_EQ(std::size_t(others->Count()), otherExpected.size()) << round;
+        const int count = lines->Count();
+        std::vector<int> order(std::size_t(count), 0);
+        for (int i = 0; i < count; ++i)
+            order[std::size_t(i)] = (round % 3 == 0 ? count - 1 - i : i);
+        if (round % 3 == 1)
+            std::shuffle(order.begin(), order.end(), random);
+        // Another thread reads the same index at random meanwhile.
+        std::atomic<bool> otherThreadRight{true};
+        std::thread reader([&, seed = random()] {
+            std::mt19937 own(seed);
+            for (int i = 0; i < 3000 && count > 0; ++i) {
+                const int line = int(own() % unsigned(count));
+                if (LineOf(*lines, line) != expected[std::size_t(line)])
+                    otherThreadRight = false;
+            }
+        });
+        for (const int line : order) {
+            ASSERT_EQ(LineOf(*lines, line), expected[std::size_t(line)]) << round << " " << line;
+            // The byte after a line is its line end or the zero after the file.
+            const char after = lines->Text(line)[lines->Length(line)];
+            ASSERT_TRUE(after == '\0' || after == '\r' || after == '\n') << round << " " << line;
+            if (line < others->Count()) {
+                ASSERT_EQ(LineOf(*others, line), otherExpected[std::size_t(line)]) << round << " " << line;
+            }
+        }
+        reader.join();
+        EXPECT_TRUE(otherThreadRight) << round;
+    }
 }
