@@ -27,62 +27,59 @@ constexpr std::uint64_t ScanBlock = 1 << 20;
 
 std::atomic<std::uint64_t> NextId{1};
 
-// Bit i set where byte i of the 64 at p is an LF, and in cr where it is a CR.
-void Marks64(const char* p, std::uint64_t& lf, std::uint64_t& cr) {
+// Bit i set where byte i of the 64 at p is c.
+[[gnu::always_inline]] inline std::uint64_t Matches(const char* p, char c) {
 #if defined(__SSE2__)
-    const __m128i lfs = _mm_set1_epi8('\n');
-    const __m128i crs = _mm_set1_epi8('\r');
-    lf = cr = 0;
-    for (int i = 0; i < 4; ++i) {
+    const __m128i wanted = _mm_set1_epi8(c);
+    const auto part = [p, wanted](int i) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
-        lf |= std::uint64_t(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lfs)))) << (16 * i);
-        cr |= std::uint64_t(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, crs)))) << (16 * i);
-    }
+        return std::uint64_t(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, wanted))));
+    };
+    return part(0) | part(1) << 16 | part(2) << 32 | part(3) << 48;
 #else
-    lf = cr = 0;
-    for (int i = 0; i < 64; ++i) {
-        lf |= std::uint64_t(p[i] == '\n') << i;
-        cr |= std::uint64_t(p[i] == '\r') << i;
-    }
+    std::uint64_t bits = 0;
+    for (int i = 0; i < 64; ++i)
+        bits |= std::uint64_t(p[i] == c) << i;
+    return bits;
 #endif
 }
 
-// Bit i set where byte i of the n (1 .. 64) at p ends a line: an LF, or a
-// CR that no LF follows. The byte after them is looked at only when it is
-// part of the text (lookahead).
-std::uint64_t LineEnds(const char* p, unsigned n, bool lookahead) {
-    std::uint64_t lf, cr;
-    if (n == 64) {
-        Marks64(p, lf, cr);
+// Bit i set where byte i of the 64 at p ends a line: an LF, or a CR that no
+// LF follows. The byte after them is looked at only when it is part of the
+// text (lookahead). Without Crs the bytes hold no CR.
+template <bool Crs>
+[[gnu::always_inline]] inline std::uint64_t LineEnds(const char* p, bool lookahead) {
+    const std::uint64_t lf = Matches(p, '\n');
+    if constexpr (!Crs) {
+        return lf;
     } else {
-        char bytes[64] = {};
-        std::memcpy(bytes, p, n);
-        Marks64(bytes, lf, cr);
+        const std::uint64_t cr = Matches(p, '\r');
+        if (!cr)
+            return lf;
+        std::uint64_t lfAfter = lf >> 1;
+        if ((cr >> 63) && lookahead && p[64] == '\n')
+            lfAfter |= std::uint64_t(1) << 63;
+        return lf | (cr & ~lfAfter);
     }
-    std::uint64_t lfAfter = lf >> 1;
-    if ((cr >> (n - 1) & 1) && lookahead && p[n] == '\n')
-        lfAfter |= std::uint64_t(1) << (n - 1);
-    return lf | (cr & ~lfAfter);
+}
+
+// The same for the n (1 .. 63) bytes at p.
+std::uint64_t LineEndsOfPart(const char* p, unsigned n, bool lookahead) {
+    char bytes[65] = {};
+    std::memcpy(bytes, p, n);
+    bytes[n] = lookahead ? p[n] : '\0';
+    return LineEnds<true>(bytes, false) & ((std::uint64_t(1) << n) - 1);
 }
 
 int LowestBit(std::uint64_t bits) { return __builtin_ctzll(bits); }
 int HighestBit(std::uint64_t bits) { return 63 - __builtin_clzll(bits); }
+std::size_t BitCount(std::uint64_t bits) {
+    return (bits & (bits - 1)) == 0 ? 1 : static_cast<std::size_t>(__builtin_popcountll(bits));
+}
 
 } // namespace
 
-namespace {
-
-// The starts of the lines of one group, as a reader's thread found them
-// last: Starts[i] for the group's line i, and the next group's first.
-struct TGroupCache {
-    std::uint64_t Owner = 0; // the index's id; 0 for none
-    std::size_t Group = 0;
-    std::size_t Known = 0;
-    std::uint64_t Starts[TMappedLines::GroupLines + 1] = {};
-};
-constinit thread_local TGroupCache Cache;
-
-} // namespace
+constinit thread_local TMappedLines::TGroupCache TMappedLines::FCache;
 
 TMappedLines::TMappedLines(std::unique_ptr<TMappedFile> file, std::int64_t start,
                            std::uint64_t firstPart, std::shared_ptr<TWorkerGate> gate)
@@ -146,34 +143,54 @@ void TMappedLines::EndLine(std::uint64_t next) {
 }
 
 void TMappedLines::Scan(std::uint64_t from, std::uint64_t to) {
+    // Text without CRs (most logs) is scanned for LFs alone.
+    if (std::memchr(FText + from, '\r', static_cast<std::size_t>(to - from)))
+        ScanFor<true>(from, to);
+    else
+        ScanFor<false>(from, to);
+}
+
+template <bool Crs> void TMappedLines::ScanFor(std::uint64_t from, std::uint64_t to) {
     const char* const text = FText;
-    for (std::uint64_t at = from; at < to;) {
-        const auto n = static_cast<unsigned>(std::min<std::uint64_t>(64, to - at));
-        std::uint64_t ends = LineEnds(text + at, n, at + n < FEnd);
-        // A line end at the very end of the text starts no line: the end
-        // of the text closes the last line (Close).
+    std::uint64_t at = from;
+    for (; at + 64 <= to; at += 64) {
+        std::uint64_t ends = LineEnds<Crs>(text + at, at + 64 < FEnd);
+        if (ends) {
+            // A line end at the very end of the text starts no line: the
+            // end of the text closes the last line (Close).
+            if (at + 64 == FEnd)
+                ends &= ~(std::uint64_t(1) << 63);
+            AddEnds(at, ends);
+        }
+    }
+    if (at < to) {
+        const auto n = static_cast<unsigned>(to - at);
+        std::uint64_t ends = LineEndsOfPart(text + at, n, at + n < FEnd);
         if (at + n == FEnd)
             ends &= ~(std::uint64_t(1) << (n - 1));
-        if (ends) {
-            // The first end closes the line begun before these bytes; the
-            // others close lines shorter than 64 bytes.
-            EndLine(at + LowestBit(ends) + 1);
-            const auto count = static_cast<std::size_t>(__builtin_popcountll(ends));
-            if (FStarts + count > MaxLines + 1)
-                ThrowOutOfMemory();
-            // The starts among these that begin a group.
-            std::uint64_t rest = ends;
-            std::size_t passed = 0;
-            for (std::size_t i = (GroupLines - FStarts % GroupLines) % GroupLines; i < count; i += GroupLines) {
-                for (; passed < i; ++passed)
-                    rest &= rest - 1;
-                KeepGroupStart((FStarts + i) / GroupLines, at + LowestBit(rest) + 1);
-            }
-            FStarts += count;
-            FLastStart = at + HighestBit(ends) + 1;
-        }
-        at += n;
+        AddEnds(at, ends);
     }
+}
+
+void TMappedLines::AddEnds(std::uint64_t at, std::uint64_t ends) {
+    if (!ends)
+        return;
+    // The first end closes the line begun before these bytes; the others
+    // close lines shorter than 64 bytes.
+    EndLine(at + LowestBit(ends) + 1);
+    const std::size_t count = BitCount(ends);
+    if (FStarts + count > MaxLines + 1)
+        ThrowOutOfMemory();
+    // The starts among these that begin a group.
+    std::uint64_t rest = ends;
+    std::size_t passed = 0;
+    for (std::size_t i = (GroupLines - FStarts % GroupLines) % GroupLines; i < count; i += GroupLines) {
+        for (; passed < i; ++passed)
+            rest &= rest - 1;
+        KeepGroupStart((FStarts + i) / GroupLines, at + LowestBit(rest) + 1);
+    }
+    FStarts += count;
+    FLastStart = at + HighestBit(ends) + 1;
 }
 
 void TMappedLines::Publish() {
@@ -282,17 +299,6 @@ double TMappedLines::Progress() const {
     return FSize == 0 || FDone.load() ? 1.0 : double(FScannedShown.load()) / double(FSize);
 }
 
-std::uint64_t TMappedLines::Offset(int line) const {
-    const auto at = static_cast<std::size_t>(line);
-    const std::size_t group = at / GroupLines;
-    const std::size_t inGroup = at % GroupLines;
-    if (inGroup == 0)
-        return FGroups[group];
-    if (Cache.Owner != FId || Cache.Group != group || inGroup >= Cache.Known)
-        FindGroup(group);
-    return Cache.Starts[inGroup];
-}
-
 std::optional<std::uint64_t> TMappedLines::LongLineEnd(std::size_t line, std::size_t longs) const {
     std::size_t low = 0, high = longs;
     while (low < high) {
@@ -308,7 +314,7 @@ std::optional<std::uint64_t> TMappedLines::LongLineEnd(std::size_t line, std::si
 }
 
 void TMappedLines::FindGroup(std::size_t group) const {
-    TGroupCache& cache = Cache;
+    TGroupCache& cache = FCache;
     const std::size_t published = FPublished.load(std::memory_order_acquire);
     const std::size_t first = group * GroupLines;
     // Starts after the published ones are not looked for; the group ends
@@ -330,7 +336,8 @@ void TMappedLines::FindGroup(std::size_t group) const {
     // the group's end.
     while (found < known && at < limit) {
         const auto n = static_cast<unsigned>(std::min<std::uint64_t>(64, limit - at));
-        std::uint64_t ends = LineEnds(FText + at, n, at + n < limit);
+        std::uint64_t ends = n == 64 ? LineEnds<true>(FText + at, at + n < limit)
+                                     : LineEndsOfPart(FText + at, n, at + n < limit);
         for (; ends && found < known; ends &= ends - 1) {
             const std::uint64_t next = at + LowestBit(ends) + 1;
             if (next >= limit) {
@@ -353,21 +360,6 @@ void TMappedLines::FindGroup(std::size_t group) const {
     }
     for (; found < known; ++found)
         starts[found] = limit;
-}
-
-int TMappedLines::Length(int line) const {
-    const std::uint64_t start = Offset(line);
-    std::uint64_t end = Offset(line + 1);
-    // The line end is the one or two bytes before the next start.
-    if (end > start && FText[end - 1] == '\n') {
-        --end;
-        if (end > start && FText[end - 1] == '\r')
-            --end;
-    } else if (end > start && FText[end - 1] == '\r') {
-        --end;
-    }
-    // Lines whose ends went with a file cut short may read as one.
-    return static_cast<int>(std::min<std::uint64_t>(end > start ? end - start : 0, INT_MAX - 8));
 }
 
 } // namespace ov

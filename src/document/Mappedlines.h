@@ -29,6 +29,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -69,7 +70,20 @@ public:
 
     // The line's text (see above) and its length without the line end.
     const char* Text(int line) const { return FText + Offset(line); }
-    int Length(int line) const;
+    int Length(int line) const {
+        const std::uint64_t start = Offset(line);
+        std::uint64_t end = Offset(line + 1);
+        // The line end is the one or two bytes before the next start.
+        if (end > start && FText[end - 1] == '\n') {
+            --end;
+            if (end > start && FText[end - 1] == '\r')
+                --end;
+        } else if (end > start && FText[end - 1] == '\r') {
+            --end;
+        }
+        // Lines whose ends went with a file cut short may read as one.
+        return static_cast<int>(std::min<std::uint64_t>(end > start ? end - start : 0, INT_MAX - 8));
+    }
 
     // The lines that share one kept start.
     static constexpr int GroupBits = 4;
@@ -114,9 +128,27 @@ private:
         std::uint64_t Next;
         std::size_t Line;
     };
+    // The starts of the lines of one group as a reader's thread found them
+    // last: Starts[i] for the group's line i, and the next group's first.
+    struct TGroupCache {
+        std::uint64_t Owner = 0; // an index's FId; 0 for none
+        std::size_t Group = 0;
+        std::size_t Known = 0;
+        std::uint64_t Starts[GroupLines + 1] = {};
+    };
+    static constinit thread_local TGroupCache FCache;
 
-    std::uint64_t Offset(int line) const;
-    // Finds the starts of a group's lines into the thread's group cache.
+    std::uint64_t Offset(int line) const {
+        const auto at = static_cast<std::size_t>(line);
+        const std::size_t group = at / GroupLines;
+        const std::size_t inGroup = at % GroupLines;
+        if (inGroup == 0)
+            return FGroups[group];
+        if (FCache.Owner != FId || FCache.Group != group || inGroup >= FCache.Known)
+            FindGroup(group);
+        return FCache.Starts[inGroup];
+    }
+    // Finds the starts of a group's lines into the thread's cache.
     void FindGroup(std::size_t group) const;
     // The kept end of a long line among the first longs; nothing when it
     // is not kept.
@@ -124,8 +156,11 @@ private:
     int FinalCount() const {
         return FDone.load(std::memory_order_acquire) ? static_cast<int>(FPublished.load() - 1) : -1;
     }
-    // Scans the bytes from .. to - 1 for line ends (the worker).
+    // Scans the bytes from .. to - 1 for line ends (the worker); Crs when
+    // they may hold a CR.
     void Scan(std::uint64_t from, std::uint64_t to);
+    template <bool Crs> void ScanFor(std::uint64_t from, std::uint64_t to);
+    void AddEnds(std::uint64_t at, std::uint64_t ends);
     // Counts line starts, keeps every group's first, checks the line that
     // ends at next.
     void AddStart(std::uint64_t offset);
