@@ -334,10 +334,26 @@ void TMappedLines::FindGroup(std::size_t group) const {
     // The line ends are found as the worker found them; a text that changed
     // since (a file cut short) gives fewer, and the starts not found are
     // the group's end.
+    // A group without CRs (most) is scanned for LFs alone; one that spans
+    // long lines is not searched through for them.
+    const bool crs = limit - at > 4 * LongLine ||
+                     std::memchr(FText + at, '\r', static_cast<std::size_t>(limit - at)) != nullptr;
     while (found < known && at < limit) {
         const auto n = static_cast<unsigned>(std::min<std::uint64_t>(64, limit - at));
-        std::uint64_t ends = n == 64 ? LineEnds<true>(FText + at, at + n < limit)
-                                     : LineEndsOfPart(FText + at, n, at + n < limit);
+        const char* const bytes = FText + at;
+        std::uint64_t ends;
+        if (n == 64) {
+            ends = crs ? LineEnds<true>(bytes, at + n < limit) : LineEnds<false>(bytes, false);
+        } else if (at + 64 <= FSize) {
+            // The mapping goes on: 64 bytes are read, those past the group
+            // left out (a CR at its end ends a line, whatever follows).
+            ends = (crs ? LineEnds<true>(bytes, false) : LineEnds<false>(bytes, false)) &
+                   ((std::uint64_t(1) << n) - 1);
+            if (bytes[n - 1] == '\r')
+                ends |= std::uint64_t(1) << (n - 1);
+        } else {
+            ends = LineEndsOfPart(bytes, n, false);
+        }
         for (; ends && found < known; ends &= ends - 1) {
             const std::uint64_t next = at + LowestBit(ends) + 1;
             if (next >= limit) {
