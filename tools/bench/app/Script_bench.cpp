@@ -3,7 +3,7 @@
 // longest time the window's event loop did not run meanwhile: what a user
 // sees as a window that does not answer. A timer of 1 ms stands for the
 // event loop; a gap between two of its ticks is a time nothing else ran.
-//   bench_script FILE [--lang NAME] [--goto LINE] [--find TEXT] [--no]
+//   bench_script FILE [--lang NAME] [--goto LINE] [--find TEXT] [--no] [--skip WORDS]
 // The script: open FILE, End, Ctrl+Home, Go to line (LINE, or nine tenths
 // of the rows), Find of a text that does not occur (TEXT, over the whole
 // file), Copy all (Ctrl+A), word wrap on, word wrap off, and a switch to the
@@ -12,9 +12,11 @@
 // open, no line is being indexed, no background highlighting runs and the
 // status bar's gauge is hidden, and that stays so for 200 ms. Questions are
 // answered yes, or no with --no (a copy of a 10 GB file would not fit in
-// memory). Messages go to stderr. The anonymous memory (RssAnon) after each
-// command is reported too, and where the view then stands. Nothing else is
-// written: the process ends without closing its window.
+// memory). --skip leaves out the commands whose names hold one of the
+// comma-separated words (--skip wrap,copy). Messages go to stderr. The
+// anonymous memory (RssAnon) after each command is reported too, and where
+// the view then stands. Nothing else is written: the process ends without
+// closing its window.
 // Runtime files are taken from build/bin beside the benchmarks.
 
 #include "Commandline.h"
@@ -97,6 +99,7 @@ struct TOptions {
     long Line = -1;
     std::string Find = "없는문자열QZX";
     bool Yes = true;
+    std::vector<std::string> Skipped;
 };
 
 class TScript : public QObject {
@@ -164,6 +167,9 @@ private:
     };
 
     void Add(const char* name, std::function<void()> run, bool doneAtPaint = false) {
+        for (const std::string& word : FOptions.Skipped)
+            if (std::strstr(name, word.c_str()))
+                return;
         FSteps.push_back({name, std::move(run), doneAtPaint});
     }
 
@@ -276,7 +282,8 @@ private:
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s FILE [--lang NAME] [--goto LINE] [--find TEXT] [--no]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s FILE [--lang NAME] [--goto LINE] [--find TEXT] [--no] [--skip WORDS]\n",
+                     argv[0]);
         return 2;
     }
     TOptions options;
@@ -292,6 +299,14 @@ int main(int argc, char** argv) {
             options.Find = argv[++i];
         else if (option == "--no")
             options.Yes = false;
+        else if (option == "--skip" && valued) {
+            const std::string words = argv[++i];
+            for (std::size_t from = 0; from <= words.size();) {
+                const std::size_t comma = std::min(words.find(',', from), words.size());
+                options.Skipped.push_back(words.substr(from, comma - from));
+                from = comma + 1;
+            }
+        }
         else {
             std::fprintf(stderr, "unknown option %s\n", option.c_str());
             return 2;
