@@ -11,8 +11,8 @@
 // language, SQL when it has none). A command is done when no dialog is
 // open, no line is being indexed, no background highlighting runs and the
 // status bar's gauge is hidden, and that stays so for 200 ms. Questions are
-// answered yes, or no with --no (a copy of a 10 GB file would not fit in
-// memory). --skip leaves out the commands whose names hold one of the
+// answered yes, or after the open no with --no (a copy of a 10 GB file would
+// not fit in memory). --skip leaves out the commands whose names hold one of the
 // comma-separated words (--skip wrap,copy). Messages go to stderr. The
 // anonymous memory (RssAnon) after each command is reported too, and where
 // the view then stands. Nothing else is written: the process ends without
@@ -74,10 +74,11 @@ long StatusKiB(const char* field) {
     return value;
 }
 
-// Answers every question alike; messages go to stderr.
+// Answers every question alike (yes until told otherwise); messages go to
+// stderr.
 class TBenchUIServices : public ov::TUIServices {
 public:
-    explicit TBenchUIServices(bool yes) : FYes(yes) {}
+    void SetAnswer(bool yes) { FYes = yes; }
     bool AskYesNo(const std::string& text, const std::string& caption, ov::TMessageIcon) override {
         std::fprintf(stderr, "question (%s): %s: %s\n", FYes ? "yes" : "no", caption.c_str(), text.c_str());
         return FYes;
@@ -90,7 +91,7 @@ public:
     bool Interactive() const override { return false; }
 
 private:
-    bool FYes;
+    bool FYes = true;
 };
 
 struct TOptions {
@@ -104,11 +105,15 @@ struct TOptions {
 
 class TScript : public QObject {
 public:
-    TScript(ov::TMainForm& form, TOptions options) : FForm(form), FOptions(std::move(options)) {
+    TScript(ov::TMainForm& form, TOptions options, TBenchUIServices& answers)
+        : FForm(form), FOptions(std::move(options)), FAnswers(answers) {
         FViewer = form.Controls().Viewer;
         static_cast<QAbstractScrollArea*>(FViewer)->viewport()->installEventFilter(this);
         Add("open", [this] { FForm.OpenFile(FOptions.File); }, true);
-        Add("End", [this] { Key(Qt::Key_End, Qt::NoModifier); });
+        Add("End", [this] {
+            FAnswers.SetAnswer(FOptions.Yes); // the file itself is always opened
+            Key(Qt::Key_End, Qt::NoModifier);
+        });
         Add("Ctrl+Home", [this] { Key(Qt::Key_Home, Qt::ControlModifier); });
         Add("Alt+G far line", [this] {
             WhenModal([this](QWidget* dialog) {
@@ -266,6 +271,7 @@ private:
 
     ov::TMainForm& FForm;
     TOptions FOptions;
+    TBenchUIServices& FAnswers;
     ov::TOVSynTextViewer* FViewer = nullptr;
     std::vector<TStep> FSteps;
     std::size_t FNext = 0;
@@ -314,14 +320,14 @@ int main(int argc, char** argv) {
     }
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     ov::TOVApplication application(argc, argv);
-    TBenchUIServices answers(options.Yes);
+    TBenchUIServices answers;
     ov::TUIServicesGuard installServices(&answers);
     ov::InstallFontSubstitutions();
     const std::string programFolder = ov::ExeFolder() + "../bin/";
     if (ov::FolderExists(programFolder + "Fonts"))
         ov::SetExeFolderOverride(programFolder);
     ov::TMainForm form(ov::BuildCommandLine({argv[0]}));
-    TScript script(form, options);
+    TScript script(form, options, answers);
     form.show();
     QTimer::singleShot(0, &script, [&script] { script.Start(); });
     return QApplication::exec();
