@@ -219,6 +219,20 @@ public:
     const TWrapedLines& WrapedLines() const { return FWrapedLines; }
     void MakeWrapedLines(bool repaint);
     void ClearWrapedLines();
+    // A document too long to wrap at once (still indexing, or at least the
+    // first part the policy indexes at once) is wrapped in parts: the shown
+    // rows before they are painted, the rest by a timer on this thread.
+    bool WrapsInParts() const;
+    void StartWrapInParts(TTextPoint topText, int gutterFloor);
+    void OnWrapTimer();
+    // Wraps the lines of the shown rows and a screen around them; false when
+    // no row changed.
+    bool WrapShownRows();
+    // The line and column the top row shows (the start of row FTopIndex).
+    TTextPoint TopText() const;
+    // Takes the row count of the wrapped rows, keeping the top row on
+    // topText; false when neither the count nor the top row changed.
+    bool TakeWrapedRows(TTextPoint topText);
     TTextPoint OriginToWraped(TTextPoint linePoint) const;
     TTextPoint WrapedToOrigin(TTextPoint rowPoint) const;
     // The bytes of a display row (0 <= row < RowCount).
@@ -427,6 +441,16 @@ private:
     std::unique_ptr<QTimer> FHighlightTimer;
     static constexpr int HighlightPollInterval = 50;
     static constexpr int LoadInterval = 100;
+    // Runs while a wrap in parts has lines left; FWrapGutter is the gutter
+    // its rows are made for, never narrower than the one drawn.
+    std::unique_ptr<QTimer> FWrapTimer;
+    bool FWrapInParts = false;
+    int FWrapGutter = 0;
+    static constexpr int WrapSliceMs = 8;
+    static constexpr int WrapStepLines = 256;
+    // Shown rows further than this many lines from the wrapped block start
+    // a new block there instead of wrapping the lines between.
+    static constexpr int WrapFarLines = 4096;
     TSelScroll FSelScrollDirection = TSelScroll::None;
     static constexpr int SelScrollInterval = 50;
     bool FHighlightActive = false;

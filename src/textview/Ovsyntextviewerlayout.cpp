@@ -3,6 +3,7 @@
 #include "Ovsyntextviewer.h"
 #include "Putbmpfont.h"
 
+#include <QElapsedTimer>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -119,10 +120,9 @@ void TOVSynTextViewer::FontMetricsChanged() {
 
 void TOVSynTextViewer::LinesChange() {
     StopBackgroundHighlighting(); // its marks would be of the old text
-    // Wrapping, and highlighting that is not done in the background, are
-    // made for the whole document at once.
-    if (FLines->Loading() &&
-        (FWordWrap || (FHighlightActive && !FMarker.MarksInBackground(FLoadPolicy))))
+    // Highlighting that is not done in the background is made for the
+    // whole document at once; wrapping goes a part at a time.
+    if (FLines->Loading() && FHighlightActive && !FMarker.MarksInBackground(FLoadPolicy))
         FLines->FinishLoading();
     FLoadFollower.TakeLines(FLines->Count());
     if (FLines->Loading()) {
@@ -234,6 +234,23 @@ void TOVSynTextViewer::LinesAppended() {
     const int from = FLoadFollower.TakeLines(count);
     if (count <= from)
         return;
+    if (FWordWrap && FWrapInParts) {
+        const TTextPoint topText = TopText();
+        FWrapedLines.Grow(count);
+        TakeWrapedRows(topText);
+        if (FTopIndex == -1) {
+            FTopIndex = 0;
+            SetScrollPos(0, sbVertical);
+        }
+        if (FWrapTimer)
+            FWrapTimer->start();
+        FollowPendingTop();
+        DrawScreen(true);
+        NotifyRowCount();
+        if (OnTopIndexChanged)
+            OnTopIndexChanged(this);
+        return;
+    }
     if (FWordWrap) {
         MakeWrapedLines(true);
         return;
@@ -253,7 +270,102 @@ void TOVSynTextViewer::LinesAppended() {
         OnTopIndexChanged(this);
 }
 
+bool TOVSynTextViewer::WrapsInParts() const {
+    return FLines->Loading() || FLines->MappedBytes() >= FLoadPolicy.FirstPartBytes;
+}
+
+TTextPoint TOVSynTextViewer::TopText() const {
+    if (FTopIndex < 0)
+        return {0, 0};
+    if (!FWrapedLines.Empty() && FTopIndex < FWrapedLines.Count())
+        return FWrapedLines.RowStart(FTopIndex);
+    return {0, FTopIndex}; // not wrapped: rows are lines
+}
+
+void TOVSynTextViewer::StartWrapInParts(TTextPoint topText, int gutterFloor) {
+    if (FLines->Count() == 0)
+        topText = {0, 0};
+    else if (topText.Y >= FLines->Count())
+        topText = {0, FLines->Count() - 1};
+    FWrapInParts = true;
+    FWrapedLines.Begin(*FLines, topText.Y);
+    FRowCount = FWrapedLines.Count();
+    FWrapGutter = std::max(int(GetGutterWidth()), gutterFloor);
+    if (FTopIndex >= 0)
+        FTopIndex = std::max(FWrapedLines.RowOf(topText), 0);
+    WrapShownRows();
+    if (!FWrapTimer) {
+        FWrapTimer = std::make_unique<QTimer>();
+        FWrapTimer->setInterval(0);
+        connect(FWrapTimer.get(), &QTimer::timeout, this, &TOVSynTextViewer::OnWrapTimer);
+    }
+    FWrapTimer->start();
+}
+
+bool TOVSynTextViewer::TakeWrapedRows(TTextPoint topText) {
+    const int oldTop = FTopIndex;
+    const int oldCount = FRowCount;
+    FRowCount = FWrapedLines.Count();
+    if (FTopIndex >= 0 && FRowCount > 0)
+        FTopIndex = std::max(FWrapedLines.RowOf(topText), 0);
+    if (FRowCount == oldCount && FTopIndex == oldTop)
+        return false;
+    UpdateScrollBar(sbVertical);
+    SetScrollPos(FTopIndex, sbVertical);
+    return true;
+}
+
+bool TOVSynTextViewer::WrapShownRows() {
+    if (!FWordWrap || !FWrapInParts || FRowCount == 0 || FTopIndex < 0)
+        return false;
+    const TTextPoint topText = TopText();
+    FWrapedLines.WrapAround(Widths(), ClientWidth() - FWrapGutter, topText.Y - FVisibleRows,
+                            topText.Y + 2 * FVisibleRows, WrapFarLines);
+    return TakeWrapedRows(topText);
+}
+
+void TOVSynTextViewer::OnWrapTimer() {
+    const int oldTop = FTopIndex;
+    const TTextPoint topText = TopText();
+    QElapsedTimer clock;
+    clock.start();
+    bool more = true;
+    while (more && clock.elapsed() < WrapSliceMs)
+        more = FWrapedLines.WrapSome(Widths(), ClientWidth() - FWrapGutter, WrapStepLines);
+    TakeWrapedRows(topText);
+    if (GetGutterWidth() > FWrapGutter) {
+        // More digits than the rows were made for: wrap again for the wider
+        // gutter (it never narrows during the wrap, so this ends).
+        StartWrapInParts(topText, GetGutterWidth());
+        UpdateScrollBar(sbBoth);
+        DrawScreen(true);
+    } else if (!more) {
+        FWrapTimer->stop();
+    }
+    NotifyRowCount();
+    if (FTopIndex != oldTop && OnTopIndexChanged)
+        OnTopIndexChanged(this);
+}
+
 void TOVSynTextViewer::MakeWrapedLines(bool repaint) {
+    if (WrapsInParts()) {
+        const int oldTop = FTopIndex;
+        StartWrapInParts(TopText(), 0);
+        InvalidateStyleRecord();
+        ResetHorzScroll();
+        UpdateScrollBar(sbBoth);
+        SetScrollPos(std::max(FTopIndex, 0), sbVertical);
+        KeepTopIndexInRange();
+        if (repaint)
+            DrawScreen(true);
+        NotifyRowCount();
+        if (repaint && FTopIndex != oldTop && OnTopIndexChanged)
+            OnTopIndexChanged(this);
+        return;
+    }
+    FWrapInParts = false;
+    if (FWrapTimer)
+        FWrapTimer->stop();
     if (FLines->Loading()) {
         FLines->FinishLoading();
         if (FLoadTimer)
@@ -301,6 +413,9 @@ bool TOVSynTextViewer::KeepTopIndexInRange() {
 }
 
 void TOVSynTextViewer::ClearWrapedLines() {
+    FWrapInParts = false;
+    if (FWrapTimer)
+        FWrapTimer->stop();
     FWrapedLines.Clear();
 }
 
@@ -314,7 +429,7 @@ TTextPoint TOVSynTextViewer::WrapedToOrigin(TTextPoint rowPoint) const {
 
 TRowSpan TOVSynTextViewer::RowSpan(int row) const {
     if (FWordWrap) {
-        const TWrapedLine& wraped = FWrapedLines[row];
+        const TWrapedLine wraped = FWrapedLines[row];
         return {wraped.Line, wraped.Start, wraped.Length};
     }
     return {row, 0, FLines->GetLength(row)};

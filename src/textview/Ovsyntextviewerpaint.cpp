@@ -21,6 +21,7 @@ namespace ov {
 void TOVSynTextViewer::DrawScreen(bool invalidate) {
     if (FLines->GetUpdating())
         return;
+    WrapShownRows();
     if (!FBackBuffer.isNull()) {
         FShownSelection = FSelection;
         TTextCanvas canvas(FBackBuffer, &FTextDrawer);

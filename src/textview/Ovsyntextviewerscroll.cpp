@@ -25,14 +25,16 @@ void TOVSynTextViewer::SetTopIndex(int value) {
     // A row not indexed yet: the view goes as far as the index has come and
     // follows it there, the window answering meanwhile (wrapped rows need
     // every line first).
-    FLoadFollower.AskTop(value, FRowCount, FLines->Loading() && !FWordWrap);
-    if (FWordWrap && value >= FRowCount && FLines->Loading())
+    FLoadFollower.AskTop(value, FRowCount, FLines->Loading() && (!FWordWrap || FWrapInParts));
+    if (FWordWrap && !FWrapInParts && value >= FRowCount && FLines->Loading())
         FinishLoading();
     if (value == FTopIndex)
         return;
     const int old = FTopIndex;
     FTopIndex = ClampTopIndex(value, FRowCount, FVisibleRows);
-    if (!FLines->GetUpdating()) {
+    if (WrapShownRows()) {
+        DrawScreen(true); // rows before the top changed their count
+    } else if (!FLines->GetUpdating()) {
         const TRepaintPlan plan = PlanTopIndexRepaint(
             old, FTopIndex, FVisibleRows, FLineHeight + FLineSpace, FTopMargin, ClientHeight());
         if (plan.Kind == TRepaintPlan::Full) {

@@ -32,15 +32,104 @@ void TWrapedLines::WrapLine(std::string_view text, int line, const TCharWidths& 
 }
 
 void TWrapedLines::Make(const TOVStringList& lines, const TCharWidths& widths, int areaWidth) {
-    FRows.clear();
-    FRows.reserve(std::size_t(double(lines.Count()) * 1.03));
-    for (int i = 0; i < lines.Count(); ++i)
-        WrapLine(lines.GetView(i), i, widths, areaWidth, FRows);
+    Begin(lines, 0);
+    while (FEnd < FLineCount)
+        WrapAfter(widths, areaWidth);
 }
 
 void TWrapedLines::Clear() {
     FRows.clear();
     FRows.shrink_to_fit();
+    FLineRows.clear();
+    FLineRows.shrink_to_fit();
+    FLines = nullptr;
+    FFirst = FEnd = FLineCount = 0;
+}
+
+void TWrapedLines::Begin(const TOVStringList& lines, int anchorLine) {
+    FRows.clear();
+    FLines = &lines;
+    FLineCount = lines.Count();
+    FFirst = FEnd = std::clamp(anchorLine, 0, FLineCount);
+}
+
+void TWrapedLines::Grow(int lineCount) {
+    FLineCount = std::max(lineCount, FEnd);
+}
+
+void TWrapedLines::WrapAfter(const TCharWidths& widths, int areaWidth) {
+    FLineRows.clear();
+    WrapLine(FLines->GetView(FEnd), FEnd, widths, areaWidth, FLineRows);
+    FRows.insert(FRows.end(), FLineRows.begin(), FLineRows.end());
+    ++FEnd;
+}
+
+void TWrapedLines::WrapBefore(const TCharWidths& widths, int areaWidth) {
+    --FFirst;
+    FLineRows.clear();
+    WrapLine(FLines->GetView(FFirst), FFirst, widths, areaWidth, FLineRows);
+    FRows.insert(FRows.begin(), FLineRows.begin(), FLineRows.end());
+}
+
+bool TWrapedLines::WrapSome(const TCharWidths& widths, int areaWidth, int maxLines) {
+    for (int n = 0; n < maxLines; ++n) {
+        if (FEnd < FLineCount)
+            WrapAfter(widths, areaWidth);
+        else if (FFirst > 0)
+            WrapBefore(widths, areaWidth);
+        else
+            return false;
+    }
+    return !Complete();
+}
+
+void TWrapedLines::WrapAround(const TCharWidths& widths, int areaWidth, int firstLine,
+                              int lastLine, int far) {
+    if (!FLines)
+        return;
+    firstLine = std::clamp(firstLine, 0, FLineCount);
+    lastLine = std::clamp(lastLine, firstLine, FLineCount - 1);
+    if (firstLine < FFirst - far || firstLine > FEnd + far) {
+        FRows.clear();
+        FFirst = FEnd = firstLine;
+    }
+    while (FFirst > firstLine)
+        WrapBefore(widths, areaWidth);
+    while (FEnd <= lastLine)
+        WrapAfter(widths, areaWidth);
+}
+
+TWrapedLine TWrapedLines::operator[](int row) const {
+    if (row < FFirst)
+        return {0, row, FLines->GetLength(row)};
+    const int blockEnd = FFirst + int(FRows.size());
+    if (row < blockEnd)
+        return FRows[std::size_t(row - FFirst)];
+    const int line = FEnd + (row - blockEnd);
+    return {0, line, FLines->GetLength(line)};
+}
+
+TTextPoint TWrapedLines::RowStart(int row) const {
+    const int blockEnd = FFirst + int(FRows.size());
+    if (row >= FFirst && row < blockEnd) {
+        const TWrapedLine& wraped = FRows[std::size_t(row - FFirst)];
+        return {wraped.Start, wraped.Line};
+    }
+    return {0, row < FFirst ? row : FEnd + (row - blockEnd)};
+}
+
+int TWrapedLines::RowOf(TTextPoint linePoint) const {
+    const int first = FirstRowOf(linePoint.Y);
+    if (first < 0)
+        return -1;
+    int row = first;
+    for (int r = first + 1; r < Count(); ++r) {
+        const TWrapedLine next = (*this)[r];
+        if (next.Line != linePoint.Y || next.Start > linePoint.X)
+            break;
+        row = r;
+    }
+    return row;
 }
 
 TTextPoint TWrapedLines::WrapedToOrigin(TTextPoint rowPoint) const {
@@ -48,18 +137,24 @@ TTextPoint TWrapedLines::WrapedToOrigin(TTextPoint rowPoint) const {
     const int r = rowPoint.Y;
     if (r < 0 || r >= Count() || x < 0)
         return NoTextPoint;
-    const TWrapedLine& row = FRows[std::size_t(r)];
+    const TWrapedLine row = (*this)[r];
     if (x != 0 && x >= row.Length)
         return NoTextPoint;
     return {x + row.Start, row.Line};
 }
 
 int TWrapedLines::FirstRowOf(int line) const {
+    if (line < 0 || line >= FLineCount)
+        return -1;
+    if (line < FFirst)
+        return line;
+    if (line >= FEnd)
+        return FFirst + int(FRows.size()) + (line - FEnd);
     auto found = std::lower_bound(FRows.begin(), FRows.end(), line,
                                   [](const TWrapedLine& row, int l) { return row.Line < l; });
     if (found == FRows.end() || found->Line != line)
         return -1;
-    return int(found - FRows.begin());
+    return FFirst + int(found - FRows.begin());
 }
 
 TTextPoint TWrapedLines::OriginToWraped(TTextPoint linePoint) const {
@@ -72,8 +167,10 @@ TTextPoint TWrapedLines::OriginToWraped(TTextPoint linePoint) const {
         return NoTextPoint;
     if (x == 0)
         return {0, first};
-    for (int r = first; r < Count() && FRows[std::size_t(r)].Line == l; ++r) {
-        const TWrapedLine& row = FRows[std::size_t(r)];
+    for (int r = first; r < Count(); ++r) {
+        const TWrapedLine row = (*this)[r];
+        if (row.Line != l)
+            break;
         if (row.Start < x && x <= row.Start + row.Length)
             return {x - row.Start, r};
     }

@@ -3,9 +3,14 @@
 // display rows that fit the text area. A row breaks before the character
 // that does not fit (not at word boundaries) and never inside a double-byte
 // character; every line, an empty one too, has at least one row.
+//
+// A long document is wrapped a part at a time: the wrapped rows form one
+// block of consecutive lines, grown on both sides, and every line outside it
+// counts as a single row holding the whole line until it is wrapped.
 
 #include "Viewerlayout.h"
 
+#include <deque>
 #include <string_view>
 #include <vector>
 
@@ -31,11 +36,30 @@ public:
     void Make(const TOVStringList& lines, const TCharWidths& widths, int areaWidth);
     void Clear();
 
-    int Count() const { return int(FRows.size()); }
-    bool Empty() const { return FRows.empty(); }
+    // A wrap a part at a time: no line wrapped yet, the block placed at
+    // anchorLine. lines must outlive the rows (until Clear, Make or Begin).
+    void Begin(const TOVStringList& lines, int anchorLine);
+    // The document has lineCount lines now (lines were appended).
+    void Grow(int lineCount);
+    // Wraps up to maxLines more lines, those after the block first; false
+    // once every line is wrapped.
+    bool WrapSome(const TCharWidths& widths, int areaWidth, int maxLines);
+    // Makes the lines firstLine .. lastLine wrapped: the block grows to them,
+    // or, when they lie more than far lines away from it, the block is
+    // dropped and starts again at firstLine.
+    void WrapAround(const TCharWidths& widths, int areaWidth, int firstLine, int lastLine, int far);
+    bool Complete() const { return FFirst == 0 && FEnd == FLineCount; }
+
+    int Count() const { return FFirst + int(FRows.size()) + (FLineCount - FEnd); }
+    bool Empty() const { return Count() == 0; }
     // row must lie in 0 .. Count - 1.
-    const TWrapedLine& operator[](int row) const { return FRows[std::size_t(row)]; }
-    const std::vector<TWrapedLine>& Rows() const { return FRows; }
+    TWrapedLine operator[](int row) const;
+    // (Start, Line) of a row, without reading the document: valid for rows
+    // made of another text too.
+    TTextPoint RowStart(int row) const;
+    // The row that holds column of line, the line's first row for column 0
+    // (or for a column past its rows); -1 when the line has no rows.
+    int RowOf(TTextPoint linePoint) const;
 
     // Row coordinates to line coordinates: (x + Start, Line) of the row when
     // the row exists and x is 0 or inside the row; else (-1, -1).
@@ -53,7 +77,16 @@ public:
                          std::vector<TWrapedLine>& rows);
 
 private:
-    std::vector<TWrapedLine> FRows;
+    void WrapAfter(const TCharWidths& widths, int areaWidth);
+    void WrapBefore(const TCharWidths& widths, int areaWidth);
+
+    const TOVStringList* FLines = nullptr;
+    // The block: the rows of the lines FFirst .. FEnd - 1.
+    std::deque<TWrapedLine> FRows;
+    int FFirst = 0;
+    int FEnd = 0;
+    int FLineCount = 0;
+    std::vector<TWrapedLine> FLineRows; // one line's rows on their way into the block
 };
 
 } // namespace ov

@@ -156,8 +156,8 @@ TEST_F(ViewerProperties, WrappedRowsFitTheGutterThatTheirCountGives) {
     SetText(text); // from 1 row to more than 99: the gutter grows by two digits
     ASSERT_GE(Viewer->RowCount(), 100);
     const int area = Viewer->ClientWidth() - Viewer->GetGutterWidth();
-    for (const TWrapedLine& row : Viewer->WrapedLines().Rows())
-        ASSERT_LE(row.Length * 8, area);
+    for (int r = 0; r < Viewer->WrapedLines().Count(); ++r)
+        ASSERT_LE(Viewer->WrapedLines()[r].Length * 8, area);
 }
 
 TEST_F(ViewerProperties, WordWrapOffEmptiesTheRowsAndRaisesTheEvent) {

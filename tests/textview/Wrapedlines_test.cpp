@@ -103,8 +103,11 @@ protected:
 };
 
 TEST_F(WrapedLinesMapping, RowsOfEveryLine) {
-    EXPECT_EQ(Rows.Rows(), (std::vector<TWrapedLine>{
-                               {0, 0, 10}, {10, 0, 10}, {20, 0, 5}, {0, 1, 0}, {0, 2, 5}}));
+    std::vector<TWrapedLine> rows;
+    for (int r = 0; r < Rows.Count(); ++r)
+        rows.push_back(Rows[r]);
+    EXPECT_EQ(rows, (std::vector<TWrapedLine>{
+                        {0, 0, 10}, {10, 0, 10}, {20, 0, 5}, {0, 1, 0}, {0, 2, 5}}));
     EXPECT_EQ(Rows.FirstRowOf(2), 4);
     EXPECT_EQ(Rows.FirstRowOf(3), -1);
 }
