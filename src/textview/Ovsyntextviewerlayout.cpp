@@ -326,6 +326,7 @@ bool TOVSynTextViewer::WrapShownRows() {
 
 void TOVSynTextViewer::OnWrapTimer() {
     const int oldTop = FTopIndex;
+    const int oldGutter = GetGutterWidth();
     const TTextPoint topText = TopText();
     QElapsedTimer clock;
     clock.start();
@@ -339,8 +340,11 @@ void TOVSynTextViewer::OnWrapTimer() {
         StartWrapInParts(topText, GetGutterWidth());
         UpdateScrollBar(sbBoth);
         DrawScreen(true);
-    } else if (!more) {
-        FWrapTimer->stop();
+    } else {
+        if (!more)
+            FWrapTimer->stop();
+        if (GetGutterWidth() != oldGutter)
+            DrawScreen(true); // the line numbers' column changed
     }
     NotifyRowCount();
     if (FTopIndex != oldTop && OnTopIndexChanged)

@@ -85,9 +85,9 @@ bool TWrapedLines::WrapSome(const TCharWidths& widths, int areaWidth, int maxLin
 
 void TWrapedLines::WrapAround(const TCharWidths& widths, int areaWidth, int firstLine,
                               int lastLine, int far) {
-    if (!FLines)
+    if (!FLines || FLineCount == 0)
         return;
-    firstLine = std::clamp(firstLine, 0, FLineCount);
+    firstLine = std::clamp(firstLine, 0, FLineCount - 1);
     lastLine = std::clamp(lastLine, firstLine, FLineCount - 1);
     if (firstLine < FFirst - far || firstLine > FEnd + far) {
         FRows.clear();
