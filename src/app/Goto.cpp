@@ -8,6 +8,7 @@
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QTimer>
 
 #include <algorithm>
 #include <charconv>
@@ -16,6 +17,9 @@
 namespace ov {
 
 namespace {
+
+// How often the line dialog looks at a count that goes on.
+constexpr int CountInterval = 200;
 
 // The edit frames of both dialogs: red 127, green 157, blue 185.
 constexpr unsigned EditBorder = 12164479;
@@ -71,8 +75,31 @@ void TfGoto::Prepare(int max) {
     Label1->setText(QString::fromStdString(RangeLabel("1 - " + std::to_string(max))));
 }
 
+void TfGoto::FollowCount(std::function<TLineCount()> count) {
+    FCount = std::move(count);
+    FCountingNote = new QLabel(QStringLiteral("줄을 세는 중입니다..."), this);
+    FCountingNote->setGeometry(16, 74, 140, 14);
+    setFixedSize(170, 112);
+    FCountTimer = new QTimer(this);
+    FCountTimer->setInterval(CountInterval);
+    QObject::connect(FCountTimer, &QTimer::timeout, this, [this] { ShowCount(); });
+    FCountTimer->start();
+    ShowCount();
+}
+
+void TfGoto::ShowCount() {
+    const TLineCount count = FCount();
+    FCounting = count.Counting;
+    Prepare(count.Lines);
+    if (FCountingNote)
+        FCountingNote->setVisible(FCounting);
+    if (!FCounting && FCountTimer)
+        FCountTimer->stop();
+}
+
 int TfGoto::Execute(int max) {
-    Prepare(max);
+    if (!FCount)
+        Prepare(max);
     if (exec() != QDialog::Accepted)
         return -1;
     return ReadLineNumber(AnsiFromQString(Edit1->text()));
@@ -80,7 +107,7 @@ int TfGoto::Execute(int max) {
 
 void TfGoto::Button1Click() {
     int value = ReadLineNumber(AnsiFromQString(Edit1->text()));
-    if (value < 0 || value > FMax) {
+    if (value < 0 || (value > FMax && !FCounting)) {
         RefuseValue();
         return;
     }

@@ -8,9 +8,12 @@
 #include "Inputdialog.h"
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string_view>
 
 class QLabel;
+class QTimer;
 
 namespace ov {
 
@@ -37,6 +40,16 @@ public:
     // Shows the range 1 to max and runs the dialog; the number entered (0 is
     // taken and means the first line), or -1 when cancelled.
     int Execute(int max);
+    // The lines of a document still being counted, as the dialog asks for
+    // them while it runs.
+    struct TLineCount {
+        int Lines = 0;
+        bool Counting = false;
+    };
+    // Before Execute, for a document whose lines are still counted: the
+    // range follows count, a note says that counting goes on, and every
+    // line number is taken meanwhile (the view reaches it once counted).
+    void FollowCount(std::function<TLineCount()> count);
     // The part of Execute before the dialog runs, for callers that drive it.
     void Prepare(int max);
     void Button1Click();
@@ -45,7 +58,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void ShowCount();
+
     int FMax = 0;
+    QLabel* FCountingNote = nullptr;
+    std::function<TLineCount()> FCount;
+    bool FCounting = false;
+    QTimer* FCountTimer = nullptr; // the dialog's child
 };
 
 class TfGotoAddress : public TInputDialog {

@@ -242,8 +242,12 @@ public:
     void SaveasHTML1Click();
     // Writes the page of the open document to path (through a temporary file,
     // so a failure leaves an existing page whole) and says in a message box
-    // when it fails. Without a language or lines nothing is written.
+    // when it fails. Without a language or lines nothing is written. A long
+    // document's page is written as the view's job: false at once, the
+    // message (if any) when the job ends.
     bool SaveAsHtml(const std::string& path);
+    void SaveAsHtmlInBackground(const std::string& path);
+    void ShowSaveHtmlFailure(const std::string& path, const std::string& failure);
     void Refresh1Click();
     void RecentFileClick(int tag);
     void Exit1Click();

@@ -24,8 +24,13 @@ void TMainForm::CenterDialog(QWidget& dialog) const {
 
 void TMainForm::GotoLine1Click() {
     if (!FControls.HexViewer->isVisibleTo(this)) {
-        FControls.Viewer->FinishLoading(); // the dialog offers every line
         TfGoto dialog(this);
+        // While the lines are counted the dialog offers those known so far,
+        // and a line beyond them is reached once the index gets there.
+        if (FControls.Viewer->Loading())
+            dialog.FollowCount([this] {
+                return TfGoto::TLineCount{FControls.Viewer->RowCount(), FControls.Viewer->Loading()};
+            });
         CenterDialog(dialog);
         const int line = dialog.Execute(FControls.Viewer->RowCount());
         if (line != -1)

@@ -138,8 +138,8 @@ void TMainForm::ScrollTimerTimer() {
     else
         FControls.Viewer->SetTopIndex(FControls.Viewer->TopIndex() + 1);
 }
-// Ctrl with any other modifiers moves the view; plain Escape does what
-// Option/ESC says (0 clear the selection, 1 minimize, 2 close the window;
+// Ctrl with any other modifiers moves the view; plain Escape stops the
+// view's long command when one runs, otherwise does what Option/ESC says (0 clear the selection, 1 minimize, 2 close the window;
 // any other value nothing), read at each press.
 void TMainForm::ViewerKeyDown(int key, Qt::KeyboardModifiers shift) {
     ResumeFollowingAtEnd(key);
@@ -169,6 +169,11 @@ void TMainForm::ViewerKeyDown(int key, Qt::KeyboardModifiers shift) {
     }
     if (key != Qt::Key_Escape || (shift & TypingModifiers))
         return;
+    // Escape stops a long command first, the view left as it was.
+    if (FControls.Viewer->JobRunning()) {
+        FControls.Viewer->Job().Cancel();
+        return;
+    }
     switch (FSettings.ReadInteger("Option", "ESC", 0)) {
     case 0:
         FControls.Viewer->Deselect();

@@ -12,6 +12,8 @@
 #include "Uiservices.h"
 
 #include <exception>
+#include <memory>
+#include <optional>
 
 namespace ov {
 
@@ -73,6 +75,10 @@ bool TMainForm::SaveAsHtml(const std::string& path) {
                                  SaveHtmlTitle, TMessageIcon::Warning);
         return false;
     }
+    if (FControls.Viewer->WholeDocumentIsLong()) {
+        SaveAsHtmlInBackground(path);
+        return false;
+    }
     TWaitCursor wait;
     std::string failure;
     try {
@@ -87,7 +93,6 @@ bool TMainForm::SaveAsHtml(const std::string& path) {
             // A second view of the mapped text, marked and written row by
             // row: neither the text nor the marks of the whole file are held,
             // and the view's own marks stay as they are.
-            FControls.Viewer->FinishLoading();
             copy.ShareMappedText(FControls.Viewer->Lines());
             written = WriteFileAtomically(path, [&](const TPieceWriter& write) {
                 return MarkAndWriteHtmlPage(copy, highlighter, title, write);
@@ -107,11 +112,56 @@ bool TMainForm::SaveAsHtml(const std::string& path) {
     } catch (const std::exception& error) {
         failure = error.what();
     }
+    ShowSaveHtmlFailure(path, failure);
+    return false;
+}
+
+// A long document's page is written as the view's job, over a second view
+// of the mapped text once every line is indexed; Escape abandons the write
+// and leaves no file.
+void TMainForm::SaveAsHtmlInBackground(const std::string& path) {
+    TOVSynTextViewer& view = *FControls.Viewer;
+    view.Job().Await([&view] { return !view.Loading(); }, [&view] { return view.LoadProgress(); },
+                     [this, &view, path] {
+        auto copy = std::make_shared<TOVSynStringList>();
+        auto highlighter =
+            std::make_shared<TOVSynHighlighter>(ShippedSyntaxFolder(), UserSyntaxFolder());
+        auto failure = std::make_shared<std::optional<std::string>>();
+        try {
+            highlighter->SetLang(view.SynLang());
+        } catch (const std::exception& error) {
+            ShowSaveHtmlFailure(path, error.what());
+            return;
+        }
+        if (!copy->ShareMappedText(view.Lines()))
+            return;
+        const std::string title =
+            copy->CharCoding().FromUtf8(ExtractFileName(FDocument.FileName()));
+        view.Job().Run(
+            [copy, highlighter, title, path, failure](TJobControl& control) {
+                highlighter->SetCancelFlag(&control.CancelFlag());
+                const TWriteResult written =
+                    WriteFileAtomically(path, [&](const TPieceWriter& write) {
+                        return MarkAndWriteHtmlPage(*copy, *highlighter, title,
+                                                    [&](std::string_view piece) {
+                            return !control.Cancelled() && write(piece);
+                        });
+                    });
+                if (!written && !control.Cancelled())
+                    *failure = FailureReason(written);
+            },
+            [this, path, failure] {
+                if (*failure)
+                    ShowSaveHtmlFailure(path, **failure);
+            });
+    });
+}
+
+void TMainForm::ShowSaveHtmlFailure(const std::string& path, const std::string& failure) {
     std::string message = "'" + ExtractFileName(path) + "' 파일을 HTML로 저장하지 못했습니다.";
     if (!failure.empty())
         message += "\n" + failure;
     UIServices().ShowMessage(message, SaveHtmlTitle, TMessageIcon::Error);
-    return false;
 }
 
 } // namespace ov

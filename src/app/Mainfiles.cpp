@@ -271,9 +271,13 @@ void TMainForm::ClearRecentFiels1Click() {
     BuildRecentMenu();
 }
 
+// The gauge shows the progress of the view's long command while one runs,
+// otherwise that of the index.
 void TMainForm::ViewerLoadProgress() {
-    FControls.LoadGauge->SetProgress(static_cast<std::uint64_t>(FControls.Viewer->LoadProgress() *
-                                                                FControls.LoadGauge->MaxValue()));
+    const double progress = FControls.Viewer->JobRunning() ? FControls.Viewer->Job().Progress()
+                                                           : FControls.Viewer->LoadProgress();
+    FControls.LoadGauge->SetProgress(
+        static_cast<std::uint64_t>(progress * double(FControls.LoadGauge->MaxValue())));
     ViewerTopIndexChanged();
 }
 
@@ -284,7 +288,8 @@ void TMainForm::ViewerTopIndexChanged() {
     if (FFollowMode == TFollowMode::On && !FMovingView && !ViewAtEnd() &&
         (!FControls.HexViewer->isHidden() || !FControls.Viewer->Loading()))
         SetFollowMode(TFollowMode::Paused);
-    FControls.LoadGauge->setVisible(FControls.HexViewer->isHidden() && FControls.Viewer->Loading());
+    FControls.LoadGauge->setVisible(FControls.HexViewer->isHidden() &&
+                                    (FControls.Viewer->Loading() || FControls.Viewer->JobRunning()));
     if (!FControls.HexViewer->isHidden())
         FControls.StatusPanels[0]->setText(
             ViewLineStatus(FControls.HexViewer->TopIndex(), FControls.HexViewer->RowCount()));

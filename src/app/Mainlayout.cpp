@@ -204,6 +204,7 @@ void TMainForm::CreateStatusBar() {
 }
 
 void TMainForm::ConnectViewerEvents() {
+    FSearch.OnBackgroundSearchEnd = [this] { ShowSearchNote(); };
     FControls.Viewer->OnDblClick = [this](auto*) { ViewerDblClick(); };
     FControls.Viewer->OnKeyDown = [this](auto*, int key, Qt::KeyboardModifiers shift) {
         RunCommand([&] { ViewerKeyDown(key, shift); });
@@ -211,6 +212,7 @@ void TMainForm::ConnectViewerEvents() {
     FControls.Viewer->OnTopIndexChanged = [this](auto*) { ViewerTopIndexChanged(); };
     FControls.Viewer->OnRowCountChanged = [this](auto*) { ViewerTopIndexChanged(); };
     FControls.Viewer->OnLoadProgress = [this](auto*) { ViewerLoadProgress(); };
+    FControls.Viewer->OnJobChange = [this](auto*) { ViewerLoadProgress(); };
     // Copy's shortcut works only while the item is enabled, so its state
     // follows the selection as the mouse changes it.
     FControls.Viewer->OnSelectionChange = [this](auto*) { UpdateActions(); };

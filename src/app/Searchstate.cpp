@@ -100,38 +100,132 @@ bool TSearchState::Search(TOVSynTextViewer& view, const std::string& text,
                           const TFindOptions& options, int startColumn, int startLine) {
     FWrapped = false;
     FWentBackward = options.Backward;
-    view.FinishLoading(); // a search may run to the last line
     if (view.RowCount() == 0 || view.Lines().Count() == 0)
         return false;
     const TOVSynStringList& lines = view.Lines();
     std::string error;
-    const std::unique_ptr<TLineMatcher> matcher =
+    std::shared_ptr<const TLineMatcher> matcher =
         MakeLineMatcher(text, options, lines.CharCoding(), error);
     if (!matcher) {
         UIServices().ShowMessage(error, LoadStr(SWarning), TMessageIcon::Warning);
         return false;
     }
+    if (view.WholeDocumentIsLong()) {
+        SearchInBackground(view, std::move(matcher), options, startColumn, startLine);
+        return false;
+    }
     const TTextPoint start = SearchStart(view, options, startColumn, startLine);
+    bool wrapped = false;
+    const TDocumentHit match = SearchLines(lines, *matcher, options, start, wrapped, nullptr);
+    FWrapped = wrapped;
+    return ShowMatch(view, match, options.Backward);
+}
+
+// Round the end: from the other end up to the line the search began on,
+// which is searched whole (what lay beyond the start held no match).
+TDocumentHit TSearchState::SearchLines(const TOVStringList& lines, const TLineMatcher& matcher,
+                                       const TFindOptions& options, TTextPoint start,
+                                       bool& wrapped, TJobControl* control) {
     const TSearchDirection direction =
         options.Backward ? TSearchDirection::Backward : TSearchDirection::Forward;
     const int lastLine = lines.Count() - 1;
     TDocumentHit match =
-        matcher->Search(lines, start.X, start.Y, options.Backward ? 0 : lastLine, direction);
-    // Round the end: from the other end up to the line the search began on,
-    // which is searched whole (what lay beyond the start held no match).
-    if (!match.Found() && options.WrapAround && !options.FromStart) {
+        matcher.Search(lines, start.X, start.Y, options.Backward ? 0 : lastLine, direction, control);
+    wrapped = false;
+    if (!match.Found() && options.WrapAround && !options.FromStart &&
+        !(control && control->Cancelled())) {
         const TTextPoint from =
             options.Backward ? TTextPoint{lines.GetLength(lastLine), lastLine} : TTextPoint{0, 0};
-        match = matcher->Search(lines, from.X, from.Y, std::clamp(start.Y, 0, lastLine), direction);
-        FWrapped = match.Found();
+        match = matcher.Search(lines, from.X, from.Y, std::clamp(start.Y, 0, lastLine), direction,
+                               control);
+        wrapped = match.Found();
     }
+    return match;
+}
+
+// Forward, the worker reads the mapped bytes from the start on, ahead of the
+// index (and round from the first line when wrapping); a match found beyond
+// the lines indexed is shown once the index reaches its line. Backward, the
+// search needs the end of the text: it starts once every line is indexed,
+// over a second view of the finished text.
+void TSearchState::SearchInBackground(TOVSynTextViewer& view,
+                                      std::shared_ptr<const TLineMatcher> matcher,
+                                      const TFindOptions& options, int startColumn,
+                                      int startLine) {
+    TViewerJob& job = view.Job();
+    struct TResult {
+        TDocumentHit Match;
+        bool Wrapped = false;
+    };
+    auto result = std::make_shared<TResult>();
+    auto show = [this, &view, result, backward = options.Backward] {
+        FWrapped = result->Wrapped;
+        ShowMatchWhenIndexed(view, result->Match, backward);
+    };
+    if (options.Backward) {
+        job.Await([&view] { return !view.Loading(); }, [&view] { return view.LoadProgress(); },
+                  [this, &view, &job, matcher, options, startColumn, startLine, result, show] {
+            auto copy = std::make_shared<TOVSynStringList>();
+            if (!copy->ShareMappedText(view.Lines()))
+                return;
+            const TTextPoint start = SearchStart(view, options, startColumn, startLine);
+            job.Run(
+                [copy, matcher, options, start, result](TJobControl& control) {
+                    result->Match =
+                        SearchLines(*copy, *matcher, options, start, result->Wrapped, &control);
+                },
+                show);
+        });
+        return;
+    }
+    const TTextPoint start = SearchStart(view, options, startColumn, startLine);
+    const TOVStringList::TMappedTail tail = view.Lines().MappedTail(start.Y);
+    const TOVStringList::TMappedTail whole = view.Lines().MappedTail(0);
+    const bool wrap = options.WrapAround && !options.FromStart;
+    job.Run(
+        [tail, whole, matcher, start, wrap, result](TJobControl& control) {
+            auto first = [&](const TDocumentHit& hit) {
+                result->Match = hit;
+                return false;
+            };
+            matcher->ScanForward(tail.Text, start.Y, start.X, first, &control);
+            if (result->Match.Found() || !wrap || control.Cancelled())
+                return;
+            matcher->ScanForward(whole.Text, 0, 0, first, &control, start.Y);
+            result->Wrapped = result->Match.Found();
+        },
+        show);
+}
+
+void TSearchState::ShowMatchWhenIndexed(TOVSynTextViewer& view, TDocumentHit match,
+                                        bool backward) {
+    if (!match.Found() || match.Line < view.Lines().Count()) {
+        ShowMatch(view, match, backward);
+        if (OnBackgroundSearchEnd)
+            OnBackgroundSearchEnd();
+        return;
+    }
+    // A file cut short meanwhile may end before the line: then there is no
+    // match to show.
+    view.Job().Await(
+        [&view, match] { return match.Line < view.Lines().Count() || !view.Loading(); },
+        [&view] { return view.LoadProgress(); },
+        [this, &view, match, backward] {
+            ShowMatchWhenIndexed(view, match.Line < view.Lines().Count() ? match : TDocumentHit(),
+                                 backward);
+        });
+}
+
+bool TSearchState::ShowMatch(TOVSynTextViewer& view, const TDocumentHit& match, bool backward) {
     if (!match.Found()) {
+        FWrapped = false;
         UIServices().ShowMessage(LoadStr(SNotFound), LoadStr(SInformation),
                                  TMessageIcon::Information);
         FLastMatch = NoTextPoint;
         FLastRange = {};
         return false;
     }
+    const TOVSynStringList& lines = view.Lines();
     // The end is the first byte of the match's last character, as the
     // view addresses a character.
     const TTextRange found(
@@ -139,8 +233,8 @@ bool TSearchState::Search(TOVSynTextViewer& view, const std::string& text,
         {LastCharColumn(lines, match.Line, match.Column, match.Length), match.Line});
     view.SetSelection(found);
     const int row = view.WordWrap() ? view.OriginToWraped({0, match.Line}).Y : match.Line;
-    view.SetTopIndex(options.Backward ? row - view.VisibleRows() + 2 : row);
-    FLastMatch = options.Backward ? found.Start() : found.End();
+    view.SetTopIndex(backward ? row - view.VisibleRows() + 2 : row);
+    FLastMatch = backward ? found.Start() : found.End();
     FLastRange = found;
     return true;
 }

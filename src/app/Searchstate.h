@@ -7,6 +7,7 @@
 #include "Linematcher.h"
 #include "Ovsyntextviewer.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -64,12 +65,27 @@ public:
     // shows the match; false with the not-found box when there is none,
     // false without a word on an empty view. startColumn and startLine are
     // -1 to start from the screen. A regular expression that does not
-    // compile is reported in a message box naming where it went wrong.
+    // compile is reported in a message box naming where it went wrong. A
+    // long document (the view's WholeDocumentIsLong) is searched as the
+    // view's job: false at once, the match or the box coming when the job
+    // ends (then OnBackgroundSearchEnd), nothing after Escape.
     bool Search(TOVSynTextViewer& view, const std::string& text, const TFindOptions& options,
                 int startColumn, int startLine);
+    std::function<void()> OnBackgroundSearchEnd;
 
 private:
     bool FindAgain(TOVSynTextViewer& view, bool reverse);
+    // The search of lines from start, round the end when the options say;
+    // wrapped tells whether the match was found only so.
+    static TDocumentHit SearchLines(const TOVStringList& lines, const TLineMatcher& matcher,
+                                    const TFindOptions& options, TTextPoint start, bool& wrapped,
+                                    TJobControl* control);
+    void SearchInBackground(TOVSynTextViewer& view, std::shared_ptr<const TLineMatcher> matcher,
+                            const TFindOptions& options, int startColumn, int startLine);
+    // Shows match, once the index has reached its line when it lies beyond.
+    void ShowMatchWhenIndexed(TOVSynTextViewer& view, TDocumentHit match, bool backward);
+    // Selects and shows a match; the not-found box for none.
+    bool ShowMatch(TOVSynTextViewer& view, const TDocumentHit& match, bool backward);
 
     std::string FText;
     TFindOptions FOptions;

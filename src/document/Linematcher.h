@@ -9,9 +9,12 @@
 // A matcher keeps scratch space for its matching: one thread at a time uses
 // one matcher.
 
+#include "Backgroundjob.h"
 #include "Ovstrings.h"
 #include "Textsearch.h"
 
+#include <climits>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -32,6 +35,10 @@ struct TDocumentHit {
     bool Found() const { return Line >= 0; }
 };
 
+// Takes each match a scan finds, in the order of the scan; returns whether
+// the scan goes on.
+using THitSink = std::function<bool(const TDocumentHit& hit)>;
+
 class TLineMatcher {
 public:
     virtual ~TLineMatcher() = default;
@@ -46,9 +53,23 @@ public:
     // The first match met walking from (column, line) towards endLine: the
     // start line from column on (forward) or down from column (backward),
     // every other line whole. Lines outside the list are skipped; NUL bytes
-    // read as blanks.
+    // read as blanks. control, when given, is asked every few thousand
+    // lines and told how far the walk has come; a cancelled walk finds
+    // nothing.
     TDocumentHit Search(const TOVStringList& lines, int column, int line, int endLine,
-                        TSearchDirection direction) const;
+                        TSearchDirection direction, TJobControl* control = nullptr) const;
+
+    // Every match forward from (column, line) up to endLine in text, the
+    // bytes of a file from the first byte of that line to the end of the
+    // text, split into lines as a mapped file's index splits them (CR LF,
+    // LF, CR; a line end at the very end adds no line) and numbered from
+    // line on: a match is found and placed before the index has reached its
+    // line. NUL bytes read as blanks. control, when given, is asked between
+    // lines about every few hundred kilobytes and told how far the scan has
+    // come; a cancelled scan returns without a word. A line too long for a
+    // line list ends the scan, as it ends the index.
+    void ScanForward(std::string_view text, int line, int column, const THitSink& found,
+                     TJobControl* control = nullptr, int endLine = INT_MAX) const;
 };
 
 // The plain search as a line matcher. In UTF-8 text Hangul matches whether

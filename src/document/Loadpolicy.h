@@ -36,6 +36,10 @@ struct TLoadPolicy {
     std::uint64_t FirstPartBytes = 16 << 20;
     // Documents of at least this many bytes are highlighted by a worker.
     std::uint64_t BackgroundHighlightBytes = 8 << 20;
+    // Commands over a mapped document of at least this many bytes (a find,
+    // a copy, a page written) run on a worker, as every command does while
+    // the document is still indexed; smaller ones run at once.
+    std::uint64_t BackgroundCommandBytes = 16 << 20;
     // Null: workers never wait. Shared by the holder and every worker that
     // passes it, so that it outlives both.
     std::shared_ptr<TWorkerGate> Gate;

@@ -101,6 +101,16 @@ int TOVStringList::GetLength(int index) const {
     return RowLength(index);
 }
 
+TOVStringList::TMappedTail TOVStringList::MappedTail(int line) const {
+    CheckIndex(line, "TOVStringList.Get");
+    if (!FMapped)
+        return {};
+    const std::shared_ptr<TMappedLines>& lines = FMapped->Lines();
+    // Offsets count from the first line's first byte, after a byte-order mark.
+    const std::size_t from = static_cast<std::size_t>(lines->Text(line) - lines->Text(0));
+    return {lines, std::string_view(lines->Text(line), lines->Bytes() - from)};
+}
+
 bool TOVStringList::TakeLoadedLines() {
     if (!FText->Take())
         return false;

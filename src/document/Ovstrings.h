@@ -128,6 +128,17 @@ public:
     // such a list.
     bool ShareMappedText(const TOVStringList& source);
 
+    // For a reader on another thread that goes beyond the lines taken so
+    // far (a search ahead of the index): the mapped text from the first byte
+    // of line to the end of the text, and a share of the mapping that keeps
+    // those bytes valid while it is held, whatever becomes of the list.
+    // Empty when the list is not mapped; line is checked as Get.
+    struct TMappedTail {
+        std::shared_ptr<const TMappedLines> Hold;
+        std::string_view Text;
+    };
+    TMappedTail MappedTail(int line) const;
+
     bool TakeLoadedLines();
     void FinishLoading();
     TStringListNotify OnAppend;

@@ -307,7 +307,7 @@ bool MarkAndWriteHtmlPage(TOVSynStringList& lines, TOVSynHighlighter& highlighte
     // A page with sections of other languages lists their styles in its head,
     // which the whole scan must have found first.
     if (highlighter.Syntax(0).HTML_LANG) {
-        highlighter.Execute(lines);
+        highlighter.ExecuteAway(lines);
         return WriteHtmlPage(lines, highlighter, title, sink);
     }
     THtmlPageWriter page(highlighter, lines.Coding(), title, sink);
@@ -332,7 +332,7 @@ bool MarkAndWriteHtmlPage(TOVSynStringList& lines, TOVSynHighlighter& highlighte
             Lines.StreamMarks(nullptr);
         }
     } restore{lines, highlighter};
-    highlighter.Execute(lines);
+    highlighter.ExecuteAway(lines);
     write(count); // the rows the scan left final at its end
     return !failed.load() && page.Finish();
 }

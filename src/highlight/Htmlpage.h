@@ -84,7 +84,9 @@ bool WriteHtmlPage(const TOVSynStringList& lines, const TOVSynHighlighter& highl
 // scan leaves them final, so that only a few rows' marks are held at once
 // (pages of a language with sections of others are marked whole first, as
 // their head names the styles of every language found). The marks are not
-// kept. The same page as Execute followed by WriteHtmlPage.
+// kept. The same page as Execute followed by WriteHtmlPage. Touches no
+// window (no wait cursor), so that a worker may run it; a sink that refuses
+// a piece stops the scan at its next step.
 bool MarkAndWriteHtmlPage(TOVSynStringList& lines, TOVSynHighlighter& highlighter,
                           std::string_view title, const TPageSink& sink);
 // The whole page, every line ended by CR LF. title is in the coding of the

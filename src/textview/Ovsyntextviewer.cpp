@@ -25,6 +25,10 @@ TOVSynTextViewer::TOVSynTextViewer(QWidget* parent, std::unique_ptr<TViewerHighl
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    FJob.OnChange = [this] {
+        if (OnJobChange)
+            OnJobChange(this);
+    };
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
             &TOVSynTextViewer::OnVertAction);
     connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
@@ -119,6 +123,10 @@ void TOVSynTextViewer::UpdateHighlightState(bool execute) {
     FColor = FHighlighter->GetStyles(0).Back;
     if (execute)
         ExecuteHighlighter();
+}
+
+bool TOVSynTextViewer::WholeDocumentIsLong() const {
+    return FLines->Loading() || FLines->MappedBytes() >= FLoadPolicy.BackgroundCommandBytes;
 }
 
 void TOVSynTextViewer::SetLoadPolicy(const TLoadPolicy& policy) {

@@ -19,6 +19,7 @@
 #include "Qttextdraw.h"
 #include "Rowmarks.h"
 #include "Viewerhighlighter.h"
+#include "Viewerjob.h"
 #include "Viewerlayout.h"
 #include "Wrapedlines.h"
 
@@ -187,6 +188,9 @@ public:
     QString GetSelUnicode() const;
     // Puts the selected text on the clipboard; nothing without a selection.
     void CopyToClipboard();
+    // Puts the text of range on the clipboard, as a job when the document is
+    // long (WholeDocumentIsLong); nothing for an invalid range.
+    void CopyRange(const TTextRange& range);
     // Copies the whole document, the selection unchanged; asks first when
     // the document has LargeCopyLines lines or more.
     void CopyAll();
@@ -269,6 +273,16 @@ public:
     // meanwhile. FinishLoading waits for the rest; whatever needs every
     // line (word wrap, select all, copy all) calls it first.
     void FinishLoading();
+    // The command that runs longer than the window may wait (Viewerjob.h):
+    // select all and copy all while the document is indexed or when it is
+    // large, and the window's commands of the same kind. Escape is the
+    // window's to map to Cancel; a change of the document cancels it.
+    TViewerJob& Job() { return FJob; }
+    bool JobRunning() const { return FJob.Running(); }
+    // A command over the whole document runs as a job: it is still indexed,
+    // or mapped and at least the policy's size.
+    bool WholeDocumentIsLong() const;
+    TNotifyEvent OnJobChange;
     // The marks of a large document are made on a worker thread, which
     // starts once the document is wholly indexed; only the rows around those
     // shown hold marks, made as they are painted from a checkpoint of the
@@ -460,6 +474,8 @@ private:
     TStyleByte FStyleStack[StyleStackSize] = {};
     mutable TPaintColors FPaintColors;
     int FStyleTop = -1;
+    // Last, so that it goes first: a job's done may use every member above.
+    TViewerJob FJob;
 };
 
 } // namespace ov

@@ -119,6 +119,7 @@ void TOVSynTextViewer::FontMetricsChanged() {
 // --- document -----------------------------------------------------------------
 
 void TOVSynTextViewer::LinesChange() {
+    FJob.Cancel(); // what it works on is gone
     StopBackgroundHighlighting(); // its marks would be of the old text
     // Highlighting that is not done in the background is made for the
     // whole document at once; wrapping goes a part at a time.

@@ -63,12 +63,72 @@ void TOVSynTextViewer::Deselect() {
     SetSelection({});
 }
 
+namespace {
+
+// The whole document as a range; empty for an empty one.
+TTextRange WholeText(const TOVStringList& lines) {
+    if (lines.Count() == 0)
+        return {};
+    const int last = lines.Count() - 1;
+    return {{0, 0}, {std::max(lines.GetLength(last) - 1, 0), last}};
+}
+
+// Thrown out of a conversion whose job was cancelled.
+struct TConversionCancelled {};
+
+// range of lines in Unicode with LF line ends, lastBytes being the length
+// of the character at its end. Converted piece by piece straight into the
+// result, which is sized for the most units the bytes can give: no copy of
+// the whole text in between, whatever its size. A cancelled control ends
+// it with TConversionCancelled.
+QString RangeUnicode(const TOVStringList& lines, const TTextRange& range, int lastBytes,
+                     TJobControl* control) {
+    const std::uint64_t total = std::uint64_t(range.Last().Y - range.First().Y) + 1;
+    std::uint64_t pieces = 0;
+    auto look = [&] {
+        if (control && ++pieces % 4096 == 0) {
+            if (control->Cancelled())
+                throw TConversionCancelled();
+            control->SetProgress(double(pieces) / double(2 * total));
+        }
+    };
+    std::size_t bound = 0;
+    ForEachRangePiece(lines, range, lastBytes, [&](std::string_view piece, bool breakBefore) {
+        look();
+        bound += piece.size() + (breakBefore ? 1 : 0);
+    });
+    QString text(qsizetype(bound), Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    std::size_t used = 0;
+    const TCharCoding& coding = lines.CharCoding();
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    ForEachRangePiece(lines, range, lastBytes, [&](std::string_view piece, bool breakBefore) {
+        look();
+        if (breakBefore)
+            out[used++] = u'\n';
+        if (coding.Coding() == TTextCoding::Cp949) {
+            used += WideFromAnsiTo(piece, out + used);
+            return;
+        }
+        // The coding's own rule for bytes that form no character (one U+FFFD
+        // each) holds in the copy too; well-formed UTF-8 never needs more
+        // units than it has bytes.
+        const std::string wellFormed = coding.ToUtf8(piece);
+        QChar* start = reinterpret_cast<QChar*>(out + used);
+        used += std::size_t(
+            utf8.appendToBuffer(start, QByteArrayView(wellFormed.data(), qsizetype(wellFormed.size()))) -
+            start);
+    });
+    text.truncate(qsizetype(used));
+    return text;
+}
+
+} // namespace
+
 void TOVSynTextViewer::SelectAll() {
-    FinishLoading();
-    if (FLines->Count() == 0)
-        return;
-    const int last = FLines->Count() - 1;
-    SetSelection({{0, 0}, {std::max(FLines->GetLength(last) - 1, 0), last}});
+    // Every line must be indexed first; until then the view stays as it is.
+    FJob.Await([this] { return !FLines->Loading(); }, [this] { return LoadProgress(); },
+               [this] { SetSelection(WholeText(*FLines)); });
 }
 
 int TOVSynTextViewer::CharBytesAt(int line, int column) const {
@@ -149,62 +209,61 @@ QString TOVSynTextViewer::GetSelUnicode() const {
     if (!FSelection.IsValidIn(*FLines))
         return {};
     const TTextPoint last = FSelection.Last();
-    const int lastBytes = CharBytesAt(last.Y, last.X);
-    // Converted piece by piece straight into the result, which is sized for
-    // the most units the bytes can give: no copy of the whole text in
-    // between, whatever its size.
-    std::size_t bound = 0;
-    ForEachRangePiece(*FLines, FSelection, lastBytes, [&](std::string_view piece, bool breakBefore) {
-        bound += piece.size() + (breakBefore ? 1 : 0);
-    });
-    QString text(qsizetype(bound), Qt::Uninitialized);
-    char16_t* out = reinterpret_cast<char16_t*>(text.data());
-    std::size_t used = 0;
-    const TCharCoding& coding = Coding();
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    ForEachRangePiece(*FLines, FSelection, lastBytes, [&](std::string_view piece, bool breakBefore) {
-        if (breakBefore)
-            out[used++] = u'\n';
-        if (coding.Coding() == TTextCoding::Cp949) {
-            used += WideFromAnsiTo(piece, out + used);
-            return;
-        }
-        // The coding's own rule for bytes that form no character (one U+FFFD
-        // each) holds in the copy too; well-formed UTF-8 never needs more
-        // units than it has bytes.
-        const std::string wellFormed = coding.ToUtf8(piece);
-        QChar* start = reinterpret_cast<QChar*>(out + used);
-        used += std::size_t(
-            utf8.appendToBuffer(start, QByteArrayView(wellFormed.data(), qsizetype(wellFormed.size()))) -
-            start);
-    });
-    text.truncate(qsizetype(used));
-    return text;
+    return RangeUnicode(*FLines, FSelection, CharBytesAt(last.Y, last.X), nullptr);
 }
 
 void TOVSynTextViewer::CopyToClipboard() {
-    if (!IsSelection())
+    if (IsSelection())
+        CopyRange(FSelection);
+}
+
+// A range of a large mapped document is converted on a worker, over a
+// second view of the text that stays valid whatever becomes of the view's
+// own; the clipboard takes it on the window's thread. The selection is
+// left as it is.
+void TOVSynTextViewer::CopyRange(const TTextRange& range) {
+    if (!range.IsValidIn(*FLines))
         return;
-    const QString text = GetSelUnicode();
-    if (text.isEmpty())
+    const TTextPoint last = range.Last();
+    const int lastBytes = CharBytesAt(last.Y, last.X);
+    if (!WholeDocumentIsLong()) {
+        const QString text = RangeUnicode(*FLines, range, lastBytes, nullptr);
+        if (!text.isEmpty())
+            QGuiApplication::clipboard()->setText(text, QClipboard::Clipboard);
         return;
-    QGuiApplication::clipboard()->setText(text, QClipboard::Clipboard);
+    }
+    FJob.Await([this] { return !FLines->Loading(); }, [this] { return LoadProgress(); },
+               [this, range, lastBytes] {
+        auto copy = std::make_shared<TOVSynStringList>();
+        if (!range.IsValidIn(*FLines) || !copy->ShareMappedText(*FLines))
+            return;
+        auto text = std::make_shared<QString>();
+        FJob.Run(
+            [copy, range, lastBytes, text](TJobControl& control) {
+                try {
+                    *text = RangeUnicode(*copy, range, lastBytes, &control);
+                } catch (const TConversionCancelled&) {
+                }
+            },
+            [text] {
+                if (!text->isEmpty())
+                    QGuiApplication::clipboard()->setText(*text, QClipboard::Clipboard);
+            });
+    });
 }
 
 void TOVSynTextViewer::CopyAll() {
-    FinishLoading();
-    if (FLines->Count() == 0)
-        return;
-    if (FLines->Count() >= LargeCopyLines &&
-        !UIServices().AskYesNo(LoadStr(SLargeCopyQuestion), LoadStr(SWarning),
-                               TMessageIcon::Warning))
-        return;
-    const TWaitCursor wait;
-    const TTextRange kept = FSelection;
-    const int last = FLines->Count() - 1;
-    FSelection = {{0, 0}, {std::max(FLines->GetLength(last) - 1, 0), last}};
-    CopyToClipboard();
-    FSelection = kept;
+    // The question waits for the line count, which needs every line indexed.
+    FJob.Await([this] { return !FLines->Loading(); }, [this] { return LoadProgress(); }, [this] {
+        if (FLines->Count() == 0)
+            return;
+        if (FLines->Count() >= LargeCopyLines &&
+            !UIServices().AskYesNo(LoadStr(SLargeCopyQuestion), LoadStr(SWarning),
+                                   TMessageIcon::Warning))
+            return;
+        const TWaitCursor wait;
+        CopyRange(WholeText(*FLines));
+    });
 }
 
 // --- mouse ----------------------------------------------------------------------
