@@ -15,10 +15,13 @@
 #include "Xpcheckbox.h"
 #include "Xpcombobox.h"
 #include "Xpedit.h"
+#include "Xpgauge.h"
 #include "Xpradiobutton.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -585,6 +588,127 @@ TEST_F(FindGotoTest, StaleBookmarksQuoteNothingAndWrappedRowsQuoteTheirLine) {
     EXPECT_EQ(form->Controls().lbBookmarks->item(1)->text(),
               QStringLiteral("2=") + QString::fromLatin1(longLine.substr(0, BookmarkTextLimit)));
     EXPECT_EQ(form->Controls().lbBookmarks->item(2)->text(), QStringLiteral("4=last"));
+}
+
+// Commands that need every line of a file still being indexed: the index is
+// held after a small first part until the test releases it, whatever the
+// machine's speed.
+class IndexedCommandsTest : public FindGotoTest {
+protected:
+    static constexpr int Total = 200000;
+
+    IndexedCommandsTest() {
+        FPolicy.FirstPartBytes = 64 << 10;
+        FPolicy.Gate = FGate;
+        for (int i = 0; i < Total; ++i)
+            FText += "log line " + std::to_string(i) + (i == Total - 10 ? " needle" : "") + "\n";
+    }
+
+    std::unique_ptr<TMainForm> OpenHeld() {
+        FGate->Hold();
+        auto form = std::make_unique<TMainForm>();
+        form->resize(500, 300);
+        form->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        form->Controls().Viewer->SetLoadPolicy(FPolicy);
+        form->OpenFile(FFolder.Write("big.log", FText));
+        EXPECT_TRUE(form->Controls().Viewer->Loading());
+        EXPECT_LT(form->Controls().Viewer->RowCount(), Total - 10);
+        return form;
+    }
+
+    void ReleaseAndWait(TMainForm& form) {
+        FGate->Release();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return !form.Controls().Viewer->Loading() && !form.Controls().Viewer->JobRunning(); },
+            20000));
+    }
+
+    std::shared_ptr<TWorkerGate> FGate = std::make_shared<TWorkerGate>();
+    TLoadPolicy FPolicy;
+    std::string FText;
+};
+
+// Find, select all and copy all wait for the index as jobs the gauge shows;
+// Escape stops each and leaves the view as it was; run again, find shows
+// the match found beyond the lines indexed once the index reaches it.
+TEST_F(IndexedCommandsTest, CommandsDuringTheIndexAreCancelledByEscapeAndFinishAfterIt) {
+    auto form = OpenHeld();
+    TOVSynTextViewer& view = *form->Controls().Viewer;
+    QTest::keyClick(&view, Qt::Key_Down);
+    const int top = view.TopIndex();
+    const auto selection = Selection(*form);
+    const QString clipboard = QGuiApplication::clipboard()->text();
+    auto runAndEscape = [&](const std::function<void()>& command, const char* name) {
+        command();
+        ASSERT_TRUE(view.JobRunning()) << name;
+        QTest::qWait(100);
+        EXPECT_TRUE(view.JobRunning()) << name;
+        EXPECT_TRUE(form->Controls().LoadGauge->isVisible()) << name;
+        QTest::keyClick(&view, Qt::Key_Escape);
+        EXPECT_FALSE(view.JobRunning()) << name;
+        QTest::qWait(100);
+        EXPECT_EQ(view.TopIndex(), top) << name;
+        EXPECT_EQ(Selection(*form), selection) << name;
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), clipboard) << name;
+        EXPECT_EQ(NotFoundBoxes(), 0) << name;
+        EXPECT_TRUE(view.Loading()) << name;
+    };
+    runAndEscape([&] { EXPECT_FALSE(form->SearchText("needle", {}, -1, -1)); }, "find");
+    runAndEscape([&] { view.SelectAll(); }, "select all");
+    FMessages.Answers.push_back(true); // copy that many lines
+    runAndEscape([&] { form->Menus().CopyAll1->trigger(); }, "copy all");
+    EXPECT_EQ(FMessages.Records.size(), 0u); // the question waits for the count
+
+    form->SearchText("needle", {}, -1, -1);
+    ReleaseAndWait(*form);
+    EXPECT_EQ(Selection(*form).first, (TTextPoint{16, Total - 10}));
+    EXPECT_LE(view.TopIndex(), Total - 10);
+    EXPECT_GT(view.TopIndex() + view.VisibleRows(), Total - 10);
+}
+
+// Go to line opens at once with the lines counted so far and a note that
+// counting goes on; a line beyond them is reached once the index gets there.
+TEST_F(IndexedCommandsTest, GoToLineBeyondTheIndexIsReachedOnceIndexed) {
+    auto form = OpenHeld();
+    TOVSynTextViewer& view = *form->Controls().Viewer;
+    const int known = view.RowCount();
+    QString range;
+    bool noteShown = false;
+    WhenModal([&](QWidget* dialog) {
+        auto* lines = static_cast<TfGoto*>(dialog);
+        range = lines->Label1->text();
+        for (QLabel* label : lines->findChildren<QLabel*>())
+            noteShown |= label != lines->Label1 && label->isVisible() && label->text().contains("세는");
+        QTest::keyClicks(lines->Edit1, QString::number(Total - 5));
+        QTest::keyClick(lines->Edit1, Qt::Key_Return);
+    });
+    form->Menus().GotoLine1->trigger();
+    EXPECT_TRUE(range.endsWith(QString::number(known))) << range.toStdString();
+    EXPECT_TRUE(noteShown);
+    EXPECT_LT(view.TopIndex(), known);
+    ReleaseAndWait(*form);
+    EXPECT_EQ(view.TopIndex(), MaxTopIndex(Total, view.VisibleRows()));
+    EXPECT_GE(view.TopIndex() + view.VisibleRows(), Total - 5);
+}
+
+// Closing the file while a job runs on its worker or waits for the index
+// stops the job; nothing of it comes afterwards.
+TEST_F(IndexedCommandsTest, ClosingTheFileCancelsItsJob) {
+    for (bool find : {true, false}) {
+        auto form = OpenHeld();
+        if (find)
+            form->SearchText("absent", {}, -1, -1); // scans the whole file on the worker
+        else
+            form->Controls().Viewer->SelectAll();
+        ASSERT_TRUE(form->Controls().Viewer->JobRunning());
+        form->Menus().Close1->trigger();
+        EXPECT_FALSE(form->Controls().Viewer->JobRunning());
+        FGate->Release();
+        QTest::qWait(200);
+        EXPECT_EQ(NotFoundBoxes(), 0);
+        EXPECT_FALSE(form->Controls().Viewer->IsSelection());
+    }
 }
 
 TEST(BookmarkPiecesTest, ItemsCutWholeCharactersAndIconsDiffer) {

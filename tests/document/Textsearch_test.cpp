@@ -1,6 +1,8 @@
 #include "Linematcher.h"
 #include "Textsearch.h"
 
+#include "Testsupport.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -275,6 +277,56 @@ TEST(TextSearchTest, DocumentScansStopAtTheirEndLineAndSkipTheStartColumns) {
     // A start beyond the list scans the lines there are.
     EXPECT_EQ(backward(0, 40, 0), std::pair(0, 3));
     EXPECT_FALSE(TTextSearch("", true, false).Search(lines, 0, 0, 3, TSearchDirection::Forward).Found());
+}
+
+// A scan of the mapped bytes numbers its lines as the index does: from any
+// start line, while the index is still held after its first part, it finds
+// exactly the matches a search of the finished list finds, in order, also
+// on lines the index has not reached. Texts mix every line end, NUL bytes
+// and a last line with and without its end.
+TEST(TextSearchTest, AScanOfTheMappedBytesFindsTheIndexedListsMatchesAheadOfTheIndex) {
+    test::TTempFolder temp;
+    std::mt19937 random(22);
+    const std::string pieces[] = {"ab", "a", "b", "x", "\n", "\r", "\r\n", std::string("\0a", 2)};
+    std::uniform_int_distribution<size_t> piece(0, std::size(pieces) - 1);
+    const TTextSearch search("ab", false, false);
+    for (int round = 0; round < 8; ++round) {
+        std::string bytes;
+        while (bytes.size() < (200 << 10))
+            bytes += pieces[piece(random)];
+        if (round % 2)
+            bytes += "ab\n";
+        const std::string path = temp.Write("scan.txt", bytes);
+        TOVStringList whole;
+        ASSERT_TRUE(whole.LoadViewedFile(path, TCodingChoice::Cp949));
+        auto gate = std::make_shared<TWorkerGate>();
+        gate->Hold();
+        TLoadPolicy policy;
+        policy.FirstPartBytes = 16 << 10;
+        policy.Gate = gate;
+        TOVStringList held;
+        held.SetLoadPolicy(policy);
+        ASSERT_TRUE(held.LoadViewedFile(path, TCodingChoice::Cp949));
+        ASSERT_TRUE(held.Loading());
+        const int start = std::uniform_int_distribution<int>(0, held.Count() - 1)(random);
+        std::vector<std::pair<int, int>> expected;
+        for (TSearchMatch m = whole.Count() ? search.Search(whole, 0, start, whole.Count() - 1,
+                                                            TSearchDirection::Forward)
+                                            : TSearchMatch();
+             m.Found(); m = search.Search(whole, m.Column + 1, m.Line, whole.Count() - 1,
+                                          TSearchDirection::Forward))
+            expected.emplace_back(m.Line, m.Column);
+        std::vector<std::pair<int, int>> found;
+        const TOVStringList::TMappedTail tail = held.MappedTail(start);
+        search.ScanForward(tail.Text, start, 0, [&](const TSearchMatch& m) {
+            found.emplace_back(m.Line, m.Column);
+            return true;
+        });
+        EXPECT_EQ(found, expected) << round;
+        ASSERT_FALSE(expected.empty());
+        EXPECT_GE(expected.back().first, held.Count()) << round; // beyond the index
+        gate->Release();
+    }
 }
 
 } // namespace
