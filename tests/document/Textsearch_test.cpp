@@ -1,6 +1,7 @@
 #include "Linematcher.h"
 #include "Textsearch.h"
 
+#include "Linematcher.h"
 #include "Testsupport.h"
 
 #include <gtest/gtest.h>
@@ -318,10 +319,11 @@ TEST(TextSearchTest, AScanOfTheMappedBytesFindsTheIndexedListsMatchesAheadOfTheI
             expected.emplace_back(m.Line, m.Column);
         std::vector<std::pair<int, int>> found;
         const TOVStringList::TMappedTail tail = held.MappedTail(start);
-        search.ScanForward(tail.Text, start, 0, [&](const TSearchMatch& m) {
-            found.emplace_back(m.Line, m.Column);
-            return true;
-        });
+        TPlainMatcher("ab", false, false, CharCodingOf(TTextCoding::Cp949))
+            .ScanForward(tail.Text, start, 0, [&](const TDocumentHit& hit) {
+                found.emplace_back(hit.Line, hit.Column);
+                return true;
+            });
         EXPECT_EQ(found, expected) << round;
         ASSERT_FALSE(expected.empty());
         EXPECT_GE(expected.back().first, held.Count()) << round; // beyond the index
