@@ -204,7 +204,9 @@ void TMainForm::CreateStatusBar() {
 }
 
 void TMainForm::ConnectViewerEvents() {
-    FSearch.OnBackgroundSearchEnd = [this] { ShowSearchNote(); };
+    FSearch.OnBackgroundSearchEnd = [this] {
+        ShowSearchNote(FSearch.Wrapped(), FSearch.WentBackward());
+    };
     FControls.Viewer->OnDblClick = [this](auto*) { ViewerDblClick(); };
     FControls.Viewer->OnKeyDown = [this](auto*, int key, Qt::KeyboardModifiers shift) {
         RunCommand([&] { ViewerKeyDown(key, shift); });
