@@ -299,7 +299,7 @@ TEST(TextSearchTest, AScanOfTheMappedBytesFindsTheIndexedListsMatchesAheadOfTheI
             bytes += "ab\n";
         const std::string path = temp.Write("scan.txt", bytes);
         TOVStringList whole;
-        ASSERT_TRUE(whole.LoadViewedFile(path, TCodingChoice::Cp949));
+        ASSERT_TRUE(whole.LoadViewedFile(path, TFileEncoding::Cp949));
         auto gate = std::make_shared<TWorkerGate>();
         gate->Hold();
         TLoadPolicy policy;
@@ -307,7 +307,7 @@ TEST(TextSearchTest, AScanOfTheMappedBytesFindsTheIndexedListsMatchesAheadOfTheI
         policy.Gate = gate;
         TOVStringList held;
         held.SetLoadPolicy(policy);
-        ASSERT_TRUE(held.LoadViewedFile(path, TCodingChoice::Cp949));
+        ASSERT_TRUE(held.LoadViewedFile(path, TFileEncoding::Cp949));
         ASSERT_TRUE(held.Loading());
         const int start = std::uniform_int_distribution<int>(0, held.Count() - 1)(random);
         std::vector<std::pair<int, int>> expected;
