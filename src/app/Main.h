@@ -367,8 +367,12 @@ private:
     // Reads the shown file again without a word: at the end when following,
     // else at the same top row (and selection, where its lines still exist).
     void ReadShownFileAgain(bool toEnd);
+    bool TakeAppendedText();
     bool ViewAtEnd() const;
     void GoToEnd();
+    // A change that came while the text was still being indexed is looked
+    // at once the index is whole (after the handler that told it returns).
+    void ShownFileLoaded();
     // End (with or without Ctrl) resumes following paused by scrolling.
     void ResumeFollowingAtEnd(int key);
     void SetFollowMode(TFollowMode mode);
@@ -407,6 +411,7 @@ private:
     bool FMovingView = false;
     // Set while the shown file is read again, which closes and opens it.
     bool FReadingAgain = false;
+    bool FChangedWhileLoading = false;
 };
 
 template <typename TBody> void TMainForm::RunCommand(TBody body) {

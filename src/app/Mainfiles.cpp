@@ -279,6 +279,7 @@ void TMainForm::ViewerLoadProgress() {
     FControls.LoadGauge->SetProgress(
         static_cast<std::uint64_t>(progress * double(FControls.LoadGauge->MaxValue())));
     ViewerTopIndexChanged();
+    ShownFileLoaded();
 }
 
 // A reader who scrolls away from the end while the file is followed stays

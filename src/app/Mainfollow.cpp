@@ -12,6 +12,7 @@
 
 #include <QLabel>
 #include <QTime>
+#include <QTimer>
 
 #include <climits>
 
@@ -80,9 +81,16 @@ void TMainForm::UpdateWatching() {
     FControls.FileNotePanel->hide();
 }
 
+// Reading the file again restarts its index: while the index of the last
+// reading is still being built, a fast writer would restart it again and
+// again and the view would never reach the end. The change waits for it.
 void TMainForm::ShownFileChanged() {
     if (!FDocument.IsOpen() || FReadingAgain || FFollower.Path() != FDocument.FileName())
         return;
+    if (FControls.HexViewer->isHidden() && FControls.Viewer->Loading()) {
+        FChangedWhileLoading = true;
+        return;
+    }
     const TFileChange change = FFollower.Check();
     const std::string name = ExtractFileName(FDocument.FileName());
     std::string note;
@@ -102,14 +110,33 @@ void TMainForm::ShownFileChanged() {
         note = "'" + name + "' 파일이 새 파일로 바뀌어 다시 열었습니다.";
         break;
     }
-    if (change != TFileChange::Gone)
+    if (change == TFileChange::Appended && TakeAppendedText()) {
+        // Taken in place.
+    } else if (change != TFileChange::Gone) {
         ReadShownFileAgain(FFollowMode == TFollowMode::On);
+    }
     if (!note.empty()) {
         FControls.FileNotePanel->setText(QTime::currentTime().toString(QStringLiteral("HH:mm:ss ")) +
                                          QString::fromUtf8(note));
         FControls.FileNotePanel->show();
     }
     UpdateActions();
+}
+
+// Lines appended to a mapped text are taken in place: the lines shown stay
+// as they are, the new ones are indexed on, and the view moves only when it
+// follows. A highlighted text is read again instead, so that the new lines
+// are marked with the rest.
+bool TMainForm::TakeAppendedText() {
+    if (!FControls.HexViewer->isHidden() || !FControls.Viewer->SynLang().empty())
+        return false;
+    TFlagScope moving(FMovingView);
+    if (!FControls.Viewer->Lines().GrowMappedText())
+        return false;
+    if (FFollowMode == TFollowMode::On)
+        GoToEnd();
+    ViewerTopIndexChanged();
+    return true;
 }
 
 // The text view's top row and selection stay where their lines still
@@ -150,6 +177,13 @@ void TMainForm::ReadShownFileAgain(bool toEnd) {
     FControls.Viewer->SetTopIndex(top);
     if (!selection.IsEmpty() && selection.End().Y < FControls.Viewer->Lines().Count())
         FControls.Viewer->SetSelection(selection);
+}
+
+void TMainForm::ShownFileLoaded() {
+    if (!FChangedWhileLoading || FControls.Viewer->Loading())
+        return;
+    FChangedWhileLoading = false;
+    QTimer::singleShot(0, this, [this] { ShownFileChanged(); });
 }
 
 void TMainForm::ResumeFollowingAtEnd(int key) {

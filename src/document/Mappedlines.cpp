@@ -83,7 +83,7 @@ constinit thread_local TMappedLines::TGroupCache TMappedLines::FCache;
 
 TMappedLines::TMappedLines(std::unique_ptr<TMappedFile> file, std::int64_t start,
                            std::uint64_t firstPart, std::shared_ptr<TWorkerGate> gate)
-    : FId(NextId.fetch_add(1)), FFile(std::move(file)), FGate(std::move(gate)) {
+    : FId(NextId.fetch_add(1)), FFile(std::move(file)), FFirstPart(firstPart), FGate(std::move(gate)) {
     FText = FFile->Data() + start;
     FStartByte = start;
     FSize = static_cast<std::uint64_t>(FFile->Size() - start);
@@ -91,8 +91,11 @@ TMappedLines::TMappedLines(std::unique_ptr<TMappedFile> file, std::int64_t start
     try {
         // Every slot a finished index can need, made now, so that the worker
         // never moves what a reader looks at.
-        FGroups.Reserve(static_cast<std::size_t>((FSize + 2) / GroupLines + 2));
-        FLongs.Reserve(static_cast<std::size_t>(FSize / LongLine + 2));
+        // The text may grow as far as the mapping can (Grow).
+        const auto capacity = std::max(
+            FSize, static_cast<std::uint64_t>(std::max<std::int64_t>(FFile->Capacity() - start, 0)));
+        FGroups.Reserve(static_cast<std::size_t>((capacity + 2) / GroupLines + 2));
+        FLongs.Reserve(static_cast<std::size_t>(capacity / LongLine + 2));
         AddStart(0);
         Publish();
         Index(std::min(FSize, firstPart));
@@ -194,6 +197,10 @@ void TMappedLines::AddEnds(std::uint64_t at, std::uint64_t ends) {
 }
 
 void TMappedLines::Publish() {
+    // A grown text's last line, scanned again, is published only once its
+    // end is found again: until then the old end stays.
+    if (FStarts < FPublished.load(std::memory_order_relaxed))
+        return;
     FPublishedLast.store(FLastStart, std::memory_order_relaxed);
     FPublishedLongs.store(FLongCount, std::memory_order_relaxed);
     FPublished.store(FStarts, std::memory_order_release);
@@ -250,10 +257,48 @@ bool TMappedLines::StopAtShrunkEnd() {
     FStarts = FPublished.load(std::memory_order_relaxed);
     FLastStart = FPublishedLast.load(std::memory_order_relaxed);
     FLongCount = FPublishedLongs.load(std::memory_order_relaxed);
+    // A grown text's scan may have moved the last published start and the
+    // last long line's end; both go back to where they were published.
+    if (FStarts % GroupLines == 1)
+        FGroups[FStarts / GroupLines] = FLastStart;
+    if (FLongCount > 0 && FLongs[FLongCount - 1].Line + 2 == FStarts)
+        FLongs[FLongCount - 1].Next = FLastStart;
     FEnd = std::max(shrunk, FLastStart);
     if (FPublishedScanned < FEnd)
         Scan(FPublishedScanned, FEnd);
     FScanned = FEnd;
+    return true;
+}
+
+bool TMappedLines::Grow() {
+    if (Pending() || FEnd != FSize || FStarts < 2)
+        return false;
+    const std::int64_t grown = FFile->Grow() - FStartByte;
+    if (grown <= 0 || static_cast<std::uint64_t>(grown) <= FSize)
+        return false;
+    if (FWorker.joinable())
+        FWorker.join();
+    // The last start is the end of the text; the last line is scanned again,
+    // as its end may be the first new byte (a half line, or a CR whose LF
+    // comes now). Its end, when kept as a long line's, goes with it.
+    --FStarts;
+    FLastStart = Offset(static_cast<int>(FStarts - 1));
+    if (FLongCount > 0 && FLongs[FLongCount - 1].Line == FStarts - 1)
+        --FLongCount;
+    // The readers' cached copies of the last group end at the old end of the
+    // text: a new name makes every thread find its groups again.
+    FId.store(NextId.fetch_add(1), std::memory_order_relaxed);
+    FScanned = FLastStart;
+    FSize = static_cast<std::uint64_t>(grown);
+    FEnd = FSize;
+    FDone.store(false, std::memory_order_release);
+    try {
+        Index(std::min(FSize, FFirstPart > UINT64_MAX - FScanned ? UINT64_MAX : FScanned + FFirstPart));
+    } catch (const std::bad_alloc&) {
+        ThrowOutOfMemory();
+    }
+    StartRest();
+    Take();
     return true;
 }
 
@@ -324,7 +369,7 @@ void TMappedLines::FindGroup(std::size_t group) const {
                                     ? FGroups[group + 1]
                                     : FPublishedLast.load(std::memory_order_relaxed);
     const std::size_t longs = FPublishedLongs.load(std::memory_order_relaxed);
-    cache.Owner = FId;
+    cache.Owner = FId.load(std::memory_order_relaxed);
     cache.Group = group;
     cache.Known = known;
     std::uint64_t* const starts = cache.Starts;

@@ -23,6 +23,11 @@
 // first screen can be shown, and the rest by a worker thread (StartRest).
 // The lines the worker finds become part of Count only when the owner's
 // thread takes them (Take), so that Count never changes under a reader.
+//
+// A followed file grows in place (Grow): the slots are made for as far as
+// the mapping can grow, the last line is found again with what follows it,
+// and the readers' cached groups are dropped, since the last one ended at
+// the old end of the text.
 
 #include "Loadpolicy.h"
 #include "Mappedfile.h"
@@ -53,6 +58,16 @@ public:
 
     // Lines taken so far.
     int Count() const { return FCount; }
+    // Takes what the file has grown by since the whole text was indexed: the
+    // mapping grows in place, the last line is found again (a line without
+    // its line end yet goes on in what was written after it), and the new
+    // lines are indexed like the first part, the rest by the worker. Lines
+    // before the last keep their text and place. False, with nothing
+    // changed, while the index is still being built, when the file has not
+    // grown or was cut short, or when it outgrew what the mapping can take
+    // in place (the owner maps the file anew then). EOutOfMemory as the
+    // first indexing.
+    bool Grow();
     // Bytes of text (after a byte-order mark) when the file was mapped.
     std::uint64_t Bytes() const { return FSize; }
     // True until the whole text is indexed and taken.
@@ -144,7 +159,8 @@ private:
         const std::size_t inGroup = at % GroupLines;
         if (inGroup == 0)
             return FGroups[group];
-        if (FCache.Owner != FId || FCache.Group != group || inGroup >= FCache.Known)
+        if (FCache.Owner != FId.load(std::memory_order_relaxed) || FCache.Group != group ||
+            inGroup >= FCache.Known)
             FindGroup(group);
         return FCache.Starts[inGroup];
     }
@@ -177,8 +193,11 @@ private:
     bool StopAtShrunkEnd();
     void IndexRest();
 
-    const std::uint64_t FId; // names the index in the readers' group caches
+    // Names the index in the readers' group caches; a new name once the text
+    // grew.
+    std::atomic<std::uint64_t> FId;
     std::unique_ptr<TMappedFile> FFile;
+    std::uint64_t FFirstPart = UINT64_MAX;
     const char* FText = nullptr;
     std::int64_t FStartByte = 0; // of the text in the file
     std::uint64_t FSize = 0;

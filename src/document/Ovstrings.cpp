@@ -121,6 +121,21 @@ bool TOVStringList::TakeLoadedLines() {
     return true;
 }
 
+bool TOVStringList::GrowMappedText() {
+    if (!FMapped || !FMapped->Grow())
+        return false;
+    FGrownFrom = std::max(0, FCount - 1);
+    FCount = FText->Count();
+    FCapacity = FCount;
+    struct TAfter {
+        int& From;
+        ~TAfter() { From = INT_MAX; }
+    } after{FGrownFrom};
+    if (OnAppend)
+        OnAppend(this);
+    return true;
+}
+
 void TOVStringList::FinishLoading() {
     if (!Loading())
         return;

@@ -142,6 +142,15 @@ public:
     bool TakeLoadedLines();
     void FinishLoading();
     TStringListNotify OnAppend;
+    // Takes what the mapped file has grown by (TMappedLines::Grow) and calls
+    // OnAppend: lines appended, and the old last line longer when it had no
+    // line end yet. While OnAppend runs, GrownFrom is the first line whose
+    // text changed (INT_MAX at any other time). False, with nothing changed,
+    // when the list is not a mapped file's whole text, another list shares
+    // the text (ShareMappedText), or the index cannot grow in place; the
+    // owner reads the file anew then.
+    bool GrowMappedText();
+    int GrownFrom() const { return FGrownFrom; }
     // How the next viewed file is loaded; a setting of the list, not of its
     // text (Assign leaves it).
     const TLoadPolicy& LoadPolicy() const { return FLoadPolicy; }
@@ -305,6 +314,7 @@ private:
     bool FCaseSensitive = false;
     TTextCoding FCoding = TTextCoding::Cp949;
     TBlockArena FArena;
+    int FGrownFrom = INT_MAX;
     TLoadPolicy FLoadPolicy;
 };
 

@@ -112,6 +112,16 @@ public:
     bool Take() override { return FLines->Take(); }
     void Finish() override { FLines->Finish(); }
 
+    // Takes what the file grew by (TMappedLines::Grow); never while another
+    // list views the same lines, whose count would no longer say where its
+    // last line ends.
+    bool Grow() {
+        if (FLines.use_count() > 1 || !FLines->Grow())
+            return false;
+        FShownRow = -1;
+        FShownCopy.reset();
+        return true;
+    }
     // Bytes of text when the file was mapped.
     std::uint64_t Bytes() const { return FLines->Bytes(); }
     // The lines, to view them again from another list; only a text with

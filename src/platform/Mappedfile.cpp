@@ -106,10 +106,14 @@ bool TMappedFile::Map(const TReadOnlyFile& file) {
         static_cast<std::uint64_t>(info.st_size) > SIZE_MAX - 2 * PageSize())
         return false;
     const auto size = static_cast<std::size_t>(info.st_size);
-    // Reserve the data plus at least one byte, rounded to pages, as zeros;
-    // the file goes over the front of it, the rest stays the zero guard.
-    const std::size_t length = (size + 1 + PageSize() - 1) / PageSize() * PageSize();
-    void* reserved = mmap(nullptr, length, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    // Reserve the data plus at least one byte, and the room to grow, rounded
+    // to pages, as zeros; the file goes over the front of it, the rest stays
+    // the zero guard until the file grows into it.
+    const std::size_t room =
+        size < SIZE_MAX / 2 - std::size_t(GrowthRoom) ? std::size_t(GrowthRoom) : 0;
+    const std::size_t length = (size + 1 + room + PageSize() - 1) / PageSize() * PageSize();
+    void* reserved = mmap(nullptr, length, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE,
+                          -1, 0);
     if (reserved == MAP_FAILED)
         return false;
     // The mapping keeps the file for itself, after the opening is closed.
@@ -127,6 +131,22 @@ bool TMappedFile::Map(const TReadOnlyFile& file) {
     FLength = length;
     Register(FData, FLength);
     return true;
+}
+
+std::int64_t TMappedFile::Grow() {
+    struct stat info;
+    if (!FData || FHandle < 0 || fstat(FHandle, &info) != 0 || info.st_size <= FSize ||
+        info.st_size >= Capacity())
+        return FSize;
+    // From the page that holds the old end on: that page is mapped again
+    // with the rest, at the same place.
+    const auto from = static_cast<std::size_t>(FSize) / PageSize() * PageSize();
+    const auto size = static_cast<std::size_t>(info.st_size);
+    if (mmap(FData + from, size - from, PROT_READ, MAP_PRIVATE | MAP_FIXED, FHandle,
+             static_cast<off_t>(from)) == MAP_FAILED)
+        return FSize;
+    FSize = static_cast<std::int64_t>(size);
+    return FSize;
 }
 
 void TMappedFile::Unmap() {

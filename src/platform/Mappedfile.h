@@ -34,8 +34,23 @@ public:
     // nothing mapped, when the file is not open, is not a regular file, is
     // empty (the kernel's files report a size of 0 and are read instead) or
     // cannot be mapped. The mapping does not need the opening once made.
+    //
+    // The address range kept for the mapping reaches GrowthRoom bytes past
+    // the file's end (address space only, no memory), so that a file that
+    // grows can be mapped further in place (Grow).
     bool Map(const TReadOnlyFile& file);
     void Unmap();
+    // Maps what the file has grown by since it was mapped, at the same
+    // address: every pointer into the mapping stays valid, and Data() holds
+    // Size() bytes then. The new size; Size() unchanged when the file has not
+    // grown, has shrunk, or would pass the range kept for it (the caller maps
+    // the file anew then).
+    std::int64_t Grow();
+    // How far the mapping can grow (Size() included).
+    std::int64_t Capacity() const {
+        return FLength > 0 ? static_cast<std::int64_t>(FLength) - 1 : 0;
+    }
+    static constexpr std::int64_t GrowthRoom = std::int64_t(1) << 32;
 
     bool IsMapped() const { return FData != nullptr; }
     const char* Data() const { return FData; }

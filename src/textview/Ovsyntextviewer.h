@@ -250,6 +250,7 @@ public:
     void OnLoadTimer();
     // Moves on to a top row asked for before the index reached it.
     void FollowPendingTop();
+    void StartLoadTimer();
     // Rereads the language's styles and highlights again.
     void RefreshStyle();
 

@@ -127,12 +127,7 @@ void TOVSynTextViewer::LinesChange() {
         FLines->FinishLoading();
     FLoadFollower.TakeLines(FLines->Count());
     if (FLines->Loading()) {
-        if (!FLoadTimer) {
-            FLoadTimer = std::make_unique<QTimer>();
-            FLoadTimer->setInterval(LoadInterval);
-            connect(FLoadTimer.get(), &QTimer::timeout, this, &TOVSynTextViewer::OnLoadTimer);
-        }
-        FLoadTimer->start();
+        StartLoadTimer();
     } else if (FLoadTimer) {
         FLoadTimer->stop();
     }
@@ -230,12 +225,29 @@ void TOVSynTextViewer::FinishLoading() {
         OnLoadProgress(this);
 }
 
+void TOVSynTextViewer::StartLoadTimer() {
+    if (!FLoadTimer) {
+        FLoadTimer = std::make_unique<QTimer>();
+        FLoadTimer->setInterval(LoadInterval);
+        connect(FLoadTimer.get(), &QTimer::timeout, this, &TOVSynTextViewer::OnLoadTimer);
+    }
+    if (!FLoadTimer->isActive())
+        FLoadTimer->start();
+}
+
+// Lines found by the index, or taken from a file that grew (whose last line
+// may have grown too: GrownFrom).
 void TOVSynTextViewer::LinesAppended() {
     const int count = FLines->Count();
-    const int from = FLoadFollower.TakeLines(count);
+    const int taken = FLoadFollower.TakeLines(count);
+    const int from = std::min(taken, FLines->GrownFrom());
     if (count <= from)
         return;
-    if (FWordWrap && FWrapInParts) {
+    if (FLines->Loading())
+        StartLoadTimer(); // a file that grew by more than its first part
+    // A wrap in parts takes appended lines; a grown last line is wrapped
+    // again by starting the wrap anew (below).
+    if (FWordWrap && FWrapInParts && from == taken) {
         const TTextPoint topText = TopText();
         FWrapedLines.Grow(count);
         TakeWrapedRows(topText);
