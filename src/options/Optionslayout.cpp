@@ -147,7 +147,7 @@ QWidget* TfOptions::CreateOtherPage() {
     AutoScroll = page.Spin(14, 26, 90, AutoScrollRange, true);
     page.Label("1000 = 1 초", 112, 26);
 
-    page.Group("바뀐 파일", 8, 214, 361, 40);
+    page.Group("바뀐 파일", 8, 214, 361, 36);
     ReloadOnChange =
         new TXPCheckBox(QStringLiteral("다른 프로그램이 바꾼 파일을 다시 읽기"), page.Page());
     ReloadOnChange->setGeometry(QRect(page.At(14, 16), QSize(300, LabelHeight)));
