@@ -215,19 +215,10 @@ bool TRegexSearch::MatchFrom(std::string_view line, std::size_t q, std::size_t& 
     return start < end && end <= line.size();
 }
 
-// Delimiters are ASCII, and an ASCII byte is always a character of its own:
-// a multi-byte character next to the match is part of the word, and so is a
-// delimiter byte that is the second byte of a character.
+// The plain search's rule (AcceptsMatch), for a run of any length.
 bool TRegexSearch::Accept(std::string_view line, std::size_t start, std::size_t end,
                           TCharStartMemo& memo) const {
-    if (!FCoding.IsCharStart(line, start, memo) || !FCoding.IsCharStart(line, end, memo))
-        return false;
-    if (!FWholeWords)
-        return true;
-    if (start > 0 && (!IsWordDelimiter(static_cast<unsigned char>(line[start - 1])) ||
-                      !FCoding.IsCharStart(line, start - 1, memo)))
-        return false;
-    return end >= line.size() || IsWordDelimiter(static_cast<unsigned char>(line[end]));
+    return AcceptsMatch(FCoding, FWholeWords, line, start, end, memo);
 }
 
 TLineHit TRegexSearch::FindForward(std::string_view line, int from) const {

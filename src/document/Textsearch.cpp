@@ -76,17 +76,20 @@ bool TTextSearch::MatchesWhole(const unsigned char* at) const {
 // Delimiters are ASCII, and an ASCII byte is always a character of its own:
 // a multi-byte character next to the match is part of the word, and so is
 // a delimiter byte that is the second byte of a character.
-bool TTextSearch::Accept(std::string_view line, int q, TCharStartMemo& memo) const {
-    const size_t start = size_t(q);
-    const size_t after = start + FPattern.size();
-    if (!FCoding.IsCharStart(line, start, memo) || !FCoding.IsCharStart(line, after, memo))
+bool AcceptsMatch(const TCharCoding& coding, bool wholeWords, std::string_view line,
+                  std::size_t start, std::size_t end, TCharStartMemo& memo) {
+    if (!coding.IsCharStart(line, start, memo) || !coding.IsCharStart(line, end, memo))
         return false;
-    if (!FWholeWords)
+    if (!wholeWords)
         return true;
     if (start > 0 && (!IsWordDelimiter(static_cast<unsigned char>(line[start - 1])) ||
-                      !FCoding.IsCharStart(line, start - 1, memo)))
+                      !coding.IsCharStart(line, start - 1, memo)))
         return false;
-    return after >= line.size() || IsWordDelimiter(static_cast<unsigned char>(line[after]));
+    return end >= line.size() || IsWordDelimiter(static_cast<unsigned char>(line[end]));
+}
+
+bool TTextSearch::Accept(std::string_view line, int q, TCharStartMemo& memo) const {
+    return AcceptsMatch(FCoding, FWholeWords, line, size_t(q), size_t(q) + FPattern.size(), memo);
 }
 
 int TTextSearch::FindForward(std::string_view line, int from) const {

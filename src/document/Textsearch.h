@@ -26,6 +26,11 @@ namespace ov {
 // The 29 bytes that separate words for the whole-word test. Letters, digits,
 // '_', '#', '$', '\\', '`' and every byte of 0x80 or more are not among them.
 bool IsWordDelimiter(unsigned char byte);
+// Whether line[start, end) may be taken as a match: it begins and ends on
+// characters, and with wholeWords it has a delimiter (or the line's edge) on
+// each side.
+bool AcceptsMatch(const TCharCoding& coding, bool wholeWords, std::string_view line,
+                  std::size_t start, std::size_t end, TCharStartMemo& memo);
 
 enum class TSearchDirection { Forward, Backward };
 

@@ -1,6 +1,7 @@
 #include "Hexfind.h"
 
 #include "Files.h"
+#include "Hexdigits.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,16 +10,6 @@
 namespace ov {
 
 namespace {
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 bool IsSeparator(char c) {
     return c == ' ' || c == '\t' || c == ':' || c == '-' || c == ',';
@@ -68,12 +59,12 @@ std::optional<std::string> ParseHexBytes(std::string_view text) {
         if (text.substr(p, 2) == "0x" || text.substr(p, 2) == "0X")
             p += 2;
         size_t end = p;
-        while (end < text.size() && HexValue(text[end]) >= 0)
+        while (end < text.size() && HexDigitValue(text[end]) >= 0)
             ++end;
         if (end == p || (end - p) % 2 != 0 || (end < text.size() && !IsSeparator(text[end])))
             return std::nullopt;
         for (; p < end; p += 2)
-            bytes += static_cast<char>(HexValue(text[p]) * 16 + HexValue(text[p + 1]));
+            bytes += static_cast<char>(HexDigitValue(text[p]) * 16 + HexDigitValue(text[p + 1]));
     }
     if (bytes.empty())
         return std::nullopt;
