@@ -277,14 +277,16 @@ TEST_F(LoadViewedFile, EveryEncodingShownFoundAndCopiedAsItsOriginal) {
         const TFileEncoding detected = DetectEncoding(bytes);
         if (c.Detected) {
             EXPECT_TRUE(EncodingInfo(detected).Charset) << EncodingName(detected);
-            if (EncodingInfo(detected).Charset)
+            if (EncodingInfo(detected).Charset) {
                 EXPECT_EQ(Utf8FromCharset(bytes.substr(ByteOrderMarkAt(bytes)),
-                                      EncodingInfo(detected).Charset),
-                      c.Text)
-                << EncodingName(detected);
+                                          EncodingInfo(detected).Charset),
+                          c.Text)
+                    << EncodingName(detected);
+            }
         }
-        if (bytes.find('\0') != std::string::npos) // not taken for binary
+        if (bytes.find('\0') != std::string::npos) { // not taken for binary
             EXPECT_TRUE(LooksLikeText(bytes.substr(0, 128)));
+        }
 
         ASSERT_EQ(Load(bytes, c.Encoding), c.Encoding);
         ASSERT_EQ(List.Coding(), TTextCoding::Utf8);
