@@ -109,8 +109,7 @@ void TfFind::ClearHistory() {
     cbText->setEditText(text);
 }
 
-void TfFind::bFindClick() {
-    const QString text = cbText->currentText();
+void TfFind::AddToHistory(const QString& text) {
     if (text.isEmpty())
         return;
     if (cbText->findText(text, Qt::MatchFixedString) < 0) {
@@ -120,6 +119,13 @@ void TfFind::bFindClick() {
         cbText->setCurrentIndex(0);
     }
     cbText->setEditText(text);
+}
+
+void TfFind::bFindClick() {
+    const QString text = cbText->currentText();
+    if (text.isEmpty())
+        return;
+    AddToHistory(text);
     accept();
 }
 

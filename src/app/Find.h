@@ -53,6 +53,9 @@ public:
     // in all; empty items are skipped.
     void AppendHistory(const std::vector<std::string>& items);
     void ClearHistory();
+    // A text not yet in the history (in any letter case) goes to its top,
+    // pushing the oldest item out; the edit field shows text afterwards.
+    void AddToHistory(const QString& text);
     // The tag of cbText: false until the history was loaded from the settings.
     bool HistoryLoaded() const { return FHistoryLoaded; }
     void SetHistoryLoaded(bool loaded) { FHistoryLoaded = loaded; }

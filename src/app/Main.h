@@ -45,6 +45,7 @@ class QToolButton;
 namespace ov {
 
 class TFileWatcher;
+class TSearchBar;
 class TSplitterBar;
 class TXPGauge;
 class TfFind;
@@ -75,6 +76,7 @@ struct TMainMenus {
     QAction* Find1 = nullptr;
     QAction* FindNext1 = nullptr;
     QAction* FindPrevious1 = nullptr;
+    QAction* SearchBar1 = nullptr;
     QMenu* View1 = nullptr;
     QAction* WordWrap1 = nullptr;
     QAction* ShowLineNumber1 = nullptr;
@@ -143,6 +145,10 @@ struct TMainControls {
     QDialog* AboutBox = nullptr;
     // The find dialog, created with the window and reused by every Find.
     TfFind* fFind = nullptr;
+    // The search bar above the status bar (hidden at start) and the pause
+    // after a keystroke before a long file is searched.
+    TSearchBar* SearchBar = nullptr;
+    QTimer* SearchBarTimer = nullptr;
 };
 
 class TMainForm : public QMainWindow {
@@ -263,6 +269,13 @@ public:
     void Find1Click();
     void FindNext1Click();
     void FindPrevious1Click();
+    // --- The search bar (Mainsearchbar.cpp) ---
+    // Opens the bar (or takes the focus to it), its search starting at the
+    // top row shown.
+    void SearchBar1Click();
+    // Hides the bar, a search of its own that still runs stopped, and gives
+    // the focus back to the view.
+    void CloseSearchBar();
     void View1Click();
     void WordWrap1Click();
     void ShowLineNumber1Click();
@@ -349,8 +362,22 @@ private:
     void ShowSearchNote(bool wrapped, bool backward);
     // Find, Find Next and Find Previous in the hex view.
     void FindInHexView(const std::string& text, const TFindOptions& options, bool hexBytes);
-    bool HexFindAgain(bool reverse);
-    bool HexSearch(const TFindOptions& options, int64_t from);
+    bool HexFindAgain(bool reverse, TSearchReport report = TSearchReport::MessageBox);
+    bool HexSearch(const TFindOptions& options, int64_t from,
+                   TSearchReport report = TSearchReport::MessageBox);
+    // The search bar's parts (Mainsearchbar.cpp).
+    void CreateSearchBar(QWidget* parent);
+    TFindOptions SearchBarOptions() const;
+    // The bar's boxes from the find dialog's; the bar's into the dialog's.
+    void TakeDialogOptionsToBar();
+    void GiveBarOptionsToDialog();
+    void SearchBarTextChange();
+    void RunSearchBarSearch();
+    bool RunSearchBarHexSearch(const TFindOptions& options);
+    void SearchBarEnter(bool backward);
+    // Colours the entry and sets the bar's note for how its search ended.
+    void ShowSearchBarOutcome(TSearchOutcome outcome, const std::string& error = {});
+    void StopSearchBarSearch();
     std::string_view BookmarkLine(int row) const;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -388,6 +415,15 @@ private:
         TFindOptions Options;
         int64_t Match = -1;
     } FHexSearch;
+    // Where the bar's search starts as the text changes: the start of the top
+    // row when the bar opened, then the start of the match Enter went to
+    // (text view); the byte offset of the same in the hex view.
+    TTextPoint FBarAnchor{0, 0};
+    int64_t FBarHexAnchor = 0;
+    // The bar's own search that runs as the text view's job: one started by
+    // typing, or by Enter (whose match becomes the anchor).
+    enum class TBarSearch { None, Typed, Stepped };
+    TBarSearch FBarSearchRunning = TBarSearch::None;
     TBookmarkSet FBookmarks;
     int FScrollStep = 2000;
     TMainMenus FMenus;

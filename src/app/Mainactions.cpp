@@ -5,6 +5,8 @@
 #include "Main.h"
 
 #include "Messages.h"
+#include "Searchbar.h"
+#include "Xpcheckbox.h"
 #include "Qtcodepage.h"
 
 #include <QAction>
@@ -57,6 +59,12 @@ void TMainForm::UpdateActions() {
     const bool canFindNext = hex ? !FHexSearch.Bytes.empty() : FSearch.CanFindNext();
     FMenus.FindNext1->setEnabled(canFindNext);
     FMenus.FindPrevious1->setEnabled(canFindNext);
+    // The search bar searches the shown view: words and expressions the
+    // text view, byte strings the hex view.
+    FMenus.SearchBar1->setEnabled(open);
+    FControls.SearchBar->cbWholeWords->setEnabled(!hex);
+    FControls.SearchBar->cbRegex->setEnabled(!hex);
+    FControls.SearchBar->cbHexBytes->setVisible(hex);
     // Copy needs a selection in the text view, Copy All a text in it; both
     // act on the text view only, so the hex view disables them.
     const bool text = !hex && FControls.Viewer->Lines().Count() > 0;

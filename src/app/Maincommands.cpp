@@ -9,6 +9,7 @@
 #include "Files.h"
 #include "Qtcodepage.h"
 #include "Qtdesktop.h"
+#include "Searchbar.h"
 
 #include <QAction>
 #include <QFile>
@@ -169,9 +170,18 @@ void TMainForm::ViewerKeyDown(int key, Qt::KeyboardModifiers shift) {
     }
     if (key != Qt::Key_Escape || (shift & TypingModifiers))
         return;
-    // Escape stops a long command first, the view left as it was.
+    // Escape stops a long command first, the view left as it was, then
+    // closes the search bar.
     if (FControls.Viewer->JobRunning()) {
         FControls.Viewer->Job().Cancel();
+        if (FBarSearchRunning != TBarSearch::None) {
+            FBarSearchRunning = TBarSearch::None;
+            ShowSearchBarOutcome(TSearchOutcome::None);
+        }
+        return;
+    }
+    if (!FControls.SearchBar->isHidden()) {
+        CloseSearchBar();
         return;
     }
     switch (FSettings.ReadInteger("Option", "ESC", 0)) {
@@ -193,6 +203,10 @@ void TMainForm::ViewerKeyDown(int key, Qt::KeyboardModifiers shift) {
 // clamps every target.
 void TMainForm::HexViewerKeyDown(int key, Qt::KeyboardModifiers shift) {
     ResumeFollowingAtEnd(key);
+    if (key == Qt::Key_Escape && !(shift & TypingModifiers) && !FControls.SearchBar->isHidden()) {
+        CloseSearchBar();
+        return;
+    }
     if (!(shift & Qt::ControlModifier))
         return;
     switch (key) {

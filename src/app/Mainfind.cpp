@@ -8,6 +8,7 @@
 #include "Find.h"
 #include "Hexfind.h"
 #include "Messages.h"
+#include "Searchbar.h"
 #include "Textsearch.h"
 #include "Uiservices.h"
 #include "Xpcheckbox.h"
@@ -53,8 +54,14 @@ void TMainForm::Find1Click() {
     CenterDialog(dialog);
     dialog.cbText->setFocus();
     dialog.cbText->lineEdit()->selectAll();
-    if (dialog.exec() != QDialog::Accepted)
+    const int answer = dialog.exec();
+    // The bar shows the options as the dialog left them.
+    if (!FControls.SearchBar->isHidden())
+        TakeDialogOptionsToBar();
+    if (answer != QDialog::Accepted)
         return;
+    // The dialog's search takes the view's job over from the bar's.
+    FBarSearchRunning = TBarSearch::None;
     TFindOptions options;
     options.CaseSensitive = dialog.cbCaseSensitive->Checked();
     options.WholeWords = dialog.cbWholeWords->Checked();
@@ -132,7 +139,7 @@ void TMainForm::FindInHexView(const std::string& text, const TFindOptions& optio
     FHexSearch.Options.FromStart = false;
 }
 
-bool TMainForm::HexFindAgain(bool reverse) {
+bool TMainForm::HexFindAgain(bool reverse, TSearchReport report) {
     if (FHexSearch.Bytes.empty())
         return false;
     TFindOptions options = FHexSearch.Options;
@@ -143,10 +150,10 @@ bool TMainForm::HexFindAgain(bool reverse) {
                          : options.Backward
                              ? top + int64_t(std::max(view.PageRows(), 1)) * HexBytesPerRow - 1
                              : top;
-    return HexSearch(options, from);
+    return HexSearch(options, from, report);
 }
 
-bool TMainForm::HexSearch(const TFindOptions& options, int64_t from) {
+bool TMainForm::HexSearch(const TFindOptions& options, int64_t from, TSearchReport report) {
     THexViewControl& view = *FControls.HexViewer;
     const std::string& bytes = FHexSearch.Bytes;
     int64_t hit = view.FindBytes(bytes, options.CaseSensitive, from, options.Backward);
@@ -158,8 +165,9 @@ bool TMainForm::HexSearch(const TFindOptions& options, int64_t from) {
     }
     ShowSearchNote(wrapped, options.Backward);
     if (hit < 0) {
-        UIServices().ShowMessage(LoadStr(SNotFound), LoadStr(SInformation),
-                                 TMessageIcon::Information);
+        if (report == TSearchReport::MessageBox)
+            UIServices().ShowMessage(LoadStr(SNotFound), LoadStr(SInformation),
+                                     TMessageIcon::Information);
         FHexSearch.Match = -1;
         return false;
     }

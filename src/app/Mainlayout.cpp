@@ -1,8 +1,9 @@
 // The controls of the main window and their layout, from top to bottom: the
 // two views in one cell, the splitter and the bookmark panel (both hidden at
-// start), and the status bar.
+// start), the search bar (hidden at start) and the status bar.
 
 #include "Main.h"
+#include "Searchbar.h"
 #include "Splitterbar.h"
 #include "Xpgauge.h"
 
@@ -107,6 +108,8 @@ void TMainForm::CreateControls() {
     FControls.pBookmarks->hide();
     column->addWidget(FControls.Splitter1);
     column->addWidget(FControls.pBookmarks);
+    CreateSearchBar(client);
+    column->addWidget(FControls.SearchBar);
     setCentralWidget(client);
 
     CreateStatusBar();
@@ -206,6 +209,12 @@ void TMainForm::CreateStatusBar() {
 void TMainForm::ConnectViewerEvents() {
     FSearch.OnBackgroundSearchEnd = [this] {
         ShowSearchNote(FSearch.Wrapped(), FSearch.WentBackward());
+        if (FBarSearchRunning == TBarSearch::None)
+            return;
+        if (FBarSearchRunning == TBarSearch::Stepped && FSearch.Outcome() == TSearchOutcome::Found)
+            FBarAnchor = FSearch.LastRange().Start();
+        FBarSearchRunning = TBarSearch::None;
+        ShowSearchBarOutcome(FSearch.Outcome(), FSearch.PatternError());
     };
     FControls.Viewer->OnDblClick = [this](auto*) { ViewerDblClick(); };
     FControls.Viewer->OnKeyDown = [this](auto*, int key, Qt::KeyboardModifiers shift) {

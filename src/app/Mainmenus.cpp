@@ -90,6 +90,7 @@ const TMenuRow MainMenuRows[] = {
     Item(1, "찾기(&F)", &M::Find1, "Ctrl+F", &F::Find1Click),
     Item(1, "다음 찾기(&N)", &M::FindNext1, "F3", &F::FindNext1Click),
     Item(1, "이전 찾기(&P)", &M::FindPrevious1, "Shift+F3", &F::FindPrevious1Click),
+    Item(1, "입력하며 찾기(&I)", &M::SearchBar1, "/", &F::SearchBar1Click),
 
     Menu(0, "보기(&V)", &M::View1, &F::View1Click),
     Item(1, "워드랩(&W)", &M::WordWrap1, "Ctrl+W", &F::WordWrap1Click, ifCheckable),

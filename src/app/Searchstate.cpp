@@ -15,7 +15,7 @@ TTextPoint SearchStart(const TOVSynTextViewer& view, const TFindOptions& options
     const TOVSynStringList& lines = view.Lines();
     const int lastLine = lines.Count() - 1;
     const TTextPoint endOfText{lines.GetLength(lastLine) - 1, lastLine};
-    const bool fromMatch = startColumn != -1 && startLine != -1;
+    const bool fromMatch = startLine != -1;
     auto rowStart = [&view](int row) {
         return view.WordWrap() ? view.WrapedToOrigin({0, row}) : TTextPoint{0, row};
     };
@@ -75,7 +75,7 @@ bool TSearchState::Find(TOVSynTextViewer& view, const std::string& text,
     return Search(view, FText, FOptions, -1, -1);
 }
 
-bool TSearchState::FindAgain(TOVSynTextViewer& view, bool reverse) {
+bool TSearchState::FindAgain(TOVSynTextViewer& view, bool reverse, TSearchReport report) {
     if (FText.empty())
         return false;
     FOptions.FromStart = false;
@@ -93,32 +93,37 @@ bool TSearchState::FindAgain(TOVSynTextViewer& view, bool reverse) {
         if (row < view.TopIndex() || row > view.TopIndex() + view.VisibleRows())
             start = NoTextPoint;
     }
-    return Search(view, FText, options, start.X, start.Y);
+    return Search(view, FText, options, start.X, start.Y, report);
 }
 
 bool TSearchState::Search(TOVSynTextViewer& view, const std::string& text,
-                          const TFindOptions& options, int startColumn, int startLine) {
+                          const TFindOptions& options, int startColumn, int startLine,
+                          TSearchReport report) {
     FWrapped = false;
     FWentBackward = options.Backward;
+    FPatternError.clear();
+    FOutcome = TSearchOutcome::NotFound;
     if (view.RowCount() == 0 || view.Lines().Count() == 0)
         return false;
     const TOVSynStringList& lines = view.Lines();
-    std::string error;
     std::shared_ptr<const TLineMatcher> matcher =
-        MakeLineMatcher(text, options, lines.CharCoding(), error);
+        MakeLineMatcher(text, options, lines.CharCoding(), FPatternError);
     if (!matcher) {
-        UIServices().ShowMessage(error, LoadStr(SWarning), TMessageIcon::Warning);
+        FOutcome = TSearchOutcome::BadPattern;
+        if (report == TSearchReport::MessageBox)
+            UIServices().ShowMessage(FPatternError, LoadStr(SWarning), TMessageIcon::Warning);
         return false;
     }
     if (view.WholeDocumentIsLong()) {
-        SearchInBackground(view, std::move(matcher), options, startColumn, startLine);
+        FOutcome = TSearchOutcome::Running;
+        SearchInBackground(view, std::move(matcher), options, startColumn, startLine, report);
         return false;
     }
     const TTextPoint start = SearchStart(view, options, startColumn, startLine);
     bool wrapped = false;
     const TDocumentHit match = SearchLines(lines, *matcher, options, start, wrapped, nullptr);
     FWrapped = wrapped;
-    return ShowMatch(view, match, options.Backward);
+    return ShowMatch(view, match, options.Backward, report);
 }
 
 // Round the end: from the other end up to the line the search began on,
@@ -151,16 +156,16 @@ TDocumentHit TSearchState::SearchLines(const TOVStringList& lines, const TLineMa
 void TSearchState::SearchInBackground(TOVSynTextViewer& view,
                                       std::shared_ptr<const TLineMatcher> matcher,
                                       const TFindOptions& options, int startColumn,
-                                      int startLine) {
+                                      int startLine, TSearchReport report) {
     TViewerJob& job = view.Job();
     struct TResult {
         TDocumentHit Match;
         bool Wrapped = false;
     };
     auto result = std::make_shared<TResult>();
-    auto show = [this, &view, result, backward = options.Backward] {
+    auto show = [this, &view, result, backward = options.Backward, report] {
         FWrapped = result->Wrapped;
-        ShowMatchWhenIndexed(view, result->Match, backward);
+        ShowMatchWhenIndexed(view, result->Match, backward, report);
     };
     if (options.Backward) {
         job.Await([&view] { return !view.Loading(); }, [&view] { return view.LoadProgress(); },
@@ -198,9 +203,9 @@ void TSearchState::SearchInBackground(TOVSynTextViewer& view,
 }
 
 void TSearchState::ShowMatchWhenIndexed(TOVSynTextViewer& view, TDocumentHit match,
-                                        bool backward) {
+                                        bool backward, TSearchReport report) {
     if (!match.Found() || match.Line < view.Lines().Count()) {
-        ShowMatch(view, match, backward);
+        ShowMatch(view, match, backward, report);
         if (OnBackgroundSearchEnd)
             OnBackgroundSearchEnd();
         return;
@@ -210,17 +215,20 @@ void TSearchState::ShowMatchWhenIndexed(TOVSynTextViewer& view, TDocumentHit mat
     view.Job().Await(
         [&view, match] { return match.Line < view.Lines().Count() || !view.Loading(); },
         [&view] { return view.LoadProgress(); },
-        [this, &view, match, backward] {
+        [this, &view, match, backward, report] {
             ShowMatchWhenIndexed(view, match.Line < view.Lines().Count() ? match : TDocumentHit(),
-                                 backward);
+                                 backward, report);
         });
 }
 
-bool TSearchState::ShowMatch(TOVSynTextViewer& view, const TDocumentHit& match, bool backward) {
+bool TSearchState::ShowMatch(TOVSynTextViewer& view, const TDocumentHit& match, bool backward,
+                             TSearchReport report) {
+    FOutcome = match.Found() ? TSearchOutcome::Found : TSearchOutcome::NotFound;
     if (!match.Found()) {
         FWrapped = false;
-        UIServices().ShowMessage(LoadStr(SNotFound), LoadStr(SInformation),
-                                 TMessageIcon::Information);
+        if (report == TSearchReport::MessageBox)
+            UIServices().ShowMessage(LoadStr(SNotFound), LoadStr(SInformation),
+                                     TMessageIcon::Information);
         FLastMatch = NoTextPoint;
         FLastRange = {};
         return false;

@@ -32,6 +32,14 @@ struct TFindOptions {
 std::unique_ptr<TLineMatcher> MakeLineMatcher(const std::string& text, const TFindOptions& options,
                                               const TCharCoding& coding, std::string& error);
 
+// How a search tells that it found nothing or that its pattern is bad: a
+// message box (Find, Find Next), or only by its Outcome (the search bar,
+// which colours its entry instead).
+enum class TSearchReport { MessageBox, Quiet };
+
+// What the last search came to; Running while it goes on as the view's job.
+enum class TSearchOutcome { None, Found, NotFound, BadPattern, Running };
+
 class TSearchState {
 public:
     // The text of the last confirmed Find, UTF-8 as typed; empty before one.
@@ -40,6 +48,9 @@ public:
     // Where Find Next goes on from: the end of the last match found forward,
     // its start when found backward; none after a failed search.
     TTextPoint LastMatch() const { return FLastMatch; }
+    // The whole last match (its end the first byte of its last character);
+    // empty after a failed search.
+    const TTextRange& LastRange() const { return FLastRange; }
     bool CanFindNext() const { return !FText.empty(); }
 
     // A Find confirmed in the dialog: remembered for Find Next, then run
@@ -50,8 +61,12 @@ public:
     // otherwise from the screen. False without a word when nothing was
     // searched for yet. Find Previous is the same the other way; the
     // remembered direction stays.
-    bool FindNext(TOVSynTextViewer& view) { return FindAgain(view, false); }
-    bool FindPrevious(TOVSynTextViewer& view) { return FindAgain(view, true); }
+    bool FindNext(TOVSynTextViewer& view, TSearchReport report = TSearchReport::MessageBox) {
+        return FindAgain(view, false, report);
+    }
+    bool FindPrevious(TOVSynTextViewer& view, TSearchReport report = TSearchReport::MessageBox) {
+        return FindAgain(view, true, report);
+    }
     // Whether the last search found its match only by going round the end
     // (or the start, backward).
     bool Wrapped() const { return FWrapped; }
@@ -64,28 +79,38 @@ public:
     // Searches view's lines for text (UTF-8, as typed) and selects and
     // shows the match; false with the not-found box when there is none,
     // false without a word on an empty view. startColumn and startLine are
-    // -1 to start from the screen. A regular expression that does not
+    // -1 to start from the screen; otherwise the search starts just past
+    // that point (backward: just before it), so a column of -1 takes the
+    // whole line startLine. A regular expression that does not
     // compile is reported in a message box naming where it went wrong. A
     // long document (the view's WholeDocumentIsLong) is searched as the
     // view's job: false at once, the match or the box coming when the job
     // ends (then OnBackgroundSearchEnd), nothing after Escape.
     bool Search(TOVSynTextViewer& view, const std::string& text, const TFindOptions& options,
-                int startColumn, int startLine);
+                int startColumn, int startLine,
+                TSearchReport report = TSearchReport::MessageBox);
     std::function<void()> OnBackgroundSearchEnd;
+    // How the last search ended (or that it still runs), and the Korean
+    // message of a pattern that did not compile.
+    TSearchOutcome Outcome() const { return FOutcome; }
+    const std::string& PatternError() const { return FPatternError; }
 
 private:
-    bool FindAgain(TOVSynTextViewer& view, bool reverse);
+    bool FindAgain(TOVSynTextViewer& view, bool reverse, TSearchReport report);
     // The search of lines from start, round the end when the options say;
     // wrapped tells whether the match was found only so.
     static TDocumentHit SearchLines(const TOVStringList& lines, const TLineMatcher& matcher,
                                     const TFindOptions& options, TTextPoint start, bool& wrapped,
                                     TJobControl* control);
     void SearchInBackground(TOVSynTextViewer& view, std::shared_ptr<const TLineMatcher> matcher,
-                            const TFindOptions& options, int startColumn, int startLine);
+                            const TFindOptions& options, int startColumn, int startLine,
+                            TSearchReport report);
     // Shows match, once the index has reached its line when it lies beyond.
-    void ShowMatchWhenIndexed(TOVSynTextViewer& view, TDocumentHit match, bool backward);
-    // Selects and shows a match; the not-found box for none.
-    bool ShowMatch(TOVSynTextViewer& view, const TDocumentHit& match, bool backward);
+    void ShowMatchWhenIndexed(TOVSynTextViewer& view, TDocumentHit match, bool backward,
+                              TSearchReport report);
+    // Selects and shows a match; the not-found box for none unless quiet.
+    bool ShowMatch(TOVSynTextViewer& view, const TDocumentHit& match, bool backward,
+                   TSearchReport report);
 
     std::string FText;
     TFindOptions FOptions;
@@ -94,6 +119,8 @@ private:
     TTextRange FLastRange;
     bool FWrapped = false;
     bool FWentBackward = false;
+    TSearchOutcome FOutcome = TSearchOutcome::None;
+    std::string FPatternError;
 };
 
 } // namespace ov

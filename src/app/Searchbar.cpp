@@ -1,0 +1,143 @@
+#include "Searchbar.h"
+
+#include "Xpbutton.h"
+#include "Xpcheckbox.h"
+#include "Xpedit.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+
+namespace ov {
+
+namespace {
+
+constexpr int EntryWidth = 220;
+constexpr int CloseButtonWidth = 44;
+constexpr int CloseButtonHeight = 19;
+constexpr int Margin = 3;
+
+} // namespace
+
+TSearchBar::TSearchBar(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("SearchBar"));
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(Margin, Margin, Margin, Margin);
+    row->setSpacing(8);
+    lCaption = new QLabel(QStringLiteral("찾기:"), this);
+    row->addWidget(lCaption);
+    edText = new TXPEdit(this);
+    edText->setObjectName(QStringLiteral("edSearchText"));
+    edText->setFixedWidth(EntryWidth);
+    edText->installEventFilter(this);
+    connect(edText, &QLineEdit::textEdited, this, [this] {
+        FHistoryIndex = -1;
+        if (OnTextChange)
+            OnTextChange();
+    });
+    row->addWidget(edText);
+    // No access keys: Alt and a letter belong to the menu bar.
+    cbCaseSensitive = AddOption(QStringLiteral("대소문자 구분"));
+    cbWholeWords = AddOption(QStringLiteral("단어 단위로"));
+    cbRegex = AddOption(QStringLiteral("정규 표현식"));
+    cbWrapAround = AddOption(QStringLiteral("순환 검색"));
+    cbHexBytes = AddOption(QStringLiteral("16진수 바이트"));
+    for (TXPCheckBox* box : {cbCaseSensitive, cbWholeWords, cbRegex, cbWrapAround, cbHexBytes})
+        row->addWidget(box);
+    lNote = new QLabel(this);
+    lNote->setObjectName(QStringLiteral("lSearchNote"));
+    // A long pattern error gives way rather than widen the window.
+    lNote->setMinimumWidth(1);
+    row->addWidget(lNote, 1);
+    bClose = new TXPButton(QStringLiteral("닫기"), this);
+    bClose->setObjectName(QStringLiteral("bCloseSearchBar"));
+    bClose->setFixedSize(CloseButtonWidth, CloseButtonHeight);
+    bClose->setFocusPolicy(Qt::NoFocus);
+    connect(bClose, &QPushButton::clicked, this, [this] {
+        if (OnClose)
+            OnClose();
+    });
+    row->addWidget(bClose);
+    setFixedHeight(edText->sizeHint().height() + 2 * Margin);
+}
+
+// The boxes take no focus, so that the entry keeps the keys while they are
+// switched with the mouse.
+TXPCheckBox* TSearchBar::AddOption(const QString& caption) {
+    auto* box = new TXPCheckBox(caption, this);
+    box->setFocusPolicy(Qt::NoFocus);
+    box->setFixedSize(box->sizeHint());
+    box->OnClick = [this](TXPCheckBox*) {
+        if (!FSettingOptions && OnOptionChange)
+            OnOptionChange();
+    };
+    return box;
+}
+
+std::string TSearchBar::Text() const {
+    return edText->text().toStdString();
+}
+
+void TSearchBar::SetText(const QString& text) {
+    edText->setText(text);
+    edText->selectAll();
+}
+
+void TSearchBar::SetNoMatch(bool noMatch) {
+    if (noMatch == FNoMatch)
+        return;
+    FNoMatch = noMatch;
+    QPalette palette = edText->palette();
+    if (noMatch)
+        palette.setColor(QPalette::Base, QColor::fromRgb(SearchBarNoMatchColor));
+    else
+        palette.setColor(QPalette::Base, this->palette().color(QPalette::Base));
+    edText->setPalette(palette);
+}
+
+void TSearchBar::SetNote(const QString& note) {
+    lNote->setText(note);
+    lNote->setToolTip(note);
+}
+
+void TSearchBar::BrowseHistory(int step) {
+    const std::vector<QString> items = OnHistory ? OnHistory() : std::vector<QString>{};
+    const int next = FHistoryIndex + step;
+    if (next < -1 || next >= static_cast<int>(items.size()))
+        return;
+    if (FHistoryIndex == -1)
+        FTypedText = edText->text();
+    FHistoryIndex = next;
+    SetText(next == -1 ? FTypedText : items[size_t(next)]);
+    if (OnTextChange)
+        OnTextChange();
+}
+
+// The entry's keys: Enter and Shift+Enter search on, Escape closes, Up and
+// Down browse the history; every other key edits.
+bool TSearchBar::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != edText || event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (OnEnter)
+            OnEnter(key->modifiers() & Qt::ShiftModifier);
+        return true;
+    case Qt::Key_Escape:
+        if (OnClose)
+            OnClose();
+        return true;
+    case Qt::Key_Up:
+        BrowseHistory(1);
+        return true;
+    case Qt::Key_Down:
+        BrowseHistory(-1);
+        return true;
+    default:
+        return QWidget::eventFilter(watched, event);
+    }
+}
+
+} // namespace ov
