@@ -8,6 +8,7 @@
 #include "Goto.h"
 #include "Inifiles.h"
 #include "Main.h"
+#include "Searchbar.h"
 #include "Messages.h"
 #include "Testsupport.h"
 #include "Uiservices.h"
@@ -709,6 +710,188 @@ TEST_F(IndexedCommandsTest, ClosingTheFileCancelsItsJob) {
         EXPECT_EQ(NotFoundBoxes(), 0);
         EXPECT_FALSE(form->Controls().Viewer->IsSelection());
     }
+}
+
+// The search bar, driven by keys as a user drives it.
+class SearchBarTest : public FindGotoTest {
+protected:
+    static TSearchBar& Bar(TMainForm& form) { return *form.Controls().SearchBar; }
+    static bool Red(TMainForm& form) {
+        return Bar(form).edText->palette().color(QPalette::Base) ==
+               QColor::fromRgb(SearchBarNoMatchColor);
+    }
+    // Opens the bar with '/' typed into the shown view.
+    static void Open(TMainForm& form, QWidget* view) {
+        view->setFocus();
+        QTest::keyClick(view, '/');
+        ASSERT_TRUE(Bar(form).isVisible());
+        ASSERT_TRUE(Bar(form).edText->hasFocus());
+    }
+};
+
+// Typing searches from the top row on and keeps the match at the top;
+// Enter and Shift+Enter step, F3 repeats the bar's search; a text with no
+// match turns the entry red without a message box, and a shorter one finds
+// again from the same place; Escape closes the bar and gives the view the
+// keys back.
+TEST_F(SearchBarTest, TypingFindsFromTheTopRowAndEnterSteps) {
+    auto form = OpenForm(NumberedLines(300));
+    TOVSynTextViewer& view = *form->Controls().Viewer;
+    EXPECT_FALSE(Bar(*form).isVisible());
+    form->UpdateActions();
+    EXPECT_TRUE(form->Menus().SearchBar1->isEnabled());
+    EXPECT_EQ(form->Menus().SearchBar1->shortcut().toString(), QStringLiteral("/"));
+    view.SetTopIndex(20);
+    Open(*form, &view);
+    TXPEdit* entry = Bar(*form).edText;
+    const auto matchLine = [&] { return view.SelStart().Y; };
+    QTest::keyClicks(entry, "targ");
+    EXPECT_EQ(matchLine(), 27);
+    EXPECT_EQ(view.TopIndex(), 27);
+    EXPECT_FALSE(Red(*form));
+    QTest::keyClick(entry, Qt::Key_Return);
+    EXPECT_EQ(matchLine(), 37);
+    QTest::keyClick(entry, Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(matchLine(), 27);
+    form->Menus().FindNext1->trigger();
+    EXPECT_EQ(matchLine(), 37);
+    form->Menus().FindPrevious1->trigger();
+    EXPECT_EQ(matchLine(), 27);
+    // The search goes on from the match Enter went to (27), not the top row.
+    QTest::keyClicks(entry, "etx");
+    EXPECT_TRUE(Red(*form));
+    EXPECT_FALSE(Bar(*form).lNote->text().isEmpty());
+    EXPECT_EQ(matchLine(), 27);
+    QTest::keyClick(entry, Qt::Key_Backspace);
+    EXPECT_FALSE(Red(*form));
+    EXPECT_EQ(matchLine(), 27);
+    EXPECT_EQ(entry->text(), QStringLiteral("target"));
+    // '/' is a character in the entry, not the menu's key.
+    QTest::keyClicks(entry, "/");
+    EXPECT_EQ(entry->text(), QStringLiteral("target/"));
+    EXPECT_TRUE(Red(*form));
+    EXPECT_EQ(FMessages.Records.size(), 0u);
+    QTest::keyClick(entry, Qt::Key_Escape);
+    EXPECT_FALSE(Bar(*form).isVisible());
+    EXPECT_TRUE(view.hasFocus());
+    // Opened again, the bar starts at the new top row with its text selected.
+    view.SetTopIndex(200);
+    Open(*form, &view);
+    EXPECT_EQ(entry->selectedText(), QStringLiteral("target/"));
+    QTest::keyClicks(entry, "target");
+    EXPECT_EQ(matchLine(), 207);
+}
+
+// The bar and the find dialog share one history and one set of options:
+// Enter puts the bar's text into the dialog's history, Up and Down browse
+// that history in the entry, a box switched on the bar is switched in the
+// dialog and the other way; wrap-around and a bad expression behave as the
+// boxes say, quietly.
+TEST_F(SearchBarTest, HistoryAndOptionsAreTheFindDialogs) {
+    auto form = OpenForm(NumberedLines(300));
+    TOVSynTextViewer& view = *form->Controls().Viewer;
+    TfFind& dialog = *form->Controls().fFind;
+    dialog.AppendHistory({"line 13", "older"});
+    view.SetTopIndex(100);
+    Open(*form, &view);
+    TSearchBar& bar = Bar(*form);
+    EXPECT_EQ(bar.cbWrapAround->Checked(), dialog.cbWrapAround->Checked());
+    // Up and Down browse the history, each item searched for at once.
+    QTest::keyClicks(bar.edText, "typed");
+    QTest::keyClick(bar.edText, Qt::Key_Up);
+    EXPECT_EQ(bar.edText->text(), QStringLiteral("line 13"));
+    EXPECT_EQ(view.SelStart().Y, 130);
+    QTest::keyClick(bar.edText, Qt::Key_Up);
+    EXPECT_EQ(bar.edText->text(), QStringLiteral("older"));
+    EXPECT_TRUE(Red(*form));
+    QTest::keyClick(bar.edText, Qt::Key_Down);
+    QTest::keyClick(bar.edText, Qt::Key_Down);
+    EXPECT_EQ(bar.edText->text(), QStringLiteral("typed"));
+    // Only the line before the top row holds "line 7 " (line 7): found by
+    // going round, then not at all once wrap-around is switched off.
+    bar.edText->clear();
+    QTest::keyClicks(bar.edText, "line 7 ");
+    EXPECT_EQ(view.SelStart().Y, 7);
+    EXPECT_TRUE(form->Controls().SearchNote->isVisible());
+    QTest::mouseClick(bar.cbWrapAround, Qt::LeftButton);
+    EXPECT_FALSE(dialog.cbWrapAround->Checked());
+    EXPECT_TRUE(Red(*form));
+    QTest::keyClick(bar.edText, Qt::Key_Return);
+    EXPECT_EQ(dialog.History().front(), "line 7 ");
+    // A regular expression from the dialog's box; a bad one names its error.
+    dialog.cbRegex->SetChecked(true);
+    dialog.cbWrapAround->SetChecked(true);
+    QTest::keyClick(bar.edText, Qt::Key_Escape);
+    Open(*form, &view);
+    EXPECT_TRUE(bar.cbRegex->Checked());
+    EXPECT_TRUE(bar.cbWrapAround->Checked());
+    bar.edText->clear();
+    QTest::keyClicks(bar.edText, "line 1[5-6]7 t");
+    EXPECT_EQ(view.SelStart().Y, 157);
+    QTest::keyClicks(bar.edText, "(");
+    EXPECT_TRUE(Red(*form));
+    EXPECT_TRUE(bar.lNote->text().contains(QStringLiteral("정규 표현식"))) << bar.lNote->text().toStdString();
+    QTest::keyClick(bar.edText, Qt::Key_Return);
+    EXPECT_EQ(FMessages.Records.size(), 0u);
+    QTest::mouseClick(bar.cbRegex, Qt::LeftButton);
+    EXPECT_FALSE(dialog.cbRegex->Checked());
+}
+
+// In the hex view the bar finds texts and, with its hexadecimal box, byte
+// strings from the top row on; words and expressions are not offered.
+TEST_F(SearchBarTest, TheHexViewFindsAsTyped) {
+    std::string bytes(6000, '\x01');
+    bytes.replace(100, 4, "\xDE\xAD\xBE\xEF");
+    bytes.replace(4000, 4, "\xDE\xAD\xBE\xEF");
+    bytes.replace(5000, 3, "zZz");
+    auto form = OpenForm(bytes, "data.bin");
+    THexViewControl& view = *form->Controls().HexViewer;
+    ASSERT_TRUE(view.isVisibleTo(form.get()));
+    view.SetTopIndex(200 / HexBytesPerRow);
+    Open(*form, &view);
+    TSearchBar& bar = Bar(*form);
+    EXPECT_FALSE(bar.cbRegex->isEnabled());
+    EXPECT_TRUE(bar.cbHexBytes->isVisible());
+    QTest::keyClicks(bar.edText, "zz");
+    EXPECT_EQ(view.MarkOffset(), 5000);
+    QTest::mouseClick(bar.cbHexBytes, Qt::LeftButton);
+    bar.edText->clear();
+    QTest::keyClicks(bar.edText, "DE AD B");
+    EXPECT_TRUE(Red(*form));
+    QTest::keyClicks(bar.edText, "E EF");
+    EXPECT_FALSE(Red(*form));
+    EXPECT_EQ(view.MarkOffset(), 4000);
+    QTest::keyClick(bar.edText, Qt::Key_Return);
+    EXPECT_EQ(view.MarkOffset(), 100);
+    form->Menus().FindNext1->trigger();
+    EXPECT_EQ(view.MarkOffset(), 4000);
+    EXPECT_EQ(FMessages.Records.size(), 0u);
+    QTest::keyClick(bar.edText, Qt::Key_Escape);
+    EXPECT_TRUE(view.hasFocus());
+}
+
+// In a file still being indexed the bar waits for a pause in the typing,
+// then searches as the view's job; the next keystroke stops that search at
+// once; the match beyond the index comes once the index reaches it.
+TEST_F(IndexedCommandsTest, TheSearchBarSearchesInTheBackground) {
+    auto form = OpenHeld();
+    TOVSynTextViewer& view = *form->Controls().Viewer;
+    TSearchBar& bar = *form->Controls().SearchBar;
+    view.setFocus();
+    QTest::keyClick(&view, '/');
+    ASSERT_TRUE(bar.edText->hasFocus());
+    QTest::keyClicks(bar.edText, "needl");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.JobRunning(); }, 5000));
+    QTest::keyClicks(bar.edText, "e");
+    EXPECT_FALSE(view.JobRunning());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.JobRunning(); }, 5000));
+    ReleaseAndWait(*form);
+    EXPECT_EQ(Selection(*form).first, (TTextPoint{16, Total - 10}));
+    EXPECT_FALSE(bar.NoMatch());
+    EXPECT_TRUE(bar.lNote->text().isEmpty());
+    QTest::keyClicks(bar.edText, "s");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bar.NoMatch(); }, 20000));
+    EXPECT_EQ(NotFoundBoxes(), 0);
 }
 
 TEST(BookmarkPiecesTest, ItemsCutWholeCharactersAndIconsDiffer) {
