@@ -735,6 +735,11 @@ protected:
 // again from the same place; Escape closes the bar and gives the view the
 // keys back.
 TEST_F(SearchBarTest, TypingFindsFromTheTopRowAndEnterSteps) {
+    {
+        TMainForm empty;
+        empty.UpdateActions();
+        EXPECT_FALSE(empty.Menus().SearchBar1->isEnabled());
+    }
     auto form = OpenForm(NumberedLines(300));
     TOVSynTextViewer& view = *form->Controls().Viewer;
     EXPECT_FALSE(Bar(*form).isVisible());
