@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QTimer>
 
 #include <string_view>
 
@@ -138,6 +139,11 @@ void TMainForm::CloseCurrentFile() {
     if (!FDocument.IsOpen())
         return;
     FDocument.Close(FControls.Viewer->IntendedTopIndex(), FBookmarks.Rows());
+    // Closing stops the view's job; the search bar stays open, its search
+    // of the old file forgotten.
+    FControls.SearchBarTimer->stop();
+    FBarSearchRunning = TBarSearch::None;
+    ShowSearchBarOutcome(TSearchOutcome::None);
     FControls.HexViewer->CloseFile();
     FControls.Viewer->Lines().Clear();
     FControls.Viewer->SetSynLang(std::string());

@@ -8,11 +8,18 @@
 #include <QKeyEvent>
 #include <QLabel>
 
+#include <algorithm>
+
 namespace ov {
 
 namespace {
 
-constexpr int EntryWidth = 220;
+// The entry gives way down to its narrowest before the note does.
+constexpr int EntryWidth = 200;
+constexpr int NarrowestEntry = 80;
+// The note keeps room for a short reason ("찾는 문자열이 없습니다"); a long
+// one is cut, and whole in its tool tip.
+constexpr int NoteRoom = 130;
 constexpr int CloseButtonWidth = 44;
 constexpr int CloseButtonHeight = 19;
 constexpr int Margin = 3;
@@ -23,19 +30,20 @@ TSearchBar::TSearchBar(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("SearchBar"));
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(Margin, Margin, Margin, Margin);
-    row->setSpacing(8);
+    row->setSpacing(6);
     lCaption = new QLabel(QStringLiteral("찾기:"), this);
     row->addWidget(lCaption);
     edText = new TXPEdit(this);
     edText->setObjectName(QStringLiteral("edSearchText"));
-    edText->setFixedWidth(EntryWidth);
+    edText->setMinimumWidth(NarrowestEntry);
+    edText->setMaximumWidth(EntryWidth);
     edText->installEventFilter(this);
     connect(edText, &QLineEdit::textEdited, this, [this] {
         FHistoryIndex = -1;
         if (OnTextChange)
             OnTextChange();
     });
-    row->addWidget(edText);
+    row->addWidget(edText, 2);
     // No access keys: Alt and a letter belong to the menu bar.
     cbCaseSensitive = AddOption(QStringLiteral("대소문자 구분"));
     cbWholeWords = AddOption(QStringLiteral("단어 단위로"));
@@ -66,7 +74,11 @@ TSearchBar::TSearchBar(QWidget* parent) : QWidget(parent) {
 TXPCheckBox* TSearchBar::AddOption(const QString& caption) {
     auto* box = new TXPCheckBox(caption, this);
     box->setFocusPolicy(Qt::NoFocus);
-    box->setFixedSize(box->sizeHint());
+    // As wide as the glyph and the caption: the stock width of a dialog's
+    // box would leave the note no room.
+    const int glyphAndGap = 17;
+    box->setFixedSize(glyphAndGap + box->fontMetrics().horizontalAdvance(caption) + 4,
+                      box->sizeHint().height());
     box->OnClick = [this](TXPCheckBox*) {
         if (!FSettingOptions && OnOptionChange)
             OnOptionChange();
@@ -98,6 +110,8 @@ void TSearchBar::SetNoMatch(bool noMatch) {
 void TSearchBar::SetNote(const QString& note) {
     lNote->setText(note);
     lNote->setToolTip(note);
+    lNote->setMinimumWidth(
+        note.isEmpty() ? 1 : std::min(lNote->fontMetrics().horizontalAdvance(note), NoteRoom));
 }
 
 void TSearchBar::BrowseHistory(int step) {
