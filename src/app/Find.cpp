@@ -14,7 +14,9 @@ namespace ov {
 namespace {
 
 constexpr int ClientWidth = 331;
-constexpr int ClientHeight = 238;
+constexpr int ClientHeight = 267;
+// The option groups stand below the two buttons.
+constexpr int GroupsTop = 73;
 
 } // namespace
 
@@ -37,9 +39,13 @@ void TfFind::CreateControls() {
     Label1->setBuddy(cbText);
     bFind = AddDefaultButton("bFind", QStringLiteral("찾기"), {252, 10, 67, 23},
                              &TfFind::bFindClick);
+    bList = new TXPButton(QStringLiteral("모두 찾기(&L)"), this);
+    bList->setObjectName(QStringLiteral("bList"));
+    bList->setGeometry(252, 39, 67, 23);
+    connect(bList, &QPushButton::clicked, this, &TfFind::bListClick);
 
     gbOptions = new TXPGroupBox(QStringLiteral("설정"), this);
-    gbOptions->setGeometry(12, 44, 307, 96);
+    gbOptions->setGeometry(12, GroupsTop, 307, 96);
     cbCaseSensitive = new TXPCheckBox(QStringLiteral("대소문자 구분(&C)"), gbOptions);
     cbCaseSensitive->setObjectName(QStringLiteral("cbCaseSensitive"));
     cbCaseSensitive->setGeometry(14, 20, 130, 17);
@@ -59,7 +65,7 @@ void TfFind::CreateControls() {
     cbHexBytes->setEnabled(false);
 
     gbDirection = new TXPGroupBox(QStringLiteral("검색 방향"), this);
-    gbDirection->setGeometry(12, 148, 148, 78);
+    gbDirection->setGeometry(12, GroupsTop + 104, 148, 78);
     rbFoward = new TXPRadioButton(QStringLiteral("아래로(&D)"), gbDirection);
     rbFoward->setObjectName(QStringLiteral("rbFoward"));
     rbFoward->setGeometry(14, 24, 120, 17);
@@ -69,7 +75,7 @@ void TfFind::CreateControls() {
     rbBackward->setGeometry(14, 48, 120, 17);
 
     gbOrigin = new TXPGroupBox(QStringLiteral("시작 위치"), this);
-    gbOrigin->setGeometry(171, 148, 148, 78);
+    gbOrigin->setGeometry(171, GroupsTop + 104, 148, 78);
     rbCursor = new TXPRadioButton(QStringLiteral("현재 위치부터(&F)"), gbOrigin);
     rbCursor->setObjectName(QStringLiteral("rbCursor"));
     rbCursor->setGeometry(14, 24, 124, 17);
@@ -80,6 +86,7 @@ void TfFind::CreateControls() {
 
     cbText->setFocus();
     setTabOrder(cbText, bFind);
+    setTabOrder(bFind, bList);
 }
 
 std::string TfFind::Text() const {
@@ -127,6 +134,18 @@ void TfFind::bFindClick() {
         return;
     AddToHistory(text);
     accept();
+}
+
+void TfFind::showEvent(QShowEvent* event) {
+    FListRequested = false;
+    TInputDialog::showEvent(event);
+}
+
+void TfFind::bListClick() {
+    FListRequested = true;
+    bFindClick();
+    if (result() != QDialog::Accepted)
+        FListRequested = false;
 }
 
 } // namespace ov

@@ -29,6 +29,9 @@ public:
     QLabel* Label1 = nullptr;
     TXPComboBox* cbText = nullptr;
     TXPButton* bFind = nullptr;
+    // Ends the dialog as the find button does, asking for the list of every
+    // matching line instead of the next match.
+    TXPButton* bList = nullptr;
     TXPGroupBox* gbOptions = nullptr;
     TXPCheckBox* cbCaseSensitive = nullptr;
     TXPCheckBox* cbWholeWords = nullptr;
@@ -64,11 +67,16 @@ public:
     // not yet in the history (in any letter case) goes to its top, pushing
     // the oldest item out; then the dialog ends with OK.
     void bFindClick();
+    void bListClick();
+    // The dialog was ended by bList (reset at every showing).
+    bool ListRequested() const { return FListRequested; }
 
 private:
     void CreateControls();
+    void showEvent(QShowEvent* event) override;
 
     bool FHistoryLoaded = false;
+    bool FListRequested = false;
 };
 
 } // namespace ov

@@ -33,6 +33,7 @@
 class QAction;
 class QActionGroup;
 class QDialog;
+class QIcon;
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -46,6 +47,7 @@ namespace ov {
 
 class TFileWatcher;
 class TSearchBar;
+class TMatchListPanel;
 class TSplitterBar;
 class TXPGauge;
 class TfFind;
@@ -77,6 +79,7 @@ struct TMainMenus {
     QAction* FindNext1 = nullptr;
     QAction* FindPrevious1 = nullptr;
     QAction* SearchBar1 = nullptr;
+    QAction* MatchList1 = nullptr;
     QMenu* View1 = nullptr;
     QAction* WordWrap1 = nullptr;
     QAction* ShowLineNumber1 = nullptr;
@@ -124,6 +127,10 @@ struct TMainControls {
     QLabel* lBookmarksCaption = nullptr;
     QToolButton* sbCloseBookmarks = nullptr;
     QListWidget* lbBookmarks = nullptr;
+    // The list of matching lines below the text, with its splitter (both
+    // hidden until a list is asked for).
+    TSplitterBar* Splitter2 = nullptr;
+    TMatchListPanel* MatchList = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     std::array<QLabel*, 2> StatusPanels{};
     // Between the line panel and the credit line: the shown text's encoding.
@@ -276,6 +283,14 @@ public:
     // Hides the bar, a search of its own that still runs stopped, and gives
     // the focus back to the view.
     void CloseSearchBar();
+    // Shows the list of matching lines, or hides it when it is shown: the
+    // last search's text, or the find dialog first when there was none.
+    void MatchList1Click();
+    // Opens the list of matching lines below the text for text (UTF-8, as
+    // typed) under options, which Find Next then goes on with too, and
+    // gives it the keyboard. Nothing in the hex view.
+    void ShowMatchList(const std::string& text, const TFindOptions& options);
+    void HideMatchList();
     void View1Click();
     void WordWrap1Click();
     void ShowLineNumber1Click();
@@ -491,6 +506,9 @@ template <typename TBody> void InUpdate(TOVStringList& lines, TBody body) {
 // Where a dialog of size box stands centred over the main window's bounds:
 // integer halves, rounded toward zero.
 QPoint CentredOver(const QRect& main, QSize box);
+
+// The small cross of a panel's close button.
+QIcon CloseGlyph();
 
 // The tag of a menu item (0 when it has none).
 int ItemTag(const QAction* item);

@@ -3,6 +3,7 @@
 // Nothing else in the window enables, disables or marks a menu item.
 
 #include "Main.h"
+#include "Matchlist.h"
 
 #include "Messages.h"
 #include "Searchbar.h"
@@ -65,6 +66,8 @@ void TMainForm::UpdateActions() {
     FControls.SearchBar->cbWholeWords->setEnabled(!hex);
     FControls.SearchBar->cbRegex->setEnabled(!hex);
     FControls.SearchBar->cbHexBytes->setVisible(hex);
+    FMenus.MatchList1->setEnabled(!hex && FDocument.IsOpen());
+    FMenus.MatchList1->setChecked(!FControls.MatchList->isHidden());
     // Copy needs a selection in the text view, Copy All a text in it; both
     // act on the text view only, so the hex view disables them.
     const bool text = !hex && FControls.Viewer->Lines().Count() > 0;

@@ -2,6 +2,7 @@
 // recent-files list and its menu entries, the caption and the line status.
 
 #include "Main.h"
+#include "Matchlist.h"
 
 #include "Filelists.h"
 #include "Files.h"
@@ -104,6 +105,7 @@ void TMainForm::LoadTextView(const TSharedFile& file, const std::string& languag
         FDocument.LoadText(FControls.Viewer->Lines(), file);
         FControls.Viewer->SetSynLang(language);
     });
+    FControls.MatchList->DocumentReplaced();
     UpdateEncodingPanel();
 }
 
@@ -147,6 +149,7 @@ void TMainForm::CloseCurrentFile() {
     FControls.HexViewer->CloseFile();
     FControls.Viewer->Lines().Clear();
     FControls.Viewer->SetSynLang(std::string());
+    FControls.MatchList->DocumentReplaced();
     SetCurrentFile(std::string());
     FControls.Viewer->show();
     FControls.HexViewer->hide();
@@ -172,6 +175,8 @@ void TMainForm::SetCurrentFile(const std::string& path) {
 
 void TMainForm::ShowHexView(bool hex) {
     if (hex && FControls.HexViewer->isHidden()) {
+        // The list is of the text's lines.
+        HideMatchList();
         FControls.HexViewer->show();
         FControls.Viewer->hide();
         FControls.HexViewer->setFocus();

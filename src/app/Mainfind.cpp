@@ -7,8 +7,10 @@
 #include "Codepage.h"
 #include "Find.h"
 #include "Hexfind.h"
+#include "Matchlist.h"
 #include "Messages.h"
 #include "Searchbar.h"
+#include "Splitterbar.h"
 #include "Textsearch.h"
 #include "Uiservices.h"
 #include "Xpcheckbox.h"
@@ -73,6 +75,10 @@ void TMainForm::Find1Click() {
         FindInHexView(dialog.Text(), options, dialog.cbHexBytes->Checked());
         return;
     }
+    if (dialog.ListRequested()) {
+        ShowMatchList(dialog.Text(), options);
+        return;
+    }
     FSearch.Find(*FControls.Viewer, dialog.Text(), options);
     ShowSearchNote(FSearch.Wrapped(), FSearch.WentBackward());
 }
@@ -93,6 +99,36 @@ void TMainForm::FindPrevious1Click() {
     }
     FSearch.FindPrevious(*FControls.Viewer);
     ShowSearchNote(FSearch.Wrapped(), FSearch.WentBackward());
+}
+
+void TMainForm::MatchList1Click() {
+    if (!FControls.MatchList->isHidden()) {
+        HideMatchList();
+        return;
+    }
+    if (FSearch.CanFindNext())
+        ShowMatchList(FSearch.Text(), FSearch.Options());
+    else
+        Find1Click();
+}
+
+void TMainForm::ShowMatchList(const std::string& text, const TFindOptions& options) {
+    if (text.empty() || !FControls.HexViewer->isHidden())
+        return;
+    if (!FControls.MatchList->Start(text, options))
+        return;
+    FSearch.SetQuery(text, options);
+    FControls.Splitter2->show();
+    FControls.MatchList->show();
+    FControls.MatchList->Rows()->setFocus();
+}
+
+void TMainForm::HideMatchList() {
+    FControls.MatchList->Stop();
+    FControls.MatchList->hide();
+    FControls.Splitter2->hide();
+    if (!FControls.Viewer->isHidden())
+        FControls.Viewer->setFocus();
 }
 
 void TMainForm::ShowSearchNote(bool wrapped, bool backward) {

@@ -5,6 +5,7 @@
 // short is read again with a note in the status bar.
 
 #include "Main.h"
+#include "Matchlist.h"
 
 #include "Files.h"
 #include "Qtfilewatch.h"
@@ -131,7 +132,13 @@ bool TMainForm::TakeAppendedText() {
     if (!FControls.HexViewer->isHidden() || !FControls.Viewer->SynLang().empty())
         return false;
     TFlagScope moving(FMovingView);
-    if (!FControls.Viewer->Lines().GrowMappedText())
+    // The list of matching lines lets go of the text while it grows, then
+    // searches what is new.
+    FControls.MatchList->HoldForGrowth();
+    const int from = std::max(0, FControls.Viewer->Lines().Count() - 1);
+    const bool grew = FControls.Viewer->Lines().GrowMappedText();
+    FControls.MatchList->DocumentGrew(grew ? from : INT_MAX);
+    if (!grew)
         return false;
     if (FFollowMode == TFollowMode::On)
         GoToEnd();

@@ -4,6 +4,7 @@
 
 #include "Main.h"
 #include "Searchbar.h"
+#include "Matchlist.h"
 #include "Splitterbar.h"
 #include "Xpgauge.h"
 
@@ -28,6 +29,7 @@ namespace ov {
 namespace {
 
 constexpr int BookmarkPanelHeight = 77;
+constexpr int MatchListHeight = 150;
 constexpr int BookmarkHeaderHeight = 14;
 constexpr int BookmarkItemHeight = 13;
 constexpr int StatusBarHeight = 19;
@@ -67,6 +69,8 @@ private:
     TMainForm* FForm;
 };
 
+} // namespace
+
 QIcon CloseGlyph() {
     QPixmap glyph(9, 9);
     glyph.fill(Qt::transparent);
@@ -76,8 +80,6 @@ QIcon CloseGlyph() {
     painter.drawLine(7, 1, 1, 7);
     return QIcon(glyph);
 }
-
-} // namespace
 
 void TMainForm::CreateControls() {
     auto* client = new QWidget(this);
@@ -100,6 +102,16 @@ void TMainForm::CreateControls() {
     cell->addWidget(FControls.Viewer, 0, 0);
     cell->addWidget(FControls.HexViewer, 0, 0);
     column->addWidget(viewArea, 1);
+
+    FControls.MatchList = new TMatchListPanel(*FControls.Viewer, client);
+    FControls.MatchList->setFixedHeight(MatchListHeight);
+    FControls.MatchList->OnClose = [this] { RunCommand([this] { HideMatchList(); }); };
+    FControls.Splitter2 = new TSplitterBar(FControls.MatchList, client);
+    FControls.Splitter2->setObjectName(QStringLiteral("Splitter2"));
+    FControls.Splitter2->hide();
+    FControls.MatchList->hide();
+    column->addWidget(FControls.Splitter2);
+    column->addWidget(FControls.MatchList);
 
     FControls.pBookmarks = CreateBookmarkPanel(client);
     FControls.Splitter1 = new TSplitterBar(FControls.pBookmarks, client);

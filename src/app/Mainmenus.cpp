@@ -91,6 +91,8 @@ const TMenuRow MainMenuRows[] = {
     Item(1, "다음 찾기(&N)", &M::FindNext1, "F3", &F::FindNext1Click),
     Item(1, "이전 찾기(&P)", &M::FindPrevious1, "Shift+F3", &F::FindPrevious1Click),
     Item(1, "입력하며 찾기(&I)", &M::SearchBar1, "/", &F::SearchBar1Click),
+    Item(1, "일치하는 줄 목록(&L)", &M::MatchList1, "Ctrl+Shift+F", &F::MatchList1Click,
+         ifCheckable),
 
     Menu(0, "보기(&V)", &M::View1, &F::View1Click),
     Item(1, "워드랩(&W)", &M::WordWrap1, "Ctrl+W", &F::WordWrap1Click, ifCheckable),

@@ -34,20 +34,20 @@ TTextPoint SearchStart(const TOVSynTextViewer& view, const TFindOptions& options
     return rowStart(view.TopIndex());
 }
 
-// The first byte of the last character of the run column .. column + length
-// - 1 of line: the end of a selection as the view addresses characters.
-int LastCharColumn(const TOVSynStringList& lines, int line, int column, int length) {
+} // namespace
+
+// The end is the first byte of the match's last character, as the view
+// addresses a character.
+TTextRange MatchRange(const TOVSynStringList& lines, const TDocumentHit& match) {
     std::string shown;
-    const std::string_view text = lines.ShownView(line, shown);
+    const std::string_view text = lines.ShownView(match.Line, shown);
     const TCharCoding& coding = lines.CharCoding();
-    const std::size_t end = std::size_t(column + length);
-    std::size_t last = std::size_t(column);
+    const std::size_t end = std::size_t(match.Column + match.Length);
+    std::size_t last = std::size_t(match.Column);
     for (std::size_t p = last; p < end && p < text.size(); p = coding.NextChar(text, p))
         last = p;
-    return static_cast<int>(last);
+    return TTextRange({match.Column, match.Line}, {static_cast<int>(last), match.Line});
 }
-
-} // namespace
 
 std::unique_ptr<TLineMatcher> MakeLineMatcher(const std::string& text, const TFindOptions& options,
                                               const TCharCoding& coding, std::string& error) {
@@ -233,12 +233,7 @@ bool TSearchState::ShowMatch(TOVSynTextViewer& view, const TDocumentHit& match, 
         FLastRange = {};
         return false;
     }
-    const TOVSynStringList& lines = view.Lines();
-    // The end is the first byte of the match's last character, as the
-    // view addresses a character.
-    const TTextRange found(
-        {match.Column, match.Line},
-        {LastCharColumn(lines, match.Line, match.Column, match.Length), match.Line});
+    const TTextRange found = MatchRange(view.Lines(), match);
     view.SetSelection(found);
     const int row = view.WordWrap() ? view.OriginToWraped({0, match.Line}).Y : match.Line;
     view.SetTopIndex(backward ? row - view.VisibleRows() + 2 : row);

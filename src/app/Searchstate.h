@@ -40,6 +40,10 @@ enum class TSearchReport { MessageBox, Quiet };
 // What the last search came to; Running while it goes on as the view's job.
 enum class TSearchOutcome { None, Found, NotFound, BadPattern, Running };
 
+// The selection that covers match, a match in lines (0 <= its line < Count):
+// from its first byte to the first byte of its last character.
+TTextRange MatchRange(const TOVSynStringList& lines, const TDocumentHit& match);
+
 class TSearchState {
 public:
     // The text of the last confirmed Find, UTF-8 as typed; empty before one.

@@ -340,7 +340,7 @@ TEST_F(FindGotoTest, TheFindDialogSearchesAndKeepsItsHistoryInTheSettings) {
         WhenModal([](QWidget* dialog) {
             auto* find = static_cast<TfFind*>(dialog);
             EXPECT_EQ(find->windowTitle(), QStringLiteral("찾기"));
-            EXPECT_EQ(find->size(), QSize(331, 238));
+            EXPECT_EQ(find->size(), QSize(331, 267));
             EXPECT_EQ(find->Text(), "");
             QTest::keyClicks(find->cbText, "line 3");
             QTest::keyClick(find->cbText, Qt::Key_Return);
