@@ -108,7 +108,7 @@ int TMatchedLines::Suspend() {
 }
 
 bool TMatchedLines::Running() const {
-    return (FJob && !FJob->Done()) || FSliceMatcher != nullptr;
+    return FJob != nullptr || FSliceMatcher != nullptr;
 }
 
 double TMatchedLines::Progress() const {

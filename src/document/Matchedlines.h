@@ -60,7 +60,8 @@ public:
     // (INT_MAX when none ran). Lines found stay.
     int Suspend();
 
-    // A scan has been started and has not ended or been cancelled.
+    // A scan has been started and not everything it found is taken yet:
+    // a worker stays Running until the Take after its end.
     bool Running() const;
     // Whether the scan runs on a worker (else by slices).
     bool OnWorker() const { return FJob != nullptr; }

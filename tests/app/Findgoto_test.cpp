@@ -8,6 +8,7 @@
 #include "Goto.h"
 #include "Inifiles.h"
 #include "Main.h"
+#include "Matchlist.h"
 #include "Searchbar.h"
 #include "Messages.h"
 #include "Testsupport.h"
@@ -32,6 +33,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 
 namespace ov {
@@ -919,6 +921,78 @@ TEST(BookmarkPiecesTest, ItemsCutWholeCharactersAndIconsDiffer) {
         for (int m = 0; m < n; ++m)
             EXPECT_NE(icon, BookmarkIcon(m)) << n << " " << m;
     }
+}
+
+// The list of matching lines as a user meets it: 모두 찾기 in the find dialog
+// opens it below the text and fills it with every matching line; its rows
+// show the matches marked; Down and Enter show a row's line in the view with
+// the match selected; lines a followed file gains are searched as they come;
+// the menu item closes it and opens it again for the same search.
+TEST_F(FindGotoTest, TheListOfMatchingLinesFillsJumpsAndKeepsUpWithAGrowingLog) {
+    std::string text;
+    std::vector<int> expected;
+    for (int i = 0; i < 400; ++i) {
+        const bool hit = i % 7 == 3;
+        text += "row " + std::to_string(i) + (hit ? " has the Needle here\n" : " plain\n");
+        if (hit)
+            expected.push_back(i);
+    }
+    auto form = OpenForm(text, "app.log");
+    TOVSynTextViewer& view = *form->Controls().Viewer;
+    TMatchListPanel& list = *form->Controls().MatchList;
+    EXPECT_FALSE(list.isVisible());
+    WhenModal([](QWidget* dialog) {
+        auto* find = static_cast<TfFind*>(dialog);
+        find->cbText->setEditText("needle");
+        find->bList->click();
+    });
+    form->Menus().Find1->trigger();
+    ASSERT_TRUE(list.isVisible());
+    EXPECT_TRUE(form->Menus().MatchList1->isChecked());
+    QTRY_VERIFY(!list.Running());
+    auto listed = [&] {
+        std::vector<int> lines;
+        for (int i = 0; i < list.Matches().Count(); ++i)
+            lines.push_back(list.Matches().Line(i));
+        return lines;
+    };
+    EXPECT_EQ(listed(), expected);
+    EXPECT_EQ(list.Caption(), QStringLiteral("  일치하는 줄 %1개").arg(expected.size()));
+    EXPECT_EQ(form->Search().Text(), "needle");
+    // The rows shown carry the match's mark.
+    const QImage rows = list.Rows()->grab().toImage();
+    int marked = 0;
+    for (int y = 0; y < rows.height(); ++y)
+        for (int x = 0; x < rows.width(); ++x)
+            marked += rows.pixel(x, y) == 0xFFFFC94D;
+    EXPECT_GT(marked, 100);
+
+    for (int i = 0; i < 9; ++i)
+        QTest::keyClick(list.Rows(), Qt::Key_Down);
+    QTest::keyClick(list.Rows(), Qt::Key_Return);
+    const int line = expected[9];
+    const int column = int(std::string("row " + std::to_string(line) + " has the ").size());
+    EXPECT_EQ(Selection(*form),
+              std::pair(TTextPoint{column, line}, TTextPoint{column + 5, line}));
+    EXPECT_EQ(view.TopIndex(), line - view.VisibleRows() / 3);
+    EXPECT_EQ(list.CurrentRow(), 9);
+
+    form->Menus().Follow1->trigger();
+    std::ofstream(FFolder.Path() + "/app.log", std::ios::binary | std::ios::app)
+        << "new NEEDLE row\nnothing\nanother needle\n";
+    form->ShownFileChanged();
+    QTRY_VERIFY(!list.Running());
+    expected.push_back(400);
+    expected.push_back(402);
+    EXPECT_EQ(listed(), expected);
+
+    form->Menus().MatchList1->trigger();
+    EXPECT_FALSE(list.isVisible());
+    form->Menus().MatchList1->trigger();
+    EXPECT_TRUE(list.isVisible());
+    QTRY_VERIFY(!list.Running());
+    EXPECT_EQ(listed(), expected);
+    EXPECT_TRUE(FMessages.Records.empty());
 }
 
 } // namespace
