@@ -392,10 +392,10 @@ TEST_F(MainFormTest, TheMenuTree) {
         Captions(form.Menus().Edit1),
         (QStringList{"복사(&C)", "전체 복사(&A)", "-", "줄 찾아가기(&G)", "-", "책갈피 지정(&T)",
                      "책갈피 찾아가기(&B)", "책갈피 보기(&S)", "-", "찾기(&F)", "다음 찾기(&N)",
-                     "이전 찾기(&P)", "입력하며 찾기(&I)"}));
+                     "이전 찾기(&P)", "입력하며 찾기(&I)", "일치하는 줄 목록(&L)"}));
     EXPECT_EQ(Shortcuts(form.Menus().Edit1),
               (QStringList{"Ctrl+C", "Ctrl+A", "", "Alt+G", "", "", "", "B", "", "Ctrl+F", "F3",
-                           "Shift+F3", "/"}));
+                           "Shift+F3", "/", "Ctrl+Shift+F"}));
     EXPECT_EQ(Captions(form.Menus().View1),
               (QStringList{"워드랩(&W)", "줄번호 보기(&S)", "윈도우 글꼴 사용(&F)", "-",
                            "자동 스크롤(&A)", "-", "헥스 보기(&H)",
