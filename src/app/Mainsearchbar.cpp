@@ -35,6 +35,9 @@ void TMainForm::CreateSearchBar(QWidget* parent) {
     bar->hide();
     bar->OnTextChange = [this] { RunCommand([&] { SearchBarTextChange(); }); };
     bar->OnEnter = [this](bool backward) { RunCommand([&] { SearchBarEnter(backward); }); };
+    bar->OnList = [this] {
+        RunCommand([this] { ShowMatchList(FControls.SearchBar->Text(), SearchBarOptions()); });
+    };
     bar->OnClose = [this] { RunCommand([&] { CloseSearchBar(); }); };
     bar->OnOptionChange = [this] {
         RunCommand([&] {

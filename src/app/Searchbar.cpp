@@ -136,7 +136,9 @@ bool TSearchBar::eventFilter(QObject* watched, QEvent* event) {
     switch (key->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (OnEnter)
+        if ((key->modifiers() & Qt::ControlModifier) && OnList)
+            OnList();
+        else if (OnEnter)
             OnEnter(key->modifiers() & Qt::ShiftModifier);
         return true;
     case Qt::Key_Escape:

@@ -54,6 +54,8 @@ public:
     std::function<void()> OnTextChange;
     // Enter (backward: Shift+Enter).
     std::function<void(bool backward)> OnEnter;
+    // Ctrl+Enter: every line that matches, listed.
+    std::function<void()> OnList;
     // Escape or the close button.
     std::function<void()> OnClose;
     // One of the option boxes was switched by the user.

@@ -927,7 +927,8 @@ TEST(BookmarkPiecesTest, ItemsCutWholeCharactersAndIconsDiffer) {
 // opens it below the text and fills it with every matching line; its rows
 // show the matches marked; Down and Enter show a row's line in the view with
 // the match selected; lines a followed file gains are searched as they come;
-// the menu item closes it and opens it again for the same search.
+// the menu item closes it and opens it again for the same search, and
+// Ctrl+Enter in the search bar lists what the bar searches for.
 TEST_F(FindGotoTest, TheListOfMatchingLinesFillsJumpsAndKeepsUpWithAGrowingLog) {
     std::string text;
     std::vector<int> expected;
@@ -992,6 +993,18 @@ TEST_F(FindGotoTest, TheListOfMatchingLinesFillsJumpsAndKeepsUpWithAGrowingLog) 
     EXPECT_TRUE(list.isVisible());
     QTRY_VERIFY(!list.Running());
     EXPECT_EQ(listed(), expected);
+
+    // Ctrl+Enter in the search bar lists the bar's search.
+    form->Menus().SearchBar1->trigger();
+    QTest::keyClicks(form->Controls().SearchBar->edText, "row 1");
+    QTest::keyClick(form->Controls().SearchBar->edText, Qt::Key_Return, Qt::ControlModifier);
+    QTRY_VERIFY(!list.Running());
+    std::vector<int> rowOne;
+    for (int i = 0; i < 400; ++i)
+        if (std::to_string(i)[0] == '1')
+            rowOne.push_back(i);
+    EXPECT_EQ(listed(), rowOne);
+    EXPECT_TRUE(list.isVisible());
     EXPECT_TRUE(FMessages.Records.empty());
 }
 
