@@ -72,7 +72,6 @@ std::uint64_t LineEndsOfPart(const char* p, unsigned n, bool lookahead) {
 }
 
 int LowestBit(std::uint64_t bits) { return __builtin_ctzll(bits); }
-int HighestBit(std::uint64_t bits) { return 63 - __builtin_clzll(bits); }
 std::size_t BitCount(std::uint64_t bits) {
     return (bits & (bits - 1)) == 0 ? 1 : static_cast<std::size_t>(__builtin_popcountll(bits));
 }
@@ -96,6 +95,7 @@ TMappedLines::TMappedLines(std::unique_ptr<TMappedFile> file, std::int64_t start
             FSize, static_cast<std::uint64_t>(std::max<std::int64_t>(FFile->Capacity() - start, 0)));
         FGroups.Reserve(static_cast<std::size_t>((capacity + 2) / GroupLines + 2));
         FLongs.Reserve(static_cast<std::size_t>(capacity / LongLine + 2));
+        FLongest.Reserve(static_cast<std::size_t>((capacity + 2) / GroupLines + 2));
         AddStart(0);
         Publish();
         Index(std::min(FSize, firstPart));
@@ -127,11 +127,21 @@ void TMappedLines::KeepGroupStart(std::size_t group, std::uint64_t offset) {
     FGroups[group] = offset;
 }
 
+void TMappedLines::EndGroup(std::size_t group) {
+    if (!FLongest.Make(group))
+        ThrowOutOfMemory();
+    FLongest[group] = static_cast<std::uint16_t>(std::min<int>(FGroupLongest, LongestKept));
+    FGroupLongest = 0;
+}
+
 void TMappedLines::AddStart(std::uint64_t offset) {
     if (FStarts > MaxLines)
         ThrowOutOfMemory();
-    if (FStarts % GroupLines == 0)
+    if (FStarts % GroupLines == 0) {
+        if (FStarts > 0)
+            EndGroup(FStarts / GroupLines - 1);
         KeepGroupStart(FStarts / GroupLines, offset);
+    }
     ++FStarts;
     FLastStart = offset;
 }
@@ -175,6 +185,20 @@ template <bool Crs> void TMappedLines::ScanFor(std::uint64_t from, std::uint64_t
     }
 }
 
+int TMappedLines::LineLength(std::uint64_t start, std::uint64_t next) const {
+    std::uint64_t end = next;
+    if (end > start) {
+        if (FText[end - 1] == '\n') {
+            --end;
+            if (end > start && FText[end - 1] == '\r')
+                --end;
+        } else if (FText[end - 1] == '\r') {
+            --end;
+        }
+    }
+    return static_cast<int>(std::min<std::uint64_t>(end - start, INT_MAX - 8));
+}
+
 void TMappedLines::AddEnds(std::uint64_t at, std::uint64_t ends) {
     if (!ends)
         return;
@@ -184,16 +208,28 @@ void TMappedLines::AddEnds(std::uint64_t at, std::uint64_t ends) {
     const std::size_t count = BitCount(ends);
     if (FStarts + count > MaxLines + 1)
         ThrowOutOfMemory();
-    // The starts among these that begin a group.
-    std::uint64_t rest = ends;
-    std::size_t passed = 0;
-    for (std::size_t i = (GroupLines - FStarts % GroupLines) % GroupLines; i < count; i += GroupLines) {
-        for (; passed < i; ++passed)
-            rest &= rest - 1;
-        KeepGroupStart((FStarts + i) / GroupLines, at + LowestBit(rest) + 1);
+    std::uint64_t start = FLastStart;
+    std::size_t starts = FStarts;
+    int longest = FGroupLongest;
+    for (std::uint64_t rest = ends; rest; rest &= rest - 1) {
+        const std::uint64_t next = at + LowestBit(rest) + 1;
+        // A line is shorter than its span by its line end, one byte or
+        // two: only a line whose span exceeds the longest so far by more
+        // than one byte is measured.
+        if (next - start > static_cast<std::uint64_t>(longest) + 1)
+            longest = std::max(longest, LineLength(start, next));
+        start = next;
+        if (starts % GroupLines == 0) {
+            FGroupLongest = longest;
+            EndGroup(starts / GroupLines - 1);
+            longest = 0;
+            KeepGroupStart(starts / GroupLines, next);
+        }
+        ++starts;
     }
-    FStarts += count;
-    FLastStart = at + HighestBit(ends) + 1;
+    FGroupLongest = longest;
+    FStarts = starts;
+    FLastStart = start;
 }
 
 void TMappedLines::Publish() {
@@ -203,6 +239,7 @@ void TMappedLines::Publish() {
         return;
     FPublishedLast.store(FLastStart, std::memory_order_relaxed);
     FPublishedLongs.store(FLongCount, std::memory_order_relaxed);
+    FPublishedGroupLongest = FGroupLongest;
     FPublished.store(FStarts, std::memory_order_release);
     FPublishedScanned = FScanned;
 }
@@ -210,6 +247,7 @@ void TMappedLines::Publish() {
 void TMappedLines::Close() {
     if (FLastStart < FEnd) {
         EndLine(FEnd);
+        FGroupLongest = std::max(FGroupLongest, LineLength(FLastStart, FEnd));
         AddStart(FEnd);
     }
     Publish();
@@ -257,6 +295,7 @@ bool TMappedLines::StopAtShrunkEnd() {
     FStarts = FPublished.load(std::memory_order_relaxed);
     FLastStart = FPublishedLast.load(std::memory_order_relaxed);
     FLongCount = FPublishedLongs.load(std::memory_order_relaxed);
+    FGroupLongest = FPublishedGroupLongest;
     // A grown text's scan may have moved the last published start and the
     // last long line's end; both go back to where they were published.
     if (FStarts % GroupLines == 1)
@@ -282,7 +321,11 @@ bool TMappedLines::Grow() {
     // as its end may be the first new byte (a half line, or a CR whose LF
     // comes now). Its end, when kept as a long line's, goes with it.
     --FStarts;
-    FLastStart = Offset(static_cast<int>(FStarts - 1));
+    const int last = static_cast<int>(FStarts - 1);
+    FLastStart = Offset(last);
+    FGroupLongest = 0;
+    for (int line = last / int(GroupLines) * int(GroupLines); line < last; ++line)
+        FGroupLongest = std::max(FGroupLongest, Length(line));
     if (FLongCount > 0 && FLongs[FLongCount - 1].Line == FStarts - 1)
         --FLongCount;
     // The readers' cached copies of the last group end at the old end of the
@@ -342,6 +385,31 @@ void TMappedLines::Finish() {
 
 double TMappedLines::Progress() const {
     return FSize == 0 || FDone.load() ? 1.0 : double(FScannedShown.load()) / double(FSize);
+}
+
+int TMappedLines::Longest(int first, int end) const {
+    int longest = 0;
+    int line = first;
+    const auto read = [&](int to) {
+        for (; line < to; ++line)
+            longest = std::max(longest, Length(line));
+    };
+    constexpr int group = static_cast<int>(GroupLines);
+    // The kept length of the last line's group may change while the text
+    // grows (Grow finds that line again): that group is read.
+    const int kept = std::min(end, FCount > 0 ? (FCount - 1) / group * group : 0);
+    read(std::min(end, (first + group - 1) / group * group));
+    while (line + group <= kept) {
+        const std::uint16_t length = FLongest[static_cast<std::size_t>(line / group)];
+        if (length == LongestKept) {
+            read(line + group);
+        } else {
+            longest = std::max<int>(longest, length);
+            line += group;
+        }
+    }
+    read(end);
+    return longest;
 }
 
 std::optional<std::uint64_t> TMappedLines::LongLineEnd(std::size_t line, std::size_t longs) const {

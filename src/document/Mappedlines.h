@@ -100,6 +100,14 @@ public:
         return static_cast<int>(std::min<std::uint64_t>(end > start ? end - start : 0, INT_MAX - 8));
     }
 
+    // The length of the longest line among first .. end - 1 (0 when there
+    // are none), for lines taken: 0 <= first <= end <= Count(). The index
+    // keeps every group's longest length as it finds the lines, so that a
+    // whole group is answered without reading its text; only the lines of
+    // the groups cut by the range, and those of groups with a line too long
+    // to keep, are read.
+    int Longest(int first, int end) const;
+
     // The lines that share one kept start.
     static constexpr int GroupBits = 4;
     static constexpr std::size_t GroupLines = std::size_t(1) << GroupBits;
@@ -169,6 +177,10 @@ private:
     // The kept end of a long line among the first longs; nothing when it
     // is not kept.
     std::optional<std::uint64_t> LongLineEnd(std::size_t line, std::size_t longs) const;
+    // The length of the line from start to next (where the line after it
+    // starts, or the end of the text) without its line end, as Length reads
+    // it.
+    int LineLength(std::uint64_t start, std::uint64_t next) const;
     int FinalCount() const {
         return FDone.load(std::memory_order_acquire) ? static_cast<int>(FPublished.load() - 1) : -1;
     }
@@ -177,10 +189,11 @@ private:
     void Scan(std::uint64_t from, std::uint64_t to);
     template <bool Crs> void ScanFor(std::uint64_t from, std::uint64_t to);
     void AddEnds(std::uint64_t at, std::uint64_t ends);
-    // Counts line starts, keeps every group's first, checks the line that
-    // ends at next.
+    // Counts line starts, keeps every group's first (and the longest length
+    // of the group it ends), checks the line that ends at next.
     void AddStart(std::uint64_t offset);
     void KeepGroupStart(std::size_t group, std::uint64_t offset);
+    void EndGroup(std::size_t group);
     void EndLine(std::uint64_t next);
     void Publish();
     // Scans up to the byte limit; false when it was cancelled.
@@ -208,14 +221,20 @@ private:
     // index is the end of the text.
     TChunks<std::uint64_t, 13> FGroups;
     TChunks<TLongLine, 10> FLongs;
+    // Every whole group's longest line length, LongestKept when it is that
+    // long or longer.
+    TChunks<std::uint16_t, 13> FLongest;
+    static constexpr std::uint16_t LongestKept = UINT16_MAX;
     // What the worker has found; readers use only what is published.
     std::size_t FStarts = 0;
     std::uint64_t FLastStart = 0;
     std::size_t FLongCount = 0;
+    int FGroupLongest = 0; // of the group's lines ended so far
     // The last published state, to which a file cut short goes back.
     std::atomic<std::size_t> FPublished{0};  // line starts
     std::atomic<std::uint64_t> FPublishedLast{0}; // the last of them
     std::atomic<std::size_t> FPublishedLongs{0};
+    int FPublishedGroupLongest = 0;
     std::uint64_t FPublishedScanned = 0;
     std::atomic<bool> FDone{false};
     std::atomic<bool> FFailed{false};

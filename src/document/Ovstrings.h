@@ -175,6 +175,9 @@ public:
     // highlighter's scanners ask once per token.
     const char* RowText(int index) const { return FText->Text(index); }
     int RowLength(int index) const { return FText->Length(index); }
+    // The length of the longest row among first .. end - 1, unchecked as
+    // RowText; a mapped file answers most of it from its index.
+    int LongestRow(int first, int end) const { return FText->Longest(first, end); }
     // The row as shown, unchecked as RowText, for a reader that asks for
     // the same rows again and again, a token at a time (the scanners): a
     // mapped row is looked at for NUL bytes once while it is the last one

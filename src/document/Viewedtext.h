@@ -6,6 +6,7 @@
 
 #include "Mappedlines.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -35,6 +36,13 @@ public:
     virtual const char* Text(int line) const = 0;
     virtual int Length(int line) const = 0;
     std::string_view View(int line) const { return {Text(line), std::size_t(Length(line))}; }
+    // The length of the longest line among first .. end - 1 (0 for none).
+    virtual int Longest(int first, int end) const {
+        int longest = 0;
+        for (int line = first; line < end; ++line)
+            longest = std::max(longest, Length(line));
+        return longest;
+    }
     // The line as shown, every NUL a blank (ShownText): the line itself, or
     // a copy in buffer.
     virtual std::string_view Shown(int line, std::string& buffer) const = 0;
@@ -104,6 +112,7 @@ public:
     int Count() const override { return FLines->Count(); }
     const char* Text(int line) const override { return FLines->Text(line); }
     int Length(int line) const override { return FLines->Length(line); }
+    int Longest(int first, int end) const override { return FLines->Longest(first, end); }
     std::string_view Shown(int line, std::string& buffer) const override;
     std::string_view ShownRow(int line, std::shared_ptr<const std::string>& keep) override;
 

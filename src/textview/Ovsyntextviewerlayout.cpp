@@ -38,7 +38,18 @@ long long TOVSynTextViewer::GetMaxStrWidth() const {
 
 long long TOVSynTextViewer::WidestLine(int first, int end, long long widest) const {
     const bool cp949 = FLines->Coding() == TTextCoding::Cp949;
+    // With a bitmap font, a stretch of lines none of which has more bytes
+    // than the widest found allows is passed whole: a mapped file tells the
+    // longest of a stretch without reading its text.
+    constexpr int stretch = int(TMappedLines::GroupLines);
     for (int i = first; i < end; ++i) {
+        if (FUseBitmapFont && i % stretch == 0) {
+            const int stop = std::min(end, i + stretch);
+            if ((long long)FLines->LongestRow(i, stop) * BmpSingleWidth <= widest) {
+                i = stop - 1;
+                continue;
+            }
+        }
         const int length = FLines->RowLength(i);
         if (FUseBitmapFont) {
             // No character of a bitmap font is wider than one cell a byte (a

@@ -388,7 +388,11 @@ std::string SparseIndexText(std::mt19937& random) {
     std::string text;
     const std::size_t target = random() % 3 == 0 ? (1 << 20) + random() % 4096 : random() % 40000;
     while (text.size() < target) {
-        switch (random() % 6) {
+        switch (random() % 7) {
+        case 6: // now and then a line too long for its group's kept length
+            if (random() % 8 == 0)
+                text += std::string(65535 + random() % 3, 'L') + ends[random() % 5];
+            break;
         case 0: // a run of empty lines of one kind of end
             for (int i = 0, n = int(random() % 40); i < n; ++i)
                 text += ends[random() % 3];
@@ -431,12 +435,21 @@ std::string_view LineOf(const TMappedLines& lines, int line) {
     return {lines.Text(line), std::size_t(lines.Length(line))};
 }
 
+std::size_t LongestOf(const TLines& lines, int first, int end) {
+    std::size_t longest = 0;
+    for (int line = first; line < end; ++line)
+        longest = std::max(longest, lines[std::size_t(line)].size());
+    return longest;
+}
+
 } // namespace
 
 // The index keeps one start in every group of lines and the ends of long
 // lines only; whatever the order in which lines are asked for (in order,
 // backwards, at random, alternating between two indexes, from two threads
 // at once, while the worker still adds lines), they are the splitter's.
+// The longest line it tells of any range, during the worker and after, is
+// the splitter's longest there.
 TEST(MappedDocument, TheSparseIndexGivesTheSplittersLinesInAnyOrder) {
     TTempFolder temp;
     std::mt19937 random(29);
@@ -460,6 +473,10 @@ TEST(MappedDocument, TheSparseIndexGivesTheSplittersLinesInAnyOrder) {
             if (count > 0) {
                 const int line = int(random() % unsigned(count));
                 ASSERT_EQ(LineOf(*lines, line), expected[std::size_t(line)]) << round << " " << line;
+                const int from = int(random() % unsigned(count + 1));
+                ASSERT_EQ(std::size_t(lines->Longest(from, count)), LongestOf(expected, from, count))
+                    << round << " " << from << " " << count;
+                ASSERT_EQ(std::size_t(lines->Longest(0, count)), LongestOf(expected, 0, count)) << round;
             }
         }
         lines->Finish();
@@ -492,5 +509,12 @@ TEST(MappedDocument, TheSparseIndexGivesTheSplittersLinesInAnyOrder) {
         }
         reader.join();
         EXPECT_TRUE(otherThreadRight) << round;
+        for (int i = 0; i < 40 && count > 0; ++i) {
+            const int first = int(random() % unsigned(count + 1));
+            const int end = first + int(random() % unsigned(count - first + 1));
+            ASSERT_EQ(std::size_t(lines->Longest(first, end)), LongestOf(expected, first, end))
+                << round << " " << first << " " << end;
+        }
+        ASSERT_EQ(std::size_t(lines->Longest(0, count)), LongestOf(expected, 0, count)) << round;
     }
 }
