@@ -389,6 +389,7 @@ private:
     void SearchBarTextChange();
     void RunSearchBarSearch();
     bool RunSearchBarHexSearch(const TFindOptions& options);
+    void SearchHexInBackground(const TFindOptions& options, int64_t from);
     void SearchBarEnter(bool backward);
     // Colours the entry and sets the bar's note for how its search ended.
     void ShowSearchBarOutcome(TSearchOutcome outcome, const std::string& error = {});
@@ -439,6 +440,9 @@ private:
     // typing, or by Enter (whose match becomes the anchor).
     enum class TBarSearch { None, Typed, Stepped };
     TBarSearch FBarSearchRunning = TBarSearch::None;
+    // The bar's search of a large file in the hex view, on a worker: the
+    // hex view has no job of its own.
+    TViewerJob FHexBarJob;
     TBookmarkSet FBookmarks;
     int FScrollStep = 2000;
     TMainMenus FMenus;

@@ -145,6 +145,7 @@ void TMainForm::CloseCurrentFile() {
     // of the old file forgotten.
     FControls.SearchBarTimer->stop();
     FBarSearchRunning = TBarSearch::None;
+    FHexBarJob.Cancel();
     ShowSearchBarOutcome(TSearchOutcome::None);
     FControls.HexViewer->CloseFile();
     FControls.Viewer->Lines().Clear();

@@ -136,6 +136,7 @@ void TMainForm::StopSearchBarSearch() {
     if (FBarSearchRunning != TBarSearch::None && FControls.Viewer->JobRunning())
         FControls.Viewer->Job().Cancel();
     FBarSearchRunning = TBarSearch::None;
+    FHexBarJob.Cancel();
 }
 
 void TMainForm::RunSearchBarSearch() {
@@ -186,9 +187,53 @@ bool TMainForm::RunSearchBarHexSearch(const TFindOptions& options) {
         FHexSearch.Options.CaseSensitive = true;
     FHexSearch.Match = -1;
     const int64_t from = FBarHexAnchor < FControls.HexViewer->FileSize() ? FBarHexAnchor : 0;
+    if (FControls.HexViewer->FileSize() >= SlowHexSearchBytes) {
+        SearchHexInBackground(FHexSearch.Options, from);
+        return false;
+    }
     const bool found = HexSearch(FHexSearch.Options, from, TSearchReport::Quiet);
     ShowSearchBarOutcome(found ? TSearchOutcome::Found : TSearchOutcome::NotFound);
     return found;
+}
+
+// The worker reads its own opening of the file (or shares the copy of an
+// unsized one), so closing the file meanwhile frees nothing under it; the
+// next keystroke, Escape and closing the file cancel it.
+void TMainForm::SearchHexInBackground(const TFindOptions& options, int64_t from) {
+    const THexViewControl& view = *FControls.HexViewer;
+    TSharedFile file = view.UnsizedFile() ? view.UnsizedFile() : OpenSharedFile(view.FileName());
+    if (!file) {
+        ShowSearchBarOutcome(TSearchOutcome::NotFound);
+        return;
+    }
+    struct TResult {
+        int64_t Hit = -1;
+        bool Wrapped = false;
+    };
+    auto result = std::make_shared<TResult>();
+    const int64_t size = view.FileSize();
+    const std::string bytes = FHexSearch.Bytes;
+    FHexBarJob.Run(
+        [file, size, bytes, options, from, result](TJobControl& control) {
+            const std::atomic<bool>* cancel = &control.CancelFlag();
+            result->Hit = FindBytes(*file, size, bytes, options.CaseSensitive, from, false,
+                                    1 << 20, cancel);
+            if (result->Hit < 0 && options.WrapAround && !control.Cancelled()) {
+                result->Hit =
+                    FindBytes(*file, size, bytes, options.CaseSensitive, 0, false, 1 << 20, cancel);
+                result->Wrapped = result->Hit >= 0;
+            }
+        },
+        [this, result, length = int64_t(bytes.size())] {
+            FHexSearch.Match = result->Hit;
+            ShowSearchNote(result->Wrapped, false);
+            if (result->Hit >= 0)
+                FControls.HexViewer->SetMark(result->Hit, length);
+            ShowSearchBarOutcome(result->Hit >= 0 ? TSearchOutcome::Found
+                                                  : TSearchOutcome::NotFound);
+            UpdateActions();
+        });
+    ShowSearchBarOutcome(TSearchOutcome::Running);
 }
 
 // Enter goes on to the next match (Shift+Enter: the one before) and puts
@@ -204,6 +249,9 @@ void TMainForm::SearchBarEnter(bool backward) {
         return;
     }
     if (!FControls.HexViewer->isHidden()) {
+        // The first match of a large file is still being looked for.
+        if (FHexBarJob.Running())
+            return;
         if (FHexSearch.Bytes.empty()) {
             RunSearchBarSearch();
             return;

@@ -72,7 +72,8 @@ std::optional<std::string> ParseHexBytes(std::string_view text) {
 }
 
 int64_t FindBytes(const TReadOnlyFile& file, int64_t size, std::string_view pattern,
-                  bool caseSensitive, int64_t from, bool backward, int64_t blockBytes) {
+                  bool caseSensitive, int64_t from, bool backward, int64_t blockBytes,
+                  const std::atomic<bool>* cancel) {
     // Consecutive blocks overlap by the pattern's length less one, so no
     // match is cut by a block's edge.
     const int64_t step = std::max<int64_t>(blockBytes, 1);
@@ -89,6 +90,8 @@ int64_t FindBytes(const TReadOnlyFile& file, int64_t size, std::string_view patt
     // Each block covers the starts start .. start + step - 1.
     int64_t start = backward ? std::max<int64_t>(from - step + 1, 0) : from;
     for (;;) {
+        if (cancel && cancel->load(std::memory_order_relaxed))
+            return -1;
         const int64_t want = std::min(step + length - 1, size - start);
         const int64_t got = file.ReadAt(start, block.data(), want);
         if (got < 0)

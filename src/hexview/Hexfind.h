@@ -3,6 +3,7 @@
 // or taken from a text, looked for in a file of any size by reading it in
 // blocks, never whole.
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,8 +22,10 @@ std::optional<std::string> ParseHexBytes(std::string_view text);
 // Where pattern begins in the first size bytes of file: the lowest offset
 // >= from (forward) or the highest <= from (backward), or -1. Without
 // caseSensitive ASCII letters match either case. A read that fails ends the
-// search as not found. The file is read blockBytes at a time.
+// search as not found. The file is read blockBytes at a time; a cancel flag
+// that comes up (looked at before each block) ends the search as not found.
 int64_t FindBytes(const TReadOnlyFile& file, int64_t size, std::string_view pattern,
-                  bool caseSensitive, int64_t from, bool backward, int64_t blockBytes = 1 << 20);
+                  bool caseSensitive, int64_t from, bool backward, int64_t blockBytes = 1 << 20,
+                  const std::atomic<bool>* cancel = nullptr);
 
 } // namespace ov

@@ -877,6 +877,32 @@ TEST_F(SearchBarTest, TheHexViewFindsAsTyped) {
     EXPECT_TRUE(view.hasFocus());
 }
 
+// A large file in the hex view is searched on a worker once the typing
+// pauses; the match is marked when it ends, and nothing found turns the
+// entry red.
+TEST_F(SearchBarTest, ALargeHexFileIsSearchedInTheBackground) {
+    const int64_t at = (int64_t(17) << 20) + 5;
+    std::string bytes(size_t(18) << 20, '\x01');
+    bytes.replace(size_t(at), 4, "\xDE\xAD\xBE\xEF");
+    auto form = OpenForm(bytes, "large.bin");
+    THexViewControl& view = *form->Controls().HexViewer;
+    ASSERT_TRUE(view.isVisibleTo(form.get()));
+    Open(*form, &view);
+    TSearchBar& bar = Bar(*form);
+    QTest::keyClicks(bar.edText, "zz");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bar.NoMatch(); }, 20000));
+    QTest::mouseClick(bar.cbHexBytes, Qt::LeftButton);
+    bar.edText->clear();
+    QTest::keyClicks(bar.edText, "deadbeef");
+    EXPECT_FALSE(bar.NoMatch());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.MarkOffset() == at; }, 20000));
+    EXPECT_FALSE(bar.NoMatch());
+    EXPECT_TRUE(bar.lNote->text().isEmpty());
+    QTest::keyClick(bar.edText, Qt::Key_Escape);
+    EXPECT_FALSE(bar.isVisible());
+    EXPECT_EQ(FMessages.Records.size(), 0u);
+}
+
 // In a file still being indexed the bar waits for a pause in the typing,
 // then searches as the view's job; the next keystroke stops that search at
 // once; the match beyond the index comes once the index reaches it.
