@@ -7,6 +7,7 @@
 
 #include "Messages.h"
 #include "Searchbar.h"
+#include "Xpbutton.h"
 #include "Xpcheckbox.h"
 #include "Qtcodepage.h"
 
@@ -66,6 +67,7 @@ void TMainForm::UpdateActions() {
     FControls.SearchBar->cbWholeWords->setEnabled(!hex);
     FControls.SearchBar->cbRegex->setEnabled(!hex);
     FControls.SearchBar->cbHexBytes->setVisible(hex);
+    FControls.SearchBar->bList->setVisible(!hex);
     FMenus.MatchList1->setEnabled(!hex && FDocument.IsOpen());
     FMenus.MatchList1->setChecked(!FControls.MatchList->isHidden());
     // Copy needs a selection in the text view, Copy All a text in it; both

@@ -21,6 +21,7 @@ constexpr int NarrowestEntry = 80;
 // one is cut, and whole in its tool tip.
 constexpr int NoteRoom = 130;
 constexpr int CloseButtonWidth = 44;
+constexpr int ListButtonWidth = 56;
 constexpr int CloseButtonHeight = 19;
 constexpr int Margin = 3;
 
@@ -57,6 +58,16 @@ TSearchBar::TSearchBar(QWidget* parent) : QWidget(parent) {
     // A long pattern error gives way rather than widen the window.
     lNote->setMinimumWidth(1);
     row->addWidget(lNote, 1);
+    bList = new TXPButton(QStringLiteral("줄 목록"), this);
+    bList->setObjectName(QStringLiteral("bListSearchBar"));
+    bList->setFixedSize(ListButtonWidth, CloseButtonHeight);
+    bList->setFocusPolicy(Qt::NoFocus);
+    bList->setToolTip(QStringLiteral("일치하는 줄 목록 (Ctrl+Enter)"));
+    connect(bList, &QPushButton::clicked, this, [this] {
+        if (OnList)
+            OnList();
+    });
+    row->addWidget(bList);
     bClose = new TXPButton(QStringLiteral("닫기"), this);
     bClose->setObjectName(QStringLiteral("bCloseSearchBar"));
     bClose->setFixedSize(CloseButtonWidth, CloseButtonHeight);

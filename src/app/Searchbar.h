@@ -39,6 +39,8 @@ public:
     // Why the entry is red (nothing found, a bad pattern) or that a long
     // search still runs; empty otherwise.
     QLabel* lNote = nullptr;
+    // Lists every line that matches, as Ctrl+Enter does; text view only.
+    TXPButton* bList = nullptr;
     TXPButton* bClose = nullptr;
 
     // The text as typed, in UTF-8.

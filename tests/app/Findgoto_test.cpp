@@ -787,6 +787,9 @@ TEST_F(SearchBarTest, TypingFindsFromTheTopRowAndEnterSteps) {
     EXPECT_EQ(entry->selectedText(), QStringLiteral("target/"));
     QTest::keyClicks(entry, "target");
     EXPECT_EQ(matchLine(), 207);
+    // The bar's list button lists its search.
+    QTest::mouseClick(Bar(*form).bList, Qt::LeftButton);
+    EXPECT_TRUE(form->Controls().MatchList->isVisible());
 }
 
 // The bar and the find dialog share one history and one set of options:
@@ -859,6 +862,7 @@ TEST_F(SearchBarTest, TheHexViewFindsAsTyped) {
     TSearchBar& bar = Bar(*form);
     EXPECT_FALSE(bar.cbRegex->isEnabled());
     EXPECT_TRUE(bar.cbHexBytes->isVisible());
+    EXPECT_FALSE(bar.bList->isVisible());
     QTest::keyClicks(bar.edText, "zz");
     EXPECT_EQ(view.MarkOffset(), 5000);
     QTest::mouseClick(bar.cbHexBytes, Qt::LeftButton);
