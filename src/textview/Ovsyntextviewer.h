@@ -291,6 +291,8 @@ public:
     // the index and the worker (the view itself never does).
     void FinishHighlighting();
     bool HighlightingInBackground() const { return FMarker.State() == TMarkerState::Scanning; }
+    // True while the rows outside the shown part are being wrapped.
+    bool WrappingInBackground() const;
     // After the worker: every row shown is marked from a checkpoint.
     bool MarksOnlyWhereShown() const { return FMarker.State() == TMarkerState::Windowed; }
     // The rows shown carry the whole scan's marks (false while they are

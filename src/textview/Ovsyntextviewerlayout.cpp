@@ -298,6 +298,10 @@ bool TOVSynTextViewer::WrapsInParts() const {
     return FLines->Loading() || FLines->MappedBytes() >= FLoadPolicy.FirstPartBytes;
 }
 
+bool TOVSynTextViewer::WrappingInBackground() const {
+    return FWrapTimer && FWrapTimer->isActive();
+}
+
 TTextPoint TOVSynTextViewer::TopText() const {
     if (FTopIndex < 0)
         return {0, 0};

@@ -9,8 +9,10 @@
 // file), Copy all (Ctrl+A), word wrap on, word wrap off, and a switch to the
 // language NAME ("none" for none; by default none when the file has a
 // language, SQL when it has none). A command is done when no dialog is
-// open, no line is being indexed, no background highlighting runs and the
-// status bar's gauge is hidden, and that stays so for 200 ms. Questions are
+// open, no line is being indexed, no background highlighting, view's job
+// (find, select or copy all) or wrap of the rows not shown runs and the
+// status bar's gauge is hidden, and that stays so for 200 ms; its time is
+// taken when that began. Questions are
 // answered yes, or after the open no with --no (a copy of a 10 GB file would
 // not fit in memory). --skip leaves out the commands whose names hold one of the
 // comma-separated words (--skip wrap,copy). Messages go to stderr. The
@@ -204,7 +206,8 @@ private:
 
     bool Idle() const {
         return !QApplication::activeModalWidget() && !FModalAct && !FViewer->Loading() &&
-               !FViewer->HighlightingInBackground() && !FForm.Controls().LoadGauge->isVisible();
+               !FViewer->HighlightingInBackground() && !FViewer->JobRunning() &&
+               !FViewer->WrappingInBackground() && !FForm.Controls().LoadGauge->isVisible();
     }
 
     void Tick() {
