@@ -1,6 +1,7 @@
 #pragma once
 // The program's message table: numbered texts shared by several subsystems.
 
+#include <cstdint>
 #include <string>
 
 namespace ov {
@@ -26,5 +27,9 @@ enum TMessageId : int {
 
 // The text of a message id in UTF-8; an unknown id gives an empty text.
 const char* LoadStr(int id);
+
+// The question asked before a large copy (SLargeCopyQuestion), naming the
+// size of the text, bytes, in the largest unit it reaches ("약 1.2 GB").
+std::string LargeCopyQuestion(std::uint64_t bytes);
 
 } // namespace ov

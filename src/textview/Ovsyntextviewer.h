@@ -195,6 +195,8 @@ public:
     // the document has LargeCopyLines lines or more.
     void CopyAll();
     static constexpr int LargeCopyLines = 100000;
+    // The bytes of the document's text (a mapped file's as mapped).
+    std::uint64_t TextBytes() const;
     // The character under the client point (x, y). In row coordinates with
     // the special values of Hittest.h; with toLine in line coordinates, or
     // (-1, -1) for a point outside the text.

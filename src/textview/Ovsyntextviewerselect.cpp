@@ -252,13 +252,23 @@ void TOVSynTextViewer::CopyRange(const TTextRange& range) {
     });
 }
 
+std::uint64_t TOVSynTextViewer::TextBytes() const {
+    if (FLines->Mapped())
+        return FLines->MappedBytes();
+    // Each line and its line end.
+    std::uint64_t bytes = 0;
+    for (int i = 0; i < FLines->Count(); ++i)
+        bytes += std::uint64_t(FLines->RowLength(i)) + 1;
+    return bytes;
+}
+
 void TOVSynTextViewer::CopyAll() {
     // The question waits for the line count, which needs every line indexed.
     FJob.Await([this] { return !FLines->Loading(); }, [this] { return LoadProgress(); }, [this] {
         if (FLines->Count() == 0)
             return;
         if (FLines->Count() >= LargeCopyLines &&
-            !UIServices().AskYesNo(LoadStr(SLargeCopyQuestion), LoadStr(SWarning),
+            !UIServices().AskYesNo(LargeCopyQuestion(TextBytes()), LoadStr(SWarning),
                                    TMessageIcon::Warning))
             return;
         const TWaitCursor wait;

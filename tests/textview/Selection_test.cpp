@@ -1,4 +1,5 @@
 #include "Hittest.h"
+#include "Messages.h"
 #include "Selection.h"
 #include "Uiservices.h"
 #include "Viewertestsupport.h"
@@ -279,6 +280,10 @@ TEST_F(ViewerSelection, CopyAllAsksFromAHundredThousandLinesAndKeepsTheSelection
     ASSERT_EQ(services.Records.size(), 1u);
     EXPECT_EQ(services.Records[0].Caption, "경고");
     EXPECT_EQ(services.Records[0].Icon, TMessageIcon::Warning);
+    // It names the size of the text: 99,999 lines of three bytes and "x".
+    EXPECT_NE(services.Records[0].Text.find("(약 293 KB)"), std::string::npos) << services.Records[0].Text;
+    EXPECT_NE(LargeCopyQuestion(1288490189).find("(약 1.2 GB)"), std::string::npos);
+    EXPECT_NE(LargeCopyQuestion(350u << 20).find("(약 350 MB)"), std::string::npos);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
     EXPECT_EQ(Viewer->Selection(), TTextRange({0, 1}, {1, 1}));
     services.Answers = {true};
