@@ -19,23 +19,34 @@ constexpr int ScanCheckLines = 4096;
 // longer one.
 constexpr std::size_t LongestLine = INT_MAX - 8;
 
-// The next occurrence of a byte from at on, remembered between lines: each
-// byte of the text is looked at once however many lines follow.
+// The next occurrence of a byte from at on, before a bound, remembered
+// between lines: each byte of the text is looked at once however many lines
+// follow, and a byte that never comes costs only the stretch up to the
+// bound, not the rest of the text before the first line is taken.
 class TNextByte {
 public:
-    TNextByte(char byte, const char* end) : FByte(byte), FEnd(end) {}
-    const char* From(const char* at) {
-        if (!FAt || FAt < at) {
-            const void* hit = std::memchr(at, FByte, static_cast<std::size_t>(FEnd - at));
-            FAt = hit ? static_cast<const char*>(hit) : FEnd;
+    explicit TNextByte(char byte) : FByte(byte) {}
+    // The first occurrence in at .. bound - 1, or bound.
+    const char* From(const char* at, const char* bound) {
+        if (FAt && FAt >= at)
+            return std::min(FAt, bound);
+        const char* const from = std::max(at, FSearched);
+        if (from >= bound)
+            return bound;
+        const void* hit = std::memchr(from, FByte, static_cast<std::size_t>(bound - from));
+        if (!hit) {
+            FSearched = bound;
+            return bound;
         }
+        FAt = static_cast<const char*>(hit);
+        FSearched = FAt + 1;
         return FAt;
     }
 
 private:
     char FByte;
-    const char* FEnd;
-    const char* FAt = nullptr;
+    const char* FAt = nullptr;       // the last occurrence found
+    const char* FSearched = nullptr; // looked through up to here
 };
 
 } // namespace
@@ -77,12 +88,12 @@ void TLineMatcher::ScanForward(std::string_view text, int line, int column, cons
                                TJobControl* control, int endLine) const {
     const char* const begin = text.data();
     const char* const end = begin + text.size();
-    TNextByte nextLf('\n', end);
-    TNextByte nextCr('\r', end);
+    TNextByte nextLf('\n');
+    TNextByte nextCr('\r');
     std::string shown;
     std::size_t nextCheck = ScanCheckBytes;
     for (const char* at = begin; at < end && line <= endLine;) {
-        const char* const eol = std::min(nextLf.From(at), nextCr.From(at));
+        const char* const eol = nextCr.From(at, nextLf.From(at, end));
         const auto length = static_cast<std::size_t>(eol - at);
         if (length > LongestLine)
             return;

@@ -10,6 +10,7 @@
 // platform Qt chooses (offscreen without a display), titled with FILE's
 // name, so that a tool outside can ping it.
 
+#include "Benchapp.h"
 #include "Commandline.h"
 #include "Files.h"
 #include "Main.h"
@@ -36,22 +37,7 @@ namespace {
 
 using TClock = std::chrono::steady_clock;
 
-long StatusKiB(const char* field) {
-    std::FILE* file = std::fopen("/proc/self/status", "r");
-    if (!file)
-        return -1;
-    char line[256];
-    long value = -1;
-    const std::size_t length = std::strlen(field);
-    while (std::fgets(line, sizeof line, file)) {
-        if (std::strncmp(line, field, length) == 0 && line[length] == ':') {
-            value = std::atol(line + length + 1);
-            break;
-        }
-    }
-    std::fclose(file);
-    return value;
-}
+using ov::bench::StatusKiB;
 
 constexpr int LineBytes = 100;
 constexpr int BatchMs = 10;
@@ -132,10 +118,7 @@ int main(int argc, char** argv) {
     ov::TOVApplication application(argc, argv);
     ov::TConsoleUIServices console;
     ov::TUIServicesGuard installServices(&console);
-    ov::InstallFontSubstitutions();
-    const std::string programFolder = ov::ExeFolder() + "../bin/";
-    if (ov::FolderExists(programFolder + "Fonts"))
-        ov::SetExeFolderOverride(programFolder);
+    ov::bench::UseProgramFolder();
     ov::TMainForm form(ov::BuildCommandLine({argv[0], argv[1]}));
     form.SetWriteSettingsOnClose(false);
     form.show();

@@ -12,6 +12,7 @@
 // without closing its window.
 // Runtime files are taken from build/bin beside the benchmarks.
 
+#include "Benchapp.h"
 #include "Commandline.h"
 #include "Files.h"
 #include "Main.h"
@@ -36,22 +37,7 @@ namespace {
 
 using TClock = std::chrono::steady_clock;
 
-long StatusKiB(const char* field) {
-    std::FILE* file = std::fopen("/proc/self/status", "r");
-    if (!file)
-        return -1;
-    char line[256];
-    long value = -1;
-    const std::size_t length = std::strlen(field);
-    while (std::fgets(line, sizeof line, file)) {
-        if (std::strncmp(line, field, length) == 0 && line[length] == ':') {
-            value = std::atol(line + length + 1);
-            break;
-        }
-    }
-    std::fclose(file);
-    return value;
-}
+using ov::bench::StatusKiB;
 
 class TPaintWatch : public QObject {
 public:
@@ -131,10 +117,7 @@ int main(int argc, char** argv) {
     ov::TOVApplication application(argc, argv);
     ov::TConsoleUIServices console;
     ov::TUIServicesGuard installServices(&console);
-    ov::InstallFontSubstitutions();
-    const std::string programFolder = ov::ExeFolder() + "../bin/";
-    if (ov::FolderExists(programFolder + "Fonts"))
-        ov::SetExeFolderOverride(programFolder);
+    ov::bench::UseProgramFolder();
     ov::TMainForm form(ov::BuildCommandLine({argv[0], argv[1]}));
     const bool pressEnd = argc > 2 && std::strcmp(argv[2], "--end") == 0;
     TPaintWatch watch(start, pressEnd, form.Controls().Viewer, argv[1],

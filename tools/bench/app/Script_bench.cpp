@@ -21,6 +21,7 @@
 // closing its window.
 // Runtime files are taken from build/bin beside the benchmarks.
 
+#include "Benchapp.h"
 #include "Commandline.h"
 #include "Files.h"
 #include "Find.h"
@@ -59,22 +60,7 @@ double Ms(TClock::duration duration) {
     return std::chrono::duration<double, std::milli>(duration).count();
 }
 
-long StatusKiB(const char* field) {
-    std::FILE* file = std::fopen("/proc/self/status", "r");
-    if (!file)
-        return -1;
-    char line[256];
-    long value = -1;
-    const std::size_t length = std::strlen(field);
-    while (std::fgets(line, sizeof line, file)) {
-        if (std::strncmp(line, field, length) == 0 && line[length] == ':') {
-            value = std::atol(line + length + 1);
-            break;
-        }
-    }
-    std::fclose(file);
-    return value;
-}
+using ov::bench::StatusKiB;
 
 // Answers every question alike (yes until told otherwise); messages go to
 // stderr.
@@ -325,10 +311,7 @@ int main(int argc, char** argv) {
     ov::TOVApplication application(argc, argv);
     TBenchUIServices answers;
     ov::TUIServicesGuard installServices(&answers);
-    ov::InstallFontSubstitutions();
-    const std::string programFolder = ov::ExeFolder() + "../bin/";
-    if (ov::FolderExists(programFolder + "Fonts"))
-        ov::SetExeFolderOverride(programFolder);
+    ov::bench::UseProgramFolder();
     ov::TMainForm form(ov::BuildCommandLine({argv[0]}));
     TScript script(form, options, answers);
     form.show();
