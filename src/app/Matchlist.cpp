@@ -30,8 +30,9 @@ constexpr int HeaderHeight = 16;
 constexpr int TickMs = 30;
 // How long a slice of a search on the window's thread may take.
 constexpr int SliceMs = 8;
-// A long line is shown from a little before its first match, this many
-// bytes of it at most.
+// A line whose first match lies further in than ShowStartBytes is shown
+// from LeadBytes before that match; ShownBytes of it at most.
+constexpr std::size_t ShowStartBytes = 80;
 constexpr std::size_t LeadBytes = 24;
 constexpr std::size_t ShownBytes = 400;
 // The mark of a match: dark text on amber, readable on any scheme.
@@ -167,7 +168,7 @@ protected:
 
 private:
     // The line's text from the document, from a little before its first
-    // match when it is long, every match marked; a line not yet indexed
+    // match when that lies far in, every match marked; a line not yet indexed
     // shows nothing.
     void PaintLine(QPainter& painter, int line, int x, int baseline, int height,
                    const QColor& fore) {
@@ -179,7 +180,7 @@ private:
         const std::string_view text = lines.ShownView(line, FShown);
         const TLineHit first = matcher.FindForward(text, 0);
         std::size_t from = 0;
-        if (first.Found() && std::size_t(first.Column) > LeadBytes)
+        if (first.Found() && std::size_t(first.Column) > ShowStartBytes)
             from = coding.CharStart(text, 0, std::size_t(first.Column) - LeadBytes);
         std::size_t to = std::min(text.size(), from + ShownBytes);
         if (to < text.size())
