@@ -294,6 +294,9 @@ void TMatchListPanel::Restart(int fromLine) {
         UpdateCaption();
         return;
     }
+    // A list stopped short stays short when only new lines are searched.
+    if (fromLine == 0)
+        FStopped = false;
     std::string error;
     std::shared_ptr<const TLineMatcher> matcher =
         MakeLineMatcher(FText, FOptions, lines.CharCoding(), error);
@@ -310,6 +313,7 @@ void TMatchListPanel::Restart(int fromLine) {
 }
 
 void TMatchListPanel::Stop() {
+    FStopped = FStopped || Running();
     FGrewFrom = -1;
     FMatches.Cancel();
     FMatches.Take();
@@ -379,6 +383,8 @@ QString TMatchListPanel::Caption() const {
     QString caption = QStringLiteral("  일치하는 줄 %1개").arg(QLocale(QLocale::Korean).toString(FMatches.Count()));
     if (Running())
         caption += QStringLiteral(" - 찾는 중 %1%").arg(int(FMatches.Progress() * 100));
+    else if (FStopped)
+        caption += QStringLiteral(" - 중지됨");
     return caption;
 }
 

@@ -89,6 +89,8 @@ private:
     // A growth that came while the search ran: the lines from there on are
     // searched again once it ends (-1: none).
     int FGrewFrom = -1;
+    // The last search was stopped before its end: the list is not whole.
+    bool FStopped = false;
     QLabel* FCaption = nullptr;
     QToolButton* FStopButton = nullptr;
     QToolButton* FCloseButton = nullptr;

@@ -1038,5 +1038,30 @@ TEST_F(FindGotoTest, TheListOfMatchingLinesFillsJumpsAndKeepsUpWithAGrowingLog) 
     EXPECT_TRUE(FMessages.Records.empty());
 }
 
+// A text that is not mapped (UTF-16, converted) is searched a slice at a
+// time on the window's thread; Escape in the list stops the search before
+// its next slice, and it stays stopped, the lines found kept.
+TEST_F(FindGotoTest, EscapeInTheListStopsItsSearch) {
+    std::string text = "\xFF\xFE";
+    for (int i = 0; i < 3000; ++i)
+        for (char c : "row " + std::to_string(i) + " needle\n")
+            text += std::string{c, '\0'};
+    auto form = OpenForm(text, "wide.txt");
+    ASSERT_FALSE(form->Controls().Viewer->Lines().Mapped());
+    TMatchListPanel& list = *form->Controls().MatchList;
+    form->ShowMatchList("needle", {});
+    ASSERT_TRUE(list.Running());
+    QTest::keyClick(list.Rows(), Qt::Key_Escape);
+    EXPECT_FALSE(list.Running());
+    QTest::qWait(50);
+    EXPECT_EQ(list.Matches().Count(), 0);
+    EXPECT_EQ(list.Caption(), QStringLiteral("  일치하는 줄 0개 - 중지됨"));
+    // Asked again, it runs to the end.
+    form->Menus().MatchList1->trigger();
+    form->Menus().MatchList1->trigger();
+    QTRY_VERIFY(!list.Running());
+    EXPECT_EQ(list.Matches().Count(), 3000);
+}
+
 } // namespace
 } // namespace ov
