@@ -222,6 +222,7 @@ void TMainForm::ApplyColors() {
     FControls.HexViewer->SetFontColor(QColor(RgbFromColor(FControls.Viewer->ForeColor())));
     FControls.Viewer->SetLineNumColor(ColorSetting(FSettings, "LineNumColor", "#808080"));
     FControls.Viewer->SetLineNumBackColor(ColorSetting(FSettings, "LineNumBack", "#FFFFFF"));
+    FControls.Viewer->SetMatchColor(ColorSetting(FSettings, "MatchBack", "#FFE066"));
 }
 
 // The style words add to the font's current style; nothing here removes one.

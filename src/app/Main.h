@@ -144,6 +144,9 @@ struct TMainControls {
     // The last thing that happened to the shown file while it was watched
     // (cut short, replaced, gone); hidden while there is none.
     QLabel* FileNotePanel = nullptr;
+    // The number of matches of the highlighted search ("일치 1,234개",
+    // "+" while counting); hidden while nothing is highlighted.
+    QLabel* MatchPanel = nullptr;
     // Watches the shown file while it is followed or changes are read
     // again (Mainfollow.cpp).
     TFileWatcher* Watcher = nullptr;
@@ -242,6 +245,13 @@ public:
     // -1 to start from the screen.
     bool SearchText(const std::string& text, const TFindOptions& options, int startColumn,
                     int startLine);
+    // Marks every match of text under options in the text view, along its
+    // scroll bar and in the status bar's count: the one entry point of every
+    // search that shows its matches (Find, Find Next, Find Previous, the
+    // search bar). The same search again changes nothing; an empty text
+    // clears the marks, as ClearMatchHighlight does.
+    void SetMatchHighlight(const std::string& text, const TFindOptions& options);
+    void ClearMatchHighlight();
     // Sets bookmark n to the top row, or clears it when it is there already.
     void ToggleBookmark(int n, int top);
     void GotoBookmark(int n);
@@ -375,6 +385,7 @@ private:
     // Shows in the status bar that the last search went round, or hides
     // the note when it did not.
     void ShowSearchNote(bool wrapped, bool backward);
+    void UpdateMatchPanel();
     // Find, Find Next and Find Previous in the hex view.
     void FindInHexView(const std::string& text, const TFindOptions& options, bool hexBytes);
     bool HexFindAgain(bool reverse, TSearchReport report = TSearchReport::MessageBox);
@@ -424,6 +435,9 @@ private:
     TLangLinks FLangLinks;
     TOpenDocument FDocument;
     TSearchState FSearch;
+    // The search whose matches are highlighted; empty text: none.
+    std::string FMatchText;
+    TFindOptions FMatchOptions;
     // What the hex view's Find looks for (the bytes; empty before a Find
     // there), its options and the offset of the last match (-1: none).
     struct THexSearch {

@@ -140,7 +140,8 @@ void TMainForm::ScrollTimerTimer() {
         FControls.Viewer->SetTopIndex(FControls.Viewer->TopIndex() + 1);
 }
 // Ctrl with any other modifiers moves the view; plain Escape stops the
-// view's long command when one runs, otherwise does what Option/ESC says (0 clear the selection, 1 minimize, 2 close the window;
+// view's long command when one runs, else clears the marks of every match
+// when they are shown, otherwise does what Option/ESC says (0 clear the selection, 1 minimize, 2 close the window;
 // any other value nothing), read at each press.
 void TMainForm::ViewerKeyDown(int key, Qt::KeyboardModifiers shift) {
     ResumeFollowingAtEnd(key);
@@ -182,6 +183,11 @@ void TMainForm::ViewerKeyDown(int key, Qt::KeyboardModifiers shift) {
     }
     if (!FControls.SearchBar->isHidden()) {
         CloseSearchBar();
+        return;
+    }
+    // Then it clears the matches marked, until the next search.
+    if (FControls.Viewer->MatchHighlightActive()) {
+        ClearMatchHighlight();
         return;
     }
     switch (FSettings.ReadInteger("Option", "ESC", 0)) {

@@ -81,6 +81,7 @@ void TMainForm::Find1Click() {
     }
     FSearch.Find(*FControls.Viewer, dialog.Text(), options);
     ShowSearchNote(FSearch.Wrapped(), FSearch.WentBackward());
+    SetMatchHighlight(FSearch.Text(), FSearch.Options());
 }
 
 void TMainForm::FindNext1Click() {
@@ -90,6 +91,7 @@ void TMainForm::FindNext1Click() {
     }
     FSearch.FindNext(*FControls.Viewer);
     ShowSearchNote(FSearch.Wrapped(), FSearch.WentBackward());
+    SetMatchHighlight(FSearch.Text(), FSearch.Options());
 }
 
 void TMainForm::FindPrevious1Click() {
@@ -99,6 +101,7 @@ void TMainForm::FindPrevious1Click() {
     }
     FSearch.FindPrevious(*FControls.Viewer);
     ShowSearchNote(FSearch.Wrapped(), FSearch.WentBackward());
+    SetMatchHighlight(FSearch.Text(), FSearch.Options());
 }
 
 void TMainForm::MatchList1Click() {
@@ -210,6 +213,47 @@ bool TMainForm::HexSearch(const TFindOptions& options, int64_t from, TSearchRepo
     FHexSearch.Match = hit;
     view.SetMark(hit, static_cast<int64_t>(bytes.size()));
     return true;
+}
+
+// The view asks for a matcher for each document it is given, in that
+// document's coding; a regular expression that does not compile marks
+// nothing (its Find has said why).
+void TMainForm::SetMatchHighlight(const std::string& text, const TFindOptions& options) {
+    if (text.empty()) {
+        ClearMatchHighlight();
+        return;
+    }
+    if (text == FMatchText && options.CaseSensitive == FMatchOptions.CaseSensitive &&
+        options.WholeWords == FMatchOptions.WholeWords && options.Regex == FMatchOptions.Regex)
+        return;
+    FMatchText = text;
+    FMatchOptions = options;
+    FControls.Viewer->SetMatchHighlight([text, options](const TCharCoding& coding) {
+        std::string error;
+        return MakeLineMatcher(text, options, coding, error);
+    });
+}
+
+void TMainForm::ClearMatchHighlight() {
+    FMatchText.clear();
+    FControls.Viewer->ClearMatchHighlight();
+}
+
+// "일치 1,234개"; "일치 1,234+개" while the count goes on.
+void TMainForm::UpdateMatchPanel() {
+    const TOVSynTextViewer& view = *FControls.Viewer;
+    if (!view.MatchHighlightActive() || view.Lines().Count() == 0) {
+        FControls.MatchPanel->hide();
+        return;
+    }
+    const TOVSynTextViewer::TMatchCount count = view.MatchCount();
+    std::string digits = std::to_string(count.Count);
+    for (int at = int(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(std::size_t(at), ",");
+    FControls.MatchPanel->setText(QStringLiteral("일치 %1%2개")
+                                      .arg(QString::fromStdString(digits),
+                                           count.Complete ? QString() : QStringLiteral("+")));
+    FControls.MatchPanel->show();
 }
 
 void TMainForm::ClearFindHistory1Click() {

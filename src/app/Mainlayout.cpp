@@ -210,6 +210,11 @@ void TMainForm::CreateStatusBar() {
     FControls.SearchNoteTimer->setInterval(SearchNoteMs);
     connect(FControls.SearchNoteTimer, &QTimer::timeout, FControls.SearchNote, &QWidget::hide);
     FControls.StatusBar1->addWidget(FControls.FileNotePanel);
+    FControls.MatchPanel = new QLabel(FControls.StatusBar1);
+    FControls.MatchPanel->setObjectName(QStringLiteral("MatchPanel"));
+    FControls.MatchPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    FControls.MatchPanel->hide();
+    FControls.StatusBar1->addWidget(FControls.MatchPanel);
     FControls.StatusBar1->addWidget(FControls.StatusPanels[1], 1);
     // The design height, or what the panels need below the bar's own top
     // spacing, so that their frames are not cut at the bottom.
@@ -229,6 +234,7 @@ void TMainForm::ConnectViewerEvents() {
         ShowSearchBarOutcome(FSearch.Outcome(), FSearch.PatternError());
     };
     FControls.Viewer->OnDblClick = [this](auto*) { ViewerDblClick(); };
+    FControls.Viewer->OnMatchCountChange = [this](auto*) { UpdateMatchPanel(); };
     FControls.Viewer->OnKeyDown = [this](auto*, int key, Qt::KeyboardModifiers shift) {
         RunCommand([&] { ViewerKeyDown(key, shift); });
     };

@@ -110,6 +110,7 @@ void TfOptions::ShowControlValues(const TOptionValues& values) {
     ColorBack->SetColor(values.BackColor);
     ColorLineNum->SetColor(values.LineNumColor);
     ColorLineBack->SetColor(values.LineNumBack);
+    ColorMatch->SetColor(values.MatchBack);
     SynHighlighting->SetChecked(values.SynHighlighting);
     ReloadOnChange->SetChecked(values.ReloadOnChange);
 }
@@ -133,6 +134,7 @@ TOptionValues TfOptions::ControlValues() const {
     values.BackColor = ColorBack->Color();
     values.LineNumColor = ColorLineNum->Color();
     values.LineNumBack = ColorLineBack->Color();
+    values.MatchBack = ColorMatch->Color();
     values.SynHighlighting = SynHighlighting->Checked();
     values.ReloadOnChange = ReloadOnChange->Checked();
     return values;

@@ -74,6 +74,7 @@ public:
     TColorSwatch* ColorBack = nullptr;
     TColorSwatch* ColorLineNum = nullptr;
     TColorSwatch* ColorLineBack = nullptr;
+    TColorSwatch* ColorMatch = nullptr;
     TXPCheckBox* SynHighlighting = nullptr;
     TXPComboBox* Language = nullptr;
     TXPComboBox* ColorGroup = nullptr;

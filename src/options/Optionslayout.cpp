@@ -156,29 +156,31 @@ QWidget* TfOptions::CreateOtherPage() {
 
 QWidget* TfOptions::CreateColorPage() {
     TPageBuilder page(new QWidget);
-    page.Group("기본 색", 8, 8, 361, 84);
-    page.Label("글씨", 14, 24);
-    ColorText = page.Swatch(100, 24);
-    page.Label("배경", 190, 24);
-    ColorBack = page.Swatch(280, 24);
-    page.Label("줄번호", 14, 52);
-    ColorLineNum = page.Swatch(100, 52);
-    page.Label("줄번호 배경", 190, 52);
-    ColorLineBack = page.Swatch(280, 52);
-    for (TColorSwatch* swatch : {ColorText, ColorBack, ColorLineNum, ColorLineBack})
+    page.Group("기본 색", 8, 4, 361, 104);
+    page.Label("글씨", 14, 20);
+    ColorText = page.Swatch(100, 20);
+    page.Label("배경", 190, 20);
+    ColorBack = page.Swatch(280, 20);
+    page.Label("줄번호", 14, 46);
+    ColorLineNum = page.Swatch(100, 46);
+    page.Label("줄번호 배경", 190, 46);
+    ColorLineBack = page.Swatch(280, 46);
+    page.Label("찾은 글 표시", 14, 72);
+    ColorMatch = page.Swatch(100, 72);
+    for (TColorSwatch* swatch : {ColorText, ColorBack, ColorLineNum, ColorLineBack, ColorMatch})
         swatch->OnMouseUp = [this](TColorSwatch* sender) { ColorTextMouseUp(sender); };
 
-    page.Group("문법 강조", 8, 100, 361, 142);
+    page.Group("문법 강조", 8, 112, 361, 134);
     SynHighlighting = new TXPCheckBox(QStringLiteral("문법 강조 기능 사용"), page.Page());
-    SynHighlighting->setGeometry(QRect(page.At(14, 22), QSize(220, LabelHeight)));
-    page.Label("언어:", 14, 48);
-    Language = page.List(80, 48, 160);
-    page.Label("색 그룹:", 14, 78);
-    ColorGroup = page.List(80, 78, 160);
-    page.Label("글씨 색", 14, 110);
-    SynColorText = page.Swatch(80, 110);
-    page.Label("배경 색", 190, 110);
-    SynColorBack = page.Swatch(250, 110);
+    SynHighlighting->setGeometry(QRect(page.At(14, 20), QSize(220, LabelHeight)));
+    page.Label("언어:", 14, 44);
+    Language = page.List(80, 44, 160);
+    page.Label("색 그룹:", 14, 72);
+    ColorGroup = page.List(80, 72, 160);
+    page.Label("글씨 색", 14, 102);
+    SynColorText = page.Swatch(80, 102);
+    page.Label("배경 색", 190, 102);
+    SynColorBack = page.Swatch(250, 102);
     SynColorText->OnMouseUp = [this](TColorSwatch*) { SynColorTextMouseUp(); };
     SynColorBack->OnMouseUp = [this](TColorSwatch*) { SynColorBackMouseUp(); };
     connect(Language, &QComboBox::currentIndexChanged, this, [this] { LanguageChange(); });

@@ -46,6 +46,7 @@ TOptionValues ReadOptionValues(const TSettingsStore& settings) {
     values.BackColor = ReadColor(settings, "BackColor", defaults.BackColor);
     values.LineNumColor = ReadColor(settings, "LineNumColor", defaults.LineNumColor);
     values.LineNumBack = ReadColor(settings, "LineNumBack", defaults.LineNumBack);
+    values.MatchBack = ReadColor(settings, "MatchBack", defaults.MatchBack);
     values.SynHighlighting = settings.ReadBool(SStyle, "SynHighlighting", defaults.SynHighlighting);
     values.ReloadOnChange = settings.ReadBool(SOption, "ReloadOnChange", defaults.ReloadOnChange);
     return values;
@@ -69,6 +70,7 @@ void WriteOptionValues(TSettingsStore& settings, const TOptionValues& values) {
     settings.WriteString(SStyle, "BackColor", ColorToHexCode(values.BackColor));
     settings.WriteString(SStyle, "LineNumColor", ColorToHexCode(values.LineNumColor));
     settings.WriteString(SStyle, "LineNumBack", ColorToHexCode(values.LineNumBack));
+    settings.WriteString(SStyle, "MatchBack", ColorToHexCode(values.MatchBack));
     settings.WriteBool(SStyle, "SynHighlighting", values.SynHighlighting);
     settings.WriteBool(SOption, "ReloadOnChange", values.ReloadOnChange);
 }

@@ -48,6 +48,9 @@ struct TOptionValues {
     TColor BackColor = RGBColor(0xFF, 0xFF, 0xFF);
     TColor LineNumColor = RGBColor(0x66, 0x66, 0x66);
     TColor LineNumBack = RGBColor(0xFF, 0xFF, 0xFF);
+    // The background of every match of the search shown (Style, MatchBack):
+    // a light amber that every shipped style's text colours read on.
+    TColor MatchBack = RGBColor(0xFF, 0xE0, 0x66);
     bool SynHighlighting = true;
     // A shown file that another program changes is read again (Option,
     // ReloadOnChange); off, a change shows at the next refresh.

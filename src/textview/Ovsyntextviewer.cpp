@@ -2,6 +2,7 @@
 
 #include "Appfolders.h"
 #include "Files.h"
+#include "Markedscrollbar.h"
 #include "Ovsynhighlighter.h"
 #include "Putbmpfont.h"
 
@@ -20,6 +21,8 @@ TOVSynTextViewer::TOVSynTextViewer(QWidget* parent, std::unique_ptr<TViewerHighl
     resize(350, 350);
     setFocusPolicy(Qt::StrongFocus);
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    FMarkedBar = new TMarkedScrollBar(this);
+    setVerticalScrollBar(FMarkedBar);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setAcceptDrops(true);

@@ -13,6 +13,7 @@
 #include "Backgroundmarker.h"
 #include "Charwidths.h"
 #include "Loadfollower.h"
+#include "Matchhighlight.h"
 #include "Openstyles.h"
 #include "Ovstrings.h"
 #include "Qtcolor.h"
@@ -32,6 +33,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class QPainter;
@@ -39,6 +41,7 @@ class QTimer;
 
 namespace ov {
 
+class TMarkedScrollBar;
 class TTextCanvas;
 
 // The colours of one paint pass, turned into pixels once: the view's own
@@ -313,6 +316,31 @@ public:
     double LoadProgress() const { return FLines->LoadProgress(); }
     TNotifyEvent OnLoadProgress;
 
+    // Every match of a search, marked in the rows shown (the match colour
+    // under the text's own colours; the selection wins) and along the
+    // vertical scroll bar, and counted over the whole document: at once for
+    // a short one, by a worker of its own for a long one, started once the
+    // view's job is done so that it never holds up a Find. make is asked
+    // again for each document the view is given; null marks nothing. A
+    // change of the document or a file that grows starts the count again.
+    void SetMatchHighlight(TMatcherMaker make);
+    void ClearMatchHighlight();
+    bool MatchHighlightActive() const { return FRowMatcher != nullptr; }
+    TColor MatchColor() const { return FMatchColor; }
+    void SetMatchColor(TColor value);
+    struct TMatchCount {
+        long long Count = 0;
+        // Every match of the document is counted.
+        bool Complete = false;
+    };
+    // Zero and incomplete without a highlight.
+    TMatchCount MatchCount() const;
+    // The runs of line marked as matches (none without a highlight).
+    const std::vector<TMatchRun>& MatchRunsOf(int line);
+    TMarkedScrollBar& MarkedScrollBar() const;
+    // The highlight was set or cleared, or the count moved on.
+    TNotifyEvent OnMatchCountChange;
+
     TNotifyEvent OnTopIndexChanged;
     // The number of display rows changed: lines arrived or went, word wrap
     // was switched, or the wrapped rows were made again for another width
@@ -398,6 +426,14 @@ private:
         FLineMarks.Invalidate();
     }
     void ResetHorzScroll();
+    // Matches of the search highlighted (Ovsyntextviewermatches.cpp).
+    void RestartMatches();
+    void StartMatchCount();
+    void MatchesGrown(int from);
+    void OnMatchTimer();
+    void UpdateMatchTicks();
+    // Drops the runs kept of lines no longer shown, now and then.
+    void ForgetShownMatches();
     void OnVertAction(int action);
     void OnHorzAction(int action);
 
@@ -479,6 +515,21 @@ private:
     TStyleByte FStyleStack[StyleStackSize] = {};
     mutable TPaintColors FPaintColors;
     int FStyleTop = -1;
+    // The search highlighted: FMatchMaker makes the rows' matcher and the
+    // counter's; the runs of the lines painted are kept by line.
+    TMarkedScrollBar* FMarkedBar = nullptr;
+    TMatcherMaker FMatchMaker;
+    std::unique_ptr<TLineMatcher> FRowMatcher;
+    std::unordered_map<int, std::vector<TMatchRun>> FMatchRuns;
+    // The runs of the row being drawn; null when nothing is highlighted.
+    const std::vector<TMatchRun>* FRowRuns = nullptr;
+    TColor FMatchColor = RGBColor(0xFF, 0xE0, 0x66);
+    QRgb FMatchRgb = 0; // of the paint pass
+    TMatchCounter FMatchCounter;
+    // The count waits for the view's job to end.
+    bool FMatchCountPending = false;
+    TMatchCount FShownMatchCount;
+    std::unique_ptr<QTimer> FMatchTimer;
     // Last, so that it goes first: a job's done may use every member above.
     TViewerJob FJob;
 };

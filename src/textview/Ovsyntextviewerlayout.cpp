@@ -145,6 +145,8 @@ void TOVSynTextViewer::LinesChange() {
     InvalidateStyleRecord();
     if (&Widths().Coding() != &FLines->CharCoding())
         ResetWidths();
+    if (FMatchMaker)
+        RestartMatches();
     if (FWordWrap) {
         MakeWrapedLines(false);
     } else {
@@ -254,6 +256,7 @@ void TOVSynTextViewer::LinesAppended() {
     const int from = std::min(taken, FLines->GrownFrom());
     if (count <= from)
         return;
+    MatchesGrown(FLines->GrownFrom());
     if (FLines->Loading())
         StartLoadTimer(); // a file that grew by more than its first part
     // A wrap in parts takes appended lines; a grown last line is wrapped
@@ -429,6 +432,7 @@ void TOVSynTextViewer::NotifyRowCount() {
     if (FRowCount == FNotifiedRowCount)
         return;
     FNotifiedRowCount = FRowCount;
+    UpdateMatchTicks();
     if (OnRowCountChanged)
         OnRowCountChanged(this);
 }

@@ -5,7 +5,9 @@
 // style colours; the style colours come from the style stack (a positive
 // mark opens a style, a negative mark colours its character and closes the
 // style when it is on top, no mark continues the open style); without
-// highlighting the view's own ForeColor and BackColor apply.
+// highlighting the view's own ForeColor and BackColor apply. A character of a
+// match of the highlighted search takes the match colour as its background
+// and keeps its text colour; the selection still wins.
 
 #include "Codeconv.h"
 #include "Codepage.h"
@@ -22,6 +24,7 @@ void TOVSynTextViewer::DrawScreen(bool invalidate) {
     if (FLines->GetUpdating())
         return;
     WrapShownRows();
+    ForgetShownMatches();
     if (!FBackBuffer.isNull()) {
         FShownSelection = FSelection;
         TTextCanvas canvas(FBackBuffer, &FTextDrawer);
@@ -46,6 +49,7 @@ void TOVSynTextViewer::DrawLines(TTextCanvas& canvas, int first, int count) {
     if (FUseBitmapFont && !FFontsLoaded)
         LoadBitmapFonts();
     FPaintColors.Reset(FForeColor, FBackColor);
+    FMatchRgb = RgbFromColor(FMatchColor);
     const int gutter = GetGutterWidth();
     const int lineNumWidth = GetLineNumWidth();
     const int pitch = FLineHeight + FLineSpace;
@@ -73,6 +77,9 @@ void TOVSynTextViewer::DrawRow(TTextCanvas& canvas, int row, int y, int gutter) 
     const TRowSpan span = RowSpan(row);
     const char* text = FLines->Get(span.Line) + span.Start;
     const TStyleByte* styles = std::as_const(*FLines).GetStyleBytes(span.Line) + span.Start;
+    FRowRuns = FRowMatcher ? &MatchRunsOf(span.Line) : nullptr;
+    if (FRowRuns && FRowRuns->empty())
+        FRowRuns = nullptr;
     const int right = canvas.Width();
     const int pitch = FLineHeight + FLineSpace;
     // 64-bit until the first character that reaches the image: a long
@@ -164,6 +171,9 @@ void TOVSynTextViewer::ApplyCharColors(TTextCanvas& canvas, const TRowSpan& span
         canvas.SetTextColor(FPaintColors.Fore);
         canvas.SetBackColor(FPaintColors.Back);
     }
+    // A match keeps the text's colour and takes the match background.
+    if (FRowRuns && InMatchRuns(*FRowRuns, span.Start + p))
+        canvas.SetBackColor(FMatchRgb);
     selected = IsLocationInSelText(span.Line, span.Start + p);
     if (selected) {
         canvas.SetBackColor(SelectionBack());

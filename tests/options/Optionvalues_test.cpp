@@ -28,7 +28,7 @@ TEST(OptionValues, AnEmptyStoreReadsTheDialogsDefaultsAndWritesEveryKeyInOrder) 
         "[Option]",  "TopMargin", "LeftMargin", "LineSpace",    "TabWidth",    "ESC",
         "Wheel",     "AutoScroll", "ReloadOnChange", "[Style]",   "WFontName",    "WFontSize",   "HanFont",
         "EngFont",   "SpcFont",   "KsgFont",    "ForeColor",    "BackColor",   "LineNumColor",
-        "LineNumBack", "SynHighlighting"};
+        "LineNumBack", "MatchBack", "SynHighlighting"};
     EXPECT_EQ(KeysInOrder(settings), expected);
     EXPECT_EQ(settings.ReadString("Style", "LineNumColor", ""), "#666666");
     EXPECT_EQ(settings.ReadString("Style", "SynHighlighting", ""), "1");
@@ -57,7 +57,7 @@ TEST(OptionValues, EveryKeyRoundTripsAndOutOfRangeNumbersComeBackClamped) {
         written.KsgFont = round % 5 ? "" : "K";
         written.ESC = any(-1, 4);
         for (TColor* color : {&written.ForeColor, &written.BackColor, &written.LineNumColor,
-                              &written.LineNumBack})
+                              &written.LineNumBack, &written.MatchBack})
             *color = static_cast<TColor>(any(0, 0xFFFFFF));
         written.SynHighlighting = round % 2 == 0;
         written.ReloadOnChange = round % 3 == 0;
