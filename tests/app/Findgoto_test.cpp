@@ -10,6 +10,8 @@
 #include "Main.h"
 #include "Matchlist.h"
 #include "Searchbar.h"
+#include "Markedscrollbar.h"
+#include "Matchhighlight.h"
 #include "Messages.h"
 #include "Testsupport.h"
 #include "Uiservices.h"
@@ -26,6 +28,8 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
@@ -33,8 +37,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <functional>
+#include <random>
+#include <set>
 
 namespace ov {
 namespace {
@@ -593,6 +600,187 @@ TEST_F(FindGotoTest, StaleBookmarksQuoteNothingAndWrappedRowsQuoteTheirLine) {
     EXPECT_EQ(form->Controls().lbBookmarks->item(2)->text(), QStringLiteral("4=last"));
 }
 
+// Every match of the search, for lines made of space-separated tokens of
+// which only some hold the pattern: the marks of the shown rows are exactly
+// the target tokens (the runs the view keeps and the cells it paints), the
+// count is their number, in UTF-8 and CP949, plain and regular, both fonts,
+// word wrap off and on. Escape clears the marks; Find Next brings them back.
+TEST_F(FindGotoTest, EveryMatchOfTheShownRowsIsMarkedAndCounted) {
+    const std::vector<std::string> tokens = {"가나", "다라마", "needle", "NEEDLE", "abc", "x1", "가"};
+    std::mt19937 random(23);
+    std::vector<std::vector<int>> lines(400);
+    for (std::vector<int>& line : lines) {
+        const int length = std::uniform_int_distribution<int>(0, 40)(random);
+        for (int k = 0; k < length; ++k)
+            line.push_back(std::uniform_int_distribution<int>(0, int(tokens.size()) - 1)(random));
+    }
+    struct TCase {
+        const char* Text;
+        TFindOptions Options;
+        std::set<int> Targets;
+    };
+    TFindOptions regex;
+    regex.Regex = true;
+    regex.CaseSensitive = true;
+    const std::vector<TCase> cases = {
+        {"가나", {}, {0}}, {"needle", {}, {2, 3}}, {"ne+dle|가나", regex, {0, 2}}};
+    // Blank bitmap glyphs: a cell shows its background alone.
+    std::filesystem::create_directory(FFolder.File("Fonts"));
+    for (const auto& [name, size] : {std::pair("default.han", 11520), std::pair("default.eng", 4096),
+                                     std::pair("default.ksg", 8192), std::pair("default.spc", 36096),
+                                     std::pair("hanja.fnt", 156416)}) {
+        FFolder.Write(std::string("Fonts/") + name, std::string(std::size_t(size), '\0'));
+        std::string upper = name;
+        upper[0] = 'D';
+        FFolder.Write("Fonts/" + upper, std::string(std::size_t(size), '\0'));
+    }
+    for (const bool cp949 : {false, true}) {
+        auto bytes = [cp949](const std::string& utf8) { return cp949 ? AnsiFromUtf8(utf8) : utf8; };
+        std::string text;
+        for (const std::vector<int>& line : lines) {
+            for (std::size_t k = 0; k < line.size(); ++k)
+                text += (k ? " " : "") + bytes(tokens[std::size_t(line[k])]);
+            text += "\n";
+        }
+        auto form = OpenForm(text);
+        TOVSynTextViewer& view = *form->Controls().Viewer;
+        ASSERT_EQ(view.TextCoding(), cp949 ? TTextCoding::Cp949 : TTextCoding::Utf8);
+        QLabel& panel = *form->Controls().MatchPanel;
+        for (const TCase& test : cases) {
+            std::vector<std::vector<TMatchRun>> expected(lines.size());
+            long long total = 0;
+            for (std::size_t i = 0; i < lines.size(); ++i) {
+                int at = 0;
+                for (int token : lines[i]) {
+                    const int length = int(bytes(tokens[std::size_t(token)]).size());
+                    if (test.Targets.count(token)) {
+                        expected[i].push_back({at, at + length});
+                        ++total;
+                    }
+                    at += length + 1;
+                }
+            }
+            const std::string what = std::string(test.Text) + (cp949 ? " cp949" : " utf8");
+            form->SetMatchHighlight(test.Text, test.Options);
+            ASSERT_TRUE(view.MatchHighlightActive()) << what;
+            EXPECT_EQ(view.MatchCount().Count, total) << what;
+            EXPECT_TRUE(view.MatchCount().Complete) << what;
+            std::string digits = std::to_string(total);
+            if (total >= 1000)
+                digits.insert(digits.size() - 3, ",");
+            EXPECT_TRUE(panel.isVisible()) << what;
+            EXPECT_EQ(panel.text().toStdString(), "일치 " + digits + "개") << what;
+            for (const bool bitmap : {true, false}) {
+                for (const bool wrap : {false, true}) {
+                    view.SetUseBitmapFont(bitmap);
+                    view.SetWordWrap(wrap);
+                    view.SetTopIndex(view.RowCount() / 3);
+                    view.Deselect();
+                    QCoreApplication::processEvents();
+                    const QImage& image = view.BackBuffer();
+                    const QRgb mark = RgbFromColor(view.MatchColor());
+                    const int pitch = view.LineHeight() + view.LineSpace();
+                    const std::string how = what + (bitmap ? " bitmap" : " outline") +
+                                            (wrap ? " wrap" : "");
+                    int markedRows = 0;
+                    for (int row = view.TopIndex();
+                         row < std::min(view.RowCount(), view.TopIndex() + view.VisibleRows());
+                         ++row) {
+                        const TRowSpan span = view.RowSpan(row);
+                        ASSERT_EQ(view.MatchRunsOf(span.Line), expected[std::size_t(span.Line)])
+                            << how << " line " << span.Line;
+                        const int y = (row - view.TopIndex()) * pitch + view.TopMargin();
+                        auto marked = [&](int left, int right) {
+                            for (int py = y; py < std::min(y + view.LineHeight(), image.height()); ++py)
+                                for (int px = std::max(left, 0); px < std::min(right, image.width()); ++px)
+                                    if ((image.pixel(px, py) & 0xFFFFFF) == (mark & 0xFFFFFF))
+                                        return true;
+                            return false;
+                        };
+                        // With the outline font: a row is marked when it holds a
+                        // match, surely when one begins in its first 20 bytes
+                        // (well inside the window).
+                        bool rowMarked = false;
+                        bool nearStart = false;
+                        for (const TMatchRun& run : expected[std::size_t(span.Line)]) {
+                            rowMarked |= run.End > span.Start && run.Start < span.Start + span.Length;
+                            nearStart |= run.End > span.Start && run.Start < span.Start + std::min(span.Length, 20);
+                        }
+                        markedRows += rowMarked;
+                        if (!bitmap) {
+                            const bool shown = marked(view.GetGutterWidth(), image.width());
+                            EXPECT_TRUE(shown ? rowMarked : !nearStart) << how << " row " << row;
+                            continue;
+                        }
+                        // Bitmap cells: 8 pixels for ASCII, 16 for a Korean character.
+                        std::string shown;
+                        const std::string_view line = view.Lines().ShownView(span.Line, shown);
+                        int x = view.GetGutterWidth();
+                        for (std::size_t p = std::size_t(span.Start);
+                             p < std::size_t(span.Start + span.Length);) {
+                            const std::size_t next = view.Coding().NextChar(line, p);
+                            const int width = next - p > 1 ? 16 : 8;
+                            if (x + width > image.width())
+                                break;
+                            EXPECT_EQ(marked(x + 1, x + width - 1), InMatchRuns(expected[std::size_t(span.Line)], int(p)))
+                                << how << " row " << row << " byte " << p;
+                            x += width;
+                            p = next;
+                        }
+                    }
+                    EXPECT_GT(markedRows, 0) << how;
+                }
+            }
+            view.SetWordWrap(false);
+        }
+        // Escape clears the marks and the count; Find Next shows them again.
+        form->Search().SetQuery("needle", {});
+        QTest::keyClick(&view, Qt::Key_Escape);
+        EXPECT_FALSE(view.MatchHighlightActive());
+        EXPECT_FALSE(panel.isVisible());
+        EXPECT_TRUE(view.MatchRunsOf(0).empty());
+        form->Menus().FindNext1->trigger();
+        EXPECT_TRUE(view.MatchHighlightActive());
+        EXPECT_TRUE(panel.isVisible());
+        form->SetMatchHighlight("", {});
+        EXPECT_FALSE(view.MatchHighlightActive());
+    }
+}
+
+// Where the matches lie, kept in few buckets: every line added lies in a
+// bucket kept, every bucket kept holds a line added, and however many lines
+// come no more than the limit are kept.
+TEST(MatchTicks, BucketsHoldExactlyTheMatchingLinesAndStaySmall) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 40; ++round) {
+        TMatchTicks ticks;
+        std::vector<int> added;
+        int line = 0;
+        const int count = std::uniform_int_distribution<int>(0, 20000)(random);
+        const int gap = std::uniform_int_distribution<int>(1, 5000)(random);
+        for (int i = 0; i < count; ++i) {
+            line += std::uniform_int_distribution<int>(0, gap)(random);
+            added.push_back(line);
+            ticks.Add(line);
+        }
+        const std::vector<int> kept = ticks.Lines();
+        ASSERT_LE(kept.size(), TMatchTicks::Limit);
+        ASSERT_TRUE(std::is_sorted(kept.begin(), kept.end()));
+        const int width = 1 << ticks.Shift();
+        std::set<int> expected;
+        for (int a : added)
+            expected.insert(a / width * width);
+        EXPECT_EQ(std::vector<int>(expected.begin(), expected.end()), kept) << round;
+        // Never coarser than needed.
+        if (ticks.Shift() > 0) {
+            std::set<int> finer;
+            for (int a : added)
+                finer.insert(a / (width / 2));
+            EXPECT_GT(finer.size(), TMatchTicks::Limit);
+        }
+    }
+}
+
 // Commands that need every line of a file still being indexed: the index is
 // held after a small first part until the test releases it, whatever the
 // machine's speed.
@@ -929,6 +1117,65 @@ TEST_F(IndexedCommandsTest, TheSearchBarSearchesInTheBackground) {
     QTest::keyClicks(bar.edText, "s");
     ASSERT_TRUE(QTest::qWaitFor([&] { return bar.NoMatch(); }, 20000));
     EXPECT_EQ(NotFoundBoxes(), 0);
+}
+
+// The count of a file larger than its index: the worker reads the mapped
+// text beyond the lines indexed, so the count is whole while the index is
+// still held; the ticks come in as the index reaches their lines, and a
+// tick lies under the bar's thumb exactly when its match is on screen.
+TEST_F(IndexedCommandsTest, TheCountIsWholeBeforeTheIndexAndTheTicksLieWhereTheMatchesAre) {
+    FText.clear();
+    long long total = 0;
+    std::vector<int> matching;
+    for (int i = 0; i < Total; ++i) {
+        const bool cluster = i >= 50000 && i < 52000 && i % 97 == 0;
+        const int hits = cluster ? 1 : i == 150000 ? 3 : 0;
+        FText += "log line " + std::to_string(i);
+        for (int k = 0; k < hits; ++k)
+            FText += " Needle";
+        FText += "\n";
+        total += hits;
+        if (hits)
+            matching.push_back(i);
+    }
+    auto form = OpenHeld();
+    TOVSynTextViewer& view = *form->Controls().Viewer;
+    form->SetMatchHighlight("needle", {});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.MatchCount().Complete; }, 20000));
+    EXPECT_EQ(view.MatchCount().Count, total);
+    EXPECT_TRUE(view.Loading());
+    const QString counted = QString::fromStdString("일치 " + std::to_string(total) + "개");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->Controls().MatchPanel->text() == counted; }));
+    TMarkedScrollBar& bar = view.MarkedScrollBar();
+    for (int row : bar.MarkRows())
+        EXPECT_LT(row, view.Lines().Count());
+    ReleaseAndWait(*form);
+    EXPECT_EQ(bar.MarkRows(), matching);
+    auto tickUnderThumb = [&](int top) {
+        view.SetTopIndex(top);
+        QStyleOptionSlider option;
+        option.initFrom(&bar);
+        option.orientation = Qt::Vertical;
+        option.minimum = bar.minimum();
+        option.maximum = bar.maximum();
+        option.sliderPosition = bar.value();
+        option.sliderValue = bar.value();
+        option.pageStep = bar.pageStep();
+        const QRect thumb =
+            bar.style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, &bar);
+        for (int y : bar.TickPixels())
+            if (y >= thumb.top() - 1 && y <= thumb.bottom() + 1)
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(tickUnderThumb(50000 + 97 * 10));
+    EXPECT_TRUE(tickUnderThumb(150000));
+    EXPECT_FALSE(tickUnderThumb(100000));
+    EXPECT_FALSE(tickUnderThumb(10000));
+    // Closing the file stops the count and hides it.
+    form->SetMatchHighlight("line", {});
+    form->Menus().Close1->trigger();
+    EXPECT_FALSE(form->Controls().MatchPanel->isVisible());
 }
 
 TEST(BookmarkPiecesTest, ItemsCutWholeCharactersAndIconsDiffer) {
