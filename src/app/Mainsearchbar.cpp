@@ -145,6 +145,7 @@ void TMainForm::RunSearchBarSearch() {
     const std::string text = FControls.SearchBar->Text();
     if (text.empty()) {
         ShowSearchBarOutcome(TSearchOutcome::None);
+        ClearMatchHighlight();
         return;
     }
     const TFindOptions options = SearchBarOptions();
@@ -154,6 +155,7 @@ void TMainForm::RunSearchBarSearch() {
     }
     TTextViewControl& view = *FControls.Viewer;
     FSearch.SetQuery(text, options);
+    SetMatchHighlight(text, options);
     // The anchor of a file read again or replaced may lie past its end.
     const TTextPoint from = FBarAnchor.Y < view.Lines().Count() ? FBarAnchor : TTextPoint{0, 0};
     FSearch.Search(view, text, options, from.X - 1, from.Y, TSearchReport::Quiet);
@@ -267,6 +269,7 @@ void TMainForm::SearchBarEnter(bool backward) {
     StopSearchBarSearch();
     TTextViewControl& view = *FControls.Viewer;
     FSearch.SetQuery(text, SearchBarOptions());
+    SetMatchHighlight(text, SearchBarOptions());
     if (backward)
         FSearch.FindPrevious(view, TSearchReport::Quiet);
     else
