@@ -480,6 +480,14 @@ private:
     int FRowCount = 0;
     int FNotifiedRowCount = 0;
     long long FMaxStrWidth = 0;
+    // The widest of the first Lines lines unwrapped, in the current widths,
+    // so that turning word wrap off measures only the lines after them;
+    // Lines is -1 when it is not known (other text, other widths).
+    struct TWidestKnown {
+        long long Width = 0;
+        int Lines = -1;
+    };
+    mutable TWidestKnown FWidestKnown;
     long long FHorzOffset = 0;
     int FVertScrollPos = 0;
     int FHorzScrollPos = 0;

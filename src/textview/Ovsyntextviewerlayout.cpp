@@ -33,7 +33,10 @@ uint16_t TOVSynTextViewer::GetGutterWidth() const {
 long long TOVSynTextViewer::GetMaxStrWidth() const {
     if (FWordWrap)
         return FMaxStrWidth;
-    return WidestLine(0, FLines->Count(), 0);
+    const int count = FLines->Count();
+    const bool known = FWidestKnown.Lines >= 0 && FWidestKnown.Lines <= count;
+    FWidestKnown = {WidestLine(known ? FWidestKnown.Lines : 0, count, known ? FWidestKnown.Width : 0), count};
+    return FWidestKnown.Width;
 }
 
 long long TOVSynTextViewer::WidestLine(int first, int end, long long widest) const {
@@ -88,6 +91,7 @@ const TCharWidths& TOVSynTextViewer::Widths() const {
 }
 
 void TOVSynTextViewer::ResetWidths() {
+    FWidestKnown = {};
     FLineMarks.Invalidate(); // its chunk widths belong to the old widths
     if (FUseBitmapFont)
         FWidths = std::make_unique<TBitmapCharWidths>(FTabWidth);
@@ -130,6 +134,7 @@ void TOVSynTextViewer::FontMetricsChanged() {
 // --- document -----------------------------------------------------------------
 
 void TOVSynTextViewer::LinesChange() {
+    FWidestKnown = {};
     FJob.Cancel(); // what it works on is gone
     StopBackgroundHighlighting(); // its marks would be of the old text
     // Highlighting that is not done in the background is made for the
@@ -259,6 +264,8 @@ void TOVSynTextViewer::LinesAppended() {
     MatchesGrown(FLines->GrownFrom());
     if (FLines->Loading())
         StartLoadTimer(); // a file that grew by more than its first part
+    // A grown last line is measured again.
+    FWidestKnown.Lines = std::min(FWidestKnown.Lines, from);
     // A wrap in parts takes appended lines; a grown last line is wrapped
     // again by starting the wrap anew (below).
     if (FWordWrap && FWrapInParts && from == taken) {
@@ -284,6 +291,7 @@ void TOVSynTextViewer::LinesAppended() {
     }
     InvalidateStyleRecord();
     FMaxStrWidth = WidestLine(from, count, FMaxStrWidth);
+    FWidestKnown = {FMaxStrWidth, count};
     FRowCount = count;
     UpdateScrollBar(sbBoth);
     if (FTopIndex == -1) {
