@@ -49,14 +49,20 @@ std::vector<int> TMarkedScrollBar::TickPixels() const {
     return pixels;
 }
 
+// The groove and arrows first, then the ticks, then the thumb over them, so
+// that the thumb stays whole however many ticks there are.
 void TMarkedScrollBar::paintEvent(QPaintEvent* event) {
-    QScrollBar::paintEvent(event);
-    if (!isEnabled())
+    const std::vector<int> pixels = isEnabled() ? TickPixels() : std::vector<int>();
+    if (pixels.empty()) {
+        QScrollBar::paintEvent(event);
         return;
-    const std::vector<int> pixels = TickPixels();
-    if (pixels.empty())
-        return;
+    }
     QPainter painter(this);
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    const QStyle::SubControls all = option.subControls;
+    option.subControls = all & ~QStyle::SC_ScrollBarSlider;
+    style()->drawComplexControl(QStyle::CC_ScrollBar, &option, &painter, this);
     const QColor fill = QColor::fromRgb(FColor);
     const QColor edge = fill.darker(220);
     const int left = TickInset;
@@ -65,6 +71,9 @@ void TMarkedScrollBar::paintEvent(QPaintEvent* event) {
         painter.fillRect(left, y, width, TickHeight, edge);
         painter.fillRect(left + 1, y + 1, std::max(width - 2, 1), TickHeight - 2, fill);
     }
+    option.subControls = all & QStyle::SC_ScrollBarSlider;
+    if (option.subControls)
+        style()->drawComplexControl(QStyle::CC_ScrollBar, &option, &painter, this);
 }
 
 } // namespace ov
