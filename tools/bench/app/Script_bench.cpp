@@ -3,10 +3,12 @@
 // longest time the window's event loop did not run meanwhile: what a user
 // sees as a window that does not answer. A timer of 1 ms stands for the
 // event loop; a gap between two of its ticks is a time nothing else ran.
-//   bench_script FILE [--lang NAME] [--goto LINE] [--find TEXT] [--no] [--skip WORDS]
+//   bench_script FILE [--lang NAME] [--goto LINE] [--find TEXT] [--no] [--no-marks] [--skip WORDS]
 // The script: open FILE, End, Ctrl+Home, Go to line (LINE, or nine tenths
 // of the rows), Find of a text that does not occur (TEXT, over the whole
-// file), Copy all (Ctrl+A), word wrap on, word wrap off, and a switch to the
+// file), Find Next of the same text at once (beside the count of the
+// Find's matches; --no-marks clears the marks after each Find so that no
+// count runs), Copy all (Ctrl+A), word wrap on, word wrap off, and a switch to the
 // language NAME ("none" for none; by default none when the file has a
 // language, SQL when it has none). A command is done when no dialog is
 // open, no line is being indexed, no background highlighting, view's job
@@ -88,6 +90,9 @@ struct TOptions {
     long Line = -1;
     std::string Find = "없는문자열QZX";
     bool Yes = true;
+    // Every Find clears the marks of its matches at once, so that no count
+    // runs beside the next command.
+    bool Marks = true;
     std::vector<std::string> Skipped;
 };
 
@@ -128,6 +133,14 @@ public:
                 find->bFind->click();
             });
             FForm.Menus().Find1->trigger();
+            if (!FOptions.Marks)
+                FForm.ClearMatchHighlight();
+        });
+        // Right after the Find: the count of its matches runs beside it.
+        Add("Find again (F3)", [this] {
+            FForm.Menus().FindNext1->trigger();
+            if (!FOptions.Marks)
+                FForm.ClearMatchHighlight();
         });
         Add("Ctrl+A copy all", [this] { FForm.Menus().CopyAll1->trigger(); });
         Add("word wrap on", [this] { FForm.Menus().WordWrap1->trigger(); });
@@ -277,7 +290,7 @@ private:
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s FILE [--lang NAME] [--goto LINE] [--find TEXT] [--no] [--skip WORDS]\n",
+        std::fprintf(stderr, "usage: %s FILE [--lang NAME] [--goto LINE] [--find TEXT] [--no] [--no-marks] [--skip WORDS]\n",
                      argv[0]);
         return 2;
     }
@@ -294,6 +307,8 @@ int main(int argc, char** argv) {
             options.Find = argv[++i];
         else if (option == "--no")
             options.Yes = false;
+        else if (option == "--no-marks")
+            options.Marks = false;
         else if (option == "--skip" && valued) {
             const std::string words = argv[++i];
             for (std::size_t from = 0; from <= words.size();) {
