@@ -23,6 +23,11 @@ void TBackgroundJob::Cancel() {
         FThread.join();
 }
 
+void TBackgroundJob::Wait() {
+    if (FThread.joinable())
+        FThread.join();
+}
+
 void TBackgroundJob::Rethrow() const {
     if (FError)
         std::rethrow_exception(FError);

@@ -50,6 +50,8 @@ public:
     double Progress() const { return FControl.FProgress.load(std::memory_order_relaxed); }
     // Sets the cancel flag and waits for the work to return.
     void Cancel();
+    // Waits for the work to return, without cancelling it.
+    void Wait();
     // After Done: throws what the work threw, if anything.
     void Rethrow() const;
 

@@ -430,6 +430,24 @@ std::span<const TEncodingInfo> AllEncodings() {
     return Encodings;
 }
 
+std::int64_t ConvertedBytesBound(TFileEncoding encoding, std::int64_t bytes) {
+    bytes = std::max<std::int64_t>(bytes, 0);
+    if (!EncodingInfo(encoding).Charset)
+        return bytes;
+    switch (encoding) {
+    case TFileEncoding::Utf16Le:
+    case TFileEncoding::Utf16Be:
+        return bytes / 2 * 3 + 3; // an odd last byte too
+    case TFileEncoding::Utf32Le:
+    case TFileEncoding::Utf32Be:
+        return bytes + 3; // the last, cut unit
+    case TFileEncoding::Iso8859_1:
+        return bytes * 2;
+    default:
+        return bytes * 3;
+    }
+}
+
 const TEncodingInfo& EncodingInfo(TFileEncoding encoding) {
     for (const TEncodingInfo& info : Encodings)
         if (info.Encoding == encoding)

@@ -29,6 +29,7 @@
 //   KOI8-R from KOI8-U, the bytes decide (Refined in the source).
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -70,6 +71,12 @@ const TEncodingInfo& EncodingInfo(TFileEncoding encoding);
 std::optional<TFileEncoding> EncodingNamed(std::string_view name);
 // The Korean name of a menu group.
 const char* EncodingGroupName(TEncodingGroup group);
+
+// The most bytes of UTF-8 that bytes of text in the encoding can become:
+// one byte that does not decode becomes U+FFFD, three bytes; a unit of
+// UTF-16 at most three, one of UTF-32 at most four; a character of ISO-8859-1
+// at most two. Text shown from its bytes stays as it is.
+std::int64_t ConvertedBytesBound(TFileEncoding encoding, std::int64_t bytes);
 
 // How much of a file detection reads.
 constexpr std::size_t DetectionBytes = 1 << 20;

@@ -1,11 +1,13 @@
 #include "Ovstrings.h"
 
 #include "Codepage.h"
+#include "Convertedtext.h"
 #include "Errors.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <exception>
 #include <new>
 #include <typeinfo>
 
@@ -46,6 +48,30 @@ char* TBlockArena::Allocate(std::size_t size) {
     return block;
 }
 
+void TBlockArena::Append(TBlockArena&& other) {
+    FChunks.reserve(FChunks.size() + other.FChunks.size());
+    for (std::unique_ptr<char[]>& chunk : other.FChunks)
+        FChunks.push_back(std::move(chunk));
+    FReserved += other.FReserved;
+    other.FChunks.clear();
+    other.FNext = nullptr;
+    other.FLeft = 0;
+    other.FReserved = 0;
+}
+
+char* StoreLine(TBlockArena& arena, std::string_view text) {
+    if (text.size() > static_cast<std::size_t>(INT_MAX - 8))
+        ThrowOutOfMemory();
+    auto length = static_cast<std::int32_t>(text.size());
+    char* block = arena.Allocate(sizeof length + text.size() + 1);
+    std::memcpy(block, &length, sizeof length);
+    char* copy = block + sizeof length;
+    if (!text.empty())
+        std::memcpy(copy, text.data(), text.size());
+    copy[text.size()] = '\0';
+    return copy;
+}
+
 void TBlockArena::Release() {
     FChunks.clear();
     FChunks.shrink_to_fit();
@@ -58,12 +84,6 @@ void TBlockArena::Release() {
 
 namespace {
 
-std::int32_t StoredLength(const char* text) {
-    std::int32_t length;
-    std::memcpy(&length, text - sizeof length, sizeof length);
-    return length;
-}
-
 } // namespace
 
 TOVStringList::TOVStringList() = default;
@@ -74,16 +94,7 @@ TOVStringList::~TOVStringList() {
 }
 
 char* TOVStringList::CopyText(std::string_view text) {
-    if (text.size() > static_cast<std::size_t>(INT_MAX - 8))
-        ThrowOutOfMemory();
-    auto length = static_cast<std::int32_t>(text.size());
-    char* block = AllocateBlock(sizeof length + text.size() + 1);
-    std::memcpy(block, &length, sizeof length);
-    char* copy = block + sizeof length;
-    if (!text.empty())
-        std::memcpy(copy, text.data(), text.size());
-    copy[text.size()] = '\0';
-    return copy;
+    return StoreLine(FArena, text);
 }
 
 void TOVStringList::CheckIndex(int index, const char* label) const {
@@ -112,13 +123,23 @@ TOVStringList::TMappedTail TOVStringList::MappedTail(int line) const {
 }
 
 bool TOVStringList::TakeLoadedLines() {
-    if (!FText->Take())
-        return false;
+    const int before = FCount;
+    // A worker that had to stop early is told after the lines it had found
+    // are taken.
+    std::exception_ptr failure;
+    try {
+        FText->Take();
+    } catch (...) {
+        failure = std::current_exception();
+    }
     FCount = FText->Count();
     FCapacity = FCount;
-    if (OnAppend)
+    OwnConvertedText();
+    if (FCount != before && OnAppend)
         OnAppend(this);
-    return true;
+    if (failure)
+        std::rethrow_exception(failure);
+    return FCount != before;
 }
 
 bool TOVStringList::GrowMappedText() {
@@ -137,11 +158,34 @@ bool TOVStringList::GrowMappedText() {
 }
 
 void TOVStringList::FinishLoading() {
-    if (!Loading())
+    if (Loading()) {
+        struct TAfter {
+            TOVStringList& List;
+            ~TAfter() {
+                List.FCount = List.FText->Count();
+                List.FCapacity = List.FCount;
+            }
+        } after{*this};
+        FText->Finish();
+    }
+    OwnConvertedText();
+}
+
+void TOVStringList::OwnConvertedText() {
+    if (!FConverted || FConverted->Pending())
         return;
-    FText->Finish();
-    FCount = FText->Count();
+    try {
+        std::vector<std::intptr_t> objects(static_cast<std::size_t>(FCount));
+        FOwned.Adopt(FConverted->Release(FArena));
+        FObjects.swap(objects);
+    } catch (const std::bad_alloc&) {
+        ThrowOutOfMemory();
+    }
+    FText = &FOwned;
+    FConverted.reset();
+    FCount = FOwned.Count();
     FCapacity = FCount;
+    TextOwned();
 }
 
 void TOVStringList::ViewMapped(std::shared_ptr<TMappedLines> lines) {
@@ -163,6 +207,8 @@ bool TOVStringList::ShareMappedText(const TOVStringList& source) {
 }
 
 void TOVStringList::OwnText() {
+    if (FConverted)
+        FinishLoading(); // the text becomes the list's own when whole
     if (!FMapped)
         return;
     FinishLoading(); // the copy is of the whole file
@@ -284,6 +330,7 @@ void TOVStringList::Clear() {
     FCount = 0;
     FText = &FOwned;
     FMapped.reset(); // nothing to copy: the entries go
+    FConverted.reset(); // its worker is stopped
     FOwned.Adopt({});
     FArena.Release();
     SetCapacity(0);

@@ -34,6 +34,7 @@
 
 namespace ov {
 
+class TConvertedText;
 class TOVStringList;
 class TReadOnlyFile;
 using TStringListNotify = std::function<void(TOVStringList* sender)>;
@@ -41,28 +42,6 @@ using TStringListNotify = std::function<void(TOVStringList* sender)>;
 // Style byte of the document: signed; +s opens a construct of style s on its
 // first byte, -s closes it on its last byte, 0 is no mark.
 using TStyleByte = std::int8_t;
-
-// Storage of the entry texts (and, in the styled list, the style bytes):
-// large chunks carved into blocks, released all at once. A replaced or
-// deleted entry's block is not reused until the list is cleared; the lists of
-// this program are filled once and then read.
-class TBlockArena {
-public:
-    TBlockArena() = default;
-    TBlockArena(const TBlockArena&) = delete;
-    TBlockArena& operator=(const TBlockArena&) = delete;
-
-    // A block of size bytes, 4-byte aligned. Throws EOutOfMemory.
-    char* Allocate(std::size_t size);
-    void Release();
-    std::size_t Reserved() const { return FReserved; }
-
-private:
-    std::vector<std::unique_ptr<char[]>> FChunks;
-    char* FNext = nullptr;
-    std::size_t FLeft = 0;
-    std::size_t FReserved = 0;
-};
 
 class TOVStringList {
 public:
@@ -254,6 +233,9 @@ protected:
     void AssignFrom(const TOVStringList& source);
     void Grow();
     void CheckIndex(int index, const char* label) const;
+    // The lines of a converted text, once every one has come, become the
+    // list's own. Nothing otherwise.
+    void OwnConvertedText();
     // Ends the mapped view before a change: every line is copied into the
     // list's own storage (entries keep their indexes), then TextOwned runs.
     // Nothing when not mapped.
@@ -281,10 +263,10 @@ private:
     // Views the 8-bit text of the opened file from byte start on where it
     // lies; false (the list untouched) when it cannot be mapped.
     bool MapFile(const TReadOnlyFile& file, std::int64_t start);
-    // Reads UTF-16 (either byte order) after its mark as UTF-8 lines.
-    void LoadUtf16(const TReadOnlyFile& file, std::int64_t size, bool bigEndian);
     // Reads the bytes start .. size - 1, text of the iconv charset, as UTF-8
-    // lines: U+FFFD for each unit that does not decode.
+    // lines: U+FFFD for each unit that does not decode. A text larger than
+    // the policy's first part is read on a worker (TConvertedText), when
+    // the file can be opened again for it.
     void LoadConverted(const TReadOnlyFile& file, std::int64_t start, std::int64_t size,
                        const char* charset);
     // The checks before a file of size bytes is loaded: false when the size
@@ -304,6 +286,9 @@ private:
     // Set while the entries are a mapped file's lines; FObjects is then
     // empty (every object value is 0).
     std::unique_ptr<TMappedText> FMapped;
+    // Set while a converted text is still read by its worker; its lines
+    // become the list's own once every one has come.
+    std::unique_ptr<TConvertedText> FConverted;
     // The one of them the entries are read from.
     TViewedText* FText = &FOwned;
     std::vector<std::intptr_t> FObjects;

@@ -6,8 +6,10 @@
 #include "Charcoding.h"
 #include "Charsets.h"
 #include "Codepage.h"
+#include "Convertedtext.h"
 #include "Errors.h"
 #include "Files.h"
+#include "Linereader.h"
 #include "Linesplitter.h"
 #include "Messages.h"
 #include "System.h"
@@ -37,34 +39,6 @@ template <typename TSink> void SplitUnits(const char16_t* p, std::size_t n, TSin
         if (p < end && *p == u'\n')
             ++p;
     }
-}
-
-// One line of UTF-16 units as UTF-8: surrogate pairs joined, a lone
-// surrogate U+FFFD.
-std::string Utf8FromUnits(std::u16string_view units) {
-    std::string out;
-    out.reserve(units.size() * 3);
-    auto put = [&out](char32_t code) { AppendUtf8(out, code); };
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        const char16_t unit = units[i];
-        if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-            units[i + 1] < 0xE000) {
-            put(0x10000 + (char32_t(unit - 0xD800) << 10) + char32_t(units[i + 1] - 0xDC00));
-            ++i;
-        } else if (unit >= 0xD800 && unit < 0xE000) {
-            put(0xFFFD);
-        } else {
-            put(unit);
-        }
-    }
-    return out;
-}
-
-// A NUL inside a viewed file would end its text early; it reads as a space.
-void ReplaceNulBytes(char* data, std::size_t size) {
-    char* end = data + size;
-    for (char* p = data; (p = static_cast<char*>(std::memchr(p, 0, static_cast<std::size_t>(end - p))));)
-        *p++ = ' ';
 }
 
 } // namespace
@@ -104,25 +78,9 @@ void TOVStringList::SetUnicodeTextStr(const char16_t* text) {
 }
 
 void TOVStringList::LoadStream(const TReadOnlyFile& file, std::int64_t start, std::int64_t size) {
-    std::string chunk;
-    try {
-        chunk.resize(static_cast<std::size_t>(std::min<std::int64_t>(size, LoadChunkSize)));
-    } catch (const std::bad_alloc&) {
-        ThrowOutOfMemory();
-    }
-    TLineSplitter splitter;
-    auto add = [this](std::string_view line) { Add(line); };
-    std::int64_t offset = start;
-    while (offset < size) {
-        std::int64_t want = std::min<std::int64_t>(size - offset, std::int64_t(chunk.size()));
-        std::int64_t got = file.ReadAt(offset, chunk.data(), want);
-        if (got <= 0)
-            break; // the file shrank or failed: keep what was read
-        ReplaceNulBytes(chunk.data(), static_cast<std::size_t>(got));
-        splitter.Feed(chunk.data(), static_cast<std::size_t>(got), add);
-        offset += got;
-    }
-    splitter.Finish(add);
+    TLineReader(file, start, size, LoadChunkSize, PlainStep()).ReadAll([this](std::string_view line) {
+        Add(line);
+    });
 }
 
 bool TOVStringList::MayLoad(std::int64_t size, bool copied) {
@@ -215,60 +173,25 @@ void TOVStringList::LoadFromFile(const std::string& fileName) {
     });
 }
 
-void TOVStringList::LoadUtf16(const TReadOnlyFile& file, std::int64_t size, bool bigEndian) {
-    std::u16string units;
-    const std::int64_t bytes = std::max<std::int64_t>(size - 2, 0);
-    try {
-        units.resize(static_cast<std::size_t>((bytes + 1) / 2));
-    } catch (const std::bad_alloc&) {
-        ThrowOutOfMemory();
-    }
-    std::int64_t got = bytes > 0 ? file.ReadAt(2, units.data(), bytes) : 0;
-    got = std::max<std::int64_t>(got, 0);
-    units.resize(static_cast<std::size_t>((got + 1) / 2));
-    if (bigEndian)
-        for (char16_t& unit : units)
-            unit = char16_t(unit << 8 | unit >> 8);
-    // A last byte without its pair cannot be decoded, but is not dropped.
-    if (got % 2 != 0)
-        units.back() = u'\uFFFD';
-    std::replace(units.begin(), units.end(), u'\0', u' ');
-    ReplaceLoadedText(TTextCoding::Utf8, [&] {
-        SplitUnits(units.data(), units.size(),
-                   [this](std::u16string_view line) { Add(Utf8FromUnits(line)); });
-    });
-}
-
 void TOVStringList::LoadConverted(const TReadOnlyFile& file, std::int64_t start,
                                   std::int64_t size, const char* charset) {
-    std::string chunk;
-    std::string utf8;
-    try {
-        chunk.resize(static_cast<std::size_t>(std::min<std::int64_t>(size, LoadChunkSize)));
-    } catch (const std::bad_alloc&) {
-        ThrowOutOfMemory();
+    // A text larger than the first part is converted on a worker, through
+    // an opening of its own, while the first screen is shown.
+    auto again = std::make_unique<TReadOnlyFile>();
+    if (static_cast<std::uint64_t>(size - start) > FLoadPolicy.FirstPartBytes &&
+        again->OpenAgain(file)) {
+        const std::size_t piece = static_cast<std::size_t>(
+            std::clamp<std::uint64_t>(FLoadPolicy.FirstPartBytes, 1, LoadChunkSize));
+        FConverted = std::make_unique<TConvertedText>(std::move(again), start, size, piece,
+                                                      DecodeStep(charset), FLoadPolicy);
+        FText = FConverted.get();
+        FCount = FText->Count();
+        FCapacity = FCount;
+        OwnConvertedText(); // when the first part was the whole text
+        return;
     }
-    TCharsetDecoder decoder(charset);
-    TLineSplitter splitter;
-    auto add = [this](std::string_view line) { Add(line); };
-    auto feed = [&] {
-        ReplaceNulBytes(utf8.data(), utf8.size()); // a U+0000 character
-        splitter.Feed(utf8.data(), utf8.size(), add);
-        utf8.clear();
-    };
-    std::int64_t offset = start;
-    while (offset < size) {
-        std::int64_t want = std::min<std::int64_t>(size - offset, std::int64_t(chunk.size()));
-        std::int64_t got = file.ReadAt(offset, chunk.data(), want);
-        if (got <= 0)
-            break; // the file shrank or failed: keep what was read
-        decoder.Feed(std::string_view(chunk.data(), static_cast<std::size_t>(got)), utf8);
-        feed();
-        offset += got;
-    }
-    decoder.Finish(utf8);
-    feed();
-    splitter.Finish(add);
+    TLineReader(file, start, size, LoadChunkSize, DecodeStep(charset))
+        .ReadAll([this](std::string_view line) { Add(line); });
 }
 
 std::optional<TFileEncoding> TOVStringList::LoadViewedFile(const std::string& fileName,
@@ -303,16 +226,9 @@ std::optional<TFileEncoding> TOVStringList::LoadViewedFile(const TReadOnlyFile& 
     case TFileEncoding::Cp949:
         ReplaceLoadedText(TTextCoding::Cp949, [&] { LoadViewedText(file, 0, size); });
         break;
-    case TFileEncoding::Utf16Le:
-    case TFileEncoding::Utf16Be:
-        if (mark > 0) {
-            CheckCopyFits(size);
-            LoadUtf16(file, size, encoding == TFileEncoding::Utf16Be);
-            break;
-        }
-        [[fallthrough]];
     default:
-        CheckCopyFits(size);
+        // The converted text, not the file, must fit.
+        CheckCopyFits(ConvertedBytesBound(encoding, size - mark));
         ReplaceLoadedText(TTextCoding::Utf8, [&] {
             LoadConverted(file, mark, size, EncodingInfo(encoding).Charset);
         });

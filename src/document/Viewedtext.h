@@ -17,6 +17,42 @@
 
 namespace ov {
 
+// Storage of the entry texts (and, in the styled list, the style bytes):
+// large chunks carved into blocks, released all at once. A replaced or
+// deleted entry's block is not reused until the list is cleared; the lists of
+// this program are filled once and then read.
+class TBlockArena {
+public:
+    TBlockArena() = default;
+    TBlockArena(const TBlockArena&) = delete;
+    TBlockArena& operator=(const TBlockArena&) = delete;
+
+    // A block of size bytes, 4-byte aligned. Throws EOutOfMemory.
+    char* Allocate(std::size_t size);
+    void Release();
+    std::size_t Reserved() const { return FReserved; }
+    // Takes other's chunks, whose blocks stay where they are; other is
+    // empty afterwards.
+    void Append(TBlockArena&& other);
+
+private:
+    std::vector<std::unique_ptr<char[]>> FChunks;
+    char* FNext = nullptr;
+    std::size_t FLeft = 0;
+    std::size_t FReserved = 0;
+};
+
+// Stores a line as a list keeps its own: its 32-bit length, its bytes and a
+// NUL; returns the bytes. EOutOfMemory when it cannot be had or the line is
+// longer than a list can count.
+char* StoreLine(TBlockArena& arena, std::string_view text);
+// The length of a line so stored.
+inline std::int32_t StoredLength(const char* text) {
+    std::int32_t length;
+    std::memcpy(&length, text - sizeof length, sizeof length);
+    return length;
+}
+
 // Lines of text, each read unchecked: 0 <= line < Count() is the caller's
 // promise. A line's text is not NUL-terminated by contract: the byte after
 // it is NUL, CR or LF, never part of it.
@@ -72,11 +108,7 @@ class TOwnedText final : public TViewedText {
 public:
     int Count() const override { return FCount; }
     const char* Text(int line) const override { return FLines[static_cast<std::size_t>(line)]; }
-    int Length(int line) const override {
-        std::int32_t length;
-        std::memcpy(&length, Text(line) - sizeof length, sizeof length);
-        return length;
-    }
+    int Length(int line) const override { return StoredLength(Text(line)); }
     std::string_view Shown(int line, std::string&) const override { return View(line); }
     std::string_view ShownRow(int line, std::shared_ptr<const std::string>& keep) override {
         keep.reset();

@@ -243,6 +243,14 @@ void TReadOnlyFile::ReadUnsizedContent() {
         FContent.resize(static_cast<size_t>(MaxUnsizedFileBytes));
 }
 
+bool TReadOnlyFile::OpenAgain(const TReadOnlyFile& opened) {
+    Close();
+    if (opened.FHandle < 0)
+        return false;
+    FHandle = ::fcntl(opened.FHandle, F_DUPFD_CLOEXEC, 0);
+    return FHandle >= 0;
+}
+
 void TReadOnlyFile::Close() {
     if (FHandle >= 0)
         ::close(FHandle);

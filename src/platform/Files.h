@@ -80,6 +80,10 @@ public:
     // MaxUnsizedFileBytes, and Size and ReadAt then serve that copy.
     bool Open(const std::string& path);
     void Close();
+    // The same opening once more (its descriptor duplicated), for a worker
+    // that reads the file while its first opening may be closed. False, with
+    // this file closed, when opened is closed or unsized.
+    bool OpenAgain(const TReadOnlyFile& opened);
     bool IsOpen() const { return FHandle >= 0 || FUnsized; }
     // True for a file that reported a size of 0, read whole at Open. Opening
     // its path again may give other bytes or none (/proc/kmsg hands out each

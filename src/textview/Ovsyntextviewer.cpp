@@ -128,7 +128,9 @@ void TOVSynTextViewer::UpdateHighlightState(bool execute) {
         ExecuteHighlighter();
 }
 
-bool TOVSynTextViewer::WholeDocumentIsLong() const {
+bool TOVSynTextViewer::WholeDocumentIsLong() {
+    if (FLines->Loading() && !FLines->Mapped())
+        FinishLoading();
     return FLines->Loading() || FLines->MappedBytes() >= FLoadPolicy.BackgroundCommandBytes;
 }
 

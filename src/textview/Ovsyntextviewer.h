@@ -286,8 +286,10 @@ public:
     TViewerJob& Job() { return FJob; }
     bool JobRunning() const { return FJob.Running(); }
     // A command over the whole document runs as a job: it is still indexed,
-    // or mapped and at least the policy's size.
-    bool WholeDocumentIsLong() const;
+    // or mapped and at least the policy's size. A converted text still
+    // read by its worker cannot be shared with a job: the command waits for
+    // the rest of it first (FinishLoading), and runs at once.
+    bool WholeDocumentIsLong();
     TNotifyEvent OnJobChange;
     // The marks of a large document are made on a worker thread, which
     // starts once the document is wholly indexed; only the rows around those

@@ -299,6 +299,39 @@ TEST_F(LoadViewedFile, EveryEncodingShownFoundAndCopiedAsItsOriginal) {
         const TSearchMatch match = search.Search(List, 0, 0, List.Count() - 1, TSearchDirection::Forward);
         EXPECT_EQ(match.Line, 1);
         EXPECT_EQ(match.Column, int(original[1].find(c.Word)));
+
+        // Read in pieces of 7 bytes, which cut characters, the rest by a
+        // worker held before it begins: the first part is shown, the rest
+        // comes as the same lines as at once; a load replaced or a list
+        // destroyed while its worker is held leaves nothing of it behind.
+        const std::string path = Folder.Write("pieces.txt", bytes);
+        auto gate = std::make_shared<TWorkerGate>();
+        TLoadPolicy policy;
+        policy.FirstPartBytes = 7;
+        policy.Gate = gate;
+        gate->Hold();
+        TOVSynStringList pieces;
+        pieces.SetLoadPolicy(policy);
+        ASSERT_EQ(pieces.LoadViewedFile(path, c.Encoding), c.Encoding);
+        EXPECT_TRUE(pieces.Loading());
+        EXPECT_LT(pieces.Count(), int(original.size()));
+        EXPECT_FALSE(pieces.TakeLoadedLines());
+        ASSERT_TRUE(pieces.LoadViewedFile(Folder.Write("other.txt", "one\ntwo")));
+        EXPECT_FALSE(pieces.Loading());
+        EXPECT_EQ(Lines(pieces), (std::vector<std::string>{"one", "two"}));
+        {
+            TOVSynStringList doomed;
+            doomed.SetLoadPolicy(policy);
+            ASSERT_TRUE(doomed.LoadViewedFile(path, c.Encoding));
+            EXPECT_TRUE(doomed.Loading());
+        }
+        ASSERT_EQ(pieces.LoadViewedFile(path, c.Encoding), c.Encoding);
+        gate->Release();
+        while (pieces.Loading())
+            pieces.TakeLoadedLines();
+        EXPECT_EQ(Lines(pieces), original);
+        pieces.Set(0, "owned"); // the lines are the list's own once all have come
+        EXPECT_EQ(pieces.GetView(0), "owned");
     }
 }
 
@@ -309,6 +342,21 @@ TEST_F(LoadViewedFile, UndecodableBytesShowAsReplacementCharacters) {
     EXPECT_EQ(Lines(List), (std::vector<std::string>{"ok \xEF\xBF\xBD\xEF\xBF\xBD x", "\xEF\xBF\xBD"}));
     EXPECT_EQ(Load(std::string("A\0\0\0\0\0\x11\0B\0\0", 11), TFileEncoding::Utf32Le), TFileEncoding::Utf32Le);
     EXPECT_EQ(Lines(List), std::vector<std::string>{"A\xEF\xBF\xBD\xEF\xBF\xBD"});
+    // Whatever the bytes, the converted text stays within the bound the
+    // memory check takes, which for most encodings is more than the file.
+    std::mt19937 random(25);
+    std::string noise(4099, '\0');
+    for (char& byte : noise)
+        byte = char(random());
+    int larger = 0;
+    for (const TEncodingInfo& info : AllEncodings()) {
+        if (!info.Charset)
+            continue;
+        const std::int64_t converted = std::int64_t(Utf8FromCharset(noise, info.Charset).size());
+        EXPECT_LE(converted, ConvertedBytesBound(info.Encoding, std::int64_t(noise.size()))) << info.Name;
+        larger += converted > std::int64_t(noise.size());
+    }
+    EXPECT_GT(larger, 20);
 }
 
 TEST(LooksLikeText, TextWithoutBlanksAndBinaryBytes) {
