@@ -129,15 +129,96 @@ private:
     bool FClassCaret = false;
 };
 
-// Characters of UTF-8 text before byte offset.
-int Utf8CharsBefore(std::string_view text, std::size_t offset) {
-    int count = 0;
-    for (std::size_t p = 0; p < std::min(offset, text.size()); ++count) {
-        char32_t value = 0;
-        p += std::size_t(std::max(DecodeUtf8(text, p, value), 1));
+// A UTF-8 pattern in which Hangul matches in either form: each syllable
+// U+AC00-D7A3 written as a literal becomes a group of the syllable or its
+// conjoining jamo, and each run of conjoining jamo that makes a syllable a
+// group of the jamo or the syllable; a quantifier after it repeats the
+// whole. Inside a class (which holds single characters) and after a
+// backslash, Hangul stays as typed. Records for each byte written which
+// typed character it came from.
+class THangulPatternWriter {
+public:
+    std::string Convert(std::string_view pattern) {
+        int index = 0;
+        for (std::size_t p = 0; p < pattern.size(); ++index) {
+            FIndex = index;
+            char32_t code = 0;
+            const int length = Utf8CharAt(pattern, p, code);
+            const std::string_view typed = pattern.substr(p, std::size_t(length));
+            p += std::size_t(length);
+            const bool syllable = code >= 0xAC00 && code <= 0xD7A3;
+            if (syllable && !FEscape && !FInClass) {
+                // Either form of one syllable; the typed form first.
+                const std::string composed = HangulForm(typed, true);
+                const std::string decomposed = HangulForm(typed, false);
+                const std::string group = "(?:" + std::string(typed) + "|" +
+                                          (typed == composed ? decomposed : composed) + ")";
+                Emit(FInQuote ? "\\E" + group + "\\Q" : group);
+                index += static_cast<int>(length / 3) - 1; // the jamo typed are characters each
+                continue;
+            }
+            if (syllable) // escaped or in a class: as typed
+                index += static_cast<int>(length / 3) - 1;
+            Step(typed, p < pattern.size() ? pattern[p] : '\0');
+        }
+        FIndex = index;
+        return FOut;
     }
-    return count;
-}
+    int CharAt(std::size_t offset) const {
+        return offset < FCharOf.size() ? FCharOf[offset] : FIndex;
+    }
+
+private:
+    void Emit(std::string_view bytes) {
+        FOut += bytes;
+        FCharOf.insert(FCharOf.end(), bytes.size(), FIndex);
+    }
+
+    // Any other character: written as typed, its meaning followed.
+    void Step(std::string_view typed, char next) {
+        Emit(typed);
+        const char c = typed.size() == 1 ? typed[0] : '\0';
+        if (FInQuote) {
+            if (c == '\\' && next == 'E') {
+                FInQuote = false;
+                FEscape = true; // the E follows as an escape
+            }
+            return;
+        }
+        if (FEscape) {
+            FEscape = false;
+            FClassFirst = false;
+            FInQuote = c == 'Q';
+            return;
+        }
+        if (c == '\\') {
+            FEscape = true;
+            return;
+        }
+        if (FInClass) {
+            if (c == '^' && FClassFirst && !FClassCaret) {
+                FClassCaret = true;
+            } else {
+                if (c == ']' && !FClassFirst)
+                    FInClass = false;
+                FClassFirst = false;
+            }
+        } else if (c == '[') {
+            FInClass = true;
+            FClassFirst = true;
+            FClassCaret = false;
+        }
+    }
+
+    std::string FOut;
+    std::vector<int> FCharOf;
+    int FIndex = 0;
+    bool FEscape = false;
+    bool FInQuote = false;
+    bool FInClass = false;
+    bool FClassFirst = false; // a ']' here is a member, not the end
+    bool FClassCaret = false;
+};
 
 } // namespace
 
@@ -163,9 +244,10 @@ TRegexSearch::TRegexSearch(std::string_view pattern, bool caseSensitive, bool wh
     uint32_t options = caseSensitive ? 0 : PCRE2_CASELESS;
     std::string compiled;
     TCp949PatternWriter writer(coding, caseSensitive);
+    THangulPatternWriter hangul;
     if (utf) {
         options |= PCRE2_UTF | PCRE2_UCP | PCRE2_MATCH_INVALID_UTF;
-        compiled.assign(pattern);
+        compiled = hangul.Convert(pattern);
     } else {
         compiled = writer.Convert(pattern);
     }
@@ -180,7 +262,7 @@ TRegexSearch::TRegexSearch(std::string_view pattern, bool caseSensitive, bool wh
                                   options, &code, &offset, nullptr);
     if (!FEngine->Code) {
         FError.Code = code;
-        FError.Position = utf ? Utf8CharsBefore(compiled, offset) : writer.CharAt(offset);
+        FError.Position = utf ? hangul.CharAt(offset) : writer.CharAt(offset);
         return;
     }
     FEngine->Jit = pcre2_jit_compile(FEngine->Code, PCRE2_JIT_COMPLETE) == 0;

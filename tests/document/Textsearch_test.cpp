@@ -1,4 +1,5 @@
 #include "Linematcher.h"
+#include "Regexsearch.h"
 #include "Textsearch.h"
 
 #include "Linematcher.h"
@@ -226,8 +227,18 @@ TEST(TextSearchTest, ComposedAndDecomposedHangulFindEachOther) {
     TOVStringList lines;
     for (const std::string& text : {"x " + jamo + " y", "z " + word, std::string("한") + "\xE1\x84\x80"})
         lines.Add(text);
+    // Each row: the plain search, and the same text as a regular expression,
+    // alone and quoted.
+    std::vector<std::unique_ptr<TLineMatcher>> searches;
     for (const std::string& pattern : {word, jamo}) {
-        const TPlainMatcher search(pattern, false, true, utf8);
+        searches.push_back(std::make_unique<TPlainMatcher>(pattern, false, true, utf8));
+        searches.push_back(std::make_unique<TRegexSearch>(pattern, false, true, utf8));
+        searches.push_back(std::make_unique<TRegexSearch>("\\Q" + pattern + "\\E", false, true, utf8));
+    }
+    searches.push_back(std::make_unique<TRegexSearch>("(?:한)글+", false, true, utf8));
+    for (std::size_t row = 0; row < searches.size(); ++row) {
+        SCOPED_TRACE(row);
+        const TLineMatcher& search = *searches[row];
         const TDocumentHit first = search.Search(lines, 0, 0, 2, TSearchDirection::Forward);
         EXPECT_EQ(first.Line, 0);
         EXPECT_EQ(first.Column, 2);
@@ -241,6 +252,14 @@ TEST(TextSearchTest, ComposedAndDecomposedHangulFindEachOther) {
     }
     // A leading consonant alone is no match inside a syllable made of jamo.
     EXPECT_FALSE(TPlainMatcher("\xE1\x84\x92", true, false, utf8).FindForward(jamo, 0).Found());
+    EXPECT_FALSE(TRegexSearch("\xE1\x84\x92", true, false, utf8).FindForward(jamo, 0).Found());
+    // Nor is a syllable without its final consonant; in a class, a syllable
+    // is one character as typed.
+    EXPECT_FALSE(TRegexSearch("\xED\x95\x98", true, false, utf8).FindForward(jamo, 0).Found());
+    EXPECT_EQ(TRegexSearch("[\xED\x95\x9C]", true, false, utf8).FindForward(jamo, 0).Column, -1);
+    EXPECT_EQ(TRegexSearch("[\xED\x95\x9C]", true, false, utf8).FindForward(word, 0).Column, 0);
+    // An error is placed at the character typed, jamo counted one by one.
+    EXPECT_EQ(TRegexSearch(jamo + "\xEA\xB8\x80(", true, false, utf8).Error().Position, 8);
     // The jamo of a syllable are one character: every byte of it starts at 0.
     for (std::size_t q = 0; q < 9; ++q)
         EXPECT_EQ(utf8.CharStart(jamo, 0, q), 0u) << q;
