@@ -190,8 +190,9 @@ TEST(BackgroundHighlighting, FarRowsPaintAtOnceAndThenWithTheWholeScansMarks) {
             const QImage shown = viewer.grab().toImage();
             for (int row = top; row < std::min(top + viewer.VisibleRows(), viewer.RowCount()); ++row)
                 ASSERT_EQ(MarksOfRow(viewer, row), expected[std::size_t(row)]) << language << " row " << row;
-            if (!viewer.Loading())
+            if (!viewer.Loading()) {
                 ASSERT_EQ(shown, whole.grab().toImage()) << language << " at row " << top;
+            }
         };
 
         TLoadPolicy policy = BackgroundForAll();
