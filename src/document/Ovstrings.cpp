@@ -148,6 +148,7 @@ bool TOVStringList::GrowMappedText() {
     FGrownFrom = std::max(0, FCount - 1);
     FCount = FText->Count();
     FCapacity = FCount;
+    TextGrown(FGrownFrom);
     struct TAfter {
         int& From;
         ~TAfter() { From = INT_MAX; }

@@ -249,6 +249,9 @@ protected:
     // Set has just stored a new text of another length at index (before the
     // notification); derived lists resize their parallel data.
     virtual void TextSet(int /*index*/, int /*oldLength*/) {}
+    // The mapped text grew (GrowMappedText): lines from first on are new or
+    // longer than they were; runs before OnAppend.
+    virtual void TextGrown(int /*first*/) {}
     char* AllocateBlock(std::size_t size) { return FArena.Allocate(size); }
 
 private:
@@ -348,8 +351,9 @@ public:
     // marked): when the scan first reaches a row (ScanReached), final(end)
     // is called, every row before end being final, and their marks are then
     // dropped. A null function goes back to keeping all marks. The marks the
-    // list held before are dropped.
-    void StreamMarks(std::function<void(int end)> final);
+    // list held before are dropped. A scan that starts at a later row names
+    // it as first: no row before it is kept or handed over.
+    void StreamMarks(std::function<void(int end)> final, int first = 0);
     // Marks kept for rows from first on only, none handed over or dropped
     // (for a view that marks the rows it shows from a row before them):
     // rows before first read as unmarked, marks written to them go nowhere.
@@ -386,6 +390,9 @@ protected:
     // bytes both texts have are kept, the rest are 0.
     void TextSet(int index, int oldLength) override;
     void TextOwned() override;
+    // Marks of the grown lines are dropped: their style arrays were made for
+    // the old lengths.
+    void TextGrown(int first) override;
 
 private:
     TStyleByte* NewStyles(std::size_t length);

@@ -46,13 +46,14 @@ void TOVSynStringList::ResetMarks(TMarkMode mode) {
     FMarkMode = mode;
 }
 
-void TOVSynStringList::StreamMarks(std::function<void(int end)> final) {
+void TOVSynStringList::StreamMarks(std::function<void(int end)> final, int first) {
     if (!final) {
         ResetMarks(TMarkMode::All);
         return;
     }
     ResetMarks(TMarkMode::Streamed);
     FWindow.Final = std::move(final);
+    FWindow.First = FWindow.Frontier = std::max(first, 0);
 }
 
 void TOVSynStringList::WindowMarks(int first) {
@@ -134,6 +135,18 @@ void TOVSynStringList::TextSet(int index, int oldLength) {
     TStyleByte* styles = NewStyles(length);
     std::memcpy(styles, FStyles[row], std::min(length, static_cast<std::size_t>(oldLength)));
     FStyles[row] = styles;
+}
+
+void TOVSynStringList::TextGrown(int first) {
+    if (FMarkMode != TMarkMode::All) {
+        for (int row = std::max(first, FWindow.First);
+             static_cast<std::size_t>(row - FWindow.First) < FWindow.Rows.size(); ++row)
+            FWindow.Rows[static_cast<std::size_t>(row - FWindow.First)].reset();
+        return;
+    }
+    // The arena keeps the old arrays until the text goes.
+    for (std::size_t row = static_cast<std::size_t>(std::max(first, 0)); row < FStyles.size(); ++row)
+        FStyles[row] = nullptr;
 }
 
 void TOVSynStringList::Delete(int index) {

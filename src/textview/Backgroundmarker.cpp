@@ -16,7 +16,7 @@ bool TBackgroundMarker::MarksInBackground(const TLoadPolicy& policy) const {
 TMarkerState TBackgroundMarker::Start(const TLoadPolicy& policy) {
     Cancel();
     if (!MarksInBackground(policy)) {
-        FHighlighter.Execute(FLines);
+        FHighlighter.ExecuteOn(FLines, FCheckpoints);
         return FState;
     }
     FState = TMarkerState::Scanning;
@@ -46,13 +46,48 @@ void TBackgroundMarker::MarkAllAtOnce() {
     FState = TMarkerState::Idle;
     FCheckpoints.clear();
     FWindowFirst = FWindowLast = -1;
-    FHighlighter.Execute(FLines);
+    FHighlighter.ExecuteOn(FLines, FCheckpoints);
+}
+
+void TBackgroundMarker::Suspend() {
+    if (FState != TMarkerState::Scanning || !FWorkerStarted)
+        return;
+    FHighlighter.TakeCheckpoints(FCheckpoints);
+    FHighlighter.CancelBackground();
+    FWorkerStarted = false;
+}
+
+void TBackgroundMarker::Grown(int from, const TLoadPolicy& policy) {
+    // A checkpoint is kept while the rows before it are the old text's, and
+    // the row before it too, whose marks may depend on how it goes on (an
+    // unclosed construct ends at the end of the text).
+    const int kept = std::max(from - 1, 0);
+    while (FCheckpoints.size() > 1 && FCheckpoints.back().Row > kept)
+        FCheckpoints.pop_back();
+    if (FState == TMarkerState::Idle) {
+        // Marked at once: on from the last checkpoint kept, unless the text
+        // has grown too large to hold every row's marks.
+        if (MarksInBackground(policy)) {
+            Start(policy);
+            return;
+        }
+        FHighlighter.ExecuteOn(FLines, FCheckpoints);
+        return;
+    }
+    // The worker goes on from the last checkpoint kept once the index is
+    // whole; the rows shown are marked again.
+    FHighlighter.CancelBackground();
+    FState = TMarkerState::Scanning;
+    FWorkerStarted = false;
+    FWindowFirst = FWindowLast = -1;
+    FWindowExact = false;
+    StartWorker();
 }
 
 bool TBackgroundMarker::StartWorker() {
     if (FWorkerStarted || FLines.Loading())
         return false;
-    if (!FHighlighter.StartBackground(FLines, FGate)) {
+    if (!FHighlighter.StartBackground(FLines, FGate, FCheckpoints.back())) {
         MarkAllAtOnce();
         return true;
     }

@@ -7,7 +7,9 @@
 //
 // States:
 //   Idle      every row's marks are in place, or nothing is highlighted:
-//             painting needs nothing of the marker.
+//             painting needs nothing of the marker. Marks made at once
+//             keep checkpoints too, from which a grown document is marked
+//             on.
 //   Scanning  the worker scans the whole document, or waits for its index
 //             to be whole before it starts; its checkpoints arrive as it
 //             goes (Poll).
@@ -57,6 +59,17 @@ public:
     // once the document is wholly indexed and passes the policy's gate
     // first); any other document is marked at once (Idle).
     TMarkerState Start(const TLoadPolicy& policy);
+    // Before the document grows in place (TOVStringList::GrowMappedText):
+    // takes the checkpoints the worker has made and stops it, so that it
+    // lets go of the text. Poll starts it again from the last one.
+    void Suspend();
+    // After the document grew in place, lines from from on being new or
+    // longer: marks on from the last checkpoint before the old end, as the
+    // whole scan of the grown document marks. Marked at once: the new rows
+    // at once (the whole document anew in the background once it reaches
+    // the policy's BackgroundHighlightBytes); else Scanning, the worker
+    // going on from there.
+    void Grown(int from, const TLoadPolicy& policy);
     // Stops the worker and forgets the checkpoints and the window: Idle. The
     // marks held stay as they are; the caller marks again, or they belong to
     // a text that is being replaced.
@@ -109,7 +122,8 @@ private:
     TMarkerState FState = TMarkerState::Idle;
     std::shared_ptr<TWorkerGate> FGate;
     bool FWorkerStarted = false;
-    // In order of their rows, the first row 0 (Scanning, Windowed).
+    // In order of their rows, the first row 0 (Scanning, Windowed, and Idle
+    // after marking at once).
     std::vector<TMarkCheckpoint> FCheckpoints;
     // The lines whose marks are held now; -1 before the first window.
     int FWindowFirst = -1;

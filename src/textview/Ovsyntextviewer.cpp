@@ -174,14 +174,37 @@ void TOVSynTextViewer::ExecuteHighlighter() {
         FinishLoading();
     InvalidateStyleRecord();
     StopBackgroundHighlighting();
-    if (FMarker.Start(FLoadPolicy) != TMarkerState::Scanning)
-        return;
+    if (FMarker.Start(FLoadPolicy) == TMarkerState::Scanning)
+        StartHighlightTimer();
+}
+
+void TOVSynTextViewer::StartHighlightTimer() {
     if (!FHighlightTimer) {
         FHighlightTimer = std::make_unique<QTimer>();
         FHighlightTimer->setInterval(HighlightPollInterval);
         connect(FHighlightTimer.get(), &QTimer::timeout, this, &TOVSynTextViewer::OnHighlightTimer);
     }
     FHighlightTimer->start();
+}
+
+bool TOVSynTextViewer::GrowText() {
+    // The highlighting worker reads the text: it stops, keeping what it
+    // made, and the text may grow.
+    if (FHighlightActive)
+        FMarker.Suspend();
+    const int from = std::max(FLines->Count() - 1, 0);
+    const bool grown = FLines->GrowMappedText();
+    if (grown && FHighlightActive) {
+        // Marks made at once need every line.
+        if (!FMarker.MarksInBackground(FLoadPolicy))
+            FinishLoading();
+        FMarker.Grown(from, FLoadPolicy);
+        InvalidateStyleRecord();
+        DrawScreen(true);
+    }
+    if (FMarker.State() == TMarkerState::Scanning)
+        StartHighlightTimer(); // which starts the worker again
+    return grown;
 }
 
 void TOVSynTextViewer::SetTabWidth(uint16_t value) {

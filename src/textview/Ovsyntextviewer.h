@@ -253,6 +253,12 @@ public:
     // wrapping: rows are lines).
     void LinesAppended();
     void OnLoadTimer();
+    // Takes what the mapped document's file has grown by
+    // (TOVStringList::GrowMappedText): the new lines are shown and marked as
+    // the whole document would be, going on from the marks before the old
+    // end (a comment or string left open there goes on into the new lines).
+    // False, with nothing changed, when the document cannot grow in place.
+    bool GrowText();
     // Moves on to a top row asked for before the index reached it.
     void FollowPendingTop();
     void StartLoadTimer();
@@ -411,6 +417,7 @@ private:
     void UpdateVisibleRows();
     void UpdateHighlightState(bool execute);
     void ExecuteHighlighter();
+    void StartHighlightTimer();
     void StopBackgroundHighlighting();
     void OnHighlightTimer();
     // Waits for the worker and puts its marks in place, without painting.

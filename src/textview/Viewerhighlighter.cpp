@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <climits>
 #include <deque>
+#include <iterator>
 #include <mutex>
 #include <stdexcept>
 #include <thread>
@@ -15,21 +17,39 @@ namespace ov {
 
 namespace {
 
+constexpr int CheckpointSpacing = 256;
+
+// The whole scan's start.
+bool AtTheTop(const TMarkCheckpoint& checkpoint) {
+    return checkpoint.Row == 0 && checkpoint.State.Depth == 0;
+}
+
+// Marks lines from the checkpoint from to their end with highlighter, whose
+// languages are already those of the scan that made it.
+bool MarkOnFrom(TOVSynHighlighter& highlighter, TOVSynStringList& lines, const TMarkCheckpoint& from,
+                bool away) {
+    if (!AtTheTop(from))
+        return highlighter.ExecuteFrom(lines, from.State, from.Row, INT_MAX);
+    return away ? highlighter.ExecuteAway(lines) : highlighter.Execute(lines);
+}
+
 // Scans a view of the document's text on a worker thread, with a
 // highlighter of its own (so that the viewer's highlighter and document are
 // never touched by two threads), holding a few rows' marks at a time. About
 // every CheckpointSpacing rows it records a checkpoint: what the scan had
 // open at the row's start and the styles open there for painting. The
 // checkpoints are handed over as they are made, so that rows far into the
-// document are marked from one before the worker is done.
+// document are marked from one before the worker is done. A job started from
+// a later checkpoint (a document that grew) scans from there on.
 class TBackgroundJob {
 public:
-    static constexpr int CheckpointSpacing = 256;
-
     TBackgroundJob(const TOVSynHighlighter& model, const TOVSynStringList& lines,
-                   std::shared_ptr<TWorkerGate> gate)
-        : FHighlighter(model.Folder(), model.UserFolder()), FGate(std::move(gate)) {
+                   std::shared_ptr<TWorkerGate> gate, const TMarkCheckpoint& from,
+                   const std::vector<std::string>& languages)
+        : FHighlighter(model.Folder(), model.UserFolder()), FFrom(from), FGate(std::move(gate)) {
         FHighlighter.SetLang(model.LangName()); // may throw: no job then
+        if (FFrom.Languages > 0)
+            FHighlighter.UseLanguages(languages, FFrom.Languages);
         FHighlighter.SetCancelFlag(&FCancel);
         if (!FLines.ShareMappedText(lines))
             throw std::logic_error("not a mapped document");
@@ -71,9 +91,10 @@ private:
     bool Scan() {
         std::deque<TMarkCheckpoint> reached; // rows reached whose open styles are not final yet
         TStyleByte stack[TOpenStyleRecord::StackSize] = {};
-        int depth = 0;
-        int done = 0;
-        int next = CheckpointSpacing; // row 0 is every marker's own start
+        int depth = static_cast<int>(std::min<std::size_t>(FFrom.OpenStyles.size(), std::size(stack)));
+        std::copy_n(FFrom.OpenStyles.begin(), depth, stack);
+        int done = FFrom.Row;
+        int next = FFrom.Row + CheckpointSpacing; // the start is the marker's own
         const int count = FLines.Count();
         auto final = [&](int end) {
             for (; done < end && done < count; ++done) {
@@ -90,14 +111,14 @@ private:
                 TOpenStyleRecord::Replay(rows.RowStyles(done), rows.RowLength(done), stack, depth);
             }
         };
-        FLines.StreamMarks(final);
+        FLines.StreamMarks(final, FFrom.Row);
         FHighlighter.SetRowHook([&](int row, const TScanState& state, int languages) {
             if (row < next)
                 return;
             next = row + CheckpointSpacing;
             reached.push_back({row, state, languages, {}});
         });
-        const bool marked = FHighlighter.ExecuteAway(FLines);
+        const bool marked = MarkOnFrom(FHighlighter, FLines, FFrom, true);
         if (!FCancel.load())
             final(count); // the rows the scan left final at its end
         FHighlighter.SetRowHook(nullptr);
@@ -107,6 +128,7 @@ private:
 
     TOVSynHighlighter FHighlighter;
     TOVSynStringList FLines;
+    const TMarkCheckpoint FFrom;
     std::mutex FMutex; // guards FMade and FLanguages
     std::vector<TMarkCheckpoint> FMade;
     std::vector<std::string> FLanguages;
@@ -137,14 +159,44 @@ public:
             FHighlighter.UseLanguages(FJobLanguages, from.Languages);
         return FHighlighter.ExecuteFrom(lines, from.State, from.Row, lastRow);
     }
+    bool ExecuteOn(TOVSynStringList& lines, std::vector<TMarkCheckpoint>& checkpoints) override {
+        FJob.reset();
+        if (!FHighlighter.HasLanguage())
+            return false;
+        if (checkpoints.empty() || AtTheTop(checkpoints.back())) {
+            checkpoints.assign(1, TMarkCheckpoint{0, TScanState{}, 1, {}});
+            FJobLanguages = {FHighlighter.LangName()};
+        }
+        const TMarkCheckpoint from = checkpoints.back();
+        if (!AtTheTop(from) && from.Languages > 0)
+            FHighlighter.UseLanguages(FJobLanguages, from.Languages);
+        int next = from.Row + CheckpointSpacing;
+        FHighlighter.SetRowHook([&](int row, const TScanState& state, int languages) {
+            if (row < next)
+                return;
+            next = row + CheckpointSpacing;
+            checkpoints.push_back({row, state, languages, {}});
+        });
+        struct TUnhook {
+            TOVSynHighlighter& Highlighter;
+            ~TUnhook() { Highlighter.SetRowHook(nullptr); }
+        } unhook{FHighlighter};
+        const bool marked = MarkOnFrom(FHighlighter, lines, from, false);
+        if (FHighlighter.Languages().size() > FJobLanguages.size())
+            FJobLanguages = FHighlighter.Languages();
+        return marked;
+    }
     bool CanMarkInBackground() const override { return FHighlighter.HasLanguage(); }
-    bool StartBackground(const TOVSynStringList& lines, std::shared_ptr<TWorkerGate> gate) override {
+    bool StartBackground(const TOVSynStringList& lines, std::shared_ptr<TWorkerGate> gate,
+                         const TMarkCheckpoint& from) override {
         FJob.reset();
         if (FHighlighter.LangName().empty())
             return false;
-        FJobLanguages = {FHighlighter.LangName()};
+        if (AtTheTop(from))
+            FJobLanguages = {FHighlighter.LangName()};
         try {
-            FJob = std::make_unique<TBackgroundJob>(FHighlighter, lines, std::move(gate));
+            FJob = std::make_unique<TBackgroundJob>(FHighlighter, lines, std::move(gate), from,
+                                                    FJobLanguages);
         } catch (...) {
             return false;
         }

@@ -44,15 +44,28 @@ public:
     virtual bool ExecuteRows(TOVSynStringList& lines, const TMarkCheckpoint& /*from*/, int /*lastRow*/) {
         return Execute(lines);
     }
+    // Marks every row from the last of checkpoints (row 0, with nothing open,
+    // when there is none) to the end of lines as the whole scan does, and
+    // appends a checkpoint (without open styles) about every few hundred
+    // rows after it: so that a document that grows is marked on from the
+    // last checkpoint before its old end. False without a language. Without
+    // checkpoints of its own a highlighter marks the whole document and
+    // leaves checkpoints as they are.
+    virtual bool ExecuteOn(TOVSynStringList& lines, std::vector<TMarkCheckpoint>& /*checkpoints*/) {
+        return Execute(lines);
+    }
     // A language is set that a background job can scan.
     virtual bool CanMarkInBackground() const { return false; }
-    // Starts scanning the whole of lines, a wholly loaded mapped document, on
-    // a worker thread, keeping the marks of a few rows at a time; false when
-    // it cannot (the caller runs Execute then). The worker reads the text
-    // only: lines may be read and shown meanwhile. It passes gate, when
-    // there is one, before it scans.
+    // Starts scanning lines, a wholly loaded mapped document, on a worker
+    // thread from the checkpoint from (one the job made, with its open
+    // styles; row 0 with nothing open is the whole document) to its end,
+    // keeping the marks of a few rows at a time; false when it cannot (the
+    // caller runs Execute then). The worker reads the text only: lines may be
+    // read and shown meanwhile, not grown. It passes gate, when there is one,
+    // before it scans.
     virtual bool StartBackground(const TOVSynStringList& /*lines*/,
-                                 std::shared_ptr<TWorkerGate> /*gate*/ = {}) {
+                                 std::shared_ptr<TWorkerGate> /*gate*/,
+                                 const TMarkCheckpoint& /*from*/) {
         return false;
     }
     // The worker has finished (or failed, or was never started).

@@ -16,6 +16,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <fstream>
 #include <random>
 #include <thread>
 
@@ -147,6 +148,58 @@ TEST(BackgroundHighlighting, AReplacedDocumentOrLanguageNeverGetsTheOldMarks) {
     // A view closed while its worker runs stops it.
     Open(viewer, first, "C");
     EXPECT_TRUE(viewer.HighlightingInBackground());
+}
+
+// A followed file grows in place (GrowText) and is marked on from the marks
+// before its old end, at once or in the background, also while the worker
+// still scans: after every growth the rows around the old end and the last
+// page carry the marks of the same file opened fresh (every row, when marked
+// at once). The growths open a comment before the old end and close it after,
+// continue a half line inside a string, and add many rows at once.
+TEST(BackgroundHighlighting, AGrownDocumentCarriesTheMarksOfTheFileOpenedFresh) {
+    test::TTempFolder folder;
+    std::mt19937 random(24);
+    for (const bool background : {false, true}) {
+        for (const std::string language : {"C", "HTML"}) {
+            const std::string path =
+                folder.Write("grow.txt", RandomSource(random, 700) + "int a; /* opened at the end\nhalf");
+            TOVSynTextViewer viewer(nullptr, CreateSyntaxHighlighter(SyntaxFolder));
+            if (background)
+                viewer.SetLoadPolicy(BackgroundForAll());
+            viewer.resize(400, 300);
+            viewer.show();
+            Open(viewer, path, language);
+            const std::string steps[] = {" line\nstill open */ int b = \"a str",
+                                         "ing\" /* x", RandomSource(random, 900),
+                                         "<!-- <script> var s = 'q",
+                                         " */ ' </script> -->\n" + RandomSource(random, 3000), ""};
+            int step = 0;
+            for (const std::string& text : steps) {
+                std::ofstream(path, std::ios::binary | std::ios::app)
+                    << (text.empty() ? RandomSource(random, 50) : text);
+                ASSERT_TRUE(viewer.GrowText()) << step;
+                if (background && step % 2 == 1)
+                    viewer.FinishHighlighting(); // else a growth stops the running worker
+                ++step;
+            }
+            viewer.FinishHighlighting(); // the last growth stopped a running worker
+            const std::vector<std::string> expected = WholeScanMarks(path, language);
+            ASSERT_EQ(viewer.Lines().Count(), int(expected.size()));
+            if (!background) {
+                for (int row = 0; row < viewer.Lines().Count(); ++row)
+                    ASSERT_EQ(MarksOfRow(viewer, row), expected[std::size_t(row)]) << language << " row " << row;
+                continue;
+            }
+            EXPECT_TRUE(viewer.MarksOnlyWhereShown());
+            for (int top : {690, 1600, 2600, viewer.RowCount() - 5}) {
+                viewer.SetTopIndex(top);
+                viewer.grab();
+                for (int row = viewer.TopIndex();
+                     row < std::min(viewer.TopIndex() + viewer.VisibleRows(), viewer.RowCount()); ++row)
+                    ASSERT_EQ(MarksOfRow(viewer, row), expected[std::size_t(row)]) << language << " row " << row;
+            }
+        }
+    }
 }
 
 // Files whose rows far down lie inside a construct opened at the top: a C
