@@ -125,20 +125,27 @@ void TMainForm::ShownFileChanged() {
 }
 
 // Lines appended to a mapped text are taken in place: the lines shown stay
-// as they are, the new ones are indexed on, and the view moves only when it
-// follows. A highlighted text is read again instead, so that the new lines
-// are marked with the rest.
+// as they are, the new ones are indexed on (and highlighted on from the old
+// end), and the view moves only when it follows. The hex view takes the new
+// size alone; the text, when it was read, grows with it or is read again
+// when the text view shows.
 bool TMainForm::TakeAppendedText() {
-    if (!FControls.HexViewer->isHidden() || !FControls.Viewer->SynLang().empty())
-        return false;
     TFlagScope moving(FMovingView);
-    // The list of matching lines lets go of the text while it grows, then
-    // searches what is new.
-    FControls.MatchList->HoldForGrowth();
-    const int from = std::max(0, FControls.Viewer->Lines().Count() - 1);
-    const bool grew = FControls.Viewer->Lines().GrowMappedText();
-    FControls.MatchList->DocumentGrew(grew ? from : INT_MAX);
-    if (!grew)
+    const bool hex = !FControls.HexViewer->isHidden();
+    if (hex && !FControls.HexViewer->Grow())
+        return false;
+    bool grew = false;
+    if (!hex || FControls.Viewer->Lines().Count() > 0) {
+        // The list of matching lines lets go of the text while it grows, then
+        // searches what is new.
+        FControls.MatchList->HoldForGrowth();
+        const int from = std::max(0, FControls.Viewer->Lines().Count() - 1);
+        grew = FControls.Viewer->GrowText();
+        FControls.MatchList->DocumentGrew(grew ? from : INT_MAX);
+        if (!grew && hex)
+            FControls.Viewer->Lines().Clear();
+    }
+    if (!hex && !grew)
         return false;
     if (FFollowMode == TFollowMode::On)
         GoToEnd();

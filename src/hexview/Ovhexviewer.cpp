@@ -101,6 +101,26 @@ void TOVHexViewer::SetFile(const std::string& path, TSharedFile file) {
     FireTopIndexChanged();
 }
 
+bool TOVHexViewer::Grow() {
+    if (FFileName.empty() || FUnsizedFile)
+        return false;
+    const TSharedFile file = OpenSharedFile(FFileName);
+    const int64_t size = file && !file->IsUnsized() ? file->Size() : -1;
+    if (size <= FFileSize)
+        return false;
+    FFileSize = size;
+    FRowCount = HexRowCount(size);
+    if (HexAddressDigits(size) != FAddressDigits) {
+        FAddressDigits = HexAddressDigits(size);
+        Remeasure();
+        UpdateScrollBar(skHorizontal);
+    }
+    UpdateScrollBar(skVertical);
+    // The last row shown may have been short, or rows below it blank.
+    ReloadPage();
+    return true;
+}
+
 void TOVHexViewer::CloseFile() {
     SetPageBufferSize(0);
     FTopIndex = -1;

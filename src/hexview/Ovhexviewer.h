@@ -59,6 +59,11 @@ public:
     int64_t FindBytes(std::string_view bytes, bool caseSensitive, int64_t from,
                       bool backward) const;
 
+    // The file shown has grown (a followed log): the size, the rows and the
+    // scroll range follow it, the top row and the mark stay, and the rows
+    // shown are read again; nothing else of the file is read. False, with
+    // nothing changed, for an unsized file or one that did not grow.
+    bool Grow();
     // Forgets the file: empty view, TopIndex -1.
     void CloseFile();
     // Scrolls so that row is at the top, clamped to the last page. Ignored
@@ -66,8 +71,8 @@ public:
     void SetTopIndex(int64_t row);
 
     const std::string& FileName() const { return FFileName; }
-    // Size when the file was set; a file that changes on disk keeps it
-    // until it is set again.
+    // Size when the file was set or grew; a file that changes on disk keeps
+    // it until it is set again or Grow.
     int64_t FileSize() const { return FFileSize; }
     int64_t RowCount() const { return FRowCount; }
     int PageRows() const { return FPageRows; }

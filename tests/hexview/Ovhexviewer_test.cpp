@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 namespace ov {
 namespace {
@@ -189,6 +190,46 @@ TEST(HexViewerTest, WholeRowsOnlyForASizeThatIsAMultipleOfSixteen) {
     viewer->SetTopIndex(1000);
     EXPECT_EQ(viewer->TopIndex(), 40 - viewer->PageRows());
     EXPECT_EQ(viewer->Page().Row(viewer->PageRows() - 1).size(), 16u);
+}
+
+// A followed file that grows: the view takes the new size without being
+// set again (its top row and mark stay) and shows, row for row and pixel
+// for pixel, what a view of the grown file set afresh at the same top
+// shows: a short last row completed, new rows below it, a page that now
+// scrolls. Nothing new, or a file cut short, is not a growth.
+TEST(HexViewerTest, AGrownFileShowsItsNewRowsAsTheFileSetAfresh) {
+    test::TTempFolder folder;
+    const std::string bytes = PatternBytes(16 * 60 + 5, 3);
+    std::string path = folder.Write("grow.bin", bytes.substr(0, 37));
+    auto viewer = MakeViewer();
+    viewer->SetFileName(path);
+    viewer->SetMark(2, 3);
+    std::size_t size = 37;
+    for (const std::size_t grown : {std::size_t(40), std::size_t(48), std::size_t(16 * 30 + 1),
+                                    bytes.size()}) {
+        std::ofstream(path, std::ios::binary | std::ios::app) << bytes.substr(size, grown - size);
+        size = grown;
+        const int64_t top = viewer->TopIndex();
+        ASSERT_TRUE(viewer->Grow()) << grown;
+        auto fresh = MakeViewer();
+        fresh->SetFileName(path);
+        fresh->SetMark(2, 3);
+        fresh->SetTopIndex(top);
+        EXPECT_EQ(viewer->FileSize(), int64_t(grown));
+        EXPECT_EQ(viewer->RowCount(), fresh->RowCount());
+        EXPECT_EQ(viewer->TopIndex(), top);
+        EXPECT_EQ(viewer->MarkLength(), 3);
+        EXPECT_EQ(viewer->verticalScrollBar()->isEnabled(), fresh->verticalScrollBar()->isEnabled());
+        EXPECT_EQ(viewer->verticalScrollBar()->maximum(), fresh->verticalScrollBar()->maximum());
+        for (int row = 0; row < viewer->PageRows(); ++row)
+            EXPECT_EQ(viewer->Page().Row(row), fresh->Page().Row(row)) << grown << " row " << row;
+        EXPECT_EQ(viewer->BackBuffer(), fresh->BackBuffer()) << grown;
+        viewer->SetTopIndex(viewer->RowCount()); // the last page, as a follower stands
+    }
+    EXPECT_FALSE(viewer->Grow());
+    std::filesystem::resize_file(path, 20);
+    EXPECT_FALSE(viewer->Grow());
+    EXPECT_EQ(viewer->FileSize(), int64_t(bytes.size()));
 }
 
 TEST(HexViewerTest, MissingOrUnreadablePathKeepsTheFileShown) {
