@@ -266,11 +266,11 @@ void TOVSynTextViewer::LinesAppended() {
         StartLoadTimer(); // a file that grew by more than its first part
     // A grown last line is measured again.
     FWidestKnown.Lines = std::min(FWidestKnown.Lines, from);
-    // A wrap in parts takes appended lines; a grown last line is wrapped
-    // again by starting the wrap anew (below).
-    if (FWordWrap && FWrapInParts && from == taken) {
+    // A wrap in parts takes appended lines and wraps a grown last line
+    // again, going on where it was.
+    if (FWordWrap && FWrapInParts) {
         const TTextPoint topText = TopText();
-        FWrapedLines.Grow(count);
+        FWrapedLines.Grow(count, from);
         TakeWrapedRows(topText);
         if (FTopIndex == -1) {
             FTopIndex = 0;

@@ -53,7 +53,13 @@ void TWrapedLines::Begin(const TOVStringList& lines, int anchorLine) {
     FFirst = FEnd = std::clamp(anchorLine, 0, FLineCount);
 }
 
-void TWrapedLines::Grow(int lineCount) {
+void TWrapedLines::Grow(int lineCount, int changedFrom) {
+    // The rows of changed lines go; the lines are wrapped again as new ones.
+    if (changedFrom < FEnd) {
+        FEnd = std::max(changedFrom, FFirst);
+        while (!FRows.empty() && FRows.back().Line >= FEnd)
+            FRows.pop_back();
+    }
     FLineCount = std::max(lineCount, FEnd);
 }
 

@@ -10,6 +10,7 @@
 
 #include "Viewerlayout.h"
 
+#include <climits>
 #include <deque>
 #include <string_view>
 #include <vector>
@@ -39,8 +40,10 @@ public:
     // A wrap a part at a time: no line wrapped yet, the block placed at
     // anchorLine. lines must outlive the rows (until Clear, Make or Begin).
     void Begin(const TOVStringList& lines, int anchorLine);
-    // The document has lineCount lines now (lines were appended).
-    void Grow(int lineCount);
+    // The document has lineCount lines now (lines were appended), and the
+    // lines from changedFrom on are longer than they were (a last line
+    // without its line end that went on): they are wrapped again.
+    void Grow(int lineCount, int changedFrom = INT_MAX);
     // Wraps up to maxLines more lines, those after the block first; false
     // once every line is wrapped.
     bool WrapSome(const TCharWidths& widths, int areaWidth, int maxLines);

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -96,6 +98,35 @@ TEST(WrapInParts, ShownRowsAreWrappedAtOnceAndTheRestEndsAsAWholeWrap) {
         EXPECT_EQ(viewer.RowCount(), whole.RowCount()) << lineNumbers;
         EXPECT_EQ(viewer.GetGutterWidth(), whole.GetGutterWidth());
         EXPECT_TRUE(RowsOf(viewer) == expected) << lineNumbers;
+        if (lineNumbers)
+            continue;
+
+        // The file grows as a followed log does, by a half line and then by
+        // its end and more lines: the lines wrapped stay wrapped (the wrap
+        // goes on, it does not start again), and the grown document ends
+        // wrapped as a whole wrap of it.
+        std::string grown = MixedLines(12000);
+        for (const std::string& step : {std::string("a half line"),
+                                        " that goes on " + std::string(300, 'x') + "\n" + MixedLines(40)}) {
+            std::ofstream(path, std::ios::binary | std::ios::app) << step;
+            grown += step;
+            const int oldLast = viewer.Lines().Count() - 1;
+            const std::vector<TWrapedLine> before = RowsOf(viewer);
+            ASSERT_TRUE(viewer.GrowText());
+            const std::vector<TWrapedLine> after = RowsOf(viewer);
+            const int kept = viewer.WrapedLines().FirstRowOf(oldLast);
+            ASSERT_GT(kept, 0);
+            ASSERT_TRUE(std::equal(before.begin(), before.begin() + kept, after.begin()));
+            ASSERT_TRUE(QTest::qWaitFor([&] { return viewer.WrapedLines().Complete(); }, 20000));
+            QTest::qWait(5);
+            TOVSynTextViewer fresh;
+            fresh.SetShowLineNum(false);
+            fresh.resize(400, 300);
+            fresh.show();
+            fresh.Lines().LoadViewedFile(folder.Write("fresh.log", grown));
+            fresh.SetWordWrap(true);
+            EXPECT_TRUE(RowsOf(viewer) == RowsOf(fresh));
+        }
     }
 }
 
