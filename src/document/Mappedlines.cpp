@@ -317,9 +317,12 @@ bool TMappedLines::Grow() {
         return false;
     if (FWorker.joinable())
         FWorker.join();
-    // The last start is the end of the text; the last line is scanned again,
-    // as its end may be the first new byte (a half line, or a CR whose LF
-    // comes now). Its end, when kept as a long line's, goes with it.
+    // The last start is the end of the text; the last line goes on, as its
+    // end may be the first new byte (a half line, or a CR whose LF comes
+    // now). Its end, when kept as a long line's, goes with it. Its bytes
+    // before the old last one hold no line end: the scan takes up again at
+    // that byte (a line end there was not counted as one; a CR there may
+    // pair with an LF now), however long the line has become.
     --FStarts;
     const int last = static_cast<int>(FStarts - 1);
     FLastStart = Offset(last);
@@ -331,7 +334,7 @@ bool TMappedLines::Grow() {
     // The readers' cached copies of the last group end at the old end of the
     // text: a new name makes every thread find its groups again.
     FId.store(NextId.fetch_add(1), std::memory_order_relaxed);
-    FScanned = FLastStart;
+    FScanned = FSize > 0 ? std::max(FLastStart, FSize - 1) : FLastStart;
     FSize = static_cast<std::uint64_t>(grown);
     FEnd = FSize;
     FDone.store(false, std::memory_order_release);
