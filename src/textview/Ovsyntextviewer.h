@@ -497,6 +497,14 @@ private:
         int Lines = -1;
     };
     mutable TWidestKnown FWidestKnown;
+    // Lines taken by a tick of the load timer are measured for the widest a
+    // slice of MeasureSliceMs at a time, the rest on the following ticks, so
+    // that lines decoded one by one (wide characters) never hold the window.
+    bool FInLoadTick = false;
+    static constexpr int MeasureSliceMs = 20;
+    // Measures the next slice of the lines not yet measured; true while
+    // some remain.
+    bool MeasureWidestSlice();
     long long FHorzOffset = 0;
     int FVertScrollPos = 0;
     int FHorzScrollPos = 0;

@@ -211,17 +211,27 @@ void TOVSynTextViewer::RefreshStyle() {
 
 void TOVSynTextViewer::OnLoadTimer() {
     // The timer is stopped, never deleted, from its own tick.
+    const bool wasLoading = FLines->Loading();
     try {
+        FInLoadTick = true;
         FLines->TakeLoadedLines();
+        FInLoadTick = false;
     } catch (...) {
+        FInLoadTick = false;
         FLoadTimer->stop();
         if (OnLoadProgress)
             OnLoadProgress(this);
         throw; // the index had to stop early: the lines found stay shown
     }
+    // Lines taken on an earlier tick may still wait to be measured.
+    const bool measuring = wasLoading ? !FWordWrap && FWidestKnown.Lines >= 0 &&
+                                            FWidestKnown.Lines < FLines->Count()
+                                      : MeasureWidestSlice();
     if (!FLines->Loading()) {
-        FLoadTimer->stop();
-        FollowPendingTop(); // reached, or as far as the file goes
+        if (!measuring)
+            FLoadTimer->stop();
+        if (wasLoading)
+            FollowPendingTop(); // reached, or as far as the file goes
     }
     if (OnLoadProgress)
         OnLoadProgress(this);
@@ -290,8 +300,16 @@ void TOVSynTextViewer::LinesAppended() {
         return;
     }
     InvalidateStyleRecord();
-    FMaxStrWidth = WidestLine(from, count, FMaxStrWidth);
-    FWidestKnown = {FMaxStrWidth, count};
+    if (FInLoadTick && FWidestKnown.Lines >= 0) {
+        if (MeasureWidestSlice())
+            StartLoadTimer(); // the rest on the next ticks
+    } else if (FWidestKnown.Lines >= 0) {
+        FMaxStrWidth = WidestLine(FWidestKnown.Lines, count, FWidestKnown.Width);
+        FWidestKnown = {FMaxStrWidth, count};
+    } else {
+        FMaxStrWidth = WidestLine(from, count, FMaxStrWidth);
+        FWidestKnown = {FMaxStrWidth, count};
+    }
     FRowCount = count;
     UpdateScrollBar(sbBoth);
     if (FTopIndex == -1) {
@@ -303,6 +321,27 @@ void TOVSynTextViewer::LinesAppended() {
     NotifyRowCount();
     if (OnTopIndexChanged)
         OnTopIndexChanged(this);
+}
+
+bool TOVSynTextViewer::MeasureWidestSlice() {
+    const int count = FLines->Count();
+    if (FWordWrap || FWidestKnown.Lines < 0 || FWidestKnown.Lines >= count)
+        return false;
+    QElapsedTimer clock;
+    clock.start();
+    int at = FWidestKnown.Lines;
+    long long widest = FWidestKnown.Width;
+    while (at < count && !clock.hasExpired(MeasureSliceMs)) {
+        const int stop = std::min(count, at + 4096);
+        widest = WidestLine(at, stop, widest);
+        at = stop;
+    }
+    FWidestKnown = {widest, at};
+    if (widest != FMaxStrWidth) {
+        FMaxStrWidth = widest;
+        UpdateScrollBar(sbHorizontal);
+    }
+    return at < count;
 }
 
 bool TOVSynTextViewer::WrapsInParts() const {
