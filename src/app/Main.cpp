@@ -223,6 +223,7 @@ void TMainForm::ApplyColors() {
     FControls.Viewer->SetLineNumColor(ColorSetting(FSettings, "LineNumColor", "#808080"));
     FControls.Viewer->SetLineNumBackColor(ColorSetting(FSettings, "LineNumBack", "#FFFFFF"));
     FControls.Viewer->SetMatchColor(ColorSetting(FSettings, "MatchBack", "#FFE066"));
+    FControls.HexViewer->SetMatchColor(QColor(RgbFromColor(FControls.Viewer->MatchColor())));
 }
 
 // The style words add to the font's current style; nothing here removes one.

@@ -213,6 +213,12 @@ void TMainForm::HexViewerKeyDown(int key, Qt::KeyboardModifiers shift) {
         CloseSearchBar();
         return;
     }
+    // Then it clears the matches marked, until the next search.
+    if (key == Qt::Key_Escape && !(shift & TypingModifiers) &&
+        FControls.HexViewer->MatchBytesActive()) {
+        ClearMatchHighlight();
+        return;
+    }
     if (!(shift & Qt::ControlModifier))
         return;
     switch (key) {

@@ -168,6 +168,7 @@ void TMainForm::FindInHexView(const std::string& text, const TFindOptions& optio
     if (hexBytes)
         FHexSearch.Options.CaseSensitive = true;
     FHexSearch.Match = -1;
+    FControls.HexViewer->SetMatchBytes(FHexSearch.Bytes, FHexSearch.Options.CaseSensitive);
     const THexViewControl& view = *FControls.HexViewer;
     const int64_t top = std::max<int64_t>(view.TopIndex(), 0) * HexBytesPerRow;
     const int64_t from = options.FromStart ? (options.Backward ? view.FileSize() - 1 : 0)
@@ -181,6 +182,8 @@ void TMainForm::FindInHexView(const std::string& text, const TFindOptions& optio
 bool TMainForm::HexFindAgain(bool reverse, TSearchReport report) {
     if (FHexSearch.Bytes.empty())
         return false;
+    // Finding again brings back the marks Escape cleared, as in the text.
+    FControls.HexViewer->SetMatchBytes(FHexSearch.Bytes, FHexSearch.Options.CaseSensitive);
     TFindOptions options = FHexSearch.Options;
     options.Backward = options.Backward != reverse;
     const THexViewControl& view = *FControls.HexViewer;
@@ -237,6 +240,7 @@ void TMainForm::SetMatchHighlight(const std::string& text, const TFindOptions& o
 void TMainForm::ClearMatchHighlight() {
     FMatchText.clear();
     FControls.Viewer->ClearMatchHighlight();
+    FControls.HexViewer->ClearMatchBytes();
 }
 
 // "일치 1,234개"; "일치 1,234+개" while the count goes on.

@@ -177,6 +177,7 @@ bool TMainForm::RunSearchBarHexSearch(const TFindOptions& options) {
         if (!parsed) {
             ShowSearchBarOutcome(TSearchOutcome::BadPattern,
                                  "16진수 바이트열이 올바르지 않습니다 (예: DE AD BE EF)");
+            ClearMatchHighlight();
             return false;
         }
         bytes = *parsed;
@@ -188,6 +189,7 @@ bool TMainForm::RunSearchBarHexSearch(const TFindOptions& options) {
     if (hexBytes)
         FHexSearch.Options.CaseSensitive = true;
     FHexSearch.Match = -1;
+    FControls.HexViewer->SetMatchBytes(FHexSearch.Bytes, FHexSearch.Options.CaseSensitive);
     const int64_t from = FBarHexAnchor < FControls.HexViewer->FileSize() ? FBarHexAnchor : 0;
     if (FControls.HexViewer->FileSize() >= SlowHexSearchBytes) {
         SearchHexInBackground(FHexSearch.Options, from);

@@ -19,6 +19,16 @@ unsigned char Fold(unsigned char byte) {
     return byte >= 'a' && byte <= 'z' ? static_cast<unsigned char>(byte - 'a' + 'A') : byte;
 }
 
+bool SameBytes(const char* a, std::string_view pattern, bool caseSensitive) {
+    for (size_t k = 0; k < pattern.size(); ++k) {
+        const auto x = static_cast<unsigned char>(a[k]);
+        const auto y = static_cast<unsigned char>(pattern[k]);
+        if (caseSensitive ? x != y : Fold(x) != Fold(y))
+            return false;
+    }
+    return true;
+}
+
 // The matches of pattern in block, lowest first (forward) or highest first,
 // among starts first .. last; -1 when none.
 int64_t ScanBlock(const std::vector<char>& block, int64_t length, std::string_view pattern,
@@ -111,6 +121,23 @@ int64_t FindBytes(const TReadOnlyFile& file, int64_t size, std::string_view patt
                 return -1;
         }
     }
+}
+
+std::vector<unsigned char> MatchCoverage(std::string_view window, std::string_view pattern,
+                                         bool caseSensitive) {
+    std::vector<unsigned char> covered(window.size(), 0);
+    const size_t length = pattern.size();
+    if (length == 0 || window.size() < length)
+        return covered;
+    // Matches may overlap: a byte is covered while it lies before the end of
+    // the last match that began at or before it.
+    size_t coveredEnd = 0;
+    for (size_t at = 0; at < window.size(); ++at) {
+        if (at + length <= window.size() && SameBytes(window.data() + at, pattern, caseSensitive))
+            coveredEnd = at + length;
+        covered[at] = at < coveredEnd ? 1 : 0;
+    }
+    return covered;
 }
 
 } // namespace ov

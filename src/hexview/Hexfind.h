@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ov {
 
@@ -27,5 +28,12 @@ std::optional<std::string> ParseHexBytes(std::string_view text);
 int64_t FindBytes(const TReadOnlyFile& file, int64_t size, std::string_view pattern,
                   bool caseSensitive, int64_t from, bool backward, int64_t blockBytes = 1 << 20,
                   const std::atomic<bool>* cancel = nullptr);
+
+// For each byte of window, 1 when it lies inside a match of pattern that lies
+// wholly within window, else 0 (same case rule as FindBytes). What this marks
+// of a stretch of the file is exact when window reaches the pattern's length
+// less one beyond that stretch on either side (or to the file's ends).
+std::vector<unsigned char> MatchCoverage(std::string_view window, std::string_view pattern,
+                                         bool caseSensitive);
 
 } // namespace ov

@@ -48,6 +48,21 @@ void TOVHexPainter::DrawRow(QPainter& painter, const TOVHexLayout& layout, int s
     painter.setClipRect(band);
     int x0 = layout.RowOriginX(horzOffset);
     int baseline = top + FAscent;
+    const int64_t rowStart = fileRow * HexBytesPerRow;
+    // The matches of the search, under the text.
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const int64_t at = rowStart + static_cast<int64_t>(i) - FMatchFirst;
+        if (at < 0 || at >= static_cast<int64_t>(FMatchCovered.size()) ||
+            FMatchCovered[size_t(at)] == 0)
+            continue;
+        const int height = layout.RowPitch();
+        painter.fillRect(QRect(x0 + layout.HexCellX(static_cast<int>(i)), top, 2 * FCharWidth,
+                               height),
+                         FMatchColor);
+        painter.fillRect(QRect(x0 + layout.CharColumnX() + static_cast<int>(i) * FCharWidth, top,
+                               FCharWidth, height),
+                         FMatchColor);
+    }
     std::string address = HexAddressText(fileRow * HexBytesPerRow, addressDigits);
     painter.drawText(x0, baseline, QString::fromLatin1(address.data(), address.size()));
     for (size_t i = 0; i < bytes.size(); ++i)
@@ -58,7 +73,6 @@ void TOVHexPainter::DrawRow(QPainter& painter, const TOVHexLayout& layout, int s
     // The marked bytes of this row: their hex cells (two digits) and their
     // places in the character column, inverted so that they read on any
     // colours.
-    const int64_t rowStart = fileRow * HexBytesPerRow;
     const int64_t from = std::max(FMarkStart, rowStart) - rowStart;
     const int64_t to = std::min(FMarkEnd, rowStart + static_cast<int64_t>(bytes.size())) - rowStart;
     if (from < to) {

@@ -15,6 +15,8 @@
 
 #include <cstdint>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 class QPainter;
 
@@ -41,6 +43,16 @@ public:
         FMarkEnd = length > 0 ? offset + length : offset;
     }
 
+    // Every match of the search: the byte at offset first + i is drawn on
+    // the match colour in both columns when covered[i] is not 0; bytes
+    // outside covered are drawn plain. An empty covered marks nothing. The
+    // mark of SetMark is inverted on top.
+    void SetMatches(int64_t first, std::vector<unsigned char> covered) {
+        FMatchFirst = first;
+        FMatchCovered = std::move(covered);
+    }
+    void SetMatchColor(const QColor& color) { FMatchColor = color; }
+
     // Sets font and pen; call once before DrawRow on a new painter.
     void Begin(QPainter& painter) const;
 
@@ -63,6 +75,9 @@ private:
     int FCharWidth = 1;
     int64_t FMarkStart = 0;
     int64_t FMarkEnd = 0;
+    QColor FMatchColor = QColor(0xFF, 0xE0, 0x66);
+    int64_t FMatchFirst = 0;
+    std::vector<unsigned char> FMatchCovered;
     // The 256 two-digit cells, laid out once per font: most of a row's text.
     std::array<QStaticText, 256> FHexCells;
 };

@@ -162,6 +162,46 @@ void TOVHexViewer::SetMark(int64_t offset, int64_t length) {
     DrawScreen();
 }
 
+void TOVHexViewer::SetMatchBytes(const std::string& bytes, bool caseSensitive) {
+    if (bytes == FMatchBytes && (bytes.empty() || caseSensitive == FMatchCaseSensitive))
+        return;
+    FMatchBytes = bytes;
+    FMatchCaseSensitive = caseSensitive;
+    FindPageMatches();
+    DrawScreen();
+}
+
+void TOVHexViewer::SetMatchColor(const QColor& color) {
+    FMatchColor = color;
+    FPainter.SetMatchColor(color);
+    DrawScreen();
+}
+
+void TOVHexViewer::FindPageMatches() {
+    if (FMatchBytes.empty() || FTopIndex < 0 || FPageRows <= 0 || FFileName.empty()) {
+        FPainter.SetMatches(0, {});
+        return;
+    }
+    // A match that crosses the first or last row shown begins or ends up
+    // to the pattern's length less one outside them.
+    const int64_t reach = static_cast<int64_t>(FMatchBytes.size()) - 1;
+    const int64_t first = FTopIndex * HexBytesPerRow;
+    const int64_t from = std::max<int64_t>(first - reach, 0);
+    const int64_t to =
+        std::min(FFileSize, first + static_cast<int64_t>(FPageRows) * HexBytesPerRow + reach);
+    std::string window(static_cast<size_t>(std::max<int64_t>(to - from, 0)), '\0');
+    int64_t got = -1;
+    if (FUnsizedFile) {
+        got = FUnsizedFile->ReadAt(from, window.data(), static_cast<int64_t>(window.size()));
+    } else {
+        TReadOnlyFile file;
+        if (file.Open(FFileName))
+            got = file.ReadAt(from, window.data(), static_cast<int64_t>(window.size()));
+    }
+    window.resize(static_cast<size_t>(std::max<int64_t>(got, 0)));
+    FPainter.SetMatches(from, MatchCoverage(window, FMatchBytes, FMatchCaseSensitive));
+}
+
 int64_t TOVHexViewer::FindBytes(std::string_view bytes, bool caseSensitive, int64_t from,
                                 bool backward) const {
     if (FFileName.empty())
@@ -191,6 +231,7 @@ void TOVHexViewer::ReloadPage() {
         return;
     }
     FPageStale = false;
+    FindPageMatches();
     DrawScreen();
 }
 
@@ -201,6 +242,7 @@ void TOVHexViewer::ReloadRows(int first, int count) {
     // blank rather than the bytes that happen to lie there.
     if (!LoadPageRows(FTopIndex + first, first, count))
         FPage.Forget(first, count);
+    FindPageMatches();
 }
 
 bool TOVHexViewer::LoadPageRows(int64_t fileRow, int first, int count) {

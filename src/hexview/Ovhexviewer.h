@@ -54,6 +54,16 @@ public:
     void SetMark(int64_t offset, int64_t length);
     int64_t MarkOffset() const { return FMarkOffset; }
     int64_t MarkLength() const { return FMarkLength; }
+    // Marks every match of bytes among the rows shown on the match colour,
+    // in both columns, under the mark of SetMark; the rows that come into
+    // view are marked as they are read. Only the rows shown and the length
+    // of bytes less one on either side are read for it, never the rest of
+    // the file. Empty bytes clears the marks; they outlast a new file.
+    void SetMatchBytes(const std::string& bytes, bool caseSensitive);
+    void ClearMatchBytes() { SetMatchBytes({}, true); }
+    bool MatchBytesActive() const { return !FMatchBytes.empty(); }
+    QColor MatchColor() const { return FMatchColor; }
+    void SetMatchColor(const QColor& color);
     // Where bytes begin in the file shown (Hexfind.h's FindBytes over the
     // opening the view reads), or -1; also -1 when the file cannot be read.
     int64_t FindBytes(std::string_view bytes, bool caseSensitive, int64_t from,
@@ -158,6 +168,8 @@ private:
     void HorizontalBarMoved(int value);
     void ClearBackBuffer();
     void FireTopIndexChanged();
+    // Hands the painter the matches of the search over the rows shown.
+    void FindPageMatches();
 
     TOVHexLayout FLayout;
     TOVHexPainter FPainter;
@@ -187,6 +199,9 @@ private:
     bool FCtl3D = true;
     int64_t FMarkOffset = 0;
     int64_t FMarkLength = 0;
+    std::string FMatchBytes;
+    bool FMatchCaseSensitive = true;
+    QColor FMatchColor = QColor(0xFF, 0xE0, 0x66);
 };
 
 } // namespace ov

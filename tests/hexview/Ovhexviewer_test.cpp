@@ -452,5 +452,121 @@ TEST(HexViewerTest, SizeAndColourChangesRedrawThePage) {
     EXPECT_GT(InkInRow(*viewer, 0, 0, viewer->BackBuffer().width()), 0);
 }
 
+// Each byte cell of the page read from the picture, one row a line: 'm' on
+// the match colour in both columns, 'C' inverted match colour in both (the
+// current match), '.' neither in either; anything else is '?'.
+std::string MatchCellsOfPage(const TOVHexViewer& viewer) {
+    const QImage& image = viewer.BackBuffer();
+    const TOVHexLayout& layout = viewer.Layout();
+    const int x0 = layout.RowOriginX(viewer.HorzOffset());
+    const int charWidth = layout.Metrics().CharWidth;
+    const QRgb match = viewer.MatchColor().rgb() & 0xFFFFFF;
+    const QRgb inverted = ~match & 0xFFFFFF;
+    const auto share = [&](QRect cell, QRgb colour) {
+        int hits = 0;
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            for (int x = cell.left(); x <= cell.right(); ++x)
+                hits += (image.pixel(x, y) & 0xFFFFFF) == colour ? 1 : 0;
+        return hits * 3 > cell.width() * cell.height() ? 'y' : hits == 0 ? 'n' : '?';
+    };
+    std::string cells;
+    for (int r = 0; r < viewer.PageRows(); ++r) {
+        const int top = layout.RowY(r);
+        for (int i = 0; i < 16; ++i) {
+            const QRect hex(x0 + layout.HexCellX(i), top, 2 * charWidth, layout.RowPitch());
+            const QRect chr(x0 + layout.CharColumnX() + i * charWidth, top, charWidth,
+                            layout.RowPitch());
+            const std::string seen{share(hex, match), share(chr, match), share(hex, inverted),
+                                   share(chr, inverted)};
+            cells += seen == "yynn" ? 'm' : seen == "nnyy" ? 'C' : seen == "nnnn" ? '.' : '?';
+        }
+        cells += '\n';
+    }
+    return cells;
+}
+
+// The same picture expected: the bytes of matches (offset, length) from
+// the top row on, one of them current.
+std::string ExpectedCells(const TOVHexViewer& viewer,
+                          const std::vector<std::pair<int64_t, int64_t>>& matches,
+                          int64_t current = -1) {
+    const int64_t first = viewer.TopIndex() * 16;
+    std::string cells;
+    for (int r = 0; r < viewer.PageRows(); ++r) {
+        for (int i = 0; i < 16; ++i) {
+            const int64_t at = first + r * 16 + i;
+            char cell = '.';
+            for (const auto& [start, length] : matches)
+                if (at >= start && at < start + length)
+                    cell = start == current ? 'C' : 'm';
+            cells += cell;
+        }
+        cells += '\n';
+    }
+    return cells;
+}
+
+TEST(HexViewerTest, EveryMatchAmongTheRowsShownIsMarkedInBothColumns) {
+    test::TTempFolder folder;
+    const std::string korean = AnsiFromUtf8("가a"); // B0 A1 61
+    const std::string beef = "\xDE\xAD\xBE\xEF";
+    std::string bytes(16 * 64, '.');
+    auto viewer = MakeViewer(640, 300);
+    const int64_t top = 10;
+    const int rows = viewer->PageRows();
+    ASSERT_GE(rows, 8);
+    ASSERT_LT(top + rows + 1, 64);
+    const int64_t pageFirst = top * 16;
+    const int64_t pageEnd = (top + rows) * 16;
+    // Text: across the top of the page, across a row edge, whole inside a
+    // row (upper case, found without case), across the bottom; a part of
+    // the pattern alone is no match.
+    const std::vector<std::pair<int64_t, int64_t>> text = {
+        {pageFirst - 2, 3}, {pageFirst + 2 * 16 + 15, 3}, {pageFirst + 4 * 16 + 5, 3},
+        {pageEnd - 1, 3}};
+    for (const auto& [start, length] : text)
+        bytes.replace(size_t(start), size_t(length), korean);
+    bytes[size_t(pageFirst + 4 * 16 + 7)] = 'A';
+    bytes.replace(size_t(pageFirst + 6 * 16), 2, korean.substr(0, 2));
+    // Bytes: across a row edge that becomes the top of the page, across
+    // another row edge, two in a row.
+    const std::vector<std::pair<int64_t, int64_t>> beefs = {
+        {pageFirst + 16 + 15, 4}, {pageFirst + 3 * 16 + 14, 4}, {pageFirst + 5 * 16 + 2, 8}};
+    for (const auto& [start, length] : beefs)
+        for (int64_t at = start; at < start + length; at += 4)
+            bytes.replace(size_t(at), 4, beef);
+    viewer->SetFileName(folder.Write("marks.bin", bytes));
+    viewer->SetTopIndex(top);
+
+    viewer->SetMatchBytes(korean, false);
+    EXPECT_EQ(MatchCellsOfPage(*viewer), ExpectedCells(*viewer, text));
+    // The current match is inverted over the others.
+    viewer->SetMark(text[1].first, 3);
+    EXPECT_EQ(MatchCellsOfPage(*viewer), ExpectedCells(*viewer, text, text[1].first));
+    // Case counts when asked to: the upper-case 'A' no longer matches.
+    viewer->SetMark(0, 0);
+    viewer->SetMatchBytes(korean, true);
+    std::vector<std::pair<int64_t, int64_t>> exact = text;
+    exact.erase(exact.begin() + 2);
+    EXPECT_EQ(MatchCellsOfPage(*viewer), ExpectedCells(*viewer, exact));
+
+    // Matches side by side run together; rows scrolled into view by a few
+    // rows are marked as a page read whole would be.
+    viewer->SetMatchBytes(beef, true);
+    EXPECT_EQ(MatchCellsOfPage(*viewer), ExpectedCells(*viewer, beefs));
+    viewer->SetTopIndex(top - 1);
+    viewer->SetTopIndex(top + 2);
+    EXPECT_EQ(MatchCellsOfPage(*viewer), ExpectedCells(*viewer, beefs));
+    auto fresh = MakeViewer(640, 300);
+    fresh->SetFileName(viewer->FileName());
+    fresh->SetTopIndex(top + 2);
+    fresh->SetMatchBytes(beef, true);
+    EXPECT_EQ(viewer->BackBuffer(), fresh->BackBuffer());
+
+    viewer->ClearMatchBytes();
+    EXPECT_FALSE(viewer->MatchBytesActive());
+    EXPECT_EQ(MatchCellsOfPage(*viewer), ExpectedCells(*viewer, {}));
+}
+
 } // namespace
 } // namespace ov
