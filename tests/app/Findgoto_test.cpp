@@ -301,6 +301,14 @@ TEST_F(FindGotoTest, TheHexViewFindsByteStrings) {
     form->Menus().FindPrevious1->trigger();
     EXPECT_EQ(view.MarkOffset(), 4000);
     EXPECT_EQ(NotFoundBoxes(), 0);
+    // Every match is marked as well; Escape clears those marks, finding
+    // again brings them back.
+    EXPECT_TRUE(view.MatchBytesActive());
+    QTest::keyClick(form->Controls().HexViewer, Qt::Key_Escape);
+    EXPECT_FALSE(view.MatchBytesActive());
+    EXPECT_EQ(view.MarkOffset(), 4000);
+    form->Menus().FindNext1->trigger();
+    EXPECT_TRUE(view.MatchBytesActive());
 
     search("ZZZ", false);
     EXPECT_EQ(view.MarkOffset(), 5000);
