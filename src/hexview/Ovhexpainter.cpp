@@ -1,5 +1,6 @@
 #include "Ovhexpainter.h"
 
+#include "Codepage.h"
 #include "Qtcodepage.h"
 
 #include <QFontMetrics>
@@ -68,8 +69,31 @@ void TOVHexPainter::DrawRow(QPainter& painter, const TOVHexLayout& layout, int s
     for (size_t i = 0; i < bytes.size(); ++i)
         painter.drawStaticText(x0 + layout.HexCellX(static_cast<int>(i)), top,
                                FHexCells[static_cast<unsigned char>(bytes[i])]);
-    painter.drawText(x0 + layout.CharColumnX(), baseline,
-                     QStringFromAnsi(HexCharColumnBytes(bytes, beginsInsideChar)));
+    // The character column keeps every character over its own bytes, one
+    // cell a byte: a double-byte character is drawn at its first byte, so a
+    // glyph narrower or wider than two cells never shifts what follows it
+    // away from its cells (and from its marks). Runs of single bytes are
+    // drawn in one piece.
+    const std::string shown = HexCharColumnBytes(bytes, beginsInsideChar);
+    const int charX = x0 + layout.CharColumnX();
+    size_t run = 0;
+    const auto drawRun = [&](size_t end) {
+        if (end > run)
+            painter.drawText(charX + static_cast<int>(run) * FCharWidth, baseline,
+                             QStringFromAnsi(std::string_view(shown).substr(run, end - run)));
+    };
+    for (size_t p = 0; p < shown.size();) {
+        if (IsLeadByte(static_cast<unsigned char>(shown[p])) && p + 1 < shown.size()) {
+            drawRun(p);
+            painter.drawText(charX + static_cast<int>(p) * FCharWidth, baseline,
+                             QStringFromAnsi(std::string_view(shown).substr(p, 2)));
+            p += 2;
+            run = p;
+        } else {
+            ++p;
+        }
+    }
+    drawRun(shown.size());
     // The marked bytes of this row: their hex cells (two digits) and their
     // places in the character column, inverted so that they read on any
     // colours.

@@ -84,6 +84,17 @@ TEST(HexViewerTest, KoreanTextShowsWholeCharactersInTheCharacterColumn) {
     TRowParts parts = PartsOf(*viewer);
     EXPECT_GT(InkInRow(*viewer, 0, parts.CharLeft, viewer->BackBuffer().width()), 0);
     EXPECT_TRUE(test::SaveSnapshot(*viewer, folder, "hexview-korean.png"));
+
+    // Whatever the width of the Korean glyphs, the bytes after them keep
+    // their own cells: the same letters after three syllables or after two
+    // dots and two syllables look the same, pixel for pixel.
+    viewer->SetFileName(folder.Write("after.txt", AnsiFromUtf8("가나다ABCDEFGHIJ..가나ABCDEFGHIJ")));
+    const int charWidth = viewer->Layout().Metrics().CharWidth;
+    const int pitch = viewer->Layout().RowPitch();
+    const QRect letters(parts.CharLeft + 6 * charWidth, viewer->Layout().RowY(0), 10 * charWidth,
+                        pitch);
+    EXPECT_EQ(viewer->BackBuffer().copy(letters),
+              viewer->BackBuffer().copy(letters.translated(0, pitch)));
 }
 
 // The host creates the view hidden and may set the file and the row first.
