@@ -10,6 +10,7 @@ namespace ov {
 
 void TOVHexPainter::SetFont(const QFont& font) {
     FFont = font;
+    FWideCells.clear();
     for (int byte = 0; byte < 256; ++byte) {
         std::string hex = HexByteText(static_cast<unsigned char>(byte));
         QStaticText& cell = FHexCells[static_cast<size_t>(byte)];
@@ -17,6 +18,21 @@ void TOVHexPainter::SetFont(const QFont& font) {
         cell.setText(QString::fromLatin1(hex.data(), 2));
         cell.prepare(QTransform(), FFont);
     }
+}
+
+const QStaticText& TOVHexPainter::WideCell(unsigned char lead, unsigned char trail) const {
+    const auto key = static_cast<uint16_t>(lead << 8 | trail);
+    auto found = FWideCells.find(key);
+    if (found != FWideCells.end())
+        return found->second;
+    if (FWideCells.size() >= MaxWideCells)
+        FWideCells.clear();
+    const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+    QStaticText& cell = FWideCells[key];
+    cell.setTextFormat(Qt::PlainText);
+    cell.setText(QStringFromAnsi(std::string_view(pair, 2)));
+    cell.prepare(QTransform(), FFont);
+    return cell;
 }
 
 THexMetrics TOVHexPainter::Measure(const THexMetrics& base, int addressDigits) {
@@ -85,8 +101,9 @@ void TOVHexPainter::DrawRow(QPainter& painter, const TOVHexLayout& layout, int s
     for (size_t p = 0; p < shown.size();) {
         if (IsLeadByte(static_cast<unsigned char>(shown[p])) && p + 1 < shown.size()) {
             drawRun(p);
-            painter.drawText(charX + static_cast<int>(p) * FCharWidth, baseline,
-                             QStringFromAnsi(std::string_view(shown).substr(p, 2)));
+            painter.drawStaticText(charX + static_cast<int>(p) * FCharWidth, top,
+                                   WideCell(static_cast<unsigned char>(shown[p]),
+                                            static_cast<unsigned char>(shown[p + 1])));
             p += 2;
             run = p;
         } else {

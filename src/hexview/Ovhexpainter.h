@@ -12,6 +12,7 @@
 #include <QStaticText>
 
 #include <array>
+#include <unordered_map>
 
 #include <cstdint>
 #include <string_view>
@@ -80,6 +81,12 @@ private:
     std::vector<unsigned char> FMatchCovered;
     // The 256 two-digit cells, laid out once per font: most of a row's text.
     std::array<QStaticText, 256> FHexCells;
+    // The double-byte characters of the character column, each laid out on
+    // first use and kept for the font (at most MaxWideCells, then begun
+    // again): text is mostly a few hundred syllables over and over.
+    static constexpr size_t MaxWideCells = 4096;
+    mutable std::unordered_map<uint16_t, QStaticText> FWideCells;
+    const QStaticText& WideCell(unsigned char lead, unsigned char trail) const;
 };
 
 } // namespace ov
