@@ -29,38 +29,61 @@ bool InMatchRuns(const std::vector<TMatchRun>& runs, int column) {
 }
 
 void TMatchTicks::Add(int line) {
-    const int bucket = line >> FShift;
-    if (!FBuckets.empty() && FBuckets.back() >= bucket)
+    if (!FFirsts.empty() && (FFirsts.back() >> FShift) >= (line >> FShift))
         return;
-    FBuckets.push_back(bucket);
-    if (FBuckets.size() <= Limit)
+    FFirsts.push_back(line);
+    if (FFirsts.size() <= Limit)
         return;
     ++FShift;
     std::size_t kept = 0;
-    for (int old : FBuckets) {
-        const int wider = old >> 1;
-        if (kept == 0 || FBuckets[kept - 1] != wider)
-            FBuckets[kept++] = wider;
+    for (int first : FFirsts) {
+        if (kept == 0 || (FFirsts[kept - 1] >> FShift) != (first >> FShift))
+            FFirsts[kept++] = first;
     }
-    FBuckets.resize(kept);
+    FFirsts.resize(kept);
+}
+
+void TMatchTicks::DropFrom(int line) {
+    while (!FFirsts.empty() && FFirsts.back() >= line)
+        FFirsts.pop_back();
 }
 
 std::vector<int> TMatchTicks::Lines() const {
     std::vector<int> lines;
-    lines.reserve(FBuckets.size());
-    for (int bucket : FBuckets)
-        lines.push_back(int(static_cast<long long>(bucket) << FShift));
+    lines.reserve(FFirsts.size());
+    for (int first : FFirsts)
+        lines.push_back(int(static_cast<long long>(first >> FShift) << FShift));
     return lines;
 }
 
 void TMatchCounter::Start(TOVStringList::TMappedTail tail, std::unique_ptr<TLineMatcher> matcher) {
     Cancel();
+    Run(std::move(tail), 0, std::move(matcher));
+}
+
+void TMatchCounter::Resume(TOVStringList::TMappedTail tail, int fromLine,
+                           std::unique_ptr<TLineMatcher> matcher) {
+    FJob.reset();
+    Run(std::move(tail), fromLine, std::move(matcher));
+}
+
+void TMatchCounter::Run(TOVStringList::TMappedTail tail, int fromLine,
+                        std::unique_ptr<TLineMatcher> matcher) {
     std::shared_ptr<const TLineMatcher> owned(std::move(matcher));
+    // No worker runs now: what was kept is the worker's to go on with.
+    FShared->Complete.store(false);
+    FShared->FromLine = fromLine;
     FJob = std::make_unique<TBackgroundJob>(
-        [shared = FShared, tail = std::move(tail), owned](TJobControl& control) {
-        long long count = 0;
-        int lastLine = -1;
+        [shared = FShared, tail = std::move(tail), owned, fromLine](TJobControl& control) mutable {
+        long long count = shared->Count.load(std::memory_order_relaxed);
         TMatchTicks ticks;
+        {
+            std::lock_guard lock(shared->Mutex);
+            ticks = shared->Ticks;
+        }
+        int lastLine = -1;
+        int previousLine = -1;
+        long long beforeLast = count;
         auto publish = [&] {
             std::lock_guard lock(shared->Mutex);
             shared->Ticks = ticks;
@@ -73,9 +96,12 @@ void TMatchCounter::Start(TOVStringList::TMappedTail tail, std::unique_ptr<TLine
         owned->ScanForward(
             tail.Text, 0, 0,
             [&](const TDocumentHit& hit) {
-            if (hit.Line != lastLine) {
-                lastLine = hit.Line;
-                ticks.Add(hit.Line);
+            const int line = fromLine + hit.Line;
+            if (line != lastLine) {
+                previousLine = lastLine;
+                lastLine = line;
+                beforeLast = count;
+                ticks.Add(line);
                 const auto now = std::chrono::steady_clock::now();
                 if (now - lastPublish >= PublishInterval) {
                     publish();
@@ -86,11 +112,48 @@ void TMatchCounter::Start(TOVStringList::TMappedTail tail, std::unique_ptr<TLine
             return !control.Cancelled();
         },
             &control);
-        if (control.Cancelled())
-            return;
+        // The text is let go of as soon as the work ends: a held mapping
+        // keeps the file from growing in place.
+        tail = {};
+        owned.reset();
+        shared->LastLine = lastLine;
+        shared->PreviousLine = previousLine;
+        shared->BeforeLast = beforeLast;
         publish();
-        shared->Complete.store(true, std::memory_order_release);
+        if (!control.Cancelled())
+            shared->Complete.store(true, std::memory_order_release);
     });
+}
+
+int TMatchCounter::Hold(int line) {
+    if (!FJob) {
+        Cancel();
+        return 0;
+    }
+    FJob.reset();
+    TShared& shared = *FShared;
+    // A count cut short went in order: every line before its last line with
+    // a match (or before where it began) was counted whole.
+    const bool complete = shared.Complete.load();
+    const int resume =
+        complete ? line : std::min(line, shared.LastLine >= 0 ? shared.LastLine : shared.FromLine);
+    long long count = shared.Count.load();
+    if (shared.LastLine >= resume) {
+        if (shared.PreviousLine >= resume) {
+            Cancel();
+            return 0;
+        }
+        count = shared.BeforeLast;
+    }
+    std::lock_guard lock(shared.Mutex);
+    shared.Ticks.DropFrom(resume);
+    shared.Count.store(count);
+    shared.Complete.store(false);
+    shared.Changed.store(true);
+    shared.LastLine = -1;
+    shared.PreviousLine = -1;
+    shared.BeforeLast = count;
+    return resume;
 }
 
 void TMatchCounter::CountNow(const TOVStringList& lines, const TLineMatcher& matcher) {

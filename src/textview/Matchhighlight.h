@@ -56,13 +56,18 @@ class TMatchTicks {
 public:
     static constexpr std::size_t Limit = 4096;
     void Add(int line);
+    // Forgets the matches of lines from line on, as if they had never been
+    // added (the buckets stay as wide as they became).
+    void DropFrom(int line);
     // The first line of each bucket that holds a match, rising.
     std::vector<int> Lines() const;
     int Shift() const { return FShift; }
-    bool Empty() const { return FBuckets.empty(); }
+    bool Empty() const { return FFirsts.empty(); }
 
 private:
-    std::vector<int> FBuckets;
+    // The first matching line of each bucket, rising; a bucket is its first
+    // line >> FShift.
+    std::vector<int> FFirsts;
     int FShift = 0;
 };
 
@@ -84,6 +89,13 @@ public:
     void CountNow(const TOVStringList& lines, const TLineMatcher& matcher);
     // Stops a running count and forgets every result.
     void Cancel();
+    // Before the mapped text grows at its end (its last line, line, may grow
+    // too): stops the worker, which lets go of the text, keeping what it
+    // counted before line. Returns the line to count on from (Resume), at
+    // most line; 0 when nothing is kept, the count then starting over.
+    int Hold(int line);
+    // Counts on from fromLine, tail's first line, adding to what Hold kept.
+    void Resume(TOVStringList::TMappedTail tail, int fromLine, std::unique_ptr<TLineMatcher> matcher);
 
     bool Running() const { return FJob && !FJob->Done(); }
     // The count so far; Complete once the whole document is counted.
@@ -102,7 +114,15 @@ private:
         std::atomic<long long> Count{0};
         std::atomic<bool> Complete{false};
         std::atomic<bool> Changed{false};
+        // Where the worker got to, for Hold; written by the worker, read once
+        // it has returned. The last two lines with a match (-1 for none) and
+        // the count before the last one's matches.
+        int FromLine = 0;
+        int LastLine = -1;
+        int PreviousLine = -1;
+        long long BeforeLast = 0;
     };
+    void Run(TOVStringList::TMappedTail tail, int fromLine, std::unique_ptr<TLineMatcher> matcher);
     std::shared_ptr<TShared> FShared = std::make_shared<TShared>();
     std::unique_ptr<TBackgroundJob> FJob;
 };

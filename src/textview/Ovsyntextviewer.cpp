@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace ov {
 
@@ -193,7 +194,15 @@ bool TOVSynTextViewer::GrowText() {
     if (FHighlightActive)
         FMarker.Suspend();
     const int from = std::max(FLines->Count() - 1, 0);
+    // So does the count of matches, which goes on from the first line that
+    // changes once the text has grown (MatchesGrown).
+    HoldMatchCount(from);
     const bool grown = FLines->GrowMappedText();
+    if (FMatchCountHeld >= 0) {
+        // Nothing changed that the count had seen: it goes on where it was.
+        const int held = std::exchange(FMatchCountHeld, -1);
+        StartMatchCount(held);
+    }
     if (grown && FHighlightActive) {
         // Marks made at once need every line.
         if (!FMarker.MarksInBackground(FLoadPolicy))

@@ -437,7 +437,12 @@ private:
     void ResetHorzScroll();
     // Matches of the search highlighted (Ovsyntextviewermatches.cpp).
     void RestartMatches();
-    void StartMatchCount();
+    // Counts from fromLine on, keeping what the counter holds of the lines
+    // before (0: the whole document anew).
+    void StartMatchCount(int fromLine = 0);
+    // Before the text grows from its last line, line: the count lets go of
+    // the text, keeping what it counted before line (FMatchCountHeld).
+    void HoldMatchCount(int line);
     void MatchesGrown(int from);
     void OnMatchTimer();
     void UpdateMatchTicks();
@@ -553,6 +558,11 @@ private:
     TMatchCounter FMatchCounter;
     // The count waits for the view's job to end.
     bool FMatchCountPending = false;
+    // The line the waiting count starts at.
+    int FMatchCountFrom = 0;
+    // Between HoldMatchCount and the growth: the line to count on from; -1
+    // when nothing is held.
+    int FMatchCountHeld = -1;
     TMatchCount FShownMatchCount;
     std::unique_ptr<QTimer> FMatchTimer;
     // Last, so that it goes first: a job's done may use every member above.

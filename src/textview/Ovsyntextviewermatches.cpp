@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace ov {
 
@@ -78,12 +79,15 @@ void TOVSynTextViewer::RestartMatches() {
 
 // A long document is counted by a worker that starts once the view's job (a
 // Find on its own worker) is done, so that the count never holds it up.
-void TOVSynTextViewer::StartMatchCount() {
-    FMatchCounter.Cancel();
+void TOVSynTextViewer::StartMatchCount(int fromLine) {
+    if (fromLine <= 0)
+        FMatchCounter.Cancel();
     FMatchCountPending = false;
+    FMatchCountFrom = 0;
     if (FRowMatcher && FLines->Count() > 0) {
         if (FLines->Mapped() && WholeDocumentIsLong()) {
             FMatchCountPending = true;
+            FMatchCountFrom = std::max(fromLine, 0);
             if (!FMatchTimer) {
                 FMatchTimer = std::make_unique<QTimer>();
                 FMatchTimer->setInterval(MatchPollInterval);
@@ -105,20 +109,33 @@ void TOVSynTextViewer::StartMatchCount() {
         OnMatchTimer();
 }
 
-// A followed file grew: the runs of its changed lines go, and the count
-// starts over.
+void TOVSynTextViewer::HoldMatchCount(int line) {
+    if (!FRowMatcher)
+        return;
+    // A count that waits holds nothing of the text; it starts no later.
+    FMatchCountHeld = FMatchCountPending ? std::min(FMatchCountFrom, line) : FMatchCounter.Hold(line);
+}
+
+// A followed file grew: the runs of its changed lines go, and the count goes
+// on from there when it was held (else it starts over).
 void TOVSynTextViewer::MatchesGrown(int from) {
     if (!FRowMatcher || from == INT_MAX)
         return;
     std::erase_if(FMatchRuns, [from](const auto& entry) { return entry.first >= from; });
-    StartMatchCount();
+    const int held = std::exchange(FMatchCountHeld, -1);
+    StartMatchCount(held >= 0 ? std::min(held, from) : 0);
 }
 
 void TOVSynTextViewer::OnMatchTimer() {
     if (FMatchCountPending && !FJob.Running()) {
         std::unique_ptr<TLineMatcher> matcher = FMatchMaker ? FMatchMaker(Coding()) : nullptr;
         FMatchCountPending = false;
-        if (matcher && FLines->Count() > 0)
+        const int from = std::exchange(FMatchCountFrom, 0);
+        if (!matcher || FLines->Count() == 0)
+            FMatchCounter.Cancel();
+        else if (from > 0 && from < FLines->Count())
+            FMatchCounter.Resume(FLines->MappedTail(from), from, std::move(matcher));
+        else
             FMatchCounter.Start(FLines->MappedTail(0), std::move(matcher));
     }
     const bool changed = FMatchCounter.TakeChange();

@@ -1180,6 +1180,32 @@ TEST_F(IndexedCommandsTest, TheCountIsWholeBeforeTheIndexAndTheTicksLieWhereTheM
     EXPECT_TRUE(tickUnderThumb(150000));
     EXPECT_FALSE(tickUnderThumb(100000));
     EXPECT_FALSE(tickUnderThumb(10000));
+
+    // A followed file grows in place while every line is counted, a match
+    // split across the old end among the growths; the count goes on and ends
+    // as the same file opened anew counts it.
+    form->Menus().Follow1->trigger();
+    form->SetMatchHighlight("line", {});
+    const std::weak_ptr<const TMappedLines> mapped = view.Lines().MappedTail(0).Hold;
+    const std::string path = FFolder.Path() + "/big.log";
+    for (const char* grown : {"log li", "ne 1 line\nlog", " line 2\n", "li", "ne\nnone\nline\n"}) {
+        std::ofstream(path, std::ios::binary | std::ios::app) << grown;
+        form->ShownFileChanged();
+        EXPECT_FALSE(mapped.expired()) << grown;
+        EXPECT_EQ(mapped.lock(), view.Lines().MappedTail(0).Hold) << grown;
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.MatchCount().Complete; }, 20000));
+    auto fresh = std::make_unique<TMainForm>();
+    fresh->resize(500, 300);
+    fresh->Controls().Viewer->SetLoadPolicy(FPolicy);
+    fresh->OpenFile(path);
+    ReleaseAndWait(*fresh);
+    fresh->SetMatchHighlight("line", {});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fresh->Controls().Viewer->MatchCount().Complete; }, 20000));
+    EXPECT_EQ(view.Lines().Count(), Total + 5);
+    EXPECT_EQ(view.MatchCount().Count, Total + 5);
+    EXPECT_EQ(view.MatchCount().Count, fresh->Controls().Viewer->MatchCount().Count);
+    EXPECT_EQ(bar.MarkRows(), fresh->Controls().Viewer->MarkedScrollBar().MarkRows());
     // Closing the file stops the count and hides it.
     form->SetMatchHighlight("line", {});
     form->Menus().Close1->trigger();
