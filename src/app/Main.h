@@ -388,6 +388,9 @@ private:
     void UpdateMatchPanel();
     // Find, Find Next and Find Previous in the hex view.
     void FindInHexView(const std::string& text, const TFindOptions& options, bool hexBytes);
+    // Makes text the hex view's search and marks its matches; false, with
+    // nothing changed, when hexBytes is set and text is not whole pairs.
+    bool SetHexSearch(const std::string& text, const TFindOptions& options, bool hexBytes);
     bool HexFindAgain(bool reverse, TSearchReport report = TSearchReport::MessageBox);
     bool HexSearch(const TFindOptions& options, int64_t from,
                    TSearchReport report = TSearchReport::MessageBox);

@@ -147,17 +147,13 @@ void TMainForm::ShowSearchNote(bool wrapped, bool backward) {
 
 // A text is looked for as the bytes the character column shows it by (the
 // code page); hexadecimal pairs as the bytes they give.
-void TMainForm::FindInHexView(const std::string& text, const TFindOptions& options,
-                              bool hexBytes) {
+bool TMainForm::SetHexSearch(const std::string& text, const TFindOptions& options,
+                             bool hexBytes) {
     std::string bytes;
     if (hexBytes) {
         const std::optional<std::string> parsed = ParseHexBytes(text);
-        if (!parsed) {
-            UIServices().ShowMessage("16진수 바이트열이 올바르지 않습니다. 두 자리씩 적어 주십시오 "
-                                     "(예: DE AD BE EF).",
-                                     LoadStr(SWarning), TMessageIcon::Warning);
-            return;
-        }
+        if (!parsed)
+            return false;
         bytes = *parsed;
     } else {
         bytes = AnsiFromUtf8(text);
@@ -169,6 +165,17 @@ void TMainForm::FindInHexView(const std::string& text, const TFindOptions& optio
         FHexSearch.Options.CaseSensitive = true;
     FHexSearch.Match = -1;
     FControls.HexViewer->SetMatchBytes(FHexSearch.Bytes, FHexSearch.Options.CaseSensitive);
+    return true;
+}
+
+void TMainForm::FindInHexView(const std::string& text, const TFindOptions& options,
+                              bool hexBytes) {
+    if (!SetHexSearch(text, options, hexBytes)) {
+        UIServices().ShowMessage("16진수 바이트열이 올바르지 않습니다. 두 자리씩 적어 주십시오 "
+                                 "(예: DE AD BE EF).",
+                                 LoadStr(SWarning), TMessageIcon::Warning);
+        return;
+    }
     const THexViewControl& view = *FControls.HexViewer;
     const int64_t top = std::max<int64_t>(view.TopIndex(), 0) * HexBytesPerRow;
     const int64_t from = options.FromStart ? (options.Backward ? view.FileSize() - 1 : 0)

@@ -169,27 +169,13 @@ void TMainForm::RunSearchBarSearch() {
 // the find dialog does; hexadecimal pairs while they are not yet whole
 // count as a bad pattern.
 bool TMainForm::RunSearchBarHexSearch(const TFindOptions& options) {
-    const std::string text = FControls.SearchBar->Text();
     const bool hexBytes = FControls.SearchBar->cbHexBytes->Checked();
-    std::string bytes;
-    if (hexBytes) {
-        const std::optional<std::string> parsed = ParseHexBytes(text);
-        if (!parsed) {
-            ShowSearchBarOutcome(TSearchOutcome::BadPattern,
-                                 "16진수 바이트열이 올바르지 않습니다 (예: DE AD BE EF)");
-            ClearMatchHighlight();
-            return false;
-        }
-        bytes = *parsed;
-    } else {
-        bytes = AnsiFromUtf8(text);
+    if (!SetHexSearch(FControls.SearchBar->Text(), options, hexBytes)) {
+        ShowSearchBarOutcome(TSearchOutcome::BadPattern,
+                             "16진수 바이트열이 올바르지 않습니다 (예: DE AD BE EF)");
+        ClearMatchHighlight();
+        return false;
     }
-    FHexSearch.Bytes = bytes;
-    FHexSearch.Options = options;
-    if (hexBytes)
-        FHexSearch.Options.CaseSensitive = true;
-    FHexSearch.Match = -1;
-    FControls.HexViewer->SetMatchBytes(FHexSearch.Bytes, FHexSearch.Options.CaseSensitive);
     const int64_t from = FBarHexAnchor < FControls.HexViewer->FileSize() ? FBarHexAnchor : 0;
     if (FControls.HexViewer->FileSize() >= SlowHexSearchBytes) {
         SearchHexInBackground(FHexSearch.Options, from);

@@ -1210,7 +1210,7 @@ TEST_F(IndexedCommandsTest, TheCountIsWholeBeforeTheIndexAndTheTicksLieWhereTheM
     EXPECT_EQ(view.MatchCount().Count, fresh->Controls().Viewer->MatchCount().Count);
     // The bars take the ticks on their next look at the counters.
     const TMarkedScrollBar& freshBar = fresh->Controls().Viewer->MarkedScrollBar();
-    QTest::qWaitFor([&] { return !bar.MarkRows().empty() && bar.MarkRows() == freshBar.MarkRows(); });
+    (void)QTest::qWaitFor([&] { return !bar.MarkRows().empty() && bar.MarkRows() == freshBar.MarkRows(); });
     EXPECT_EQ(bar.MarkRows(), freshBar.MarkRows());
     EXPECT_FALSE(bar.MarkRows().empty());
     // Closing the file stops the count and hides it.
