@@ -3,6 +3,7 @@
 #include "Errors.h"
 #include "Files.h"
 
+#include <algorithm>
 #include <climits>
 #include <new>
 
@@ -73,10 +74,30 @@ double TConvertedText::Progress() const {
     return FJob && !FJob->Done() ? FJob->Progress() : 1.0;
 }
 
+// Readers index FLines without a lock, so it grows on this thread only;
+// grown by doubling alone, its last copies would be of millions of entries
+// in one tick. It is sized for the whole text as estimated from how far the
+// worker has read, while it is still small, and grows by doubling beyond.
+void TConvertedText::Reserve(std::size_t arrived) {
+    const std::size_t needed = FLines.size() + arrived;
+    if (needed <= FLines.capacity())
+        return;
+    std::size_t want = std::max(needed, FLines.capacity() * 2);
+    const double done = FJob ? FJob->Progress() : 1.0;
+    if (done > 0.01 && done < 1.0)
+        want = std::max(want, static_cast<std::size_t>(static_cast<double>(needed) / done * 1.1));
+    try {
+        FLines.reserve(want);
+    } catch (const std::bad_alloc&) {
+        FLines.reserve(needed); // the estimate is only a help
+    }
+}
+
 bool TConvertedText::Take() {
     const std::size_t before = FLines.size();
     {
         std::lock_guard<std::mutex> lock(FMutex);
+        Reserve(FArrived.size());
         FLines.insert(FLines.end(), FArrived.begin(), FArrived.end());
         FArrived.clear();
     }

@@ -57,6 +57,8 @@ private:
     // Converts one piece into FArena; the lines go to lines. False at the end.
     bool ConvertPiece(std::vector<char*>& lines);
     void ConvertRest(TJobControl& control);
+    // Room in FLines for arrived more lines (owner).
+    void Reserve(std::size_t arrived);
 
     std::unique_ptr<TReadOnlyFile> FFile;
     TLineReader FReader;

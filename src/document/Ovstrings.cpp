@@ -176,16 +176,28 @@ void TOVStringList::OwnConvertedText() {
     if (!FConverted || FConverted->Pending())
         return;
     try {
-        std::vector<std::intptr_t> objects(static_cast<std::size_t>(FCount));
         FOwned.Adopt(FConverted->Release(FArena));
-        FObjects.swap(objects);
     } catch (const std::bad_alloc&) {
         ThrowOutOfMemory();
     }
+    // Every object is 0 and no line has marks beyond those made: the slots
+    // of millions of lines are not filled in one tick of the window thread
+    // but before the first change (SizeSlots).
+    std::vector<std::intptr_t>().swap(FObjects);
     FText = &FOwned;
     FConverted.reset();
     FCount = FOwned.Count();
     FCapacity = FCount;
+}
+
+void TOVStringList::SizeSlots() {
+    if (FObjects.size() >= static_cast<std::size_t>(FCapacity))
+        return;
+    try {
+        FObjects.resize(static_cast<std::size_t>(FCapacity));
+    } catch (const std::bad_alloc&) {
+        ThrowOutOfMemory();
+    }
     TextOwned();
 }
 
@@ -210,8 +222,10 @@ bool TOVStringList::ShareMappedText(const TOVStringList& source) {
 void TOVStringList::OwnText() {
     if (FConverted)
         FinishLoading(); // the text becomes the list's own when whole
-    if (!FMapped)
+    if (!FMapped) {
+        SizeSlots();
         return;
+    }
     FinishLoading(); // the copy is of the whole file
     try {
         std::vector<char*> lines(static_cast<std::size_t>(FCount));

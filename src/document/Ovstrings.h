@@ -240,6 +240,9 @@ protected:
     // list's own storage (entries keep their indexes), then TextOwned runs.
     // Nothing when not mapped.
     void OwnText();
+    // Sizes the per-entry slots to Capacity where a converted text taken
+    // over left them short, then TextOwned runs. Nothing otherwise.
+    void SizeSlots();
     // The entries have just become the list's own, with a capacity of Count;
     // derived lists size their parallel data to it.
     virtual void TextOwned() {}

@@ -330,8 +330,20 @@ TEST_F(LoadViewedFile, EveryEncodingShownFoundAndCopiedAsItsOriginal) {
         while (pieces.Loading())
             pieces.TakeLoadedLines();
         EXPECT_EQ(Lines(pieces), original);
-        pieces.Set(0, "owned"); // the lines are the list's own once all have come
+        // The lines are the list's own once all have come, and every change
+        // works on them as on any list.
+        const int last = pieces.Count() - 1;
+        EXPECT_EQ(pieces.GetObject(last), 0);
+        pieces.SetObject(last, 7);
+        EXPECT_EQ(pieces.GetObject(0), 0);
+        pieces.Set(0, "owned");
+        pieces.Insert(1, "inserted");
+        pieces.AddObject("added", 9);
         EXPECT_EQ(pieces.GetView(0), "owned");
+        EXPECT_EQ(pieces.GetView(1), "inserted");
+        EXPECT_EQ(pieces.GetObject(last + 1), 7);
+        EXPECT_EQ(pieces.GetObject(last + 2), 9);
+        EXPECT_EQ(pieces.GetView(last + 2), "added");
     }
 }
 
