@@ -87,8 +87,9 @@ TEST(WrapInParts, ShownRowsAreWrappedAtOnceAndTheRestEndsAsAWholeWrap) {
             if (!viewer.Lines().Loading() && viewer.WrapedLines().Complete())
                 break;
             QTest::qWait(2);
-            if (!lineNumbers)
+            if (!lineNumbers) {
                 ASSERT_GE(viewer.RowCount(), count);
+            }
             count = viewer.RowCount();
             ASSERT_EQ(viewer.WrapedLines().RowStart(viewer.TopIndex()), (TTextPoint{0, TopLine}));
         }
