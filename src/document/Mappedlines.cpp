@@ -72,8 +72,25 @@ std::uint64_t LineEndsOfPart(const char* p, unsigned n, bool lookahead) {
 }
 
 int LowestBit(std::uint64_t bits) { return __builtin_ctzll(bits); }
+int HighestBit(std::uint64_t bits) { return 63 - __builtin_clzll(bits); }
 std::size_t BitCount(std::uint64_t bits) {
     return (bits & (bits - 1)) == 0 ? 1 : static_cast<std::size_t>(__builtin_popcountll(bits));
+}
+
+// True when every set bit of bits but the lowest lies at most span bits
+// above the set bit before it (span >= 1): no line that ends there is longer
+// than span bytes, line end included.
+bool SpansAtMost(std::uint64_t bits, unsigned span) {
+    if (span >= 64)
+        return true;
+    // Bit i of covered is set when one of bits i - width .. i - 1 is.
+    std::uint64_t covered = bits << 1;
+    for (unsigned width = 1; width < span;) {
+        const unsigned step = std::min(width, span - width);
+        covered |= covered << step;
+        width += step;
+    }
+    return (bits & (bits - 1) & ~covered) == 0;
 }
 
 } // namespace
@@ -205,27 +222,61 @@ void TMappedLines::AddEnds(std::uint64_t at, std::uint64_t ends) {
     // The first end closes the line begun before these bytes; the others
     // close lines shorter than 64 bytes.
     EndLine(at + LowestBit(ends) + 1);
-    const std::size_t count = BitCount(ends);
-    if (FStarts + count > MaxLines + 1)
+    std::size_t left = BitCount(ends);
+    if (FStarts + left > MaxLines + 1)
         ThrowOutOfMemory();
     std::uint64_t start = FLastStart;
     std::size_t starts = FStarts;
     int longest = FGroupLongest;
-    for (std::uint64_t rest = ends; rest; rest &= rest - 1) {
-        const std::uint64_t next = at + LowestBit(rest) + 1;
+    // The ends are taken a group at a time: those up to the one after
+    // which the next group's first line starts. Short lines and runs of
+    // empty ones cost a few operations a group, not a pass a line.
+    for (std::uint64_t rest = ends; rest;) {
+        const std::size_t toClose = (GroupLines - starts % GroupLines) % GroupLines + 1;
+        std::uint64_t part = rest;
+        if (left > toClose) {
+            const int low = LowestBit(rest);
+            if (const std::uint64_t run = rest >> low; (run & (run + 1)) == 0) {
+                // One run of line ends (empty lines of one byte's end).
+                part = ((std::uint64_t(1) << toClose) - 1) << low;
+            } else {
+                std::uint64_t after = rest;
+                for (std::size_t i = 0; i < toClose; ++i)
+                    after &= after - 1;
+                part = rest ^ after;
+            }
+        }
+        const std::size_t taken = std::min(left, toClose);
         // A line is shorter than its span by its line end, one byte or
         // two: only a line whose span exceeds the longest so far by more
-        // than one byte is measured.
-        if (next - start > static_cast<std::uint64_t>(longest) + 1)
-            longest = std::max(longest, LineLength(start, next));
-        start = next;
-        if (starts % GroupLines == 0) {
-            FGroupLongest = longest;
-            EndGroup(starts / GroupLines - 1);
-            longest = 0;
-            KeepGroupStart(starts / GroupLines, next);
+        // than one byte is measured. The first line may have begun before
+        // these bytes; when no later span of the part exceeds that bound,
+        // none of them is looked at.
+        const std::uint64_t first = at + LowestBit(part) + 1;
+        if (first - start > static_cast<std::uint64_t>(longest) + 1)
+            longest = std::max(longest, LineLength(start, first));
+        if (!SpansAtMost(part, static_cast<unsigned>(longest) + 1)) {
+            std::uint64_t lineStart = first;
+            for (std::uint64_t bits = part & (part - 1); bits; bits &= bits - 1) {
+                const std::uint64_t next = at + LowestBit(bits) + 1;
+                if (next - lineStart > static_cast<std::uint64_t>(longest) + 1)
+                    longest = std::max(longest, LineLength(lineStart, next));
+                lineStart = next;
+            }
         }
-        ++starts;
+        start = at + HighestBit(part) + 1;
+        starts += taken;
+        left -= taken;
+        rest ^= part;
+        if (taken == toClose) {
+            // The last end of the part closed its group: the line after it
+            // is the next group's first.
+            const std::size_t group = (starts - 1) / GroupLines;
+            FGroupLongest = longest;
+            EndGroup(group - 1);
+            longest = 0;
+            KeepGroupStart(group, start);
+        }
     }
     FGroupLongest = longest;
     FStarts = starts;

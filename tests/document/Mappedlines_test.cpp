@@ -379,7 +379,8 @@ TEST(MappedDocument, AHeldGateKeepsTheWorkerBeforeTheRestUntilReleasedOrCancelle
 namespace {
 
 // Texts that put line ends where the sparse index is easiest to get wrong:
-// runs of empty lines (every group starts at a line end), CR LF pairs whose
+// runs of empty lines (every group starts at a line end; every byte of a
+// 64-byte piece may end a line), lines of a few bytes, CR LF pairs whose
 // halves fall in two groups, two 64-byte pieces or two scanning blocks, and
 // lines just shorter and longer than the length from which their ends are
 // kept.
@@ -388,7 +389,14 @@ std::string SparseIndexText(std::mt19937& random) {
     std::string text;
     const std::size_t target = random() % 3 == 0 ? (1 << 20) + random() % 4096 : random() % 40000;
     while (text.size() < target) {
-        switch (random() % 7) {
+        switch (random() % 9) {
+        case 7: // a long run of LFs alone: whole 64-byte pieces of line ends
+            text += std::string(random() % 600, '\n');
+            break;
+        case 8: // lines of a few bytes, now and then one that beats them
+            for (int i = 0, n = int(random() % 200); i < n; ++i)
+                text += std::string(random() % 16 == 0 ? random() % 64 : random() % 4, 's') + ends[random() % 5];
+            break;
         case 6: // now and then a line too long for its group's kept length
             if (random() % 8 == 0)
                 text += std::string(65535 + random() % 3, 'L') + ends[random() % 5];
