@@ -3,6 +3,7 @@
 #include "Errors.h"
 #include "System.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <new>
@@ -75,6 +76,28 @@ int LowestBit(std::uint64_t bits) { return __builtin_ctzll(bits); }
 int HighestBit(std::uint64_t bits) { return 63 - __builtin_clzll(bits); }
 std::size_t BitCount(std::uint64_t bits) {
     return (bits & (bits - 1)) == 0 ? 1 : static_cast<std::size_t>(__builtin_popcountll(bits));
+}
+
+// The largest of the n values at p (0 for none).
+std::uint16_t MostOf(const std::uint16_t* p, std::size_t n) {
+    std::uint16_t most = 0;
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    if (n >= 8) {
+        __m128i lanes = _mm_setzero_si128();
+        for (; i + 8 <= n; i += 8) {
+            const __m128i values = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+            // The larger of two: what one exceeds the other by, added to it.
+            lanes = _mm_add_epi16(_mm_subs_epu16(values, lanes), lanes);
+        }
+        std::uint16_t each[8];
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(each), lanes);
+        most = *std::max_element(each, each + 8);
+    }
+#endif
+    for (; i < n; ++i)
+        most = std::max(most, p[i]);
+    return most;
 }
 
 // True when every set bit of bits but the lowest lies at most span bits
@@ -453,13 +476,26 @@ int TMappedLines::Longest(int first, int end) const {
     // grows (Grow finds that line again): that group is read.
     const int kept = std::min(end, FCount > 0 ? (FCount - 1) / group * group : 0);
     read(std::min(end, (first + group - 1) / group * group));
+    constexpr std::size_t chunk = decltype(FLongest)::Size;
     while (line + group <= kept) {
-        const std::uint16_t length = FLongest[static_cast<std::size_t>(line / group)];
-        if (length == LongestKept) {
-            read(line + group);
-        } else {
-            longest = std::max<int>(longest, length);
-            line += group;
+        // The whole groups of one chunk at once; a run that holds a group
+        // with a line too long to keep is taken group by group.
+        const auto at = static_cast<std::size_t>(line / group);
+        const std::size_t stop = std::min((at / chunk + 1) * chunk, static_cast<std::size_t>(kept / group));
+        const std::uint16_t* const lengths = &FLongest[at];
+        const std::uint16_t most = MostOf(lengths, stop - at);
+        if (most != LongestKept) {
+            longest = std::max<int>(longest, most);
+            line = static_cast<int>(stop) * group;
+            continue;
+        }
+        for (std::size_t i = 0; i < stop - at; ++i) {
+            if (lengths[i] == LongestKept) {
+                read(line + group);
+            } else {
+                longest = std::max<int>(longest, lengths[i]);
+                line += group;
+            }
         }
     }
     read(end);

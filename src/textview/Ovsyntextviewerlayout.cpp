@@ -43,10 +43,20 @@ long long TOVSynTextViewer::WidestLine(int first, int end, long long widest) con
     const bool cp949 = FLines->Coding() == TTextCoding::Cp949;
     // With a bitmap font, a stretch of lines none of which has more bytes
     // than the widest found allows is passed whole: a mapped file tells the
-    // longest of a stretch without reading its text.
+    // longest of a stretch without reading its text. A long stretch is asked
+    // about first, so that a long file of lines about as long as each other
+    // is passed in a few questions.
     constexpr int stretch = int(TMappedLines::GroupLines);
+    constexpr int longStretch = 256 * stretch;
     for (int i = first; i < end; ++i) {
         if (FUseBitmapFont && i % stretch == 0) {
+            if (i % longStretch == 0) {
+                const int stop = std::min(end, i + longStretch);
+                if ((long long)FLines->LongestRow(i, stop) * BmpSingleWidth <= widest) {
+                    i = stop - 1;
+                    continue;
+                }
+            }
             const int stop = std::min(end, i + stretch);
             if ((long long)FLines->LongestRow(i, stop) * BmpSingleWidth <= widest) {
                 i = stop - 1;

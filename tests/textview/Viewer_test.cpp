@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace ov {
 namespace {
 
@@ -129,6 +131,26 @@ TEST_F(ViewerProperties, WidestLineCountsTabsAsOneCellButDrawsThemWide) {
     const QRgb text = RgbFromColor(Viewer->ForeColor()), back = RgbFromColor(Viewer->BackColor());
     EXPECT_TRUE(test::CellIs(Viewer->BackBuffer(), Viewer->GetGutterWidth() + 320,
                              Viewer->TopMargin(), 'X', 0, text, back));
+}
+
+// The widest line is the longest line's, wherever that stands in a long
+// text and however the text is held: a list of its own, or a mapped file
+// whose index tells the longest line of a stretch without its text (also of
+// one too long for the index to keep).
+TEST_F(ViewerProperties, TheWidestLineOfALongTextIsItsLongestLines) {
+    std::mt19937 random(3);
+    for (const int at : {0, 4095, 4096, 8192, 19999}) {
+        for (const int longest : {90, 70000}) {
+            std::string text;
+            for (int line = 0; line < 20000; ++line)
+                text += std::string(line == at ? std::size_t(longest) : random() % 80, 'w') + "\n";
+            SetText(text);
+            EXPECT_EQ(Viewer->MaxStrWidth(), 8LL * longest) << at;
+            ASSERT_TRUE(Viewer->Lines().LoadViewedFile(Folder.Write("long.txt", text)));
+            ASSERT_EQ(Viewer->Lines().Count(), 20000);
+            EXPECT_EQ(Viewer->MaxStrWidth(), 8LL * longest) << at;
+        }
+    }
 }
 
 TEST_F(ViewerProperties, SwitchingFontsWithWrapRecomputesRowsAndLineHeight) {
