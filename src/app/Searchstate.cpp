@@ -148,11 +148,14 @@ TDocumentHit TSearchState::SearchLines(const TOVStringList& lines, const TLineMa
     return match;
 }
 
-// Forward, the worker reads the mapped bytes from the start on, ahead of the
-// index (and round from the first line when wrapping); a match found beyond
-// the lines indexed is shown once the index reaches its line. Backward, the
-// search needs the end of the text: it starts once every line is indexed,
-// over a second view of the finished text.
+// Neither direction waits for the index. Forward, the worker reads the
+// mapped bytes from the start on, ahead of the index (and round from the
+// first line when wrapping). Backward, the lines from the start back to the
+// first are indexed already (the start is on the screen or at the last
+// match) and are searched over a second view of them; what lies beyond the
+// lines indexed (round the end, or all of the text from its end) is read
+// ahead of the index, its last match kept. A match found beyond the lines
+// indexed is shown once the index reaches its line.
 void TSearchState::SearchInBackground(TOVSynTextViewer& view,
                                       std::shared_ptr<const TLineMatcher> matcher,
                                       const TFindOptions& options, int startColumn,
@@ -167,23 +170,53 @@ void TSearchState::SearchInBackground(TOVSynTextViewer& view,
         FWrapped = result->Wrapped;
         ShowMatchWhenIndexed(view, result->Match, backward, report);
     };
+    const TTextPoint start = SearchStart(view, options, startColumn, startLine);
     if (options.Backward) {
-        job.Await([&view] { return !view.Loading(); }, [&view] { return view.LoadProgress(); },
-                  [this, &view, &job, matcher, options, startColumn, startLine, result, show] {
-            auto copy = std::make_shared<TOVSynStringList>();
-            if (!copy->ShareMappedText(view.Lines()))
-                return;
-            const TTextPoint start = SearchStart(view, options, startColumn, startLine);
-            job.Run(
-                [copy, matcher, options, start, result](TJobControl& control) {
-                    result->Match =
-                        SearchLines(*copy, *matcher, options, start, result->Wrapped, &control);
-                },
-                show);
-        });
+        auto indexed = std::make_shared<TOVSynStringList>();
+        if (!indexed->ShareTakenLines(view.Lines()))
+            return;
+        const int last = indexed->Count() - 1;
+        const TOVStringList::TMappedTail tail = view.Lines().MappedTail(last);
+        job.Run(
+            [indexed, tail, last, matcher, options, start, result](TJobControl& control) {
+                // The last match after the last line indexed, on the lines
+                // from fromLine on and at or before stop.
+                auto beyond = [&](int fromLine, TTextPoint stop) {
+                    TDocumentHit found;
+                    matcher->ScanForward(
+                        tail.Text, last, INT_MAX,
+                        [&](const TDocumentHit& hit) {
+                            if (hit.Line >= fromLine && (hit.Line < stop.Y || hit.Column <= stop.X))
+                                found = hit;
+                            return true;
+                        },
+                        &control, stop.Y);
+                    return control.Cancelled() ? TDocumentHit() : found;
+                };
+                auto back = [&](TTextPoint from, int endLine) {
+                    return matcher->Search(*indexed, from.X, from.Y, endLine,
+                                           TSearchDirection::Backward, &control);
+                };
+                const TTextPoint endOfIndexed{indexed->GetLength(last), last};
+                const TTextPoint endOfText{INT_MAX, INT_MAX};
+                TDocumentHit& match = result->Match;
+                if (options.FromStart)
+                    match = beyond(0, endOfText);
+                else if (start.Y > last) // a match not indexed yet
+                    match = beyond(0, start);
+                if (!match.Found() && !control.Cancelled())
+                    match = back(options.FromStart || start.Y > last ? endOfIndexed : start, 0);
+                if (match.Found() || !options.WrapAround || options.FromStart || control.Cancelled())
+                    return;
+                // Round the end down to the start's line, searched whole.
+                match = beyond(start.Y, endOfText);
+                if (!match.Found() && !control.Cancelled() && start.Y <= last)
+                    match = back(endOfIndexed, start.Y);
+                result->Wrapped = match.Found();
+            },
+            show);
         return;
     }
-    const TTextPoint start = SearchStart(view, options, startColumn, startLine);
     const TOVStringList::TMappedTail tail = view.Lines().MappedTail(start.Y);
     const TOVStringList::TMappedTail whole = view.Lines().MappedTail(0);
     const bool wrap = options.WrapAround && !options.FromStart;

@@ -219,6 +219,21 @@ bool TOVStringList::ShareMappedText(const TOVStringList& source) {
     return true;
 }
 
+bool TOVStringList::ShareTakenLines(const TOVStringList& source) {
+    if (!source.FMapped || &source == this)
+        return false;
+    Batch([&] {
+        Clear();
+        ViewMapped(source.FMapped->Lines());
+        // The index's own count moves on with the source's takes; this view
+        // keeps the count the source had.
+        FCount = source.FCount;
+        FCapacity = FCount;
+        FCoding = source.FCoding;
+    });
+    return true;
+}
+
 void TOVStringList::OwnText() {
     if (FConverted)
         FinishLoading(); // the text becomes the list's own when whole

@@ -106,6 +106,13 @@ public:
     // on its own thread, as neither changes it. False when source is not
     // such a list.
     bool ShareMappedText(const TOVStringList& source);
+    // The same for a mapped text still being indexed: this list views the
+    // lines source has taken so far, and only those, for a reader on
+    // another thread (the taken lines never change while the index grows).
+    // It must never take lines itself (TakeLoadedLines, FinishLoading) nor
+    // ask Loading: the index belongs to source's thread. False when source
+    // is not a mapped text.
+    bool ShareTakenLines(const TOVStringList& source);
 
     // For a reader on another thread that goes beyond the lines taken so
     // far (a search ahead of the index): the mapped text from the first byte

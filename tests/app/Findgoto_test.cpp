@@ -42,6 +42,7 @@
 #include <functional>
 #include <random>
 #include <set>
+#include <tuple>
 
 namespace ov {
 namespace {
@@ -908,6 +909,78 @@ TEST_F(IndexedCommandsTest, ClosingTheFileCancelsItsJob) {
         EXPECT_EQ(NotFoundBoxes(), 0);
         EXPECT_FALSE(form->Controls().Viewer->IsSelection());
     }
+}
+
+// Find backwards in a file still being indexed does not wait for the index:
+// with the index held, a match on the lines indexed comes at once, and one
+// round the end, beyond them, once the index reaches its line. Each step
+// gives the match, the view and the note of the same search in the file
+// read whole: plain, case, whole words, a regular expression with two
+// matches on its line, Hangul in UTF-8, and from the end of the text.
+TEST_F(IndexedCommandsTest, FindBackwardsSearchesAtOnceAndFindsBeyondTheIndexRoundTheEnd) {
+    FText.clear();
+    for (int i = 0; i < Total; ++i) {
+        FText += "log line " + std::to_string(i);
+        FText += i == 100            ? " needle 바늘"
+                 : i == 200          ? " Needles"
+                 : i == Total - 30   ? " 바늘"
+                 : i == Total - 20   ? " NEEDLE x NEEDLE"
+                 : i == Total - 10   ? " needle"
+                                     : "";
+        FText += "\n";
+    }
+    auto whole = OpenForm(FText, "whole.log"); // read at once and searched at once
+    ASSERT_FALSE(whole->Controls().Viewer->Loading());
+    // The note is hidden after a few seconds: its text is taken when set.
+    auto seen = [](TMainForm& form) {
+        return std::make_tuple(Selection(form), form.Controls().Viewer->TopIndex(),
+                               form.Search().Wrapped() ? form.Controls().SearchNote->text()
+                                                       : QString());
+    };
+    struct TCase {
+        const char* Text;
+        bool CaseSensitive, WholeWords, Regex;
+        int Steps; // searches on from each match, the last one round the end
+    };
+    for (const TCase& test : {TCase{"needle", false, false, false, 3},
+                              TCase{"needle", true, true, false, 2},
+                              TCase{"NEE+DLE\\b", true, false, true, 1},
+                              TCase{"바늘", false, false, false, 2}}) {
+        TFindOptions options;
+        options.CaseSensitive = test.CaseSensitive;
+        options.WholeWords = test.WholeWords;
+        options.Regex = test.Regex;
+        options.Backward = options.WrapAround = true;
+        for (bool fromEnd : {false, true}) {
+            SCOPED_TRACE(std::string(test.Text) + (fromEnd ? " from the end" : ""));
+            options.FromStart = fromEnd;
+            auto held = OpenHeld();
+            TOVSynTextViewer& view = *held->Controls().Viewer;
+            for (TMainForm* form : {held.get(), whole.get()}) {
+                form->Controls().Viewer->SetSelStart({0, 0});
+                form->Controls().Viewer->SetTopIndex(1000);
+            }
+            int column = -1, line = -1;
+            for (int step = 0; step < (fromEnd ? 1 : test.Steps); ++step) {
+                ASSERT_TRUE(whole->SearchText(test.Text, options, column, line));
+                held->SearchText(test.Text, options, column, line);
+                const bool last = fromEnd || step == test.Steps - 1;
+                ASSERT_EQ(Selection(*whole).first.Y >= view.Lines().Count(), last) << step;
+                if (last) {
+                    ReleaseAndWait(*held);
+                } else {
+                    ASSERT_TRUE(QTest::qWaitFor([&] { return !view.JobRunning(); }, 5000)) << step;
+                    EXPECT_TRUE(view.Loading());
+                }
+                EXPECT_EQ(seen(*held), seen(*whole)) << step;
+                EXPECT_EQ(held->Controls().SearchNote->isVisibleTo(held.get()),
+                          held->Search().Wrapped());
+                column = Selection(*whole).first.X;
+                line = Selection(*whole).first.Y;
+            }
+        }
+    }
+    EXPECT_EQ(NotFoundBoxes(), 0);
 }
 
 // The search bar, driven by keys as a user drives it.

@@ -3,8 +3,12 @@
 // longest time the window's event loop did not run meanwhile: what a user
 // sees as a window that does not answer. A timer of 1 ms stands for the
 // event loop; a gap between two of its ticks is a time nothing else ran.
-//   bench_script FILE [--lang NAME] [--goto LINE] [--find TEXT] [--no] [--no-marks] [--skip WORDS]
-// The script: open FILE, End, Ctrl+Home, Go to line (LINE, or nine tenths
+//   bench_script FILE [--lang NAME] [--goto LINE] [--find TEXT] [--back TEXT] [--no] [--no-marks]
+//                [--skip WORDS]
+// The script: open FILE, Find backward from the screen while the file is
+// still indexed, of TEXT (--back, a text on the first rows shown) and of the
+// absent text (round the end, the whole file): done when the view's job has
+// ended, whether or not the index has; then End, Ctrl+Home, Go to line (LINE, or nine tenths
 // of the rows), Find of a text that does not occur (TEXT, over the whole
 // file), Find Next of the same text at once (beside the count of the
 // Find's matches; --no-marks clears the marks after each Find so that no
@@ -89,6 +93,7 @@ struct TOptions {
     std::string Language; // empty: chosen by the file
     long Line = -1;
     std::string Find = "없는문자열QZX";
+    std::string Back = "00:00:00.096";
     bool Yes = true;
     // Every Find clears the marks of its matches at once, so that no count
     // runs beside the next command.
@@ -102,7 +107,9 @@ public:
         : FForm(form), FOptions(std::move(options)), FAnswers(answers) {
         FViewer = form.Controls().Viewer;
         static_cast<QAbstractScrollArea*>(FViewer)->viewport()->installEventFilter(this);
-        Add("open", [this] { FForm.OpenFile(FOptions.File); }, true);
+        Add("open", [this] { FForm.OpenFile(FOptions.File); }, TDone::Painted);
+        Add("Find backward (on screen)", [this] { FindBackward(FOptions.Back); }, TDone::JobEnded);
+        Add("Find backward (absent)", [this] { FindBackward(FOptions.Find); }, TDone::JobEnded);
         Add("End", [this] {
             FAnswers.SetAnswer(FOptions.Yes); // the file itself is always opened
             Key(Qt::Key_End, Qt::NoModifier);
@@ -129,6 +136,7 @@ public:
                     return;
                 }
                 find->cbText->setEditText(QString::fromStdString(FOptions.Find));
+                find->rbFoward->SetChecked(true);
                 find->rbEntire->SetChecked(true);
                 find->bFind->click();
             });
@@ -166,17 +174,39 @@ public:
     }
 
 private:
+    // When a command is done: at its first paint, once everything is idle,
+    // or once the view's job has ended (the index may go on).
+    enum class TDone { Painted, Idle, JobEnded };
     struct TStep {
         const char* Name;
         std::function<void()> Run;
-        bool DoneAtPaint;
+        TDone Done;
     };
 
-    void Add(const char* name, std::function<void()> run, bool doneAtPaint = false) {
+    void Add(const char* name, std::function<void()> run, TDone done = TDone::Idle) {
         for (const std::string& word : FOptions.Skipped)
             if (std::strstr(name, word.c_str()))
                 return;
-        FSteps.push_back({name, std::move(run), doneAtPaint});
+        FSteps.push_back({name, std::move(run), done});
+    }
+
+    // From the screen backward, round the end, through the Find dialog.
+    void FindBackward(const std::string& text) {
+        WhenModal([text](QWidget* dialog) {
+            auto* find = dynamic_cast<ov::TfFind*>(dialog);
+            if (!find) {
+                dialog->close();
+                return;
+            }
+            find->cbText->setEditText(QString::fromStdString(text));
+            find->rbBackward->SetChecked(true);
+            find->rbCursor->SetChecked(true);
+            find->cbWrapAround->SetChecked(true);
+            find->bFind->click();
+        });
+        FForm.Menus().Find1->trigger();
+        if (!FOptions.Marks)
+            FForm.ClearMatchHighlight();
     }
 
     void Key(int key, Qt::KeyboardModifiers modifiers) {
@@ -227,7 +257,10 @@ private:
         }
         if (FRunning) {
             const TStep& step = FSteps[FNext - 1];
-            const bool done = step.DoneAtPaint ? FPainted && !QApplication::activeModalWidget() : Idle();
+            const bool noDialog = !QApplication::activeModalWidget() && !FModalAct;
+            const bool done = step.Done == TDone::Painted    ? FPainted && noDialog
+                              : step.Done == TDone::JobEnded ? noDialog && !FViewer->JobRunning()
+                                                             : Idle();
             if (!done) {
                 FQuietSince = {};
                 if (now - FStarted > std::chrono::minutes(10))
@@ -236,9 +269,10 @@ private:
             }
             if (FQuietSince == TClock::time_point{})
                 FQuietSince = now;
-            if (!step.DoneAtPaint && now - FQuietSince < std::chrono::milliseconds(200))
+            const bool painted = step.Done == TDone::Painted;
+            if (!painted && now - FQuietSince < std::chrono::milliseconds(200))
                 return;
-            Report(step.DoneAtPaint ? now : FQuietSince, "");
+            Report(painted ? now : FQuietSince, "");
             return;
         }
         if (FNext == FSteps.size()) {
@@ -290,7 +324,7 @@ private:
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s FILE [--lang NAME] [--goto LINE] [--find TEXT] [--no] [--no-marks] [--skip WORDS]\n",
+        std::fprintf(stderr, "usage: %s FILE [--lang NAME] [--goto LINE] [--find TEXT] [--back TEXT] [--no] [--no-marks] [--skip WORDS]\n",
                      argv[0]);
         return 2;
     }
@@ -305,6 +339,8 @@ int main(int argc, char** argv) {
             options.Line = std::atol(argv[++i]);
         else if (option == "--find" && valued)
             options.Find = argv[++i];
+        else if (option == "--back" && valued)
+            options.Back = argv[++i];
         else if (option == "--no")
             options.Yes = false;
         else if (option == "--no-marks")
