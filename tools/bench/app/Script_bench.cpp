@@ -35,6 +35,7 @@
 #include "Main.h"
 #include "Qtuiservices.h"
 #include "Xpbutton.h"
+#include "Xpcheckbox.h"
 #include "Xpcombobox.h"
 #include "Xpedit.h"
 #include "Xpgauge.h"
