@@ -228,6 +228,8 @@ public:
     const TWrapedLines& WrapedLines() const { return FWrapedLines; }
     void MakeWrapedLines(bool repaint);
     void ClearWrapedLines();
+    // Empties the rows; a block of millions of rows is freed by a worker.
+    void DropWrapedRows();
     // A document too long to wrap at once (still indexing, or at least the
     // first part the policy indexes at once) is wrapped in parts: the shown
     // rows before they are painted, the rest by a timer on this thread.
@@ -456,6 +458,9 @@ private:
     TLoadPolicy FLoadPolicy;
     TBackgroundMarker FMarker;
     TWrapedLines FWrapedLines;
+    // Frees rows given up by DropWrapedRows; declared after FWrapedLines so
+    // that it is joined before the rows' text goes.
+    std::unique_ptr<TBackgroundJob> FRowsFreeing;
     TOpenStyleRecord FOpenStyles;
     TLineMarkIndex FLineMarks;
     QImage FBackBuffer;

@@ -376,6 +376,7 @@ void TOVSynTextViewer::StartWrapInParts(TTextPoint topText, int gutterFloor) {
     else if (topText.Y >= FLines->Count())
         topText = {0, FLines->Count() - 1};
     FWrapInParts = true;
+    DropWrapedRows();
     FWrapedLines.Begin(*FLines, topText.Y);
     FRowCount = FWrapedLines.Count();
     FWrapGutter = std::max(int(GetGutterWidth()), gutterFloor);
@@ -509,6 +510,21 @@ void TOVSynTextViewer::ClearWrapedLines() {
     FWrapInParts = false;
     if (FWrapTimer)
         FWrapTimer->stop();
+    DropWrapedRows();
+}
+
+// Freeing the rows of a 10 GB log (some 200 million, in small blocks) takes
+// the window's thread several hundred milliseconds: a large block is moved
+// out and freed on a worker. The rows hold no text, only positions, so the
+// worker touches nothing the window still uses.
+void TOVSynTextViewer::DropWrapedRows() {
+    constexpr std::size_t RowsFreedOnWorker = 1 << 20;
+    if (FWrapedLines.RowsHeld() >= RowsFreedOnWorker) {
+        auto rows = std::make_shared<TWrapedLines>(std::move(FWrapedLines));
+        FRowsFreeing.reset(); // waits for an earlier block, long freed by now
+        FRowsFreeing = std::make_unique<TBackgroundJob>(
+            [rows = std::move(rows)](TJobControl&) mutable { rows.reset(); });
+    }
     FWrapedLines.Clear();
 }
 

@@ -54,6 +54,8 @@ public:
     bool Complete() const { return FFirst == 0 && FEnd == FLineCount; }
 
     int Count() const { return FFirst + int(FRows.size()) + (FLineCount - FEnd); }
+    // Rows held in memory: those of the wrapped block.
+    std::size_t RowsHeld() const { return FRows.size(); }
     bool Empty() const { return Count() == 0; }
     // row must lie in 0 .. Count - 1.
     TWrapedLine operator[](int row) const;
