@@ -5,6 +5,8 @@
 #include "Textsearch.h"
 #include "Uiservices.h"
 
+#include <climits>
+
 namespace ov {
 
 namespace {
@@ -33,6 +35,76 @@ TTextPoint SearchStart(const TOVSynTextViewer& view, const TFindOptions& options
         return {startColumn + 1, startLine};
     return rowStart(view.TopIndex());
 }
+
+// A backward search of a mapped text while it may still be indexed, on a
+// worker: the lines indexed are searched over a second view of them, the
+// lines beyond are read from the mapped bytes ahead of the index. It holds
+// the mapping for as long as it lives.
+class TBackwardSearch {
+public:
+    // False when the view's text is not mapped.
+    bool Share(const TOVStringList& lines) {
+        if (!FIndexed->ShareTakenLines(lines))
+            return false;
+        FLast = FIndexed->Count() - 1;
+        FTail = lines.MappedTail(FLast);
+        return true;
+    }
+
+    // The match the search of every line from start back gives (round the
+    // end when the options say; from the end of the whole text for
+    // FromStart); wrapped tells whether it was found only so.
+    TDocumentHit Run(const TLineMatcher& matcher, const TFindOptions& options, TTextPoint start,
+                     bool& wrapped, TJobControl& control) const {
+        wrapped = false;
+        const TTextPoint endOfIndexed{FIndexed->GetLength(FLast), FLast};
+        const TTextPoint endOfText{INT_MAX, INT_MAX};
+        TDocumentHit match;
+        if (options.FromStart)
+            match = Beyond(matcher, 0, endOfText, control);
+        else if (start.Y > FLast) // a match not indexed yet
+            match = Beyond(matcher, 0, start, control);
+        if (!match.Found() && !control.Cancelled())
+            match = Back(matcher, options.FromStart || start.Y > FLast ? endOfIndexed : start, 0,
+                         control);
+        if (match.Found() || !options.WrapAround || options.FromStart || control.Cancelled())
+            return match;
+        // Round the end down to the start's line, searched whole.
+        match = Beyond(matcher, start.Y, endOfText, control);
+        if (!match.Found() && !control.Cancelled() && start.Y <= FLast)
+            match = Back(matcher, endOfIndexed, start.Y, control);
+        wrapped = match.Found();
+        return match;
+    }
+
+private:
+    TDocumentHit Back(const TLineMatcher& matcher, TTextPoint from, int endLine,
+                      TJobControl& control) const {
+        return matcher.Search(*FIndexed, from.X, from.Y, endLine, TSearchDirection::Backward,
+                              &control);
+    }
+
+    // The last match after the last line indexed, on a line from fromLine
+    // on, at or before stop.
+    TDocumentHit Beyond(const TLineMatcher& matcher, int fromLine, TTextPoint stop,
+                        TJobControl& control) const {
+        TDocumentHit found;
+        // Column INT_MAX: the last line indexed is not searched again.
+        matcher.ScanForward(
+            FTail.Text, FLast, INT_MAX,
+            [&](const TDocumentHit& hit) {
+                if (hit.Line >= fromLine && (hit.Line < stop.Y || hit.Column <= stop.X))
+                    found = hit;
+                return true;
+            },
+            &control, stop.Y);
+        return control.Cancelled() ? TDocumentHit() : found;
+    }
+
+    std::shared_ptr<TOVSynStringList> FIndexed = std::make_shared<TOVSynStringList>();
+    int FLast = -1;
+    TOVStringList::TMappedTail FTail; // from the last line indexed on
+};
 
 } // namespace
 
@@ -172,47 +244,12 @@ void TSearchState::SearchInBackground(TOVSynTextViewer& view,
     };
     const TTextPoint start = SearchStart(view, options, startColumn, startLine);
     if (options.Backward) {
-        auto indexed = std::make_shared<TOVSynStringList>();
-        if (!indexed->ShareTakenLines(view.Lines()))
+        auto search = std::make_shared<TBackwardSearch>();
+        if (!search->Share(view.Lines()))
             return;
-        const int last = indexed->Count() - 1;
-        const TOVStringList::TMappedTail tail = view.Lines().MappedTail(last);
         job.Run(
-            [indexed, tail, last, matcher, options, start, result](TJobControl& control) {
-                // The last match after the last line indexed, on the lines
-                // from fromLine on and at or before stop.
-                auto beyond = [&](int fromLine, TTextPoint stop) {
-                    TDocumentHit found;
-                    matcher->ScanForward(
-                        tail.Text, last, INT_MAX,
-                        [&](const TDocumentHit& hit) {
-                            if (hit.Line >= fromLine && (hit.Line < stop.Y || hit.Column <= stop.X))
-                                found = hit;
-                            return true;
-                        },
-                        &control, stop.Y);
-                    return control.Cancelled() ? TDocumentHit() : found;
-                };
-                auto back = [&](TTextPoint from, int endLine) {
-                    return matcher->Search(*indexed, from.X, from.Y, endLine,
-                                           TSearchDirection::Backward, &control);
-                };
-                const TTextPoint endOfIndexed{indexed->GetLength(last), last};
-                const TTextPoint endOfText{INT_MAX, INT_MAX};
-                TDocumentHit& match = result->Match;
-                if (options.FromStart)
-                    match = beyond(0, endOfText);
-                else if (start.Y > last) // a match not indexed yet
-                    match = beyond(0, start);
-                if (!match.Found() && !control.Cancelled())
-                    match = back(options.FromStart || start.Y > last ? endOfIndexed : start, 0);
-                if (match.Found() || !options.WrapAround || options.FromStart || control.Cancelled())
-                    return;
-                // Round the end down to the start's line, searched whole.
-                match = beyond(start.Y, endOfText);
-                if (!match.Found() && !control.Cancelled() && start.Y <= last)
-                    match = back(endOfIndexed, start.Y);
-                result->Wrapped = match.Found();
+            [search, matcher, options, start, result](TJobControl& control) {
+                result->Match = search->Run(*matcher, options, start, result->Wrapped, control);
             },
             show);
         return;

@@ -916,7 +916,8 @@ TEST_F(IndexedCommandsTest, ClosingTheFileCancelsItsJob) {
 // round the end, beyond them, once the index reaches its line. Each step
 // gives the match, the view and the note of the same search in the file
 // read whole: plain, case, whole words, a regular expression with two
-// matches on its line, Hangul in UTF-8, and from the end of the text.
+// matches on its line, Hangul in UTF-8; from the screen, from the end of the
+// text, and from a point beyond the lines indexed.
 TEST_F(IndexedCommandsTest, FindBackwardsSearchesAtOnceAndFindsBeyondTheIndexRoundTheEnd) {
     FText.clear();
     for (int i = 0; i < Total; ++i) {
@@ -951,22 +952,27 @@ TEST_F(IndexedCommandsTest, FindBackwardsSearchesAtOnceAndFindsBeyondTheIndexRou
         options.WholeWords = test.WholeWords;
         options.Regex = test.Regex;
         options.Backward = options.WrapAround = true;
-        for (bool fromEnd : {false, true}) {
-            SCOPED_TRACE(std::string(test.Text) + (fromEnd ? " from the end" : ""));
-            options.FromStart = fromEnd;
+        // From the screen on from match to match, from the end, and from a
+        // point the index has not reached (a match of another file).
+        for (const char* from : {"screen", "end", "beyond"}) {
+            SCOPED_TRACE(std::string(test.Text) + " from " + from);
+            const bool screen = from == std::string("screen");
+            options.FromStart = from == std::string("end");
             auto held = OpenHeld();
             TOVSynTextViewer& view = *held->Controls().Viewer;
             for (TMainForm* form : {held.get(), whole.get()}) {
                 form->Controls().Viewer->SetSelStart({0, 0});
                 form->Controls().Viewer->SetTopIndex(1000);
             }
-            int column = -1, line = -1;
-            for (int step = 0; step < (fromEnd ? 1 : test.Steps); ++step) {
+            int column = screen ? -1 : 3, line = screen ? -1 : Total - 15;
+            for (int step = 0; step < (screen ? test.Steps : 1); ++step) {
                 ASSERT_TRUE(whole->SearchText(test.Text, options, column, line));
                 held->SearchText(test.Text, options, column, line);
-                const bool last = fromEnd || step == test.Steps - 1;
-                ASSERT_EQ(Selection(*whole).first.Y >= view.Lines().Count(), last) << step;
-                if (last) {
+                const bool beyond = Selection(*whole).first.Y >= view.Lines().Count();
+                if (screen) {
+                    ASSERT_EQ(beyond, step == test.Steps - 1) << step;
+                }
+                if (beyond) {
                     ReleaseAndWait(*held);
                 } else {
                     ASSERT_TRUE(QTest::qWaitFor([&] { return !view.JobRunning(); }, 5000)) << step;
