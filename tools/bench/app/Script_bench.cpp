@@ -5,10 +5,10 @@
 // event loop; a gap between two of its ticks is a time nothing else ran.
 //   bench_script FILE [--lang NAME] [--goto LINE] [--find TEXT] [--back TEXT] [--no] [--no-marks]
 //                [--skip WORDS]
-// The script: open FILE, Find backward from the screen while the file is
-// still indexed, of TEXT (--back, a text on the first rows shown) and of the
-// absent text (round the end, the whole file): done when the view's job has
-// ended, whether or not the index has; then End, Ctrl+Home, Go to line (LINE, or nine tenths
+// The script: open FILE; with --back, Find backward from the screen while
+// the file is still indexed, of TEXT (a text on the first rows shown) and of
+// the absent text (round the end, the whole file), each done when the view's
+// job has ended, whether or not the index has; then End, Ctrl+Home, Go to line (LINE, or nine tenths
 // of the rows), Find of a text that does not occur (TEXT, over the whole
 // file), Find Next of the same text at once (beside the count of the
 // Find's matches; --no-marks clears the marks after each Find so that no
@@ -94,7 +94,7 @@ struct TOptions {
     std::string Language; // empty: chosen by the file
     long Line = -1;
     std::string Find = "없는문자열QZX";
-    std::string Back = "00:00:00.096";
+    std::string Back; // empty: no backward finds
     bool Yes = true;
     // Every Find clears the marks of its matches at once, so that no count
     // runs beside the next command.
@@ -109,8 +109,10 @@ public:
         FViewer = form.Controls().Viewer;
         static_cast<QAbstractScrollArea*>(FViewer)->viewport()->installEventFilter(this);
         Add("open", [this] { FForm.OpenFile(FOptions.File); }, TDone::Painted);
-        Add("Find backward (on screen)", [this] { FindBackward(FOptions.Back); }, TDone::JobEnded);
-        Add("Find backward (absent)", [this] { FindBackward(FOptions.Find); }, TDone::JobEnded);
+        if (!FOptions.Back.empty()) {
+            Add("Find backward (on screen)", [this] { FindBackward(FOptions.Back); }, TDone::JobEnded);
+            Add("Find backward (absent)", [this] { FindBackward(FOptions.Find); }, TDone::JobEnded);
+        }
         Add("End", [this] {
             FAnswers.SetAnswer(FOptions.Yes); // the file itself is always opened
             Key(Qt::Key_End, Qt::NoModifier);
