@@ -72,7 +72,7 @@ void TOVSynTextViewer::SetWordWrap(bool value) {
     }
     ClearWrapedLines();
     InvalidateStyleRecord();
-    FMaxStrWidth = GetMaxStrWidth();
+    MeasureWidest();
     FRowCount = FLines->Count();
     UpdateScrollBar(sbBoth);
     if (FTopIndex > MaxTopIndex(FRowCount, FVisibleRows))
@@ -225,7 +225,7 @@ void TOVSynTextViewer::SetTabWidth(uint16_t value) {
         MakeWrapedLines(true);
         return;
     }
-    FMaxStrWidth = GetMaxStrWidth();
+    MeasureWidest();
     UpdateScrollBar(sbHorizontal);
     DrawScreen(true);
 }

@@ -511,10 +511,21 @@ private:
     // slice of MeasureSliceMs at a time, the rest on the following ticks, so
     // that lines decoded one by one (wide characters) never hold the window.
     bool FInLoadTick = false;
+    // Set when the lines a tick took were measured by it.
+    bool FMeasuredInTick = false;
     static constexpr int MeasureSliceMs = 20;
-    // Measures the next slice of the lines not yet measured; true while
-    // some remain.
+    // Measures the next slice of the lines not yet measured, the horizontal
+    // bar following; true while some remain.
     bool MeasureWidestSlice();
+    // The same without touching the bar.
+    bool MeasureWidestPart();
+    // Sets FMaxStrWidth for the lines not yet measured: all of them at once
+    // in a document handled at once; in one handled in parts (being indexed,
+    // or a mapped file of a first part or more) one slice, the rest on the
+    // load timer's ticks, so that a huge file's widest line never holds the
+    // window.
+    void MeasureWidest();
+    bool MeasuresInParts() const;
     long long FHorzOffset = 0;
     int FVertScrollPos = 0;
     int FHorzScrollPos = 0;

@@ -124,7 +124,7 @@ void TOVSynTextViewer::FontMetricsChanged() {
     if (FWordWrap) {
         MakeWrapedLines(false);
     } else {
-        FMaxStrWidth = GetMaxStrWidth();
+        MeasureWidest();
         UpdateScrollBar(sbHorizontal);
         if (horizontalScrollBar()->isEnabled()) {
             const int unit = std::max(HorzUnit(), 1);
@@ -165,7 +165,7 @@ void TOVSynTextViewer::LinesChange() {
     if (FWordWrap) {
         MakeWrapedLines(false);
     } else {
-        FMaxStrWidth = GetMaxStrWidth();
+        MeasureWidest();
         SetLineHeight();
         FRowCount = FLines->Count();
         UpdateScrollBar(sbBoth);
@@ -223,6 +223,7 @@ void TOVSynTextViewer::OnLoadTimer() {
     // The timer is stopped, never deleted, from its own tick.
     const bool wasLoading = FLines->Loading();
     try {
+        FMeasuredInTick = false;
         FInLoadTick = true;
         FLines->TakeLoadedLines();
         FInLoadTick = false;
@@ -233,10 +234,10 @@ void TOVSynTextViewer::OnLoadTimer() {
             OnLoadProgress(this);
         throw; // the index had to stop early: the lines found stay shown
     }
-    // Lines taken on an earlier tick may still wait to be measured.
-    const bool measuring = wasLoading ? !FWordWrap && FWidestKnown.Lines >= 0 &&
-                                            FWidestKnown.Lines < FLines->Count()
-                                      : MeasureWidestSlice();
+    // Lines taken on an earlier tick may still wait to be measured: a tick
+    // whose new lines did not measure a slice measures one.
+    const bool measuring = FMeasuredInTick ? FWidestKnown.Lines < FLines->Count() : MeasureWidestSlice();
+    FMeasuredInTick = false;
     if (!FLines->Loading()) {
         if (!measuring)
             FLoadTimer->stop();
@@ -310,7 +311,8 @@ void TOVSynTextViewer::LinesAppended() {
         return;
     }
     InvalidateStyleRecord();
-    if (FInLoadTick && FWidestKnown.Lines >= 0) {
+    if ((FInLoadTick || MeasuresInParts()) && FWidestKnown.Lines >= 0) {
+        FMeasuredInTick = FInLoadTick;
         if (MeasureWidestSlice())
             StartLoadTimer(); // the rest on the next ticks
     } else if (FWidestKnown.Lines >= 0) {
@@ -333,7 +335,31 @@ void TOVSynTextViewer::LinesAppended() {
         OnTopIndexChanged(this);
 }
 
+void TOVSynTextViewer::MeasureWidest() {
+    if (!MeasuresInParts()) {
+        FMaxStrWidth = GetMaxStrWidth();
+        return;
+    }
+    if (FWidestKnown.Lines < 0 || FWidestKnown.Lines > FLines->Count())
+        FWidestKnown = {0, 0};
+    FMaxStrWidth = FWidestKnown.Width;
+    if (MeasureWidestPart())
+        StartLoadTimer(); // the rest on its ticks
+}
+
+bool TOVSynTextViewer::MeasuresInParts() const {
+    return FLines->Loading() || FLines->MappedBytes() >= FLoadPolicy.FirstPartBytes;
+}
+
 bool TOVSynTextViewer::MeasureWidestSlice() {
+    const long long old = FMaxStrWidth;
+    const bool more = MeasureWidestPart();
+    if (FMaxStrWidth != old)
+        UpdateScrollBar(sbHorizontal);
+    return more;
+}
+
+bool TOVSynTextViewer::MeasureWidestPart() {
     const int count = FLines->Count();
     if (FWordWrap || FWidestKnown.Lines < 0 || FWidestKnown.Lines >= count)
         return false;
@@ -347,15 +373,12 @@ bool TOVSynTextViewer::MeasureWidestSlice() {
         at = stop;
     }
     FWidestKnown = {widest, at};
-    if (widest != FMaxStrWidth) {
-        FMaxStrWidth = widest;
-        UpdateScrollBar(sbHorizontal);
-    }
+    FMaxStrWidth = widest;
     return at < count;
 }
 
 bool TOVSynTextViewer::WrapsInParts() const {
-    return FLines->Loading() || FLines->MappedBytes() >= FLoadPolicy.FirstPartBytes;
+    return MeasuresInParts();
 }
 
 bool TOVSynTextViewer::WrappingInBackground() const {
