@@ -1,11 +1,13 @@
 // Word wrap of a document larger than the part indexed at once: the rows
 // shown are wrapped as soon as wrap is turned on, even while the lines are
 // still being indexed, and the rest is wrapped a part at a time behind them.
+// Its widest line is measured a part at a time too.
 
 #include "Loadpolicy.h"
 #include "Ovsyntextviewer.h"
 #include "Testsupport.h"
 
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -129,6 +131,66 @@ TEST(WrapInParts, ShownRowsAreWrappedAtOnceAndTheRestEndsAsAWholeWrap) {
             EXPECT_TRUE(RowsOf(viewer) == RowsOf(fresh));
         }
     }
+}
+
+// The widest line of a document handled in parts is measured a slice at a
+// time behind the shown rows: whatever starts the measure (the first part
+// shown while the index is held, the rest of the index, another font, another
+// tab width, word wrap turned off, the file grown), it ends as the measure of
+// the whole document made at once, and the horizontal bar with it.
+TEST(WrapInParts, TheWidestLineMeasuredInPartsEndsAsTheWholeMeasure) {
+    test::TTempFolder folder;
+    std::string text = MixedLines(12000);
+    // The widest line lies far past the first part, tabs and wide
+    // characters in it.
+    const std::size_t at = text.size() * 3 / 4;
+    text.insert(text.find('\n', at) + 1, "\t가나\tx" + std::string(900, 'w') + "가나다\n");
+    const std::string path = folder.Write("wide.log", text);
+    auto open = [](TOVSynTextViewer& viewer, const std::string& file) {
+        viewer.resize(400, 300);
+        viewer.show();
+        viewer.Lines().LoadViewedFile(file);
+    };
+    TOVSynTextViewer whole;
+    open(whole, path);
+    ASSERT_FALSE(whole.Lines().Loading());
+
+    TLoadPolicy policy;
+    policy.FirstPartBytes = 64 << 10;
+    policy.Gate = std::make_shared<TWorkerGate>();
+    policy.Gate->Hold();
+    TOVSynTextViewer viewer;
+    viewer.SetLoadPolicy(policy);
+    open(viewer, path);
+    ASSERT_TRUE(viewer.Lines().Loading());
+    EXPECT_LT(viewer.MaxStrWidth(), whole.MaxStrWidth()); // not indexed yet
+    policy.Gate->Release();
+    auto expectWholeMeasure = [&](const char* when) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return viewer.MaxStrWidth() == whole.MaxStrWidth(); }, 20000))
+            << when << ": " << viewer.MaxStrWidth() << " against " << whole.MaxStrWidth();
+        EXPECT_EQ(viewer.horizontalScrollBar()->maximum(), whole.horizontalScrollBar()->maximum()) << when;
+    };
+    expectWholeMeasure("open");
+    ASSERT_FALSE(viewer.Lines().Loading());
+    for (TOVSynTextViewer* each : {&whole, &viewer})
+        each->SetUseBitmapFont(false);
+    expectWholeMeasure("outline font");
+    for (TOVSynTextViewer* each : {&whole, &viewer})
+        each->SetTabWidth(8);
+    expectWholeMeasure("tab width");
+    viewer.SetWordWrap(true);
+    viewer.SetWordWrap(false);
+    expectWholeMeasure("wrap off");
+
+    // A followed file grows by a line wider than any before.
+    std::ofstream(path, std::ios::binary | std::ios::app) << std::string(1500, 'm') << "\n";
+    ASSERT_TRUE(viewer.GrowText());
+    TOVSynTextViewer fresh;
+    fresh.SetUseBitmapFont(false);
+    fresh.SetTabWidth(8);
+    open(fresh, path);
+    ASSERT_GT(fresh.MaxStrWidth(), whole.MaxStrWidth());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return viewer.MaxStrWidth() == fresh.MaxStrWidth(); }, 20000));
 }
 
 } // namespace
