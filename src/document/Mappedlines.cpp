@@ -153,22 +153,25 @@ TMappedLines::~TMappedLines() {
         FWorker.join();
 }
 
-void TMappedLines::KeepGroupStart(std::size_t group, std::uint64_t offset) {
-    if (!FGroups.Made(group)) {
-        // The index must fit in half of what the system can still give.
-        constexpr std::size_t chunk = decltype(FGroups)::Size;
-        const std::uint64_t bytes = (group / chunk + 1) * chunk * sizeof(std::uint64_t);
-        if (std::optional<std::int64_t> available = AvailableMemory();
-            available && bytes > static_cast<std::uint64_t>(*available / 2))
-            ThrowOutOfMemory();
-        if (!FGroups.Make(group))
-            ThrowOutOfMemory();
-    }
+void TMappedLines::MakeGroupChunk(std::size_t group) {
+    // The index must fit in half of what the system can still give.
+    constexpr std::size_t chunk = decltype(FGroups)::Size;
+    const std::uint64_t bytes = (group / chunk + 1) * chunk * sizeof(std::uint64_t);
+    if (std::optional<std::int64_t> available = AvailableMemory();
+        available && bytes > static_cast<std::uint64_t>(*available / 2))
+        ThrowOutOfMemory();
+    if (!FGroups.Make(group))
+        ThrowOutOfMemory();
+}
+
+inline void TMappedLines::KeepGroupStart(std::size_t group, std::uint64_t offset) {
+    if (!FGroups.Made(group)) [[unlikely]]
+        MakeGroupChunk(group);
     FGroups[group] = offset;
 }
 
-void TMappedLines::EndGroup(std::size_t group) {
-    if (!FLongest.Make(group))
+inline void TMappedLines::EndGroup(std::size_t group) {
+    if (!FLongest.Made(group) && !FLongest.Make(group)) [[unlikely]]
         ThrowOutOfMemory();
     FLongest[group] = static_cast<std::uint16_t>(std::min<int>(FGroupLongest, LongestKept));
     FGroupLongest = 0;

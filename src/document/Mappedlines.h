@@ -193,6 +193,7 @@ private:
     // of the group it ends), checks the line that ends at next.
     void AddStart(std::uint64_t offset);
     void KeepGroupStart(std::size_t group, std::uint64_t offset);
+    [[gnu::noinline]] void MakeGroupChunk(std::size_t group);
     void EndGroup(std::size_t group);
     void EndLine(std::uint64_t next);
     void Publish();
