@@ -242,9 +242,35 @@ int TMappedLines::LineLength(std::uint64_t start, std::uint64_t next) const {
     return static_cast<int>(std::min<std::uint64_t>(end - start, INT_MAX - 8));
 }
 
+void TMappedLines::AddEveryByteEnds(std::uint64_t at) {
+    EndLine(at + 1);
+    if (FStarts + 64 > MaxLines + 1)
+        ThrowOutOfMemory();
+    // Only the first line may be longer than the longest so far: it may have
+    // begun before these bytes; the others are empty.
+    int longest = FGroupLongest;
+    if (at + 1 - FLastStart > static_cast<std::uint64_t>(longest) + 1)
+        longest = std::max(longest, LineLength(FLastStart, at + 1));
+    // The end at byte i starts line FStarts + i; every 16th is a group's first.
+    for (std::size_t i = (GroupLines - FStarts % GroupLines) % GroupLines; i < 64; i += GroupLines) {
+        const std::size_t group = (FStarts + i) / GroupLines;
+        FGroupLongest = longest;
+        EndGroup(group - 1);
+        longest = 0;
+        KeepGroupStart(group, at + i + 1);
+    }
+    FGroupLongest = longest;
+    FStarts += 64;
+    FLastStart = at + 64;
+}
+
 void TMappedLines::AddEnds(std::uint64_t at, std::uint64_t ends) {
     if (!ends)
         return;
+    if (ends == ~std::uint64_t(0)) {
+        AddEveryByteEnds(at);
+        return;
+    }
     // The first end closes the line begun before these bytes; the others
     // close lines shorter than 64 bytes.
     EndLine(at + LowestBit(ends) + 1);

@@ -189,6 +189,8 @@ private:
     void Scan(std::uint64_t from, std::uint64_t to);
     template <bool Crs> void ScanFor(std::uint64_t from, std::uint64_t to);
     void AddEnds(std::uint64_t at, std::uint64_t ends);
+    // The same when every one of the 64 bytes at at ends a line.
+    void AddEveryByteEnds(std::uint64_t at);
     // Counts line starts, keeps every group's first (and the longest length
     // of the group it ends), checks the line that ends at next.
     void AddStart(std::uint64_t offset);

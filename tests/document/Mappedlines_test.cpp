@@ -390,8 +390,8 @@ std::string SparseIndexText(std::mt19937& random) {
     const std::size_t target = random() % 3 == 0 ? (1 << 20) + random() % 4096 : random() % 40000;
     while (text.size() < target) {
         switch (random() % 9) {
-        case 7: // a long run of LFs alone: whole 64-byte pieces of line ends
-            text += std::string(random() % 600, '\n');
+        case 7: // a long run of LFs or CRs alone: whole 64-byte pieces of line ends
+            text += std::string(random() % 600, random() % 4 ? '\n' : '\r');
             break;
         case 8: // lines of a few bytes, now and then one that beats them
             for (int i = 0, n = int(random() % 200); i < n; ++i)
