@@ -45,6 +45,19 @@ std::atomic<std::uint64_t> NextId{1};
 #endif
 }
 
+// True when one of the 64 bytes at p is c.
+[[gnu::always_inline]] inline bool HasByte(const char* p, char c) {
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(c);
+    const auto part = [p, wanted](int i) {
+        return _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i)), wanted);
+    };
+    return _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(part(0), part(1)), _mm_or_si128(part(2), part(3)))) != 0;
+#else
+    return std::memchr(p, c, 64) != nullptr;
+#endif
+}
+
 // Bit i set where byte i of the 64 at p ends a line: an LF, or a CR that no
 // LF follows. The byte after them is looked at only when it is part of the
 // text (lookahead). Without Crs the bytes hold no CR.
@@ -199,17 +212,19 @@ void TMappedLines::EndLine(std::uint64_t next) {
 }
 
 void TMappedLines::Scan(std::uint64_t from, std::uint64_t to) {
-    // Text without CRs (most logs) is scanned for LFs alone.
-    if (std::memchr(FText + from, '\r', static_cast<std::size_t>(to - from)))
-        ScanFor<true>(from, to);
-    else
-        ScanFor<false>(from, to);
+    // Text without CRs (most logs) is scanned for LFs alone, in one pass, up
+    // to the first 64 bytes that hold a CR; from there on CRs count too.
+    ScanFor<true>(ScanFor<false>(from, to), to);
 }
 
-template <bool Crs> void TMappedLines::ScanFor(std::uint64_t from, std::uint64_t to) {
+template <bool Crs> std::uint64_t TMappedLines::ScanFor(std::uint64_t from, std::uint64_t to) {
     const char* const text = FText;
     std::uint64_t at = from;
     for (; at + 64 <= to; at += 64) {
+        if constexpr (!Crs) {
+            if (HasByte(text + at, '\r'))
+                return at;
+        }
         std::uint64_t ends = LineEnds<Crs>(text + at, at + 64 < FEnd);
         if (ends) {
             // A line end at the very end of the text starts no line: the
@@ -219,13 +234,14 @@ template <bool Crs> void TMappedLines::ScanFor(std::uint64_t from, std::uint64_t
             AddEnds(at, ends);
         }
     }
-    if (at < to) {
-        const auto n = static_cast<unsigned>(to - at);
-        std::uint64_t ends = LineEndsOfPart(text + at, n, at + n < FEnd);
-        if (at + n == FEnd)
-            ends &= ~(std::uint64_t(1) << (n - 1));
-        AddEnds(at, ends);
-    }
+    if (!Crs || at >= to)
+        return at;
+    const auto n = static_cast<unsigned>(to - at);
+    std::uint64_t ends = LineEndsOfPart(text + at, n, at + n < FEnd);
+    if (at + n == FEnd)
+        ends &= ~(std::uint64_t(1) << (n - 1));
+    AddEnds(at, ends);
+    return to;
 }
 
 int TMappedLines::LineLength(std::uint64_t start, std::uint64_t next) const {

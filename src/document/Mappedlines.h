@@ -184,10 +184,12 @@ private:
     int FinalCount() const {
         return FDone.load(std::memory_order_acquire) ? static_cast<int>(FPublished.load() - 1) : -1;
     }
-    // Scans the bytes from .. to - 1 for line ends (the worker); Crs when
-    // they may hold a CR.
+    // Scans the bytes from .. to - 1 for line ends (the worker).
     void Scan(std::uint64_t from, std::uint64_t to);
-    template <bool Crs> void ScanFor(std::uint64_t from, std::uint64_t to);
+    // The same, looking for CRs with Crs; without, it stops before the
+    // first 64 bytes that hold a CR and before a last part shorter than 64
+    // bytes. Returns where it stopped.
+    template <bool Crs> std::uint64_t ScanFor(std::uint64_t from, std::uint64_t to);
     void AddEnds(std::uint64_t at, std::uint64_t ends);
     // The same when every one of the 64 bytes at at ends a line.
     void AddEveryByteEnds(std::uint64_t at);
