@@ -11,13 +11,19 @@ namespace ov {
 void TOVHexPainter::SetFont(const QFont& font) {
     FFont = font;
     FWideCells.clear();
-    for (int byte = 0; byte < 256; ++byte) {
-        std::string hex = HexByteText(static_cast<unsigned char>(byte));
-        QStaticText& cell = FHexCells[static_cast<size_t>(byte)];
+    FHexCellsMade.reset();
+}
+
+const QStaticText& TOVHexPainter::HexCell(unsigned char byte) const {
+    QStaticText& cell = FHexCells[byte];
+    if (!FHexCellsMade[byte]) {
+        std::string hex = HexByteText(byte);
         cell.setTextFormat(Qt::PlainText);
         cell.setText(QString::fromLatin1(hex.data(), 2));
         cell.prepare(QTransform(), FFont);
+        FHexCellsMade.set(byte);
     }
+    return cell;
 }
 
 const QStaticText& TOVHexPainter::WideCell(unsigned char lead, unsigned char trail) const {
@@ -84,7 +90,7 @@ void TOVHexPainter::DrawRow(QPainter& painter, const TOVHexLayout& layout, int s
     painter.drawText(x0, baseline, QString::fromLatin1(address.data(), address.size()));
     for (size_t i = 0; i < bytes.size(); ++i)
         painter.drawStaticText(x0 + layout.HexCellX(static_cast<int>(i)), top,
-                               FHexCells[static_cast<unsigned char>(bytes[i])]);
+                               HexCell(static_cast<unsigned char>(bytes[i])));
     // The character column keeps every character over its own bytes, one
     // cell a byte: a double-byte character is drawn at its first byte, so a
     // glyph narrower or wider than two cells never shifts what follows it

@@ -12,6 +12,7 @@
 #include <QStaticText>
 
 #include <array>
+#include <bitset>
 #include <unordered_map>
 
 #include <cstdint>
@@ -79,8 +80,11 @@ private:
     QColor FMatchColor = QColor(0xFF, 0xE0, 0x66);
     int64_t FMatchFirst = 0;
     std::vector<unsigned char> FMatchCovered;
-    // The 256 two-digit cells, laid out once per font: most of a row's text.
-    std::array<QStaticText, 256> FHexCells;
+    // The 256 two-digit cells, each laid out on first use and kept for the
+    // font: most of a row's text. A view that is never shown lays out none.
+    mutable std::array<QStaticText, 256> FHexCells;
+    mutable std::bitset<256> FHexCellsMade;
+    const QStaticText& HexCell(unsigned char byte) const;
     // The double-byte characters of the character column, each laid out on
     // first use and kept for the font (at most MaxWideCells, then begun
     // again): text is mostly a few hundred syllables over and over.
