@@ -514,14 +514,17 @@ private:
     // Set when the lines a tick took were measured by it.
     bool FMeasuredInTick = false;
     static constexpr int MeasureSliceMs = 20;
+    // Lines measured between two looks at the clock.
+    static constexpr int MeasureStretch = 1024;
     // Measures the next slice of the lines not yet measured, the horizontal
     // bar following; true while some remain.
     bool MeasureWidestSlice();
-    // The same without touching the bar.
-    bool MeasureWidestPart();
+    // Measures stretches of the lines not yet measured for ms milliseconds
+    // (one stretch for 0), without touching the bar; true while some remain.
+    bool MeasureWidestPart(int ms);
     // Sets FMaxStrWidth for the lines not yet measured: all of them at once
     // in a document handled at once; in one handled in parts (being indexed,
-    // or a mapped file of a first part or more) one slice, the rest on the
+    // or a mapped file of a first part or more) one stretch, the rest on the
     // load timer's ticks, so that a huge file's widest line never holds the
     // window.
     void MeasureWidest();

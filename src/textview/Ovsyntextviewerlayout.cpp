@@ -343,8 +343,10 @@ void TOVSynTextViewer::MeasureWidest() {
     if (FWidestKnown.Lines < 0 || FWidestKnown.Lines > FLines->Count())
         FWidestKnown = {0, 0};
     FMaxStrWidth = FWidestKnown.Width;
-    if (MeasureWidestPart())
-        StartLoadTimer(); // the rest on its ticks
+    // One stretch now (the first screen of a new text), the rest on the
+    // timer's ticks.
+    if (MeasureWidestPart(0))
+        StartLoadTimer();
 }
 
 bool TOVSynTextViewer::MeasuresInParts() const {
@@ -353,13 +355,13 @@ bool TOVSynTextViewer::MeasuresInParts() const {
 
 bool TOVSynTextViewer::MeasureWidestSlice() {
     const long long old = FMaxStrWidth;
-    const bool more = MeasureWidestPart();
+    const bool more = MeasureWidestPart(MeasureSliceMs);
     if (FMaxStrWidth != old)
         UpdateScrollBar(sbHorizontal);
     return more;
 }
 
-bool TOVSynTextViewer::MeasureWidestPart() {
+bool TOVSynTextViewer::MeasureWidestPart(int ms) {
     const int count = FLines->Count();
     if (FWordWrap || FWidestKnown.Lines < 0 || FWidestKnown.Lines >= count)
         return false;
