@@ -369,11 +369,11 @@ bool TOVSynTextViewer::MeasureWidestPart(int ms) {
     clock.start();
     int at = FWidestKnown.Lines;
     long long widest = FWidestKnown.Width;
-    while (at < count && !clock.hasExpired(MeasureSliceMs)) {
-        const int stop = std::min(count, at + 4096);
+    do {
+        const int stop = std::min(count, at + MeasureStretch);
         widest = WidestLine(at, stop, widest);
         at = stop;
-    }
+    } while (at < count && !clock.hasExpired(ms));
     FWidestKnown = {widest, at};
     FMaxStrWidth = widest;
     return at < count;
