@@ -37,9 +37,41 @@ void TWrapedLines::Make(const TOVStringList& lines, const TCharWidths& widths, i
         WrapAfter(widths, areaWidth);
 }
 
+void TWrapedLines::TRowBlock::push_back(const TWrapedLine& row) {
+    if (FFront + FSize == (FChunks.size() << FChunkShift))
+        FChunks.push_back(std::make_unique_for_overwrite<TWrapedLine[]>(ChunkRows()));
+    At(FSize++) = row;
+}
+
+void TWrapedLines::TRowBlock::push_front(const TWrapedLine& row) {
+    if (FFront == 0) {
+        FChunks.push_front(std::make_unique_for_overwrite<TWrapedLine[]>(ChunkRows()));
+        FFront = ChunkRows();
+    }
+    --FFront;
+    ++FSize;
+    At(0) = row;
+}
+
+void TWrapedLines::TRowBlock::pop_back() {
+    --FSize;
+    if (FSize == 0) {
+        clear();
+        return;
+    }
+    // A chunk that no longer holds a row goes.
+    if (((FFront + FSize) & (ChunkRows() - 1)) == 0)
+        FChunks.pop_back();
+}
+
+void TWrapedLines::TRowBlock::clear() {
+    FChunks.clear();
+    FChunks.shrink_to_fit();
+    FFront = FSize = 0;
+}
+
 void TWrapedLines::Clear() {
     FRows.clear();
-    FRows.shrink_to_fit();
     FLineRows.clear();
     FLineRows.shrink_to_fit();
     FLines = nullptr;
@@ -66,7 +98,8 @@ void TWrapedLines::Grow(int lineCount, int changedFrom) {
 void TWrapedLines::WrapAfter(const TCharWidths& widths, int areaWidth) {
     FLineRows.clear();
     WrapLine(FLines->GetView(FEnd), FEnd, widths, areaWidth, FLineRows);
-    FRows.insert(FRows.end(), FLineRows.begin(), FLineRows.end());
+    for (const TWrapedLine& row : FLineRows)
+        FRows.push_back(row);
     ++FEnd;
 }
 
@@ -74,7 +107,8 @@ void TWrapedLines::WrapBefore(const TCharWidths& widths, int areaWidth) {
     --FFirst;
     FLineRows.clear();
     WrapLine(FLines->GetView(FFirst), FFirst, widths, areaWidth, FLineRows);
-    FRows.insert(FRows.begin(), FLineRows.begin(), FLineRows.end());
+    for (auto row = FLineRows.rbegin(); row != FLineRows.rend(); ++row)
+        FRows.push_front(*row);
 }
 
 bool TWrapedLines::WrapSome(const TCharWidths& widths, int areaWidth, int maxLines) {
@@ -156,11 +190,23 @@ int TWrapedLines::FirstRowOf(int line) const {
         return line;
     if (line >= FEnd)
         return FFirst + int(FRows.size()) + (line - FEnd);
-    auto found = std::lower_bound(FRows.begin(), FRows.end(), line,
-                                  [](const TWrapedLine& row, int l) { return row.Line < l; });
-    if (found == FRows.end() || found->Line != line)
+    const std::size_t found = FirstBlockRow(line);
+    if (found == FRows.size() || FRows[found].Line != line)
         return -1;
-    return FFirst + int(found - FRows.begin());
+    return FFirst + int(found);
+}
+
+std::size_t TWrapedLines::FirstBlockRow(int line) const {
+    std::size_t low = 0;
+    std::size_t high = FRows.size();
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (FRows[middle].Line < line)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
 }
 
 TTextPoint TWrapedLines::OriginToWraped(TTextPoint linePoint) const {

@@ -11,8 +11,11 @@
 #include "Viewerlayout.h"
 
 #include <climits>
+#include <cstddef>
 #include <deque>
+#include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace ov {
@@ -30,6 +33,11 @@ struct TWrapedLine {
 
 class TWrapedLines {
 public:
+    TWrapedLines() = default;
+    // Rows are held in chunks of 2^chunkShift: the default suits a huge
+    // file; a test hands in small chunks to cross their bounds often.
+    explicit TWrapedLines(int chunkShift) : FRows(chunkShift) {}
+
     // Rebuilds the rows of every line of lines for a text area areaWidth
     // pixels wide. In an area narrower than a character every character gets
     // a row of its own (a line's first row is then empty); an area of 0 or
@@ -82,12 +90,56 @@ public:
                          std::vector<TWrapedLine>& rows);
 
 private:
+    // Rows that grow at both ends, held in chunks of many rows: a huge
+    // file wraps into hundreds of millions of rows, which std::deque would
+    // keep in millions of small blocks whose map it copies as it grows and
+    // which take long to free.
+    class TRowBlock {
+    public:
+        explicit TRowBlock(int chunkShift) : FChunkShift(chunkShift) {}
+        TRowBlock(TRowBlock&& other) noexcept { *this = std::move(other); }
+        TRowBlock& operator=(TRowBlock&& other) noexcept {
+            FChunks = std::move(other.FChunks);
+            other.FChunks.clear();
+            FChunkShift = other.FChunkShift;
+            FFront = std::exchange(other.FFront, 0);
+            FSize = std::exchange(other.FSize, 0);
+            return *this;
+        }
+        std::size_t size() const { return FSize; }
+        bool empty() const { return FSize == 0; }
+        const TWrapedLine& operator[](std::size_t i) const {
+            i += FFront;
+            return FChunks[i >> FChunkShift][i & (ChunkRows() - 1)];
+        }
+        const TWrapedLine& back() const { return (*this)[FSize - 1]; }
+        void push_back(const TWrapedLine& row);
+        void push_front(const TWrapedLine& row);
+        void pop_back();
+        void clear();
+
+    private:
+        std::size_t ChunkRows() const { return std::size_t(1) << FChunkShift; }
+        TWrapedLine& At(std::size_t i) {
+            i += FFront;
+            return FChunks[i >> FChunkShift][i & (ChunkRows() - 1)];
+        }
+        // Every chunk holds at least one row.
+        std::deque<std::unique_ptr<TWrapedLine[]>> FChunks;
+        int FChunkShift = 14;
+        std::size_t FFront = 0; // rows unused at the start of the first chunk
+        std::size_t FSize = 0;
+    };
+
     void WrapAfter(const TCharWidths& widths, int areaWidth);
     void WrapBefore(const TCharWidths& widths, int areaWidth);
+    // Index in FRows of the first row of line, or FRows.size() when no row
+    // of the block belongs to line or a later one.
+    std::size_t FirstBlockRow(int line) const;
 
     const TOVStringList* FLines = nullptr;
     // The block: the rows of the lines FFirst .. FEnd - 1.
-    std::deque<TWrapedLine> FRows;
+    TRowBlock FRows{14};
     int FFirst = 0;
     int FEnd = 0;
     int FLineCount = 0;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
 
 namespace ov {
 namespace {
@@ -86,6 +87,51 @@ TEST(WrapedLines, RandomLinesKeepTheRowInvariants) {
             const auto withNext = widths.DrawnWidth(std::string_view(text).substr(
                 std::size_t(rows[r].Start), std::size_t(rows[r].Length + 1)));
             ASSERT_GT(withNext, area);
+        }
+    }
+}
+
+// Wrapped a part at a time in any order (from a random line, both ways,
+// jumping far and back, the last lines changing), the rows are always those
+// of the whole wrap: the rows of every line, at the same row numbers. The
+// rows are held in chunks of 8, so the block crosses chunk bounds at both
+// ends all the time.
+TEST(WrapedLines, RowsMadeInPartsInAnyOrderAreTheWholeWrap) {
+    std::mt19937 random(11);
+    TBitmapCharWidths widths(4);
+    constexpr int Area = 60;
+    constexpr int LineCount = 6000;
+    TOVStringList lines;
+    for (int i = 0; i < LineCount; ++i)
+        lines.Add(std::string(std::size_t(random() % 40), char('a' + i % 26)));
+    TWrapedLines whole;
+    whole.Make(lines, widths, Area);
+    auto expectWhole = [&](const TWrapedLines& parts, const char* when) {
+        ASSERT_EQ(parts.Count(), whole.Count()) << when;
+        for (int r = 0; r < whole.Count(); ++r)
+            ASSERT_EQ(parts[r], whole[r]) << when << ", row " << r;
+    };
+
+    for (int round = 0; round < 6; ++round) {
+        TWrapedLines parts(3);
+        parts.Begin(lines, int(random() % LineCount));
+        for (int step = 0; step < 8; ++step) {
+            const int first = int(random() % LineCount);
+            parts.WrapAround(widths, Area, first, first + int(random() % 100), 400);
+            parts.WrapSome(widths, Area, int(random() % 1200));
+        }
+        while (parts.WrapSome(widths, Area, 1000)) {
+        }
+        expectWhole(parts, "wrapped in parts");
+        for (int r = 0; r < whole.Count(); r += 7)
+            ASSERT_EQ(parts.FirstRowOf(whole[r].Line), whole.FirstRowOf(whole[r].Line));
+
+        // The last lines are wrapped again, as after lines that grew.
+        for (int again = 0; again < 20; ++again) {
+            parts.Grow(LineCount, LineCount - 1 - int(random() % 30));
+            while (parts.WrapSome(widths, Area, 1000)) {
+            }
+            expectWhole(parts, "wrapped again after growth");
         }
     }
 }
