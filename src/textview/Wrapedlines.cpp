@@ -4,6 +4,7 @@
 #include "Ovstrings.h"
 
 #include <algorithm>
+#include <ranges>
 
 namespace ov {
 
@@ -197,16 +198,10 @@ int TWrapedLines::FirstRowOf(int line) const {
 }
 
 std::size_t TWrapedLines::FirstBlockRow(int line) const {
-    std::size_t low = 0;
-    std::size_t high = FRows.size();
-    while (low < high) {
-        const std::size_t middle = low + (high - low) / 2;
-        if (FRows[middle].Line < line)
-            low = middle + 1;
-        else
-            high = middle;
-    }
-    return low;
+    const auto rows = std::views::iota(std::size_t(0), FRows.size());
+    const auto found = std::ranges::partition_point(
+        rows, [&](std::size_t row) { return FRows[row].Line < line; });
+    return std::size_t(found - rows.begin());
 }
 
 TTextPoint TWrapedLines::OriginToWraped(TTextPoint linePoint) const {
