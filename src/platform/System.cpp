@@ -1,5 +1,8 @@
 #include "System.h"
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
 
@@ -20,6 +23,14 @@ std::optional<std::int64_t> AvailableMemory() {
     }
     std::fclose(file);
     return result;
+}
+
+void ReleasePages(void* data, std::size_t size) {
+    static const std::uintptr_t page = std::uintptr_t(sysconf(_SC_PAGESIZE));
+    const std::uintptr_t begin = (std::uintptr_t(data) + page - 1) & ~(page - 1);
+    const std::uintptr_t end = (std::uintptr_t(data) + size) & ~(page - 1);
+    if (end > begin)
+        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
 }
 
 } // namespace ov

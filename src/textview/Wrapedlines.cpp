@@ -2,6 +2,7 @@
 
 #include "Charwidths.h"
 #include "Ovstrings.h"
+#include "System.h"
 
 #include <algorithm>
 #include <ranges>
@@ -62,11 +63,19 @@ void TWrapedLines::TRowBlock::pop_back() {
     }
     // A chunk that no longer holds a row goes.
     if (((FFront + FSize) & (ChunkRows() - 1)) == 0)
-        FChunks.pop_back();
+        DropLastChunk();
+}
+
+// The allocator keeps freed chunks for reuse: the rows of a 10 GB log (2.6
+// GB) would stay with the process after word wrap is turned off.
+void TWrapedLines::TRowBlock::DropLastChunk() {
+    ReleasePages(FChunks.back().get(), ChunkRows() * sizeof(TWrapedLine));
+    FChunks.pop_back();
 }
 
 void TWrapedLines::TRowBlock::clear() {
-    FChunks.clear();
+    while (!FChunks.empty())
+        DropLastChunk();
     FChunks.shrink_to_fit();
     FFront = FSize = 0;
 }

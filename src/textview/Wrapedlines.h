@@ -97,6 +97,7 @@ private:
     class TRowBlock {
     public:
         explicit TRowBlock(int chunkShift) : FChunkShift(chunkShift) {}
+        ~TRowBlock() { clear(); }
         TRowBlock(TRowBlock&& other) noexcept { *this = std::move(other); }
         TRowBlock& operator=(TRowBlock&& other) noexcept {
             FChunks = std::move(other.FChunks);
@@ -120,6 +121,8 @@ private:
 
     private:
         std::size_t ChunkRows() const { return std::size_t(1) << FChunkShift; }
+        // Frees the last chunk, its pages given back at once.
+        void DropLastChunk();
         TWrapedLine& At(std::size_t i) {
             i += FFront;
             return FChunks[i >> FChunkShift][i & (ChunkRows() - 1)];
