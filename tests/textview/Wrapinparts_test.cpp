@@ -33,6 +33,15 @@ std::string MixedLines(int count) {
     return text;
 }
 
+// Indexes 64 KiB at once and holds the rest until the gate is released.
+TLoadPolicy HeldAfterFirstPart() {
+    TLoadPolicy policy;
+    policy.FirstPartBytes = 64 << 10;
+    policy.Gate = std::make_shared<TWorkerGate>();
+    policy.Gate->Hold();
+    return policy;
+}
+
 std::vector<TWrapedLine> RowsOf(const TOVSynTextViewer& viewer) {
     std::vector<TWrapedLine> rows;
     for (int r = 0; r < viewer.WrapedLines().Count(); ++r)
@@ -60,10 +69,7 @@ TEST(WrapInParts, ShownRowsAreWrappedAtOnceAndTheRestEndsAsAWholeWrap) {
         ASSERT_FALSE(whole.Lines().Loading());
         const std::vector<TWrapedLine> expected = RowsOf(whole);
 
-        TLoadPolicy policy;
-        policy.FirstPartBytes = 64 << 10;
-        policy.Gate = std::make_shared<TWorkerGate>();
-        policy.Gate->Hold();
+        TLoadPolicy policy = HeldAfterFirstPart();
         TOVSynTextViewer viewer;
         viewer.SetLoadPolicy(policy);
         viewer.SetShowLineNum(lineNumbers);
@@ -155,10 +161,7 @@ TEST(WrapInParts, TheWidestLineMeasuredInPartsEndsAsTheWholeMeasure) {
     open(whole, path);
     ASSERT_FALSE(whole.Lines().Loading());
 
-    TLoadPolicy policy;
-    policy.FirstPartBytes = 64 << 10;
-    policy.Gate = std::make_shared<TWorkerGate>();
-    policy.Gate->Hold();
+    TLoadPolicy policy = HeldAfterFirstPart();
     TOVSynTextViewer viewer;
     viewer.SetLoadPolicy(policy);
     open(viewer, path);
